@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "dialogs/SortedList.h"
+#include "doc/KeyAssignment.h"
+
+// "Assign Keys to Folders": three working lists that the command fills before the dialog runs
+// and reads back after OK, each shown in a sorted list (1008 folders, 1009 keys, 1010
+// assignments), and the Move/Copy choice.
+class CAssignKeysDlg
+{
+public:
+    static constexpr const char* kCaption = "Assign Keys to Folders";
+
+    // Fills the three lists from the working lists and selects "Move Note".
+    void OnInitDialog();
+    // Buttons 1005 and 1006; each does nothing without the selections it needs.
+    void OnAssign();
+    void OnUnassign();
+
+    // "Ideas (F5) Copy"
+    static std::string AssignmentLine(const KeyAssignment& row);
+
+    std::vector<std::string> m_availFolders;
+    std::vector<std::string> m_availKeys;
+    std::vector<KeyAssignment> m_assignments;
+    int m_nFunction = 0; // 0 "Move Note", 1 "Copy Note"
+
+    SortedList m_folderList; // 1008
+    SortedList m_keyList;    // 1009
+    SortedList m_assignList; // 1010
+
+private:
+    // Each assignment line carries the serial number of its row, so Unassign finds the row
+    // whatever characters its folder name holds.
+    std::vector<long> m_rowSerials;
+    long m_nextSerial = 1;
+};

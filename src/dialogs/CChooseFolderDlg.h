@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "dialogs/SortedList.h"
+
+// The folder list of Move/Copy Note: the caller fills m_folderNames; on OK m_strFolder holds
+// the chosen name and m_bMove says whether to move (1) or copy (0).
+class CChooseFolderDlg
+{
+public:
+    static constexpr const char* kCaption = "Choose Folder";
+
+    // Fills the list in array order (the list sorts) and selects its first line.
+    void OnInitDialog();
+    // "Move Note", Enter and a double-click; "Copy Note". Both end the dialog with OK.
+    void OnMoveNote();
+    void OnCopyNote();
+    void OnDblClkList(int index);
+
+    std::vector<std::string> m_folderNames;
+    std::string m_strFolder;
+    int m_bMove = 0;
+    SortedList m_list;
+
+private:
+    void Choose(int bMove);
+};

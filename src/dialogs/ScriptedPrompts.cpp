@@ -1,0 +1,162 @@
+#include "dialogs/ScriptedPrompts.h"
+
+#include "dialogs/CAssignKeysDlg.h"
+#include "dialogs/CChooseFolderDlg.h"
+#include "dialogs/CInputDlg.h"
+#include "doc/PrefsDialogs.h"
+
+namespace {
+
+template <typename Dialog>
+std::function<bool(void*)> Erase(std::function<bool(Dialog&)> handler)
+{
+    return [handler = std::move(handler)](void* p) { return handler(*static_cast<Dialog*>(p)); };
+}
+
+} // namespace
+
+void ScriptedPrompts::ExpectMessage(std::string text)
+{
+    m_steps.push_back({ "message", std::move(text) });
+}
+
+void ScriptedPrompts::ExpectYesNo(std::string text, bool yes)
+{
+    m_steps.push_back({ "yesno", std::move(text), yes });
+}
+
+void ScriptedPrompts::ExpectInput(std::function<bool(CInputDlg&)> handler)
+{
+    m_steps.push_back({ "input", {}, false, 0, {}, Erase(std::move(handler)) });
+}
+
+void ScriptedPrompts::ExpectChooseFolder(std::function<bool(CChooseFolderDlg&)> handler)
+{
+    m_steps.push_back({ "choosefolder", {}, false, 0, {}, Erase(std::move(handler)) });
+}
+
+void ScriptedPrompts::ExpectAssignKeys(std::function<bool(CAssignKeysDlg&)> handler)
+{
+    m_steps.push_back({ "assignkeys", {}, false, 0, {}, Erase(std::move(handler)) });
+}
+
+void ScriptedPrompts::ExpectNewNotePrefs(std::function<bool(CNewNotePrefsDlg&)> handler)
+{
+    m_steps.push_back({ "newnoteprefs", {}, false, 0, {}, Erase(std::move(handler)) });
+}
+
+void ScriptedPrompts::ExpectDeleteFolderPrefs(std::function<bool(CDeleteFolderPrefsDlg&)> handler)
+{
+    m_steps.push_back({ "deletefolderprefs", {}, false, 0, {}, Erase(std::move(handler)) });
+}
+
+void ScriptedPrompts::ExpectSaveFile(std::optional<std::string> path, std::function<void(const FileChooser&)> check)
+{
+    m_steps.push_back({ "savefile", {}, false, 0, std::move(path), {}, std::move(check) });
+}
+
+void ScriptedPrompts::ExpectOpenFile(std::optional<std::string> path, std::function<void(const FileChooser&)> check)
+{
+    m_steps.push_back({ "openfile", {}, false, 0, std::move(path), {}, std::move(check) });
+}
+
+void ScriptedPrompts::ExpectPopupMenu(int menuId, int command)
+{
+    m_steps.push_back({ "popup", std::to_string(command), false, menuId });
+}
+
+std::optional<ScriptedPrompts::Step> ScriptedPrompts::Take(const std::string& kind, const std::string& detail)
+{
+    if (m_steps.empty() || m_steps.front().kind != kind) {
+        m_failures.push_back("unexpected " + kind + (detail.empty() ? "" : ": " + detail)
+                             + (m_steps.empty() ? "" : " (expected " + m_steps.front().kind + ")"));
+        return std::nullopt;
+    }
+    Step step = std::move(m_steps.front());
+    m_steps.pop_front();
+    return step;
+}
+
+void ScriptedPrompts::MessageBox(const std::string& text)
+{
+    m_messages.push_back(text);
+    if (auto step = Take("message", text); step && step->text != text)
+        m_failures.push_back("message \"" + text + "\" where \"" + step->text + "\" was expected");
+}
+
+bool ScriptedPrompts::AskYesNo(const std::string& text)
+{
+    m_messages.push_back(text);
+    auto step = Take("yesno", text);
+    if (!step)
+        return false;
+    if (step->text != text)
+        m_failures.push_back("question \"" + text + "\" where \"" + step->text + "\" was expected");
+    return step->answer;
+}
+
+bool ScriptedPrompts::RunInputDlg(CInputDlg& dlg)
+{
+    auto step = Take("input", {});
+    return step && step->dialog(&dlg);
+}
+
+bool ScriptedPrompts::RunChooseFolderDlg(CChooseFolderDlg& dlg)
+{
+    auto step = Take("choosefolder", {});
+    if (!step)
+        return false;
+    dlg.OnInitDialog();
+    return step->dialog(&dlg);
+}
+
+bool ScriptedPrompts::RunAssignKeysDlg(CAssignKeysDlg& dlg)
+{
+    auto step = Take("assignkeys", {});
+    if (!step)
+        return false;
+    dlg.OnInitDialog();
+    return step->dialog(&dlg);
+}
+
+bool ScriptedPrompts::RunNewNotePrefsDlg(CNewNotePrefsDlg& dlg)
+{
+    auto step = Take("newnoteprefs", {});
+    return step && step->dialog(&dlg);
+}
+
+bool ScriptedPrompts::RunDeleteFolderPrefsDlg(CDeleteFolderPrefsDlg& dlg)
+{
+    auto step = Take("deletefolderprefs", {});
+    return step && step->dialog(&dlg);
+}
+
+std::optional<std::string> ScriptedPrompts::ChooseSaveFile(const FileChooser& chooser)
+{
+    auto step = Take("savefile", chooser.filter);
+    if (!step)
+        return std::nullopt;
+    if (step->check)
+        step->check(chooser);
+    return step->path;
+}
+
+std::optional<std::string> ScriptedPrompts::ChooseOpenFile(const FileChooser& chooser)
+{
+    auto step = Take("openfile", chooser.filter);
+    if (!step)
+        return std::nullopt;
+    if (step->check)
+        step->check(chooser);
+    return step->path;
+}
+
+int ScriptedPrompts::TrackPopupMenu(int menuId, int, int)
+{
+    auto step = Take("popup", std::to_string(menuId));
+    if (!step)
+        return 0;
+    if (step->number != menuId)
+        m_failures.push_back("pop-up menu " + std::to_string(menuId) + " where " + std::to_string(step->number) + " was expected");
+    return std::stoi(step->text);
+}

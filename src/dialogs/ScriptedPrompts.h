@@ -1,0 +1,64 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Prompts.h"
+
+// Prompts answered by a script: a test says, in order, which prompts it expects and what the
+// user answers. Each dialog is initialised as a shown dialog would be before its handler runs. A prompt that does not match the next expectation is recorded as a failure
+// and answered with Cancel (or No, or OK for a message box).
+class ScriptedPrompts : public Prompts
+{
+public:
+    void ExpectMessage(std::string text);
+    void ExpectYesNo(std::string text, bool yes);
+    // The handler works the dialog as the user would and returns true for OK.
+    void ExpectInput(std::function<bool(CInputDlg&)> handler);
+    void ExpectChooseFolder(std::function<bool(CChooseFolderDlg&)> handler);
+    void ExpectAssignKeys(std::function<bool(CAssignKeysDlg&)> handler);
+    void ExpectNewNotePrefs(std::function<bool(CNewNotePrefsDlg&)> handler);
+    void ExpectDeleteFolderPrefs(std::function<bool(CDeleteFolderPrefsDlg&)> handler);
+    void ExpectSaveFile(std::optional<std::string> path, std::function<void(const FileChooser&)> check = {});
+    void ExpectOpenFile(std::optional<std::string> path, std::function<void(const FileChooser&)> check = {});
+    void ExpectPopupMenu(int menuId, int command);
+
+    void MessageBox(const std::string& text) override;
+    bool AskYesNo(const std::string& text) override;
+    bool RunInputDlg(CInputDlg& dlg) override;
+    bool RunChooseFolderDlg(CChooseFolderDlg& dlg) override;
+    bool RunAssignKeysDlg(CAssignKeysDlg& dlg) override;
+    bool RunNewNotePrefsDlg(CNewNotePrefsDlg& dlg) override;
+    bool RunDeleteFolderPrefsDlg(CDeleteFolderPrefsDlg& dlg) override;
+    std::optional<std::string> ChooseSaveFile(const FileChooser& chooser) override;
+    std::optional<std::string> ChooseOpenFile(const FileChooser& chooser) override;
+    int TrackPopupMenu(int menuId, int x, int y) override;
+
+    // Prompts that came unexpected, or differed from what was expected.
+    const std::vector<std::string>& Failures() const { return m_failures; }
+    // Expectations no prompt has used yet.
+    size_t Pending() const { return m_steps.size(); }
+    // Every message box text shown, in order.
+    const std::vector<std::string>& Messages() const { return m_messages; }
+
+private:
+    struct Step
+    {
+        std::string kind;
+        std::string text;
+        bool answer = false;
+        int number = 0;
+        std::optional<std::string> path;
+        std::function<bool(void*)> dialog;
+        std::function<void(const FileChooser&)> check;
+    };
+    // The next step when it is of this kind; otherwise records a failure.
+    std::optional<Step> Take(const std::string& kind, const std::string& detail);
+
+    std::deque<Step> m_steps;
+    std::vector<std::string> m_failures;
+    std::vector<std::string> m_messages;
+};

@@ -1,0 +1,221 @@
+#include "doc/CQuillboxDoc.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "notes/CQuillboxEditView.h"
+#include "platform/CommandIds.h"
+#include "platform/EditControl.h"
+#include "platform/KeysText.h"
+#include "tree/CQuillboxTreeView.h"
+
+CQuillboxDoc::CQuillboxDoc(const Services& services)
+    : m_keyNames { "F4", "F5", "F7", "F8", "F9", "F11", "F12" }
+    , m_services(services)
+{
+}
+
+CQuillboxDoc::~CQuillboxDoc()
+{
+    DeleteFolderTree(m_pRootFolder);
+    DeleteFolderTree(m_pClipFolder);
+}
+
+void CQuillboxDoc::BindViews(CQuillboxEditView* pEditView, CQuillboxTreeView* pTreeView)
+{
+    m_pEditView = pEditView;
+    m_pTreeView = pTreeView;
+}
+
+bool CQuillboxDoc::OnNewDocument()
+{
+    if (!m_pEditView || !m_pTreeView)
+        return false;
+    AddFolder(true, "Trash", {}, true, {}, {});
+    m_pSelFolder->SetKey("F3", "Move");
+    UpdateKeySummary();
+    AddFolder(true, "Main", {}, true, {}, {});
+    SetModifiedFlag(false);
+    return true;
+}
+
+void CQuillboxDoc::OnCloseDocument()
+{
+    if (m_services.pKeysText)
+        m_services.pKeysText->SetKeysText({});
+}
+
+void CQuillboxDoc::AddFolder(bool bTopLevel, const std::string& name, const std::string& text, bool bSorted,
+                             const std::string& key, const std::string& keyFunction)
+{
+    auto* pFolder = new Folder;
+    m_folders.push_back(pFolder);
+
+    // A child asked for while nothing is selected (a damaged file) goes to the top level
+    // rather than nowhere.
+    if (!m_pSelFolder)
+        bTopLevel = true;
+    Folder* pParent = bTopLevel ? nullptr : m_pSelFolder;
+    Folder*& pFirst = pParent ? pParent->m_pFirstChild : m_pRootFolder;
+    pFolder->m_pNext = pFirst;
+    if (pFirst)
+        pFirst->m_pPrev = pFolder;
+    pFolder->m_pParent = pParent;
+    pFirst = pFolder;
+
+    pFolder->SetName(name);
+    pFolder->SetText(text);
+    if (!key.empty())
+        pFolder->SetKey(key, keyFunction);
+
+    m_pTreeView->InsertFolderItem(pFolder, name, bSorted, pParent ? pParent->GetItem() : kNoItem);
+    m_pTreeView->FocusEditor(true);
+    if (name != "Trash" && text.empty())
+        m_pEditView->InsertNoteHeader();
+    SetModifiedFlag();
+    if (!key.empty())
+        UpdateKeySummary();
+}
+
+Folder* CQuillboxDoc::FindFolderByItem(TreeItem hItem, Folder* pStart) const
+{
+    Folder* pFound = nullptr;
+    WalkFolders(pStart, [&](Folder* pFolder) {
+        if (pFolder->m_hItem != hItem)
+            return false;
+        pFound = pFolder;
+        return true;
+    });
+    return pFound;
+}
+
+Folder* CQuillboxDoc::SelectFolderByItem(TreeItem hItem)
+{
+    // Every folder linked into the tree has its own item, so the map gives what a walk from
+    // m_pRootFolder would find.
+    const auto it = m_itemFolders.find(hItem);
+    m_pSelFolder = it == m_itemFolders.end() ? nullptr : it->second;
+    return m_pSelFolder;
+}
+
+void CQuillboxDoc::UnlinkFolder(Folder* pFolder)
+{
+    if (pFolder->m_pPrev)
+        pFolder->m_pPrev->m_pNext = pFolder->m_pNext;
+    else if (pFolder->m_pParent)
+        pFolder->m_pParent->m_pFirstChild = pFolder->m_pNext;
+    else if (m_pRootFolder == pFolder)
+        m_pRootFolder = pFolder->m_pNext;
+    if (pFolder->m_pNext)
+        pFolder->m_pNext->m_pPrev = pFolder->m_pPrev;
+    pFolder->m_pNext = nullptr;
+    pFolder->m_pPrev = nullptr;
+}
+
+namespace {
+
+// Removes the given folders from a list in one pass, keeping the order of the rest.
+void RemoveFolders(std::vector<Folder*>& folders, const std::unordered_set<Folder*>& doomed)
+{
+    folders.erase(std::remove_if(folders.begin(), folders.end(), [&](Folder* p) { return doomed.count(p) != 0; }),
+                  folders.end());
+}
+
+} // namespace
+
+void CQuillboxDoc::RemoveSubtreeFromList(Folder* pFolder)
+{
+    std::unordered_set<Folder*> doomed;
+    WalkFolders(pFolder, [&](Folder* p) {
+        doomed.insert(p);
+        m_itemFolders.erase(p->m_hItem);
+    }, false);
+    RemoveFolders(m_folders, doomed);
+}
+
+void CQuillboxDoc::DeleteFolderTree(Folder* pFolder)
+{
+    if (!pFolder)
+        return;
+    std::vector<Folder*> doomed;
+    WalkFolders(pFolder, [&](Folder* p) { doomed.push_back(p); });
+    std::unordered_set<Folder*> doomedSet(doomed.begin(), doomed.end());
+    RemoveFolders(m_folders, doomedSet);
+    for (Folder* p : doomed) {
+        const auto it = m_itemFolders.find(p->m_hItem);
+        if (it != m_itemFolders.end() && it->second == p)
+            m_itemFolders.erase(it);
+        if (m_pSelFolder == p)
+            m_pSelFolder = nullptr;
+        delete p;
+    }
+}
+
+void CQuillboxDoc::UpdateKeySummary()
+{
+    std::string text;
+    for (const Folder* pFolder : m_folders) {
+        if (pFolder->HasKey())
+            text += pFolder->m_name + "=" + pFolder->GetKey()->key + ", ";
+    }
+    if (text.size() > 2)
+        text.resize(text.size() - 2);
+    if (m_pEditView && m_services.pKeysText)
+        m_services.pKeysText->SetKeysText(text);
+}
+
+Folder* CQuillboxDoc::FindFolderByName(const std::string& name) const
+{
+    const auto it = std::find_if(m_folders.begin(), m_folders.end(), [&](const Folder* p) { return p->m_name == name; });
+    return it == m_folders.end() ? nullptr : *it;
+}
+
+void CQuillboxDoc::StoreEditorText()
+{
+    if (!m_pEditView || !m_pSelFolder)
+        return;
+    const std::string text = m_pEditView->GetEditCtrl().GetText();
+    if (!text.empty())
+        m_pSelFolder->SetText(text);
+}
+
+bool CQuillboxDoc::HasCommand(int id)
+{
+    switch (id) {
+    case cmd::NewFolder:
+    case cmd::RenameFolder:
+    case cmd::DeleteFolder:
+    case cmd::EmptyTrash:
+    case cmd::ExportFolder:
+    case cmd::ImportFolder:
+    case cmd::CutFolder:
+    case cmd::CopyFolder:
+    case cmd::PasteFolder:
+    case cmd::NoteHeaderPrefs:
+    case cmd::DeleteFolderPrefs:
+    case cmd::AssignKeys:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CQuillboxDoc::OnCommand(int id)
+{
+    switch (id) {
+    case cmd::NewFolder: OnNewFolder(); break;
+    case cmd::RenameFolder: OnRenameFolder(); break;
+    case cmd::DeleteFolder: OnDeleteFolder(); break;
+    case cmd::EmptyTrash: OnEmptyTrash(); break;
+    case cmd::ExportFolder: OnExportFolder(); break;
+    case cmd::ImportFolder: OnImportFolder(); break;
+    case cmd::CutFolder: OnCutFolder(); break;
+    case cmd::CopyFolder: OnCopyFolder(); break;
+    case cmd::PasteFolder: OnPasteFolder(); break;
+    case cmd::NoteHeaderPrefs: OnNoteHeaderPrefs(); break;
+    case cmd::DeleteFolderPrefs: OnDeleteFolderPrefs(); break;
+    case cmd::AssignKeys: OnAssignKeys(); break;
+    default: return false;
+    }
+    return true;
+}

@@ -1,0 +1,129 @@
+#pragma once
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "doc/Folder.h"
+#include "platform/Services.h"
+
+class CQuillboxEditView;
+class CQuillboxTreeView;
+class LineReader;
+
+// How reading a notebook or folder file went. A message is for the user and names the file.
+struct ReadReport
+{
+    enum class Status
+    {
+        Ok,
+        Incomplete,   // the file ended early: what was read is kept
+        NotANotebook, // nothing of the format was found: nothing is opened
+        CannotOpen,   // the file could not be read at all
+    };
+    Status status = Status::Ok;
+    std::string message;
+
+    bool Opened() const { return status == Status::Ok || status == Status::Incomplete; }
+};
+
+// How writing a notebook or folder file went; on failure the old file is untouched.
+struct SaveResult
+{
+    bool ok = true;
+    std::string message;
+};
+
+// One open notebook: its folder tree, preferences, key assignments, selected folder and folder
+// clipboard, and the two views that show it.
+class CQuillboxDoc
+{
+public:
+    explicit CQuillboxDoc(const Services& services);
+    ~CQuillboxDoc();
+    CQuillboxDoc(const CQuillboxDoc&) = delete;
+    CQuillboxDoc& operator=(const CQuillboxDoc&) = delete;
+
+    // Document life
+    void BindViews(CQuillboxEditView* pEditView, CQuillboxTreeView* pTreeView);
+    bool OnNewDocument();
+    ReadReport OnOpenDocument(const std::string& pathName);
+    SaveResult OnSaveDocument(const std::string& pathName);
+    void OnCloseDocument();
+    bool IsModified() const { return m_bModified; }
+    void SetModifiedFlag(bool bModified = true) { m_bModified = bModified; }
+    const std::string& GetPathName() const { return m_strPathName; }
+    void SetPathName(const std::string& pathName) { m_strPathName = pathName; }
+    const Services& GetServices() const { return m_services; }
+
+    // Folder tree
+    void AddFolder(bool bTopLevel, const std::string& name, const std::string& text, bool bSorted,
+                   const std::string& key, const std::string& keyFunction);
+    Folder* FindFolderByItem(TreeItem hItem, Folder* pStart) const;
+    Folder* SelectFolderByItem(TreeItem hItem);
+    void DeleteFolderTree(Folder* pFolder);
+    void UpdateKeySummary();
+    // The first folder of m_folders with this exact name, or null.
+    Folder* FindFolderByName(const std::string& name) const;
+    // Stores the editor's text into the selected folder when the editor is not empty.
+    void StoreEditorText();
+    // Takes the folders of pFolder's subtree (pFolder included, its siblings not) out of
+    // m_folders, keeping the order of the rest.
+    void RemoveSubtreeFromList(Folder* pFolder);
+    // Takes a folder out of its sibling list (or the top level); its children stay with it.
+    void UnlinkFolder(Folder* pFolder);
+
+    // Folder records of the notebook and folder files
+    void WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys) const;
+    // Reads one record with its declared children; false when the input ended inside it.
+    bool ReadFolder(LineReader& in);
+
+    // Command routing: true when the document handles the command (and it ran).
+    bool OnCommand(int id);
+    static bool HasCommand(int id);
+
+    // Folder commands
+    void OnNewFolder();
+    void OnRenameFolder();
+    void OnDeleteFolder();
+    void DeleteSelectedFolder();
+    void OnEmptyTrash();
+    // Folder files
+    void OnExportFolder();
+    void OnImportFolder();
+    SaveResult ExportFolder(const std::string& pathName);
+    ReadReport ImportFolder(const std::string& pathName);
+    // Folder clipboard
+    void OnCutFolder();
+    void OnCopyFolder();
+    void OnPasteFolder();
+    void CopyFolderTree(Folder* pSource, Folder* pDest);
+    void PasteFolderTree(Folder* pFolder);
+    // Preferences and keys
+    void OnNoteHeaderPrefs();
+    void OnDeleteFolderPrefs();
+    void OnAssignKeys();
+
+    int m_bPromptDelete = 1;
+    int m_bTime = 0;
+    int m_bText = 1;
+    int m_bDate = 1;
+    char m_chSeparator = '-';
+    CQuillboxEditView* m_pEditView = nullptr;
+    CQuillboxTreeView* m_pTreeView = nullptr;
+    Folder* m_pRootFolder = nullptr;
+    std::vector<std::string> m_keyNames;
+    std::vector<Folder*> m_folders;
+    Folder* m_pClipFolder = nullptr;
+    Folder* m_pSelFolder = nullptr;
+
+private:
+    friend class CQuillboxTreeView;
+    // Tree item to folder, for the folders linked into the tree; keeps selection changes from
+    // walking the whole tree. Maintained by the tree view's insert and by every removal.
+    std::unordered_map<TreeItem, Folder*> m_itemFolders;
+
+    Services m_services;
+    bool m_bModified = false;
+    std::string m_strPathName;
+};

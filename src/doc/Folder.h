@@ -1,0 +1,83 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <type_traits>
+
+#include "doc/KeyAssignment.h"
+#include "platform/TreeControl.h"
+
+// One node of a notebook's folder tree. The document owns every folder and frees it; a folder
+// owns only its key record. Sibling lists run newest first.
+class Folder
+{
+public:
+    std::string GetName() const { return m_name; }
+    void SetName(const std::string& name) { m_name = name; }
+    std::string GetText() const { return m_text; }
+    void SetText(const std::string& text) { m_text = text; }
+    TreeItem GetItem() const { return m_hItem; }
+    void SetItem(TreeItem hItem) { m_hItem = hItem; }
+
+    bool HasKey() const { return m_pKey != nullptr; }
+    const KeyAssignment* GetKey() const { return m_pKey.get(); }
+    void SetKey(const std::string& key, const std::string& function)
+    {
+        m_pKey = std::make_unique<KeyAssignment>(KeyAssignment { {}, key, function });
+    }
+    void ClearKey() { m_pKey.reset(); }
+
+    Folder* GetParent() const { return m_pParent; }
+    void SetParent(Folder* pParent) { m_pParent = pParent; }
+    Folder* GetFirstChild() const { return m_pFirstChild; }
+    void SetFirstChild(Folder* pChild) { m_pFirstChild = pChild; }
+    Folder* GetNext() const { return m_pNext; }
+    void SetNext(Folder* pNext) { m_pNext = pNext; }
+    Folder* GetPrev() const { return m_pPrev; }
+    void SetPrev(Folder* pPrev) { m_pPrev = pPrev; }
+
+    std::string m_text;
+    std::string m_name;
+    TreeItem m_hItem = kNoItem;
+    std::unique_ptr<KeyAssignment> m_pKey;
+    Folder* m_pParent = nullptr;
+    Folder* m_pFirstChild = nullptr;
+    Folder* m_pNext = nullptr;
+    Folder* m_pPrev = nullptr;
+};
+
+// Calls visit(folder) for pStart and its subtree and, when bWithSiblings is set, for pStart's
+// following siblings with their subtrees, in the notebook file's pre-order: a folder, its
+// children's chain, then its next siblings. A visit that returns true ends the walk.
+// Iterative, so neither depth nor sibling count can exhaust the stack.
+template <typename Visit>
+void WalkFolders(Folder* pStart, Visit&& visit, bool bWithSiblings = true)
+{
+    Folder* pFolder = pStart;
+    size_t depth = 0;
+    while (pFolder) {
+        if constexpr (std::is_same_v<decltype(visit(pFolder)), bool>) {
+            if (visit(pFolder))
+                return;
+        } else {
+            visit(pFolder);
+        }
+        if (pFolder->m_pFirstChild) {
+            pFolder = pFolder->m_pFirstChild;
+            ++depth;
+            continue;
+        }
+        for (;;) {
+            if (depth == 0) {
+                pFolder = bWithSiblings ? pFolder->m_pNext : nullptr;
+                break;
+            }
+            if (pFolder->m_pNext) {
+                pFolder = pFolder->m_pNext;
+                break;
+            }
+            pFolder = pFolder->m_pParent;
+            --depth;
+        }
+    }
+}

@@ -1,0 +1,7 @@
+#include "doc/CQuillboxDoc.h"
+
+void CQuillboxDoc::OnNewFolder() {}
+void CQuillboxDoc::OnRenameFolder() {}
+void CQuillboxDoc::OnDeleteFolder() {}
+void CQuillboxDoc::DeleteSelectedFolder() {}
+void CQuillboxDoc::OnEmptyTrash() {}

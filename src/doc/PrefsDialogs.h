@@ -1,0 +1,21 @@
+#pragma once
+
+// "New Note Preferences": the three header parts, each 1 when its box is ticked.
+class CNewNotePrefsDlg
+{
+public:
+    static constexpr const char* kCaption = "New Note Preferences";
+
+    int m_bIncludeTime = 0;
+    int m_bIncludeDate = 0;
+    int m_bIncludeText = 0;
+};
+
+// "Delete Folder Preferences": whether Delete Folder asks first.
+class CDeleteFolderPrefsDlg
+{
+public:
+    static constexpr const char* kCaption = "Delete Folder Preferences";
+
+    int m_bPrompt = 0;
+};

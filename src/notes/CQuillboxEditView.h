@@ -1,0 +1,58 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/Keys.h"
+
+class CQuillboxDoc;
+class EditControl;
+
+// The note editor's behaviour: the note layout, the note commands and the editor's keyboard,
+// focus and mouse handling, over an EditControl that holds the selected folder's text.
+class CQuillboxEditView
+{
+public:
+    CQuillboxEditView(CQuillboxDoc* pDoc, EditControl& edit);
+
+    CQuillboxDoc* GetDocument() const { return m_pDoc; }
+    EditControl& GetEditCtrl() const { return m_edit; }
+
+    // Sets the text limit; called once the control exists.
+    void OnCreate();
+
+    // Note layout
+    void ScanHeaderLines();
+    bool FindNoteAtCursor(long& start, long& end);
+    void InsertNoteHeader();
+
+    // Note commands
+    void OnNewNote();
+    void OnDeleteNote();
+    void OnMoveCopyNote();
+    void SendNoteToFolder(const std::string& sendKey);
+    void DeleteNoteAtCursor();
+    void OnPrintFolder();
+
+    // Events forwarded by the control. OnKeyDown and OnKeyUp always leave the key to the
+    // control's normal handling afterwards; OnChar returns true when it consumed the character.
+    void OnKeyDown(Key key);
+    void OnKeyUp(Key key);
+    bool OnChar(char ch);
+    void OnKillFocus();
+    void OnRButtonDown(int x, int y);
+
+    // Command routing: true when the view handles the command (and it ran).
+    bool OnCommand(int id);
+    static bool HasCommand(int id);
+
+    static constexpr long kTextLimit = 640000;
+    static constexpr int kMarginTwips = 1440;
+
+    bool m_bShiftDown = false;
+    std::vector<int> m_headerLines;
+
+private:
+    CQuillboxDoc* m_pDoc;
+    EditControl& m_edit;
+};

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+// The operations the note logic needs of the editor control. Offsets and line numbers are the
+// control's own; texts cross as the notebook's bytes with CR LF line breaks.
+class EditControl
+{
+public:
+    virtual ~EditControl() = default;
+
+    // Number of lines, at least 1; a text ending in CR LF has an empty last line.
+    virtual int GetLineCount() const = 0;
+    // At most maxChars characters of line `line`, without its line break.
+    virtual std::string GetLine(int line, int maxChars) const = 0;
+    // Offset of the first character of line `line`.
+    virtual long LineIndex(int line) const = 0;
+    // With an offset: the length of the line holding it. With -1: the number of unselected
+    // characters on the lines that hold the selection.
+    virtual long LineLength(long offset) const = 0;
+    // The line holding `offset`; -1 means the start of the selection.
+    virtual int LineFromChar(long offset) const = 0;
+
+    virtual void GetSel(long& start, long& end) const = 0;
+    virtual void SetSel(long start, long end) = 0;
+    // The selected characters, line breaks as CR LF.
+    virtual std::string GetSelText() const = 0;
+    // Removes the selection; the caret stays at its old start.
+    virtual void Clear() = 0;
+    // Types one character as a user would: replaces the selection, moves the caret on, is
+    // refused at the length limit. '\r' ends the line (CR LF in the text).
+    virtual void TypeChar(char ch) = 0;
+
+    virtual std::string GetText() const = 0;
+    // Replaces the whole text, whatever the limit; the caret goes to the start. Loading a
+    // folder's text is not an edit: the change handler is not called.
+    virtual void SetText(const std::string& text) = 0;
+    virtual void LimitText(long maxChars) = 0;
+    virtual long GetLimitText() const = 0;
+
+    virtual bool HasFocus() const = 0;
+    virtual void SetFocus() = 0;
+
+    // Called after every change a user or a note command makes to the text (typing, pasting,
+    // deleting), never after SetText.
+    virtual void SetChangeHandler(std::function<void()> handler) = 0;
+};

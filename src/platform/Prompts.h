@@ -1,0 +1,47 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+class CInputDlg;
+class CChooseFolderDlg;
+class CAssignKeysDlg;
+class CNewNotePrefsDlg;
+class CDeleteFolderPrefsDlg;
+
+// What a file chooser offers: the filter in the form "Name (*.ext)|*.ext|...||" and the
+// extension added to a typed name that has none.
+struct FileChooser
+{
+    std::string filter;
+    std::string defaultExt;
+    bool bPromptOverwrite = false;
+};
+
+// Everything that asks the user: message boxes, the modal dialogs, the file choosers and the
+// pop-up menus. Each Run... call initialises the dialog object, lets the user work it through
+// its handlers, and returns true when it ended with OK.
+class Prompts
+{
+public:
+    virtual ~Prompts() = default;
+
+    // A message box with an OK button and the program's title.
+    virtual void MessageBox(const std::string& text) = 0;
+    // A message box with Yes and No; true for Yes.
+    virtual bool AskYesNo(const std::string& text) = 0;
+
+    virtual bool RunInputDlg(CInputDlg& dlg) = 0;
+    virtual bool RunChooseFolderDlg(CChooseFolderDlg& dlg) = 0;
+    virtual bool RunAssignKeysDlg(CAssignKeysDlg& dlg) = 0;
+    virtual bool RunNewNotePrefsDlg(CNewNotePrefsDlg& dlg) = 0;
+    virtual bool RunDeleteFolderPrefsDlg(CDeleteFolderPrefsDlg& dlg) = 0;
+
+    // The chosen path, or nothing when the user cancelled.
+    virtual std::optional<std::string> ChooseSaveFile(const FileChooser& chooser) = 0;
+    virtual std::optional<std::string> ChooseOpenFile(const FileChooser& chooser) = 0;
+
+    // Shows pop-up menu `menuId` at a point of the window (x, y); returns the command chosen,
+    // or 0 when the menu was dismissed.
+    virtual int TrackPopupMenu(int menuId, int x, int y) = 0;
+};

@@ -1,0 +1,52 @@
+#include "tree/CQuillboxTreeView.h"
+
+#include "doc/CQuillboxDoc.h"
+#include "notes/CQuillboxEditView.h"
+#include "platform/EditControl.h"
+
+CQuillboxTreeView::CQuillboxTreeView(CQuillboxDoc* pDoc, TreeControl& tree)
+    : m_pDoc(pDoc)
+    , m_tree(tree)
+{
+    m_tree.SetSelectionHandler([this](TreeItem hNewItem) { OnSelChanging(hNewItem); });
+}
+
+void CQuillboxTreeView::InsertFolderItem(Folder* pFolder, const std::string& name, bool bSorted, TreeItem hParent)
+{
+    const TreeItem hItem = m_tree.InsertItem(name, hParent, bSorted);
+    if (hParent != kNoItem)
+        m_tree.Expand(hParent);
+    pFolder->SetItem(hItem);
+    m_pDoc->m_itemFolders[hItem] = pFolder;
+    m_tree.SelectItem(hItem);
+}
+
+void CQuillboxTreeView::OnSelChanging(TreeItem hNewItem)
+{
+    EditControl& edit = m_pDoc->m_pEditView->GetEditCtrl();
+    m_pDoc->StoreEditorText();
+    Folder* pFolder = m_pDoc->SelectFolderByItem(hNewItem);
+    if (pFolder && !pFolder->m_text.empty()) {
+        edit.SetText(pFolder->m_text);
+        pFolder->m_text.clear();
+    } else {
+        edit.SetText({});
+    }
+}
+
+void CQuillboxTreeView::FocusEditor(bool bCaretToEnd)
+{
+    EditControl& edit = m_pDoc->m_pEditView->GetEditCtrl();
+    if (m_tree.HasFocus())
+        edit.SetFocus();
+    if (bCaretToEnd) {
+        const int last = edit.GetLineCount() - 1;
+        const long end = edit.LineIndex(last) + edit.LineLength(edit.LineIndex(last));
+        edit.SetSel(end, end);
+    }
+}
+
+bool CQuillboxTreeView::OnKeyDown(Key) { return true; }
+void CQuillboxTreeView::OnKeyUp(Key) {}
+void CQuillboxTreeView::OnLButtonDown(TreeItem, bool) {}
+void CQuillboxTreeView::OnRButtonDown(int, int) {}
