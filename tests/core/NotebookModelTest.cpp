@@ -1,31 +1,15 @@
-#include <gtest/gtest.h>
+#include "NotebookFixture.h"
 
-#include "doc/CQuillboxDoc.h"
-#include "notes/CQuillboxEditView.h"
-#include "tree/CQuillboxTreeView.h"
-#include "platform/Clock.h"
-#include "platform/KeysText.h"
-#include "platform/MemoryTree.h"
-#include "platform/TextBuffer.h"
-#include "dialogs/ScriptedPrompts.h"
-
-TEST(NotebookModel, NewNotebookHasMainAndTrash)
+TEST(NotebookModel, NewNotebookHasMainSelectedAndTrashWithF3)
 {
-    ScriptedPrompts prompts;
-    FixedClock clock(1997, 12, 6, 15, 53);
-    KeysTextHolder keys;
-    Services services { &prompts, &clock, &keys, nullptr };
-    FocusScope focus;
-    TextBuffer edit(&focus);
-    MemoryTree tree(&focus);
-    CQuillboxDoc doc(services);
-    CQuillboxEditView editView(&doc, edit);
-    CQuillboxTreeView treeView(&doc, tree);
-    editView.OnCreate();
-    doc.BindViews(&editView, &treeView);
-    ASSERT_TRUE(doc.OnNewDocument());
-    EXPECT_EQ(tree.Dump(true), "Main*,Trash");
-    EXPECT_EQ(edit.GetText(), "------ New Note 12/06/97 ------\r\n");
-    EXPECT_EQ(keys.Text(), "Trash=F3");
-    EXPECT_FALSE(doc.IsModified());
+    auto nb = Notebook::New();
+    EXPECT_EQ(nb->tree.Dump(true), "Main*,Trash");
+    EXPECT_EQ(nb->FolderList(), "Trash,Main");
+    EXPECT_EQ(nb->doc.m_pRootFolder->m_name, "Main");
+    EXPECT_EQ(nb->doc.m_pRootFolder->m_pNext->m_name, "Trash");
+    EXPECT_EQ(nb->edit.GetText(), "------ New Note 12/06/97 ------\r\n");
+    EXPECT_EQ(nb->TextOf("Trash"), "");
+    EXPECT_EQ(nb->keys.Text(), "Trash=F3");
+    EXPECT_FALSE(nb->doc.IsModified());
+    EXPECT_PROMPTS_DONE(*nb);
 }

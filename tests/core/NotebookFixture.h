@@ -1,0 +1,79 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "dialogs/ScriptedPrompts.h"
+#include "doc/CQuillboxDoc.h"
+#include "notes/CQuillboxEditView.h"
+#include "platform/Clock.h"
+#include "platform/KeysText.h"
+#include "platform/MemoryTree.h"
+#include "platform/TextBuffer.h"
+#include "tree/CQuillboxTreeView.h"
+
+// A notebook with its two views over headless controls, scripted prompts and a clock fixed at
+// 6 December 1997, 3:53 in the afternoon. Tests drive it through the calls the GUI makes.
+struct Notebook
+{
+    ScriptedPrompts prompts;
+    FixedClock clock { 1997, 12, 6, 15, 53 };
+    KeysTextHolder keys;
+    FocusScope focus;
+    TextBuffer edit { &focus };
+    MemoryTree tree { &focus };
+    CQuillboxDoc doc { Services { &prompts, &clock, &keys, nullptr } };
+    CQuillboxEditView editView { &doc, edit };
+    CQuillboxTreeView treeView { &doc, tree };
+
+    Notebook()
+    {
+        editView.OnCreate();
+        doc.BindViews(&editView, &treeView);
+    }
+
+    // A new notebook as File New makes it.
+    static std::unique_ptr<Notebook> New()
+    {
+        auto nb = std::make_unique<Notebook>();
+        EXPECT_TRUE(nb->doc.OnNewDocument());
+        return nb;
+    }
+
+    // Selects the first folder of m_folders with this name, as a click in the tree would.
+    void Select(const std::string& name)
+    {
+        Folder* pFolder = doc.FindFolderByName(name);
+        ASSERT_NE(pFolder, nullptr) << name;
+        tree.SelectItem(pFolder->GetItem());
+    }
+
+    // The stored text of a folder that is not on screen, or the editor's text for the
+    // selected one.
+    std::string TextOf(const std::string& name)
+    {
+        Folder* pFolder = doc.FindFolderByName(name);
+        if (!pFolder)
+            return "<no folder " + name + ">";
+        return pFolder == doc.m_pSelFolder ? edit.GetText() : pFolder->m_text;
+    }
+
+    // The names of m_folders in order, joined by ",".
+    std::string FolderList() const
+    {
+        std::string out;
+        for (const Folder* pFolder : doc.m_folders)
+            out += (out.empty() ? "" : ",") + pFolder->m_name;
+        return out;
+    }
+};
+
+// Every test that scripts prompts ends with none unexpected and none left over.
+#define EXPECT_PROMPTS_DONE(nb)                                                                        \
+    do {                                                                                               \
+        for (const auto& failure : (nb).prompts.Failures())                                            \
+            ADD_FAILURE() << failure;                                                                  \
+        EXPECT_EQ((nb).prompts.Pending(), 0u) << "expected prompts that never came";                  \
+    } while (0)
