@@ -30,21 +30,14 @@ TEST(ChooseFolderDlg, ListsTheNamesWithoutRegardToCaseAndSelectsTheFirst)
     EXPECT_EQ(dlg.m_strFolder, "");
 }
 
-TEST(ChooseFolderDlg, EnterMovesToTheFirstLine)
+TEST(ChooseFolderDlg, EnterMovesToTheFirstLineAndCopyNoteCopies)
 {
     CChooseFolderDlg dlg = Opened({ "Zeta", "alpha", "Main" });
     dlg.OnMoveNote();
-    EXPECT_EQ(dlg.m_strFolder, "alpha");
-    EXPECT_EQ(dlg.m_bMove, 1);
-}
-
-TEST(ChooseFolderDlg, CopyNoteCopiesToTheSelectedLine)
-{
-    CChooseFolderDlg dlg = Opened({ "Zeta", "alpha", "Main" });
+    EXPECT_EQ(dlg.m_strFolder + " " + std::to_string(dlg.m_bMove), "alpha 1");
     dlg.m_list.SetCurSel(2);
     dlg.OnCopyNote();
-    EXPECT_EQ(dlg.m_strFolder, "Zeta");
-    EXPECT_EQ(dlg.m_bMove, 0);
+    EXPECT_EQ(dlg.m_strFolder + " " + std::to_string(dlg.m_bMove), "Zeta 0");
 }
 
 TEST(ChooseFolderDlg, DoubleClickMovesToTheClickedLine)

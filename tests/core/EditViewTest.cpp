@@ -169,14 +169,10 @@ TEST(EditViewCommands, PrintFolderWithoutAPrinterSaysSo)
 TEST(EditViewText, TypingStopsAtTheLimit)
 {
     auto nb = ShowingMain("|");
-    EXPECT_EQ(nb->edit.GetLimitText(), 640000);
     nb->edit.SetText(std::string(CQuillboxEditView::kTextLimit - 1, 'x'));
-    nb->edit.SetSel(0, 0);
     nb->edit.TypeChar('a');
     nb->edit.TypeChar('b');
-    nb->edit.TypeChar('\r');
-    EXPECT_EQ(nb->edit.GetText().size(), 640000u);
-    EXPECT_EQ(nb->edit.GetText().substr(0, 2), "ax");
+    EXPECT_EQ(nb->edit.GetText(), "a" + std::string(639999, 'x'));
 }
 
 TEST(EditViewText, AFolderLongerThanTheLimitLoadsAndStoresWhole)

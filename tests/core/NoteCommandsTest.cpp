@@ -39,14 +39,6 @@ TEST(SendNote, MovingTheLastNoteEndsTheTextWhereItBegan)
     EXPECT_EQ(nb->tree.Dump(true), "Main*[Ideas,Work],Trash");
 }
 
-TEST(SendNote, MovingAMiddleNoteLeavesTheCaretOnTheNextHeader)
-{
-    auto nb = WithKeyedFolders("------ one\r\n------ t[w]o\r\nbody\r\n------ three\r\n");
-    nb->editView.SendNoteToFolder("F5");
-    EXPECT_EQ(Marked(nb->edit), "------ one\r\n|------ three\r\n");
-    EXPECT_EQ(nb->TextOf("Work"), "------ two\r\nbody\r\n");
-}
-
 TEST(SendNote, TheNoteArrivesWithExactlyOneLineBreak)
 {
     auto nb = WithKeyedFolders("------ one\r\nbody|\r\n\r\n\r\n");
