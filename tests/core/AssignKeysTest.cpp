@@ -4,14 +4,13 @@
 
 namespace {
 
-void AddChild(Notebook& nb, const std::string& parent, const std::string& name, const std::string& key = {},
-              const std::string& function = "Move")
+void Add(Notebook& nb, const std::string& name, const std::string& key = {}, const std::string& function = "Move")
 {
-    nb.Select(parent);
+    nb.Select("Main");
     nb.doc.AddFolder(false, name, "x\r\n", true, key, key.empty() ? "" : function);
 }
 
-// A list box's lines in display order, joined by "|".
+// A list's lines in display order, joined by "|".
 std::string Lines(const SortedList& list)
 {
     std::string out;
@@ -22,79 +21,59 @@ std::string Lines(const SortedList& list)
 
 void Pick(SortedList& list, const std::string& text)
 {
-    const int index = list.FindStringExact(text);
-    ASSERT_GE(index, 0) << text;
-    list.SetCurSel(index);
+    list.SetCurSel(list.FindStringExact(text));
+    ASSERT_GE(list.GetCurSel(), 0) << text;
+}
+
+void Assign(CAssignKeysDlg& dlg, const std::string& folder, const std::string& key, int nFunction)
+{
+    Pick(dlg.m_folderList, folder);
+    Pick(dlg.m_keyList, key);
+    dlg.m_nFunction = nFunction;
+    dlg.OnAssign();
+}
+
+void Unassign(CAssignKeysDlg& dlg, const std::string& line)
+{
+    Pick(dlg.m_assignList, line);
+    dlg.OnUnassign();
 }
 
 // Each folder of m_folders with its key and function, e.g. "Main:F4/Move,Ideas:-".
 std::string Keys(const Notebook& nb)
 {
     std::string out;
-    for (const Folder* pFolder : nb.doc.m_folders) {
-        out += (out.empty() ? "" : ",") + pFolder->m_name + ":";
-        out += pFolder->HasKey() ? pFolder->GetKey()->key + "/" + pFolder->GetKey()->function : "-";
-    }
+    for (const Folder* p : nb.doc.m_folders)
+        out += (out.empty() ? "" : ",") + p->m_name + ":" + (p->HasKey() ? p->GetKey()->key + "/" + p->GetKey()->function : "-");
     return out;
 }
 
 } // namespace
 
-TEST(AssignKeys, OpensWithEveryFolderButTrashAndEveryFreeKey)
+TEST(AssignKeys, WorkInTheDialogReachesTheNotebookOnCloseOnly)
 {
     auto nb = Notebook::New();
-    AddChild(*nb, "Main", "trash");
-    AddChild(*nb, "Main", "Ideas", "F5", "Copy");
-    nb->prompts.ExpectAssignKeys([](CAssignKeysDlg& dlg) {
-        EXPECT_EQ(Lines(dlg.m_folderList), "Main|trash");
-        EXPECT_EQ(Lines(dlg.m_keyList), "F11|F12|F4|F7|F8|F9");
-        EXPECT_EQ(Lines(dlg.m_assignList), "Ideas (F5) Copy");
-        EXPECT_EQ(dlg.m_nFunction, 0);
-        EXPECT_EQ(dlg.m_folderList.GetCurSel(), -1);
-        EXPECT_EQ(dlg.m_assignList.GetCurSel(), -1);
-        return false;
-    });
-    nb->doc.SetModifiedFlag(false);
-    nb->doc.OnAssignKeys();
-    EXPECT_FALSE(nb->doc.IsModified());
-    EXPECT_PROMPTS_DONE(*nb);
-}
-
-TEST(AssignKeys, AssignAndUnassignTakeEffectOnCloseOnly)
-{
-    auto nb = Notebook::New();
-    AddChild(*nb, "Main", "Ideas");
-    AddChild(*nb, "Main", "Work", "F4");
+    Add(*nb, "Ideas");
+    Add(*nb, "Work", "F4");
+    Add(*nb, "trash");
     const std::string before = Keys(*nb);
-
     auto work = [](CAssignKeysDlg& dlg) {
-        Pick(dlg.m_folderList, "Ideas");
-        Pick(dlg.m_keyList, "F5");
-        dlg.m_nFunction = 1;
+        EXPECT_EQ(Lines(dlg.m_folderList), "Ideas|Main|trash");
+        EXPECT_EQ(Lines(dlg.m_keyList), "F11|F12|F5|F7|F8|F9");
+        EXPECT_EQ(Lines(dlg.m_assignList), "Work (F4) Move");
+        EXPECT_EQ(dlg.m_nFunction, 0);
+        Assign(dlg, "Ideas", "F5", 1);
+        Assign(dlg, "Main", "F12", 0);
+        Unassign(dlg, "Work (F4) Move");
+        Assign(dlg, "Work", "F4", 1);
+        // Without a folder and a key selected, Assign does nothing; without a line, Unassign.
+        Pick(dlg.m_keyList, "F7");
         dlg.OnAssign();
-        EXPECT_EQ(Lines(dlg.m_folderList), "Main");
-        EXPECT_EQ(Lines(dlg.m_keyList), "F11|F12|F7|F8|F9");
-
-        // Without both selections Assign does nothing.
-        Pick(dlg.m_folderList, "Main");
-        dlg.OnAssign();
-        // A row keeps its function when the choice changes.
-        dlg.m_nFunction = 0;
-        Pick(dlg.m_keyList, "F12");
-        dlg.OnAssign();
-
-        Pick(dlg.m_assignList, "Work (F4) Move");
         dlg.OnUnassign();
-        dlg.OnUnassign();
-        Pick(dlg.m_folderList, "Work");
-        Pick(dlg.m_keyList, "F4");
-        dlg.m_nFunction = 1;
-        dlg.OnAssign();
         EXPECT_EQ(Lines(dlg.m_assignList), "Ideas (F5) Copy|Main (F12) Move|Work (F4) Copy");
-        EXPECT_EQ(Lines(dlg.m_folderList), "");
+        EXPECT_EQ(Lines(dlg.m_folderList), "trash");
         EXPECT_EQ(Lines(dlg.m_keyList), "F11|F7|F8|F9");
     };
-
     nb->prompts.ExpectAssignKeys([&](CAssignKeysDlg& dlg) {
         work(dlg);
         return false;
@@ -102,7 +81,6 @@ TEST(AssignKeys, AssignAndUnassignTakeEffectOnCloseOnly)
     nb->doc.SetModifiedFlag(false);
     nb->doc.OnAssignKeys();
     EXPECT_EQ(Keys(*nb), before);
-    EXPECT_EQ(nb->keys.Text(), "Trash=F3, Work=F4");
     EXPECT_FALSE(nb->doc.IsModified());
 
     nb->prompts.ExpectAssignKeys([&](CAssignKeysDlg& dlg) {
@@ -110,46 +88,37 @@ TEST(AssignKeys, AssignAndUnassignTakeEffectOnCloseOnly)
         return true;
     });
     nb->doc.OnAssignKeys();
-    EXPECT_EQ(Keys(*nb), "Trash:F3/Move,Main:F12/Move,Ideas:F5/Copy,Work:F4/Copy");
+    EXPECT_EQ(Keys(*nb), "Trash:F3/Move,Main:F12/Move,Ideas:F5/Copy,Work:F4/Copy,trash:-");
     EXPECT_EQ(nb->keys.Text(), "Trash=F3, Main=F12, Ideas=F5, Work=F4");
     EXPECT_TRUE(nb->doc.IsModified());
     EXPECT_PROMPTS_DONE(*nb);
 }
 
-TEST(AssignKeys, CloseWithoutChangesRewritesTheSameKeysAndMarksTheNotebook)
+TEST(AssignKeys, CloseUnchangedKeepsEveryKeyEvenBetweenFoldersOfOneName)
 {
     auto nb = Notebook::New();
-    AddChild(*nb, "Main", "Ideas", "F7", "Copy");
-    // Two folders share a name; only the one that holds a key keeps it.
-    AddChild(*nb, "Main", "Twin");
-    AddChild(*nb, "Main", "Twin", "F9");
+    Add(*nb, "Twin");
+    Add(*nb, "Twin", "F9");
     const std::string before = Keys(*nb);
-    nb->prompts.ExpectAssignKeys([](CAssignKeysDlg& dlg) {
-        EXPECT_EQ(Lines(dlg.m_folderList), "Main|Twin");
-        return true;
-    });
+    nb->prompts.ExpectAssignKeys([](CAssignKeysDlg&) { return true; });
     nb->keys.SetKeysText("stale");
     nb->doc.SetModifiedFlag(false);
     nb->doc.OnAssignKeys();
     EXPECT_EQ(Keys(*nb), before);
-    EXPECT_EQ(nb->keys.Text(), "Trash=F3, Ideas=F7, Twin=F9");
+    EXPECT_EQ(nb->keys.Text(), "Trash=F3, Twin=F9");
     EXPECT_TRUE(nb->doc.IsModified());
     EXPECT_PROMPTS_DONE(*nb);
 }
 
-TEST(AssignKeys, AKeyFromTheFileOutsideTheAssignableOnesIsShownAndFreedByUnassign)
+TEST(AssignKeys, AKeyFromOutsideTheAssignableOnesIsShownAndFreedByUnassign)
 {
     auto nb = Notebook::New();
-    AddChild(*nb, "Main", "Old", "F1");
+    Add(*nb, "Old", "F1");
     nb->prompts.ExpectAssignKeys([](CAssignKeysDlg& dlg) {
-        EXPECT_EQ(Lines(dlg.m_assignList), "Old (F1) Move");
         EXPECT_EQ(Lines(dlg.m_keyList), "F11|F12|F4|F5|F7|F8|F9");
-        Pick(dlg.m_assignList, "Old (F1) Move");
-        dlg.OnUnassign();
+        Unassign(dlg, "Old (F1) Move");
         EXPECT_EQ(Lines(dlg.m_keyList), "F1|F11|F12|F4|F5|F7|F8|F9");
-        Pick(dlg.m_folderList, "Main");
-        Pick(dlg.m_keyList, "F1");
-        dlg.OnAssign();
+        Assign(dlg, "Main", "F1", 0);
         return true;
     });
     nb->doc.OnAssignKeys();
@@ -157,16 +126,13 @@ TEST(AssignKeys, AKeyFromTheFileOutsideTheAssignableOnesIsShownAndFreedByUnassig
     EXPECT_PROMPTS_DONE(*nb);
 }
 
-TEST(AssignKeys, AllSevenKeysInUseLeaveNothingToAssign)
+TEST(AssignKeys, AllSevenKeysInUseLeaveTheKeysListEmpty)
 {
     auto nb = Notebook::New();
     for (const std::string key : { "F4", "F5", "F7", "F8", "F9", "F11", "F12" })
-        AddChild(*nb, "Main", "Folder " + key, key);
+        Add(*nb, "Folder " + key, key);
     nb->prompts.ExpectAssignKeys([](CAssignKeysDlg& dlg) {
         EXPECT_EQ(Lines(dlg.m_keyList), "");
-        EXPECT_EQ(dlg.m_assignList.GetCount(), 7);
-        Pick(dlg.m_folderList, "Main");
-        dlg.OnAssign();
         EXPECT_EQ(dlg.m_assignList.GetCount(), 7);
         return false;
     });
@@ -177,18 +143,11 @@ TEST(AssignKeys, AllSevenKeysInUseLeaveNothingToAssign)
 TEST(AssignKeys, UnassignActsOnTheRowTheLineShowsWhateverTheName)
 {
     auto nb = Notebook::New();
-    AddChild(*nb, "Main", "A");
-    AddChild(*nb, "Main", "A (F4) Move");
+    Add(*nb, "A", "F4");
+    Add(*nb, "A (F4) Move", "F5");
     nb->prompts.ExpectAssignKeys([](CAssignKeysDlg& dlg) {
-        Pick(dlg.m_folderList, "A (F4) Move");
-        Pick(dlg.m_keyList, "F5");
-        dlg.OnAssign();
-        Pick(dlg.m_folderList, "A");
-        Pick(dlg.m_keyList, "F4");
-        dlg.OnAssign();
         EXPECT_EQ(Lines(dlg.m_assignList), "A (F4) Move|A (F4) Move (F5) Move");
-        Pick(dlg.m_assignList, "A (F4) Move (F5) Move");
-        dlg.OnUnassign();
+        Unassign(dlg, "A (F4) Move (F5) Move");
         EXPECT_EQ(Lines(dlg.m_assignList), "A (F4) Move");
         EXPECT_EQ(Lines(dlg.m_folderList), "A (F4) Move|Main");
         return true;

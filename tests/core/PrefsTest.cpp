@@ -2,37 +2,32 @@
 
 #include "doc/PrefsDialogs.h"
 
-TEST(Prefs, DialogsOpenWithTheNotebookValuesAndOkWritesThemBack)
+TEST(Prefs, OkWritesTheBoxesBackAndMarksTheNotebookEvenUnchanged)
 {
     auto nb = Notebook::New();
     nb->prompts.ExpectNewNotePrefs([](CNewNotePrefsDlg& dlg) {
-        EXPECT_EQ(dlg.m_bIncludeDate, 1);
-        EXPECT_EQ(dlg.m_bIncludeTime, 0);
-        EXPECT_EQ(dlg.m_bIncludeText, 1);
-        dlg.m_bIncludeDate = 0;
-        dlg.m_bIncludeText = 0;
+        EXPECT_EQ(dlg.m_bIncludeDate + 2 * dlg.m_bIncludeTime + 4 * dlg.m_bIncludeText, 5);
+        dlg.m_bIncludeDate = dlg.m_bIncludeText = 0;
         return true;
     });
     nb->doc.OnNoteHeaderPrefs();
     EXPECT_TRUE(nb->doc.IsModified());
-
     // With every part off a header is the separators alone.
     nb->doc.AddFolder(false, "Bare", {}, true, {}, {});
     EXPECT_EQ(nb->edit.GetText(), "------------\r\n");
 
     nb->prompts.ExpectDeleteFolderPrefs([](CDeleteFolderPrefsDlg& dlg) {
         EXPECT_EQ(dlg.m_bPrompt, 1);
-        dlg.m_bPrompt = 0;
         return true;
     });
+    nb->doc.SetModifiedFlag(false);
     nb->doc.OnDeleteFolderPrefs();
-    // No question any more.
-    nb->doc.OnDeleteFolder();
-    EXPECT_EQ(nb->tree.Dump(true), "Main*,Trash");
+    EXPECT_TRUE(nb->doc.IsModified());
+    EXPECT_EQ(nb->doc.m_bPromptDelete, 1);
     EXPECT_PROMPTS_DONE(*nb);
 }
 
-TEST(Prefs, OkWithoutChangesMarksTheNotebookAndCancelKeepsEverything)
+TEST(Prefs, CancelKeepsEverything)
 {
     auto nb = Notebook::New();
     nb->prompts.ExpectNewNotePrefs([](CNewNotePrefsDlg& dlg) {
@@ -48,16 +43,5 @@ TEST(Prefs, OkWithoutChangesMarksTheNotebookAndCancelKeepsEverything)
     EXPECT_EQ(nb->doc.m_bTime, 0);
     EXPECT_EQ(nb->doc.m_bPromptDelete, 1);
     EXPECT_FALSE(nb->doc.IsModified());
-
-    nb->prompts.ExpectDeleteFolderPrefs([](CDeleteFolderPrefsDlg&) { return true; });
-    nb->doc.OnDeleteFolderPrefs();
-    EXPECT_TRUE(nb->doc.IsModified());
-    nb->doc.SetModifiedFlag(false);
-    nb->prompts.ExpectNewNotePrefs([](CNewNotePrefsDlg&) { return true; });
-    nb->doc.OnNoteHeaderPrefs();
-    EXPECT_TRUE(nb->doc.IsModified());
-    EXPECT_EQ(nb->doc.m_bDate, 1);
-    EXPECT_EQ(nb->doc.m_bText, 1);
-    EXPECT_EQ(nb->doc.m_bPromptDelete, 1);
     EXPECT_PROMPTS_DONE(*nb);
 }
