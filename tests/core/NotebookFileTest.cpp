@@ -60,7 +60,7 @@ std::unique_ptr<Notebook> VariedNotebook()
     nb->Select("Trash");
     nb->edit.SetText("a deleted note\r\n");
     nb->Select("Deeper");
-    nb->edit.SetSel(-1, -1);
+    nb->edit.SetSel(static_cast<long>(nb->edit.GetText().size()), -1);
     nb->edit.TypeChar('!');
     nb->edit.TypeChar('\r');
     return nb;
