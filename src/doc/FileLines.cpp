@@ -127,14 +127,16 @@ void SyncDirectoryOf(const std::string& path)
 
 } // namespace
 
-bool ReadWholeFile(const std::string& path, std::string& data, std::string& error)
+std::optional<LineReader> ReadFileLines(const std::string& path, std::string& message)
 {
+    auto fail = [&] {
+        message = "Cannot open \"" + path + "\": " + ErrnoText() + ".";
+        return std::nullopt;
+    };
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        error = ErrnoText();
-        return false;
-    }
-    data.clear();
+    if (fd < 0)
+        return fail();
+    std::string data;
     struct stat st {};
     if (::fstat(fd, &st) == 0 && st.st_size > 0)
         data.reserve(static_cast<size_t>(st.st_size));
@@ -143,17 +145,17 @@ bool ReadWholeFile(const std::string& path, std::string& data, std::string& erro
         const ssize_t count = ::read(fd, buffer, sizeof buffer);
         if (count == 0)
             break;
+        if (count < 0 && errno == EINTR)
+            continue;
         if (count < 0) {
-            if (errno == EINTR)
-                continue;
-            error = ErrnoText();
+            fail();
             ::close(fd);
-            return false;
+            return std::nullopt;
         }
         data.append(buffer, static_cast<size_t>(count));
     }
     ::close(fd);
-    return true;
+    return LineReader(std::move(data));
 }
 
 bool WriteFileSafely(const std::string& path, std::string_view data, std::string& error)

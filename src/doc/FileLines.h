@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -46,8 +47,9 @@ private:
     int m_line = 0;
 };
 
-// Reads a whole file into `data`. On failure `error` receives the system's reason.
-bool ReadWholeFile(const std::string& path, std::string& data, std::string& error);
+// The lines of a whole file; nothing when it cannot be read, and `message` then says why,
+// naming the file.
+std::optional<LineReader> ReadFileLines(const std::string& path, std::string& message);
 
 // Replaces the file at `path` with `data` without ever leaving a half-written file: the data goes
 // to a temporary file beside it, is flushed to disk and then renamed over the old file, which

@@ -77,11 +77,11 @@ SaveResult CQuillboxDoc::ExportFolder(const std::string& pathName)
 ReadReport CQuillboxDoc::ImportFolder(const std::string& pathName)
 {
     using Status = ReadReport::Status;
-    std::string data;
-    std::string error;
-    if (!ReadWholeFile(pathName, data, error))
-        return { Status::CannotOpen, "Cannot open \"" + pathName + "\": " + error + "." };
-    LineReader in(std::move(data));
+    std::string message;
+    std::optional<LineReader> lines = ReadFileLines(pathName, message);
+    if (!lines)
+        return { Status::CannotOpen, message };
+    LineReader& in = *lines;
     if (!in.FindLine("Begin Folder Information"))
         return { Status::NotANotebook, "\"" + pathName + "\" is not a folder file: it has no \"Begin Folder Information\" line." };
 

@@ -204,11 +204,11 @@ SaveResult CQuillboxDoc::OnSaveDocument(const std::string& pathName)
 ReadReport CQuillboxDoc::OnOpenDocument(const std::string& pathName)
 {
     using Status = ReadReport::Status;
-    std::string data;
-    std::string error;
-    if (!ReadWholeFile(pathName, data, error))
-        return { Status::CannotOpen, "Cannot open \"" + pathName + "\": " + error + "." };
-    LineReader in(std::move(data));
+    std::string message;
+    std::optional<LineReader> lines = ReadFileLines(pathName, message);
+    if (!lines)
+        return { Status::CannotOpen, message };
+    LineReader& in = *lines;
     if (in.SkipTo(kFormatLines) < 0)
         return { Status::NotANotebook, "\"" + pathName + "\" is not a Quillbox notebook." };
     in.Rewind({});
