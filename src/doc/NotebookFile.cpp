@@ -290,6 +290,7 @@ ReadReport CQuillboxDoc::OnOpenDocument(const std::string& pathName)
     SetModifiedFlag(false);
     if (!problem.empty())
         return { Status::Incomplete,
-                 "The notebook file \"" + pathName + "\" was incomplete: " + problem + ". Quillbox opened what it could read." };
+                 "The notebook file \"" + pathName + "\" was incomplete: " + problem
+                     + ". Quillbox opened what it could read; save it under a new name to keep the file as it is." };
     return {};
 }
