@@ -286,11 +286,16 @@ ReadReport CQuillboxDoc::OnOpenDocument(const std::string& pathName)
         m_pTreeView->GetTreeCtrl().SelectItem(pSelect->GetItem());
     m_pTreeView->FocusEditor(true);
     UpdateKeySummary();
-    SetPathName(pathName);
-    SetModifiedFlag(false);
-    if (!problem.empty())
+    if (!problem.empty()) {
+        // What was read opens as an unsaved, untitled notebook: a plain Save must not write
+        // the shortened notebook over the file it came from.
+        SetPathName({});
+        SetModifiedFlag(true);
         return { Status::Incomplete,
                  "The notebook file \"" + pathName + "\" was incomplete: " + problem
-                     + ". Quillbox opened what it could read; save it under a new name to keep the file as it is." };
+                     + ". Quillbox opened what it could read as an untitled notebook; the file itself is left as it is." };
+    }
+    SetPathName(pathName);
+    SetModifiedFlag(false);
     return {};
 }
