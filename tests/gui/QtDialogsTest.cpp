@@ -1,7 +1,6 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "QtNotebook.h"
 #include "dialogs/CAssignKeysDlg.h"
 #include "dialogs/CChooseFolderDlg.h"
 #include "dialogs/CInputDlg.h"
@@ -59,11 +59,18 @@ void WhenPopup(Work work)
     WhenShown([] { return QApplication::activePopupWidget(); }, work);
 }
 
-// Saves a picture of the dialog under the build directory, to look at.
-void Grab(QWidget* pWindow)
+// The object names of the widgets that Tab visits from the focused one, until it comes back.
+QStringList TabOrder()
 {
-    QDir(QStringLiteral(QUILLBOX_BUILD_DIR)).mkpath(QStringLiteral("dialogs"));
-    pWindow->grab().save(QStringLiteral(QUILLBOX_BUILD_DIR "/dialogs/") + pWindow->objectName() + QStringLiteral(".png"));
+    QStringList names;
+    const QWidget* pStart = QApplication::focusWidget();
+    for (int i = 0; i < 20; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        if (QApplication::focusWidget() == pStart)
+            return names;
+        names << QApplication::focusWidget()->objectName();
+    }
+    return names;
 }
 
 template <typename T>
@@ -120,6 +127,7 @@ private slots:
             auto* pEdit = Child<QLineEdit>(pDialog, "inputText");
             QVERIFY(pEdit->hasFocus());
             QCOMPARE(pEdit->selectedText(), QStringLiteral("New Folder"));
+            QCOMPARE(TabOrder(), QStringList({ "okButton", "cancelButton" }));
             QTest::keyClicks(pEdit, " Ideas ");
             QTest::keyClick(pEdit, Qt::Key_Return);
         });
@@ -152,6 +160,7 @@ private slots:
             QCOMPARE(Lines(pList), QStringList({ "alpha", "Main", "Zeta" }));
             QVERIFY(pList->hasFocus());
             QVERIFY(pList->item(0)->isSelected());
+            QCOMPARE(TabOrder(), QStringList({ "moveNoteButton", "copyNoteButton", "cancelButton" }));
             QTest::keyClick(pList, Qt::Key_Return);
         });
         QVERIFY(m_prompts.RunChooseFolderDlg(dlg));
@@ -200,6 +209,8 @@ private slots:
             QCOMPARE(Lines(pAssignments), QStringList({ "Work (F7) Move" }));
             QVERIFY(pFolders->selectedItems().isEmpty() && pKeys->selectedItems().isEmpty());
             QVERIFY(Child<QRadioButton>(pDialog, "moveNoteRadio")->isChecked());
+            QCOMPARE(TabOrder(), QStringList({ "cancelButton", "assignButton", "unassignButton", "availableFolders",
+                                               "availableKeys", "assignments" }));
 
             // Assign needs a folder and a key.
             ClickLine(pFolders, QStringLiteral("Ideas"));
@@ -241,6 +252,7 @@ private slots:
             QVERIFY(pDate->hasFocus());
             QVERIFY(pDate->isChecked());
             QVERIFY(!Child<QCheckBox>(pDialog, "includeTime")->isChecked());
+            QCOMPARE(TabOrder(), QStringList({ "includeTime", "includeText", "okButton", "cancelButton" }));
             QCOMPARE(Child<QCheckBox>(pDialog, "includeText")->text(), QStringLiteral("Include Text (\"New Note\")"));
             QTest::keyClick(pDate, Qt::Key_Tab);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
@@ -269,6 +281,7 @@ private slots:
             auto* pPrompt = Child<QCheckBox>(pDialog, "promptBeforeDeleting");
             QVERIFY(pPrompt->hasFocus());
             QVERIFY(pPrompt->isChecked());
+            QCOMPARE(TabOrder(), QStringList({ "okButton", "cancelButton" }));
             QTest::keyClick(pPrompt, Qt::Key_Space);
             QTest::keyClick(pPrompt, Qt::Key_Return);
         });

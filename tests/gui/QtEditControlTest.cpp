@@ -240,6 +240,7 @@ private slots:
         nb->edit->ShowFind();
         auto* pFind = nb->edit->findChild<QtFindDialog*>(QStringLiteral("findDialog"));
         QVERIFY(pFind);
+        Grab(pFind);
         pFind->findChild<QLineEdit*>(QStringLiteral("findText"))->setText(QStringLiteral("alpha"));
         pFind->findChild<QCheckBox*>(QStringLiteral("findWholeWord"))->setChecked(true);
         QVERIFY(pFind->FindNext());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDir>
 #include <QHBoxLayout>
 #include <QTest>
 #include <QTreeWidgetItem>
@@ -23,6 +24,13 @@ inline void TypeText(QWidget* pWidget, const QString& text)
 {
     for (const QChar ch : text)
         QTest::sendKeyEvent(QTest::Click, pWidget, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+}
+
+// Saves a picture of a window under the build directory, to look at.
+inline void Grab(QWidget* pWindow)
+{
+    QDir(QStringLiteral(QUILLBOX_BUILD_DIR)).mkpath(QStringLiteral("dialogs"));
+    pWindow->grab().save(QStringLiteral(QUILLBOX_BUILD_DIR "/dialogs/") + pWindow->objectName() + QStringLiteral(".png"));
 }
 
 // A notebook in a window: the document with both views over the real Qt controls, scripted
