@@ -10,8 +10,19 @@
 #include <QVBoxLayout>
 
 #include "dialogs/CAssignKeysDlg.h"
-#include "qt/DialogUnits.h"
+#include "qt/DialogParts.h"
 #include "qt/ListBoxes.h"
+
+namespace {
+
+QLabel* NewLabel(const char* text, const char* objectName)
+{
+    auto* pLabel = new QLabel(QString::fromUtf8(text));
+    pLabel->setObjectName(QString::fromUtf8(objectName));
+    return pLabel;
+}
+
+} // namespace
 
 AssignKeysDialog::AssignKeysDialog(CAssignKeysDlg& dlg, TextCodec& codec, QWidget* parent)
     : QDialog(parent)
@@ -25,17 +36,11 @@ AssignKeysDialog::AssignKeysDialog(CAssignKeysDlg& dlg, TextCodec& codec, QWidge
 {
     setObjectName(QStringLiteral("assignKeysDialog"));
     setWindowTitle(QString::fromUtf8(CAssignKeysDlg::kCaption));
-    auto* pClose = new QPushButton(QStringLiteral("Close"));
-    pClose->setObjectName(QStringLiteral("closeButton"));
+    QPushButton* pClose = NewButton("Close", "closeButton");
     pClose->setDefault(true);
-    auto* pCancel = new QPushButton(QStringLiteral("Cancel"));
-    pCancel->setObjectName(QStringLiteral("cancelButton"));
-    auto* pAssign = new QPushButton(QStringLiteral("Assign"));
-    pAssign->setObjectName(QStringLiteral("assignButton"));
-    auto* pUnassign = new QPushButton(QStringLiteral("Unassign"));
-    pUnassign->setObjectName(QStringLiteral("unassignButton"));
-    for (QPushButton* pButton : { pClose, pCancel, pAssign, pUnassign })
-        SizeButton(pButton);
+    QPushButton* pCancel = NewButton("Cancel", "cancelButton");
+    QPushButton* pAssign = NewButton("Assign", "assignButton");
+    QPushButton* pUnassign = NewButton("Unassign", "unassignButton");
     m_pMove->setObjectName(QStringLiteral("moveNoteRadio"));
     m_pCopy->setObjectName(QStringLiteral("copyNoteRadio"));
     // The radio buttons are no tab stops; a click sets them.
@@ -61,14 +66,14 @@ AssignKeysDialog::AssignKeysDialog(CAssignKeysDlg& dlg, TextCodec& codec, QWidge
     pCloseButtons->addStretch();
 
     auto* pLayout = new QGridLayout(this);
-    pLayout->addWidget(new QLabel(QStringLiteral("Available Folders")), 0, 0);
-    pLayout->addWidget(new QLabel(QStringLiteral("Available Keys")), 0, 1);
+    pLayout->addWidget(NewLabel("Available Folders", "availableFoldersLabel"), 0, 0);
+    pLayout->addWidget(NewLabel("Available Keys", "availableKeysLabel"), 0, 1);
     pLayout->addWidget(m_pFolders, 1, 0);
     pLayout->addWidget(m_pKeys, 1, 1);
     pLayout->addLayout(pCloseButtons, 1, 2);
     pLayout->addLayout(pRadios, 2, 0, 1, 2);
     pLayout->addLayout(pActions, 3, 0, 1, 2);
-    pLayout->addWidget(new QLabel(QStringLiteral("Assignments")), 4, 0, 1, 2);
+    pLayout->addWidget(NewLabel("Assignments", "assignmentsLabel"), 4, 0, 1, 2);
     pLayout->addWidget(m_pAssignments, 5, 0, 1, 2);
     pLayout->setColumnStretch(0, 105);
     pLayout->setColumnStretch(1, 66);

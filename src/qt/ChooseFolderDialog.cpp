@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/CChooseFolderDlg.h"
-#include "qt/DialogUnits.h"
+#include "qt/DialogParts.h"
 #include "qt/ListBoxes.h"
 
 ChooseFolderDialog::ChooseFolderDialog(CChooseFolderDlg& dlg, TextCodec& codec, QWidget* parent)
@@ -20,15 +20,10 @@ ChooseFolderDialog::ChooseFolderDialog(CChooseFolderDlg& dlg, TextCodec& codec, 
     setWindowTitle(QString::fromUtf8(CChooseFolderDlg::kCaption));
     auto* pLabel = new QLabel(QStringLiteral("Move/Copy Note To:"));
     pLabel->setObjectName(QStringLiteral("folderLabel"));
-    auto* pMove = new QPushButton(QStringLiteral("Move Note"));
-    pMove->setObjectName(QStringLiteral("moveNoteButton"));
+    QPushButton* pMove = NewButton("Move Note", "moveNoteButton");
     pMove->setDefault(true);
-    auto* pCopy = new QPushButton(QStringLiteral("Copy Note"));
-    pCopy->setObjectName(QStringLiteral("copyNoteButton"));
-    auto* pCancel = new QPushButton(QStringLiteral("Cancel"));
-    pCancel->setObjectName(QStringLiteral("cancelButton"));
-    for (QPushButton* pButton : { pMove, pCopy, pCancel })
-        SizeButton(pButton);
+    QPushButton* pCopy = NewButton("Copy Note", "copyNoteButton");
+    QPushButton* pCancel = NewButton("Cancel", "cancelButton");
     m_pList->setMinimumSize(DialogUnits(this, 119, 118));
 
     auto* pButtons = new QVBoxLayout;

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/CInputDlg.h"
-#include "qt/DialogUnits.h"
+#include "qt/DialogParts.h"
 #include "qt/TextCodec.h"
 
 InputDialog::InputDialog(CInputDlg& dlg, TextCodec& codec, QWidget* parent)
@@ -22,13 +22,7 @@ InputDialog::InputDialog(CInputDlg& dlg, TextCodec& codec, QWidget* parent)
     pLabel->setObjectName(QStringLiteral("inputLabel"));
     pLabel->setTextFormat(Qt::PlainText);
     m_pEdit->setObjectName(QStringLiteral("inputText"));
-    auto* pOk = new QPushButton(QStringLiteral("OK"));
-    pOk->setObjectName(QStringLiteral("okButton"));
-    pOk->setDefault(true);
-    auto* pCancel = new QPushButton(QStringLiteral("Cancel"));
-    pCancel->setObjectName(QStringLiteral("cancelButton"));
-    SizeButton(pOk);
-    SizeButton(pCancel);
+    const auto [pOk, pCancel] = NewOkCancel(this);
 
     auto* pButtons = new QHBoxLayout;
     pButtons->addStretch();
@@ -43,8 +37,6 @@ InputDialog::InputDialog(CInputDlg& dlg, TextCodec& codec, QWidget* parent)
     pLayout->addLayout(pButtons);
     setMinimumWidth(DialogUnits(this, 165, 0).width());
 
-    connect(pOk, &QPushButton::clicked, this, &QDialog::accept);
-    connect(pCancel, &QPushButton::clicked, this, &QDialog::reject);
     // Typing replaces the suggested text.
     m_pEdit->selectAll();
     m_pEdit->setFocus();

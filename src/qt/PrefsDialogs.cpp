@@ -1,14 +1,13 @@
 #include "qt/PrefsDialogs.h"
 
 #include <QCheckBox>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "doc/PrefsDialogs.h"
-#include "qt/DialogUnits.h"
+#include "qt/DialogParts.h"
 
 namespace {
 
@@ -18,21 +17,6 @@ QCheckBox* NewCheckBox(const char* text, const char* objectName, int bChecked)
     pBox->setObjectName(QString::fromUtf8(objectName));
     pBox->setChecked(bChecked != 0);
     return pBox;
-}
-
-// OK (the default) and Cancel, wired to the dialog.
-std::pair<QPushButton*, QPushButton*> NewOkCancel(QDialog* pDialog)
-{
-    auto* pOk = new QPushButton(QStringLiteral("OK"));
-    pOk->setObjectName(QStringLiteral("okButton"));
-    pOk->setDefault(true);
-    auto* pCancel = new QPushButton(QStringLiteral("Cancel"));
-    pCancel->setObjectName(QStringLiteral("cancelButton"));
-    SizeButton(pOk);
-    SizeButton(pCancel);
-    QObject::connect(pOk, &QPushButton::clicked, pDialog, &QDialog::accept);
-    QObject::connect(pCancel, &QPushButton::clicked, pDialog, &QDialog::reject);
-    return { pOk, pCancel };
 }
 
 } // namespace
@@ -47,6 +31,7 @@ NewNotePrefsDialog::NewNotePrefsDialog(CNewNotePrefsDlg& dlg, QWidget* parent)
     setObjectName(QStringLiteral("newNotePrefsDialog"));
     setWindowTitle(QString::fromUtf8(CNewNotePrefsDlg::kCaption));
     auto* pGroup = new QGroupBox(QStringLiteral("Date/Time"));
+    pGroup->setObjectName(QStringLiteral("dateTimeGroup"));
     auto* pBoxes = new QVBoxLayout(pGroup);
     pBoxes->addWidget(m_pDate);
     pBoxes->addWidget(m_pTime);
@@ -79,6 +64,7 @@ DeleteFolderPrefsDialog::DeleteFolderPrefsDialog(CDeleteFolderPrefsDlg& dlg, QWi
     setObjectName(QStringLiteral("deleteFolderPrefsDialog"));
     setWindowTitle(QString::fromUtf8(CDeleteFolderPrefsDlg::kCaption));
     auto* pGroup = new QGroupBox(QStringLiteral("Prompting"));
+    pGroup->setObjectName(QStringLiteral("promptingGroup"));
     auto* pBoxes = new QVBoxLayout(pGroup);
     pBoxes->addWidget(m_pPrompt);
     pGroup->setMinimumWidth(DialogUnits(this, 174, 0).width());

@@ -31,11 +31,13 @@ QtFindDialog::QtFindDialog(QPlainTextEdit* pEditor)
     m_pStatus->setTextFormat(Qt::PlainText);
 
     auto* pLabel = new QLabel(tr("Fi&nd what:"));
+    pLabel->setObjectName(QStringLiteral("findLabel"));
     pLabel->setBuddy(m_pText);
     auto* pDown = new QRadioButton(tr("&Down"));
     pDown->setObjectName(QStringLiteral("findDown"));
     pDown->setChecked(true);
     auto* pDirection = new QGroupBox(tr("Direction"));
+    pDirection->setObjectName(QStringLiteral("findDirection"));
     auto* pDirectionLayout = new QHBoxLayout(pDirection);
     pDirectionLayout->addWidget(m_pUp);
     pDirectionLayout->addWidget(pDown);

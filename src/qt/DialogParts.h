@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QSize>
+
+#include <utility>
+
+class QDialog;
+class QPushButton;
+class QWidget;
+
+// Sizes given in dialog units, the measure the dialog layouts are drawn in: a quarter of the
+// font's average character width across and an eighth of its height down.
+QSize DialogUnits(const QWidget* pWidget, int cx, int cy);
+
+// A push button of at least the standard 50 by 14 dialog units.
+QPushButton* NewButton(const char* text, const char* objectName);
+
+// "OK" (the default button) and "Cancel", which end the dialog with accept() and reject().
+std::pair<QPushButton*, QPushButton*> NewOkCancel(QDialog* pDialog);
