@@ -1,0 +1,287 @@
+#include "app/CChildFrame.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QSplitter>
+#include <QTimer>
+
+#include "app/CMainFrame.h"
+#include "app/FrameTables.h"
+#include "platform/CommandIds.h"
+#include "qt/QtEditControl.h"
+#include "qt/QtTreeControl.h"
+
+namespace {
+
+// The editor's share of the window's width when a notebook opens.
+constexpr double kEditorShare = 0.7;
+
+std::string EncodePath(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+} // namespace
+
+CChildFrame::CChildFrame(CMainFrame& mainFrame)
+    : m_mainFrame(mainFrame)
+    , m_codec(&m_doc)
+    , m_prompts(this, m_codec)
+    , m_printer(mainFrame.GetPrinterChoice(), m_codec)
+    , m_doc(Services { &m_prompts, &m_clock, &mainFrame, &m_printer })
+    , m_pSplitter(new QSplitter(Qt::Horizontal))
+    , m_pEdit(new QtEditControl(m_codec, m_pSplitter))
+    , m_pTree(new QtTreeControl(m_codec, m_pSplitter))
+    , m_editView(&m_doc, *m_pEdit)
+    , m_treeView(&m_doc, *m_pTree)
+    , m_keysEncoding(m_codec.GetEncoding())
+{
+    setObjectName(QStringLiteral("notebookWindow"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    m_pSplitter->setObjectName(QStringLiteral("notebookSplitter"));
+    m_pSplitter->setChildrenCollapsible(false);
+    setWidget(m_pSplitter);
+
+    m_pEdit->SetView(&m_editView);
+    m_pTree->SetView(&m_treeView);
+    m_editView.OnCreate();
+    m_doc.BindViews(&m_editView, &m_treeView);
+
+    // The active pane is the one that last took the focus, by a click, F6 or the hand-over
+    // from the tree to the editor.
+    m_pEdit->installEventFilter(this);
+    m_pTree->installEventFilter(this);
+    m_pSplitter->installEventFilter(this);
+    connect(m_pSplitter, &QSplitter::splitterMoved, this, [this] { m_bUserSplit = true; });
+    UpdateTitle();
+}
+
+CChildFrame::~CChildFrame()
+{
+    // The controls call back into the views, so they go before the views and the document.
+    QWidget* pPanes = widget();
+    setWidget(nullptr);
+    delete pPanes;
+}
+
+void CChildFrame::RunBatched(const std::function<void()>& work)
+{
+    m_pEdit->BeginBatch();
+    work();
+    m_pEdit->EndBatch();
+}
+
+bool CChildFrame::OnNewDocument()
+{
+    bool bCreated = false;
+    RunBatched([&] { bCreated = m_doc.OnNewDocument(); });
+    UpdateTitle();
+    return bCreated;
+}
+
+ReadReport CChildFrame::OnOpenDocument(const QString& path)
+{
+    ReadReport report;
+    RunBatched([&] {
+        report = m_doc.OnOpenDocument(EncodePath(path));
+        if (report.Opened()) {
+            m_doc.SetPathName(EncodePath(path));
+            // Before the batch ends, so the editor shows the text decoded the notebook's way.
+            m_codec.SetEncoding(TextCodec::Detect(m_doc));
+        }
+    });
+    m_keysEncoding = m_codec.GetEncoding();
+    UpdateTitle();
+    return report;
+}
+
+QString CChildFrame::GetPathName() const
+{
+    return QFile::decodeName(QByteArray::fromStdString(m_doc.GetPathName()));
+}
+
+std::function<void()> CChildFrame::FindHandler(int id)
+{
+    if (m_activePane == Pane::Editor) {
+        if (CQuillboxEditView::HasCommand(id))
+            return [this, id] { RunBatched([&] { m_editView.OnCommand(id); }); };
+        if (auto handler = EditorCommand(id))
+            return handler;
+    }
+    if (CQuillboxDoc::HasCommand(id))
+        return [this, id] { RunBatched([&] { m_doc.OnCommand(id); }); };
+    switch (id) {
+    case cmd::FileSave:
+        return [this] { Save(); };
+    case cmd::FileSaveAs:
+        return [this] { SaveAs(); };
+    case cmd::FileClose:
+        return [this] { close(); };
+    case cmd::ToggleView:
+        // Like a posted F6: the switch happens once the menu command has returned.
+        return [this] { QTimer::singleShot(0, this, &CChildFrame::TogglePane); };
+    case cmd::NextPane:
+    case cmd::PrevPane:
+        return [this] { TogglePane(); };
+    default:
+        return {};
+    }
+}
+
+bool CChildFrame::IsCommandEnabled(int id)
+{
+    if (!FindHandler(id))
+        return false;
+    return m_activePane != Pane::Editor || IsEditorCommandEnabled(id);
+}
+
+// Undo, Cut, Copy, Paste and Find belong to the editor pane, as in any text editor.
+std::function<void()> CChildFrame::EditorCommand(int id)
+{
+    switch (id) {
+    case cmd::EditUndo:
+        return [this] { m_pEdit->undo(); };
+    case cmd::EditCut:
+        return [this] { m_pEdit->cut(); };
+    case cmd::EditCopy:
+        return [this] { m_pEdit->copy(); };
+    case cmd::EditPaste:
+        return [this] { m_pEdit->paste(); };
+    case cmd::EditFind:
+        return [this] { m_pEdit->ShowFind(); };
+    default:
+        return {};
+    }
+}
+
+bool CChildFrame::IsEditorCommandEnabled(int id) const
+{
+    switch (id) {
+    case cmd::EditUndo:
+        return m_pEdit->document()->isUndoAvailable();
+    case cmd::EditCut:
+    case cmd::EditCopy:
+        return m_pEdit->textCursor().hasSelection();
+    case cmd::EditPaste:
+        return m_pEdit->canPaste();
+    default:
+        return true;
+    }
+}
+
+void CChildFrame::ActivatePane(Pane pane)
+{
+    m_activePane = pane;
+    QWidget* pPane = pane == Pane::Editor ? static_cast<QWidget*>(m_pEdit) : m_pTree;
+    pPane->setFocus(Qt::OtherFocusReason);
+    m_mainFrame.RequestIdleUpdate();
+}
+
+void CChildFrame::TogglePane()
+{
+    ActivatePane(m_activePane == Pane::Editor ? Pane::Tree : Pane::Editor);
+}
+
+bool CChildFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn && (watched == m_pEdit || watched == m_pTree)) {
+        m_activePane = watched == m_pEdit ? Pane::Editor : Pane::Tree;
+        m_mainFrame.RequestIdleUpdate();
+    } else if (event->type() == QEvent::Resize && watched == m_pSplitter && !m_bUserSplit) {
+        // The editor keeps 70% of the width until the user drags the bar between the panes.
+        const int width = m_pSplitter->width();
+        const int editorWidth = static_cast<int>(width * kEditorShare);
+        m_pSplitter->setSizes({ editorWidth, width - editorWidth - m_pSplitter->handleWidth() });
+    }
+    return QMdiSubWindow::eventFilter(watched, event);
+}
+
+bool CChildFrame::Save()
+{
+    const QString path = GetPathName();
+    return path.isEmpty() ? SaveAs() : DoSave(path);
+}
+
+bool CChildFrame::SaveAs()
+{
+    const QString current = GetPathName();
+    QFileDialog dialog(this, QStringLiteral("Save As"), current.isEmpty() ? QStringLiteral("Untitled.not") : current,
+                       QString::fromLatin1(kNotebookFilter));
+    dialog.setObjectName(QStringLiteral("saveAsDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QString::fromLatin1(kNotebookExtension));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    return DoSave(dialog.selectedFiles().constFirst());
+}
+
+bool CChildFrame::DoSave(const QString& path)
+{
+    SaveResult result;
+    RunBatched([&] { result = m_doc.OnSaveDocument(EncodePath(path)); });
+    if (!result.ok) {
+        m_mainFrame.ShowMessage(result.message);
+        return false;
+    }
+    m_doc.SetPathName(EncodePath(path));
+    m_mainFrame.AddRecentFile(path);
+    UpdateTitle();
+    return true;
+}
+
+bool CChildFrame::SaveModified()
+{
+    if (!m_doc.IsModified())
+        return true;
+    const QString name = GetPathName().isEmpty() ? QStringLiteral("Untitled") : GetPathName();
+    m_mainFrame.ActivateChild(this);
+    QMessageBox question(QMessageBox::Warning, QStringLiteral("Quillbox"), QStringLiteral("Save changes to %1?").arg(name),
+                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, &m_mainFrame);
+    question.setObjectName(QStringLiteral("saveQuestion"));
+    question.setDefaultButton(QMessageBox::Yes);
+    switch (question.exec()) {
+    case QMessageBox::Yes:
+        return Save();
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CChildFrame::CloseDocument()
+{
+    m_bSaveAnswered = true;
+    close();
+}
+
+void CChildFrame::closeEvent(QCloseEvent* event)
+{
+    if (!m_bSaveAnswered && !SaveModified()) {
+        event->ignore();
+        return;
+    }
+    m_bSaveAnswered = false;
+    m_doc.OnCloseDocument();
+    QMdiSubWindow::closeEvent(event);
+}
+
+void CChildFrame::OnIdleUpdate()
+{
+    setWindowModified(m_doc.IsModified());
+    // A notebook that had to turn to UTF-8 has new bytes for its folder names.
+    if (m_mainFrame.ActiveChild() == this && m_codec.GetEncoding() != m_keysEncoding) {
+        m_keysEncoding = m_codec.GetEncoding();
+        m_doc.UpdateKeySummary();
+    }
+}
+
+void CChildFrame::UpdateTitle()
+{
+    const QString path = GetPathName();
+    setWindowTitle((path.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(path).fileName()) + QStringLiteral("[*]"));
+    setWindowModified(m_doc.IsModified());
+}
