@@ -1,0 +1,111 @@
+#include "qt/AssignKeysDialog.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "dialogs/CAssignKeysDlg.h"
+#include "qt/DialogUnits.h"
+#include "qt/ListBoxes.h"
+
+AssignKeysDialog::AssignKeysDialog(CAssignKeysDlg& dlg, TextCodec& codec, QWidget* parent)
+    : QDialog(parent)
+    , m_dlg(dlg)
+    , m_codec(codec)
+    , m_pFolders(NewListBox(QStringLiteral("availableFolders")))
+    , m_pKeys(NewListBox(QStringLiteral("availableKeys")))
+    , m_pAssignments(NewListBox(QStringLiteral("assignments")))
+    , m_pMove(new QRadioButton(QStringLiteral("Move Note")))
+    , m_pCopy(new QRadioButton(QStringLiteral("Copy Note")))
+{
+    setObjectName(QStringLiteral("assignKeysDialog"));
+    setWindowTitle(QString::fromUtf8(CAssignKeysDlg::kCaption));
+    auto* pClose = new QPushButton(QStringLiteral("Close"));
+    pClose->setObjectName(QStringLiteral("closeButton"));
+    pClose->setDefault(true);
+    auto* pCancel = new QPushButton(QStringLiteral("Cancel"));
+    pCancel->setObjectName(QStringLiteral("cancelButton"));
+    auto* pAssign = new QPushButton(QStringLiteral("Assign"));
+    pAssign->setObjectName(QStringLiteral("assignButton"));
+    auto* pUnassign = new QPushButton(QStringLiteral("Unassign"));
+    pUnassign->setObjectName(QStringLiteral("unassignButton"));
+    for (QPushButton* pButton : { pClose, pCancel, pAssign, pUnassign })
+        SizeButton(pButton);
+    m_pMove->setObjectName(QStringLiteral("moveNoteRadio"));
+    m_pCopy->setObjectName(QStringLiteral("copyNoteRadio"));
+    // The radio buttons are no tab stops; a click sets them.
+    m_pMove->setFocusPolicy(Qt::ClickFocus);
+    m_pCopy->setFocusPolicy(Qt::ClickFocus);
+    auto* pFunction = new QButtonGroup(this);
+    pFunction->addButton(m_pMove, 0);
+    pFunction->addButton(m_pCopy, 1);
+    m_pFolders->setMinimumSize(DialogUnits(this, 105, 85));
+    m_pKeys->setMinimumSize(DialogUnits(this, 66, 85));
+    m_pAssignments->setMinimumSize(DialogUnits(this, 178, 85));
+
+    auto* pRadios = new QHBoxLayout;
+    pRadios->addWidget(m_pMove);
+    pRadios->addWidget(m_pCopy);
+    pRadios->addStretch();
+    auto* pActions = new QHBoxLayout;
+    pActions->addWidget(pAssign, 1);
+    pActions->addWidget(pUnassign, 1);
+    auto* pCloseButtons = new QVBoxLayout;
+    pCloseButtons->addWidget(pClose);
+    pCloseButtons->addWidget(pCancel);
+    pCloseButtons->addStretch();
+
+    auto* pLayout = new QGridLayout(this);
+    pLayout->addWidget(new QLabel(QStringLiteral("Available Folders")), 0, 0);
+    pLayout->addWidget(new QLabel(QStringLiteral("Available Keys")), 0, 1);
+    pLayout->addWidget(m_pFolders, 1, 0);
+    pLayout->addWidget(m_pKeys, 1, 1);
+    pLayout->addLayout(pCloseButtons, 1, 2);
+    pLayout->addLayout(pRadios, 2, 0, 1, 2);
+    pLayout->addLayout(pActions, 3, 0, 1, 2);
+    pLayout->addWidget(new QLabel(QStringLiteral("Assignments")), 4, 0, 1, 2);
+    pLayout->addWidget(m_pAssignments, 5, 0, 1, 2);
+    pLayout->setColumnStretch(0, 105);
+    pLayout->setColumnStretch(1, 66);
+    pLayout->setRowStretch(1, 1);
+    pLayout->setRowStretch(5, 1);
+
+    setTabOrder(pClose, pCancel);
+    setTabOrder(pCancel, pAssign);
+    setTabOrder(pAssign, pUnassign);
+    setTabOrder(pUnassign, m_pFolders);
+    setTabOrder(m_pFolders, m_pKeys);
+    setTabOrder(m_pKeys, m_pAssignments);
+
+    m_dlg.OnInitDialog();
+    ShowLists();
+    FollowSelection(m_pFolders, m_dlg.m_folderList);
+    FollowSelection(m_pKeys, m_dlg.m_keyList);
+    FollowSelection(m_pAssignments, m_dlg.m_assignList);
+    pClose->setFocus();
+
+    connect(pAssign, &QPushButton::clicked, this, [this] {
+        m_dlg.m_nFunction = m_pCopy->isChecked() ? 1 : 0;
+        m_dlg.OnAssign();
+        ShowLists();
+    });
+    connect(pUnassign, &QPushButton::clicked, this, [this] {
+        m_dlg.OnUnassign();
+        ShowLists();
+    });
+    connect(pClose, &QPushButton::clicked, this, &QDialog::accept);
+    connect(pCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void AssignKeysDialog::ShowLists()
+{
+    ShowSortedList(m_pFolders, m_dlg.m_folderList, m_codec);
+    ShowSortedList(m_pKeys, m_dlg.m_keyList, m_codec);
+    ShowSortedList(m_pAssignments, m_dlg.m_assignList, m_codec);
+    (m_dlg.m_nFunction ? m_pCopy : m_pMove)->setChecked(true);
+}

@@ -1,0 +1,57 @@
+#include "qt/InputDialog.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "dialogs/CInputDlg.h"
+#include "qt/DialogUnits.h"
+#include "qt/TextCodec.h"
+
+InputDialog::InputDialog(CInputDlg& dlg, TextCodec& codec, QWidget* parent)
+    : QDialog(parent)
+    , m_dlg(dlg)
+    , m_codec(codec)
+    , m_pEdit(new QLineEdit(codec.Decode(dlg.m_strText)))
+{
+    setObjectName(QStringLiteral("inputDialog"));
+    setWindowTitle(QString::fromUtf8(CInputDlg::kCaption));
+    auto* pLabel = new QLabel(codec.Decode(dlg.m_strLabel));
+    pLabel->setObjectName(QStringLiteral("inputLabel"));
+    pLabel->setTextFormat(Qt::PlainText);
+    m_pEdit->setObjectName(QStringLiteral("inputText"));
+    auto* pOk = new QPushButton(QStringLiteral("OK"));
+    pOk->setObjectName(QStringLiteral("okButton"));
+    pOk->setDefault(true);
+    auto* pCancel = new QPushButton(QStringLiteral("Cancel"));
+    pCancel->setObjectName(QStringLiteral("cancelButton"));
+    SizeButton(pOk);
+    SizeButton(pCancel);
+
+    auto* pButtons = new QHBoxLayout;
+    pButtons->addStretch();
+    pButtons->addWidget(pOk);
+    pButtons->addSpacing(DialogUnits(this, 8, 0).width());
+    pButtons->addWidget(pCancel);
+    pButtons->addStretch();
+    auto* pLayout = new QVBoxLayout(this);
+    pLayout->addWidget(pLabel);
+    pLayout->addWidget(m_pEdit);
+    pLayout->addSpacing(DialogUnits(this, 0, 8).height());
+    pLayout->addLayout(pButtons);
+    setMinimumWidth(DialogUnits(this, 165, 0).width());
+
+    connect(pOk, &QPushButton::clicked, this, &QDialog::accept);
+    connect(pCancel, &QPushButton::clicked, this, &QDialog::reject);
+    // Typing replaces the suggested text.
+    m_pEdit->selectAll();
+    m_pEdit->setFocus();
+}
+
+void InputDialog::accept()
+{
+    m_dlg.m_strText = m_codec.Encode(m_pEdit->text());
+    QDialog::accept();
+}

@@ -1,0 +1,100 @@
+#include "qt/PrefsDialogs.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "doc/PrefsDialogs.h"
+#include "qt/DialogUnits.h"
+
+namespace {
+
+QCheckBox* NewCheckBox(const char* text, const char* objectName, int bChecked)
+{
+    auto* pBox = new QCheckBox(QString::fromUtf8(text));
+    pBox->setObjectName(QString::fromUtf8(objectName));
+    pBox->setChecked(bChecked != 0);
+    return pBox;
+}
+
+// OK (the default) and Cancel, wired to the dialog.
+std::pair<QPushButton*, QPushButton*> NewOkCancel(QDialog* pDialog)
+{
+    auto* pOk = new QPushButton(QStringLiteral("OK"));
+    pOk->setObjectName(QStringLiteral("okButton"));
+    pOk->setDefault(true);
+    auto* pCancel = new QPushButton(QStringLiteral("Cancel"));
+    pCancel->setObjectName(QStringLiteral("cancelButton"));
+    SizeButton(pOk);
+    SizeButton(pCancel);
+    QObject::connect(pOk, &QPushButton::clicked, pDialog, &QDialog::accept);
+    QObject::connect(pCancel, &QPushButton::clicked, pDialog, &QDialog::reject);
+    return { pOk, pCancel };
+}
+
+} // namespace
+
+NewNotePrefsDialog::NewNotePrefsDialog(CNewNotePrefsDlg& dlg, QWidget* parent)
+    : QDialog(parent)
+    , m_dlg(dlg)
+    , m_pDate(NewCheckBox("Include Date", "includeDate", dlg.m_bIncludeDate))
+    , m_pTime(NewCheckBox("Include Time", "includeTime", dlg.m_bIncludeTime))
+    , m_pText(NewCheckBox("Include Text (\"New Note\")", "includeText", dlg.m_bIncludeText))
+{
+    setObjectName(QStringLiteral("newNotePrefsDialog"));
+    setWindowTitle(QString::fromUtf8(CNewNotePrefsDlg::kCaption));
+    auto* pGroup = new QGroupBox(QStringLiteral("Date/Time"));
+    auto* pBoxes = new QVBoxLayout(pGroup);
+    pBoxes->addWidget(m_pDate);
+    pBoxes->addWidget(m_pTime);
+    pBoxes->addWidget(m_pText);
+    const auto [pOk, pCancel] = NewOkCancel(this);
+    auto* pButtons = new QHBoxLayout;
+    pButtons->addWidget(pOk);
+    pButtons->addStretch();
+    pButtons->addWidget(pCancel);
+    auto* pLayout = new QVBoxLayout(this);
+    pLayout->addWidget(pGroup);
+    pLayout->addLayout(pButtons);
+    setMinimumWidth(DialogUnits(this, 129, 0).width());
+    m_pDate->setFocus();
+}
+
+void NewNotePrefsDialog::accept()
+{
+    m_dlg.m_bIncludeDate = m_pDate->isChecked() ? 1 : 0;
+    m_dlg.m_bIncludeTime = m_pTime->isChecked() ? 1 : 0;
+    m_dlg.m_bIncludeText = m_pText->isChecked() ? 1 : 0;
+    QDialog::accept();
+}
+
+DeleteFolderPrefsDialog::DeleteFolderPrefsDialog(CDeleteFolderPrefsDlg& dlg, QWidget* parent)
+    : QDialog(parent)
+    , m_dlg(dlg)
+    , m_pPrompt(NewCheckBox("Prompt before deleting", "promptBeforeDeleting", dlg.m_bPrompt))
+{
+    setObjectName(QStringLiteral("deleteFolderPrefsDialog"));
+    setWindowTitle(QString::fromUtf8(CDeleteFolderPrefsDlg::kCaption));
+    auto* pGroup = new QGroupBox(QStringLiteral("Prompting"));
+    auto* pBoxes = new QVBoxLayout(pGroup);
+    pBoxes->addWidget(m_pPrompt);
+    pGroup->setMinimumWidth(DialogUnits(this, 174, 0).width());
+    const auto [pOk, pCancel] = NewOkCancel(this);
+    auto* pButtons = new QVBoxLayout;
+    pButtons->addWidget(pOk);
+    pButtons->addWidget(pCancel);
+    pButtons->addStretch();
+    auto* pLayout = new QHBoxLayout(this);
+    pLayout->addWidget(pGroup, 1);
+    pLayout->addLayout(pButtons);
+    m_pPrompt->setFocus();
+}
+
+void DeleteFolderPrefsDialog::accept()
+{
+    m_dlg.m_bPrompt = m_pPrompt->isChecked() ? 1 : 0;
+    QDialog::accept();
+}

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <QPlainTextEdit>
+
+#include <functional>
+
+#include "platform/EditControl.h"
+#include "platform/TextBuffer.h"
+
+class CQuillboxEditView;
+class QtFindDialog;
+class TextCodec;
+
+// The note editor's control: a plain-text editor whose lines are paragraphs. It forwards Shift,
+// the function keys, Return, the loss of the focus and right clicks to the editor view, and
+// reports every user edit through the change handler. Offsets are QTextDocument positions.
+//
+// Between BeginBatch and EndBatch the text is held off the widget in a TextBuffer (offsets
+// are then the buffer's byte offsets); EndBatch shows the final text and selection once.
+class QtEditControl : public QPlainTextEdit, public EditControl
+{
+    Q_OBJECT
+
+public:
+    explicit QtEditControl(TextCodec& codec, QWidget* parent = nullptr);
+    ~QtEditControl() override;
+
+    void SetView(CQuillboxEditView* pView) { m_pView = pView; }
+
+    void BeginBatch();
+    void EndBatch();
+    bool IsBatched() const { return m_nBatch > 0; }
+
+    // Opens the Find dialog for this editor.
+    void ShowFind();
+
+    int GetLineCount() const override;
+    std::string GetLine(int line, int maxChars) const override;
+    long LineIndex(int line) const override;
+    long LineLength(long offset) const override;
+    int LineFromChar(long offset) const override;
+    void GetSel(long& start, long& end) const override;
+    void SetSel(long start, long end) override;
+    std::string GetSelText() const override;
+    void Clear() override;
+    void TypeChar(char ch) override;
+    std::string GetText() const override;
+    void SetText(const std::string& text) override;
+    void LimitText(long maxChars) override;
+    long GetLimitText() const override { return m_limit; }
+    bool HasFocus() const override;
+    void SetFocus() override;
+    void SetChangeHandler(std::function<void()> handler) override { m_onChange = std::move(handler); }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void insertFromMimeData(const QMimeData* source) override;
+
+private:
+    // Characters the text may still take when `replaced` selected ones give way.
+    long Room() const;
+    void InsertWithinLimit(const QString& text);
+    void OnContentsChange(int position, int removed, int added);
+    void OnEncodingChanged(bool bUpgraded);
+    // The whole text with line breaks as '\n'.
+    QString PlainText() const;
+
+    TextCodec& m_codec;
+    CQuillboxEditView* m_pView = nullptr;
+    std::function<void()> m_onChange;
+    long m_limit = 32767;
+    int m_nSilent = 0;
+    QtFindDialog* m_pFind = nullptr;
+
+    // While batched: the text, which operations act on, and what happened to it.
+    int m_nBatch = 0;
+    mutable TextBuffer m_batch;
+    int m_batchSelStart = 0; // the widget's selection when the batch began
+    int m_batchSelEnd = 0;
+    bool m_bBatchReplaced = false;
+    bool m_bBatchEdited = false;
+};
+
+// Holds an editor's text off the widget for one command.
+class EditBatch
+{
+public:
+    explicit EditBatch(QtEditControl& edit)
+        : m_edit(edit)
+    {
+        m_edit.BeginBatch();
+    }
+    ~EditBatch() { m_edit.EndBatch(); }
+    EditBatch(const EditBatch&) = delete;
+    EditBatch& operator=(const EditBatch&) = delete;
+
+private:
+    QtEditControl& m_edit;
+};

@@ -1,0 +1,147 @@
+#include "qt/QtPrompts.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMessageBox>
+#include <QRegularExpression>
+
+#include "platform/CommandIds.h"
+#include "platform/CommandTable.h"
+#include "qt/AssignKeysDialog.h"
+#include "qt/ChooseFolderDialog.h"
+#include "qt/InputDialog.h"
+#include "qt/PrefsDialogs.h"
+#include "qt/TextCodec.h"
+
+namespace {
+
+const QString kTitle = QStringLiteral("Quillbox");
+
+std::optional<std::string> ChooseFile(QWidget* parent, const FileChooser& chooser, QFileDialog::AcceptMode mode)
+{
+    const bool bSave = mode == QFileDialog::AcceptSave;
+    QFileDialog dialog(parent, bSave ? QStringLiteral("Save As") : QStringLiteral("Open"));
+    dialog.setObjectName(QStringLiteral("fileChooser"));
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(bSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilters(QtPrompts::NameFilters(chooser.filter));
+    QString suffix = QString::fromStdString(chooser.defaultExt);
+    if (suffix.startsWith(QLatin1Char('.')))
+        suffix.remove(0, 1);
+    dialog.setDefaultSuffix(suffix);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !chooser.bPromptOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+}
+
+} // namespace
+
+QtPrompts::QtPrompts(QWidget* parent, TextCodec& codec)
+    : m_pParent(parent)
+    , m_codec(codec)
+{
+}
+
+void QtPrompts::MessageBox(const std::string& text)
+{
+    QMessageBox box(QMessageBox::Warning, kTitle, m_codec.Decode(text), QMessageBox::Ok, m_pParent);
+    box.setObjectName(QStringLiteral("messageBox"));
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+bool QtPrompts::AskYesNo(const std::string& text)
+{
+    QMessageBox box(QMessageBox::Question, kTitle, m_codec.Decode(text), QMessageBox::Yes | QMessageBox::No, m_pParent);
+    box.setObjectName(QStringLiteral("messageBox"));
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+bool QtPrompts::RunInputDlg(CInputDlg& dlg)
+{
+    InputDialog dialog(dlg, m_codec, m_pParent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtPrompts::RunChooseFolderDlg(CChooseFolderDlg& dlg)
+{
+    ChooseFolderDialog dialog(dlg, m_codec, m_pParent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtPrompts::RunAssignKeysDlg(CAssignKeysDlg& dlg)
+{
+    AssignKeysDialog dialog(dlg, m_codec, m_pParent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtPrompts::RunNewNotePrefsDlg(CNewNotePrefsDlg& dlg)
+{
+    NewNotePrefsDialog dialog(dlg, m_pParent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtPrompts::RunDeleteFolderPrefsDlg(CDeleteFolderPrefsDlg& dlg)
+{
+    DeleteFolderPrefsDialog dialog(dlg, m_pParent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+std::optional<std::string> QtPrompts::ChooseSaveFile(const FileChooser& chooser)
+{
+    return ChooseFile(m_pParent, chooser, QFileDialog::AcceptSave);
+}
+
+std::optional<std::string> QtPrompts::ChooseOpenFile(const FileChooser& chooser)
+{
+    return ChooseFile(m_pParent, chooser, QFileDialog::AcceptOpen);
+}
+
+int QtPrompts::TrackPopupMenu(int menuId, int x, int y)
+{
+    const std::vector<int>* pItems = nullptr;
+    if (menuId == cmd::FolderContextMenu)
+        pItems = &FolderContextMenuItems();
+    else if (menuId == cmd::NoteContextMenu)
+        pItems = &NoteContextMenuItems();
+    if (!pItems)
+        return 0;
+    QMenu menu(m_pParent);
+    menu.setObjectName(QStringLiteral("contextMenu"));
+    for (const int id : *pItems) {
+        const CommandInfo* pInfo = id ? FindCommand(id) : nullptr;
+        if (!pInfo) {
+            menu.addSeparator();
+            continue;
+        }
+        QString text = QString::fromUtf8(pInfo->menuText);
+        if (*pInfo->shortcut)
+            text += QLatin1Char('\t') + QString::fromUtf8(pInfo->shortcut);
+        menu.addAction(text)->setData(id);
+    }
+    const QAction* pChosen = menu.exec(QPoint(x, y));
+    return pChosen ? pChosen->data().toInt() : 0;
+}
+
+QStringList QtPrompts::NameFilters(const std::string& filter)
+{
+    QStringList filters;
+    const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
+    for (qsizetype i = 0; i + 1 < parts.size() && !parts[i].isEmpty(); i += 2) {
+        QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        // "*.*" means every file; on Linux many names have no dot.
+        for (QString& pattern : patterns) {
+            if (pattern == QLatin1String("*.*"))
+                pattern = QStringLiteral("*");
+        }
+        QString name = parts[i];
+        name.remove(QRegularExpression(QStringLiteral("\\s*\\([^)]*\\)\\s*$")));
+        filters << name + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    }
+    return filters;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QStringList>
+
+#include "platform/Prompts.h"
+
+class QWidget;
+class TextCodec;
+
+// Prompts on screen: message boxes titled "Quillbox", one modal dialog per dialog class, the
+// file choosers and the two pop-up menus. Menu points (x, y) are global screen co-ordinates,
+// as the Qt controls forward them.
+class QtPrompts : public Prompts
+{
+public:
+    QtPrompts(QWidget* parent, TextCodec& codec);
+
+    void MessageBox(const std::string& text) override;
+    bool AskYesNo(const std::string& text) override;
+    bool RunInputDlg(CInputDlg& dlg) override;
+    bool RunChooseFolderDlg(CChooseFolderDlg& dlg) override;
+    bool RunAssignKeysDlg(CAssignKeysDlg& dlg) override;
+    bool RunNewNotePrefsDlg(CNewNotePrefsDlg& dlg) override;
+    bool RunDeleteFolderPrefsDlg(CDeleteFolderPrefsDlg& dlg) override;
+    std::optional<std::string> ChooseSaveFile(const FileChooser& chooser) override;
+    std::optional<std::string> ChooseOpenFile(const FileChooser& chooser) override;
+    int TrackPopupMenu(int menuId, int x, int y) override;
+
+    // "Folder Files (*.fol)|*.fol|All Files (*.*)|*.*||" as Qt's name filters.
+    static QStringList NameFilters(const std::string& filter);
+
+private:
+    QWidget* m_pParent;
+    TextCodec& m_codec;
+};

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QIcon>
+#include <QTreeWidget>
+
+#include <functional>
+#include <unordered_map>
+
+#include "platform/TreeControl.h"
+
+class CQuillboxTreeView;
+class TextCodec;
+
+// The folder tree's control: one column of folder names, sorted without regard to case as the
+// core sorts them, a closed-folder image on every item and an open one on the selected item.
+// The selection handler runs synchronously before a new selection shows, for clicks and arrow
+// keys as well as for SelectItem. Keys and clicks go to the tree view.
+class QtTreeControl : public QTreeWidget, public TreeControl
+{
+    Q_OBJECT
+
+public:
+    explicit QtTreeControl(TextCodec& codec, QWidget* parent = nullptr);
+
+    void SetView(CQuillboxTreeView* pView) { m_pView = pView; }
+
+    TreeItem InsertItem(const std::string& text, TreeItem parent, bool sorted) override;
+    void Expand(TreeItem item) override;
+    void DeleteItem(TreeItem item) override;
+    std::string GetItemText(TreeItem item) const override;
+    void SetItemText(TreeItem item, const std::string& text) override;
+    TreeItem GetParentItem(TreeItem item) const override;
+    void SortChildren(TreeItem parent) override;
+    TreeItem GetSelectedItem() const override { return m_selected; }
+    void SelectItem(TreeItem item) override;
+    void SetSelectionHandler(std::function<void(TreeItem)> handler) override { m_onSelChanging = std::move(handler); }
+    bool HasFocus() const override;
+    void SetFocus() override;
+
+    // The widget item of a handle, or null; and back.
+    QTreeWidgetItem* ItemOf(TreeItem item) const;
+    TreeItem HandleOf(const QTreeWidgetItem* pItem) const;
+
+protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void OnEncodingChanged(bool bUpgraded);
+    // The item that holds the children of a handle: the invisible root for kNoItem.
+    QTreeWidgetItem* ParentOf(TreeItem parent) const;
+    void Forget(QTreeWidgetItem* pItem);
+
+    TextCodec& m_codec;
+    QIcon m_folderIcon; // closed, and open while selected
+    CQuillboxTreeView* m_pView = nullptr;
+    std::function<void(TreeItem)> m_onSelChanging;
+    std::unordered_map<TreeItem, QTreeWidgetItem*> m_items;
+    TreeItem m_nextItem = 1;
+    TreeItem m_selected = kNoItem;
+    // Set while the control moves Qt's current item itself, so the change is not reported twice.
+    int m_nSilent = 0;
+};
