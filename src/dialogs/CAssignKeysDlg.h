@@ -33,8 +33,9 @@ public:
     SortedList m_assignList; // 1010
 
 private:
-    // Each assignment line carries the serial number of its row, so Unassign finds the row
-    // whatever characters its folder name holds.
+    // The serial number of each row of m_assignments, in step with it. Each assignment line
+    // carries its row's serial, so Unassign finds the row whatever characters the folder name
+    // holds.
     std::vector<long> m_rowSerials;
     long m_nextSerial = 1;
 };

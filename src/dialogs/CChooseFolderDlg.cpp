@@ -20,14 +20,14 @@ void CChooseFolderDlg::OnCopyNote()
 
 void CChooseFolderDlg::OnDblClkList(int index)
 {
-    m_list.SetCurSel(index);
+    if (index >= 0 && index < m_list.GetCount())
+        m_list.SetCurSel(index);
     Choose(1);
 }
 
 void CChooseFolderDlg::Choose(int bMove)
 {
     const int index = m_list.GetCurSel();
-    if (index >= 0)
-        m_strFolder = m_list.GetText(index);
+    m_strFolder = index >= 0 ? m_list.GetText(index) : std::string();
     m_bMove = bMove;
 }

@@ -14,7 +14,8 @@ public:
 
     // Fills the list in array order (the list sorts) and selects its first line.
     void OnInitDialog();
-    // "Move Note", Enter and a double-click; "Copy Note". Both end the dialog with OK.
+    // "Move Note", Enter and a double-click; "Copy Note". Both end the dialog with OK. A
+    // double-click selects its line first; one beside the lines keeps the selection.
     void OnMoveNote();
     void OnCopyNote();
     void OnDblClkList(int index);

@@ -1,7 +1,106 @@
 #include "doc/CQuillboxDoc.h"
 
-void CQuillboxDoc::OnCutFolder() {}
-void CQuillboxDoc::OnCopyFolder() {}
-void CQuillboxDoc::OnPasteFolder() {}
-void CQuillboxDoc::CopyFolderTree(Folder*, Folder*) {}
-void CQuillboxDoc::PasteFolderTree(Folder*) {}
+#include <utility>
+#include <vector>
+
+#include "tree/CQuillboxTreeView.h"
+
+namespace {
+
+bool IsSpecialName(const std::string& name)
+{
+    return name == "Main" || name == "Trash";
+}
+
+} // namespace
+
+void CQuillboxDoc::OnCutFolder()
+{
+    Folder* pCut = m_pSelFolder;
+    if (!pCut || IsSpecialName(pCut->m_name))
+        return;
+    UnlinkFolder(pCut);
+    pCut->m_pParent = nullptr;
+    DeleteFolderTree(m_pClipFolder);
+    m_pClipFolder = pCut;
+    RemoveSubtreeFromList(pCut);
+    // The selection change stores the editor's text into the cut folder, still selected here,
+    // so its notes go to the clipboard with it.
+    m_pTreeView->GetTreeCtrl().DeleteItem(pCut->GetItem());
+    WalkFolders(pCut, [](Folder* p) { p->SetItem(kNoItem); }, false);
+}
+
+void CQuillboxDoc::OnCopyFolder()
+{
+    Folder* pSource = m_pSelFolder;
+    if (!pSource || IsSpecialName(pSource->m_name))
+        return;
+    StoreEditorText();
+    DeleteFolderTree(m_pClipFolder);
+    m_pClipFolder = new Folder;
+    // The copy takes the folder and its descendants, not the siblings that follow it.
+    Folder* pNext = std::exchange(pSource->m_pNext, nullptr);
+    CopyFolderTree(pSource, m_pClipFolder);
+    pSource->m_pNext = pNext;
+}
+
+void CQuillboxDoc::OnPasteFolder()
+{
+    if (!m_pSelFolder || m_pSelFolder->m_name == "Trash" || !m_pClipFolder)
+        return;
+    PasteFolderTree(m_pClipFolder);
+}
+
+void CQuillboxDoc::CopyFolderTree(Folder* pSource, Folder* pDest)
+{
+    // Each pair: a source folder and the empty folder, already linked, that receives it.
+    std::vector<std::pair<const Folder*, Folder*>> pending { { pSource, pDest } };
+    while (!pending.empty()) {
+        const auto [pFrom, pTo] = pending.back();
+        pending.pop_back();
+        pTo->SetName(pFrom->m_name);
+        pTo->SetText(pFrom->m_text);
+        if (pFrom->m_pNext) {
+            auto* pNext = new Folder;
+            pNext->m_pParent = pTo->m_pParent;
+            pNext->m_pPrev = pTo;
+            pTo->m_pNext = pNext;
+            pending.push_back({ pFrom->m_pNext, pNext });
+        }
+        if (pFrom->m_pFirstChild) {
+            auto* pChild = new Folder;
+            pChild->m_pParent = pTo;
+            pTo->m_pFirstChild = pChild;
+            pending.push_back({ pFrom->m_pFirstChild, pChild });
+        }
+    }
+}
+
+void CQuillboxDoc::PasteFolderTree(Folder* pFolder)
+{
+    if (!pFolder || !m_pSelFolder)
+        return;
+    // One level per entry: the next clipboard folder of that level's sibling chain and the
+    // notebook folder it goes under. AddFolder adds children of the selected folder, so the
+    // parent is selected again before each sibling.
+    struct Level
+    {
+        const Folder* pSource;
+        Folder* pParent;
+    };
+    std::vector<Level> levels { { pFolder, m_pSelFolder } };
+    while (!levels.empty()) {
+        Level& level = levels.back();
+        const Folder* pSource = level.pSource;
+        if (!pSource) {
+            levels.pop_back();
+            continue;
+        }
+        level.pSource = pSource->m_pNext;
+        if (m_pSelFolder != level.pParent)
+            m_pTreeView->GetTreeCtrl().SelectItem(level.pParent->GetItem());
+        AddFolder(false, pSource->m_name, pSource->m_text, true, {}, {});
+        if (pSource->m_pFirstChild)
+            levels.push_back({ pSource->m_pFirstChild, m_pSelFolder });
+    }
+}

@@ -1,7 +1,107 @@
 #include "doc/CQuillboxDoc.h"
 
-void CQuillboxDoc::OnNewFolder() {}
-void CQuillboxDoc::OnRenameFolder() {}
-void CQuillboxDoc::OnDeleteFolder() {}
-void CQuillboxDoc::DeleteSelectedFolder() {}
-void CQuillboxDoc::OnEmptyTrash() {}
+#include "dialogs/CInputDlg.h"
+#include "notes/CQuillboxEditView.h"
+#include "platform/EditControl.h"
+#include "platform/Prompts.h"
+#include "tree/CQuillboxTreeView.h"
+
+namespace {
+
+bool IsSpecialName(const std::string& name)
+{
+    return name == "Main" || name == "Trash";
+}
+
+// Runs the name prompt until it ends with a name or is cancelled. An empty name is refused
+// and the prompt opens again with what the user left in it.
+bool AskFolderName(Prompts& prompts, CInputDlg& dlg)
+{
+    while (prompts.RunInputDlg(dlg)) {
+        if (!dlg.m_strText.empty())
+            return true;
+        prompts.MessageBox("You must enter a folder name.");
+    }
+    return false;
+}
+
+} // namespace
+
+void CQuillboxDoc::OnNewFolder()
+{
+    CInputDlg dlg;
+    if (!m_pSelFolder || m_pSelFolder->m_name == "Trash")
+        return;
+    dlg.m_strLabel = "Folder Name";
+    dlg.m_strText = "New Folder";
+    if (!AskFolderName(*m_services.pPrompts, dlg))
+        return;
+    AddFolder(false, dlg.m_strText, {}, true, {}, {});
+}
+
+void CQuillboxDoc::OnRenameFolder()
+{
+    CInputDlg dlg;
+    TreeControl& tree = m_pTreeView->GetTreeCtrl();
+    const TreeItem hItem = tree.GetSelectedItem();
+    if (hItem == kNoItem || !m_pSelFolder || IsSpecialName(tree.GetItemText(hItem)))
+        return;
+    dlg.m_strText = m_pSelFolder->m_name;
+    dlg.m_strLabel = "Folder Name";
+    if (!AskFolderName(*m_services.pPrompts, dlg))
+        return;
+    tree.SetItemText(hItem, dlg.m_strText);
+    tree.SortChildren(tree.GetParentItem(hItem));
+    m_pSelFolder->SetName(dlg.m_strText);
+    m_pTreeView->FocusEditor(true);
+    UpdateKeySummary();
+    SetModifiedFlag();
+}
+
+void CQuillboxDoc::OnDeleteFolder()
+{
+    DeleteSelectedFolder();
+}
+
+void CQuillboxDoc::DeleteSelectedFolder()
+{
+    TreeControl& tree = m_pTreeView->GetTreeCtrl();
+    const TreeItem hItem = tree.GetSelectedItem();
+    Folder* pFolder = m_pSelFolder;
+    if (hItem == kNoItem || !pFolder)
+        return;
+    const std::string itemText = tree.GetItemText(hItem);
+    if (IsSpecialName(itemText))
+        return;
+    if (m_bPromptDelete
+        && !m_services.pPrompts->AskYesNo("Are you sure you want to delete the folder " + itemText
+                                          + " and all of its children?"))
+        return;
+
+    UnlinkFolder(pFolder);
+    // Moves the selection to a neighbour first; the selection change stores the editor's text
+    // into the folder that is about to go.
+    tree.DeleteItem(hItem);
+    DeleteFolderTree(pFolder);
+    if (m_pEditView->GetEditCtrl().HasFocus())
+        m_pTreeView->FocusEditor(true);
+    UpdateKeySummary();
+    SetModifiedFlag();
+}
+
+void CQuillboxDoc::OnEmptyTrash()
+{
+    if (m_pSelFolder && m_pSelFolder->m_name == "Trash") {
+        EditControl& edit = m_pEditView->GetEditCtrl();
+        edit.SetSel(0, -1);
+        edit.Clear();
+        return;
+    }
+    Folder* pTrash = FindFolderByName("Trash");
+    if (!pTrash || pTrash->m_text.empty())
+        return;
+    pTrash->SetText({});
+    // Clearing the editor marks the notebook through the edit; an unseen Trash must say so
+    // itself, or closing would keep the notes the user just threw away.
+    SetModifiedFlag();
+}

@@ -1,7 +1,30 @@
 #include "notes/CQuillboxEditView.h"
 
 #include "doc/CQuillboxDoc.h"
+#include "platform/CommandIds.h"
 #include "platform/EditControl.h"
+#include "platform/Printer.h"
+#include "platform/Prompts.h"
+
+namespace {
+
+// The function keys the editor turns into sends, with their send keys. F1, F2, F3, F6 and F10
+// belong to help, the accelerators and the pane switch.
+const char* SendKeyOf(Key key)
+{
+    switch (key) {
+    case Key::F4: return "F4";
+    case Key::F5: return "F5";
+    case Key::F7: return "F7";
+    case Key::F8: return "F8";
+    case Key::F9: return "F9";
+    case Key::F11: return "F11";
+    case Key::F12: return "F12";
+    default: return nullptr;
+    }
+}
+
+} // namespace
 
 CQuillboxEditView::CQuillboxEditView(CQuillboxDoc* pDoc, EditControl& edit)
     : m_pDoc(pDoc)
@@ -13,4 +36,77 @@ CQuillboxEditView::CQuillboxEditView(CQuillboxDoc* pDoc, EditControl& edit)
 void CQuillboxEditView::OnCreate()
 {
     m_edit.LimitText(kTextLimit);
+}
+
+void CQuillboxEditView::OnKeyDown(Key key)
+{
+    if (key == Key::Shift)
+        m_bShiftDown = true;
+    else if (const char* sendKey = SendKeyOf(key))
+        SendNoteToFolder(sendKey);
+}
+
+void CQuillboxEditView::OnKeyUp(Key key)
+{
+    if (key == Key::Shift)
+        m_bShiftDown = false;
+}
+
+bool CQuillboxEditView::OnChar(char ch)
+{
+    if (ch != '\r' || !m_bShiftDown)
+        return false;
+    m_bShiftDown = false;
+    InsertNoteHeader();
+    return true;
+}
+
+void CQuillboxEditView::OnKillFocus()
+{
+    m_bShiftDown = false;
+}
+
+// The menu is the control's whole handling of the click: the caret stays where it was, so the
+// chosen command acts on the note at the caret.
+void CQuillboxEditView::OnRButtonDown(int x, int y)
+{
+    const int id = m_pDoc->GetServices().pPrompts->TrackPopupMenu(cmd::NoteContextMenu, x, y);
+    if (id != 0)
+        OnCommand(id);
+}
+
+void CQuillboxEditView::OnPrintFolder()
+{
+    const Services& services = m_pDoc->GetServices();
+    if (!services.pPrinter) {
+        services.pPrompts->MessageBox("Printing is not available.");
+        return;
+    }
+    if (const auto error = services.pPrinter->PrintText(m_edit.GetText(), kMarginTwips))
+        services.pPrompts->MessageBox(*error);
+}
+
+bool CQuillboxEditView::HasCommand(int id)
+{
+    switch (id) {
+    case cmd::NewNote:
+    case cmd::DeleteNote:
+    case cmd::MoveCopyNote:
+    case cmd::PrintFolder:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CQuillboxEditView::OnCommand(int id)
+{
+    switch (id) {
+    case cmd::NewNote: OnNewNote(); break;
+    case cmd::DeleteNote: OnDeleteNote(); break;
+    case cmd::MoveCopyNote: OnMoveCopyNote(); break;
+    case cmd::PrintFolder: OnPrintFolder(); break;
+    default: return false;
+    }
+    return true;
 }

@@ -1,15 +1,117 @@
+#include "dialogs/CChooseFolderDlg.h"
+#include "doc/CQuillboxDoc.h"
 #include "notes/CQuillboxEditView.h"
+#include "platform/EditControl.h"
+#include "platform/Prompts.h"
+#include "tree/CQuillboxTreeView.h"
 
-void CQuillboxEditView::OnNewNote() {}
-void CQuillboxEditView::OnDeleteNote() {}
-void CQuillboxEditView::OnMoveCopyNote() {}
-void CQuillboxEditView::SendNoteToFolder(const std::string&) {}
-void CQuillboxEditView::DeleteNoteAtCursor() {}
-void CQuillboxEditView::OnPrintFolder() {}
-void CQuillboxEditView::OnKeyDown(Key) {}
-void CQuillboxEditView::OnKeyUp(Key) {}
-bool CQuillboxEditView::OnChar(char) { return false; }
-void CQuillboxEditView::OnKillFocus() {}
-void CQuillboxEditView::OnRButtonDown(int, int) {}
-bool CQuillboxEditView::OnCommand(int) { return false; }
-bool CQuillboxEditView::HasCommand(int) { return false; }
+namespace {
+
+// A notebook file need not hold a "Trash" folder. Makes one as a new notebook has it, then
+// brings the folder that was on screen back with its text and selection as they were:
+// adding a folder selects it and moves the caret.
+void RestoreTrash(CQuillboxDoc& doc, EditControl& edit)
+{
+    long start = 0;
+    long end = 0;
+    edit.GetSel(start, end);
+    const TreeItem hShown = doc.m_pSelFolder->GetItem();
+    doc.AddFolder(true, "Trash", {}, true, "F3", "Move");
+    doc.m_pTreeView->GetTreeCtrl().SelectItem(hShown);
+    edit.SetSel(start, end);
+}
+
+} // namespace
+
+void CQuillboxEditView::OnNewNote()
+{
+    InsertNoteHeader();
+}
+
+void CQuillboxEditView::OnDeleteNote()
+{
+    Folder* pShown = m_pDoc->m_pSelFolder;
+    if (pShown && pShown->m_name == "Trash") {
+        DeleteNoteAtCursor();
+        return;
+    }
+    long start = 0;
+    long end = 0;
+    if (pShown && !m_pDoc->FindFolderByName("Trash") && FindNoteAtCursor(start, end))
+        RestoreTrash(*m_pDoc, m_edit);
+    SendNoteToFolder("Trash");
+}
+
+void CQuillboxEditView::OnMoveCopyNote()
+{
+    SendNoteToFolder("F2");
+}
+
+void CQuillboxEditView::SendNoteToFolder(const std::string& sendKey)
+{
+    std::string target;
+    bool bMove = false;
+    if (sendKey == "F2") {
+        CChooseFolderDlg dlg;
+        for (const Folder* pFolder : m_pDoc->m_folders)
+            dlg.m_folderNames.push_back(pFolder->m_name);
+        if (m_pDoc->GetServices().pPrompts->RunChooseFolderDlg(dlg)) {
+            target = dlg.m_strFolder;
+            bMove = dlg.m_bMove != 0;
+        }
+    } else if (sendKey == "Trash") {
+        target = "Trash";
+        bMove = true;
+    } else {
+        for (const Folder* pFolder : m_pDoc->m_folders) {
+            if (pFolder->HasKey() && pFolder->GetKey()->key == sendKey) {
+                target = pFolder->m_name;
+                bMove = pFolder->GetKey()->function == "Move";
+                break;
+            }
+        }
+    }
+    if (target.empty())
+        return;
+    if (m_pDoc->m_pSelFolder && m_pDoc->m_pSelFolder->m_name == target)
+        return;
+    // Found before the note leaves the editor, so a name that matches no folder loses nothing.
+    Folder* pTarget = m_pDoc->FindFolderByName(target);
+    if (!pTarget)
+        return;
+
+    long selStart = 0;
+    long selEnd = 0;
+    m_edit.GetSel(selStart, selEnd);
+    m_edit.SetSel(selStart, selStart);
+    long start = 0;
+    long end = 0;
+    if (!FindNoteAtCursor(start, end))
+        return;
+    m_edit.SetSel(start, end);
+    std::string note = m_edit.GetSelText();
+    const size_t last = note.find_last_not_of("\r\n");
+    if (last != std::string::npos) {
+        note.resize(last + 1);
+        note += "\r\n";
+    }
+    if (bMove)
+        m_edit.Clear();
+    else
+        m_edit.SetSel(selStart, selEnd);
+
+    std::string text = pTarget->GetText();
+    if (!text.empty() && text.back() != '\n')
+        text += "\r\n";
+    pTarget->SetText(text + note);
+}
+
+void CQuillboxEditView::DeleteNoteAtCursor()
+{
+    long start = 0;
+    long end = 0;
+    if (!FindNoteAtCursor(start, end))
+        return;
+    m_edit.SetSel(start, end);
+    m_edit.Clear();
+}

@@ -23,6 +23,7 @@ public:
     virtual int LineFromChar(long offset) const = 0;
 
     virtual void GetSel(long& start, long& end) const = 0;
+    // An end of -1 selects to the end of the text; a start of -1 puts a caret at the end.
     virtual void SetSel(long start, long end) = 0;
     // The selected characters, line breaks as CR LF.
     virtual std::string GetSelText() const = 0;

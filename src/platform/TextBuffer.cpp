@@ -80,6 +80,8 @@ void TextBuffer::GetSel(long& start, long& end) const
 void TextBuffer::SetSel(long start, long end)
 {
     const long size = static_cast<long>(m_text.size());
+    if (start < 0) // no selection: a caret at the end
+        start = end = size;
     if (end < 0)
         end = size;
     start = std::clamp(start, 0L, size);

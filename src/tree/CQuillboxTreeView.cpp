@@ -2,7 +2,9 @@
 
 #include "doc/CQuillboxDoc.h"
 #include "notes/CQuillboxEditView.h"
+#include "platform/CommandIds.h"
 #include "platform/EditControl.h"
+#include "platform/Prompts.h"
 
 CQuillboxTreeView::CQuillboxTreeView(CQuillboxDoc* pDoc, TreeControl& tree)
     : m_pDoc(pDoc)
@@ -46,7 +48,45 @@ void CQuillboxTreeView::FocusEditor(bool bCaretToEnd)
     }
 }
 
-bool CQuillboxTreeView::OnKeyDown(Key) { return true; }
-void CQuillboxTreeView::OnKeyUp(Key) {}
-void CQuillboxTreeView::OnLButtonDown(TreeItem, bool) {}
-void CQuillboxTreeView::OnRButtonDown(int, int) {}
+bool CQuillboxTreeView::OnKeyDown(Key key)
+{
+    switch (key) {
+    case Key::Delete:
+        m_pDoc->DeleteSelectedFolder();
+        m_pDoc->SetModifiedFlag();
+        return true;
+    case Key::Return:
+        // Return belongs to the editor; the tree never sees it.
+        FocusEditor(true);
+        if (m_bShiftDown) {
+            m_bShiftDown = false;
+            m_pDoc->m_pEditView->InsertNoteHeader();
+        }
+        return false;
+    case Key::Shift:
+        m_bShiftDown = true;
+        return true;
+    default:
+        return true;
+    }
+}
+
+void CQuillboxTreeView::OnKeyUp(Key key)
+{
+    if (key == Key::Shift)
+        m_bShiftDown = false;
+}
+
+void CQuillboxTreeView::OnLButtonDown(TreeItem hHitItem, bool bShift)
+{
+    if (hHitItem != kNoItem && !bShift)
+        FocusEditor(true);
+}
+
+void CQuillboxTreeView::OnRButtonDown(int x, int y)
+{
+    // The menu acts on the selected folder; a right click does not move the selection.
+    const int id = m_pDoc->GetServices().pPrompts->TrackPopupMenu(cmd::FolderContextMenu, x, y);
+    if (id != 0)
+        m_pDoc->OnCommand(id);
+}

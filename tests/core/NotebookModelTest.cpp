@@ -7,9 +7,122 @@ TEST(NotebookModel, NewNotebookHasMainSelectedAndTrashWithF3)
     EXPECT_EQ(nb->FolderList(), "Trash,Main");
     EXPECT_EQ(nb->doc.m_pRootFolder->m_name, "Main");
     EXPECT_EQ(nb->doc.m_pRootFolder->m_pNext->m_name, "Trash");
+    EXPECT_EQ(nb->doc.m_pRootFolder->m_pNext->m_pPrev, nb->doc.m_pRootFolder);
     EXPECT_EQ(nb->edit.GetText(), "------ New Note 12/06/97 ------\r\n");
     EXPECT_EQ(nb->TextOf("Trash"), "");
+    ASSERT_TRUE(nb->doc.FindFolderByName("Trash")->HasKey());
+    EXPECT_EQ(nb->doc.FindFolderByName("Trash")->GetKey()->function, "Move");
     EXPECT_EQ(nb->keys.Text(), "Trash=F3");
     EXPECT_FALSE(nb->doc.IsModified());
     EXPECT_PROMPTS_DONE(*nb);
+}
+
+TEST(NotebookModel, ChildrenRunNewestFirstWhileTheListKeepsCreationOrder)
+{
+    auto nb = Notebook::New();
+    for (const char* name : { "X", "Y", "Z" }) {
+        nb->Select("Main");
+        nb->doc.AddFolder(false, name, {}, true, {}, {});
+    }
+    Folder* pMain = nb->doc.FindFolderByName("Main");
+    EXPECT_EQ(pMain->m_pFirstChild->m_name, "Z");
+    EXPECT_EQ(pMain->m_pFirstChild->m_pNext->m_name, "Y");
+    EXPECT_EQ(pMain->m_pFirstChild->m_pNext->m_pNext->m_name, "X");
+    EXPECT_EQ(pMain->m_pFirstChild->m_pNext->m_pPrev, pMain->m_pFirstChild);
+    EXPECT_EQ(pMain->m_pFirstChild->m_pParent, pMain);
+    EXPECT_EQ(nb->FolderList(), "Trash,Main,X,Y,Z");
+    EXPECT_EQ(nb->tree.Dump(true), "Main[X,Y,Z*],Trash");
+    EXPECT_TRUE(nb->tree.IsExpanded(pMain->GetItem()));
+    EXPECT_TRUE(nb->doc.IsModified());
+}
+
+TEST(NotebookModel, AddingAFolderMovesTheEditorTextIntoTheFolderLeft)
+{
+    auto nb = Notebook::New();
+    nb->edit.SetSel(-1, -1);
+    nb->edit.TypeChar('a');
+    nb->doc.AddFolder(false, "Ideas", {}, true, {}, {});
+    EXPECT_EQ(nb->doc.FindFolderByName("Main")->m_text, "------ New Note 12/06/97 ------\r\na");
+    EXPECT_EQ(nb->edit.GetText(), "------ New Note 12/06/97 ------\r\n");
+    long start = 0, end = 0;
+    nb->edit.GetSel(start, end);
+    EXPECT_EQ(start, static_cast<long>(nb->edit.GetText().size())) << "the caret waits after the header";
+    nb->Select("Main");
+    EXPECT_EQ(nb->edit.GetText(), "------ New Note 12/06/97 ------\r\na");
+    EXPECT_EQ(nb->doc.FindFolderByName("Main")->m_text, "");
+}
+
+TEST(NotebookModel, OnlyAFolderNamedExactlyTrashStartsWithoutAHeader)
+{
+    auto nb = Notebook::New();
+    nb->doc.AddFolder(false, "Trash", {}, true, {}, {});
+    EXPECT_EQ(nb->edit.GetText(), "");
+    nb->Select("Main");
+    nb->doc.AddFolder(false, "trash", {}, true, {}, {});
+    EXPECT_EQ(nb->edit.GetText(), "------ New Note 12/06/97 ------\r\n");
+    nb->Select("Main");
+    nb->doc.AddFolder(false, "Notes", "kept\r\n", true, {}, {});
+    EXPECT_EQ(nb->edit.GetText(), "kept\r\n") << "a folder with text gets no header";
+}
+
+TEST(NotebookModel, KeySummaryFollowsTheFolderListAndDropsTheLastComma)
+{
+    auto nb = Notebook::New();
+    nb->doc.AddFolder(false, "Work", {}, true, "F4", "Copy");
+    EXPECT_EQ(nb->keys.Text(), "Trash=F3, Work=F4");
+    nb->Select("Main");
+    nb->doc.AddFolder(false, "Work", {}, true, "F5", "Move");
+    EXPECT_EQ(nb->keys.Text(), "Trash=F3, Work=F4, Work=F5");
+    for (Folder* pFolder : nb->doc.m_folders)
+        pFolder->ClearKey();
+    nb->doc.UpdateKeySummary();
+    EXPECT_EQ(nb->keys.Text(), "");
+    nb->doc.OnCloseDocument();
+    EXPECT_EQ(nb->keys.Text(), "");
+}
+
+TEST(NotebookModel, FindFolderByItemWalksTheSubtreeThenTheFollowingSiblings)
+{
+    auto nb = Notebook::New();
+    nb->doc.AddFolder(false, "A", {}, true, {}, {});
+    nb->doc.AddFolder(false, "B", {}, true, {}, {});
+    Folder* pB = nb->doc.m_pSelFolder;
+    Folder* pMain = nb->doc.FindFolderByName("Main");
+    EXPECT_EQ(nb->doc.FindFolderByItem(pB->GetItem(), nb->doc.m_pRootFolder), pB);
+    EXPECT_EQ(nb->doc.FindFolderByItem(pB->GetItem(), pMain->m_pNext), nullptr) << "Trash's chain does not hold B";
+    EXPECT_EQ(nb->doc.FindFolderByItem(9999, nb->doc.m_pRootFolder), nullptr);
+    EXPECT_EQ(nb->doc.SelectFolderByItem(9999), nullptr);
+    EXPECT_EQ(nb->doc.m_pSelFolder, nullptr);
+}
+
+TEST(NotebookModel, DeleteFolderTreeFreesTheFollowingSiblingsToo)
+{
+    auto nb = Notebook::New();
+    for (const char* name : { "X", "Y", "Z" }) {
+        nb->Select("Main");
+        nb->doc.AddFolder(false, name, {}, true, {}, {});
+        nb->doc.AddFolder(false, std::string(name) + "1", {}, true, {}, {});
+    }
+    nb->Select("Main");
+    Folder* pMain = nb->doc.FindFolderByName("Main");
+    Folder* pY = pMain->m_pFirstChild->m_pNext; // Z, Y, X: from Y on
+    pY->m_pPrev->m_pNext = nullptr;
+    for (Folder* p = pY; p; p = p->m_pNext)
+        nb->tree.DeleteItem(p->GetItem());
+    nb->doc.DeleteFolderTree(pY);
+    EXPECT_EQ(nb->FolderList(), "Trash,Main,Z,Z1");
+    EXPECT_EQ(nb->tree.Dump(true), "Main*[Z[Z1]],Trash");
+}
+
+TEST(NotebookModel, DeepAndWideTreesAreWalkedWithoutRecursion)
+{
+    auto nb = Notebook::New();
+    constexpr int kDepth = 50000;
+    for (int i = 0; i < kDepth; ++i)
+        nb->doc.AddFolder(false, "d", "x\r\n", false, {}, {});
+    int visited = 0;
+    WalkFolders(nb->doc.m_pRootFolder, [&](Folder*) { ++visited; });
+    EXPECT_EQ(visited, kDepth + 2);
+    Folder* pDeepest = nb->doc.m_pSelFolder;
+    EXPECT_EQ(nb->doc.FindFolderByItem(pDeepest->GetItem(), nb->doc.m_pRootFolder), pDeepest);
 }
