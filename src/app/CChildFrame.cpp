@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QSplitter>
@@ -24,6 +23,11 @@ std::string EncodePath(const QString& path)
     return QFile::encodeName(path).toStdString();
 }
 
+QString DecodePath(const std::string& path)
+{
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
 } // namespace
 
 CChildFrame::CChildFrame(CMainFrame& mainFrame)
@@ -37,10 +41,10 @@ CChildFrame::CChildFrame(CMainFrame& mainFrame)
     , m_pTree(new QtTreeControl(m_codec, m_pSplitter))
     , m_editView(&m_doc, *m_pEdit)
     , m_treeView(&m_doc, *m_pTree)
-    , m_keysEncoding(m_codec.GetEncoding())
 {
     setObjectName(QStringLiteral("notebookWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
+    setWindowIcon(mainFrame.windowIcon());
     m_pSplitter->setObjectName(QStringLiteral("notebookSplitter"));
     m_pSplitter->setChildrenCollapsible(false);
     setWidget(m_pSplitter);
@@ -56,6 +60,11 @@ CChildFrame::CChildFrame(CMainFrame& mainFrame)
     m_pTree->installEventFilter(this);
     m_pSplitter->installEventFilter(this);
     connect(m_pSplitter, &QSplitter::splitterMoved, this, [this] { m_bUserSplit = true; });
+    // A notebook that had to turn to UTF-8 has new bytes for its folder names.
+    connect(&m_codec, &TextCodec::EncodingChanged, this, [this] {
+        if (m_mainFrame.ActiveChild() == this)
+            m_doc.UpdateKeySummary();
+    });
     UpdateTitle();
 }
 
@@ -67,17 +76,13 @@ CChildFrame::~CChildFrame()
     delete pPanes;
 }
 
-void CChildFrame::RunBatched(const std::function<void()>& work)
-{
-    m_pEdit->BeginBatch();
-    work();
-    m_pEdit->EndBatch();
-}
-
 bool CChildFrame::OnNewDocument()
 {
     bool bCreated = false;
-    RunBatched([&] { bCreated = m_doc.OnNewDocument(); });
+    {
+        EditBatch batch(*m_pEdit);
+        bCreated = m_doc.OnNewDocument();
+    }
     UpdateTitle();
     return bCreated;
 }
@@ -85,34 +90,40 @@ bool CChildFrame::OnNewDocument()
 ReadReport CChildFrame::OnOpenDocument(const QString& path)
 {
     ReadReport report;
-    RunBatched([&] {
+    {
+        EditBatch batch(*m_pEdit);
         report = m_doc.OnOpenDocument(EncodePath(path));
         if (report.Opened()) {
             m_doc.SetPathName(EncodePath(path));
             // Before the batch ends, so the editor shows the text decoded the notebook's way.
             m_codec.SetEncoding(TextCodec::Detect(m_doc));
         }
-    });
-    m_keysEncoding = m_codec.GetEncoding();
+    }
     UpdateTitle();
     return report;
 }
 
 QString CChildFrame::GetPathName() const
 {
-    return QFile::decodeName(QByteArray::fromStdString(m_doc.GetPathName()));
+    return DecodePath(m_doc.GetPathName());
 }
 
 std::function<void()> CChildFrame::FindHandler(int id)
 {
     if (m_activePane == Pane::Editor) {
         if (CQuillboxEditView::HasCommand(id))
-            return [this, id] { RunBatched([&] { m_editView.OnCommand(id); }); };
+            return [this, id] {
+                EditBatch batch(*m_pEdit);
+                m_editView.OnCommand(id);
+            };
         if (auto handler = EditorCommand(id))
             return handler;
     }
     if (CQuillboxDoc::HasCommand(id))
-        return [this, id] { RunBatched([&] { m_doc.OnCommand(id); }); };
+        return [this, id] {
+            EditBatch batch(*m_pEdit);
+            m_doc.OnCommand(id);
+        };
     switch (id) {
     case cmd::FileSave:
         return [this] { Save(); };
@@ -207,23 +218,19 @@ bool CChildFrame::Save()
 
 bool CChildFrame::SaveAs()
 {
-    const QString current = GetPathName();
-    QFileDialog dialog(this, QStringLiteral("Save As"), current.isEmpty() ? QStringLiteral("Untitled.not") : current,
-                       QString::fromLatin1(kNotebookFilter));
-    dialog.setObjectName(QStringLiteral("saveAsDialog"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QString::fromLatin1(kNotebookExtension));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return false;
-    return DoSave(dialog.selectedFiles().constFirst());
+    const auto path = m_prompts.ChooseSaveFile(NotebookChooser());
+    return path && DoSave(DecodePath(*path));
 }
 
 bool CChildFrame::DoSave(const QString& path)
 {
     SaveResult result;
-    RunBatched([&] { result = m_doc.OnSaveDocument(EncodePath(path)); });
+    {
+        EditBatch batch(*m_pEdit);
+        result = m_doc.OnSaveDocument(EncodePath(path));
+    }
     if (!result.ok) {
-        m_mainFrame.ShowMessage(result.message);
+        m_mainFrame.GetPrompts().MessageBox(result.message);
         return false;
     }
     m_doc.SetPathName(EncodePath(path));
@@ -272,11 +279,6 @@ void CChildFrame::closeEvent(QCloseEvent* event)
 void CChildFrame::OnIdleUpdate()
 {
     setWindowModified(m_doc.IsModified());
-    // A notebook that had to turn to UTF-8 has new bytes for its folder names.
-    if (m_mainFrame.ActiveChild() == this && m_codec.GetEncoding() != m_keysEncoding) {
-        m_keysEncoding = m_codec.GetEncoding();
-        m_doc.UpdateKeySummary();
-    }
 }
 
 void CChildFrame::UpdateTitle()

@@ -55,7 +55,7 @@ public:
     // Closes the notebook once SaveModified has been answered.
     void CloseDocument();
 
-    // Brings the window's title and the keys text up to date with the document.
+    // Brings the window's modified marker up to date with the document.
     void OnIdleUpdate();
 
 protected:
@@ -63,7 +63,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void RunBatched(const std::function<void()>& work);
     std::function<void()> EditorCommand(int id);
     bool IsEditorCommandEnabled(int id) const;
     void TogglePane();
@@ -85,7 +84,6 @@ private:
     CQuillboxTreeView m_treeView;
 
     Pane m_activePane = Pane::Tree;
-    TextCodec::Encoding m_keysEncoding;
     bool m_bSaveAnswered = false;
     bool m_bUserSplit = false;
 };

@@ -2,15 +2,14 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDropEvent>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QScreen>
 #include <QStatusBar>
@@ -46,6 +45,8 @@ QString NumberedEntry(int index, const QString& text, const QFontMetrics& metric
 
 CMainFrame::CMainFrame(SettingsStore& settings)
     : m_recentFiles(settings)
+    , m_fileNameCodec(nullptr)
+    , m_prompts(this, m_fileNameCodec)
     , m_pHelp(std::make_unique<HelpWindow>(this))
 {
     setObjectName(QStringLiteral("mainFrame"));
@@ -287,13 +288,13 @@ CChildFrame* CMainFrame::OpenNotebook(const QString& path)
         delete pChild;
         m_recentFiles.Remove(fullPath);
         RebuildRecentFiles();
-        ShowMessage(report.message);
+        m_prompts.MessageBox(report.message);
         return nullptr;
     }
     AddRecentFile(fullPath);
     AddChild(pChild);
     if (report.status == ReadReport::Status::Incomplete)
-        ShowMessage(report.message);
+        m_prompts.MessageBox(report.message);
     return pChild;
 }
 
@@ -313,22 +314,10 @@ void CMainFrame::AddRecentFile(const QString& path)
     RebuildRecentFiles();
 }
 
-void CMainFrame::ShowMessage(const std::string& message)
-{
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Quillbox"), QFile::decodeName(QByteArray::fromStdString(message)),
-                    QMessageBox::Ok, this);
-    box.setObjectName(QStringLiteral("quillboxMessage"));
-    box.exec();
-}
-
 void CMainFrame::OnFileOpen()
 {
-    QFileDialog dialog(this, QStringLiteral("Open"), QString(), QString::fromLatin1(kNotebookFilter));
-    dialog.setObjectName(QStringLiteral("openDialog"));
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(QString::fromLatin1(kNotebookExtension));
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        OpenNotebook(dialog.selectedFiles().constFirst());
+    if (const auto path = m_prompts.ChooseOpenFile(NotebookChooser()))
+        OpenNotebook(QFile::decodeName(QByteArray::fromStdString(*path)));
 }
 
 void CMainFrame::OnSubWindowActivated(QMdiSubWindow* pWindow)

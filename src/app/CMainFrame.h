@@ -10,6 +10,8 @@
 #include "app/RecentFileList.h"
 #include "platform/KeysText.h"
 #include "qt/QtPrinter.h"
+#include "qt/QtPrompts.h"
+#include "qt/TextCodec.h"
 
 class CChildFrame;
 class HelpWindow;
@@ -53,8 +55,8 @@ public:
     PrinterChoice& GetPrinterChoice() { return m_printerChoice; }
     const RecentFileList& GetRecentFiles() const { return m_recentFiles; }
     void AddRecentFile(const QString& path);
-    // A message box about a file; the text holds the file's name as its bytes.
-    void ShowMessage(const std::string& message);
+    // Prompts about notebook files, which name them by their UTF-8 file names.
+    QtPrompts& GetPrompts() { return m_prompts; }
 
     // Brings menus, bars and titles up to date once the current event has been handled, as the
     // idle-time update of a classic frame does.
@@ -88,6 +90,8 @@ private:
     bool m_bKeysBarShown = true;
     RecentFileList m_recentFiles;
     PrinterChoice m_printerChoice;
+    TextCodec m_fileNameCodec;
+    QtPrompts m_prompts;
     std::unique_ptr<HelpWindow> m_pHelp;
     ContextHelpMode m_contextHelp;
 

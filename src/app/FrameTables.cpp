@@ -5,6 +5,11 @@
 
 #include "platform/CommandIds.h"
 
+FileChooser NotebookChooser()
+{
+    return { "Quillbox Files (*.not)|*.not|All Files (*.*)|*.*||", "not", true };
+}
+
 const std::vector<MenuTable>& NoNotebookMenus()
 {
     static const std::vector<MenuTable> menus {

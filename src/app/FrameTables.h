@@ -3,11 +3,12 @@
 #include <QKeyCombination>
 #include <vector>
 
+#include "platform/Prompts.h"
+
 class QKeyEvent;
 
-// The notebook file choosers' filter and the extension added to a name typed without one.
-inline constexpr const char* kNotebookFilter = "Quillbox Files (*.not);;All Files (*)";
-inline constexpr const char* kNotebookExtension = "not";
+// The notebook file choosers: Open, and Save As, which asks before overwriting a file.
+FileChooser NotebookChooser();
 
 // One item of a menu table: a command id with its menu text from the command table, or one of
 // the markers below.
