@@ -1,6 +1,7 @@
 #include "app/CChildFrame.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -54,11 +55,8 @@ CChildFrame::CChildFrame(CMainFrame& mainFrame)
     m_editView.OnCreate();
     m_doc.BindViews(&m_editView, &m_treeView);
 
-    // The active pane is the one that last took the focus, by a click, F6 or the hand-over
-    // from the tree to the editor.
-    m_pEdit->installEventFilter(this);
-    m_pTree->installEventFilter(this);
     m_pSplitter->installEventFilter(this);
+    m_pEdit->viewport()->installEventFilter(this);
     connect(m_pSplitter, &QSplitter::splitterMoved, this, [this] { m_bUserSplit = true; });
     // A notebook that had to turn to UTF-8 has new bytes for its folder names.
     connect(&m_codec, &TextCodec::EncodingChanged, this, [this] {
@@ -110,7 +108,7 @@ QString CChildFrame::GetPathName() const
 
 std::function<void()> CChildFrame::FindHandler(int id)
 {
-    if (m_activePane == Pane::Editor) {
+    if (GetActivePane() == Pane::Editor) {
         if (CQuillboxEditView::HasCommand(id))
             return [this, id] {
                 EditBatch batch(*m_pEdit);
@@ -146,7 +144,7 @@ bool CChildFrame::IsCommandEnabled(int id)
 {
     if (!FindHandler(id))
         return false;
-    return m_activePane != Pane::Editor || IsEditorCommandEnabled(id);
+    return GetActivePane() != Pane::Editor || IsEditorCommandEnabled(id);
 }
 
 // Undo, Cut, Copy, Paste and Find belong to the editor pane, as in any text editor.
@@ -183,6 +181,18 @@ bool CChildFrame::IsEditorCommandEnabled(int id) const
     }
 }
 
+CChildFrame::Pane CChildFrame::GetActivePane() const
+{
+    // A click, F6 or the tree's hand-over to the editor moves the window's focus widget, also
+    // while the window itself is not active.
+    const QWidget* pFocus = window()->focusWidget();
+    if (pFocus == m_pEdit)
+        m_activePane = Pane::Editor;
+    else if (pFocus == m_pTree)
+        m_activePane = Pane::Tree;
+    return m_activePane;
+}
+
 void CChildFrame::ActivatePane(Pane pane)
 {
     m_activePane = pane;
@@ -193,15 +203,19 @@ void CChildFrame::ActivatePane(Pane pane)
 
 void CChildFrame::TogglePane()
 {
-    ActivatePane(m_activePane == Pane::Editor ? Pane::Tree : Pane::Editor);
+    ActivatePane(GetActivePane() == Pane::Editor ? Pane::Tree : Pane::Editor);
 }
 
 bool CChildFrame::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::FocusIn && (watched == m_pEdit || watched == m_pTree)) {
-        m_activePane = watched == m_pEdit ? Pane::Editor : Pane::Tree;
-        m_mainFrame.RequestIdleUpdate();
-    } else if (event->type() == QEvent::Resize && watched == m_pSplitter && !m_bUserSplit) {
+    if (event->type() == QEvent::DragEnter && watched == m_pEdit->viewport()
+        && CMainFrame::IsFileDrop(static_cast<QDragEnterEvent*>(event)->mimeData())) {
+        // Files dropped on the editor go on to the main window, which opens them as notebooks,
+        // rather than being typed in as their names.
+        event->ignore();
+        return true;
+    }
+    if (event->type() == QEvent::Resize && watched == m_pSplitter && !m_bUserSplit) {
         // The editor keeps 70% of the width until the user drags the bar between the panes.
         const int width = m_pSplitter->width();
         const int editorWidth = static_cast<int>(width * kEditorShare);

@@ -40,7 +40,9 @@ public:
     std::function<void()> FindHandler(int id);
     bool IsCommandEnabled(int id);
 
-    Pane GetActivePane() const { return m_activePane; }
+    // The pane that last held the window's focus: it keeps counting while a dialog or another
+    // window has the keyboard.
+    Pane GetActivePane() const;
     // Makes a pane the active one and gives it the keyboard focus.
     void ActivatePane(Pane pane);
 
@@ -83,7 +85,7 @@ private:
     CQuillboxEditView m_editView;
     CQuillboxTreeView m_treeView;
 
-    Pane m_activePane = Pane::Tree;
+    mutable Pane m_activePane = Pane::Tree;
     bool m_bSaveAnswered = false;
     bool m_bUserSplit = false;
 };

@@ -490,10 +490,15 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
+bool CMainFrame::IsFileDrop(const QMimeData* pData)
+{
+    const QList<QUrl> urls = pData->urls();
+    return !urls.isEmpty() && std::all_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
+}
+
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
 {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (!urls.isEmpty() && std::all_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); }))
+    if (IsFileDrop(event->mimeData()))
         event->acceptProposedAction();
 }
 

@@ -21,6 +21,7 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QMimeData;
 class QToolBar;
 class SettingsStore;
 struct MenuTable;
@@ -57,6 +58,9 @@ public:
     void AddRecentFile(const QString& path);
     // Prompts about notebook files, which name them by their UTF-8 file names.
     QtPrompts& GetPrompts() { return m_prompts; }
+
+    // Local files dragged over the program, which it opens as notebooks.
+    static bool IsFileDrop(const QMimeData* pData);
 
     // Brings menus, bars and titles up to date once the current event has been handled, as the
     // idle-time update of a classic frame does.

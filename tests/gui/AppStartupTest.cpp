@@ -39,6 +39,17 @@ void WriteNotebook(const QString& path, const QString& mainNote)
     file.write(lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n");
 }
 
+// Notes whether a drag reached the watched widget.
+struct DragWatch : QObject
+{
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        bEntered = bEntered || event->type() == QEvent::DragEnter;
+        return false;
+    }
+    bool bEntered = false;
+};
+
 } // namespace
 
 class AppStartupTest : public QObject
@@ -200,6 +211,16 @@ void AppStartupTest::droppedFilesOpenAsNotebooks()
         titles << pChild->windowTitle();
     QCOMPARE(titles, QStringList({ QStringLiteral("first.not[*]"), QStringLiteral("second.not[*]") }));
     QCOMPARE(app.frame.ActiveChild()->GetPathName(), second);
+
+    // A file dragged over the editor is the window's to open, not text for the note.
+    data.setText(first);
+    DragWatch frameWatch;
+    app.frame.installEventFilter(&frameWatch);
+    QWidget* pEditorArea = Find<QPlainTextEdit>(app.frame.ActiveChild(), "noteEditor")->viewport();
+    QDragEnterEvent overEditor(pEditorArea->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(pEditorArea, &overEditor);
+    QVERIFY(overEditor.isAccepted());
+    QVERIFY(frameWatch.bEntered);
 }
 
 void AppStartupTest::recentFilesKeepTheFourNewest()
