@@ -62,6 +62,7 @@ void AppNotebookTest::newNotebookShowsMainWithAHeaderAndTheTreeFocused()
     QVERIFY(pChild->isMaximized());
     QCOMPARE(pChild->windowTitle(), QStringLiteral("Untitled[*]"));
     QVERIFY(!pChild->isWindowModified());
+    QCOMPARE(app.frame.windowTitle(), QStringLiteral("Quillbox - [Untitled[*]]"));
     auto* pSplitter = Find<QSplitter>(pChild, "notebookSplitter");
     QCOMPARE(pSplitter->widget(0), app.Editor());
     QCOMPARE(pSplitter->sizes().constFirst(), static_cast<int>(pSplitter->width() * 0.7));
@@ -278,6 +279,7 @@ void AppNotebookTest::closingAModifiedNotebookAsksFirst()
     QTest::keyClick(app.Tree(), Qt::Key_F6);
     QTest::keyClicks(app.Editor(), QStringLiteral("unsaved"));
     QTRY_VERIFY(pChild->isWindowModified());
+    QVERIFY(app.frame.isWindowModified());
 
     const auto question = AnswerMessageBox(QMessageBox::Cancel);
     QVERIFY(!app.frame.close());
@@ -290,6 +292,7 @@ void AppNotebookTest::closingAModifiedNotebookAsksFirst()
     QTRY_VERIFY(app.frame.Children().isEmpty());
     QTRY_COMPARE(app.KeysText(), QString());
     QTRY_VERIFY(MenuOf(app.frame, QStringLiteral("&Note")) == nullptr);
+    QCOMPARE(app.frame.windowTitle(), QStringLiteral("Quillbox"));
 }
 
 QTEST_MAIN(AppNotebookTest)
