@@ -170,15 +170,6 @@ Folder* CQuillboxDoc::FindFolderByName(const std::string& name) const
     return it == m_folders.end() ? nullptr : *it;
 }
 
-void CQuillboxDoc::StoreEditorText()
-{
-    if (!m_pEditView || !m_pSelFolder)
-        return;
-    const std::string text = m_pEditView->GetEditCtrl().GetText();
-    if (!text.empty())
-        m_pSelFolder->SetText(text);
-}
-
 bool CQuillboxDoc::HasCommand(int id)
 {
     switch (id) {

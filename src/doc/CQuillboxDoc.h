@@ -65,8 +65,6 @@ public:
     void UpdateKeySummary();
     // The first folder of m_folders with this exact name, or null.
     Folder* FindFolderByName(const std::string& name) const;
-    // Stores the editor's text into the selected folder when the editor is not empty.
-    void StoreEditorText();
     // Takes the folders of pFolder's subtree (pFolder included, its siblings not) out of
     // m_folders, keeping the order of the rest.
     void RemoveSubtreeFromList(Folder* pFolder);

@@ -3,6 +3,8 @@
 #include <utility>
 #include <vector>
 
+#include "notes/CQuillboxEditView.h"
+#include "platform/EditControl.h"
 #include "tree/CQuillboxTreeView.h"
 
 namespace {
@@ -35,13 +37,15 @@ void CQuillboxDoc::OnCopyFolder()
     Folder* pSource = m_pSelFolder;
     if (!pSource || IsSpecialName(pSource->m_name))
         return;
-    StoreEditorText();
     DeleteFolderTree(m_pClipFolder);
     m_pClipFolder = new Folder;
     // The copy takes the folder and its descendants, not the siblings that follow it.
     Folder* pNext = std::exchange(pSource->m_pNext, nullptr);
     CopyFolderTree(pSource, m_pClipFolder);
     pSource->m_pNext = pNext;
+    // The selected folder's notes live in the editor. They go to the clipboard without being
+    // stored into the folder, which would bring them back after the user erased them.
+    m_pClipFolder->SetText(m_pEditView->GetEditCtrl().GetText());
 }
 
 void CQuillboxDoc::OnPasteFolder()

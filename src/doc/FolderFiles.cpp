@@ -1,6 +1,98 @@
-#include "doc/CQuillboxDoc.h"
+#include <utility>
 
-void CQuillboxDoc::OnExportFolder() {}
-void CQuillboxDoc::OnImportFolder() {}
-SaveResult CQuillboxDoc::ExportFolder(const std::string&) { return {}; }
-ReadReport CQuillboxDoc::ImportFolder(const std::string&) { return {}; }
+#include "doc/CQuillboxDoc.h"
+#include "doc/FileLines.h"
+#include "platform/Prompts.h"
+#include "tree/CQuillboxTreeView.h"
+
+namespace {
+
+FileChooser FolderFileChooser(bool bPromptOverwrite)
+{
+    return { "Folder Files (*.fol)|*.fol|All Files (*.*)|*.*||", ".fol", bPromptOverwrite };
+}
+
+// The record writer goes on from a folder to its next siblings; a folder file holds one
+// subtree, so the sibling chain is cut at the folder while it is written.
+class SiblingCut
+{
+public:
+    explicit SiblingCut(Folder* pFolder)
+        : m_pFolder(pFolder)
+        , m_pNext(std::exchange(pFolder->m_pNext, nullptr))
+    {
+    }
+    ~SiblingCut() { m_pFolder->m_pNext = m_pNext; }
+    SiblingCut(const SiblingCut&) = delete;
+    SiblingCut& operator=(const SiblingCut&) = delete;
+
+private:
+    Folder* m_pFolder;
+    Folder* m_pNext;
+};
+
+} // namespace
+
+void CQuillboxDoc::OnExportFolder()
+{
+    const auto path = m_services.pPrompts->ChooseSaveFile(FolderFileChooser(true));
+    if (!path)
+        return;
+    const SaveResult result = ExportFolder(*path);
+    if (!result.ok)
+        m_services.pPrompts->MessageBox(result.message);
+}
+
+void CQuillboxDoc::OnImportFolder()
+{
+    if (m_pSelFolder && m_pSelFolder->m_name == "Trash") {
+        m_services.pPrompts->MessageBox("You cannot import a folder as a child of the \"Trash\"\n"
+                                        "folder.  Please select a different folder.");
+        return;
+    }
+    const auto path = m_services.pPrompts->ChooseOpenFile(FolderFileChooser(false));
+    if (!path)
+        return;
+    const ReadReport report = ImportFolder(*path);
+    if (report.status != ReadReport::Status::Ok)
+        m_services.pPrompts->MessageBox(report.message);
+}
+
+SaveResult CQuillboxDoc::ExportFolder(const std::string& pathName)
+{
+    if (!m_pSelFolder)
+        return { false, "There is no folder to export." };
+    std::string out = "Begin Folder Information\r\n";
+    {
+        const SiblingCut cut(m_pSelFolder);
+        WriteFolder(m_pSelFolder, out, false);
+    }
+    out += "End Folder Information\r\n";
+    std::string error;
+    if (!WriteFileSafely(pathName, out, error))
+        return { false, "Cannot export the folder to \"" + pathName + "\": " + error + "." };
+    return {};
+}
+
+ReadReport CQuillboxDoc::ImportFolder(const std::string& pathName)
+{
+    using Status = ReadReport::Status;
+    std::string message;
+    std::optional<LineReader> lines = ReadFileLines(pathName, message);
+    if (!lines)
+        return { Status::CannotOpen, message };
+    LineReader& in = *lines;
+    if (!in.FindLine("Begin Folder Information"))
+        return { Status::NotANotebook, "\"" + pathName + "\" is not a folder file: it has no \"Begin Folder Information\" line." };
+
+    const size_t countBefore = m_folders.size();
+    const bool bWhole = ReadFolder(in);
+    if (m_folders.size() == countBefore)
+        return { Status::NotANotebook,
+                 "The folder file \"" + pathName + "\" holds no folder: " + in.WhereReadingStopped() + ". Nothing was imported." };
+    m_pTreeView->FocusEditor(true);
+    if (!bWhole)
+        return { Status::Incomplete, "The folder file \"" + pathName + "\" was incomplete: " + in.WhereReadingStopped()
+                                         + ". The folders read before that point were imported." };
+    return {};
+}

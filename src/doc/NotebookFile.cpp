@@ -1,6 +1,301 @@
-#include "doc/CQuillboxDoc.h"
+#include <algorithm>
+#include <climits>
+#include <string_view>
+#include <vector>
 
-ReadReport CQuillboxDoc::OnOpenDocument(const std::string&) { return {}; }
-SaveResult CQuillboxDoc::OnSaveDocument(const std::string&) { return {}; }
-void CQuillboxDoc::WriteFolder(Folder*, std::string&, bool) const {}
-bool CQuillboxDoc::ReadFolder(LineReader&) { return false; }
+#include "doc/CQuillboxDoc.h"
+#include "doc/FileLines.h"
+#include "notes/CQuillboxEditView.h"
+#include "platform/EditControl.h"
+#include "tree/CQuillboxTreeView.h"
+
+namespace {
+
+constexpr std::string_view kEndFolder = "End Folder";
+constexpr char kEsc = '\x1b';
+
+// Lines that start a record, or end the records, inside a notebook or folder file.
+constexpr std::string_view kRecordOrEnd[] = { "Begin Folder", "End Folder Information" };
+// A keyword search inside a record gives up at a line that belongs to another record.
+constexpr std::string_view kRecordStops[] = { "Begin Folder", "End Folder", "End Folder Information" };
+// A search for a header keyword does not run on into the folder records.
+constexpr std::string_view kHeaderStops[] = { "Begin Folder Information", "Begin Folder" };
+
+// Lines that only a notebook or folder file holds; a file with none of them is no notebook.
+constexpr std::string_view kFormatLines[] = {
+    "Begin Selected Folder",        "End Selected Folder",       "Begin New Note Preferences",
+    "End New Note Preferences",     "Begin Delete Folder Preferences",
+    "End Delete Folder Preferences", "Begin Folder Information", "End Folder Information",
+    "Begin Folder",                 "End Folder",
+};
+
+// "End Folder" behind one or more ESC characters, or without when bBare is set.
+bool IsEndFolderLine(std::string_view line, bool bBare)
+{
+    const size_t escapes = std::min(line.find_first_not_of(kEsc), line.size());
+    return (bBare || escapes > 0) && line.substr(escapes) == kEndFolder;
+}
+
+void AppendLine(std::string& out, std::string_view line)
+{
+    out += line;
+    out += "\r\n";
+}
+
+// A folder's text as lines. The CR of each CR LF goes with the line break; every other byte,
+// a lone CR included, is kept. A line that would read as the end of the text gains an ESC.
+void AppendText(std::string& out, std::string_view text)
+{
+    while (!text.empty()) {
+        const size_t lf = text.find('\n');
+        std::string_view line = text.substr(0, lf);
+        if (lf != std::string_view::npos && !line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (IsEndFolderLine(line, true))
+            out += kEsc;
+        AppendLine(out, line);
+        text.remove_prefix(lf == std::string_view::npos ? text.size() : lf + 1);
+    }
+}
+
+// A number as atoi reads it (leading blanks, a sign, digits; anything else ends it), held
+// within the range of int.
+int ParseNumber(std::string_view text)
+{
+    size_t i = text.find_first_not_of(" \t");
+    if (i == std::string_view::npos)
+        return 0;
+    const bool bNegative = text[i] == '-';
+    if (text[i] == '-' || text[i] == '+')
+        ++i;
+    long long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        value = std::min<long long>(value * 10 + (text[i] - '0'), INT_MAX + 1LL);
+    value = bNegative ? -value : std::min<long long>(value, INT_MAX);
+    return static_cast<int>(value);
+}
+
+struct FolderRecord
+{
+    std::string name;
+    std::string key;
+    std::string function;
+    std::string text;
+    int children = 0;
+    bool bNamed = false;
+};
+
+// Reads one record from its "Begin Folder" to its "End Folder". False when the input ends, or
+// a line of another record turns up, before the record is whole; what was read is then in
+// `record` (a folder whose name was read is worth keeping).
+bool ReadRecord(LineReader& in, FolderRecord& record)
+{
+    if (!in.FindLine("Begin Folder", kRecordOrEnd) || !in.FindLine("Folder Name", kRecordStops)
+        || !in.ReadLine(record.name))
+        return false;
+    record.bNamed = true;
+    std::string value;
+    if (!in.FindLine("Assigned Key", kRecordStops) || !in.ReadLine(value))
+        return false;
+    if (value != "None") {
+        std::string function;
+        if (!in.FindLine("Assigned Key Function", kRecordStops) || !in.ReadLine(function))
+            return false;
+        record.key = value;
+        record.function = function;
+    }
+    if (!in.FindLine("Number of Children", kRecordStops) || !in.ReadLine(value))
+        return false;
+    record.children = ParseNumber(value);
+    if (!in.FindLine("Folder Text", kRecordStops))
+        return false;
+    std::string line;
+    while (in.ReadLine(line)) {
+        if (line == kEndFolder)
+            return true;
+        if (IsEndFolderLine(line, false))
+            line.erase(0, 1);
+        record.text += line;
+        record.text += "\r\n";
+    }
+    return false;
+}
+
+} // namespace
+
+void CQuillboxDoc::WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys) const
+{
+    // The selected folder's notes live in the editor; its own stored text is not current.
+    const std::string editorText = m_pEditView ? m_pEditView->GetEditCtrl().GetText() : std::string();
+    WalkFolders(pFolder, [&](const Folder* p) {
+        int children = 0;
+        for (const Folder* pChild = p->m_pFirstChild; pChild; pChild = pChild->m_pNext)
+            ++children;
+        out += "Begin Folder\r\nFolder Name\r\n";
+        AppendLine(out, p->m_name);
+        if (bWithKeys && p->HasKey()) {
+            out += "Assigned Key\r\n";
+            AppendLine(out, p->GetKey()->key);
+            out += "Assigned Key Function\r\n";
+            AppendLine(out, p->GetKey()->function);
+        } else {
+            out += "Assigned Key\r\nNone\r\n";
+        }
+        out += "Number of Children\r\n";
+        AppendLine(out, std::to_string(children));
+        out += "Folder Text\r\n";
+        AppendText(out, p == m_pSelFolder && m_pEditView ? editorText : p->m_text);
+        out += "End Folder\r\n";
+    });
+}
+
+bool CQuillboxDoc::ReadFolder(LineReader& in)
+{
+    TreeControl& tree = m_pTreeView->GetTreeCtrl();
+    // The folders whose children are being read, innermost last, each with the number of
+    // children still to come. A stack instead of recursion, so depth costs no call stack.
+    std::vector<std::pair<TreeItem, int>> parents;
+    do {
+        if (!parents.empty()) {
+            --parents.back().second;
+            tree.SelectItem(parents.back().first);
+        }
+        FolderRecord record;
+        const bool bWhole = ReadRecord(in, record);
+        if (record.bNamed) {
+            const bool bTopLevel = record.name == "Main" || record.name == "Trash";
+            AddFolder(bTopLevel, record.name, record.text, true, record.key, record.function);
+        }
+        if (!bWhole)
+            return false;
+        if (record.children > 0)
+            parents.emplace_back(m_folders.back()->GetItem(), record.children);
+        while (!parents.empty() && parents.back().second == 0)
+            parents.pop_back();
+    } while (!parents.empty());
+    return true;
+}
+
+SaveResult CQuillboxDoc::OnSaveDocument(const std::string& pathName)
+{
+    std::string out = "Begin Selected Folder\r\n";
+    AppendLine(out, m_pSelFolder ? m_pSelFolder->m_name : std::string());
+    out += "End Selected Folder\r\n\r\n";
+    out += "Begin New Note Preferences\r\n";
+    out += "Date\r\n" + std::to_string(m_bDate) + "\r\n";
+    out += "Time\r\n" + std::to_string(m_bTime) + "\r\n";
+    out += "Text\r\n" + std::to_string(m_bText) + "\r\n";
+    out += "End New Note Preferences\r\n\r\n";
+    out += "Begin Delete Folder Preferences\r\n";
+    out += "Prompt\r\n" + std::to_string(m_bPromptDelete) + "\r\n";
+    out += "End Delete Folder Preferences\r\n\r\n";
+    out += "Begin Folder Information\r\n";
+    WriteFolder(m_pRootFolder, out, true);
+    out += "End Folder Information\r\n";
+
+    std::string error;
+    if (!WriteFileSafely(pathName, out, error))
+        return { false, "Cannot save \"" + pathName + "\": " + error + "." };
+    SetPathName(pathName);
+    SetModifiedFlag(false);
+    return {};
+}
+
+ReadReport CQuillboxDoc::OnOpenDocument(const std::string& pathName)
+{
+    using Status = ReadReport::Status;
+    std::string message;
+    std::optional<LineReader> lines = ReadFileLines(pathName, message);
+    if (!lines)
+        return { Status::CannotOpen, message };
+    LineReader& in = *lines;
+    if (in.SkipTo(kFormatLines) < 0)
+        return { Status::NotANotebook, "\"" + pathName + "\" is not a Quillbox notebook." };
+    in.Rewind({});
+
+    // The first thing found wrong; the file is then reported incomplete.
+    std::string problem;
+    auto note = [&](const std::string& what) {
+        if (problem.empty())
+            problem = what;
+    };
+    // A missing keyword is noted and the search goes back to where it began, so the keywords
+    // after it can still be found.
+    auto find = [&](std::string_view keyword) {
+        const LineReader::Mark mark = in.GetMark();
+        if (in.FindLine(keyword, kHeaderStops))
+            return true;
+        note(in.AtEnd() ? in.WhereReadingStopped() : "it has no \"" + std::string(keyword) + "\" line");
+        in.Rewind(mark);
+        return false;
+    };
+    auto value = [&](std::string_view keyword, std::string& line) {
+        if (!find(keyword))
+            return false;
+        if (in.ReadLine(line))
+            return true;
+        note(in.WhereReadingStopped());
+        return false;
+    };
+    auto preference = [&](std::string_view keyword, int& member) {
+        if (std::string line; value(keyword, line))
+            member = ParseNumber(line);
+    };
+
+    std::string selectedName;
+    const bool bHaveSelected = value("Begin Selected Folder", selectedName);
+    find("End Selected Folder");
+    find("Begin New Note Preferences");
+    preference("Date", m_bDate);
+    preference("Time", m_bTime);
+    preference("Text", m_bText);
+    find("End New Note Preferences");
+    find("Begin Delete Folder Preferences");
+    preference("Prompt", m_bPromptDelete);
+    find("End Delete Folder Preferences");
+    find("Begin Folder Information");
+
+    // Every top-level record up to "End Folder Information": a folder renamed "Main" or "Trash"
+    // comes back as a further top-level folder.
+    for (;;) {
+        const int found = in.SkipTo(kRecordOrEnd);
+        if (found < 0)
+            note(in.WhereReadingStopped() + ", before \"End Folder Information\"");
+        if (found != 0)
+            break;
+        if (!ReadFolder(in)) {
+            note(in.WhereReadingStopped());
+            break;
+        }
+    }
+    Folder* pLastRead = m_folders.empty() ? nullptr : m_folders.back();
+
+    if (!FindFolderByName("Trash")) {
+        note("it has no \"Trash\" folder");
+        AddFolder(true, "Trash", {}, true, "F3", "Move");
+    }
+    if (!FindFolderByName("Main")) {
+        note("it has no \"Main\" folder");
+        AddFolder(true, "Main", {}, true, {}, {});
+    }
+
+    Folder* pSelect = bHaveSelected ? FindFolderByName(selectedName) : nullptr;
+    if (!pSelect)
+        pSelect = pLastRead;
+    if (pSelect)
+        m_pTreeView->GetTreeCtrl().SelectItem(pSelect->GetItem());
+    m_pTreeView->FocusEditor(true);
+    UpdateKeySummary();
+    if (!problem.empty()) {
+        // What was read opens as an unsaved, untitled notebook: a plain Save must not write
+        // the shortened notebook over the file it came from.
+        SetPathName({});
+        SetModifiedFlag(true);
+        return { Status::Incomplete,
+                 "The notebook file \"" + pathName + "\" was incomplete: " + problem
+                     + ". Quillbox opened what it could read as an untitled notebook; the file itself is left as it is." };
+    }
+    SetPathName(pathName);
+    SetModifiedFlag(false);
+    return {};
+}

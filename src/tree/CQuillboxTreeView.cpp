@@ -26,7 +26,10 @@ void CQuillboxTreeView::InsertFolderItem(Folder* pFolder, const std::string& nam
 void CQuillboxTreeView::OnSelChanging(TreeItem hNewItem)
 {
     EditControl& edit = m_pDoc->m_pEditView->GetEditCtrl();
-    m_pDoc->StoreEditorText();
+    // The folder left takes the editor's text back, unless the editor is empty.
+    const std::string text = edit.GetText();
+    if (m_pDoc->m_pSelFolder && !text.empty())
+        m_pDoc->m_pSelFolder->SetText(text);
     Folder* pFolder = m_pDoc->SelectFolderByItem(hNewItem);
     if (pFolder && !pFolder->m_text.empty()) {
         edit.SetText(pFolder->m_text);

@@ -99,16 +99,14 @@ TEST(TreeView, SelectionStoresTheEditorTextOnlyWhenThereIsSome)
     EXPECT_EQ(fresh.doc.m_pSelFolder->m_text, "");
 
     auto nb = TwoFolders();
-    // A save stored Alpha's text; the user then erased the editor.
-    nb->doc.StoreEditorText();
+    // Neither a save nor a folder copy keeps a second copy of Alpha's notes in Alpha: notes the
+    // user erases afterwards stay erased when the selection moves on.
+    ASSERT_TRUE(nb->doc.OnSaveDocument(::testing::TempDir() + "erased.not").ok);
+    nb->doc.OnCopyFolder();
+    EXPECT_EQ(nb->doc.m_pClipFolder->m_text, "alpha\r\n");
     nb->edit.SetSel(0, -1);
     nb->edit.Clear();
     nb->Select("Beta");
-    EXPECT_EQ(nb->TextOf("Alpha"), "alpha\r\n");
-    // Without a store since the selection, an erased folder is left empty.
-    nb->edit.SetSel(0, -1);
-    nb->edit.Clear();
-    nb->Select("Alpha");
-    EXPECT_EQ(nb->TextOf("Beta"), "");
-    EXPECT_EQ(nb->edit.GetText(), "alpha\r\n");
+    EXPECT_EQ(nb->TextOf("Alpha"), "");
+    EXPECT_EQ(nb->edit.GetText(), "beta\r\n");
 }

@@ -1,0 +1,109 @@
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <map>
+#include <memory>
+
+#include "HeadlessNotebook.h"
+#include "NotebookGenerator.h"
+
+namespace {
+
+constexpr int kFolders = 10000;
+
+// The benchmark's files, in a directory removed when the program ends.
+class BenchFiles
+{
+public:
+    BenchFiles()
+        : m_dir(std::filesystem::temp_directory_path() / ("quillbox-bench-" + std::to_string(::getpid())))
+    {
+        std::filesystem::create_directories(m_dir);
+    }
+    ~BenchFiles() { std::filesystem::remove_all(m_dir); }
+
+    std::string Path(const std::string& name) const { return (m_dir / name).string(); }
+
+    // A saved notebook of `count` folders of the shape, generated on first use.
+    const std::string& Notebook(NotebookShape shape, int count)
+    {
+        auto& path = m_notebooks[{ shape, count }];
+        if (path.empty()) {
+            path = Path("generated-" + std::to_string(static_cast<int>(shape)) + "-" + std::to_string(count) + ".not");
+            HeadlessNotebook nb;
+            GrowNotebook(nb, shape, count);
+            nb.doc.OnSaveDocument(path);
+        }
+        return path;
+    }
+
+private:
+    std::filesystem::path m_dir;
+    std::map<std::pair<NotebookShape, int>, std::string> m_notebooks;
+};
+
+BenchFiles& Files()
+{
+    static BenchFiles files;
+    return files;
+}
+
+void ReportSize(benchmark::State& state, const std::string& path)
+{
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(std::filesystem::file_size(path)));
+}
+
+// Opening a notebook file into a fresh document, closing included.
+void OpenNotebook(benchmark::State& state, NotebookShape shape)
+{
+    const std::string& path = Files().Notebook(shape, static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        HeadlessNotebook nb;
+        const ReadReport report = nb.doc.OnOpenDocument(path);
+        if (report.status != ReadReport::Status::Ok)
+            state.SkipWithError(report.message.c_str());
+    }
+    ReportSize(state, path);
+}
+
+// Saving an open notebook: records written, flushed to disk and renamed into place.
+void SaveNotebook(benchmark::State& state, NotebookShape shape)
+{
+    HeadlessNotebook nb;
+    nb.doc.OnOpenDocument(Files().Notebook(shape, static_cast<int>(state.range(0))));
+    const std::string path = Files().Path("saved.not");
+    for (auto _ : state) {
+        const SaveResult result = nb.doc.OnSaveDocument(path);
+        if (!result.ok)
+            state.SkipWithError(result.message.c_str());
+    }
+    ReportSize(state, path);
+}
+
+// Only the writing of the records into memory, without the file system.
+void WriteRecords(benchmark::State& state, NotebookShape shape)
+{
+    const std::string& path = Files().Notebook(shape, static_cast<int>(state.range(0)));
+    HeadlessNotebook nb;
+    nb.doc.OnOpenDocument(path);
+    for (auto _ : state) {
+        std::string out;
+        nb.doc.WriteFolder(nb.doc.m_pRootFolder, out, true);
+        benchmark::DoNotOptimize(out.data());
+    }
+    ReportSize(state, path);
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(OpenNotebook, balanced, NotebookShape::Balanced)->Arg(kFolders)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(OpenNotebook, deep, NotebookShape::Deep)->Arg(kFolders)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(SaveNotebook, balanced, NotebookShape::Balanced)->Arg(kFolders)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(SaveNotebook, deep, NotebookShape::Deep)->Arg(kFolders)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(WriteRecords, balanced, NotebookShape::Balanced)->Arg(kFolders)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(WriteRecords, deep, NotebookShape::Deep)->Arg(kFolders)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+// Reads the lines of a file held whole in memory. A line ends at a line feed; a carriage return
+// just before it belongs to the line break, so CR LF and bare LF files read alike. Lines of any
+// length are read whole.
+class LineReader
+{
+public:
+    explicit LineReader(std::string data);
+
+    // The next line without its line break; false at the end of the data.
+    bool ReadLine(std::string& line);
+    // Reads up to and including the first line equal to `keyword`, skipping the lines before it.
+    // Stops before a line equal to one of `stops` and leaves it unread; false then, or at the end.
+    bool FindLine(std::string_view keyword, std::span<const std::string_view> stops = {});
+    // Skips lines up to the first one equal to one of `lines`, leaving it unread; returns its
+    // index in `lines`, or -1 at the end of the data.
+    int SkipTo(std::span<const std::string_view> lines);
+
+    bool AtEnd() const { return m_pos >= m_data.size(); }
+    // The number of lines read or skipped so far.
+    int LineNumber() const { return m_line; }
+    // Where reading stopped, for a message: "it ends early, at line 12" at the end of the data,
+    // else "it is damaged at line 12" naming the line not yet read.
+    std::string WhereReadingStopped() const;
+
+    struct Mark
+    {
+        size_t pos = 0;
+        int line = 0;
+    };
+    Mark GetMark() const { return { m_pos, m_line }; }
+    void Rewind(Mark mark);
+
+private:
+    // The line at the read position; `next` receives the position after its line break.
+    std::string_view PeekLine(size_t& next) const;
+
+    std::string m_data;
+    size_t m_pos = 0;
+    int m_line = 0;
+};
+
+// The lines of a whole file; nothing when it cannot be read, and `message` then says why,
+// naming the file.
+std::optional<LineReader> ReadFileLines(const std::string& path, std::string& message);
+
+// Replaces the file at `path` with `data` without ever leaving a half-written file: the data goes
+// to a temporary file beside it, is flushed to disk and then renamed over the old file, which
+// keeps its permissions (a new file gets the default ones). A symbolic link is written through.
+// On failure the old file is untouched and `error` receives the system's reason.
+bool WriteFileSafely(const std::string& path, std::string_view data, std::string& error);

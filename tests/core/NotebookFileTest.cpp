@@ -1,0 +1,479 @@
+#include <csignal>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "NotebookFileTestFiles.h"
+
+namespace {
+
+using Status = ReadReport::Status;
+using namespace std::string_literals;
+
+// Saves nb to `path`, expecting success.
+void Save(Notebook& nb, const std::string& path)
+{
+    const SaveResult result = nb.doc.OnSaveDocument(path);
+    EXPECT_TRUE(result.ok) << result.message;
+}
+
+// A notebook opened from `path`, expecting `status`.
+std::unique_ptr<Notebook> Open(const std::string& path, Status status = Status::Ok)
+{
+    auto nb = std::make_unique<Notebook>();
+    const ReadReport report = nb->doc.OnOpenDocument(path);
+    EXPECT_EQ(report.status, status) << report.message;
+    EXPECT_EQ(report.message.empty(), status == Status::Ok) << report.message;
+    return nb;
+}
+
+// Every folder's text-holding place, the editor included, walked in file order.
+size_t CountFolders(const Notebook& nb)
+{
+    size_t count = 0;
+    WalkFolders(nb.doc.m_pRootFolder, [&](Folder*) { ++count; });
+    return count;
+}
+
+// A notebook with nesting, keys (one key on two folders), duplicate names, "%" in names and
+// texts, blank lines, long lines, lines that read "End Folder", bytes beyond ASCII and NUL.
+std::unique_ptr<Notebook> VariedNotebook()
+{
+    auto nb = Notebook::New();
+    CQuillboxDoc& doc = nb->doc;
+    doc.m_bDate = 0;
+    doc.m_bTime = 1;
+    doc.m_bPromptDelete = 0;
+    nb->Select("Main");
+    doc.AddFolder(false, "Ideas", "first idea\r\n\r\n\r\nafter two blank lines\r\n", true, "F4", "Copy");
+    doc.AddFolder(false, "Deeper",
+                  "End Folder\r\n\x1b" "End Folder\r\n\x1b\x1b" "End Folder\r\nEnd Folder \r\n x\x1b" "End Folder\r\n", true,
+                  {}, {});
+    doc.AddFolder(false, std::string(1000, 'n'), std::string(2000, 'x') + "\r\n", true, "F5", "Move");
+    nb->Select("Main");
+    doc.AddFolder(false, "100% sure %s %d %n", "50% off %s%s%s %n\r\n", true, "F4", "Move");
+    doc.AddFolder(false, "caf\xe9 \xff\xfe", "nul\0inside\r\n\x80\x81\x9d\r\nlone\rcr\r\n"s, true, {}, {});
+    nb->Select("Main");
+    doc.AddFolder(false, "Ideas", "a second folder named Ideas\r\n", true, {}, {});
+    doc.AddFolder(false, "Empty", {}, true, {}, {});
+    nb->Select("Trash");
+    nb->edit.SetText("a deleted note\r\n");
+    nb->Select("Deeper");
+    nb->edit.SetSel(static_cast<long>(nb->edit.GetText().size()), -1);
+    nb->edit.TypeChar('!');
+    nb->edit.TypeChar('\r');
+    return nb;
+}
+
+const char* const kDocumentedExample = R"(Begin Selected Folder
+Main
+End Selected Folder
+
+Begin New Note Preferences
+Date
+1
+Time
+0
+Text
+1
+End New Note Preferences
+
+Begin Delete Folder Preferences
+Prompt
+1
+End Delete Folder Preferences
+
+Begin Folder Information
+Begin Folder
+Folder Name
+Main
+Assigned Key
+None
+Number of Children
+0
+Folder Text
+------ New Note 12/06/97 ------
+End Folder
+Begin Folder
+Folder Name
+Trash
+Assigned Key
+F3
+Assigned Key Function
+Move
+Number of Children
+0
+Folder Text
+End Folder
+End Folder Information
+)";
+
+std::string WithCrLf(const std::string& text)
+{
+    std::string out;
+    for (char ch : text)
+        out += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
+    return out;
+}
+
+} // namespace
+
+TEST(NotebookFileSave, NewNotebookGivesTheDocumentedFileByteForByte)
+{
+    TempDir dir;
+    auto nb = Notebook::New();
+    nb->doc.SetModifiedFlag();
+    Save(*nb, dir.Path("new.not"));
+    EXPECT_EQ(ReadBytes(dir.Path("new.not")), WithCrLf(kDocumentedExample));
+    EXPECT_EQ(ReadBytes(DataFile("new-notebook.not")), WithCrLf(kDocumentedExample));
+    EXPECT_FALSE(nb->doc.IsModified());
+    EXPECT_EQ(nb->doc.GetPathName(), dir.Path("new.not"));
+    EXPECT_EQ(dir.Listing(), "new.not");
+}
+
+TEST(NotebookFileSave, WritesTheEditorsTextForTheSelectedFolderWithoutStoringIt)
+{
+    TempDir dir;
+    auto nb = Notebook::New();
+    nb->edit.SetText("typed\r\n");
+    Save(*nb, dir.Path("a.not"));
+    EXPECT_NE(ReadBytes(dir.Path("a.not")).find("Folder Text\r\ntyped\r\nEnd Folder"), std::string::npos);
+    // Emptying the editor afterwards and leaving the folder must not bring the saved text back.
+    nb->edit.SetText({});
+    nb->Select("Trash");
+    nb->Select("Main");
+    EXPECT_EQ(nb->edit.GetText(), "");
+}
+
+TEST(NotebookFileSave, TextLinesReadingEndFolderGainAnEscapeAndAllElseIsWrittenAsIs)
+{
+    TempDir dir;
+    auto nb = Notebook::New();
+    nb->edit.SetText("End Folder\r\n\x1b" "End Folder\r\nEnd Folder!\r\n%s %d\r\nno break at end");
+    Save(*nb, dir.Path("a.not"));
+    EXPECT_NE(ReadBytes(dir.Path("a.not"))
+                  .find("Folder Text\r\n\x1b" "End Folder\r\n\x1b\x1b" "End Folder\r\nEnd Folder!\r\n%s %d\r\nno break at end\r\n"
+                        "End Folder\r\n"),
+              std::string::npos);
+}
+
+TEST(NotebookFileRoundTrip, VariedNotebookComesBackWhole)
+{
+    TempDir dir;
+    auto nb = VariedNotebook();
+    const std::string before = Describe(*nb);
+    Save(*nb, dir.Path("varied.not"));
+
+    auto back = Open(dir.Path("varied.not"));
+    EXPECT_EQ(Describe(*back), before);
+    EXPECT_EQ(back->doc.m_pSelFolder->m_name, "Deeper");
+    EXPECT_EQ(back->keys.Text(), "100% sure %s %d %n=F4, Ideas=F4, " + std::string(1000, 'n') + "=F5, Trash=F3");
+    EXPECT_FALSE(back->doc.IsModified());
+
+    // Saved again and opened again, nothing changes.
+    Save(*back, dir.Path("again.not"));
+    EXPECT_EQ(Describe(*Open(dir.Path("again.not"))), before);
+    EXPECT_EQ(dir.Listing(), "again.not,varied.not");
+}
+
+TEST(NotebookFileRoundTrip, RenamedMainSurvivesAsAThirdTopLevelFolder)
+{
+    TempDir dir;
+    auto nb = Notebook::New();
+    nb->Select("Main");
+    nb->doc.AddFolder(false, "Ideas", "renamed\r\n", true, {}, {});
+    nb->doc.AddFolder(false, "Sub", "sub\r\n", true, {}, {});
+    Folder* pIdeas = nb->doc.FindFolderByName("Ideas");
+    pIdeas->SetName("Main");
+    nb->tree.SetItemText(pIdeas->GetItem(), "Main");
+    Save(*nb, dir.Path("first.not"));
+
+    const std::string expected = "date=1 time=0 text=1 prompt=1 selected=Sub\n"
+                                 "Main<------ New Note 12/06/97 ------\r\n>\n"
+                                 "Main<renamed\r\n>[Sub<sub\r\n>;]\n"
+                                 "Trash{F3 Move}<>\n";
+    auto once = Open(dir.Path("first.not"));
+    EXPECT_EQ(Describe(*once), expected);
+    Save(*once, dir.Path("second.not"));
+    EXPECT_EQ(Describe(*Open(dir.Path("second.not"))), expected);
+}
+
+TEST(NotebookFileOpen, DocumentedExampleOpensAsANewNotebook)
+{
+    for (const char* name : { "new-notebook.not", "lf-line-breaks.not" }) {
+        SCOPED_TRACE(name);
+        auto nb = Open(DataFile(name));
+        EXPECT_EQ(nb->tree.Dump(true), "Main*,Trash");
+        EXPECT_EQ(nb->FolderList(), "Main,Trash");
+        EXPECT_EQ(nb->edit.GetText(), "------ New Note 12/06/97 ------\r\n");
+        EXPECT_EQ(nb->keys.Text(), "Trash=F3");
+        EXPECT_FALSE(nb->doc.IsModified());
+        EXPECT_EQ(nb->doc.GetPathName(), DataFile(name));
+    }
+}
+
+TEST(NotebookFileOpen, BareLineFeedFileIsSavedWithCrLf)
+{
+    TempDir dir;
+    Save(*Open(DataFile("lf-line-breaks.not")), dir.Path("from-lf.not"));
+    Save(*Open(DataFile("new-notebook.not")), dir.Path("from-crlf.not"));
+    const std::string saved = ReadBytes(dir.Path("from-lf.not"));
+    EXPECT_EQ(saved, ReadBytes(dir.Path("from-crlf.not")));
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), std::count(saved.begin(), saved.end(), '\r'));
+}
+
+TEST(NotebookFileOpen, EmptyFolderGetsAHeaderFromThePreferencesReadAndStaysUnmodified)
+{
+    TempDir dir;
+    std::string file = WithCrLf(kDocumentedExample);
+    file.replace(file.find("Time\r\n0"), 7, "Time\r\n1");
+    file.erase(file.find("------ New Note 12/06/97 ------\r\n"), 33);
+    WriteBytes(dir.Path("a.not"), file);
+    auto nb = Open(dir.Path("a.not"));
+    EXPECT_EQ(nb->TextOf("Main"), "------ New Note 12/06/97 03:53PM ------\r\n");
+    EXPECT_EQ(nb->TextOf("Trash"), "");
+    EXPECT_FALSE(nb->doc.IsModified());
+}
+
+TEST(NotebookFileOpen, SelectionIsRestoredByFirstNameElseTheLastFolderReadStays)
+{
+    TempDir dir;
+    auto nb = Notebook::New();
+    nb->Select("Main");
+    nb->doc.AddFolder(false, "Twin", "older\r\n", true, {}, {});
+    nb->Select("Main");
+    nb->doc.AddFolder(false, "Twin", "newer\r\n", true, {}, {});
+    Save(*nb, dir.Path("twins.not"));
+
+    // The newer Twin is written first, so it comes first in m_folders when read.
+    auto twins = Open(dir.Path("twins.not"));
+    EXPECT_EQ(twins->doc.m_pSelFolder, twins->doc.FindFolderByName("Twin"));
+    EXPECT_EQ(twins->edit.GetText(), "newer\r\n");
+
+    std::string file = ReadBytes(dir.Path("twins.not"));
+    file.replace(file.find("Twin"), 4, "Gone");
+    WriteBytes(dir.Path("gone.not"), file);
+    auto gone = Open(dir.Path("gone.not"));
+    EXPECT_EQ(gone->doc.m_pSelFolder, gone->doc.m_folders.back());
+    EXPECT_EQ(gone->tree.Dump(true), "Main[Twin,Twin],Trash*");
+}
+
+TEST(NotebookFileOpen, ExtraLinesAnywhereAreSkipped)
+{
+    auto nb = Open(DataFile("extra-junk-lines.not"));
+    EXPECT_EQ(nb->tree.Dump(true), "Main[Ideas*],Trash");
+    EXPECT_EQ(nb->TextOf("Ideas"), "idea\r\n");
+    EXPECT_EQ(nb->TextOf("Main"), "main note\r\n");
+    EXPECT_EQ(nb->doc.m_bDate, 0);
+    EXPECT_EQ(nb->doc.m_bTime, 1);
+    EXPECT_EQ(nb->doc.m_bText, 1);
+    EXPECT_EQ(nb->doc.m_bPromptDelete, 0);
+}
+
+TEST(NotebookFileOpen, EveryTopLevelRecordIsReadAndAnOrphanRecordGoesToTheTop)
+{
+    auto third = Open(DataFile("third-top-level-record.not"));
+    EXPECT_EQ(third->tree.Dump(), "Main[Sub],Main,Trash");
+    EXPECT_EQ(third->FolderList(), "Trash,Main,Sub,Main");
+
+    auto loose = Open(DataFile("first-record-not-special.not"));
+    EXPECT_EQ(loose->tree.Dump(true), "Loose[Inner],Main*,Trash");
+}
+
+TEST(NotebookFileOpen, FileEndingEarlyKeepsWhatWasReadAndSaysSo)
+{
+    struct Case
+    {
+        const char* file;
+        const char* tree;
+        const char* reason;
+    };
+    const Case cases[] = {
+        { "truncated-inside-record.not", "Main*[Ideas],Trash", "it ends early, at line 39" },
+        { "truncated-before-end-of-folders.not", "Main*[Ideas,Work],Trash", "before \"End Folder Information\"" },
+        { "truncated-in-preferences.not", "Main*,Trash", "it ends early, at line 7" },
+        { "record-missing-child-count.not", "Main*[Ideas],Trash", "it is damaged at line 37" },
+        { "child-count-beyond-records.not", "Main*[Ideas],Trash", "it is damaged at line 40" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        auto nb = std::make_unique<Notebook>();
+        const ReadReport report = nb->doc.OnOpenDocument(DataFile(c.file));
+        EXPECT_EQ(report.status, Status::Incomplete);
+        EXPECT_TRUE(report.Opened());
+        EXPECT_NE(report.message.find("The notebook file \"" + DataFile(c.file) + "\" was incomplete: "), std::string::npos)
+            << report.message;
+        EXPECT_NE(report.message.find(c.reason), std::string::npos) << report.message;
+        EXPECT_NE(report.message.find("the file itself is left as it is"), std::string::npos) << report.message;
+        EXPECT_EQ(nb->tree.Dump(true), c.tree);
+        EXPECT_EQ(nb->keys.Text(), "Trash=F3");
+        EXPECT_TRUE(nb->doc.IsModified()) << "closing asks before what was read is dropped";
+        EXPECT_EQ(nb->doc.GetPathName(), "") << "Save asks for a new name";
+    }
+    EXPECT_EQ(Open(DataFile("truncated-inside-record.not"), Status::Incomplete)->TextOf("Ideas"), "idea one\r\nidea\r\n");
+}
+
+TEST(NotebookFileOpen, FileHoldingNoNotebookIsRefused)
+{
+    for (const char* name : { "no-notebook-prose.txt", "empty-file.not", "binary-garbage.not" }) {
+        SCOPED_TRACE(name);
+        Notebook nb;
+        const ReadReport report = nb.doc.OnOpenDocument(DataFile(name));
+        EXPECT_EQ(report.status, Status::NotANotebook);
+        EXPECT_FALSE(report.Opened());
+        EXPECT_EQ(report.message, "\"" + DataFile(name) + "\" is not a Quillbox notebook.");
+        EXPECT_TRUE(nb.doc.m_folders.empty());
+        EXPECT_EQ(nb.tree.GetCount(), 0u);
+        EXPECT_EQ(nb.doc.GetPathName(), "");
+    }
+}
+
+TEST(NotebookFileOpen, UnreadableFileIsReportedWithTheReason)
+{
+    TempDir dir;
+    Notebook missing;
+    EXPECT_EQ(missing.doc.OnOpenDocument(dir.Path("none.not")).message,
+              "Cannot open \"" + dir.Path("none.not") + "\": No such file or directory.");
+    Notebook directory;
+    const ReadReport report = directory.doc.OnOpenDocument(dir.Dir().string());
+    EXPECT_EQ(report.status, Status::CannotOpen);
+    EXPECT_EQ(report.message, "Cannot open \"" + dir.Dir().string() + "\": Is a directory.");
+    EXPECT_TRUE(directory.doc.m_folders.empty());
+}
+
+TEST(NotebookFileSaveFailure, MissingDirectoryKeepsTheNotebookModified)
+{
+    TempDir dir;
+    auto nb = Notebook::New();
+    nb->doc.SetModifiedFlag();
+    const std::string path = dir.Path("missing/a.not");
+    const SaveResult result = nb->doc.OnSaveDocument(path);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.message, "Cannot save \"" + path + "\": No such file or directory.");
+    EXPECT_TRUE(nb->doc.IsModified());
+    EXPECT_EQ(nb->doc.GetPathName(), "");
+}
+
+TEST(NotebookFileSaveFailure, WriteFailingHalfwayLeavesTheOldFileAndNoTemporary)
+{
+    TempDir dir;
+    const std::string path = dir.Path("a.not");
+    WriteBytes(path, "the old notebook\r\n");
+    auto nb = Notebook::New();
+    nb->edit.SetText(std::string(100000, 'x'));
+    nb->doc.SetModifiedFlag();
+
+    // A file size limit makes the write fail part way, even for root.
+    rlimit old {};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 4096;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    const SaveResult result = nb->doc.OnSaveDocument(path);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.message, "Cannot save \"" + path + "\": File too large.");
+    EXPECT_EQ(ReadBytes(path), "the old notebook\r\n");
+    EXPECT_EQ(dir.Listing(), "a.not");
+    EXPECT_TRUE(nb->doc.IsModified());
+}
+
+TEST(NotebookFileSaveFailure, ReadOnlyDirectoryLeavesTheOldFile)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permissions do not bind root";
+    TempDir dir;
+    const std::string path = dir.Path("a.not");
+    WriteBytes(path, "the old notebook\r\n");
+    ::chmod(dir.Dir().c_str(), 0555);
+    auto nb = Notebook::New();
+    nb->doc.SetModifiedFlag();
+    const SaveResult result = nb->doc.OnSaveDocument(path);
+    EXPECT_EQ(result.message, "Cannot save \"" + path + "\": Permission denied.");
+    EXPECT_EQ(ReadBytes(path), "the old notebook\r\n");
+    EXPECT_TRUE(nb->doc.IsModified());
+}
+
+TEST(NotebookFileSave, KeepsPermissionsAndWritesThroughSymbolicLinks)
+{
+    TempDir dir;
+    const std::string path = dir.Path("a.not");
+    WriteBytes(path, "old");
+    ::chmod(path.c_str(), 0640);
+    ::symlink("a.not", dir.Path("link.not").c_str());
+    auto nb = Notebook::New();
+    Save(*nb, dir.Path("link.not"));
+    Save(*nb, dir.Path("fresh.not"));
+
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(ReadBytes(path), WithCrLf(kDocumentedExample));
+    ASSERT_EQ(::lstat(dir.Path("link.not").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ASSERT_EQ(::stat(dir.Path("fresh.not").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0666u & ~mask);
+    EXPECT_EQ(dir.Listing(), "a.not,fresh.not,link.not");
+}
+
+// Deep and wide notebooks open, save and close without recursion. Sanitizer builds use fewer
+// folders to stay quick; the shapes are the same.
+#ifdef __SANITIZE_ADDRESS__
+constexpr int kManyFolders = 20000;
+#else
+constexpr int kManyFolders = 100000;
+#endif
+
+TEST(NotebookFileLarge, DeepNestingRoundTrips)
+{
+    TempDir dir;
+    {
+        auto nb = Notebook::New();
+        nb->Select("Main");
+        for (int i = 0; i < kManyFolders; ++i)
+            nb->doc.AddFolder(false, "Level", "note " + std::to_string(i) + "\r\n", true, {}, {});
+        Save(*nb, dir.Path("deep.not"));
+    }
+    auto nb = Open(dir.Path("deep.not"));
+    ASSERT_EQ(nb->doc.m_folders.size(), kManyFolders + 2u);
+    // The saved selection names every level; the first of them is selected.
+    EXPECT_EQ(nb->doc.m_pSelFolder, nb->doc.m_folders[1]);
+    EXPECT_EQ(nb->edit.GetText(), "note 0\r\n");
+    const Folder* pDeepest = nb->doc.m_folders[kManyFolders];
+    EXPECT_EQ(pDeepest->m_text, "note " + std::to_string(kManyFolders - 1) + "\r\n");
+    int depth = 0;
+    for (const Folder* p = pDeepest; p->m_pParent; p = p->m_pParent)
+        ++depth;
+    EXPECT_EQ(depth, kManyFolders);
+    Save(*nb, dir.Path("again.not"));
+    EXPECT_EQ(ReadBytes(dir.Path("again.not")).size(), ReadBytes(dir.Path("deep.not")).size());
+}
+
+TEST(NotebookFileLarge, ManySiblingsRoundTrip)
+{
+    TempDir dir;
+    {
+        auto nb = Notebook::New();
+        for (int i = 0; i < kManyFolders; ++i) {
+            nb->Select("Main");
+            nb->doc.AddFolder(false, "Sibling", "note " + std::to_string(i) + "\r\n", true, {}, {});
+        }
+        Save(*nb, dir.Path("wide.not"));
+    }
+    auto nb = Open(dir.Path("wide.not"));
+    EXPECT_EQ(CountFolders(*nb), kManyFolders + 2u);
+    EXPECT_EQ(nb->tree.GetChildren(nb->doc.FindFolderByName("Main")->GetItem()).size(), size_t(kManyFolders));
+    // The file lists the newest sibling first, which is also the one selected when saved.
+    EXPECT_EQ(nb->doc.m_pSelFolder, nb->doc.m_folders[1]);
+    EXPECT_EQ(nb->edit.GetText(), "note " + std::to_string(kManyFolders - 1) + "\r\n");
+    EXPECT_EQ(nb->doc.m_folders[kManyFolders]->m_text, "note 0\r\n");
+    Save(*nb, dir.Path("again.not"));
+    EXPECT_EQ(ReadBytes(dir.Path("again.not")).size(), ReadBytes(dir.Path("wide.not")).size());
+}
