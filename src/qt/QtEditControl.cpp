@@ -272,6 +272,8 @@ void QtEditControl::SetSel(long start, long end)
         return;
     }
     const long length = document()->characterCount() - 1;
+    if (start < 0)
+        start = end = length;
     if (end < 0)
         end = length;
     start = std::clamp(start, 0L, length);

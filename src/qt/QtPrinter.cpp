@@ -29,7 +29,8 @@ QtPrinter::QtPrinter(PrinterChoice& choice, TextCodec& codec)
 std::optional<std::string> QtPrinter::PrintText(const std::string& text, int marginTwips)
 {
     QPrinter& printer = m_choice.GetPrinter();
-    if (printer.outputFormat() == QPrinter::NativeFormat && printer.printerName().isEmpty())
+    const bool bPdf = printer.outputFormat() == QPrinter::PdfFormat;
+    if (bPdf ? printer.outputFileName().isEmpty() : printer.printerName().isEmpty())
         return "No printer is available. Choose a printer or a PDF file with Print Setup.";
     const double inches = marginTwips / 1440.0;
     printer.setPageMargins(QMarginsF(inches, inches, inches, inches), QPageLayout::Inch);
@@ -45,7 +46,7 @@ std::optional<std::string> QtPrinter::PrintText(const std::string& text, int mar
 
     QPainter painter;
     if (!painter.begin(&printer)) {
-        const QString where = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : printer.printerName();
+        const QString where = bPdf ? printer.outputFileName() : printer.printerName();
         return "The folder could not be printed on " + where.toStdString() + ".";
     }
     for (int i = 0; i < document.pageCount(); ++i) {

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyleFactory>
+#include <QTimer>
 
 #include "platform/NameOrder.h"
 #include "qt/QtKeys.h"
@@ -48,6 +49,9 @@ QtTreeControl::QtTreeControl(TextCodec& codec, QWidget* parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setDragEnabled(false);
     setIconSize(QSize(16, 16));
+    // Scrolling to each new current item would lay out the whole tree every time a folder is
+    // added; HoldUpdates scrolls once, when control returns to the event loop.
+    setAutoScroll(false);
     // The classic look: dotted lines between the items and plus/minus buttons.
     if (QStyle* pStyle = QStyleFactory::create(QStringLiteral("Windows"))) {
         pStyle->setParent(this);
@@ -95,6 +99,7 @@ TreeItem QtTreeControl::InsertItem(const std::string& text, TreeItem parent, boo
                 low = middle + 1;
         }
     }
+    HoldUpdates();
     ++m_nSilent;
     pParent->insertChild(at, pItem);
     --m_nSilent;
@@ -136,6 +141,7 @@ void QtTreeControl::DeleteItem(TreeItem item)
             return;
     }
     Forget(pItem);
+    HoldUpdates();
     ++m_nSilent;
     delete pItem;
     --m_nSilent;
@@ -173,6 +179,7 @@ TreeItem QtTreeControl::GetParentItem(TreeItem item) const
 void QtTreeControl::SortChildren(TreeItem parent)
 {
     if (QTreeWidgetItem* pParent = ParentOf(parent)) {
+        HoldUpdates();
         ++m_nSilent;
         pParent->sortChildren(0, Qt::AscendingOrder);
         --m_nSilent;
@@ -189,6 +196,7 @@ void QtTreeControl::SelectItem(TreeItem item)
     // The handler may have removed the item.
     pItem = ItemOf(item);
     m_selected = pItem ? item : kNoItem;
+    HoldUpdates();
     ++m_nSilent;
     setCurrentItem(pItem);
     if (!pItem)
@@ -208,13 +216,34 @@ void QtTreeControl::SetFocus()
 
 void QtTreeControl::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
+    HoldUpdates();
+    // The control's own moves repaint when the held updates end; Qt's handling would lay out
+    // every item for each of them.
+    if (m_nSilent > 0)
+        return;
     const TreeItem item = HandleOf(itemFromIndex(current));
-    if (m_nSilent == 0 && item != m_selected) {
+    if (item != m_selected) {
         if (m_onSelChanging)
             m_onSelChanging(item);
         m_selected = ItemOf(item) ? item : kNoItem;
     }
     QTreeWidget::currentChanged(current, previous);
+}
+
+void QtTreeControl::HoldUpdates()
+{
+    // Each change would have Qt lay out every item to find what to repaint; opening a notebook
+    // of thousands of folders pays that once.
+    if (m_bUpdatesHeld)
+        return;
+    m_bUpdatesHeld = true;
+    setUpdatesEnabled(false);
+    QTimer::singleShot(0, this, [this] {
+        m_bUpdatesHeld = false;
+        setUpdatesEnabled(true);
+        if (QTreeWidgetItem* pItem = currentItem())
+            scrollToItem(pItem);
+    });
 }
 
 void QtTreeControl::keyPressEvent(QKeyEvent* event)

@@ -51,6 +51,8 @@ protected:
 
 private:
     void OnEncodingChanged(bool bUpgraded);
+    // Holds painting and scrolling until control returns to the event loop.
+    void HoldUpdates();
     // The item that holds the children of a handle: the invisible root for kNoItem.
     QTreeWidgetItem* ParentOf(TreeItem parent) const;
     void Forget(QTreeWidgetItem* pItem);
@@ -64,4 +66,5 @@ private:
     TreeItem m_selected = kNoItem;
     // Set while the control moves Qt's current item itself, so the change is not reported twice.
     int m_nSilent = 0;
+    bool m_bUpdatesHeld = false;
 };

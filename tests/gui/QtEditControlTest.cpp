@@ -1,0 +1,263 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+
+#include "QtNotebook.h"
+#include "platform/CommandIds.h"
+#include "qt/QtFindDialog.h"
+
+namespace {
+
+const std::string kHeader = "------ New Note 12/06/97 ------\r\n";
+
+// A key event as the window system sends it, without the Shift key-down that
+// QTest::keyClick sends before a shifted key.
+void SendKey(QWidget* pWidget, QEvent::Type type, int key, Qt::KeyboardModifiers modifiers, const QString& text = {})
+{
+    QKeyEvent event(type, key, modifiers, text);
+    QApplication::sendEvent(pWidget, &event);
+}
+
+long Length(const QtEditControl* pEdit)
+{
+    return pEdit->document()->characterCount() - 1;
+}
+
+} // namespace
+
+// The note editor's control driven by keys and clicks, with the real note logic behind it.
+class QtEditControlTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void shiftReturnTypesAHeaderAndNoSoftBreak()
+    {
+        auto nb = QtNotebook::New();
+        QTest::keyClicks(nb->edit, "Hello");
+        QTest::keyClick(nb->edit, Qt::Key_Return, Qt::ShiftModifier);
+        QTest::keyClicks(nb->edit, "x");
+        QTest::keyClick(nb->edit, Qt::Key_Return);
+        QTest::keyClicks(nb->edit, "y");
+        QCOMPARE(nb->edit->GetText(), kHeader + "Hello\r\n" + kHeader + "x\r\ny");
+        QVERIFY(!nb->edit->document()->toRawText().contains(QChar::LineSeparator));
+        QCOMPARE(nb->edit->GetLineCount(), 5);
+    }
+
+    void onlyAShiftKeyDownArmsTheHeader()
+    {
+        auto nb = QtNotebook::New();
+        SendKey(nb->edit, QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier);
+        SendKey(nb->edit, QEvent::KeyPress, Qt::Key_Return, Qt::ShiftModifier, QStringLiteral("\r"));
+        SendKey(nb->edit, QEvent::KeyPress, Qt::Key_Return, Qt::ShiftModifier, QStringLiteral("\r"));
+        SendKey(nb->edit, QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
+        QCOMPARE(nb->edit->GetText(), kHeader + kHeader + "\r\n");
+        QVERIFY(!nb->edit->document()->toRawText().contains(QChar::LineSeparator));
+    }
+
+    void losingTheFocusForgetsShift()
+    {
+        auto nb = QtNotebook::New();
+        nb->edit->setFocus();
+        SendKey(nb->edit, QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier);
+        nb->tree->setFocus();
+        QTRY_VERIFY(nb->tree->hasFocus());
+        nb->edit->setFocus();
+        QTRY_VERIFY(nb->edit->hasFocus());
+        SendKey(nb->edit, QEvent::KeyPress, Qt::Key_Return, Qt::ShiftModifier, QStringLiteral("\r"));
+        QCOMPARE(nb->edit->GetText(), kHeader + "\r\n");
+    }
+
+    void assignedFunctionKeySendsTheNoteAtTheCaret()
+    {
+        auto nb = QtNotebook::New();
+        {
+            EditBatch batch(*nb->edit);
+            nb->doc.AddFolder(false, "Ideas", {}, true, "F4", "Move");
+            nb->tree->SelectItem(nb->doc.FindFolderByName("Main")->GetItem());
+        }
+        nb->edit->moveCursor(QTextCursor::End);
+        QTest::keyClicks(nb->edit, "Buy milk");
+        nb->doc.SetModifiedFlag(false);
+        QTest::keyClick(nb->edit, Qt::Key_F4);
+        QCOMPARE(nb->edit->GetText(), std::string());
+        QCOMPARE(nb->doc.FindFolderByName("Ideas")->m_text, kHeader + kHeader + "Buy milk\r\n");
+        QVERIFY(nb->doc.IsModified());
+    }
+
+    void typingAndPastingStopAtTheLimit()
+    {
+        auto nb = QtNotebook::New();
+        const long limit = CQuillboxEditView::kTextLimit;
+        QCOMPARE(nb->edit->GetLimitText(), limit);
+        // Lines of 80 characters; each line break is one character of the limit.
+        const long lines = (limit - 2) / 81;
+        std::string text;
+        for (long i = 0; i < lines; ++i)
+            text += std::string(80, 'a') + "\r\n";
+        text += std::string(limit - 2 - lines * 81, 'a');
+        nb->edit->SetText(text);
+        nb->edit->moveCursor(QTextCursor::End);
+        QTest::keyClicks(nb->edit, "bcd");
+        QTest::keyClick(nb->edit, Qt::Key_Return);
+        QCOMPARE(Length(nb->edit), limit);
+        QVERIFY(nb->edit->GetText().ends_with("abc"));
+
+        // A paste over a selection fits in what the selection frees.
+        nb->edit->SetSel(0, 3);
+        QApplication::clipboard()->setText(QStringLiteral("12345"));
+        nb->edit->paste();
+        QCOMPARE(Length(nb->edit), limit);
+        QVERIFY(nb->edit->GetText().starts_with("123aaa"));
+
+        // Loading a folder's text is not typing: the limit does not cut it.
+        nb->edit->SetText(text + std::string(12, 'z'));
+        QCOMPARE(Length(nb->edit), limit + 10);
+    }
+
+    void pastedLineBreaksBecomeParagraphs()
+    {
+        auto nb = QtNotebook::New();
+        nb->edit->SetText({});
+        QApplication::clipboard()->setText(QStringLiteral("one\r\ntwo") + QChar(QChar::LineSeparator) + QStringLiteral("three\rfour"));
+        nb->edit->paste();
+        QCOMPARE(nb->edit->GetText(), std::string("one\r\ntwo\r\nthree\r\nfour"));
+        QCOMPARE(nb->edit->GetLineCount(), 4);
+    }
+
+    void rightClickLeavesTheCaretForTheNoteCommands()
+    {
+        auto nb = QtNotebook::New();
+        nb->edit->SetText(kHeader + "first\r\n" + kHeader + "second\r\n");
+        nb->edit->SetSel(kHeader.size() + 2, kHeader.size() + 2);
+        nb->prompts.ExpectPopupMenu(cmd::NoteContextMenu, cmd::DeleteNote);
+        QTextCursor second(nb->edit->document()->findBlockByNumber(3));
+        const QPoint onSecond = nb->edit->cursorRect(second).center();
+        QTest::mouseClick(nb->edit->viewport(), Qt::RightButton, {}, onSecond);
+        QCOMPARE(nb->edit->GetText(), kHeader + "second\r\n");
+        QCOMPARE(nb->doc.FindFolderByName("Trash")->m_text, kHeader + "first\r\n");
+        QVERIFY(nb->PromptsDone());
+    }
+
+    void loadingTextIsNoEditAndKeepsTheModifiedFlag()
+    {
+        auto nb = QtNotebook::New();
+        nb->doc.SetModifiedFlag(false);
+        nb->edit->SetText("loaded");
+        QVERIFY(!nb->doc.IsModified());
+        QTest::keyClicks(nb->edit, "x");
+        QVERIFY(nb->doc.IsModified());
+        nb->edit->SetText("another folder");
+        QVERIFY(nb->doc.IsModified());
+    }
+
+    void batchShowsTheFinalTextAndSelectionOnce()
+    {
+        auto nb = QtNotebook::New();
+        nb->edit->SetText("one\r\ntwo");
+        EditBatch* pBatch = new EditBatch(*nb->edit);
+        nb->edit->SetText("alpha\r\nbeta");
+        nb->edit->SetSel(7, 7);
+        nb->edit->TypeChar('X');
+        QCOMPARE(nb->edit->toPlainText(), QStringLiteral("one\ntwo"));
+        QCOMPARE(nb->edit->GetText(), std::string("alpha\r\nXbeta"));
+        delete pBatch;
+        QCOMPARE(nb->edit->toPlainText(), QStringLiteral("alpha\nXbeta"));
+        QCOMPARE(nb->edit->textCursor().position(), 7);
+        long start = 0;
+        long end = 0;
+        nb->edit->GetSel(start, end);
+        QCOMPARE(start, 7L);
+    }
+
+    void aCommandsEditCanBeUndone()
+    {
+        auto nb = QtNotebook::New();
+        nb->edit->moveCursor(QTextCursor::End);
+        QTest::keyClicks(nb->edit, "note");
+        {
+            EditBatch batch(*nb->edit);
+            nb->editView.OnCommand(cmd::NewNote);
+        }
+        QCOMPARE(nb->edit->GetText(), kHeader + "note\r\n" + kHeader);
+        nb->doc.SetModifiedFlag(false);
+        nb->edit->undo();
+        QCOMPARE(nb->edit->GetText(), kHeader + "note");
+        QVERIFY(nb->doc.IsModified());
+    }
+
+    void offsetsAreEditorPositions()
+    {
+        auto nb = QtNotebook::New();
+        nb->edit->SetText("\xC3\xA4\xE2\x82\xAC\r\nxyz\r\n");
+        QCOMPARE(nb->edit->GetLineCount(), 3);
+        QCOMPARE(nb->edit->LineIndex(1), 3L);
+        QCOMPARE(nb->edit->LineLength(0), 2L);
+        QCOMPARE(nb->edit->LineLength(4), 3L);
+        QCOMPARE(nb->edit->LineFromChar(4), 1);
+        QCOMPARE(nb->edit->GetLine(0, 1), std::string("\xC3\xA4"));
+        QCOMPARE(nb->edit->LineIndex(3), -1L);
+        nb->edit->SetSel(1, 4);
+        QCOMPARE(nb->edit->GetSelText(), std::string("\xE2\x82\xAC\r\nx"));
+        QCOMPARE(nb->edit->LineLength(-1), 1L + 2L);
+        nb->edit->SetSel(-1, 0);
+        QCOMPARE(nb->edit->textCursor().position(), 7);
+        nb->edit->Clear();
+        QCOMPARE(nb->edit->GetText(), std::string("\xC3\xA4\xE2\x82\xAC\r\nxyz\r\n"));
+        nb->edit->SetSel(0, -1);
+        QCOMPARE(nb->edit->GetSelText(), nb->edit->GetText());
+    }
+
+    void noBreakSpacesSurviveTheEditor()
+    {
+        auto nb = QtNotebook::New();
+        nb->codec.SetEncoding(TextCodec::Encoding::Windows1252);
+        nb->edit->SetText("a\xA0" "b\x81");
+        QCOMPARE(nb->edit->GetText(), std::string("a\xA0" "b\x81"));
+    }
+
+    void longLinesWrapWithoutAHorizontalScrollBar()
+    {
+        auto nb = QtNotebook::New();
+        nb->edit->SetText(std::string(2000, 'w'));
+        QTRY_VERIFY(nb->edit->document()->firstBlock().layout()->lineCount() > 1);
+        QCOMPARE(nb->edit->horizontalScrollBar()->maximum(), 0);
+        QCOMPARE(nb->edit->GetLineCount(), 1);
+    }
+
+    void findSelectsTheNextMatch()
+    {
+        auto nb = QtNotebook::New();
+        nb->edit->SetText("Alpha alphabet alpha");
+        nb->edit->SetSel(0, 0);
+        nb->edit->ShowFind();
+        auto* pFind = nb->edit->findChild<QtFindDialog*>(QStringLiteral("findDialog"));
+        QVERIFY(pFind);
+        Grab(pFind);
+        pFind->findChild<QLineEdit*>(QStringLiteral("findText"))->setText(QStringLiteral("alpha"));
+        pFind->findChild<QCheckBox*>(QStringLiteral("findWholeWord"))->setChecked(true);
+        QVERIFY(pFind->FindNext());
+        QCOMPARE(nb->edit->textCursor().selectionStart(), 0);
+        QVERIFY(pFind->FindNext());
+        QCOMPARE(nb->edit->textCursor().selectionStart(), 15);
+        QVERIFY(!pFind->FindNext());
+        QCOMPARE(pFind->findChild<QLabel*>(QStringLiteral("findStatus"))->text(), QStringLiteral("Cannot find \"alpha\"."));
+        pFind->findChild<QRadioButton*>(QStringLiteral("findUp"))->setChecked(true);
+        QVERIFY(pFind->FindNext());
+        QCOMPARE(nb->edit->textCursor().selectionStart(), 0);
+        nb->edit->SetSel(-1, 0);
+        pFind->findChild<QCheckBox*>(QStringLiteral("findMatchCase"))->setChecked(true);
+        QVERIFY(pFind->FindNext());
+        QCOMPARE(nb->edit->textCursor().selectionStart(), 15);
+    }
+};
+
+QTEST_MAIN(QtEditControlTest)
+#include "QtEditControlTest.moc"
