@@ -91,11 +91,9 @@ ReadReport CChildFrame::OnOpenDocument(const QString& path)
     {
         EditBatch batch(*m_pEdit);
         report = m_doc.OnOpenDocument(EncodePath(path));
-        if (report.Opened()) {
-            m_doc.SetPathName(EncodePath(path));
-            // Before the batch ends, so the editor shows the text decoded the notebook's way.
+        // Before the batch ends, so the editor shows the text decoded the notebook's way.
+        if (report.Opened())
             m_codec.SetEncoding(TextCodec::Detect(m_doc));
-        }
     }
     UpdateTitle();
     return report;
@@ -247,7 +245,6 @@ bool CChildFrame::DoSave(const QString& path)
         m_mainFrame.GetPrompts().MessageBox(result.message);
         return false;
     }
-    m_doc.SetPathName(EncodePath(path));
     m_mainFrame.AddRecentFile(path);
     UpdateTitle();
     return true;

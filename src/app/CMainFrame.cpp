@@ -291,10 +291,12 @@ CChildFrame* CMainFrame::OpenNotebook(const QString& path)
         m_prompts.MessageBox(report.message);
         return nullptr;
     }
-    AddRecentFile(fullPath);
     AddChild(pChild);
+    // A damaged file opens as an untitled notebook, which the recent files do not offer.
     if (report.status == ReadReport::Status::Incomplete)
         m_prompts.MessageBox(report.message);
+    else
+        AddRecentFile(fullPath);
     return pChild;
 }
 

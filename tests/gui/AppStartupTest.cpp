@@ -20,23 +20,15 @@ QSettings StoredSettings()
     return QSettings(QStringLiteral("Harwick"), QStringLiteral("Quillbox1.0"));
 }
 
-// A notebook file with Main holding one note and Trash holding F3.
-void WriteNotebook(const QString& path, const QString& mainNote)
+const QString kTestData = QStringLiteral(QUILLBOX_TEST_DATA);
+
+// A copy of a test notebook under a name of the test's choice.
+QString CopyOfTestFile(const QTemporaryDir& dir, const char* source, const char* name)
 {
-    const QStringList lines {
-        "Begin Selected Folder", "Main", "End Selected Folder", "",
-        "Begin New Note Preferences", "Date", "1", "Time", "0", "Text", "1", "End New Note Preferences", "",
-        "Begin Delete Folder Preferences", "Prompt", "1", "End Delete Folder Preferences", "",
-        "Begin Folder Information",
-        "Begin Folder", "Folder Name", "Main", "Assigned Key", "None", "Number of Children", "0", "Folder Text",
-        mainNote, "End Folder",
-        "Begin Folder", "Folder Name", "Trash", "Assigned Key", "F3", "Assigned Key Function", "Move",
-        "Number of Children", "0", "Folder Text", "End Folder",
-        "End Folder Information",
-    };
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n");
+    const QString path = dir.filePath(QString::fromLatin1(name));
+    QFile::remove(path);
+    QFile::copy(kTestData + u'/' + QString::fromLatin1(source), path);
+    return path;
 }
 
 // Notes whether a drag reached the watched widget.
@@ -64,6 +56,8 @@ private slots:
     void storedValueDecidesWhetherThePromptShows_data();
     void storedValueDecidesWhetherThePromptShows();
     void commandLineOpensTheNamedNotebook();
+    void damagedNotebookOpensUntitledAfterAMessage();
+    void fileThatIsNoNotebookOpensNothing();
     void notebookThatCannotBeOpenedEndsStartUp();
     void droppedFilesOpenAsNotebooks();
     void recentFilesKeepTheFourNewest();
@@ -161,8 +155,7 @@ void AppStartupTest::storedValueDecidesWhetherThePromptShows()
 void AppStartupTest::commandLineOpensTheNamedNotebook()
 {
     StoredSettings().setValue(QStringLiteral("Tutorial Prompt"), QStringLiteral("0"));
-    const QString path = m_files.filePath(QStringLiteral("ideas.not"));
-    WriteNotebook(path, QStringLiteral("------ the first note ------"));
+    const QString path = CopyOfTestFile(m_files, "new-notebook.not", "ideas.not");
 
     CQuillboxApp app;
     QVERIFY(app.InitInstance({ QStringLiteral("quillbox"), path }));
@@ -171,9 +164,38 @@ void AppStartupTest::commandLineOpensTheNamedNotebook()
     CChildFrame* pChild = pFrame->ActiveChild();
     QCOMPARE(pChild->GetPathName(), path);
     QCOMPARE(pChild->windowTitle(), QStringLiteral("ideas.not[*]"));
-    QCOMPARE(Find<QPlainTextEdit>(pChild, "noteEditor")->toPlainText(), QStringLiteral("------ the first note ------\n"));
+    QCOMPARE(Find<QPlainTextEdit>(pChild, "noteEditor")->toPlainText(), QStringLiteral("------ New Note 12/06/97 ------\n"));
+    QVERIFY(!pChild->isWindowModified());
     QTRY_COMPARE(Find<QLabel>(pFrame, "keysText")->text(), QStringLiteral("Trash=F3"));
     QCOMPARE(pFrame->GetRecentFiles().Files(), QStringList { path });
+}
+
+void AppStartupTest::damagedNotebookOpensUntitledAfterAMessage()
+{
+    StoredSettings().setValue(QStringLiteral("Tutorial Prompt"), QStringLiteral("0"));
+    const QString path = CopyOfTestFile(m_files, "truncated-inside-record.not", "damaged.not");
+    const auto message = AnswerMessageBox(QMessageBox::Ok);
+    CQuillboxApp app;
+    QVERIFY(app.InitInstance({ QStringLiteral("quillbox"), path }));
+
+    QVERIFY2(message->contains(QStringLiteral("damaged.not")), qPrintable(*message));
+    CChildFrame* pChild = app.GetMainFrame()->ActiveChild();
+    QVERIFY(pChild);
+    // Saving must not write what was read over the damaged file.
+    QCOMPARE(pChild->windowTitle(), QStringLiteral("Untitled[*]"));
+    QTRY_VERIFY(pChild->isWindowModified());
+    QVERIFY(app.GetMainFrame()->GetRecentFiles().Files().isEmpty());
+}
+
+void AppStartupTest::fileThatIsNoNotebookOpensNothing()
+{
+    MemorySettings settings;
+    AppWindow app(settings);
+    const auto message = AnswerMessageBox(QMessageBox::Ok);
+    QVERIFY(!app.frame.OpenNotebook(kTestData + QStringLiteral("/no-notebook-prose.txt")));
+    QVERIFY2(message->contains(QStringLiteral("no-notebook-prose.txt")), qPrintable(*message));
+    QVERIFY(app.frame.Children().isEmpty());
+    QVERIFY(app.frame.GetRecentFiles().Files().isEmpty());
 }
 
 void AppStartupTest::notebookThatCannotBeOpenedEndsStartUp()
@@ -190,10 +212,8 @@ void AppStartupTest::notebookThatCannotBeOpenedEndsStartUp()
 
 void AppStartupTest::droppedFilesOpenAsNotebooks()
 {
-    const QString first = m_files.filePath(QStringLiteral("first.not"));
-    const QString second = m_files.filePath(QStringLiteral("second.not"));
-    WriteNotebook(first, QStringLiteral("------ one ------"));
-    WriteNotebook(second, QStringLiteral("------ two ------"));
+    const QString first = CopyOfTestFile(m_files, "new-notebook.not", "first.not");
+    const QString second = CopyOfTestFile(m_files, "new-notebook.not", "second.not");
     MemorySettings settings;
     AppWindow app(settings);
 
