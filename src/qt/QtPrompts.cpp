@@ -23,6 +23,8 @@ std::optional<std::string> ChooseFile(QWidget* parent, const FileChooser& choose
     const bool bSave = mode == QFileDialog::AcceptSave;
     QFileDialog dialog(parent, bSave ? QStringLiteral("Save As") : QStringLiteral("Open"));
     dialog.setObjectName(QStringLiteral("fileChooser"));
+    // Qt's own dialog adds the default extension and asks before overwriting on every desktop.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(bSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilters(QtPrompts::NameFilters(chooser.filter));
