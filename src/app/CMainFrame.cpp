@@ -386,7 +386,6 @@ std::function<void()> CMainFrame::FrameHandler(int id)
         return bHasNotebook ? std::function<void()>([this] { m_pMdiArea->tileSubWindows(); }) : nullptr;
     case cmd::HelpTopics:
     case cmd::Help:
-    case cmd::DefaultHelp:
         return [this] { m_pHelp->ShowContents(); };
     case cmd::ContextHelp:
         return [this] { m_contextHelp.Enter(); };
