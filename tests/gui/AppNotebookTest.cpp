@@ -1,5 +1,6 @@
 // A notebook window driven through its real widgets: the panes, the note keys, the folder
 // commands, saving and closing.
+#include <QClipboard>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -39,6 +40,7 @@ private slots:
     void f2SendsTheNoteToTheChosenFolder();
     void noteKeysActOnlyWhileTheEditorIsTheActivePane();
     void f6AndToggleViewSwitchPanes();
+    void editKeysCutCopyPasteAndUndoInTheEditor();
     void ctrlWAsksForANameAndAddsTheFolder();
     void assignKeysButtonsBindAKeyShownInTheStrip();
     void savedNotebookOpensWithWhatWasTyped();
@@ -175,6 +177,33 @@ void AppNotebookTest::f6AndToggleViewSwitchPanes()
     QCOMPARE(pChild->GetActivePane(), CChildFrame::Pane::Editor);
     QTRY_COMPARE(pChild->GetActivePane(), CChildFrame::Pane::Tree);
     QTRY_COMPARE(QApplication::focusWidget(), app.Tree());
+}
+
+void AppNotebookTest::editKeysCutCopyPasteAndUndoInTheEditor()
+{
+    MemorySettings settings;
+    AppWindow app(settings);
+    app.NewNotebook();
+    QAction* pCut = MenuAction(app.frame, QStringLiteral("&Edit"), QStringLiteral("Cu&t"));
+    QTest::keyClick(app.Tree(), Qt::Key_F6);
+    QPlainTextEdit* pEditor = app.Editor();
+    QTest::keyClicks(pEditor, QStringLiteral("words"));
+    QTRY_VERIFY(!pCut->isEnabled());
+
+    QTest::keyClick(pEditor, Qt::Key_Home, Qt::ShiftModifier);
+    QTRY_VERIFY(pCut->isEnabled());
+    QTest::keyClick(pEditor, Qt::Key_Delete, Qt::ShiftModifier);
+    QCOMPARE(pEditor->toPlainText(), TodaysHeader() + u'\n');
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("words"));
+    QTest::keyClick(pEditor, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(pEditor->toPlainText(), TodaysHeader() + "\nwords");
+    QTest::keyClick(pEditor, Qt::Key_Backspace, Qt::AltModifier);
+    QCOMPARE(pEditor->toPlainText(), TodaysHeader() + u'\n');
+
+    // In the tree the editing keys find no handler.
+    QTest::keyClick(pEditor, Qt::Key_F6);
+    QTest::keyClick(app.Tree(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(pEditor->toPlainText(), TodaysHeader() + u'\n');
 }
 
 void AppNotebookTest::ctrlWAsksForANameAndAddsTheFolder()
