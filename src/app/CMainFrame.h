@@ -38,7 +38,6 @@ public:
 
     // The active notebook's document writes its key summary here.
     void SetKeysText(const std::string& text) override;
-    const std::string& GetKeysText() const { return m_strKeysText; }
 
     // Runs a command if it is enabled; false when nothing handles it.
     bool OnCommand(int id);

@@ -1,5 +1,6 @@
 #include "app/FrameTables.h"
 
+#include <QKeyCombination>
 #include <QKeyEvent>
 #include <algorithm>
 
@@ -70,6 +71,14 @@ const std::vector<ToolbarButton>& ToolbarButtons()
     return buttons;
 }
 
+namespace {
+
+struct Accelerator
+{
+    QKeyCombination keys;
+    int id;
+};
+
 const std::vector<Accelerator>& Accelerators()
 {
     constexpr auto Ctrl = Qt::ControlModifier;
@@ -108,6 +117,8 @@ const std::vector<Accelerator>& Accelerators()
     };
     return table;
 }
+
+} // namespace
 
 int FindAccelerator(const QKeyEvent& event)
 {

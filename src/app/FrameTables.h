@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QKeyCombination>
 #include <vector>
 
 #include "platform/Prompts.h"
@@ -41,12 +40,6 @@ struct ToolbarButton
 };
 const std::vector<ToolbarButton>& ToolbarButtons();
 
-// The accelerator table, which serves every window of the program.
-struct Accelerator
-{
-    QKeyCombination keys;
-    int id;
-};
-const std::vector<Accelerator>& Accelerators();
-// The command a key press runs, or 0 when the key is no accelerator.
+// The command a key press runs by the accelerator table, which serves every window of the
+// program; 0 when the key is no accelerator.
 int FindAccelerator(const QKeyEvent& event);
