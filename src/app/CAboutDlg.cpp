@@ -1,0 +1,34 @@
+#include "app/CAboutDlg.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+CAboutDlg::CAboutDlg(QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("aboutDlg"));
+    setWindowTitle(QStringLiteral("About Quillbox"));
+
+    auto* pIcon = new QLabel(this);
+    pIcon->setPixmap(QPixmap(QStringLiteral(":/icons/quillbox.xpm")));
+    pIcon->setAlignment(Qt::AlignTop);
+
+    auto* pVersion = new QLabel(QStringLiteral("Quillbox Version 1.0"), this);
+    pVersion->setObjectName(QStringLiteral("versionLabel"));
+    auto* pAbout = new QLabel(QStringLiteral("Notes in folders, filed with a key."), this);
+    pAbout->setObjectName(QStringLiteral("aboutLabel"));
+
+    auto* pOk = new QPushButton(QStringLiteral("OK"), this);
+    pOk->setObjectName(QStringLiteral("okButton"));
+    pOk->setDefault(true);
+    connect(pOk, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* pLayout = new QGridLayout(this);
+    pLayout->setHorizontalSpacing(16);
+    pLayout->addWidget(pIcon, 0, 0, 2, 1);
+    pLayout->addWidget(pVersion, 0, 1);
+    pLayout->addWidget(pAbout, 1, 1);
+    pLayout->addWidget(pOk, 0, 2, Qt::AlignTop);
+    pLayout->setColumnStretch(1, 1);
+}

@@ -1,0 +1,300 @@
+#include "app/CChildFrame.h"
+
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QSplitter>
+#include <QTimer>
+
+#include "app/CMainFrame.h"
+#include "app/FrameTables.h"
+#include "platform/CommandIds.h"
+#include "qt/QtEditControl.h"
+#include "qt/QtTreeControl.h"
+
+namespace {
+
+// The editor's share of the window's width when a notebook opens.
+constexpr double kEditorShare = 0.7;
+
+std::string EncodePath(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+QString DecodePath(const std::string& path)
+{
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+} // namespace
+
+CChildFrame::CChildFrame(CMainFrame& mainFrame)
+    : m_mainFrame(mainFrame)
+    , m_codec(&m_doc)
+    , m_prompts(this, m_codec)
+    , m_printer(mainFrame.GetPrinterChoice(), m_codec)
+    , m_doc(Services { &m_prompts, &m_clock, &mainFrame, &m_printer })
+    , m_pSplitter(new QSplitter(Qt::Horizontal))
+    , m_pEdit(new QtEditControl(m_codec, m_pSplitter))
+    , m_pTree(new QtTreeControl(m_codec, m_pSplitter))
+    , m_editView(&m_doc, *m_pEdit)
+    , m_treeView(&m_doc, *m_pTree)
+{
+    setObjectName(QStringLiteral("notebookWindow"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowIcon(mainFrame.windowIcon());
+    m_pSplitter->setObjectName(QStringLiteral("notebookSplitter"));
+    m_pSplitter->setChildrenCollapsible(false);
+    setWidget(m_pSplitter);
+
+    m_pEdit->SetView(&m_editView);
+    m_pTree->SetView(&m_treeView);
+    m_editView.OnCreate();
+    m_doc.BindViews(&m_editView, &m_treeView);
+
+    m_pSplitter->installEventFilter(this);
+    m_pEdit->viewport()->installEventFilter(this);
+    connect(m_pSplitter, &QSplitter::splitterMoved, this, [this] { m_bUserSplit = true; });
+    // A notebook that had to turn to UTF-8 has new bytes for its folder names.
+    connect(&m_codec, &TextCodec::EncodingChanged, this, [this] {
+        if (m_mainFrame.ActiveChild() == this)
+            m_doc.UpdateKeySummary();
+    });
+    UpdateTitle();
+}
+
+CChildFrame::~CChildFrame()
+{
+    // The controls call back into the views, so they go before the views and the document.
+    QWidget* pPanes = widget();
+    setWidget(nullptr);
+    delete pPanes;
+}
+
+bool CChildFrame::OnNewDocument()
+{
+    bool bCreated = false;
+    {
+        EditBatch batch(*m_pEdit);
+        bCreated = m_doc.OnNewDocument();
+    }
+    UpdateTitle();
+    return bCreated;
+}
+
+ReadReport CChildFrame::OnOpenDocument(const QString& path)
+{
+    ReadReport report;
+    {
+        EditBatch batch(*m_pEdit);
+        report = m_doc.OnOpenDocument(EncodePath(path));
+        // Before the batch ends, so the editor shows the text decoded the notebook's way.
+        if (report.Opened())
+            m_codec.SetEncoding(TextCodec::Detect(m_doc));
+    }
+    UpdateTitle();
+    return report;
+}
+
+QString CChildFrame::GetPathName() const
+{
+    return DecodePath(m_doc.GetPathName());
+}
+
+std::function<void()> CChildFrame::FindHandler(int id)
+{
+    if (GetActivePane() == Pane::Editor) {
+        if (CQuillboxEditView::HasCommand(id))
+            return [this, id] {
+                EditBatch batch(*m_pEdit);
+                m_editView.OnCommand(id);
+            };
+        if (auto handler = EditorCommand(id))
+            return handler;
+    }
+    if (CQuillboxDoc::HasCommand(id))
+        return [this, id] {
+            EditBatch batch(*m_pEdit);
+            m_doc.OnCommand(id);
+        };
+    switch (id) {
+    case cmd::FileSave:
+        return [this] { Save(); };
+    case cmd::FileSaveAs:
+        return [this] { SaveAs(); };
+    case cmd::FileClose:
+        return [this] { close(); };
+    case cmd::ToggleView:
+        // Like a posted F6: the switch happens once the menu command has returned.
+        return [this] { QTimer::singleShot(0, this, &CChildFrame::TogglePane); };
+    case cmd::NextPane:
+    case cmd::PrevPane:
+        return [this] { TogglePane(); };
+    default:
+        return {};
+    }
+}
+
+bool CChildFrame::IsCommandEnabled(int id)
+{
+    if (!FindHandler(id))
+        return false;
+    return GetActivePane() != Pane::Editor || IsEditorCommandEnabled(id);
+}
+
+// Undo, Cut, Copy, Paste and Find belong to the editor pane, as in any text editor.
+std::function<void()> CChildFrame::EditorCommand(int id)
+{
+    switch (id) {
+    case cmd::EditUndo:
+        return [this] { m_pEdit->undo(); };
+    case cmd::EditCut:
+        return [this] { m_pEdit->cut(); };
+    case cmd::EditCopy:
+        return [this] { m_pEdit->copy(); };
+    case cmd::EditPaste:
+        return [this] { m_pEdit->paste(); };
+    case cmd::EditFind:
+        return [this] { m_pEdit->ShowFind(); };
+    default:
+        return {};
+    }
+}
+
+bool CChildFrame::IsEditorCommandEnabled(int id) const
+{
+    switch (id) {
+    case cmd::EditUndo:
+        return m_pEdit->document()->isUndoAvailable();
+    case cmd::EditCut:
+    case cmd::EditCopy:
+        return m_pEdit->textCursor().hasSelection();
+    case cmd::EditPaste:
+        return m_pEdit->canPaste();
+    default:
+        return true;
+    }
+}
+
+CChildFrame::Pane CChildFrame::GetActivePane() const
+{
+    // A click, F6 or the tree's hand-over to the editor moves the window's focus widget, also
+    // while the window itself is not active.
+    const QWidget* pFocus = window()->focusWidget();
+    if (pFocus == m_pEdit)
+        m_activePane = Pane::Editor;
+    else if (pFocus == m_pTree)
+        m_activePane = Pane::Tree;
+    return m_activePane;
+}
+
+void CChildFrame::ActivatePane(Pane pane)
+{
+    m_activePane = pane;
+    QWidget* pPane = pane == Pane::Editor ? static_cast<QWidget*>(m_pEdit) : m_pTree;
+    pPane->setFocus(Qt::OtherFocusReason);
+    m_mainFrame.RequestIdleUpdate();
+}
+
+void CChildFrame::TogglePane()
+{
+    ActivatePane(GetActivePane() == Pane::Editor ? Pane::Tree : Pane::Editor);
+}
+
+bool CChildFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::DragEnter && watched == m_pEdit->viewport()
+        && CMainFrame::IsFileDrop(static_cast<QDragEnterEvent*>(event)->mimeData())) {
+        // Files dropped on the editor go on to the main window, which opens them as notebooks,
+        // rather than being typed in as their names.
+        event->ignore();
+        return true;
+    }
+    if (event->type() == QEvent::Resize && watched == m_pSplitter && !m_bUserSplit) {
+        // The editor keeps 70% of the width until the user drags the bar between the panes.
+        const int width = m_pSplitter->width();
+        const int editorWidth = static_cast<int>(width * kEditorShare);
+        m_pSplitter->setSizes({ editorWidth, width - editorWidth - m_pSplitter->handleWidth() });
+    }
+    return QMdiSubWindow::eventFilter(watched, event);
+}
+
+bool CChildFrame::Save()
+{
+    const QString path = GetPathName();
+    return path.isEmpty() ? SaveAs() : DoSave(path);
+}
+
+bool CChildFrame::SaveAs()
+{
+    const auto path = m_prompts.ChooseSaveFile(NotebookChooser());
+    return path && DoSave(DecodePath(*path));
+}
+
+bool CChildFrame::DoSave(const QString& path)
+{
+    SaveResult result;
+    {
+        EditBatch batch(*m_pEdit);
+        result = m_doc.OnSaveDocument(EncodePath(path));
+    }
+    if (!result.ok) {
+        m_mainFrame.GetPrompts().MessageBox(result.message);
+        return false;
+    }
+    m_mainFrame.AddRecentFile(path);
+    UpdateTitle();
+    return true;
+}
+
+bool CChildFrame::SaveModified()
+{
+    if (!m_doc.IsModified())
+        return true;
+    const QString name = GetPathName().isEmpty() ? QStringLiteral("Untitled") : GetPathName();
+    m_mainFrame.ActivateChild(this);
+    QMessageBox question(QMessageBox::Warning, QStringLiteral("Quillbox"), QStringLiteral("Save changes to %1?").arg(name),
+                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, &m_mainFrame);
+    question.setObjectName(QStringLiteral("saveQuestion"));
+    question.setDefaultButton(QMessageBox::Yes);
+    switch (question.exec()) {
+    case QMessageBox::Yes:
+        return Save();
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CChildFrame::CloseDocument()
+{
+    m_bSaveAnswered = true;
+    close();
+}
+
+void CChildFrame::closeEvent(QCloseEvent* event)
+{
+    if (!m_bSaveAnswered && !SaveModified()) {
+        event->ignore();
+        return;
+    }
+    m_bSaveAnswered = false;
+    m_doc.OnCloseDocument();
+    QMdiSubWindow::closeEvent(event);
+}
+
+void CChildFrame::OnIdleUpdate()
+{
+    setWindowModified(m_doc.IsModified());
+}
+
+void CChildFrame::UpdateTitle()
+{
+    const QString path = GetPathName();
+    setWindowTitle((path.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(path).fileName()) + QStringLiteral("[*]"));
+    setWindowModified(m_doc.IsModified());
+}

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QMdiSubWindow>
+#include <functional>
+
+#include "doc/CQuillboxDoc.h"
+#include "notes/CQuillboxEditView.h"
+#include "platform/Clock.h"
+#include "qt/QtPrinter.h"
+#include "qt/QtPrompts.h"
+#include "qt/TextCodec.h"
+#include "tree/CQuillboxTreeView.h"
+
+class CMainFrame;
+class QSplitter;
+class QtEditControl;
+class QtTreeControl;
+
+// One open notebook's window: the note editor on the left and the folder tree on the right.
+// It owns the notebook's document, both views and the services they call.
+class CChildFrame : public QMdiSubWindow
+{
+    Q_OBJECT
+public:
+    enum class Pane
+    {
+        Editor,
+        Tree,
+    };
+
+    explicit CChildFrame(CMainFrame& mainFrame);
+    ~CChildFrame() override;
+
+    // The two ways a notebook comes into the window.
+    bool OnNewDocument();
+    ReadReport OnOpenDocument(const QString& path);
+
+    // The handler of a command in this notebook, searched through the active pane's view, the
+    // document and this window; empty when none of them handles it.
+    std::function<void()> FindHandler(int id);
+    bool IsCommandEnabled(int id);
+
+    // The pane that last held the window's focus: it keeps counting while a dialog or another
+    // window has the keyboard.
+    Pane GetActivePane() const;
+    // Makes a pane the active one and gives it the keyboard focus.
+    void ActivatePane(Pane pane);
+
+    CQuillboxDoc& GetDocument() { return m_doc; }
+    const TextCodec& GetCodec() const { return m_codec; }
+    // The notebook's file, or empty for a notebook never saved.
+    QString GetPathName() const;
+
+    // The save question for a modified notebook; false when the user cancelled (or the save
+    // failed) and the notebook must stay open.
+    bool SaveModified();
+    // Closes the notebook once SaveModified has been answered.
+    void CloseDocument();
+
+    // Brings the window's modified marker up to date with the document.
+    void OnIdleUpdate();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::function<void()> EditorCommand(int id);
+    bool IsEditorCommandEnabled(int id) const;
+    void TogglePane();
+    bool Save();
+    bool SaveAs();
+    bool DoSave(const QString& path);
+    void UpdateTitle();
+
+    CMainFrame& m_mainFrame;
+    TextCodec m_codec;
+    QtPrompts m_prompts;
+    SystemClock m_clock;
+    QtPrinter m_printer;
+    CQuillboxDoc m_doc;
+    QSplitter* m_pSplitter;
+    QtEditControl* m_pEdit;
+    QtTreeControl* m_pTree;
+    CQuillboxEditView m_editView;
+    CQuillboxTreeView m_treeView;
+
+    mutable Pane m_activePane = Pane::Tree;
+    bool m_bSaveAnswered = false;
+    bool m_bUserSplit = false;
+};

@@ -1,0 +1,39 @@
+#include "app/CQuillboxApp.h"
+
+#include "app/CMainFrame.h"
+#include "app/CRunTutorialDlg.h"
+#include "dialogs/TutorialPrompt.h"
+#include "platform/CommandIds.h"
+#include "qt/HelpWindow.h"
+
+CQuillboxApp::CQuillboxApp() = default;
+CQuillboxApp::~CQuillboxApp() = default;
+
+bool CQuillboxApp::InitInstance(const QStringList& arguments)
+{
+    m_pMainFrame = std::make_unique<CMainFrame>(m_settings);
+
+    const QStringList files = arguments.mid(1);
+    if (files.isEmpty()) {
+        if (!m_pMainFrame->NewNotebook())
+            return false;
+    }
+    for (const QString& file : files) {
+        if (!m_pMainFrame->OpenNotebook(file))
+            return false;
+    }
+
+    m_pMainFrame->show();
+    OfferTutorial();
+    return true;
+}
+
+void CQuillboxApp::OfferTutorial()
+{
+    if (!ShouldOfferTutorial(m_settings.ReadString(kTutorialPromptValue)))
+        return;
+    CRunTutorialDlg dlg(m_pMainFrame.get());
+    if (dlg.exec() == QDialog::Accepted)
+        m_pMainFrame->GetHelp().ShowContext(cmd::TutorialHelpContext);
+    m_settings.WriteString(kTutorialPromptValue, TutorialPromptValue(dlg.m_bShowPrompt == 1));
+}

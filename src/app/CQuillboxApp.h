@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QStringList>
+#include <memory>
+
+#include "qt/QtSettings.h"
+
+class CMainFrame;
+
+// The program's start-up: the settings, the main window, the notebooks named on the command
+// line and the Run Tutorial prompt.
+class CQuillboxApp
+{
+public:
+    CQuillboxApp();
+    ~CQuillboxApp();
+
+    // Runs the start-up; false when the program must end (a notebook could not be opened).
+    // arguments: the program's name, then the notebook files to open (none: a new notebook).
+    bool InitInstance(const QStringList& arguments);
+
+    CMainFrame* GetMainFrame() const { return m_pMainFrame.get(); }
+
+private:
+    void OfferTutorial();
+
+    QtSettings m_settings;
+    std::unique_ptr<CMainFrame> m_pMainFrame;
+};

@@ -1,0 +1,50 @@
+#include "app/CRunTutorialDlg.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QLabel* MakeParagraph(const char* text, const char* objectName, QWidget* parent)
+{
+    auto* pLabel = new QLabel(QString::fromUtf8(text), parent);
+    pLabel->setObjectName(QString::fromLatin1(objectName));
+    pLabel->setTextFormat(Qt::PlainText);
+    pLabel->setWordWrap(true);
+    return pLabel;
+}
+
+} // namespace
+
+CRunTutorialDlg::CRunTutorialDlg(QWidget* parent)
+    : QDialog(parent)
+    , m_pShowPrompt(new QCheckBox(QString::fromUtf8(kShowPromptText), this))
+{
+    setObjectName(QStringLiteral("runTutorialDlg"));
+    setWindowTitle(QString::fromUtf8(kCaption));
+
+    m_pShowPrompt->setObjectName(QStringLiteral("showPromptCheck"));
+    m_pShowPrompt->setChecked(m_bShowPrompt == 1);
+    connect(m_pShowPrompt, &QCheckBox::toggled, this, [this](bool bChecked) { m_bShowPrompt = bChecked ? 1 : 0; });
+
+    auto* pButtons = new QDialogButtonBox(this);
+    QPushButton* pRun = pButtons->addButton(QStringLiteral("Run Tutorial"), QDialogButtonBox::AcceptRole);
+    pRun->setObjectName(QStringLiteral("runTutorialButton"));
+    pRun->setDefault(true);
+    QPushButton* pSkip = pButtons->addButton(QStringLiteral("Skip Tutorial"), QDialogButtonBox::RejectRole);
+    pSkip->setObjectName(QStringLiteral("skipTutorialButton"));
+    pButtons->setCenterButtons(true);
+    connect(pButtons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(pButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* pLayout = new QVBoxLayout(this);
+    pLayout->addWidget(MakeParagraph(kFirstParagraph, "firstParagraph", this));
+    pLayout->addWidget(MakeParagraph(kSecondParagraph, "secondParagraph", this));
+    pLayout->addWidget(m_pShowPrompt, 0, Qt::AlignHCenter);
+    pLayout->addWidget(pButtons);
+    // About the width of the original layout, so the paragraphs wrap into a few lines.
+    setMinimumWidth(420);
+}

@@ -1,0 +1,54 @@
+#include "app/LockIndicators.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+
+namespace {
+
+// Modifier bits of the core X11 and xkb state: Lock, and Mod2, which carries Num Lock.
+constexpr quint32 kCapsLockBit = 0x02;
+constexpr quint32 kNumLockBit = 0x10;
+
+} // namespace
+
+LockIndicators::LockIndicators(QWidget* parent)
+    : QWidget(parent)
+    , m_pCap(MakePane("CAP", "capIndicator", this))
+    , m_pNum(MakePane("NUM", "numIndicator", this))
+    , m_pScroll(MakePane("SCRL", "scrollIndicator", this))
+{
+    auto* pLayout = new QHBoxLayout(this);
+    pLayout->setContentsMargins(0, 0, 0, 0);
+    for (QLabel* pPane : { m_pCap, m_pNum, m_pScroll })
+        pLayout->addWidget(pPane);
+}
+
+QLabel* LockIndicators::MakePane(const char* text, const char* objectName, QWidget* parent)
+{
+    auto* pPane = new QLabel(parent);
+    pPane->setObjectName(QString::fromLatin1(objectName));
+    pPane->setProperty("paneText", QString::fromLatin1(text));
+    pPane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    pPane->setAlignment(Qt::AlignCenter);
+    pPane->setMinimumWidth(pPane->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 12);
+    return pPane;
+}
+
+// A pane shows its text only while its lock is on.
+void LockIndicators::ShowPane(QLabel* pPane, bool bOn)
+{
+    pPane->setText(bOn ? pPane->property("paneText").toString() : QString());
+}
+
+void LockIndicators::OnKeyEvent(const QKeyEvent& event, bool bFocusTarget)
+{
+    if (event.nativeModifiers() != 0 || event.nativeScanCode() != 0) {
+        ShowPane(m_pCap, event.nativeModifiers() & kCapsLockBit);
+        ShowPane(m_pNum, event.nativeModifiers() & kNumLockBit);
+    }
+    if (bFocusTarget && event.type() == QEvent::KeyPress && event.key() == Qt::Key_ScrollLock && !event.isAutoRepeat()) {
+        m_bScrollLock = !m_bScrollLock;
+        ShowPane(m_pScroll, m_bScrollLock);
+    }
+}

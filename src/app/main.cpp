@@ -1,0 +1,16 @@
+#include <QApplication>
+
+#include "app/CQuillboxApp.h"
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillbox"));
+    QApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("quillbox"));
+
+    CQuillboxApp quillbox;
+    if (!quillbox.InitInstance(QApplication::arguments()))
+        return 1;
+    return application.exec();
+}

@@ -1,0 +1,226 @@
+// The main frame: its two menu sets, toolbar, status bar, accelerators and the assigned-keys
+// strip, and what it looks like with a notebook open.
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QtTest>
+
+#include "AppTestSupport.h"
+#include "app/FrameTables.h"
+#include "platform/CommandIds.h"
+#include "platform/SettingsStore.h"
+#include "qt/HelpWindow.h"
+
+namespace {
+
+QString MenuBarTitles(const CMainFrame& frame)
+{
+    QStringList titles;
+    for (const QAction* pAction : frame.menuBar()->actions())
+        titles << pAction->text();
+    return titles.join(u'|');
+}
+
+int AcceleratorOf(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    const QKeyEvent event(QEvent::KeyPress, key, modifiers);
+    return FindAccelerator(event);
+}
+
+} // namespace
+
+class AppMainFrameTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void menusFollowWhetherANotebookIsOpen();
+    void toolbarHasItsButtonsInOrder();
+    void statusBarShowsPromptsAndTheIdleMessage();
+    void acceleratorTableLeavesTheEditorsKeysAlone();
+    void f1ShowsTheHelpContents();
+    void keysBarTogglesWithItsMenuTick();
+    void keysStripFollowsTheActiveNotebook();
+    void mainWindowWithANotebookLooksRight();
+};
+
+void AppMainFrameTest::menusFollowWhetherANotebookIsOpen()
+{
+    MemorySettings settings;
+    AppWindow app(settings);
+    QCOMPARE(MenuBarTitles(app.frame), QStringLiteral("&File|&View|&Help"));
+    QCOMPARE(MenuTexts(MenuOf(app.frame, QStringLiteral("&File"))),
+             QStringLiteral("&New\tCtrl+N|&Open...\tCtrl+O|-|P&rint Setup...|-|Recent File|-|E&xit"));
+    QCOMPARE(MenuTexts(MenuOf(app.frame, QStringLiteral("&View"))), QStringLiteral("&Toolbar|&Status Bar"));
+    QCOMPARE(MenuTexts(MenuOf(app.frame, QStringLiteral("&Help"))), QStringLiteral("&Help Topics|-|&About Quillbox..."));
+
+    app.NewNotebook();
+    QTRY_COMPARE(MenuBarTitles(app.frame),
+                 QStringLiteral("&File|&Edit|&Note|F&older|&Preferences|&View|&Window|&Help"));
+    QCOMPARE(MenuTexts(MenuOf(app.frame, QStringLiteral("&File"))),
+             QStringLiteral("&New\tCtrl+N|&Open...\tCtrl+O|&Close\tCtrl+F4|&Save\tCtrl+S|Save &As...|-|"
+                            "Empty the Trash\tCtrl+T|-|&Print Folder\tCtrl+P|-|Recent File|-|E&xit\tAlt+F4"));
+    QCOMPARE(MenuTexts(MenuOf(app.frame, QStringLiteral("&Edit"))),
+             QStringLiteral("&Undo\tCtrl+Z|-|Cu&t\tCtrl+X|&Copy\tCtrl+C|&Paste\tCtrl+V|-|&Find...\tCtrl+F"));
+    QCOMPARE(MenuTexts(MenuOf(app.frame, QStringLiteral("&Note"))),
+             QStringLiteral("&New Note\tShift+Return|&Delete Note...\tF3|&Move/Copy Note...\tF2"));
+    QCOMPARE(MenuTexts(MenuOf(app.frame, QStringLiteral("F&older"))),
+             QStringLiteral("&New Folder...\tCtrl+W|&Delete Folder\tCtrl+D|R&ename Folder...\tCtrl+R|"
+                            "&Export Folder...\tCtrl+E|&Import Folder...\tCtrl+I|-|C&ut Folder\tCtrl+J|"
+                            "C&opy Folder\tCtrl+K|&Paste Folder\tCtrl+L"));
+    QCOMPARE(MenuTexts(MenuOf(app.frame, QStringLiteral("&Preferences"))),
+             QStringLiteral("&Move/Copy Note...|&Note Header...|&DeleteFolder..."));
+    QCOMPARE(MenuTexts(MenuOf(app.frame, QStringLiteral("&View"))),
+             QStringLiteral("&Toolbar|&Status Bar|&Assigned Keys Bar|Toggle &View\tF6"));
+    QCOMPARE(MenuTexts(MenuOf(app.frame, QStringLiteral("&Window"))), QStringLiteral("&Cascade|&Tile"));
+    QCOMPARE(MenuTexts(MenuOf(app.frame, QStringLiteral("&Help"))),
+             QStringLiteral("&Help Topics|&Tutorial|-|&About Quillbox..."));
+    // The texts only show the keys; the accelerator table runs them.
+    QVERIFY(MenuAction(app.frame, QStringLiteral("&Note"), QStringLiteral("&New Note"))->shortcut().isEmpty());
+
+    MenuAction(app.frame, QStringLiteral("&File"), QStringLiteral("&Close"))->trigger();
+    QTRY_COMPARE(MenuBarTitles(app.frame), QStringLiteral("&File|&View|&Help"));
+}
+
+void AppMainFrameTest::toolbarHasItsButtonsInOrder()
+{
+    MemorySettings settings;
+    AppWindow app(settings);
+    auto* pToolBar = Find<QToolBar>(&app.frame, "mainToolBar");
+    QVERIFY(pToolBar);
+    QStringList tips;
+    for (const QAction* pAction : pToolBar->actions()) {
+        tips << (pAction->isSeparator() ? QStringLiteral("-") : pAction->toolTip());
+        QVERIFY(pAction->isSeparator() || !pAction->icon().pixmap(16, 16).isNull());
+    }
+    QCOMPARE(tips.join(u'|'), QStringLiteral("New|Open|Save|-|Cut|Copy|Paste|-|Cut Folder|Copy Folder|Paste Folder|-|"
+                                             "New Note|Delete Note|Move/Copy Note|-|Print Folder|About|Help"));
+}
+
+void AppMainFrameTest::statusBarShowsPromptsAndTheIdleMessage()
+{
+    MemorySettings settings;
+    AppWindow app(settings);
+    QStatusBar* pStatus = app.frame.statusBar();
+    QCOMPARE(Find<QLabel>(pStatus, "messagePane")->text(), QStringLiteral("For Help, press F1"));
+    QVERIFY(Find<QLabel>(pStatus, "capIndicator"));
+    QVERIFY(Find<QLabel>(pStatus, "numIndicator"));
+    QVERIFY(Find<QLabel>(pStatus, "scrollIndicator"));
+
+    QAction* pOpen = MenuAction(app.frame, QStringLiteral("&File"), QStringLiteral("&Open..."));
+    QCOMPARE(pOpen->statusTip(), QStringLiteral("Open an existing notebook"));
+    pOpen->showStatusText(&app.frame);
+    QCOMPARE(pStatus->currentMessage(), QStringLiteral("Open an existing notebook"));
+    QStatusTipEvent leave { QString() };
+    QCoreApplication::sendEvent(&app.frame, &leave);
+    QVERIFY(Find<QLabel>(pStatus, "messagePane")->isVisible());
+
+    app.frame.OnCommand(cmd::ContextHelp);
+    QCOMPARE(pStatus->currentMessage(), QStringLiteral("Select an object on which to get Help"));
+    QTest::mouseClick(app.frame.centralWidget(), Qt::LeftButton);
+    QVERIFY(app.frame.GetHelp().isVisible());
+    QCOMPARE(pStatus->currentMessage(), QString());
+    app.frame.GetHelp().close();
+}
+
+void AppMainFrameTest::acceleratorTableLeavesTheEditorsKeysAlone()
+{
+    QCOMPARE(AcceleratorOf(Qt::Key_W, Qt::ControlModifier), cmd::NewFolder);
+    QCOMPARE(AcceleratorOf(Qt::Key_Insert, Qt::ControlModifier | Qt::KeypadModifier), cmd::EditCopy);
+    QCOMPARE(AcceleratorOf(Qt::Key_Backspace, Qt::AltModifier), cmd::EditUndo);
+    QCOMPARE(AcceleratorOf(Qt::Key_Delete, Qt::ShiftModifier), cmd::EditCut);
+    QCOMPARE(AcceleratorOf(Qt::Key_F2), cmd::MoveCopyNote);
+    QCOMPARE(AcceleratorOf(Qt::Key_F3), cmd::DeleteNote);
+    QCOMPARE(AcceleratorOf(Qt::Key_F6, Qt::ShiftModifier), cmd::PrevPane);
+    QCOMPARE(AcceleratorOf(Qt::Key_F1, Qt::ShiftModifier), cmd::ContextHelp);
+    // Keys the editor and the tree handle themselves.
+    QCOMPARE(AcceleratorOf(Qt::Key_Return, Qt::ShiftModifier), 0);
+    QCOMPARE(AcceleratorOf(Qt::Key_Delete), 0);
+    QCOMPARE(AcceleratorOf(Qt::Key_W, Qt::ControlModifier | Qt::ShiftModifier), 0);
+    for (Qt::Key key : { Qt::Key_F4, Qt::Key_F5, Qt::Key_F7, Qt::Key_F8, Qt::Key_F9, Qt::Key_F10, Qt::Key_F11, Qt::Key_F12 })
+        QCOMPARE(AcceleratorOf(key), 0);
+}
+
+void AppMainFrameTest::f1ShowsTheHelpContents()
+{
+    MemorySettings settings;
+    AppWindow app(settings);
+    app.NewNotebook();
+    QTest::keyClick(app.Tree(), Qt::Key_F1);
+    HelpWindow& help = app.frame.GetHelp();
+    QVERIFY(help.isVisible());
+    QCOMPARE(help.source().fileName(), QStringLiteral("index.html"));
+    QVERIFY(help.toPlainText().contains(QStringLiteral("Keyboard summary")));
+
+    MenuAction(app.frame, QStringLiteral("&Help"), QStringLiteral("&Tutorial"))->trigger();
+    QCOMPARE(help.source().fileName(), QStringLiteral("tutorial.html"));
+    help.close();
+}
+
+void AppMainFrameTest::keysBarTogglesWithItsMenuTick()
+{
+    MemorySettings settings;
+    AppWindow app(settings);
+    app.NewNotebook();
+    auto* pKeysBar = Find<QWidget>(&app.frame, "keysBar");
+    auto* pArea = Find<QMdiArea>(&app.frame, "mdiArea");
+    QAction* pToggle = MenuAction(app.frame, QStringLiteral("&View"), QStringLiteral("&Assigned Keys Bar"));
+    QVERIFY(pKeysBar && pArea && pToggle);
+    QTRY_VERIFY(pToggle->isChecked());
+    QVERIFY(pKeysBar->isVisible());
+    QCOMPARE(Find<QLabel>(pKeysBar, "keysText")->text(), QStringLiteral("Trash=F3"));
+    const int areaHeight = pArea->height();
+
+    pToggle->trigger();
+    QVERIFY(!pKeysBar->isVisible());
+    QTRY_VERIFY(!pToggle->isChecked());
+    QTRY_VERIFY(pArea->height() > areaHeight);
+
+    pToggle->trigger();
+    QVERIFY(pKeysBar->isVisible());
+    QTRY_VERIFY(pToggle->isChecked());
+    QTRY_COMPARE(pArea->height(), areaHeight);
+}
+
+void AppMainFrameTest::keysStripFollowsTheActiveNotebook()
+{
+    MemorySettings settings;
+    AppWindow app(settings);
+    CChildFrame* pFirst = app.NewNotebook();
+    pFirst->GetDocument().AddFolder(false, "Work", "", true, "F7", "Copy");
+    QTRY_COMPARE(app.KeysText(), QStringLiteral("Trash=F3, Work=F7"));
+
+    CChildFrame* pSecond = app.NewNotebook();
+    QTRY_COMPARE(app.KeysText(), QStringLiteral("Trash=F3"));
+    QVERIFY(pSecond->isMaximized());
+
+    app.frame.ActivateChild(pFirst);
+    QTRY_COMPARE(app.KeysText(), QStringLiteral("Trash=F3, Work=F7"));
+    pFirst->GetDocument().SetModifiedFlag(false);
+    pFirst->close();
+    QTRY_COMPARE(app.KeysText(), QStringLiteral("Trash=F3"));
+    QCOMPARE(app.frame.ActiveChild(), pSecond);
+}
+
+void AppMainFrameTest::mainWindowWithANotebookLooksRight()
+{
+    MemorySettings settings;
+    AppWindow app(settings);
+    app.frame.resize(900, 600);
+    CChildFrame* pChild = app.NewNotebook();
+    pChild->GetDocument().AddFolder(false, "Ideas", "", true, "F4", "Move");
+    QTest::keyClicks(app.Editor(), QStringLiteral("A notebook window with the editor on the left."));
+    QTest::keyClick(app.Editor(), Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(app.Editor(), QStringLiteral("And a second note."));
+    QTRY_COMPARE(app.KeysText(), QStringLiteral("Trash=F3, Ideas=F4"));
+    QTRY_VERIFY(pChild->isWindowModified());
+
+    const QImage shot = app.frame.grab().toImage();
+    const QString path = QStringLiteral(QUILLBOX_BUILD_DIR "/app-main-window.png");
+    QVERIFY(shot.save(path));
+    QCOMPARE(shot.size(), app.frame.size() * app.frame.devicePixelRatio());
+}
+
+QTEST_MAIN(AppMainFrameTest)
+#include "AppMainFrameTest.moc"
