@@ -64,7 +64,7 @@ private:
     std::unordered_map<TreeItem, QTreeWidgetItem*> m_items;
     TreeItem m_nextItem = 1;
     TreeItem m_selected = kNoItem;
-    // Set while the control moves Qt's current item itself, so the change is not reported twice.
+    // Set while the control moves Qt's current item itself: the handler has run already.
     int m_nSilent = 0;
     bool m_bUpdatesHeld = false;
 };
