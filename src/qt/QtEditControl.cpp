@@ -348,7 +348,9 @@ void QtEditControl::LimitText(long maxChars)
 
 bool QtEditControl::HasFocus() const
 {
-    return hasFocus();
+    // The window's focus widget, not hasFocus(): right after a modal dialog closes the window
+    // is not yet active again, yet the keyboard belongs to this control.
+    return window()->focusWidget() == this;
 }
 
 void QtEditControl::SetFocus()

@@ -206,7 +206,9 @@ void QtTreeControl::SelectItem(TreeItem item)
 
 bool QtTreeControl::HasFocus() const
 {
-    return hasFocus();
+    // The window's focus widget, not hasFocus(): right after a modal dialog closes the window
+    // is not yet active again, yet the keyboard belongs to this control.
+    return window()->focusWidget() == this;
 }
 
 void QtTreeControl::SetFocus()

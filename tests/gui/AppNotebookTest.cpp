@@ -230,8 +230,6 @@ void AppNotebookTest::ctrlWAsksForANameAndAddsTheFolder()
 
     // The new folder hands the keyboard to the editor, which becomes the active pane. (The
     // window's own focus widget: no window manager gives the window back its activation here.)
-    QEXPECT_FAIL("", "the controls' HasFocus is false while the Input dialog's window gives the activation back",
-                 Abort);
     QCOMPARE(app.frame.focusWidget(), app.Editor());
     QCOMPARE(pChild->GetActivePane(), CChildFrame::Pane::Editor);
 }
