@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-struct HeadlessNotebook;
+#include "HeadlessNotebook.h"
 
 // How the folders of a generated notebook hang together under Main.
 enum class NotebookShape

@@ -3,14 +3,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "doc/CQuillboxDoc.h"
-#include "notes/CQuillboxEditView.h"
+#include "doc/HeadlessNotebook.h"
 #include "platform/Clock.h"
-#include "platform/KeysText.h"
-#include "platform/MemoryTree.h"
 #include "platform/Prompts.h"
-#include "platform/TextBuffer.h"
-#include "tree/CQuillboxTreeView.h"
 
 // Prompts for a program with nobody to answer them: opening, saving and reading a notebook
 // never ask, so any prompt is a fault and stops the program with an exception.
@@ -35,31 +30,5 @@ private:
     }
 };
 
-// A notebook with its two views over headless controls and the machine's clock, put together
-// as the program puts a notebook window together.
-struct HeadlessNotebook
-{
-    FailingPrompts prompts;
-    SystemClock clock;
-    KeysTextHolder keys;
-    FocusScope focus;
-    TextBuffer edit { &focus };
-    MemoryTree tree { &focus };
-    CQuillboxDoc doc { Services { &prompts, &clock, &keys, nullptr } };
-    CQuillboxEditView editView { &doc, edit };
-    CQuillboxTreeView treeView { &doc, tree };
-
-    HeadlessNotebook()
-    {
-        editView.OnCreate();
-        doc.BindViews(&editView, &treeView);
-    }
-    HeadlessNotebook(const HeadlessNotebook&) = delete;
-    HeadlessNotebook& operator=(const HeadlessNotebook&) = delete;
-
-    // A folder's notes: the editor's text for the selected folder, else its stored text.
-    std::string TextOf(const Folder* pFolder) const
-    {
-        return pFolder == doc.m_pSelFolder ? edit.GetText() : pFolder->m_text;
-    }
-};
+// The notebook of a program with nobody to answer prompts, on the machine's clock.
+using HeadlessNotebook = HeadlessNotebookOf<FailingPrompts, SystemClock>;

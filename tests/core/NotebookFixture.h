@@ -6,32 +6,16 @@
 #include <string>
 
 #include "dialogs/ScriptedPrompts.h"
-#include "doc/CQuillboxDoc.h"
-#include "notes/CQuillboxEditView.h"
+#include "doc/HeadlessNotebook.h"
 #include "platform/Clock.h"
-#include "platform/KeysText.h"
-#include "platform/MemoryTree.h"
-#include "platform/TextBuffer.h"
-#include "tree/CQuillboxTreeView.h"
 
 // A notebook with its two views over headless controls, scripted prompts and a clock fixed at
 // 6 December 1997, 3:53 in the afternoon. Tests drive it through the calls the GUI makes.
-struct Notebook
+struct Notebook : HeadlessNotebookOf<ScriptedPrompts, FixedClock>
 {
-    ScriptedPrompts prompts;
-    FixedClock clock { 1997, 12, 6, 15, 53 };
-    KeysTextHolder keys;
-    FocusScope focus;
-    TextBuffer edit { &focus };
-    MemoryTree tree { &focus };
-    CQuillboxDoc doc { Services { &prompts, &clock, &keys, nullptr } };
-    CQuillboxEditView editView { &doc, edit };
-    CQuillboxTreeView treeView { &doc, tree };
-
     Notebook()
+        : HeadlessNotebookOf(1997, 12, 6, 15, 53)
     {
-        editView.OnCreate();
-        doc.BindViews(&editView, &treeView);
     }
 
     // A new notebook as File New makes it.
