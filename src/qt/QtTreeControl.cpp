@@ -57,7 +57,6 @@ QtTreeControl::QtTreeControl(TextCodec& codec, QWidget* parent)
         pStyle->setParent(this);
         setStyle(pStyle);
     }
-    connect(&m_codec, &TextCodec::EncodingChanged, this, &QtTreeControl::OnEncodingChanged);
 }
 
 QTreeWidgetItem* QtTreeControl::ItemOf(TreeItem item) const
@@ -225,8 +224,10 @@ void QtTreeControl::currentChanged(const QModelIndex& current, const QModelIndex
         return;
     const TreeItem item = HandleOf(itemFromIndex(current));
     if (item != m_selected) {
-        if (m_onSelChanging)
-            m_onSelChanging(item);
+        Run([&] {
+            if (m_onSelChanging)
+                m_onSelChanging(item);
+        });
         m_selected = ItemOf(item) ? item : kNoItem;
     }
     QTreeWidget::currentChanged(current, previous);
@@ -248,12 +249,22 @@ void QtTreeControl::HoldUpdates()
     });
 }
 
+void QtTreeControl::Run(const std::function<void()>& handler)
+{
+    if (m_runCommand)
+        m_runCommand(handler);
+    else
+        handler();
+}
+
 void QtTreeControl::keyPressEvent(QKeyEvent* event)
 {
-    if (!m_pView || m_pView->OnKeyDown(KeyFromQt(event->key())))
-        QTreeWidget::keyPressEvent(event);
-    else
-        event->accept();
+    Run([&] {
+        if (!m_pView || m_pView->OnKeyDown(KeyFromQt(event->key())))
+            QTreeWidget::keyPressEvent(event);
+        else
+            event->accept();
+    });
 }
 
 void QtTreeControl::keyReleaseEvent(QKeyEvent* event)
@@ -264,6 +275,11 @@ void QtTreeControl::keyReleaseEvent(QKeyEvent* event)
 }
 
 void QtTreeControl::mousePressEvent(QMouseEvent* event)
+{
+    Run([&] { OnMousePress(event); });
+}
+
+void QtTreeControl::OnMousePress(QMouseEvent* event)
 {
     if (event->button() == Qt::RightButton && m_pView) {
         // The view's menu is the whole handling: the selection stays where it was.
@@ -293,14 +309,4 @@ void QtTreeControl::mouseDoubleClickEvent(QMouseEvent* event)
 void QtTreeControl::contextMenuEvent(QContextMenuEvent* event)
 {
     event->accept();
-}
-
-void QtTreeControl::OnEncodingChanged(bool bUpgraded)
-{
-    for (const auto& [handle, pItem] : m_items) {
-        if (bUpgraded)
-            pItem->setData(0, kBytesRole, pItem->text(0).toUtf8());
-        else
-            pItem->setText(0, m_codec.Decode(BytesOf(pItem)));
-    }
 }
