@@ -1,5 +1,6 @@
 #include "app/CChildFrame.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QFile>
@@ -42,6 +43,8 @@ CChildFrame::CChildFrame(CMainFrame& mainFrame)
     , m_pTree(new QtTreeControl(m_codec, m_pSplitter))
     , m_editView(&m_doc, *m_pEdit)
     , m_treeView(&m_doc, *m_pTree)
+    , m_disk(&mainFrame)
+    , m_recovery(m_doc)
 {
     setObjectName(QStringLiteral("notebookWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -60,6 +63,7 @@ CChildFrame::CChildFrame(CMainFrame& mainFrame)
     m_doc.BindViews(&m_editView, &m_treeView);
 
     m_pSplitter->installEventFilter(this);
+    mainFrame.installEventFilter(this);
     m_pEdit->viewport()->installEventFilter(this);
     connect(m_pSplitter, &QSplitter::splitterMoved, this, [this] { m_bUserSplit = true; });
     // A notebook that had to turn to UTF-8 has new bytes for its folder names.
@@ -91,11 +95,47 @@ bool CChildFrame::OnNewDocument()
 
 ReadReport CChildFrame::OnOpenDocument(const QString& path)
 {
+    if (const std::optional<RecoveryEntry> entry = FindRecovery(path)) {
+        switch (AskAboutRecovery(&m_mainFrame, *entry)) {
+        case RecoveryChoice::Recover:
+            if (ReadReport report = OnRecoverDocument(*entry); report.Opened())
+                return report;
+            break;
+        case RecoveryChoice::UseSaved:
+            NotebookRecovery::Store().Remove(entry->key);
+            break;
+        case RecoveryChoice::Later:
+            break;
+        }
+    }
     ReadReport report;
     {
         EditBatch batch(*m_pEdit);
         report = m_doc.OnOpenDocument(EncodePath(path));
     }
+    if (report.status == ReadReport::Status::Ok)
+        m_disk.OnFileRead(path);
+    UpdateTitle();
+    return report;
+}
+
+ReadReport CChildFrame::OnRecoverDocument(const RecoveryEntry& entry)
+{
+    const RecoveryStore store = NotebookRecovery::Store();
+    ReadReport report;
+    {
+        EditBatch batch(*m_pEdit);
+        report = m_doc.OnOpenDocument(store.NotebookPath(entry.key));
+    }
+    if (!report.Opened())
+        return report;
+    m_doc.SetPathName(entry.notebookPath);
+    m_doc.SetModifiedFlag(true);
+    if (!entry.notebookPath.empty())
+        m_disk.OnFileRead(DecodePath(entry.notebookPath));
+    // The work is this window's to keep from now on; the old file goes once the new one is written.
+    m_recovery.WriteNow();
+    store.Remove(entry.key);
     UpdateTitle();
     return report;
 }
@@ -223,6 +263,10 @@ bool CChildFrame::eventFilter(QObject* watched, QEvent* event)
         event->ignore();
         return true;
     }
+    if (event->type() == QEvent::WindowActivate && watched == &m_mainFrame) {
+        // Asked once the activation is over, so a question never lands inside another one.
+        QTimer::singleShot(0, this, &CChildFrame::CheckDisk);
+    }
     if (event->type() == QEvent::Resize && watched == m_pSplitter && !m_bUserSplit) {
         // The editor keeps 70% of the width until the user drags the bar between the panes.
         const int width = m_pSplitter->width();
@@ -246,6 +290,16 @@ bool CChildFrame::SaveAs()
 
 bool CChildFrame::DoSave(const QString& path)
 {
+    if (path == GetPathName()) {
+        switch (m_disk.AskBeforeSave(path)) {
+        case DiskWatch::SaveAnswer::Save:
+            break;
+        case DiskWatch::SaveAnswer::SaveElsewhere:
+            return SaveAs();
+        case DiskWatch::SaveAnswer::Cancel:
+            return false;
+        }
+    }
     SaveResult result;
     {
         EditBatch batch(*m_pEdit);
@@ -255,6 +309,8 @@ bool CChildFrame::DoSave(const QString& path)
         m_mainFrame.GetPrompts().MessageBox(result.message);
         return false;
     }
+    m_disk.OnFileRead(path);
+    m_recovery.Discard();
     m_mainFrame.AddRecentFile(path);
     UpdateTitle();
     return true;
@@ -293,6 +349,8 @@ void CChildFrame::closeEvent(QCloseEvent* event)
         return;
     }
     m_bSaveAnswered = false;
+    m_recovery.Discard();
+    m_disk.Forget();
     m_doc.OnCloseDocument();
     QMdiSubWindow::closeEvent(event);
 }
@@ -300,6 +358,17 @@ void CChildFrame::closeEvent(QCloseEvent* event)
 void CChildFrame::OnIdleUpdate()
 {
     setWindowModified(m_doc.IsModified());
+    m_recovery.OnIdle();
+}
+
+void CChildFrame::CheckDisk()
+{
+    const QString path = GetPathName();
+    if (path.isEmpty() || QApplication::activeModalWidget() || !m_disk.OfferReload(path, m_doc.IsModified()))
+        return;
+    CMainFrame& frame = m_mainFrame;
+    CloseDocument();
+    frame.OpenNotebook(path);
 }
 
 void CChildFrame::UpdateTitle()

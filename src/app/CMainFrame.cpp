@@ -277,7 +277,7 @@ CChildFrame* CMainFrame::OpenNotebook(const QString& path)
 {
     const QString fullPath = QFileInfo(path).absoluteFilePath();
     for (CChildFrame* pChild : Children()) {
-        if (pChild->GetPathName() == fullPath) {
+        if (pChild->HoldsFile(fullPath)) {
             ActivateChild(pChild);
             return pChild;
         }
