@@ -298,5 +298,6 @@ void SessionGuard::OnSignal()
     char byte = 0;
     [[maybe_unused]] const ssize_t count = ::read(g_signalPipe[1], &byte, 1);
     NotebookRecovery::WriteAll();
-    QCoreApplication::quit();
+    // Not quit(): that closes the windows first, and the save question would hold the program.
+    QCoreApplication::exit(0);
 }
