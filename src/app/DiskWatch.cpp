@@ -56,7 +56,7 @@ void DiskWatch::Forget()
 
 bool DiskWatch::HoldsFile(const QString& path) const
 {
-    if (!m_known)
+    if (m_strPath.isEmpty())
         return false;
     const std::optional<FileIdentity> mine = ReadFileIdentity(EncodePath(m_strPath), false);
     const std::optional<FileIdentity> other = ReadFileIdentity(EncodePath(path), false);

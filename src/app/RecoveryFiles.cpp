@@ -277,7 +277,6 @@ SessionGuard::SessionGuard(CMainFrame& frame)
                     break;
                 }
             }
-            manager.release();
         }
         NotebookRecovery::WriteAll();
     });
