@@ -19,7 +19,7 @@
 namespace {
 
 const QString kTestData = QStringLiteral(QUILLBOX_TEST_DATA);
-const QString kProgram = QStringLiteral(QUILLBOX_BUILD_DIR "/src/app/quillbox");
+const QString kProgram = QStringLiteral(QUILLBOX_PROGRAM);
 
 QByteArray ReadAll(const QString& path)
 {
