@@ -63,7 +63,8 @@ CChildFrame::CChildFrame(CMainFrame& mainFrame)
     m_doc.BindViews(&m_editView, &m_treeView);
 
     m_pSplitter->installEventFilter(this);
-    mainFrame.installEventFilter(this);
+    // Asked once the activation is over, so a question never lands inside another one.
+    new ActivationWatch(&mainFrame, [this] { QTimer::singleShot(0, this, &CChildFrame::CheckDisk); }, this);
     m_pEdit->viewport()->installEventFilter(this);
     connect(m_pSplitter, &QSplitter::splitterMoved, this, [this] { m_bUserSplit = true; });
     // A notebook that had to turn to UTF-8 has new bytes for its folder names.
@@ -262,10 +263,6 @@ bool CChildFrame::eventFilter(QObject* watched, QEvent* event)
         // rather than being typed in as their names.
         event->ignore();
         return true;
-    }
-    if (event->type() == QEvent::WindowActivate && watched == &m_mainFrame) {
-        // Asked once the activation is over, so a question never lands inside another one.
-        QTimer::singleShot(0, this, &CChildFrame::CheckDisk);
     }
     if (event->type() == QEvent::Resize && watched == m_pSplitter && !m_bUserSplit) {
         // The editor keeps 70% of the width until the user drags the bar between the panes.

@@ -1,5 +1,6 @@
 #include "app/DiskWatch.h"
 
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -18,6 +19,20 @@ QString Name(const QString& path)
 }
 
 } // namespace
+
+ActivationWatch::ActivationWatch(QWidget* pWindow, std::function<void()> onActivate, QObject* pParent)
+    : QObject(pParent)
+    , m_onActivate(std::move(onActivate))
+{
+    pWindow->installEventFilter(this);
+}
+
+bool ActivationWatch::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        m_onActivate();
+    return QObject::eventFilter(watched, event);
+}
 
 DiskWatch::DiskWatch(QWidget* pParent)
     : m_pParent(pParent)

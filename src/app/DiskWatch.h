@@ -1,12 +1,28 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
+#include <functional>
 #include <optional>
 
 #include "doc/FileIdentity.h"
 #include "doc/LockFile.h"
 
 class QWidget;
+
+// Calls `onActivate` each time a window becomes the active one again: the moment to look at
+// what other programs did meanwhile.
+class ActivationWatch : public QObject
+{
+public:
+    ActivationWatch(QWidget* pWindow, std::function<void()> onActivate, QObject* pParent);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::function<void()> m_onActivate;
+};
 
 // What a notebook window knows of its file on disk: the file's identity when it was last read or
 // written, the lock file beside it, and the questions when another program changed the file.
