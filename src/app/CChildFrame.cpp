@@ -130,9 +130,12 @@ ReadReport CChildFrame::OnRecoverDocument(const RecoveryEntry& entry)
     }
     if (!report.Opened())
         return report;
-    m_doc.SetPathName(entry.notebookPath);
+    // A damaged recovery file stays untitled, as any damaged file does: a plain Save must not
+    // write what could be read over the notebook's own file.
+    const bool bComplete = report.status == ReadReport::Status::Ok;
+    m_doc.SetPathName(bComplete ? entry.notebookPath : std::string());
     m_doc.SetModifiedFlag(true);
-    if (!entry.notebookPath.empty())
+    if (bComplete && !entry.notebookPath.empty())
         m_disk.OnFileRead(DecodePath(entry.notebookPath));
     // The work is this window's to keep from now on; the old file goes once the new one is written.
     m_recovery.WriteNow();
