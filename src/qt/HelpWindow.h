@@ -1,11 +1,14 @@
 #pragma once
 
-#include <QTextBrowser>
+#include <QMainWindow>
 
 #include "platform/HelpEngine.h"
 
-// The help pages (":/help/index.html" and the tutorial topic) in a window of their own.
-class HelpWindow : public QTextBrowser, public HelpEngine
+class QTextBrowser;
+
+// The help pages (":/help/index.html" and the tutorial topic) in a window of their own, with
+// Back, Forward and Home (the contents) on a toolbar; Escape or Ctrl+W closes it.
+class HelpWindow : public QMainWindow, public HelpEngine
 {
     Q_OBJECT
 
@@ -15,6 +18,10 @@ public:
     void ShowContents() override;
     void ShowContext(unsigned long context) override;
 
+    QTextBrowser& GetBrowser() { return *m_pBrowser; }
+
 private:
     void ShowPage(const QString& page);
+
+    QTextBrowser* m_pBrowser;
 };

@@ -150,11 +150,11 @@ void AppMainFrameTest::f1ShowsTheHelpContents()
     QTest::keyClick(app.Tree(), Qt::Key_F1);
     HelpWindow& help = app.frame.GetHelp();
     QVERIFY(help.isVisible());
-    QCOMPARE(help.source().fileName(), QStringLiteral("index.html"));
-    QVERIFY(help.toPlainText().contains(QStringLiteral("Keyboard summary")));
+    QCOMPARE(help.GetBrowser().source().fileName(), QStringLiteral("index.html"));
+    QVERIFY(help.GetBrowser().toPlainText().contains(QStringLiteral("Keyboard summary")));
 
     MenuAction(app.frame, QStringLiteral("&Help"), QStringLiteral("&Tutorial"))->trigger();
-    QCOMPARE(help.source().fileName(), QStringLiteral("tutorial.html"));
+    QCOMPARE(help.GetBrowser().source().fileName(), QStringLiteral("tutorial.html"));
     help.close();
 }
 

@@ -117,7 +117,7 @@ void AppStartupTest::untickedBoxStoresZeroAndRunOpensTheTutorial()
     QCOMPARE(StoredSettings().value(QStringLiteral("Tutorial Prompt")).toString(), QStringLiteral("0"));
     HelpWindow& help = app.GetMainFrame()->GetHelp();
     QVERIFY(help.isVisible());
-    QCOMPARE(help.source().fileName(), QStringLiteral("tutorial.html"));
+    QCOMPARE(help.GetBrowser().source().fileName(), QStringLiteral("tutorial.html"));
     help.close();
 }
 
