@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QStyle>
 #include <QTextBrowser>
 #include <QToolBar>
 
@@ -9,9 +10,10 @@
 
 namespace {
 
-QAction* AddButton(QToolBar* pBar, const QString& text, const char* objectName, const QList<QKeySequence>& keys)
+QAction* AddButton(QToolBar* pBar, QStyle::StandardPixmap icon, const QString& text, const char* objectName,
+                   const QList<QKeySequence>& keys)
 {
-    QAction* pAction = pBar->addAction(text);
+    QAction* pAction = pBar->addAction(pBar->style()->standardIcon(icon), text);
     pAction->setObjectName(QString::fromLatin1(objectName));
     pAction->setShortcuts(keys);
     pAction->setToolTip(QStringLiteral("%1 (%2)").arg(text, keys.constFirst().toString(QKeySequence::NativeText)));
@@ -34,10 +36,10 @@ HelpWindow::HelpWindow(QWidget* parent)
     QToolBar* pBar = addToolBar(QStringLiteral("Navigation"));
     pBar->setObjectName(QStringLiteral("helpToolBar"));
     pBar->setMovable(false);
-    pBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    QAction* pBack = AddButton(pBar, QStringLiteral("Back"), "helpBack", QKeySequence::keyBindings(QKeySequence::Back));
-    QAction* pForward = AddButton(pBar, QStringLiteral("Forward"), "helpForward", QKeySequence::keyBindings(QKeySequence::Forward));
-    QAction* pHome = AddButton(pBar, QStringLiteral("Home"), "helpHome", { QKeySequence(Qt::ALT | Qt::Key_Home) });
+    pBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    QAction* pBack = AddButton(pBar, QStyle::SP_ArrowBack, QStringLiteral("Back"), "helpBack", QKeySequence::keyBindings(QKeySequence::Back));
+    QAction* pForward = AddButton(pBar, QStyle::SP_ArrowForward, QStringLiteral("Forward"), "helpForward", QKeySequence::keyBindings(QKeySequence::Forward));
+    QAction* pHome = AddButton(pBar, QStyle::SP_DirHomeIcon, QStringLiteral("Home"), "helpHome", { QKeySequence(Qt::ALT | Qt::Key_Home) });
     pBack->setEnabled(false);
     pForward->setEnabled(false);
     connect(pBack, &QAction::triggered, m_pBrowser, &QTextBrowser::backward);
