@@ -26,6 +26,7 @@
 
 namespace {
 
+const QString kTitle = QStringLiteral("Quillbox");
 const QString kIdleMessage = QStringLiteral("For Help, press F1");
 const QString kContextHelpMessage = QStringLiteral("Select an object on which to get Help");
 
@@ -50,7 +51,7 @@ CMainFrame::CMainFrame(SettingsStore& settings)
     , m_pHelp(std::make_unique<HelpWindow>(this))
 {
     setObjectName(QStringLiteral("mainFrame"));
-    setWindowTitle(QStringLiteral("Quillbox"));
+    setWindowTitle(kTitle);
     setWindowIcon(QIcon(QStringLiteral(":/icons/quillbox.xpm")));
     setAcceptDrops(true);
 
@@ -303,6 +304,8 @@ CChildFrame* CMainFrame::OpenNotebook(const QString& path)
 void CMainFrame::AddChild(CChildFrame* pChild)
 {
     m_pMdiArea->addSubWindow(pChild);
+    // The frame's title follows the window from maximized to normal and back.
+    connect(pChild, &QMdiSubWindow::windowStateChanged, this, &CMainFrame::RequestIdleUpdate);
     pChild->showMaximized();
     ActivateChild(pChild);
     // A notebook opens with the folder tree as its active pane.
@@ -431,9 +434,25 @@ void CMainFrame::OnIdleUpdate()
             pAction->setChecked(IsCommandChecked(id));
     }
     CChildFrame* pActive = ActiveChild();
+    ShowTitle(pActive);
     m_pKeysText->setText(pActive ? pActive->GetCodec().Decode(m_strKeysText) : QString::fromStdString(m_strKeysText));
     for (CChildFrame* pChild : Children())
         pChild->OnIdleUpdate();
+}
+
+// "Quillbox - NAME" while a notebook window is active. Qt puts a maximized notebook window's
+// title in brackets after the frame's own ("Quillbox - [NAME]"), so the frame then keeps
+// "Quillbox" for Qt to build on.
+void CMainFrame::ShowTitle(const CChildFrame* pActive)
+{
+    const QString title = kTitle + (pActive ? QStringLiteral(" - ") + pActive->windowTitle() : QString());
+    if (pActive && pActive->isMaximized()) {
+        if (windowTitle() != kTitle + QStringLiteral(" - [%1]").arg(pActive->windowTitle()))
+            setWindowTitle(kTitle);
+    } else if (windowTitle() != title) {
+        setWindowTitle(title);
+    }
+    setWindowModified(pActive && pActive->isWindowModified());
 }
 
 bool CMainFrame::IsInsideFrame(QObject* pObject) const

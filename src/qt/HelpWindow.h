@@ -1,10 +1,9 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QTextBrowser>
 
 #include "platform/HelpEngine.h"
-
-class QTextBrowser;
 
 // The help pages (":/help/index.html" and the tutorial topic) in a window of their own, with
 // Back, Forward and Home (the contents) on a toolbar; Escape or Ctrl+W closes it.
