@@ -294,10 +294,13 @@ CChildFrame* CMainFrame::OpenNotebook(const QString& path)
     }
     AddChild(pChild);
     // A damaged file opens as an untitled notebook, which the recent files do not offer.
-    if (report.status == ReadReport::Status::Incomplete)
+    if (report.status == ReadReport::Status::Incomplete) {
+        // At start-up the message comes over the window it speaks of, not over an empty screen.
+        show();
         m_prompts.MessageBox(report.message);
-    else
+    } else {
         AddRecentFile(fullPath);
+    }
     return pChild;
 }
 
