@@ -103,12 +103,13 @@ QWidget* CMainFrame::CreateKeysBar()
     m_pKeysText = new QLabel(m_pKeysBar);
     m_pKeysText->setObjectName(QStringLiteral("keysText"));
     m_pKeysText->setTextFormat(Qt::PlainText);
-    // A long list is cut at the window's edge rather than widening the window.
+    // A long list wraps onto more lines rather than widening the window or being cut off.
+    m_pKeysText->setWordWrap(true);
     m_pKeysText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     auto* pLayout = new QHBoxLayout(m_pKeysBar);
     pLayout->setContentsMargins(6, 3, 6, 3);
     pLayout->setSpacing(8);
-    pLayout->addWidget(pCaption);
+    pLayout->addWidget(pCaption, 0, Qt::AlignTop);
     pLayout->addWidget(m_pKeysText, 1);
     return m_pKeysBar;
 }

@@ -270,6 +270,17 @@ void AppMainFrameTest::mainWindowWithANotebookLooksRight()
     const QString path = QStringLiteral(QUILLBOX_BUILD_DIR "/app-main-window.png");
     QVERIFY(shot.save(path));
     QCOMPARE(shot.size(), app.frame.size() * app.frame.devicePixelRatio());
+
+    // Every key bound, to long names: the strip grows a line rather than cutting a binding off.
+    auto* pKeysText = Find<QLabel>(&app.frame, "keysText");
+    const int oneLine = pKeysText->height();
+    for (const char* key : { "F5", "F7", "F8", "F9", "F11", "F12" })
+        pChild->GetDocument().AddFolder(false, std::string("Correspondence with the county archive ") + key, "", true, key, "Copy");
+    QTRY_VERIFY(app.KeysText().endsWith(QStringLiteral("archive F12=F12")));
+    QTRY_VERIFY(pKeysText->height() > oneLine);
+    QVERIFY(pKeysText->height() >= pKeysText->heightForWidth(pKeysText->width()));
+    QVERIFY(pKeysText->geometry().right() < Find<QWidget>(&app.frame, "keysBar")->width());
+    QVERIFY(app.frame.grab().save(QStringLiteral(QUILLBOX_BUILD_DIR "/app-main-window-many-keys.png")));
 }
 
 QTEST_MAIN(AppMainFrameTest)
