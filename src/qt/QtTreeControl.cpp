@@ -37,9 +37,9 @@ public:
 QtTreeControl::QtTreeControl(TextCodec& codec, QWidget* parent)
     : QTreeWidget(parent)
     , m_codec(codec)
-    , m_folderIcon(QStringLiteral(":/images/folder-closed.xpm"))
+    , m_folderIcon(QStringLiteral(":/images/folder-closed.svg"))
 {
-    m_folderIcon.addFile(QStringLiteral(":/images/folder-open.xpm"), QSize(), QIcon::Selected);
+    m_folderIcon.addFile(QStringLiteral(":/images/folder-open.svg"), QSize(), QIcon::Selected);
     setObjectName(QStringLiteral("folderTree"));
     setColumnCount(1);
     setHeaderHidden(true);
