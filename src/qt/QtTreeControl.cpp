@@ -57,6 +57,7 @@ QtTreeControl::QtTreeControl(TextCodec& codec, QWidget* parent)
         pStyle->setParent(this);
         setStyle(pStyle);
     }
+    ShowBranchLines();
     connect(&m_codec, &TextCodec::EncodingChanged, this, &QtTreeControl::OnEncodingChanged);
 }
 
@@ -293,6 +294,26 @@ void QtTreeControl::mouseDoubleClickEvent(QMouseEvent* event)
 void QtTreeControl::contextMenuEvent(QContextMenuEvent* event)
 {
     event->accept();
+}
+
+void QtTreeControl::changeEvent(QEvent* event)
+{
+    QTreeWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        ShowBranchLines();
+}
+
+void QtTreeControl::ShowBranchLines()
+{
+    const QColor base = palette().color(QPalette::Base);
+    const QColor text = palette().color(QPalette::Text);
+    const QColor lines = QColor::fromRgbF((base.redF() + text.redF()) / 2, (base.greenF() + text.greenF()) / 2,
+                                          (base.blueF() + text.blueF()) / 2);
+    if (palette().color(QPalette::Dark) == lines)
+        return;
+    QPalette withLines = palette();
+    withLines.setColor(QPalette::Dark, lines);
+    setPalette(withLines);
 }
 
 void QtTreeControl::OnEncodingChanged(bool bUpgraded)

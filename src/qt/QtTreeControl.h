@@ -48,8 +48,12 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    // The classic style draws the branch lines and their boxes in the palette's Dark colour,
+    // which a dark palette puts next to the background: draw them halfway to the text instead.
+    void ShowBranchLines();
     void OnEncodingChanged(bool bUpgraded);
     // Holds painting and scrolling until control returns to the event loop.
     void HoldUpdates();
