@@ -37,9 +37,9 @@ public:
 QtTreeControl::QtTreeControl(TextCodec& codec, QWidget* parent)
     : QTreeWidget(parent)
     , m_codec(codec)
-    , m_folderIcon(QStringLiteral(":/images/folder-closed.xpm"))
+    , m_folderIcon(QStringLiteral(":/images/folder-closed.svg"))
 {
-    m_folderIcon.addFile(QStringLiteral(":/images/folder-open.xpm"), QSize(), QIcon::Selected);
+    m_folderIcon.addFile(QStringLiteral(":/images/folder-open.svg"), QSize(), QIcon::Selected);
     setObjectName(QStringLiteral("folderTree"));
     setColumnCount(1);
     setHeaderHidden(true);
@@ -57,6 +57,7 @@ QtTreeControl::QtTreeControl(TextCodec& codec, QWidget* parent)
         pStyle->setParent(this);
         setStyle(pStyle);
     }
+    ShowBranchLines();
 }
 
 QTreeWidgetItem* QtTreeControl::ItemOf(TreeItem item) const
@@ -309,4 +310,24 @@ void QtTreeControl::mouseDoubleClickEvent(QMouseEvent* event)
 void QtTreeControl::contextMenuEvent(QContextMenuEvent* event)
 {
     event->accept();
+}
+
+void QtTreeControl::changeEvent(QEvent* event)
+{
+    QTreeWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        ShowBranchLines();
+}
+
+void QtTreeControl::ShowBranchLines()
+{
+    const QColor base = palette().color(QPalette::Base);
+    const QColor text = palette().color(QPalette::Text);
+    const QColor lines = QColor::fromRgbF((base.redF() + text.redF()) / 2, (base.greenF() + text.greenF()) / 2,
+                                          (base.blueF() + text.blueF()) / 2);
+    if (palette().color(QPalette::Dark) == lines)
+        return;
+    QPalette withLines = palette();
+    withLines.setColor(QPalette::Dark, lines);
+    setPalette(withLines);
 }
