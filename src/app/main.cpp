@@ -25,7 +25,7 @@ int main(int argc, char* argv[])
     }
 
     QApplication application(argc, argv);
-    QGuiApplication::setDesktopFileName(QStringLiteral("quillbox"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUILLBOX_APP_ID));
     // Qt's own options are gone from the arguments now; an unknown option ends the program.
     parser.process(application);
 
