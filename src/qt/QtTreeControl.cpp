@@ -37,9 +37,9 @@ public:
 QtTreeControl::QtTreeControl(TextCodec& codec, QWidget* parent)
     : QTreeWidget(parent)
     , m_codec(codec)
-    , m_folderIcon(QStringLiteral(":/images/folder-closed.xpm"))
+    , m_folderIcon(QStringLiteral(":/images/folder-closed.svg"))
 {
-    m_folderIcon.addFile(QStringLiteral(":/images/folder-open.xpm"), QSize(), QIcon::Selected);
+    m_folderIcon.addFile(QStringLiteral(":/images/folder-open.svg"), QSize(), QIcon::Selected);
     setObjectName(QStringLiteral("folderTree"));
     setColumnCount(1);
     setHeaderHidden(true);
@@ -57,6 +57,7 @@ QtTreeControl::QtTreeControl(TextCodec& codec, QWidget* parent)
         pStyle->setParent(this);
         setStyle(pStyle);
     }
+    ShowBranchLines();
 }
 
 QTreeWidgetItem* QtTreeControl::ItemOf(TreeItem item) const
@@ -233,6 +234,16 @@ void QtTreeControl::currentChanged(const QModelIndex& current, const QModelIndex
     QTreeWidget::currentChanged(current, previous);
 }
 
+QItemSelectionModel::SelectionFlags QtTreeControl::selectionCommand(const QModelIndex& index, const QEvent* event) const
+{
+    // A click beside the items, or with Ctrl on the selected one, would take the highlight and
+    // the open image off a folder that stays selected.
+    const QItemSelectionModel::SelectionFlags command = QTreeWidget::selectionCommand(index, event);
+    if (!index.isValid() || !command.testFlag(QItemSelectionModel::Select))
+        return QItemSelectionModel::NoUpdate;
+    return command;
+}
+
 void QtTreeControl::HoldUpdates()
 {
     // Each change would have Qt lay out every item to find what to repaint; opening a notebook
@@ -309,4 +320,24 @@ void QtTreeControl::mouseDoubleClickEvent(QMouseEvent* event)
 void QtTreeControl::contextMenuEvent(QContextMenuEvent* event)
 {
     event->accept();
+}
+
+void QtTreeControl::changeEvent(QEvent* event)
+{
+    QTreeWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        ShowBranchLines();
+}
+
+void QtTreeControl::ShowBranchLines()
+{
+    const QColor base = palette().color(QPalette::Base);
+    const QColor text = palette().color(QPalette::Text);
+    const QColor lines = QColor::fromRgbF((base.redF() + text.redF()) / 2, (base.greenF() + text.greenF()) / 2,
+                                          (base.blueF() + text.blueF()) / 2);
+    if (palette().color(QPalette::Dark) == lines)
+        return;
+    QPalette withLines = palette();
+    withLines.setColor(QPalette::Dark, lines);
+    setPalette(withLines);
 }

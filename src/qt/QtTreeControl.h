@@ -45,15 +45,20 @@ public:
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index, const QEvent* event) const override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void Run(const std::function<void()>& handler);
     void OnMousePress(QMouseEvent* event);
+    // The classic style draws the branch lines and their boxes in the palette's Dark colour,
+    // which a dark palette puts next to the background: draw them halfway to the text instead.
+    void ShowBranchLines();
     // Holds painting and scrolling until control returns to the event loop.
     void HoldUpdates();
     // The item that holds the children of a handle: the invisible root for kNoItem.

@@ -1,5 +1,6 @@
 // Every byte a notebook holds survives the window: shown, left, edited elsewhere in the
 // folder and saved, the file holds what the headless program writes for the same steps.
+#include <QFileDialog>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -106,6 +107,7 @@ private slots:
     void awkwardBytesSurviveShowingEditingAndSaving_data();
     void awkwardBytesSurviveShowingEditingAndSaving();
     void aCopiedNoteMakesClosingAsk();
+    void contextMenuImportTakesTheNotebooksEncoding();
 };
 
 void AppFidelityTest::awkwardBytesSurviveShowingEditingAndSaving_data()
@@ -175,6 +177,43 @@ void AppFidelityTest::aCopiedNoteMakesClosingAsk()
     MenuAction(app.frame, QStringLiteral("&File"), QStringLiteral("&Close"))->trigger();
     QCOMPARE(*question, QStringLiteral("Quillbox:Save changes to Untitled?"));
     QCOMPARE(app.frame.Children().size(), 1);
+}
+
+void AppFidelityTest::contextMenuImportTakesTheNotebooksEncoding()
+{
+    QTemporaryDir dir;
+    const QString folderFile = dir.filePath(QStringLiteral("legacy.fol"));
+    WriteAll(folderFile, "Begin Folder Information\r\nBegin Folder\r\nFolder Name\r\nR\xE9sum\xE9\r\nAssigned Key\r\n"
+                         "None\r\nNumber of Children\r\n0\r\nFolder Text\r\ncaf\xE9\r\nEnd Folder\r\nEnd Folder Information\r\n");
+    MemorySettings settings;
+    AppWindow app(settings);
+    CChildFrame* pChild = app.NewNotebook();
+
+    // The folder tree's context menu, answered by a click on Import Folder, then the chooser.
+    QTimer::singleShot(0, [&] {
+        QVERIFY(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
+        auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(pMenu);
+        for (QAction* pAction : pMenu->actions()) {
+            if (pAction->text().startsWith(QStringLiteral("&Import Folder...")))
+                QTest::mouseClick(pMenu, Qt::LeftButton, {}, pMenu->actionGeometry(pAction).center());
+        }
+    });
+    WhenModal([&](QWidget* pDialog) {
+        auto* pChooser = qobject_cast<QFileDialog*>(pDialog);
+        QVERIFY(pChooser);
+        pChooser->selectFile(folderFile);
+        static_cast<QDialog*>(pChooser)->accept();
+    });
+    QTest::mouseClick(app.Tree()->viewport(), Qt::RightButton, {}, QPoint(5, 5));
+
+    QTRY_COMPARE(TreeDump(app.Tree()->invisibleRootItem()), QStringLiteral("Main[Résumé],Trash"));
+    QCOMPARE(app.Editor()->toPlainText(), QStringLiteral("café\n"));
+    ClickFolder(app.Tree(), QStringLiteral("Main"));
+    const Folder* pImported = pChild->GetDocument().FindFolderByName("R\xC3\xA9sum\xC3\xA9");
+    QVERIFY(pImported);
+    QCOMPARE(pImported->m_text, std::string("caf\xC3\xA9\r\n"));
+    QCOMPARE(pChild->GetDocument().GetEncoding().GetKind(), TextEncoding::Kind::Utf8);
 }
 
 QTEST_MAIN(AppFidelityTest)
