@@ -1,0 +1,179 @@
+// Drives the real main window on the offscreen platform with key events and measures what a
+// user waits for: a notebook opened until it is painted and answers input, the memory it takes,
+// switching into a big folder and F3 on one of its notes.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTextCursor>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "app/CChildFrame.h"
+#include "app/CMainFrame.h"
+#include "platform/SettingsStore.h"
+
+namespace {
+
+const char* const kUsage = R"(Usage: quillbox-window-bench open FILE
+       quillbox-window-bench keys FILE REPEATS
+
+open  Opens FILE in a new main window and prints "seconds=S rss=B": the time from the
+      command to the window painted and idle, and the resident memory it added to the
+      window holding an empty notebook.
+keys  Opens FILE, made by "make-notebook bigfolder", and prints "switch_ms=M f3_ms=M": the
+      medians over REPEATS of an Up arrow in the tree from "Small" into "Big" and of F3 on a
+      note of "Big", each until the window is painted and idle.
+)";
+
+// Runs the event loop until it has nothing left to do: every posted event, zero timer and
+// repaint handled, twice over for what the first round posted.
+void WaitIdle()
+{
+    for (int round = 0; round < 2; ++round) {
+        bool bFired = false;
+        QTimer::singleShot(0, [&bFired] { bFired = true; });
+        while (!bFired) {
+            QCoreApplication::sendPostedEvents();
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+        }
+    }
+}
+
+long ResidentBytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong() * 1024;
+    }
+    return 0;
+}
+
+double Median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Times one action until the window is idle again, in milliseconds.
+template <typename Action>
+double Timed(Action&& action)
+{
+    QElapsedTimer timer;
+    timer.start();
+    action();
+    WaitIdle();
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+struct Window
+{
+    Window()
+        : frame(settings)
+    {
+        frame.resize(1024, 768);
+        frame.show();
+        frame.activateWindow();
+        if (!QTest::qWaitForWindowActive(&frame))
+            std::fputs("quillbox-window-bench: the window did not become active\n", stderr);
+        WaitIdle();
+    }
+
+    CChildFrame* Open(const QString& path)
+    {
+        CChildFrame* pChild = frame.OpenNotebook(path);
+        if (!pChild) {
+            std::fprintf(stderr, "quillbox-window-bench: cannot open %s\n", qPrintable(path));
+            std::exit(1);
+        }
+        return pChild;
+    }
+    QTreeWidget* Tree() const { return frame.ActiveChild()->findChild<QTreeWidget*>(QStringLiteral("folderTree")); }
+    QPlainTextEdit* Editor() const
+    {
+        return frame.ActiveChild()->findChild<QPlainTextEdit*>(QStringLiteral("noteEditor"));
+    }
+
+    MemorySettings settings;
+    CMainFrame frame;
+};
+
+int Open(const QString& path)
+{
+    Window window;
+    window.frame.NewNotebook();
+    WaitIdle();
+    const long before = ResidentBytes();
+    const double ms = Timed([&] { window.Open(path); });
+    std::printf("seconds=%.3f rss=%ld\n", ms / 1000, ResidentBytes() - before);
+    return 0;
+}
+
+int Keys(const QString& path, int repeats)
+{
+    Window window;
+    window.Open(path);
+    WaitIdle();
+    QTreeWidget* pTree = window.Tree();
+    const QList<QTreeWidgetItem*> small = pTree->findItems(QStringLiteral("Small"), Qt::MatchExactly | Qt::MatchRecursive);
+    if (small.size() != 1) {
+        std::fprintf(stderr, "quillbox-window-bench: %s has no folder \"Small\"\n", qPrintable(path));
+        return 1;
+    }
+    pTree->setCurrentItem(small.first());
+    pTree->setFocus();
+    WaitIdle();
+
+    std::vector<double> switches;
+    for (int i = 0; i < repeats; ++i) {
+        switches.push_back(Timed([&] { QTest::keyClick(pTree, Qt::Key_Up); }));
+        QTest::keyClick(pTree, Qt::Key_Down);
+        WaitIdle();
+    }
+    // Into "Big" once more, and over to the editor with the caret on a note's second line.
+    QTest::keyClick(pTree, Qt::Key_Up);
+    QTest::keyClick(pTree, Qt::Key_F6);
+    WaitIdle();
+    QPlainTextEdit* pEditor = window.Editor();
+    std::vector<double> deletes;
+    for (int i = 0; i < repeats; ++i) {
+        QTextCursor cursor = pEditor->textCursor();
+        cursor.movePosition(QTextCursor::Start);
+        cursor.movePosition(QTextCursor::Down);
+        pEditor->setTextCursor(cursor);
+        deletes.push_back(Timed([&] { QTest::keyClick(pEditor, Qt::Key_F3); }));
+    }
+    std::printf("switch_ms=%.1f f3_ms=%.1f\n", Median(switches), Median(deletes));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const QStringList args = QApplication::arguments();
+    int status = 2;
+    if (args.size() == 3 && args[1] == QLatin1String("open"))
+        status = Open(args[2]);
+    else if (args.size() == 4 && args[1] == QLatin1String("keys"))
+        status = Keys(args[2], std::max(1, args[3].toInt()));
+    else
+        std::fputs(kUsage, stderr);
+    std::fflush(stdout);
+    // Taking the window apart is not measured; leaving at once spares the run that time.
+    std::_Exit(status);
+}
