@@ -59,6 +59,14 @@ public:
     // Folder tree
     void AddFolder(bool bTopLevel, const std::string& name, const std::string& text, bool bSorted,
                    const std::string& key, const std::string& keyFunction);
+    // A new folder, first among the children of pParent (the top level when null), with no tree
+    // item yet.
+    Folder* LinkNewFolder(Folder* pParent, std::string name, std::string text, const std::string& key,
+                          const std::string& keyFunction);
+    // Gives the folders from m_folders[firstNew] on their tree items at once, leaving the tree,
+    // the texts and the keys as AddFolder one by one would after a final selection change; the
+    // selection itself does not move.
+    void ShowNewFolders(size_t firstNew);
     Folder* FindFolderByItem(TreeItem hItem, Folder* pStart) const;
     Folder* SelectFolderByItem(TreeItem hItem);
     void DeleteFolderTree(Folder* pFolder);
@@ -73,8 +81,10 @@ public:
 
     // Folder records of the notebook and folder files
     void WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys) const;
-    // Reads one record with its declared children; false when the input ended inside it.
-    bool ReadFolder(LineReader& in);
+    // Reads one record with its declared children into new folders (see ShowNewFolders); false
+    // when the input ended inside it. The record goes to the top level when bTopLevel is set,
+    // else under the selected folder; a child record named "Main" or "Trash" goes to the top.
+    bool ReadFolder(LineReader& in, bool bTopLevel);
 
     // Command routing: true when the document handles the command (and it ran).
     bool OnCommand(int id);

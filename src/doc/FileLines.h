@@ -16,6 +16,8 @@ public:
 
     // The next line without its line break; false at the end of the data.
     bool ReadLine(std::string& line);
+    // The same as a view into the reader's data, valid while the reader lives.
+    bool ReadLine(std::string_view& line);
     // Reads up to and including the first line equal to `keyword`, skipping the lines before it.
     // Stops before a line equal to one of `stops` and leaves it unread; false then, or at the end.
     bool FindLine(std::string_view keyword, std::span<const std::string_view> stops = {});
@@ -37,12 +39,18 @@ public:
     };
     Mark GetMark() const { return { m_pos, m_line }; }
     void Rewind(Mark mark);
+    // The data between two marks as stored, line breaks included.
+    std::string_view Between(Mark from, Mark to) const { return std::string_view(m_data).substr(from.pos, to.pos - from.pos); }
+    // Gives the memory of what has been read back to the system, in large steps; the reader
+    // must not be rewound before this point afterwards.
+    void ForgetRead();
 
 private:
     // The line at the read position; `next` receives the position after its line break.
     std::string_view PeekLine(size_t& next) const;
 
     std::string m_data;
+    size_t m_forgotten = 0;
     size_t m_pos = 0;
     int m_line = 0;
 };

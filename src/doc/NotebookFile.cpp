@@ -109,16 +109,32 @@ bool ReadRecord(LineReader& in, FolderRecord& record)
     record.children = ParseNumber(value);
     if (!in.FindLine("Folder Text", kRecordStops))
         return false;
-    std::string line;
-    while (in.ReadLine(line)) {
-        if (line == kEndFolder)
-            return true;
-        if (IsEndFolderLine(line, false))
-            line.erase(0, 1);
+    // Runs of lines stored just as the text holds them (ending in CR LF, no ESC to take off)
+    // are copied at once.
+    LineReader::Mark run = in.GetMark();
+    std::string_view line;
+    for (;;) {
+        const LineReader::Mark start = in.GetMark();
+        const bool bRead = in.ReadLine(line);
+        if (!bRead || line == kEndFolder) {
+            record.text.append(in.Between(run, start));
+            return bRead;
+        }
+        const bool bEscaped = IsEndFolderLine(line, false);
+        if (!bEscaped && in.Between(start, in.GetMark()).size() == line.size() + 2)
+            continue;
+        record.text.append(in.Between(run, start));
+        if (bEscaped)
+            line.remove_prefix(1);
         record.text += line;
         record.text += "\r\n";
+        run = in.GetMark();
     }
-    return false;
+}
+
+bool IsSpecialName(std::string_view name)
+{
+    return name == "Main" || name == "Trash";
 }
 
 } // namespace
@@ -149,27 +165,31 @@ void CQuillboxDoc::WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys
     });
 }
 
-bool CQuillboxDoc::ReadFolder(LineReader& in)
+bool CQuillboxDoc::ReadFolder(LineReader& in, bool bTopLevel)
 {
-    TreeControl& tree = m_pTreeView->GetTreeCtrl();
     // The folders whose children are being read, innermost last, each with the number of
     // children still to come. A stack instead of recursion, so depth costs no call stack.
-    std::vector<std::pair<TreeItem, int>> parents;
+    std::vector<std::pair<Folder*, int>> parents;
+    Folder* const pOuter = bTopLevel ? nullptr : m_pSelFolder;
     do {
+        Folder* pParent = pOuter;
         if (!parents.empty()) {
+            pParent = parents.back().first;
             --parents.back().second;
-            tree.SelectItem(parents.back().first);
         }
         FolderRecord record;
         const bool bWhole = ReadRecord(in, record);
+        // What is read is never read again: its memory can go while the rest is read.
+        in.ForgetRead();
         if (record.bNamed) {
-            const bool bTopLevel = record.name == "Main" || record.name == "Trash";
-            AddFolder(bTopLevel, record.name, record.text, true, record.key, record.function);
+            if (IsSpecialName(record.name))
+                pParent = nullptr;
+            LinkNewFolder(pParent, std::move(record.name), std::move(record.text), record.key, record.function);
         }
         if (!bWhole)
             return false;
         if (record.children > 0)
-            parents.emplace_back(m_folders.back()->GetItem(), record.children);
+            parents.emplace_back(m_folders.back(), record.children);
         while (!parents.empty() && parents.back().second == 0)
             parents.pop_back();
     } while (!parents.empty());
@@ -255,20 +275,21 @@ ReadReport CQuillboxDoc::OnOpenDocument(const std::string& pathName)
     find("End Delete Folder Preferences");
     find("Begin Folder Information");
 
-    // Every top-level record up to "End Folder Information": a folder renamed "Main" or "Trash"
-    // comes back as a further top-level folder.
+    // Every top-level record up to "End Folder Information", each as a top-level folder.
+    const size_t firstNew = m_folders.size();
     for (;;) {
         const int found = in.SkipTo(kRecordOrEnd);
         if (found < 0)
             note(in.WhereReadingStopped() + ", before \"End Folder Information\"");
         if (found != 0)
             break;
-        if (!ReadFolder(in)) {
+        if (!ReadFolder(in, true)) {
             note(in.WhereReadingStopped());
             break;
         }
     }
-    Folder* pLastRead = m_folders.empty() ? nullptr : m_folders.back();
+    Folder* pLastRead = m_folders.size() > firstNew ? m_folders.back() : nullptr;
+    ShowNewFolders(firstNew);
 
     if (!FindFolderByName("Trash")) {
         note("it has no \"Trash\" folder");

@@ -34,6 +34,37 @@ TreeItem MemoryTree::InsertItem(const std::string& text, TreeItem parent, bool s
     return item;
 }
 
+std::vector<TreeItem> MemoryTree::InsertSorted(const std::vector<TreeInsert>& batch)
+{
+    std::vector<TreeItem> items;
+    items.reserve(batch.size());
+    // The new children of each parent, parents in the order they first receive one.
+    std::vector<std::pair<TreeItem, std::vector<TreeItem>>> groups;
+    std::unordered_map<TreeItem, size_t> groupOf;
+    m_nodes.reserve(m_nodes.size() + batch.size());
+    for (const TreeInsert& insert : batch) {
+        const TreeItem parent = insert.batchParent >= 0 ? items.at(static_cast<size_t>(insert.batchParent)) : insert.parent;
+        const TreeItem item = m_nextItem++;
+        m_nodes.emplace(item, Node { std::string(insert.text), parent, {}, false });
+        items.push_back(item);
+        const auto [it, bNew] = groupOf.emplace(parent, groups.size());
+        if (bNew)
+            groups.emplace_back(parent, std::vector<TreeItem>());
+        groups[it->second].second.push_back(item);
+    }
+    auto before = [this](TreeItem a, TreeItem b) { return CompareNoCase(m_nodes.at(a).text, m_nodes.at(b).text) < 0; };
+    for (auto& [parent, children] : groups) {
+        // Stable, and the siblings already there go first among equals: what inserting one by
+        // one, each after the last sibling that does not sort behind it, gives.
+        std::stable_sort(children.begin(), children.end(), before);
+        auto& siblings = ChildList(parent);
+        const auto old = static_cast<std::ptrdiff_t>(siblings.size());
+        siblings.insert(siblings.end(), children.begin(), children.end());
+        std::inplace_merge(siblings.begin(), siblings.begin() + old, siblings.end(), before);
+    }
+    return items;
+}
+
 void MemoryTree::Expand(TreeItem item)
 {
     if (auto it = m_nodes.find(item); it != m_nodes.end())

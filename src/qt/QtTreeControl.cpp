@@ -107,6 +107,17 @@ TreeItem QtTreeControl::InsertItem(const std::string& text, TreeItem parent, boo
     return handle;
 }
 
+std::vector<TreeItem> QtTreeControl::InsertSorted(const std::vector<TreeInsert>& batch)
+{
+    std::vector<TreeItem> items;
+    items.reserve(batch.size());
+    for (const TreeInsert& insert : batch) {
+        const TreeItem parent = insert.batchParent >= 0 ? items.at(static_cast<size_t>(insert.batchParent)) : insert.parent;
+        items.push_back(InsertItem(std::string(insert.text), parent, true));
+    }
+    return items;
+}
+
 void QtTreeControl::Expand(TreeItem item)
 {
     if (QTreeWidgetItem* pItem = ItemOf(item))

@@ -25,6 +25,7 @@ public:
     void SetView(CQuillboxTreeView* pView) { m_pView = pView; }
 
     TreeItem InsertItem(const std::string& text, TreeItem parent, bool sorted) override;
+    std::vector<TreeItem> InsertSorted(const std::vector<TreeInsert>& batch) override;
     void Expand(TreeItem item) override;
     void DeleteItem(TreeItem item) override;
     std::string GetItemText(TreeItem item) const override;
