@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -80,7 +82,10 @@ public:
     void UnlinkFolder(Folder* pFolder);
 
     // Folder records of the notebook and folder files
-    void WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys) const;
+    // Appends the records of pFolder's subtree and its following siblings to `out`. With a sink,
+    // `out` goes to it and is emptied whenever it has grown large; false when the sink refused.
+    bool WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys,
+                     const std::function<bool(std::string_view)>* pSink = nullptr) const;
     // Reads one record with its declared children into new folders (see ShowNewFolders); false
     // when the input ended inside it. The record goes to the top level when bTopLevel is set,
     // else under the selected folder; a child record named "Main" or "Trash" goes to the top.

@@ -190,6 +190,11 @@ std::optional<LineReader> ReadFileLines(const std::string& path, std::string& me
 
 bool WriteFileSafely(const std::string& path, std::string_view data, std::string& error)
 {
+    return WriteFileSafely(path, [data](const ChunkSink& sink) { return sink(data); }, error);
+}
+
+bool WriteFileSafely(const std::string& path, const std::function<bool(const ChunkSink&)>& produce, std::string& error)
+{
     std::string target = path;
     struct stat st {};
     if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
@@ -216,7 +221,7 @@ bool WriteFileSafely(const std::string& path, std::string_view data, std::string
     };
     if (bExists && ::fchmod(fd, st.st_mode & 07777) != 0)
         return fail();
-    if (!WriteAll(fd, data) || ::fsync(fd) != 0)
+    if (!produce([fd](std::string_view chunk) { return WriteAll(fd, chunk); }) || ::fsync(fd) != 0)
         return fail();
     const int closed = ::close(fd);
     fd = -1;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -64,3 +65,9 @@ std::optional<LineReader> ReadFileLines(const std::string& path, std::string& me
 // keeps its permissions (a new file gets the default ones). A symbolic link is written through.
 // On failure the old file is untouched and `error` receives the system's reason.
 bool WriteFileSafely(const std::string& path, std::string_view data, std::string& error);
+
+// Takes the pieces of a file's data in order; false when one could not be written.
+using ChunkSink = std::function<bool(std::string_view chunk)>;
+// The same with the data made piece by piece, so a large file is never held whole: `produce`
+// hands each piece to the sink in turn and returns false as soon as the sink does.
+bool WriteFileSafely(const std::string& path, const std::function<bool(const ChunkSink&)>& produce, std::string& error);

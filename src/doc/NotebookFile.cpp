@@ -13,6 +13,8 @@ namespace {
 
 constexpr std::string_view kEndFolder = "End Folder";
 constexpr char kEsc = '\x1b';
+// A file is written in pieces of about this size, so its whole text is never held twice.
+constexpr size_t kWriteChunk = size_t(1) << 20;
 
 // Lines that start a record, or end the records, inside a notebook or folder file.
 constexpr std::string_view kRecordOrEnd[] = { "Begin Folder", "End Folder Information" };
@@ -139,10 +141,12 @@ bool IsSpecialName(std::string_view name)
 
 } // namespace
 
-void CQuillboxDoc::WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys) const
+bool CQuillboxDoc::WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys,
+                               const std::function<bool(std::string_view)>* pSink) const
 {
     // The selected folder's notes live in the editor; its own stored text is not current.
     const std::string editorText = m_pEditView ? m_pEditView->GetEditCtrl().GetText() : std::string();
+    bool bWritten = true;
     WalkFolders(pFolder, [&](const Folder* p) {
         int children = 0;
         for (const Folder* pChild = p->m_pFirstChild; pChild; pChild = pChild->m_pNext)
@@ -162,7 +166,13 @@ void CQuillboxDoc::WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys
         out += "Folder Text\r\n";
         AppendText(out, p == m_pSelFolder && m_pEditView ? editorText : p->m_text);
         out += "End Folder\r\n";
+        if (pSink && out.size() >= kWriteChunk) {
+            bWritten = (*pSink)(out);
+            out.clear();
+        }
+        return !bWritten;
     });
+    return bWritten;
 }
 
 bool CQuillboxDoc::ReadFolder(LineReader& in, bool bTopLevel)
@@ -198,23 +208,28 @@ bool CQuillboxDoc::ReadFolder(LineReader& in, bool bTopLevel)
 
 SaveResult CQuillboxDoc::OnSaveDocument(const std::string& pathName)
 {
-    std::string out = "Begin Selected Folder\r\n";
-    AppendLine(out, m_pSelFolder ? m_pSelFolder->m_name : std::string());
-    out += "End Selected Folder\r\n\r\n";
-    out += "Begin New Note Preferences\r\n";
-    out += "Date\r\n" + std::to_string(m_bDate) + "\r\n";
-    out += "Time\r\n" + std::to_string(m_bTime) + "\r\n";
-    out += "Text\r\n" + std::to_string(m_bText) + "\r\n";
-    out += "End New Note Preferences\r\n\r\n";
-    out += "Begin Delete Folder Preferences\r\n";
-    out += "Prompt\r\n" + std::to_string(m_bPromptDelete) + "\r\n";
-    out += "End Delete Folder Preferences\r\n\r\n";
-    out += "Begin Folder Information\r\n";
-    WriteFolder(m_pRootFolder, out, true);
-    out += "End Folder Information\r\n";
-
+    auto produce = [this](const ChunkSink& sink) {
+        std::string out;
+        out.reserve(2 * kWriteChunk);
+        out += "Begin Selected Folder\r\n";
+        AppendLine(out, m_pSelFolder ? m_pSelFolder->m_name : std::string());
+        out += "End Selected Folder\r\n\r\n";
+        out += "Begin New Note Preferences\r\n";
+        out += "Date\r\n" + std::to_string(m_bDate) + "\r\n";
+        out += "Time\r\n" + std::to_string(m_bTime) + "\r\n";
+        out += "Text\r\n" + std::to_string(m_bText) + "\r\n";
+        out += "End New Note Preferences\r\n\r\n";
+        out += "Begin Delete Folder Preferences\r\n";
+        out += "Prompt\r\n" + std::to_string(m_bPromptDelete) + "\r\n";
+        out += "End Delete Folder Preferences\r\n\r\n";
+        out += "Begin Folder Information\r\n";
+        if (!WriteFolder(m_pRootFolder, out, true, &sink))
+            return false;
+        out += "End Folder Information\r\n";
+        return sink(out);
+    };
     std::string error;
-    if (!WriteFileSafely(pathName, out, error))
+    if (!WriteFileSafely(pathName, produce, error))
         return { false, "Cannot save \"" + pathName + "\": " + error + "." };
     SetPathName(pathName);
     SetModifiedFlag(false);
