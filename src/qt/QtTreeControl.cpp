@@ -7,6 +7,9 @@
 #include <QStyleFactory>
 #include <QTimer>
 
+#include <algorithm>
+#include <climits>
+
 #include "platform/NameOrder.h"
 #include "qt/QtKeys.h"
 #include "qt/TextCodec.h"
@@ -31,6 +34,19 @@ public:
         return CompareNoCase(BytesOf(this), BytesOf(&other)) < 0;
     }
 };
+
+// Qt lays out an expanded tree by recursing once per level, so a notebook nested tens of
+// thousands of levels deep would exhaust the stack: the program expands, and scrolls to, no item
+// this many levels below the top.
+constexpr int kMaxShownDepth = 100;
+
+int DepthOf(const QTreeWidgetItem* pItem, int limit)
+{
+    int depth = 0;
+    for (const QTreeWidgetItem* pUp = pItem->parent(); pUp && depth <= limit; pUp = pUp->parent())
+        ++depth;
+    return depth;
+}
 
 } // namespace
 
@@ -76,51 +92,105 @@ QTreeWidgetItem* QtTreeControl::ParentOf(TreeItem parent) const
     return parent == kNoItem ? invisibleRootItem() : ItemOf(parent);
 }
 
+QTreeWidgetItem* QtTreeControl::NewItem(std::string_view text, TreeItem& handle)
+{
+    auto* pItem = new FolderItem;
+    handle = m_nextItem++;
+    const QByteArray bytes(text.data(), static_cast<qsizetype>(text.size()));
+    pItem->setData(0, kBytesRole, bytes);
+    pItem->setData(0, kHandleRole, QVariant::fromValue<qulonglong>(handle));
+    pItem->setText(0, m_codec.Decode(std::string(text)));
+    pItem->setIcon(0, m_folderIcon);
+    m_items.emplace(handle, pItem);
+    return pItem;
+}
+
+int QtTreeControl::SortedPosition(const QTreeWidgetItem* pParent, std::string_view text)
+{
+    // After the last sibling that does not sort behind the new name.
+    int low = 0;
+    int at = pParent->childCount();
+    while (low < at) {
+        const int middle = (low + at) / 2;
+        if (CompareNoCase(text, BytesOf(pParent->child(middle))) < 0)
+            at = middle;
+        else
+            low = middle + 1;
+    }
+    return at;
+}
+
 TreeItem QtTreeControl::InsertItem(const std::string& text, TreeItem parent, bool sorted)
 {
     QTreeWidgetItem* pParent = ParentOf(parent);
     if (!pParent)
         return kNoItem;
-    auto* pItem = new FolderItem;
-    const TreeItem handle = m_nextItem++;
-    pItem->setData(0, kBytesRole, QByteArray::fromStdString(text));
-    pItem->setData(0, kHandleRole, QVariant::fromValue<qulonglong>(handle));
-    pItem->setText(0, m_codec.Decode(text));
-    pItem->setIcon(0, m_folderIcon);
-    int at = pParent->childCount();
-    if (sorted) {
-        // After the last sibling that does not sort behind the new name.
-        int low = 0;
-        while (low < at) {
-            const int middle = (low + at) / 2;
-            if (CompareNoCase(text, BytesOf(pParent->child(middle))) < 0)
-                at = middle;
-            else
-                low = middle + 1;
-        }
-    }
+    TreeItem handle = kNoItem;
+    QTreeWidgetItem* pItem = NewItem(text, handle);
+    const int at = sorted ? SortedPosition(pParent, text) : pParent->childCount();
     HoldUpdates();
     ++m_nSilent;
     pParent->insertChild(at, pItem);
     --m_nSilent;
-    m_items.emplace(handle, pItem);
     return handle;
 }
 
 std::vector<TreeItem> QtTreeControl::InsertSorted(const std::vector<TreeInsert>& batch)
 {
-    std::vector<TreeItem> items;
-    items.reserve(batch.size());
-    for (const TreeInsert& insert : batch) {
-        const TreeItem parent = insert.batchParent >= 0 ? items.at(static_cast<size_t>(insert.batchParent)) : insert.parent;
-        items.push_back(InsertItem(std::string(insert.text), parent, true));
+    std::vector<TreeItem> handles(batch.size(), kNoItem);
+    std::vector<QTreeWidgetItem*> items(batch.size());
+    // The new children of each new item, and of each item already in the widget.
+    std::vector<std::vector<size_t>> newChildren(batch.size());
+    std::vector<std::pair<QTreeWidgetItem*, std::vector<size_t>>> oldParents;
+    std::unordered_map<QTreeWidgetItem*, size_t> oldParentIndex;
+    for (size_t i = 0; i < batch.size(); ++i) {
+        items[i] = NewItem(batch[i].text, handles[i]);
+        if (batch[i].batchParent >= 0) {
+            newChildren.at(static_cast<size_t>(batch[i].batchParent)).push_back(i);
+            continue;
+        }
+        QTreeWidgetItem* pParent = ParentOf(batch[i].parent);
+        if (!pParent)
+            pParent = invisibleRootItem();
+        const auto [it, bNew] = oldParentIndex.emplace(pParent, oldParents.size());
+        if (bNew)
+            oldParents.emplace_back(pParent, std::vector<size_t>());
+        oldParents[it->second].second.push_back(i);
     }
-    return items;
+    auto inOrder = [&](std::vector<size_t>& group) {
+        std::stable_sort(group.begin(), group.end(),
+                         [&](size_t a, size_t b) { return CompareNoCase(batch[a].text, batch[b].text) < 0; });
+        QList<QTreeWidgetItem*> list;
+        list.reserve(static_cast<qsizetype>(group.size()));
+        for (size_t i : group)
+            list.append(items[i]);
+        return list;
+    };
+    // New items take their children while still outside the widget, where that costs nothing;
+    // the widget then takes each new subtree in one insertion.
+    for (size_t i = 0; i < batch.size(); ++i) {
+        if (!newChildren[i].empty())
+            items[i]->addChildren(inOrder(newChildren[i]));
+    }
+    HoldUpdates();
+    ++m_nSilent;
+    for (auto& [pParent, group] : oldParents) {
+        const QList<QTreeWidgetItem*> list = inOrder(group);
+        if (pParent->childCount() == 0) {
+            pParent->addChildren(list);
+            continue;
+        }
+        for (QTreeWidgetItem* pItem : list)
+            pParent->insertChild(SortedPosition(pParent, BytesOf(pItem)), pItem);
+    }
+    --m_nSilent;
+    return handles;
 }
 
 void QtTreeControl::Expand(TreeItem item)
 {
-    if (QTreeWidgetItem* pItem = ItemOf(item))
+    QTreeWidgetItem* pItem = ItemOf(item);
+    if (pItem && !pItem->isExpanded() && DepthOf(pItem, kMaxShownDepth) < kMaxShownDepth)
         pItem->setExpanded(true);
 }
 
@@ -162,9 +232,14 @@ void QtTreeControl::DeleteItem(TreeItem item)
 
 void QtTreeControl::Forget(QTreeWidgetItem* pItem)
 {
-    m_items.erase(HandleOf(pItem));
-    for (int i = 0; i < pItem->childCount(); ++i)
-        Forget(pItem->child(i));
+    std::vector<QTreeWidgetItem*> pending { pItem };
+    while (!pending.empty()) {
+        QTreeWidgetItem* pNext = pending.back();
+        pending.pop_back();
+        m_items.erase(HandleOf(pNext));
+        for (int i = 0; i < pNext->childCount(); ++i)
+            pending.push_back(pNext->child(i));
+    }
 }
 
 std::string QtTreeControl::GetItemText(TreeItem item) const
@@ -254,8 +329,13 @@ void QtTreeControl::HoldUpdates()
     QTimer::singleShot(0, this, [this] {
         m_bUpdatesHeld = false;
         setUpdatesEnabled(true);
-        if (QTreeWidgetItem* pItem = currentItem())
+        if (QTreeWidgetItem* pItem = currentItem()) {
+            // Scrolling to an item opens every folder above it: an item deeper than the tree
+            // shows is scrolled to through its shown ancestor.
+            for (int depth = DepthOf(pItem, INT_MAX); depth > kMaxShownDepth; --depth)
+                pItem = pItem->parent();
             scrollToItem(pItem);
+        }
     });
 }
 

@@ -4,7 +4,9 @@
 #include <QTreeWidget>
 
 #include <functional>
+#include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/TreeControl.h"
 
@@ -54,6 +56,10 @@ private:
     void OnEncodingChanged(bool bUpgraded);
     // Holds painting and scrolling until control returns to the event loop.
     void HoldUpdates();
+    // A new item outside the widget, known by its new handle.
+    QTreeWidgetItem* NewItem(std::string_view text, TreeItem& handle);
+    // Where a new child of that name goes among pParent's children.
+    static int SortedPosition(const QTreeWidgetItem* pParent, std::string_view text);
     // The item that holds the children of a handle: the invisible root for kNoItem.
     QTreeWidgetItem* ParentOf(TreeItem parent) const;
     void Forget(QTreeWidgetItem* pItem);
