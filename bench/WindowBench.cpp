@@ -17,6 +17,7 @@
 
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
+#include "doc/CQuillboxDoc.h"
 #include "platform/SettingsStore.h"
 
 namespace {
@@ -30,6 +31,10 @@ open  Opens FILE in a new main window and prints "seconds=S rss=B": the time fro
 keys  Opens FILE, made by "make-notebook bigfolder", and prints "switch_ms=M f3_ms=M": the
       medians over REPEATS of an Up arrow in the tree from "Small" into "Big" and of F3 on a
       note of "Big", each until the window is painted and idle.
+subtree FILE
+      Opens FILE, made by "make-notebook balanced 100000" or larger, and prints
+      "copy_ms=M paste_ms=M delete_ms=M cut_ms=M": the folder keys on "Folder 000001" and
+      its subtree of 11,111 folders, each until the window is painted and idle.
 )";
 
 // Runs the event loop until it has nothing left to do: every posted event, zero timer and
@@ -158,6 +163,54 @@ int Keys(const QString& path, int repeats)
     return 0;
 }
 
+// The item of the first folder of that name in the tree, or null.
+QTreeWidgetItem* FindFolder(QTreeWidget* pTree, const QString& name)
+{
+    const QList<QTreeWidgetItem*> found = pTree->findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+int Subtree(const QString& path)
+{
+    Window window;
+    window.Open(path);
+    window.frame.ActiveChild()->GetDocument().m_bPromptDelete = 0;
+    WaitIdle();
+    QTreeWidget* pTree = window.Tree();
+    QTreeWidgetItem* pMain = FindFolder(pTree, QStringLiteral("Main"));
+    QTreeWidgetItem* pFolder = FindFolder(pTree, QStringLiteral("Folder 000001"));
+    if (!pMain || !pFolder) {
+        std::fprintf(stderr, "quillbox-window-bench: %s has no \"Folder 000001\" under Main\n", qPrintable(path));
+        return 1;
+    }
+    auto select = [&](QTreeWidgetItem* pItem) {
+        pTree->setCurrentItem(pItem);
+        pTree->setFocus();
+        WaitIdle();
+    };
+    auto press = [&](Qt::Key key) { return Timed([&] { QTest::keyClick(pTree, key, Qt::ControlModifier); }); };
+    select(pFolder);
+    const double copy = press(Qt::Key_K);
+    select(pMain);
+    const double paste = press(Qt::Key_L);
+    // The copy is the Main's child of that name that is not the original.
+    QTreeWidgetItem* pCopy = nullptr;
+    for (int i = 0; i < pMain->childCount(); ++i) {
+        if (pMain->child(i)->text(0) == QLatin1String("Folder 000001") && pMain->child(i) != pFolder)
+            pCopy = pMain->child(i);
+    }
+    if (!pCopy) {
+        std::fputs("quillbox-window-bench: the pasted folder is missing\n", stderr);
+        return 1;
+    }
+    select(pCopy);
+    const double remove = press(Qt::Key_D);
+    select(pFolder);
+    const double cut = press(Qt::Key_J);
+    std::printf("copy_ms=%.1f paste_ms=%.1f delete_ms=%.1f cut_ms=%.1f\n", copy, paste, remove, cut);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -169,6 +222,8 @@ int main(int argc, char** argv)
     int status = 2;
     if (args.size() == 3 && args[1] == QLatin1String("open"))
         status = Open(args[2]);
+    else if (args.size() == 3 && args[1] == QLatin1String("subtree"))
+        status = Subtree(args[2]);
     else if (args.size() == 4 && args[1] == QLatin1String("keys"))
         status = Keys(args[2], std::max(1, args[3].toInt()));
     else

@@ -201,6 +201,13 @@ for shape in balanced wide; do
     row "window open, $big folders ($label)" "$b s (${r}x the $small case, $a s)" "at most 11x" "$(within "$r" 11)"
 done
 
+out=$("$window_bench" subtree "$(nb balanced-$big.not balanced "$big")")
+subtree=$([ "$tiny" = 1 ] && echo "a subtree" || echo "a subtree of 11,111 folders")
+for op in cut copy paste delete; do
+    ms=$(field ${op}_ms "$out")
+    row "window, $op $subtree" "$ms ms" "under 50 ms" "$(within "$ms" 49.99)"
+done
+
 deep_file=$(nb deep-$deep.not deep "$deep")
 if out=$(window_open "$deep_file" 2>&1); then
     row "window, $deep folders nested" "opens in $(field seconds "$out") s" "opens" "yes"
