@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTextCursor>
@@ -22,12 +23,12 @@
 
 namespace {
 
-const char* const kUsage = R"(Usage: quillbox-window-bench open FILE
+const char* const kUsage = R"(Usage: quillbox-window-bench open FILE [PNG]
        quillbox-window-bench keys FILE REPEATS
 
 open  Opens FILE in a new main window and prints "seconds=S rss=B": the time from the
       command to the window painted and idle, and the resident memory it added to the
-      window holding an empty notebook.
+      window holding an empty notebook. PNG receives a picture of the window then.
 keys  Opens FILE, made by "make-notebook bigfolder", and prints "switch_ms=M f3_ms=M": the
       medians over REPEATS of an Up arrow in the tree from "Small" into "Big" and of F3 on a
       note of "Big", each until the window is painted and idle.
@@ -114,7 +115,7 @@ struct Window
     CMainFrame frame;
 };
 
-int Open(const QString& path)
+int Open(const QString& path, const QString& picture)
 {
     Window window;
     window.frame.NewNotebook();
@@ -122,6 +123,8 @@ int Open(const QString& path)
     const long before = ResidentBytes();
     const double ms = Timed([&] { window.Open(path); });
     std::printf("seconds=%.3f rss=%ld\n", ms / 1000, ResidentBytes() - before);
+    if (!picture.isEmpty() && !window.frame.grab().save(picture))
+        return 1;
     return 0;
 }
 
@@ -220,8 +223,8 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     const QStringList args = QApplication::arguments();
     int status = 2;
-    if (args.size() == 3 && args[1] == QLatin1String("open"))
-        status = Open(args[2]);
+    if ((args.size() == 3 || args.size() == 4) && args[1] == QLatin1String("open"))
+        status = Open(args[2], args.value(3));
     else if (args.size() == 3 && args[1] == QLatin1String("subtree"))
         status = Subtree(args[2]);
     else if (args.size() == 4 && args[1] == QLatin1String("keys"))

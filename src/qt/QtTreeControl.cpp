@@ -17,23 +17,48 @@
 
 namespace {
 
-constexpr int kBytesRole = Qt::UserRole;
-constexpr int kHandleRole = Qt::UserRole + 1;
-
-std::string BytesOf(const QTreeWidgetItem* pItem)
-{
-    return pItem->data(0, kBytesRole).toByteArray().toStdString();
-}
-
-// An item ordered as the core orders names: by their bytes, without regard to ASCII case.
+// An item ordered as the core orders names: by their bytes, without regard to ASCII case. It
+// holds its name's bytes, its handle and its image itself rather than as item data, which would
+// cost allocations for each of a notebook's items.
 class FolderItem : public QTreeWidgetItem
 {
 public:
+    FolderItem(QByteArray bytes, TreeItem handle, const QIcon& icon)
+        : m_bytes(std::move(bytes))
+        , m_handle(handle)
+        , m_icon(icon)
+    {
+    }
+
+    QVariant data(int column, int role) const override
+    {
+        if (column == 0 && role == Qt::DecorationRole)
+            return m_icon;
+        return QTreeWidgetItem::data(column, role);
+    }
     bool operator<(const QTreeWidgetItem& other) const override
     {
-        return CompareNoCase(BytesOf(this), BytesOf(&other)) < 0;
+        return CompareNoCase(Bytes(), static_cast<const FolderItem&>(other).Bytes()) < 0;
     }
+    std::string_view Bytes() const { return { m_bytes.constData(), static_cast<size_t>(m_bytes.size()) }; }
+
+    QByteArray m_bytes;
+    const TreeItem m_handle;
+
+private:
+    const QIcon& m_icon;
 };
+
+// Every item of the control is a FolderItem.
+const FolderItem* AsFolder(const QTreeWidgetItem* pItem)
+{
+    return static_cast<const FolderItem*>(pItem);
+}
+
+std::string BytesOf(const QTreeWidgetItem* pItem)
+{
+    return std::string(AsFolder(pItem)->Bytes());
+}
 
 // Qt lays out an expanded tree by recursing once per level, so a notebook nested tens of
 // thousands of levels deep would exhaust the stack: the program expands, and scrolls to, no item
@@ -84,7 +109,7 @@ QTreeWidgetItem* QtTreeControl::ItemOf(TreeItem item) const
 
 TreeItem QtTreeControl::HandleOf(const QTreeWidgetItem* pItem) const
 {
-    return pItem ? pItem->data(0, kHandleRole).toULongLong() : kNoItem;
+    return pItem ? AsFolder(pItem)->m_handle : kNoItem;
 }
 
 QTreeWidgetItem* QtTreeControl::ParentOf(TreeItem parent) const
@@ -94,13 +119,9 @@ QTreeWidgetItem* QtTreeControl::ParentOf(TreeItem parent) const
 
 QTreeWidgetItem* QtTreeControl::NewItem(std::string_view text, TreeItem& handle)
 {
-    auto* pItem = new FolderItem;
     handle = m_nextItem++;
-    const QByteArray bytes(text.data(), static_cast<qsizetype>(text.size()));
-    pItem->setData(0, kBytesRole, bytes);
-    pItem->setData(0, kHandleRole, QVariant::fromValue<qulonglong>(handle));
+    auto* pItem = new FolderItem(QByteArray(text.data(), static_cast<qsizetype>(text.size())), handle, m_folderIcon);
     pItem->setText(0, m_codec.Decode(std::string(text)));
-    pItem->setIcon(0, m_folderIcon);
     m_items.emplace(handle, pItem);
     return pItem;
 }
@@ -112,7 +133,7 @@ int QtTreeControl::SortedPosition(const QTreeWidgetItem* pParent, std::string_vi
     int at = pParent->childCount();
     while (low < at) {
         const int middle = (low + at) / 2;
-        if (CompareNoCase(text, BytesOf(pParent->child(middle))) < 0)
+        if (CompareNoCase(text, AsFolder(pParent->child(middle))->Bytes()) < 0)
             at = middle;
         else
             low = middle + 1;
@@ -181,7 +202,7 @@ std::vector<TreeItem> QtTreeControl::InsertSorted(const std::vector<TreeInsert>&
             continue;
         }
         for (QTreeWidgetItem* pItem : list)
-            pParent->insertChild(SortedPosition(pParent, BytesOf(pItem)), pItem);
+            pParent->insertChild(SortedPosition(pParent, AsFolder(pItem)->Bytes()), pItem);
     }
     --m_nSilent;
     return handles;
@@ -251,7 +272,7 @@ std::string QtTreeControl::GetItemText(TreeItem item) const
 void QtTreeControl::SetItemText(TreeItem item, const std::string& text)
 {
     if (QTreeWidgetItem* pItem = ItemOf(item)) {
-        pItem->setData(0, kBytesRole, QByteArray::fromStdString(text));
+        static_cast<FolderItem*>(pItem)->m_bytes = QByteArray::fromStdString(text);
         pItem->setText(0, m_codec.Decode(text));
     }
 }
@@ -390,7 +411,7 @@ void QtTreeControl::OnEncodingChanged(bool bUpgraded)
 {
     for (const auto& [handle, pItem] : m_items) {
         if (bUpgraded)
-            pItem->setData(0, kBytesRole, pItem->text(0).toUtf8());
+            static_cast<FolderItem*>(pItem)->m_bytes = pItem->text(0).toUtf8();
         else
             pItem->setText(0, m_codec.Decode(BytesOf(pItem)));
     }
