@@ -167,7 +167,15 @@ std::optional<LineReader> ReadFileLines(const std::string& path, std::string& me
     struct stat st {};
     // Read straight into the data, sized for the whole file and one byte more to see its end.
     size_t used = 0;
-    data.resize(::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<size_t>(st.st_size) + 1 : 65536);
+    const size_t size = ::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<size_t>(st.st_size) + 1 : 65536;
+    data.reserve(size);
+    // Memory for a large file comes in large pages where the system allows: far fewer faults.
+    const auto page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const auto begin = (reinterpret_cast<uintptr_t>(data.data()) + page - 1) / page * page;
+    const auto end = (reinterpret_cast<uintptr_t>(data.data()) + size) / page * page;
+    if (end > begin)
+        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+    data.resize(size);
     for (;;) {
         if (used == data.size())
             data.resize(data.size() * 2);
