@@ -208,7 +208,3 @@ if out=$(window_open "$deep_file" 2>&1); then
 else
     row "window, $deep folders nested" "fails: $(tail -1 <<<"$out")" "opens" "NO"
 fi
-
-for peer in cherrytree zim; do
-    command -v $peer >/dev/null || echo "($peer is not installed: its figures are not measured)" >&2
-done
