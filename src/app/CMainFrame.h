@@ -84,6 +84,7 @@ private:
     void OnFileOpen();
     void OnSubWindowActivated(QMdiSubWindow* pWindow);
     void OnIdleUpdate();
+    void ShowTitle(const CChildFrame* pActive);
     std::function<void()> FindHandler(int id);
     std::function<void()> FrameHandler(int id);
     bool IsCommandChecked(int id) const;

@@ -25,6 +25,8 @@ public:
     explicit QtTreeControl(TextCodec& codec, QWidget* parent = nullptr);
 
     void SetView(CQuillboxTreeView* pView) { m_pView = pView; }
+    // What runs the view's handlers of keys, clicks and selection changes as commands.
+    void SetCommandRunner(std::function<void(const std::function<void()>&)> runner) { m_runCommand = std::move(runner); }
 
     TreeItem InsertItem(const std::string& text, TreeItem parent, bool sorted) override;
     std::vector<TreeItem> InsertSorted(const std::vector<TreeInsert>& batch) override;
@@ -46,14 +48,20 @@ public:
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index, const QEvent* event) const override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
-    void OnEncodingChanged(bool bUpgraded);
+    void Run(const std::function<void()>& handler);
+    void OnMousePress(QMouseEvent* event);
+    // The classic style draws the branch lines and their boxes in the palette's Dark colour,
+    // which a dark palette puts next to the background: draw them halfway to the text instead.
+    void ShowBranchLines();
     // Holds painting and scrolling until control returns to the event loop.
     void HoldUpdates();
     // A new item outside the widget, known by its new handle.
@@ -68,6 +76,7 @@ private:
     QIcon m_folderIcon; // closed, and open while selected
     CQuillboxTreeView* m_pView = nullptr;
     std::function<void(TreeItem)> m_onSelChanging;
+    std::function<void(const std::function<void()>&)> m_runCommand;
     std::unordered_map<TreeItem, QTreeWidgetItem*> m_items;
     TreeItem m_nextItem = 1;
     TreeItem m_selected = kNoItem;
