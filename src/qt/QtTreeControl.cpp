@@ -65,6 +65,25 @@ std::string BytesOf(const QTreeWidgetItem* pItem)
 // this many levels below the top.
 constexpr int kMaxShownDepth = 100;
 
+// Deletes an item with its subtree. Qt deletes an item's children recursively, one stack frame
+// per level, so a subtree nested many levels deep goes in pieces of bounded depth, deepest first.
+void DeleteSubtree(QTreeWidgetItem* pItem)
+{
+    constexpr int kPieceDepth = 1000;
+    std::vector<QTreeWidgetItem*> pieces;
+    std::vector<std::pair<QTreeWidgetItem*, int>> pending { { pItem, 0 } };
+    while (!pending.empty()) {
+        const auto [pNext, depth] = pending.back();
+        pending.pop_back();
+        if (depth % kPieceDepth == 0)
+            pieces.push_back(pNext);
+        for (int i = pNext->childCount() - 1; i >= 0; --i)
+            pending.emplace_back(pNext->child(i), depth + 1);
+    }
+    for (auto it = pieces.rbegin(); it != pieces.rend(); ++it)
+        delete *it;
+}
+
 int DepthOf(const QTreeWidgetItem* pItem, int limit)
 {
     int depth = 0;
@@ -99,6 +118,15 @@ QtTreeControl::QtTreeControl(TextCodec& codec, QWidget* parent)
         setStyle(pStyle);
     }
     ShowBranchLines();
+}
+
+QtTreeControl::~QtTreeControl()
+{
+    // The views behind the selection handler may be gone: no selection change runs from here.
+    m_onSelChanging = nullptr;
+    ++m_nSilent;
+    while (QTreeWidgetItem* pItem = topLevelItem(topLevelItemCount() - 1))
+        DeleteSubtree(pItem);
 }
 
 QTreeWidgetItem* QtTreeControl::ItemOf(TreeItem item) const
@@ -245,7 +273,7 @@ void QtTreeControl::DeleteItem(TreeItem item)
     Forget(pItem);
     HoldUpdates();
     ++m_nSilent;
-    delete pItem;
+    DeleteSubtree(pItem);
     --m_nSilent;
     if (!ItemOf(m_selected))
         m_selected = kNoItem;

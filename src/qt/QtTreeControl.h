@@ -23,6 +23,7 @@ class QtTreeControl : public QTreeWidget, public TreeControl
 
 public:
     explicit QtTreeControl(TextCodec& codec, QWidget* parent = nullptr);
+    ~QtTreeControl() override;
 
     void SetView(CQuillboxTreeView* pView) { m_pView = pView; }
     // What runs the view's handlers of keys, clicks and selection changes as commands.
