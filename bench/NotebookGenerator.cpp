@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "HeadlessNotebook.h"
+#include "notes/CQuillboxEditView.h"
 
 std::optional<NotebookShape> ParseShape(const std::string& name)
 {
@@ -13,29 +14,60 @@ std::optional<NotebookShape> ParseShape(const std::string& name)
         return NotebookShape::Deep;
     if (name == "wide")
         return NotebookShape::Wide;
+    if (name == "bigfolder")
+        return NotebookShape::BigFolder;
     return std::nullopt;
 }
 
 namespace {
 
-std::string NotesFor(int index)
+std::string Note(int note, int index)
+{
+    return "------ New Note 12/" + std::to_string(10 + note % 19) + "/97 ------\r\n" + "Note "
+           + std::to_string(note) + " of folder " + std::to_string(index) + ": a line of text of some length.\r\n"
+           + "A second line, and then an empty one.\r\n\r\n";
+}
+
+std::string NotesFor(int index, int notes)
 {
     std::string text;
-    for (int note = 1; note <= 3; ++note) {
-        text += "------ New Note 12/0" + std::to_string(note) + "/97 ------\r\n";
-        text += "Note " + std::to_string(note) + " of folder " + std::to_string(index) + ": a line of text of some length.\r\n";
-        text += "A second line, and then an empty one.\r\n\r\n";
+    for (int note = 1; note <= notes; ++note)
+        text += Note(note, index);
+    return text;
+}
+
+// `count` notes that together come close to the editor's limit.
+std::string BigText(int count)
+{
+    const size_t target = CQuillboxEditView::kTextLimit - CQuillboxEditView::kTextLimit / 100;
+    const size_t perNote = count > 0 ? target / static_cast<size_t>(count) : 0;
+    std::string text;
+    text.reserve(target);
+    for (int note = 1; note <= count; ++note) {
+        std::string one = Note(note, 1);
+        one.resize(one.size() - 4); // the closing line break and the empty line
+        while (one.size() + 4 < perNote)
+            one += " more words";
+        text += one + "\r\n\r\n";
     }
     return text;
 }
 
 } // namespace
 
-void GrowNotebook(HeadlessNotebook& nb, NotebookShape shape, int count)
+void GrowNotebook(HeadlessNotebook& nb, NotebookShape shape, int count, const GrowOptions& options)
 {
     nb.doc.OnNewDocument();
-    std::vector<Folder*> folders { nb.doc.FindFolderByName("Main") };
+    Folder* pMain = nb.doc.FindFolderByName("Main");
+    if (shape == NotebookShape::BigFolder) {
+        nb.doc.AddFolder(false, "Big", BigText(count), true, {}, {});
+        nb.tree.SelectItem(pMain->GetItem());
+        nb.doc.AddFolder(false, "Small", NotesFor(1, 3), true, {}, {});
+        return;
+    }
+    std::vector<Folder*> folders { pMain };
     folders.reserve(static_cast<size_t>(count) + 1);
+    const auto& keys = nb.doc.m_keyNames;
     for (int i = 1; i <= count; ++i) {
         Folder* pParent = shape == NotebookShape::Wide ? folders.front()
                           : shape == NotebookShape::Deep ? folders.back()
@@ -43,9 +75,22 @@ void GrowNotebook(HeadlessNotebook& nb, NotebookShape shape, int count)
         nb.tree.SelectItem(pParent->GetItem());
         char name[32];
         std::snprintf(name, sizeof name, "Folder %06d", i);
-        const bool bKeyed = i <= static_cast<int>(nb.doc.m_keyNames.size());
-        nb.doc.AddFolder(false, name, NotesFor(i), true, bKeyed ? nb.doc.m_keyNames[i - 1] : std::string(),
-                         i % 2 ? "Move" : "Copy");
-        folders.push_back(nb.doc.m_pSelFolder);
+        nb.doc.AddFolder(false, name, NotesFor(i, options.notesPerFolder), true, {}, {});
+        Folder* pNew = nb.doc.m_pSelFolder;
+        // Keys are set on the folder itself: the key summary need not follow each one here.
+        if (i <= static_cast<int>(keys.size()) || options.bEveryKeyed)
+            pNew->SetKey(keys[(i - 1) % keys.size()], i % 2 ? "Move" : "Copy");
+        folders.push_back(pNew);
     }
+    if (options.mainBytes > 0) {
+        std::string text;
+        text.reserve(options.mainBytes + 256);
+        for (int note = 1; text.size() < options.mainBytes; ++note)
+            text += Note(note, 0);
+        Folder* pLast = nb.doc.m_pSelFolder;
+        nb.tree.SelectItem(pMain->GetItem());
+        nb.edit.SetText(text);
+        nb.tree.SelectItem(pLast->GetItem());
+    }
+    nb.doc.UpdateKeySummary();
 }

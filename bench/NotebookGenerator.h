@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -11,10 +12,18 @@ enum class NotebookShape
     Balanced, // every folder has up to ten children, level by level
     Deep,     // each folder is the only child of the one before
     Wide,     // every folder is a child of Main
+    BigFolder, // two folders under Main: "Big" with `count` notes filling the editor, and "Small"
 };
 
 std::optional<NotebookShape> ParseShape(const std::string& name);
 
-// Adds `count` folders of the given shape under Main of a new notebook, each with a few notes;
-// the first seven carry the assignable keys. Leaves the last folder selected.
-void GrowNotebook(HeadlessNotebook& nb, NotebookShape shape, int count);
+struct GrowOptions
+{
+    int notesPerFolder = 3;  // 0: each folder holds only the header of a new note
+    bool bEveryKeyed = false; // every folder carries an assignable key, not only the first seven
+    size_t mainBytes = 0;     // the size of Main's own text, when not 0
+};
+
+// Adds `count` folders of the given shape under Main of a new notebook; the first seven carry
+// the assignable keys. Leaves the last folder selected.
+void GrowNotebook(HeadlessNotebook& nb, NotebookShape shape, int count, const GrowOptions& options = {});

@@ -1,26 +1,54 @@
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "HeadlessNotebook.h"
 #include "NotebookGenerator.h"
 
-// make-notebook SHAPE COUNT FILE: writes a notebook of COUNT generated folders.
+namespace {
+
+const char* const kUsage = R"(Usage: make-notebook [OPTIONS] SHAPE COUNT FILE
+
+Writes a notebook whose Main holds COUNT generated folders. SHAPE is one of:
+  balanced   up to ten children per folder, level by level
+  deep       each folder inside the one before
+  wide       all of them directly under Main
+  bigfolder  two folders, "Big" with COUNT notes that fill the editor, and "Small"
+Options:
+  --notes N      notes per folder (default 3; 0 leaves only a new note's header)
+  --every-key    every folder carries an assignable key, not only the first seven
+  --main-mb N    Main's own text of N megabytes
+Each save writes a folder's children in the reverse of the order read: the folders of a
+generated notebook come out in descending name order.
+)";
+
+} // namespace
+
 int main(int argc, char** argv)
 {
-    const auto shape = argc == 4 ? ParseShape(argv[1]) : std::nullopt;
-    const int count = argc == 4 ? std::atoi(argv[2]) : 0;
-    if (!shape || count < 0) {
-        std::fprintf(stderr, "Usage: make-notebook balanced|deep|wide COUNT FILE\n"
-                             "Writes a notebook whose Main holds COUNT generated folders, each with three notes:\n"
-                             "  balanced  up to ten children per folder, level by level\n"
-                             "  deep      each folder inside the one before\n"
-                             "  wide      all of them directly under Main\n");
+    GrowOptions options;
+    int arg = 1;
+    for (; arg < argc && std::strncmp(argv[arg], "--", 2) == 0; ++arg) {
+        const std::string option = argv[arg];
+        if (option == "--every-key")
+            options.bEveryKeyed = true;
+        else if (option == "--notes" && arg + 1 < argc)
+            options.notesPerFolder = std::atoi(argv[++arg]);
+        else if (option == "--main-mb" && arg + 1 < argc)
+            options.mainBytes = static_cast<size_t>(std::atof(argv[++arg]) * 1e6);
+        else
+            break;
+    }
+    const auto shape = argc - arg == 3 ? ParseShape(argv[arg]) : std::nullopt;
+    const int count = shape ? std::atoi(argv[arg + 1]) : 0;
+    if (!shape || count < 0 || options.notesPerFolder < 0) {
+        std::fputs(kUsage, stderr);
         return 2;
     }
     HeadlessNotebook nb;
-    GrowNotebook(nb, *shape, count);
-    const SaveResult result = nb.doc.OnSaveDocument(argv[3]);
+    GrowNotebook(nb, *shape, count, options);
+    const SaveResult result = nb.doc.OnSaveDocument(argv[arg + 2]);
     if (!result.ok) {
         std::fprintf(stderr, "make-notebook: %s\n", result.message.c_str());
         return 1;

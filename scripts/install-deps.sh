@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core poppler-utils
     xvfb xauth
+    time
     # making the Debian package, checking its files, and installing it as a user would
     dpkg-dev desktop-file-utils appstream shared-mime-info man-db
     xdg-utils libglib2.0-bin

@@ -49,25 +49,10 @@ void CQuillboxDoc::OnCloseDocument()
 void CQuillboxDoc::AddFolder(bool bTopLevel, const std::string& name, const std::string& text, bool bSorted,
                              const std::string& key, const std::string& keyFunction)
 {
-    auto* pFolder = new Folder;
-    m_folders.push_back(pFolder);
-
     // A child asked for while nothing is selected (a damaged file) goes to the top level
     // rather than nowhere.
-    if (!m_pSelFolder)
-        bTopLevel = true;
     Folder* pParent = bTopLevel ? nullptr : m_pSelFolder;
-    Folder*& pFirst = pParent ? pParent->m_pFirstChild : m_pRootFolder;
-    pFolder->m_pNext = pFirst;
-    if (pFirst)
-        pFirst->m_pPrev = pFolder;
-    pFolder->m_pParent = pParent;
-    pFirst = pFolder;
-
-    pFolder->SetName(name);
-    pFolder->SetText(text);
-    if (!key.empty())
-        pFolder->SetKey(key, keyFunction);
+    Folder* pFolder = LinkNewFolder(pParent, name, text, key, keyFunction);
 
     m_pTreeView->InsertFolderItem(pFolder, name, bSorted, pParent ? pParent->GetItem() : kNoItem);
     m_pTreeView->FocusEditor(true);
@@ -75,6 +60,44 @@ void CQuillboxDoc::AddFolder(bool bTopLevel, const std::string& name, const std:
         m_pEditView->InsertNoteHeader();
     SetModifiedFlag();
     if (!key.empty())
+        UpdateKeySummary();
+}
+
+Folder* CQuillboxDoc::LinkNewFolder(Folder* pParent, std::string name, std::string text, const std::string& key,
+                                    const std::string& keyFunction)
+{
+    auto* pFolder = new Folder;
+    m_folders.push_back(pFolder);
+    Folder*& pFirst = pParent ? pParent->m_pFirstChild : m_pRootFolder;
+    pFolder->m_pNext = pFirst;
+    if (pFirst)
+        pFirst->m_pPrev = pFolder;
+    pFolder->m_pParent = pParent;
+    pFirst = pFolder;
+    pFolder->m_name = std::move(name);
+    pFolder->m_text = std::move(text);
+    if (!key.empty())
+        pFolder->SetKey(key, keyFunction);
+    return pFolder;
+}
+
+void CQuillboxDoc::ShowNewFolders(size_t firstNew)
+{
+    if (firstNew >= m_folders.size())
+        return;
+    const std::vector<Folder*> added(m_folders.begin() + static_cast<std::ptrdiff_t>(firstNew), m_folders.end());
+    // What AddFolder leaves in a folder after the next selection change: its text, or a new
+    // note's header when it had none (the Trash excepted).
+    const std::string header = m_pEditView->NoteHeaderLine() + "\r\n";
+    bool bKeyed = false;
+    for (Folder* pFolder : added) {
+        if (pFolder->m_text.empty() && pFolder->m_name != "Trash")
+            pFolder->m_text = header;
+        bKeyed = bKeyed || pFolder->HasKey();
+    }
+    m_pTreeView->InsertFolderItems(added);
+    SetModifiedFlag();
+    if (bKeyed)
         UpdateKeySummary();
 }
 

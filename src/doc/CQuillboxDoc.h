@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -76,6 +77,14 @@ public:
     // Folder tree
     void AddFolder(bool bTopLevel, const std::string& name, const std::string& text, bool bSorted,
                    const std::string& key, const std::string& keyFunction);
+    // A new folder, first among the children of pParent (the top level when null), with no tree
+    // item yet.
+    Folder* LinkNewFolder(Folder* pParent, std::string name, std::string text, const std::string& key,
+                          const std::string& keyFunction);
+    // Gives the folders from m_folders[firstNew] on their tree items at once, leaving the tree,
+    // the texts and the keys as AddFolder one by one would after a final selection change; the
+    // selection itself does not move.
+    void ShowNewFolders(size_t firstNew);
     Folder* FindFolderByItem(TreeItem hItem, Folder* pStart) const;
     Folder* SelectFolderByItem(TreeItem hItem);
     void DeleteFolderTree(Folder* pFolder);
@@ -89,9 +98,13 @@ public:
     void UnlinkFolder(Folder* pFolder);
 
     // Folder records of the notebook and folder files
-    void WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys) const;
-    // Reads one record with its declared children; false when the input ended inside it. The
-    // first record goes to the top level with bTopLevel, else under the selected folder;
+    // Appends the records of pFolder's subtree and its following siblings to `out`. With a sink,
+    // `out` goes to it and is emptied whenever it has grown large; false when the sink refused.
+    bool WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys,
+                     const std::function<bool(std::string_view)>* pSink = nullptr) const;
+    // Reads one record with its declared children into new folders (see ShowNewFolders); false
+    // when the input ended inside it. The first record goes to the top level with bTopLevel,
+    // else under the selected folder; a child record named "Main" or "Trash" goes to the top.
     // `convert`, when given, turns the file's names and texts into the notebook's encoding.
     bool ReadFolder(LineReader& in, bool bTopLevel,
                     const std::function<std::string(std::string_view)>& convert = {});
@@ -142,6 +155,9 @@ private:
     // What turns a folder file's names and texts into the notebook's encoding; empty when
     // nothing needs turning. May convert the notebook to UTF-8 first.
     std::function<std::string(std::string_view)> ImportConverter(std::string_view fileBytes);
+
+    // The whole notebook file into `out`, or through the sink as WriteFolder does.
+    bool WriteNotebook(std::string& out, const std::function<bool(std::string_view)>* pSink) const;
 
     // Tree item to folder, for the folders linked into the tree; keeps selection changes from
     // walking the whole tree. Maintained by the tree view's insert and by every removal.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -16,6 +17,8 @@ public:
 
     // The next line without its line break; false at the end of the data.
     bool ReadLine(std::string& line);
+    // The same as a view into the reader's data, valid while the reader lives.
+    bool ReadLine(std::string_view& line);
     // Reads up to and including the first line equal to `keyword`, skipping the lines before it.
     // Stops before a line equal to one of `stops` and leaves it unread; false then, or at the end.
     bool FindLine(std::string_view keyword, std::span<const std::string_view> stops = {});
@@ -39,12 +42,18 @@ public:
     };
     Mark GetMark() const { return { m_pos, m_line }; }
     void Rewind(Mark mark);
+    // The data between two marks as stored, line breaks included.
+    std::string_view Between(Mark from, Mark to) const { return std::string_view(m_data).substr(from.pos, to.pos - from.pos); }
+    // Gives the memory of what has been read back to the system, in large steps; the reader
+    // must not be rewound before this point afterwards.
+    void ForgetRead();
 
 private:
     // The line at the read position; `next` receives the position after its line break.
     std::string_view PeekLine(size_t& next) const;
 
     std::string m_data;
+    size_t m_forgotten = 0;
     size_t m_pos = 0;
     int m_line = 0;
 };
@@ -58,3 +67,9 @@ std::optional<LineReader> ReadFileLines(const std::string& path, std::string& me
 // keeps its permissions (a new file gets the default ones). A symbolic link is written through.
 // On failure the old file is untouched and `error` receives the system's reason.
 bool WriteFileSafely(const std::string& path, std::string_view data, std::string& error);
+
+// Takes the pieces of a file's data in order; false when one could not be written.
+using ChunkSink = std::function<bool(std::string_view chunk)>;
+// The same with the data made piece by piece, so a large file is never held whole: `produce`
+// hands each piece to the sink in turn and returns false as soon as the sink does.
+bool WriteFileSafely(const std::string& path, const std::function<bool(const ChunkSink&)>& produce, std::string& error);

@@ -85,13 +85,14 @@ void CQuillboxDoc::PasteFolderTree(Folder* pFolder)
     if (!pFolder || !m_pSelFolder)
         return;
     // One level per entry: the next clipboard folder of that level's sibling chain and the
-    // notebook folder it goes under. AddFolder adds children of the selected folder, so the
-    // parent is selected again before each sibling.
+    // notebook folder it goes under. The copies are linked as adding each under its parent
+    // links them, then shown at once.
     struct Level
     {
         const Folder* pSource;
         Folder* pParent;
     };
+    const size_t firstNew = m_folders.size();
     std::vector<Level> levels { { pFolder, m_pSelFolder } };
     while (!levels.empty()) {
         Level& level = levels.back();
@@ -101,10 +102,12 @@ void CQuillboxDoc::PasteFolderTree(Folder* pFolder)
             continue;
         }
         level.pSource = pSource->m_pNext;
-        if (m_pSelFolder != level.pParent)
-            m_pTreeView->GetTreeCtrl().SelectItem(level.pParent->GetItem());
-        AddFolder(false, pSource->m_name, pSource->m_text, true, {}, {});
+        Folder* pCopy = LinkNewFolder(level.pParent, pSource->m_name, pSource->m_text, {}, {});
         if (pSource->m_pFirstChild)
-            levels.push_back({ pSource->m_pFirstChild, m_pSelFolder });
+            levels.push_back({ pSource->m_pFirstChild, pCopy });
     }
+    ShowNewFolders(firstNew);
+    // The last folder added ends up selected, as adding each in turn leaves it.
+    m_pTreeView->GetTreeCtrl().SelectItem(m_folders.back()->GetItem());
+    m_pTreeView->FocusEditor(true);
 }

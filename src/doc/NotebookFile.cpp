@@ -13,6 +13,8 @@ namespace {
 
 constexpr std::string_view kEndFolder = "End Folder";
 constexpr char kEsc = '\x1b';
+// A file is written in pieces of about this size, so its whole text is never held twice.
+constexpr size_t kWriteChunk = size_t(1) << 20;
 
 // Lines that start a record, or end the records, inside a notebook or folder file.
 constexpr std::string_view kRecordOrEnd[] = { "Begin Folder", "End Folder Information" };
@@ -116,24 +118,42 @@ bool ReadRecord(LineReader& in, FolderRecord& record)
     record.children = ParseNumber(value);
     if (!in.FindLine("Folder Text", kRecordStops))
         return false;
-    std::string line;
-    while (in.ReadLine(line)) {
-        if (line == kEndFolder)
-            return true;
-        if (IsEndFolderLine(line, false))
-            line.erase(0, 1);
+    // Runs of lines stored just as the text holds them (ending in CR LF, no ESC to take off)
+    // are copied at once.
+    LineReader::Mark run = in.GetMark();
+    std::string_view line;
+    for (;;) {
+        const LineReader::Mark start = in.GetMark();
+        const bool bRead = in.ReadLine(line);
+        if (!bRead || line == kEndFolder) {
+            record.text.append(in.Between(run, start));
+            return bRead;
+        }
+        const bool bEscaped = IsEndFolderLine(line, false);
+        if (!bEscaped && in.Between(start, in.GetMark()).size() == line.size() + 2)
+            continue;
+        record.text.append(in.Between(run, start));
+        if (bEscaped)
+            line.remove_prefix(1);
         record.text += line;
         record.text += "\r\n";
+        run = in.GetMark();
     }
-    return false;
+}
+
+bool IsSpecialName(std::string_view name)
+{
+    return name == "Main" || name == "Trash";
 }
 
 } // namespace
 
-void CQuillboxDoc::WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys) const
+bool CQuillboxDoc::WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys,
+                               const std::function<bool(std::string_view)>* pSink) const
 {
     // The selected folder's notes live in the editor; its own stored text is not current.
     const std::string editorText = m_pEditView ? m_pEditView->GetEditCtrl().GetText() : std::string();
+    bool bWritten = true;
     WalkFolders(pFolder, [&](const Folder* p) {
         int children = 0;
         for (const Folder* pChild = p->m_pFirstChild; pChild; pChild = pChild->m_pNext)
@@ -153,45 +173,54 @@ void CQuillboxDoc::WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys
         out += "Folder Text\r\n";
         AppendText(out, p == m_pSelFolder && m_pEditView ? editorText : p->m_text);
         out += "End Folder\r\n";
+        if (pSink && out.size() >= kWriteChunk) {
+            bWritten = (*pSink)(out);
+            out.clear();
+        }
+        return !bWritten;
     });
+    return bWritten;
 }
 
 bool CQuillboxDoc::ReadFolder(LineReader& in, bool bTopLevel, const std::function<std::string(std::string_view)>& convert)
 {
-    TreeControl& tree = m_pTreeView->GetTreeCtrl();
     // The folders whose children are being read, innermost last, each with the number of
     // children still to come. A stack instead of recursion, so depth costs no call stack.
-    std::vector<std::pair<TreeItem, int>> parents;
+    std::vector<std::pair<Folder*, int>> parents;
+    Folder* const pOuter = bTopLevel ? nullptr : m_pSelFolder;
     do {
-        const bool bFirst = parents.empty();
-        if (!bFirst) {
+        Folder* pParent = pOuter;
+        if (!parents.empty()) {
+            pParent = parents.back().first;
             --parents.back().second;
-            tree.SelectItem(parents.back().first);
         }
         FolderRecord record;
         const bool bWhole = ReadRecord(in, record);
+        // What is read is never read again: its memory can go while the rest is read.
+        in.ForgetRead();
         if (record.bNamed) {
             if (convert) {
                 record.name = convert(record.name);
                 record.text = convert(record.text);
             }
             m_encoding.MakeOneLine(record.name);
-            const bool bSpecial = record.name == "Main" || record.name == "Trash";
-            AddFolder((bFirst && bTopLevel) || bSpecial, record.name, record.text, true, record.key, record.function);
+            if (IsSpecialName(record.name))
+                pParent = nullptr;
+            LinkNewFolder(pParent, std::move(record.name), std::move(record.text), record.key, record.function);
         }
         if (!bWhole)
             return false;
         if (record.children > 0)
-            parents.emplace_back(m_folders.back()->GetItem(), record.children);
+            parents.emplace_back(m_folders.back(), record.children);
         while (!parents.empty() && parents.back().second == 0)
             parents.pop_back();
     } while (!parents.empty());
     return true;
 }
 
-std::string CQuillboxDoc::GetNotebookBytes() const
+bool CQuillboxDoc::WriteNotebook(std::string& out, const std::function<bool(std::string_view)>* pSink) const
 {
-    std::string out = "Begin Selected Folder\r\n";
+    out += "Begin Selected Folder\r\n";
     AppendName(out, m_pSelFolder ? m_pSelFolder->m_name : std::string());
     out += "End Selected Folder\r\n\r\n";
     out += "Begin New Note Preferences\r\n";
@@ -203,15 +232,28 @@ std::string CQuillboxDoc::GetNotebookBytes() const
     out += "Prompt\r\n" + std::to_string(m_bPromptDelete) + "\r\n";
     out += "End Delete Folder Preferences\r\n\r\n";
     out += "Begin Folder Information\r\n";
-    WriteFolder(m_pRootFolder, out, true);
+    if (!WriteFolder(m_pRootFolder, out, true, pSink))
+        return false;
     out += "End Folder Information\r\n";
+    return true;
+}
+
+std::string CQuillboxDoc::GetNotebookBytes() const
+{
+    std::string out;
+    WriteNotebook(out, nullptr);
     return out;
 }
 
 SaveResult CQuillboxDoc::OnSaveDocument(const std::string& pathName)
 {
+    auto produce = [this](const ChunkSink& sink) {
+        std::string out;
+        out.reserve(2 * kWriteChunk);
+        return WriteNotebook(out, &sink) && sink(out);
+    };
     std::string error;
-    if (!WriteFileSafely(pathName, GetNotebookBytes(), error))
+    if (!WriteFileSafely(pathName, produce, error))
         return { false, "Cannot save \"" + pathName + "\": " + error + "." };
     SetPathName(pathName);
     SetModifiedFlag(false);
@@ -274,8 +316,8 @@ ReadReport CQuillboxDoc::OnOpenDocument(const std::string& pathName)
     find("End Delete Folder Preferences");
     find("Begin Folder Information");
 
-    // Every top-level record up to "End Folder Information": a folder renamed "Main" or "Trash"
-    // comes back as a further top-level folder.
+    // Every top-level record up to "End Folder Information", each as a top-level folder.
+    const size_t firstNew = m_folders.size();
     for (;;) {
         const int found = in.SkipTo(kRecordOrEnd);
         if (found < 0)
@@ -287,7 +329,8 @@ ReadReport CQuillboxDoc::OnOpenDocument(const std::string& pathName)
             break;
         }
     }
-    Folder* pLastRead = m_folders.empty() ? nullptr : m_folders.back();
+    Folder* pLastRead = m_folders.size() > firstNew ? m_folders.back() : nullptr;
+    ShowNewFolders(firstNew);
 
     if (!FindFolderByName("Trash")) {
         note("it has no \"Trash\" folder");

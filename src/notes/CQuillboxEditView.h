@@ -25,6 +25,8 @@ public:
     void ScanHeaderLines();
     bool FindNoteAtCursor(long& start, long& end);
     void InsertNoteHeader();
+    // The header line of a new note as the preferences and the clock make it now.
+    std::string NoteHeaderLine() const;
 
     // Note commands
     void OnNewNote();

@@ -42,6 +42,27 @@ bool CQuillboxEditView::FindNoteAtCursor(long& start, long& end)
     return true;
 }
 
+std::string CQuillboxEditView::NoteHeaderLine() const
+{
+    const std::string separators(6, m_pDoc->m_chSeparator);
+    std::string line = separators;
+    if (m_pDoc->m_bText)
+        line += " New Note ";
+    // "%m/%d/%y " and "%I:%M%p " as in the C locale, whatever locale the program runs in.
+    const std::tm now = m_pDoc->GetServices().pClock->Now();
+    char buffer[32];
+    if (m_pDoc->m_bDate) {
+        std::snprintf(buffer, sizeof buffer, "%02d/%02d/%02d ", now.tm_mon + 1, now.tm_mday, now.tm_year % 100);
+        line += buffer;
+    }
+    if (m_pDoc->m_bTime) {
+        const int hour = now.tm_hour % 12 == 0 ? 12 : now.tm_hour % 12;
+        std::snprintf(buffer, sizeof buffer, "%02d:%02d%s ", hour, now.tm_min, now.tm_hour < 12 ? "AM" : "PM");
+        line += buffer;
+    }
+    return line + separators;
+}
+
 void CQuillboxEditView::InsertNoteHeader()
 {
     auto type = [this](const std::string& text) {
@@ -50,22 +71,6 @@ void CQuillboxEditView::InsertNoteHeader()
     };
     if (m_edit.LineLength(-1) != 0)
         type("\r");
-    const std::string separators(6, m_pDoc->m_chSeparator);
-    type(separators);
-    if (m_pDoc->m_bText)
-        type(" New Note ");
-    // "%m/%d/%y " and "%I:%M%p " as in the C locale, whatever locale the program runs in.
-    const std::tm now = m_pDoc->GetServices().pClock->Now();
-    char buffer[32];
-    if (m_pDoc->m_bDate) {
-        std::snprintf(buffer, sizeof buffer, "%02d/%02d/%02d ", now.tm_mon + 1, now.tm_mday, now.tm_year % 100);
-        type(buffer);
-    }
-    if (m_pDoc->m_bTime) {
-        const int hour = now.tm_hour % 12 == 0 ? 12 : now.tm_hour % 12;
-        std::snprintf(buffer, sizeof buffer, "%02d:%02d%s ", hour, now.tm_min, now.tm_hour < 12 ? "AM" : "PM");
-        type(buffer);
-    }
-    type(separators);
+    type(NoteHeaderLine());
     type("\r");
 }

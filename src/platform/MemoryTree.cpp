@@ -34,6 +34,46 @@ TreeItem MemoryTree::InsertItem(const std::string& text, TreeItem parent, bool s
     return item;
 }
 
+std::vector<TreeItem> MemoryTree::InsertSorted(const std::vector<TreeInsert>& batch)
+{
+    // Items with their names, so that ordering them looks nothing up.
+    using Named = std::pair<std::string_view, TreeItem>;
+    std::vector<TreeItem> items;
+    items.reserve(batch.size());
+    // The new children of each parent, parents in the order they first receive one.
+    std::vector<std::pair<TreeItem, std::vector<Named>>> groups;
+    std::unordered_map<TreeItem, size_t> groupOf;
+    m_nodes.reserve(m_nodes.size() + batch.size());
+    for (const TreeInsert& insert : batch) {
+        const TreeItem parent = insert.batchParent >= 0 ? items.at(static_cast<size_t>(insert.batchParent)) : insert.parent;
+        const TreeItem item = m_nextItem++;
+        const Node& node = m_nodes.emplace(item, Node { std::string(insert.text), parent, {}, false }).first->second;
+        items.push_back(item);
+        const auto [it, bNew] = groupOf.emplace(parent, groups.size());
+        if (bNew)
+            groups.emplace_back(parent, std::vector<Named>());
+        groups[it->second].second.emplace_back(node.text, item);
+    }
+    auto before = [](const Named& a, const Named& b) { return CompareNoCase(a.first, b.first) < 0; };
+    for (auto& [parent, children] : groups) {
+        // Stable, and the siblings already there go first among equals: what inserting one by
+        // one, each after the last sibling that does not sort behind it, gives.
+        std::stable_sort(children.begin(), children.end(), before);
+        auto& siblings = ChildList(parent);
+        std::vector<Named> merged;
+        merged.reserve(siblings.size() + children.size());
+        for (TreeItem sibling : siblings)
+            merged.emplace_back(m_nodes.at(sibling).text, sibling);
+        const auto old = static_cast<std::ptrdiff_t>(merged.size());
+        merged.insert(merged.end(), children.begin(), children.end());
+        std::inplace_merge(merged.begin(), merged.begin() + old, merged.end(), before);
+        siblings.clear();
+        for (const Named& named : merged)
+            siblings.push_back(named.second);
+    }
+    return items;
+}
+
 void MemoryTree::Expand(TreeItem item)
 {
     if (auto it = m_nodes.find(item); it != m_nodes.end())

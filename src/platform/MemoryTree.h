@@ -14,6 +14,7 @@ public:
     explicit MemoryTree(FocusScope* pFocus = nullptr);
 
     TreeItem InsertItem(const std::string& text, TreeItem parent, bool sorted) override;
+    std::vector<TreeItem> InsertSorted(const std::vector<TreeInsert>& batch) override;
     void Expand(TreeItem item) override;
     void DeleteItem(TreeItem item) override;
     std::string GetItemText(TreeItem item) const override;

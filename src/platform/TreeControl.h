@@ -3,10 +3,21 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 // Handle of one item of the folder tree; kNoItem stands for none (and for the root as a parent).
 using TreeItem = std::uint64_t;
 inline constexpr TreeItem kNoItem = 0;
+
+// One item of a batch insert: its text and its parent, either an item already in the tree (kNoItem:
+// the top level) or, when batchParent is set, an earlier item of the same batch.
+struct TreeInsert
+{
+    std::string_view text;
+    TreeItem parent = kNoItem;
+    int batchParent = -1;
+};
 
 // The operations the folder logic needs of the tree control.
 class TreeControl
@@ -17,6 +28,10 @@ public:
     // Inserts an item under `parent` (kNoItem: top level), in name order when `sorted` is set,
     // else after the last sibling. Does not select it.
     virtual TreeItem InsertItem(const std::string& text, TreeItem parent, bool sorted) = 0;
+    // Inserts a batch of items, each in name order among its siblings, as sorted InsertItem calls
+    // one after the other in the batch's order would; returns the handles in that order. Faster
+    // than one call per item: a whole notebook goes in at once. Selects and expands nothing.
+    virtual std::vector<TreeItem> InsertSorted(const std::vector<TreeInsert>& batch) = 0;
     virtual void Expand(TreeItem item) = 0;
     // Removes the item with everything below it. When the selection lies in that subtree, a
     // neighbouring item is selected first (running the selection handler), or none is left.

@@ -7,6 +7,9 @@
 #include <QStyleFactory>
 #include <QTimer>
 
+#include <algorithm>
+#include <climits>
+
 #include "platform/NameOrder.h"
 #include "qt/QtKeys.h"
 #include "qt/TextCodec.h"
@@ -14,23 +17,80 @@
 
 namespace {
 
-constexpr int kBytesRole = Qt::UserRole;
-constexpr int kHandleRole = Qt::UserRole + 1;
-
-std::string BytesOf(const QTreeWidgetItem* pItem)
-{
-    return pItem->data(0, kBytesRole).toByteArray().toStdString();
-}
-
-// An item ordered as the core orders names: by their bytes, without regard to ASCII case.
+// An item ordered as the core orders names: by their bytes, without regard to ASCII case. It
+// holds its name's bytes, its handle and its image itself rather than as item data, which would
+// cost allocations for each of a notebook's items.
 class FolderItem : public QTreeWidgetItem
 {
 public:
+    FolderItem(QByteArray bytes, TreeItem handle, const QIcon& icon)
+        : m_bytes(std::move(bytes))
+        , m_handle(handle)
+        , m_icon(icon)
+    {
+    }
+
+    QVariant data(int column, int role) const override
+    {
+        if (column == 0 && role == Qt::DecorationRole)
+            return m_icon;
+        return QTreeWidgetItem::data(column, role);
+    }
     bool operator<(const QTreeWidgetItem& other) const override
     {
-        return CompareNoCase(BytesOf(this), BytesOf(&other)) < 0;
+        return CompareNoCase(Bytes(), static_cast<const FolderItem&>(other).Bytes()) < 0;
     }
+    std::string_view Bytes() const { return { m_bytes.constData(), static_cast<size_t>(m_bytes.size()) }; }
+
+    QByteArray m_bytes;
+    const TreeItem m_handle;
+
+private:
+    const QIcon& m_icon;
 };
+
+// Every item of the control is a FolderItem.
+const FolderItem* AsFolder(const QTreeWidgetItem* pItem)
+{
+    return static_cast<const FolderItem*>(pItem);
+}
+
+std::string BytesOf(const QTreeWidgetItem* pItem)
+{
+    return std::string(AsFolder(pItem)->Bytes());
+}
+
+// Qt lays out an expanded tree by recursing once per level, so a notebook nested tens of
+// thousands of levels deep would exhaust the stack: the program expands, and scrolls to, no item
+// this many levels below the top.
+constexpr int kMaxShownDepth = 100;
+
+// Deletes an item with its subtree. Qt deletes an item's children recursively, one stack frame
+// per level, so a subtree nested many levels deep goes in pieces of bounded depth, deepest first.
+void DeleteSubtree(QTreeWidgetItem* pItem)
+{
+    constexpr int kPieceDepth = 1000;
+    std::vector<QTreeWidgetItem*> pieces;
+    std::vector<std::pair<QTreeWidgetItem*, int>> pending { { pItem, 0 } };
+    while (!pending.empty()) {
+        const auto [pNext, depth] = pending.back();
+        pending.pop_back();
+        if (depth % kPieceDepth == 0)
+            pieces.push_back(pNext);
+        for (int i = pNext->childCount() - 1; i >= 0; --i)
+            pending.emplace_back(pNext->child(i), depth + 1);
+    }
+    for (auto it = pieces.rbegin(); it != pieces.rend(); ++it)
+        delete *it;
+}
+
+int DepthOf(const QTreeWidgetItem* pItem, int limit)
+{
+    int depth = 0;
+    for (const QTreeWidgetItem* pUp = pItem->parent(); pUp && depth <= limit; pUp = pUp->parent())
+        ++depth;
+    return depth;
+}
 
 } // namespace
 
@@ -60,6 +120,15 @@ QtTreeControl::QtTreeControl(TextCodec& codec, QWidget* parent)
     ShowBranchLines();
 }
 
+QtTreeControl::~QtTreeControl()
+{
+    // The views behind the selection handler may be gone: no selection change runs from here.
+    m_onSelChanging = nullptr;
+    ++m_nSilent;
+    while (QTreeWidgetItem* pItem = topLevelItem(topLevelItemCount() - 1))
+        DeleteSubtree(pItem);
+}
+
 QTreeWidgetItem* QtTreeControl::ItemOf(TreeItem item) const
 {
     const auto it = m_items.find(item);
@@ -68,7 +137,7 @@ QTreeWidgetItem* QtTreeControl::ItemOf(TreeItem item) const
 
 TreeItem QtTreeControl::HandleOf(const QTreeWidgetItem* pItem) const
 {
-    return pItem ? pItem->data(0, kHandleRole).toULongLong() : kNoItem;
+    return pItem ? AsFolder(pItem)->m_handle : kNoItem;
 }
 
 QTreeWidgetItem* QtTreeControl::ParentOf(TreeItem parent) const
@@ -76,40 +145,101 @@ QTreeWidgetItem* QtTreeControl::ParentOf(TreeItem parent) const
     return parent == kNoItem ? invisibleRootItem() : ItemOf(parent);
 }
 
+QTreeWidgetItem* QtTreeControl::NewItem(std::string_view text, TreeItem& handle)
+{
+    handle = m_nextItem++;
+    auto* pItem = new FolderItem(QByteArray(text.data(), static_cast<qsizetype>(text.size())), handle, m_folderIcon);
+    pItem->setText(0, m_codec.Decode(std::string(text)));
+    m_items.emplace(handle, pItem);
+    return pItem;
+}
+
+int QtTreeControl::SortedPosition(const QTreeWidgetItem* pParent, std::string_view text)
+{
+    // After the last sibling that does not sort behind the new name.
+    int low = 0;
+    int at = pParent->childCount();
+    while (low < at) {
+        const int middle = (low + at) / 2;
+        if (CompareNoCase(text, AsFolder(pParent->child(middle))->Bytes()) < 0)
+            at = middle;
+        else
+            low = middle + 1;
+    }
+    return at;
+}
+
 TreeItem QtTreeControl::InsertItem(const std::string& text, TreeItem parent, bool sorted)
 {
     QTreeWidgetItem* pParent = ParentOf(parent);
     if (!pParent)
         return kNoItem;
-    auto* pItem = new FolderItem;
-    const TreeItem handle = m_nextItem++;
-    pItem->setData(0, kBytesRole, QByteArray::fromStdString(text));
-    pItem->setData(0, kHandleRole, QVariant::fromValue<qulonglong>(handle));
-    pItem->setText(0, m_codec.Decode(text));
-    pItem->setIcon(0, m_folderIcon);
-    int at = pParent->childCount();
-    if (sorted) {
-        // After the last sibling that does not sort behind the new name.
-        int low = 0;
-        while (low < at) {
-            const int middle = (low + at) / 2;
-            if (CompareNoCase(text, BytesOf(pParent->child(middle))) < 0)
-                at = middle;
-            else
-                low = middle + 1;
-        }
-    }
+    TreeItem handle = kNoItem;
+    QTreeWidgetItem* pItem = NewItem(text, handle);
+    const int at = sorted ? SortedPosition(pParent, text) : pParent->childCount();
     HoldUpdates();
     ++m_nSilent;
     pParent->insertChild(at, pItem);
     --m_nSilent;
-    m_items.emplace(handle, pItem);
     return handle;
+}
+
+std::vector<TreeItem> QtTreeControl::InsertSorted(const std::vector<TreeInsert>& batch)
+{
+    std::vector<TreeItem> handles(batch.size(), kNoItem);
+    std::vector<QTreeWidgetItem*> items(batch.size());
+    // The new children of each new item, and of each item already in the widget.
+    std::vector<std::vector<size_t>> newChildren(batch.size());
+    std::vector<std::pair<QTreeWidgetItem*, std::vector<size_t>>> oldParents;
+    std::unordered_map<QTreeWidgetItem*, size_t> oldParentIndex;
+    for (size_t i = 0; i < batch.size(); ++i) {
+        items[i] = NewItem(batch[i].text, handles[i]);
+        if (batch[i].batchParent >= 0) {
+            newChildren.at(static_cast<size_t>(batch[i].batchParent)).push_back(i);
+            continue;
+        }
+        QTreeWidgetItem* pParent = ParentOf(batch[i].parent);
+        if (!pParent)
+            pParent = invisibleRootItem();
+        const auto [it, bNew] = oldParentIndex.emplace(pParent, oldParents.size());
+        if (bNew)
+            oldParents.emplace_back(pParent, std::vector<size_t>());
+        oldParents[it->second].second.push_back(i);
+    }
+    auto inOrder = [&](std::vector<size_t>& group) {
+        std::stable_sort(group.begin(), group.end(),
+                         [&](size_t a, size_t b) { return CompareNoCase(batch[a].text, batch[b].text) < 0; });
+        QList<QTreeWidgetItem*> list;
+        list.reserve(static_cast<qsizetype>(group.size()));
+        for (size_t i : group)
+            list.append(items[i]);
+        return list;
+    };
+    // New items take their children while still outside the widget, where that costs nothing;
+    // the widget then takes each new subtree in one insertion.
+    for (size_t i = 0; i < batch.size(); ++i) {
+        if (!newChildren[i].empty())
+            items[i]->addChildren(inOrder(newChildren[i]));
+    }
+    HoldUpdates();
+    ++m_nSilent;
+    for (auto& [pParent, group] : oldParents) {
+        const QList<QTreeWidgetItem*> list = inOrder(group);
+        if (pParent->childCount() == 0) {
+            pParent->addChildren(list);
+            continue;
+        }
+        for (QTreeWidgetItem* pItem : list)
+            pParent->insertChild(SortedPosition(pParent, AsFolder(pItem)->Bytes()), pItem);
+    }
+    --m_nSilent;
+    return handles;
 }
 
 void QtTreeControl::Expand(TreeItem item)
 {
-    if (QTreeWidgetItem* pItem = ItemOf(item))
+    QTreeWidgetItem* pItem = ItemOf(item);
+    if (pItem && !pItem->isExpanded() && DepthOf(pItem, kMaxShownDepth) < kMaxShownDepth)
         pItem->setExpanded(true);
 }
 
@@ -143,7 +273,7 @@ void QtTreeControl::DeleteItem(TreeItem item)
     Forget(pItem);
     HoldUpdates();
     ++m_nSilent;
-    delete pItem;
+    DeleteSubtree(pItem);
     --m_nSilent;
     if (!ItemOf(m_selected))
         m_selected = kNoItem;
@@ -151,9 +281,14 @@ void QtTreeControl::DeleteItem(TreeItem item)
 
 void QtTreeControl::Forget(QTreeWidgetItem* pItem)
 {
-    m_items.erase(HandleOf(pItem));
-    for (int i = 0; i < pItem->childCount(); ++i)
-        Forget(pItem->child(i));
+    std::vector<QTreeWidgetItem*> pending { pItem };
+    while (!pending.empty()) {
+        QTreeWidgetItem* pNext = pending.back();
+        pending.pop_back();
+        m_items.erase(HandleOf(pNext));
+        for (int i = 0; i < pNext->childCount(); ++i)
+            pending.push_back(pNext->child(i));
+    }
 }
 
 std::string QtTreeControl::GetItemText(TreeItem item) const
@@ -165,7 +300,7 @@ std::string QtTreeControl::GetItemText(TreeItem item) const
 void QtTreeControl::SetItemText(TreeItem item, const std::string& text)
 {
     if (QTreeWidgetItem* pItem = ItemOf(item)) {
-        pItem->setData(0, kBytesRole, QByteArray::fromStdString(text));
+        static_cast<FolderItem*>(pItem)->m_bytes = QByteArray::fromStdString(text);
         pItem->setText(0, m_codec.Decode(text));
     }
 }
@@ -255,8 +390,13 @@ void QtTreeControl::HoldUpdates()
     QTimer::singleShot(0, this, [this] {
         m_bUpdatesHeld = false;
         setUpdatesEnabled(true);
-        if (QTreeWidgetItem* pItem = currentItem())
+        if (QTreeWidgetItem* pItem = currentItem()) {
+            // Scrolling to an item opens every folder above it: an item deeper than the tree
+            // shows is scrolled to through its shown ancestor.
+            for (int depth = DepthOf(pItem, INT_MAX); depth > kMaxShownDepth; --depth)
+                pItem = pItem->parent();
             scrollToItem(pItem);
+        }
     });
 }
 

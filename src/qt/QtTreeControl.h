@@ -4,7 +4,9 @@
 #include <QTreeWidget>
 
 #include <functional>
+#include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/TreeControl.h"
 
@@ -21,12 +23,14 @@ class QtTreeControl : public QTreeWidget, public TreeControl
 
 public:
     explicit QtTreeControl(TextCodec& codec, QWidget* parent = nullptr);
+    ~QtTreeControl() override;
 
     void SetView(CQuillboxTreeView* pView) { m_pView = pView; }
     // What runs the view's handlers of keys, clicks and selection changes as commands.
     void SetCommandRunner(std::function<void(const std::function<void()>&)> runner) { m_runCommand = std::move(runner); }
 
     TreeItem InsertItem(const std::string& text, TreeItem parent, bool sorted) override;
+    std::vector<TreeItem> InsertSorted(const std::vector<TreeInsert>& batch) override;
     void Expand(TreeItem item) override;
     void DeleteItem(TreeItem item) override;
     std::string GetItemText(TreeItem item) const override;
@@ -61,6 +65,10 @@ private:
     void ShowBranchLines();
     // Holds painting and scrolling until control returns to the event loop.
     void HoldUpdates();
+    // A new item outside the widget, known by its new handle.
+    QTreeWidgetItem* NewItem(std::string_view text, TreeItem& handle);
+    // Where a new child of that name goes among pParent's children.
+    static int SortedPosition(const QTreeWidgetItem* pParent, std::string_view text);
     // The item that holds the children of a handle: the invisible root for kNoItem.
     QTreeWidgetItem* ParentOf(TreeItem parent) const;
     void Forget(QTreeWidgetItem* pItem);

@@ -1,5 +1,7 @@
 #include "tree/CQuillboxTreeView.h"
 
+#include <unordered_map>
+
 #include "doc/CQuillboxDoc.h"
 #include "notes/CQuillboxEditView.h"
 #include "platform/CommandIds.h"
@@ -21,6 +23,35 @@ void CQuillboxTreeView::InsertFolderItem(Folder* pFolder, const std::string& nam
     pFolder->SetItem(hItem);
     m_pDoc->m_itemFolders[hItem] = pFolder;
     m_tree.SelectItem(hItem);
+}
+
+void CQuillboxTreeView::InsertFolderItems(const std::vector<Folder*>& folders)
+{
+    std::unordered_map<const Folder*, int> batchIndex;
+    std::vector<TreeInsert> batch;
+    batch.reserve(folders.size());
+    for (const Folder* pFolder : folders) {
+        TreeInsert insert { pFolder->m_name };
+        if (const Folder* pParent = pFolder->m_pParent) {
+            const auto it = batchIndex.find(pParent);
+            if (it != batchIndex.end())
+                insert.batchParent = it->second;
+            else
+                insert.parent = pParent->GetItem();
+        }
+        batchIndex.emplace(pFolder, static_cast<int>(batch.size()));
+        batch.push_back(insert);
+    }
+    const std::vector<TreeItem> items = m_tree.InsertSorted(batch);
+    for (size_t i = 0; i < folders.size(); ++i) {
+        folders[i]->SetItem(items[i]);
+        m_pDoc->m_itemFolders[items[i]] = folders[i];
+    }
+    // Inserting a folder expands its parent.
+    for (const Folder* pFolder : folders) {
+        if (pFolder->m_pParent)
+            m_tree.Expand(pFolder->m_pParent->GetItem());
+    }
 }
 
 void CQuillboxTreeView::OnSelChanging(TreeItem hNewItem)

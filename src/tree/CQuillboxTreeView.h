@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/Keys.h"
 #include "platform/TreeControl.h"
@@ -19,6 +20,9 @@ public:
     TreeControl& GetTreeCtrl() const { return m_tree; }
 
     void InsertFolderItem(Folder* pFolder, const std::string& name, bool bSorted, TreeItem hParent);
+    // Items for new folders in name order, as InsertFolderItem for each in turn would leave the
+    // tree, without selecting any. A folder's parent comes before it or has its item already.
+    void InsertFolderItems(const std::vector<Folder*>& folders);
     void FocusEditor(bool bCaretToEnd);
 
     // The selection is about to move to hNewItem (the control's selection-changing event).

@@ -1,4 +1,5 @@
 #include <csignal>
+#include <unordered_map>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -197,6 +198,100 @@ TEST(NotebookFileRoundTrip, RenamedMainSurvivesAsAThirdTopLevelFolder)
     EXPECT_EQ(Describe(*once), expected);
     Save(*once, dir.Path("second.not"));
     EXPECT_EQ(Describe(*Open(dir.Path("second.not"))), expected);
+}
+
+// A folder's notes: the editor's for the selected folder, else its own.
+std::string StoredText(const Notebook& nb, const Folder* pFolder)
+{
+    return nb.HeadlessNotebookOf::TextOf(pFolder);
+}
+
+// What a user can see or save of a notebook, in order: the tree with its selection and open
+// folders, the folders in the file's order with keys and texts, the keys strip and the caret.
+std::string OrderedState(Notebook& nb)
+{
+    std::string out = nb.tree.Dump(true) + "\n";
+    WalkFolders(nb.doc.m_pRootFolder, [&](const Folder* p) {
+        out += p->m_name + (p->HasKey() ? "{" + p->GetKey()->key + "}" : "") + (nb.tree.IsExpanded(p->GetItem()) ? "+" : "")
+               + "<" + StoredText(nb, p) + ">\n";
+    });
+    long start = 0;
+    long end = 0;
+    nb.edit.GetSel(start, end);
+    return out + nb.FolderList() + "\n" + nb.keys.Text() + "\ncaret " + std::to_string(start) + "-" + std::to_string(end);
+}
+
+TEST(NotebookFileOpen, EndsInTheStateThatAddingEachRecordInTurnGives)
+{
+    // Nesting, keys, names that differ only in case or not at all, a nested folder named Main,
+    // and folders whose stored text is empty: those get a new note's header, the Trash none.
+    TempDir dir;
+    auto nb = Notebook::New();
+    CQuillboxDoc& doc = nb->doc;
+    doc.m_bTime = 1;
+    nb->Select("Main");
+    doc.AddFolder(false, "b", "b text\r\n", true, "F4", "Move");
+    doc.AddFolder(false, "Same", "inner\r\n", true, {}, {});
+    doc.AddFolder(false, "Empty", {}, true, {}, {});
+    doc.AddFolder(false, "Main", "nested main\r\n", true, {}, {});
+    nb->Select("Main");
+    doc.AddFolder(false, "Same", "first\r\n", true, {}, {});
+    nb->Select("Main");
+    doc.AddFolder(false, "A", {}, true, "F5", "Copy");
+    nb->Select("Main");
+    doc.AddFolder(false, "a", "lower\r\n", true, {}, {});
+    nb->Select("b");
+    for (Folder* pFolder : doc.m_folders) {
+        if (pFolder->m_name == "Empty" || pFolder->m_name == "A")
+            pFolder->m_text.clear();
+    }
+    Save(*nb, dir.Path("mixed.not"));
+
+    // The same records, in the file's order, each added under its parent selected again.
+    auto stepwise = std::make_unique<Notebook>();
+    stepwise->doc.m_bTime = 1;
+    std::unordered_map<const Folder*, Folder*> copyOf;
+    WalkFolders(doc.m_pRootFolder, [&](const Folder* p) {
+        if (p->m_pParent)
+            stepwise->tree.SelectItem(copyOf.at(p->m_pParent)->GetItem());
+        const bool bTop = !p->m_pParent || p->m_name == "Main" || p->m_name == "Trash";
+        stepwise->doc.AddFolder(bTop, p->m_name, StoredText(*nb, p), true, p->HasKey() ? p->GetKey()->key : "",
+                                p->HasKey() ? p->GetKey()->function : "");
+        copyOf[p] = stepwise->doc.m_folders.back();
+    });
+    stepwise->tree.SelectItem(stepwise->doc.FindFolderByName("b")->GetItem());
+    stepwise->treeView.FocusEditor(true);
+    stepwise->doc.UpdateKeySummary();
+
+    auto opened = Open(dir.Path("mixed.not"));
+    EXPECT_EQ(OrderedState(*opened), OrderedState(*stepwise));
+    EXPECT_EQ(opened->TextOf("Empty"), "------ New Note 12/06/97 03:53PM ------\r\n");
+}
+
+TEST(NotebookFileRoundTrip, EachSaveReversesTheOrderOfSiblingsOfTheSameName)
+{
+    TempDir dir;
+    auto nb = Notebook::New();
+    for (const char* text : { "one", "two", "three" }) {
+        nb->Select("Main");
+        nb->doc.AddFolder(false, "Same", std::string(text) + "\r\n", true, {}, {});
+        nb->Select("Main");
+        nb->doc.AddFolder(false, std::string(1, text[0]), {}, true, {}, {});
+    }
+    auto order = [](Notebook& book) {
+        std::string out;
+        for (TreeItem item : book.tree.GetChildren(book.doc.FindFolderByName("Main")->GetItem())) {
+            const Folder* pFolder = book.doc.FindFolderByItem(item, book.doc.m_pRootFolder);
+            out += pFolder->m_name + (pFolder->m_name == "Same" ? "=" + StoredText(book, pFolder) : "") + " ";
+        }
+        return out;
+    };
+    EXPECT_EQ(order(*nb), "o Same=one\r\n Same=two\r\n Same=three\r\n t t ");
+    Save(*nb, dir.Path("once.not"));
+    auto once = Open(dir.Path("once.not"));
+    EXPECT_EQ(order(*once), "o Same=three\r\n Same=two\r\n Same=one\r\n t t ");
+    Save(*once, dir.Path("twice.not"));
+    EXPECT_EQ(order(*Open(dir.Path("twice.not"))), "o Same=one\r\n Same=two\r\n Same=three\r\n t t ");
 }
 
 TEST(NotebookFileOpen, DocumentedExampleOpensAsANewNotebook)

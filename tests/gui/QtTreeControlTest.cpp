@@ -50,6 +50,46 @@ private slots:
         QCOMPARE(nb->tree->GetItemText(hBeta), std::string("aardvark"));
     }
 
+    void aBatchInsertGivesTheTreeThatInsertingOneByOneGives()
+    {
+        // Nesting, names equal or equal but for case, and a name equal to a sibling already there.
+        const std::vector<TreeInsert> batch = {
+            { "beta", kNoItem, -1 }, { "Alpha", kNoItem, 0 }, { "beta", kNoItem, -1 }, { "alpha", kNoItem, 0 },
+            { "Alpha", kNoItem, 0 }, { "inner", kNoItem, 4 }, { "Main", kNoItem, -1 },
+        };
+        auto oneByOne = QtNotebook::New();
+        auto atOnce = QtNotebook::New();
+        // Each item's name with its handle, which both trees hand out in the same order.
+        auto dump = [](const QtTreeControl& tree) {
+            std::string out;
+            std::vector<const QTreeWidgetItem*> pending;
+            for (int i = tree.topLevelItemCount() - 1; i >= 0; --i)
+                pending.push_back(tree.topLevelItem(i));
+            while (!pending.empty()) {
+                const QTreeWidgetItem* pItem = pending.back();
+                pending.pop_back();
+                out += tree.GetItemText(tree.HandleOf(pItem)) + "#" + std::to_string(tree.HandleOf(pItem)) + " ";
+                for (int i = pItem->childCount() - 1; i >= 0; --i)
+                    pending.push_back(pItem->child(i));
+            }
+            return out;
+        };
+        const TreeItem hMain = oneByOne->doc.FindFolderByName("Main")->GetItem();
+        for (auto* pNotebook : { oneByOne.get(), atOnce.get() })
+            pNotebook->tree->InsertItem("beta", hMain, true);
+        std::vector<TreeItem> handles;
+        for (const TreeInsert& insert : batch) {
+            const TreeItem parent = insert.batchParent >= 0 ? handles[static_cast<size_t>(insert.batchParent)] : hMain;
+            handles.push_back(oneByOne->tree->InsertItem(std::string(insert.text), parent, true));
+        }
+        std::vector<TreeInsert> underMain = batch;
+        for (TreeInsert& insert : underMain)
+            insert.parent = insert.batchParent < 0 ? hMain : kNoItem;
+        QCOMPARE(atOnce->tree->InsertSorted(underMain), handles);
+        QCOMPARE(QString::fromStdString(dump(*atOnce->tree)), QString::fromStdString(dump(*oneByOne->tree)));
+        QCOMPARE(atOnce->Dump(), std::string("Main*[beta,beta[Alpha,Alpha[inner],alpha],beta,Main],Trash"));
+    }
+
     void clickMovesTheTextBeforeTheNewSelectionShows()
     {
         auto nb = QtNotebook::New();
