@@ -1,6 +1,7 @@
 #include "doc/NotebookSearch.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "doc/CQuillboxDoc.h"
@@ -82,10 +83,6 @@ NotebookSearch::NotebookSearch(SearchQuery query)
         m_fold[ch] = static_cast<unsigned char>(!m_query.bMatchCase && ch >= 'A' && ch <= 'Z' ? ch | 0x20 : ch);
     for (char ch : m_query.pattern)
         m_folded += static_cast<char>(m_fold[static_cast<unsigned char>(ch)]);
-    const size_t length = m_folded.size();
-    m_skip.fill(length);
-    for (size_t i = 0; i + 1 < length; ++i)
-        m_skip[static_cast<unsigned char>(m_folded[i])] = length - 1 - i;
 }
 
 size_t NotebookSearch::FindLiteral(std::string_view text, size_t from) const
@@ -93,24 +90,48 @@ size_t NotebookSearch::FindLiteral(std::string_view text, size_t from) const
     const size_t length = m_folded.size();
     if (from > text.size() || text.size() - from < length)
         return npos;
-    if (m_query.bMatchCase) {
-        const void* pFound = ::memmem(text.data() + from, text.size() - from, m_folded.data(), length);
-        return pFound ? static_cast<const char*>(pFound) - text.data() : npos;
-    }
-    // Horspool's search over case-folded bytes.
+    // Sixteen starting places at a time are tested on their first and last bytes; only where
+    // both agree are the bytes between compared. A pattern's letters are folded to lower case,
+    // and a byte folds to a lower-case letter exactly when the byte with 0x20 set equals it.
+    // With the case to match, a candidate's other case fails the comparison of all bytes.
+    using Block = unsigned char __attribute__((vector_size(16)));
     const auto* pText = reinterpret_cast<const unsigned char*>(text.data());
     const auto* pPattern = reinterpret_cast<const unsigned char*>(m_folded.data());
+    const auto isLower = [](unsigned char ch) { return ch >= 'a' && ch <= 'z'; };
+    const unsigned char first = pPattern[0];
     const unsigned char last = pPattern[length - 1];
-    for (size_t i = from; i + length <= text.size();) {
-        const unsigned char ch = m_fold[pText[i + length - 1]];
-        if (ch == last) {
-            size_t j = 0;
-            while (j + 1 < length && m_fold[pText[i + j]] == pPattern[j])
-                ++j;
-            if (j + 1 >= length)
-                return i;
+    const unsigned char firstCase = isLower(first) ? 0x20 : 0;
+    const unsigned char lastCase = isLower(last) ? 0x20 : 0;
+    const Block firstBytes = Block {} + first;
+    const Block lastBytes = Block {} + last;
+    const Block firstFold = Block {} + firstCase;
+    const Block lastFold = Block {} + lastCase;
+    const auto matchesAt = [&](size_t i) {
+        for (size_t j = 0; j < length; ++j) {
+            if (m_fold[pText[i + j]] != pPattern[j])
+                return false;
         }
-        i += m_skip[ch];
+        return true;
+    };
+    size_t i = from;
+    for (; i + length - 1 + sizeof(Block) <= text.size(); i += sizeof(Block)) {
+        Block firsts;
+        Block lasts;
+        std::memcpy(&firsts, pText + i, sizeof firsts);
+        std::memcpy(&lasts, pText + i + length - 1, sizeof lasts);
+        const auto both = ((firsts | firstFold) == firstBytes) & ((lasts | lastFold) == lastBytes);
+        std::uint64_t halves[2];
+        std::memcpy(halves, &both, sizeof halves);
+        if ((halves[0] | halves[1]) == 0)
+            continue;
+        for (size_t k = 0; k < sizeof(Block); ++k) {
+            if (both[k] && matchesAt(i + k))
+                return i + k;
+        }
+    }
+    for (; i + length <= text.size(); ++i) {
+        if (matchesAt(i))
+            return i;
     }
     return npos;
 }

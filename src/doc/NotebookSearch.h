@@ -65,7 +65,6 @@ private:
     std::string m_error;
     std::string m_folded;                  // the literal pattern, case-folded unless bMatchCase
     std::array<unsigned char, 256> m_fold; // byte to its folded form
-    std::array<size_t, 256> m_skip;        // Horspool's shift for each folded byte
     std::unique_ptr<std::regex> m_pRegex;
 };
 
