@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "doc/CQuillboxDoc.h"
+#include "platform/NameOrder.h"
 
 std::string EscapeFolderName(std::string_view name)
 {
@@ -61,4 +62,29 @@ Folder* FindFolderByPath(const CQuillboxDoc& doc, std::string_view path)
             return nullptr;
     }
     return pFolder;
+}
+
+std::vector<const Folder*> FoldersInTreeOrder(const CQuillboxDoc& doc, const Folder* pStart)
+{
+    std::vector<const Folder*> order;
+    std::vector<const Folder*> stack;
+    // Siblings go on the stack last name first, so the first name comes off first.
+    const auto pushSiblings = [&stack](const Folder* pFirst) {
+        const size_t base = stack.size();
+        for (const Folder* p = pFirst; p; p = p->m_pNext)
+            stack.push_back(p);
+        std::stable_sort(stack.begin() + static_cast<std::ptrdiff_t>(base), stack.end(),
+                         [](const Folder* a, const Folder* b) { return CompareNoCase(a->m_name, b->m_name) > 0; });
+    };
+    if (pStart)
+        stack.push_back(pStart);
+    else
+        pushSiblings(doc.m_pRootFolder);
+    while (!stack.empty()) {
+        const Folder* pFolder = stack.back();
+        stack.pop_back();
+        order.push_back(pFolder);
+        pushSiblings(pFolder->m_pFirstChild);
+    }
+    return order;
 }

@@ -22,3 +22,7 @@ std::string FolderPath(const Folder* pFolder);
 Folder* FindChildFolder(const CQuillboxDoc& doc, const Folder* pParent, std::string_view name);
 // The folder a path names, or null.
 Folder* FindFolderByPath(const CQuillboxDoc& doc, std::string_view path);
+
+// pStart and its subtree, or every folder when pStart is null, in the order the folder tree
+// shows them: a folder, then its children in name order, each followed by its own subtree.
+std::vector<const Folder*> FoldersInTreeOrder(const CQuillboxDoc& doc, const Folder* pStart);

@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "doc/CQuillboxDoc.h"
+#include "doc/FolderPath.h"
 #include "notes/CQuillboxEditView.h"
 #include "platform/EditControl.h"
-#include "platform/NameOrder.h"
 #include "tree/CQuillboxTreeView.h"
 
 namespace {
@@ -30,33 +30,6 @@ std::pair<size_t, size_t> LineAround(std::string_view text, size_t pos)
     if (end > start && text[end - 1] == '\r')
         --end;
     return { start, end };
-}
-
-// The folders of pStart's subtree, or of the whole notebook, in the order the tree shows them:
-// a folder, then its children in name order, each with its own subtree.
-std::vector<const Folder*> TreeOrder(const CQuillboxDoc& doc, const Folder* pStart)
-{
-    std::vector<const Folder*> order;
-    std::vector<const Folder*> stack;
-    // Siblings go on the stack last name first, so the first name comes off first.
-    const auto pushSiblings = [&stack](const Folder* pFirst) {
-        const size_t base = stack.size();
-        for (const Folder* p = pFirst; p; p = p->m_pNext)
-            stack.push_back(p);
-        std::stable_sort(stack.begin() + static_cast<std::ptrdiff_t>(base), stack.end(),
-                         [](const Folder* a, const Folder* b) { return CompareNoCase(a->m_name, b->m_name) > 0; });
-    };
-    if (pStart)
-        stack.push_back(pStart);
-    else
-        pushSiblings(doc.m_pRootFolder);
-    while (!stack.empty()) {
-        const Folder* pFolder = stack.back();
-        stack.pop_back();
-        order.push_back(pFolder);
-        pushSiblings(pFolder->m_pFirstChild);
-    }
-    return order;
 }
 
 } // namespace
@@ -235,7 +208,7 @@ size_t NotebookSearch::Run(const CQuillboxDoc& doc, const Folder* pStart,
     // The selected folder's notes live in the editor.
     const std::string editorText =
         doc.m_pSelFolder && doc.m_pEditView ? doc.m_pEditView->GetEditCtrl().GetText() : std::string();
-    for (const Folder* pFolder : TreeOrder(doc, pStart)) {
+    for (const Folder* pFolder : FoldersInTreeOrder(doc, pStart)) {
         SearchHit nameHit;
         nameHit.spans = MatchLine(pFolder->m_name);
         if (!nameHit.spans.empty()) {
