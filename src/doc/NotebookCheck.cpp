@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 #include "doc/FileLines.h"
 
@@ -43,6 +44,12 @@ private:
     };
 
     void Add(int line, std::string what) { m_damages.push_back({ line, std::move(what) }); }
+    // The end of the file is reported once, where it first cuts something short.
+    void AddEnd(std::string what)
+    {
+        if (!std::exchange(m_bEnded, true))
+            Add(m_in.LineNumber() + 1, std::move(what));
+    }
 
     // Reads `keyword` as the next line; where another line stands there, finds the keyword
     // further on without passing `stops`, reporting the lines passed over. False when the
@@ -52,7 +59,7 @@ private:
         const LineReader::Mark mark = m_in.GetMark();
         std::string line;
         if (!m_in.ReadLine(line)) {
-            Add(m_in.LineNumber() + 1, "the file ends where \"" + std::string(keyword) + "\" should follow" + where);
+            AddEnd("the file ends where \"" + std::string(keyword) + "\" should follow" + where);
             return false;
         }
         if (line == keyword)
@@ -75,7 +82,7 @@ private:
     bool ReadValue(std::string_view keyword, Value value, std::string& line)
     {
         if (!m_in.ReadLine(line)) {
-            Add(m_in.LineNumber() + 1, "the file ends before the value of \"" + std::string(keyword) + "\"");
+            AddEnd("the file ends before the value of \"" + std::string(keyword) + "\"");
             return false;
         }
         if (value == Value::Flag && line != "0" && line != "1")
@@ -155,7 +162,8 @@ private:
             if (line == "End Folder")
                 return children;
         }
-        Add(beginLine, "the file ends inside the text of the folder record of this line" + (name.empty() ? "" : " (" + Quote(name) + ")"));
+        AddEnd("the file ends inside the text of the folder record of line " + std::to_string(beginLine)
+               + (name.empty() ? "" : " (" + Quote(name) + ")"));
         return children;
     }
 
@@ -195,7 +203,7 @@ private:
         for (;;) {
             if (!m_in.ReadLine(line)) {
                 endJunk();
-                Add(m_in.LineNumber() + 1, "the file ends before \"End Folder Information\"");
+                AddEnd("the file ends before \"End Folder Information\"");
                 break;
             }
             const int lineNumber = m_in.LineNumber();
@@ -213,17 +221,16 @@ private:
                 continue;
             }
             endJunk();
+            // A record named Main or Trash is read back at the top level wherever it stands.
             const LineReader::Mark nameMark = m_in.GetMark();
-            if (parents.empty()) {
-                std::string nameLine;
-                if (m_in.ReadLine(nameLine) && nameLine == "Folder Name" && m_in.ReadLine(nameLine)) {
-                    bMain = bMain || nameLine == "Main";
-                    bTrash = bTrash || nameLine == "Trash";
-                }
-                m_in.Rewind(nameMark);
-            } else {
-                --parents.back().remaining;
+            std::string nameLine;
+            if (m_in.ReadLine(nameLine) && nameLine == "Folder Name" && m_in.ReadLine(nameLine)) {
+                bMain = bMain || nameLine == "Main";
+                bTrash = bTrash || nameLine == "Trash";
             }
+            m_in.Rewind(nameMark);
+            if (!parents.empty())
+                --parents.back().remaining;
             const int children = CheckRecord(lineNumber);
             if (children > 0)
                 parents.push_back({ lineNumber, children });
@@ -241,6 +248,7 @@ private:
 
     LineReader m_in;
     std::vector<Damage> m_damages;
+    bool m_bEnded = false;
 };
 
 } // namespace
