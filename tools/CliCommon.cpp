@@ -150,6 +150,13 @@ std::string InputPath(const std::string& operand)
     return g_pStdin->Path();
 }
 
+bool SameFile(const std::string& a, const std::string& b)
+{
+    struct stat sa {};
+    struct stat sb {};
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
 bool Open(HeadlessNotebook& nb, const std::string& operand, bool bForWriting)
 {
     const ReadReport report = nb.doc.OnOpenDocument(InputPath(operand));

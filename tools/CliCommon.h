@@ -44,6 +44,9 @@ void Write(std::string_view bytes);
 // temporary file so that it can be read more than once.
 std::string InputPath(const std::string& operand);
 
+// True when two paths name one existing file.
+bool SameFile(const std::string& a, const std::string& b);
+
 // Opens a notebook file into nb; false, after saying why, when there is nothing to show.
 // A notebook that could be read only in part is refused when bForWriting is set, so that no
 // command writes what is left of it over anything.

@@ -205,6 +205,10 @@ int Export(const Args& args)
     const std::string& operand = args.operands[0];
     const std::string* pOut = args.Value("-o");
     const std::string out = pOut ? *pOut : "-";
+    if (out != "-" && SameFile(out, InputPath(operand))) {
+        Error("-o would write over the notebook \"" + operand + "\" itself; name another file.");
+        return kUsage;
+    }
     HeadlessNotebook nb;
     if (!Open(nb, operand, false))
         return kFailed;

@@ -1,5 +1,3 @@
-#include <sys/stat.h>
-
 #include <fstream>
 #include <iterator>
 #include <unordered_map>
@@ -16,14 +14,6 @@ namespace {
 constexpr int kMatched = 0;
 constexpr int kNoMatch = 1;
 constexpr int kTrouble = 2;
-
-// True when two paths name one file.
-bool SameFile(const std::string& a, const std::string& b)
-{
-    struct stat sa {};
-    struct stat sb {};
-    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-}
 
 } // namespace
 

@@ -109,7 +109,10 @@ expect 2 "$Q" check "$DATA/binary-garbage.not"
 expect 1 "$Q" add cut.not Main "more"
 expect 1 "$Q" import cut.not ab.fol Main
 expect 1 "$Q" resave cut.not cut.not
+expect 2 "$Q" export --format text cut.not -o cut.not
 cmp -s cut.not cut-before.not || fail "a damaged notebook was written over"
+expect 0 "$Q" grep cut.not idea
+grep -q 'warning: The notebook file' err || fail "grep on a damaged notebook gives no warning"
 
 expect 0 "$Q" --version
 expect 2 "$Q" frobnicate
