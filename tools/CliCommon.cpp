@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <iterator>
 #include <memory>
@@ -174,12 +175,16 @@ bool Open(HeadlessNotebook& nb, const std::string& operand, bool bForWriting)
     return true;
 }
 
-bool Save(HeadlessNotebook& nb, const std::string& operand)
+namespace {
+
+// Runs a document's write to the file named, or for "-" to a temporary file that is then
+// copied to standard output.
+bool WriteThrough(const std::string& operand, const std::function<SaveResult(const std::string&)>& write)
 {
     if (operand == "-")
         g_pStdout = std::make_unique<TempFile>();
     const std::string path = operand == "-" ? g_pStdout->Path() : operand;
-    const SaveResult result = nb.doc.OnSaveDocument(path);
+    const SaveResult result = write(path);
     if (!result.ok) {
         Error(result.message);
         return false;
@@ -187,17 +192,16 @@ bool Save(HeadlessNotebook& nb, const std::string& operand)
     return operand != "-" || CopyToStdout(path);
 }
 
+} // namespace
+
+bool Save(HeadlessNotebook& nb, const std::string& operand)
+{
+    return WriteThrough(operand, [&nb](const std::string& path) { return nb.doc.OnSaveDocument(path); });
+}
+
 bool ExportSelected(HeadlessNotebook& nb, const std::string& operand)
 {
-    if (operand == "-")
-        g_pStdout = std::make_unique<TempFile>();
-    const std::string path = operand == "-" ? g_pStdout->Path() : operand;
-    const SaveResult result = nb.doc.ExportFolder(path);
-    if (!result.ok) {
-        Error(result.message);
-        return false;
-    }
-    return operand != "-" || CopyToStdout(path);
+    return WriteThrough(operand, [&nb](const std::string& path) { return nb.doc.ExportFolder(path); });
 }
 
 bool WriteOutput(const std::string& operand, std::string_view bytes)
