@@ -56,8 +56,8 @@ std::string Shown(std::string message)
         for (size_t at = message.find(quoted); at != std::string::npos; at = message.find(quoted, at + name.size()))
             message.replace(at, quoted.size(), name);
     };
-    replace(g_pStdin, "standard input");
-    replace(g_pStdout, "standard output");
+    replace(g_pStdin, "(standard input)");
+    replace(g_pStdout, "(standard output)");
     return message;
 }
 
