@@ -4,7 +4,6 @@
 #include "CliCommands.h"
 #include "doc/FolderPath.h"
 #include "notes/CQuillboxEditView.h"
-#include "platform/Utf8.h"
 
 namespace {
 
@@ -139,11 +138,13 @@ std::string Html(std::string_view text)
     return out;
 }
 
-std::string HtmlPage(const CQuillboxDoc& doc, const std::vector<Entry>& entries, const std::string& title)
+std::string HtmlPage(const CQuillboxDoc& doc, const std::vector<Entry>& entries, std::string title)
 {
-    bool bUtf8 = IsValidUtf8(title);
-    for (const Entry& entry : entries)
-        bUtf8 = bUtf8 && IsValidUtf8(entry.pFolder->m_name) && IsValidUtf8(entry.text);
+    // The page keeps the notebook's bytes, so it says the notebook's encoding; the title, a
+    // file name, is turned into it where it can be.
+    const bool bUtf8 = doc.GetEncoding().GetKind() == TextEncoding::Kind::Utf8;
+    if (std::string legacy; !bUtf8 && TextEncoding::IsValidUtf8(title) && TextEncoding::Utf8ToCp1252(title, legacy))
+        title = legacy;
     std::string out = "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"";
     out += bUtf8 ? "utf-8" : "windows-1252";
     out += "\">\n<title>" + Html(title) + "</title>\n<style>\n"

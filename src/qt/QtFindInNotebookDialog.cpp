@@ -20,6 +20,7 @@
 #include "doc/FolderPath.h"
 #include "doc/NotebookSearch.h"
 #include "qt/DialogParts.h"
+#include "doc/TextEncoding.h"
 #include "qt/TextCodec.h"
 
 namespace {
@@ -173,9 +174,9 @@ void QtFindInNotebookDialog::Search()
     // The pattern in the notebook's own bytes; a character the notebook cannot hold is in
     // none of its folders.
     std::optional<std::string> bytes;
-    if (m_codec.CanEncode(pattern))
-        bytes = m_codec.GetEncoding() == TextCodec::Encoding::Utf8 ? pattern.toUtf8().toStdString()
-                                                                    : TextCodec::EncodeCp1252(pattern);
+    const std::u16string_view text(reinterpret_cast<const char16_t*>(pattern.utf16()), static_cast<size_t>(pattern.size()));
+    if (m_codec.GetEncoding().CanHold(text))
+        bytes = m_codec.GetEncoding().Encode(text);
     size_t count = 0;
     if (bytes) {
         const NotebookSearch search({ *bytes, m_pMatchCase->isChecked(), m_pWholeWords->isChecked(), false });
@@ -205,7 +206,7 @@ void QtFindInNotebookDialog::Search()
 void QtFindInNotebookDialog::ShowHit(const std::string& path, std::string_view header, std::string_view text,
                                      const std::vector<std::pair<size_t, size_t>>& spans)
 {
-    const auto decode = [this](std::string_view bytes) { return m_codec.Decode(std::string(bytes)); };
+    const auto decode = [this](std::string_view bytes) { return m_codec.Decode(bytes); };
     // Offsets in the line's bytes become offsets in its characters; a long line shows from a
     // little before its first match.
     const QString line = decode(text);
