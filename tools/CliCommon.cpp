@@ -217,9 +217,25 @@ bool WriteOutput(const std::string& operand, std::string_view bytes)
     return false;
 }
 
+std::string ToNotebook(const HeadlessNotebook& nb, const std::string& words)
+{
+    std::string bytes;
+    if (nb.doc.GetEncoding().GetKind() == TextEncoding::Kind::Windows1252 && TextEncoding::IsValidUtf8(words)
+        && TextEncoding::Utf8ToCp1252(words, bytes))
+        return bytes;
+    return words;
+}
+
+std::string FromNotebook(const HeadlessNotebook& nb, std::string_view bytes)
+{
+    if (nb.doc.GetEncoding().GetKind() == TextEncoding::Kind::Windows1252)
+        return TextEncoding::Cp1252ToUtf8(bytes);
+    return std::string(bytes);
+}
+
 Folder* FindFolder(HeadlessNotebook& nb, const std::string& operand, const std::string& path)
 {
-    Folder* pFolder = FindFolderByPath(nb.doc, path);
+    Folder* pFolder = FindFolderByPath(nb.doc, ToNotebook(nb, path));
     if (!pFolder)
         Error("\"" + InputPath(operand) + "\" has no folder \"" + path + "\".");
     return pFolder;

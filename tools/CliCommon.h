@@ -59,6 +59,12 @@ bool ExportSelected(HeadlessNotebook& nb, const std::string& operand);
 // Writes bytes safely to a file, or to standard output for "-".
 bool WriteOutput(const std::string& operand, std::string_view bytes);
 
+// A command line's words are UTF-8. In a Windows-1252 notebook a name, pattern or text given
+// there is taken in the notebook's own bytes where it has them; output that shows what the
+// window would show comes back as UTF-8.
+std::string ToNotebook(const HeadlessNotebook& nb, const std::string& words);
+std::string FromNotebook(const HeadlessNotebook& nb, std::string_view bytes);
+
 // The folder a path names in nb, or null after saying that there is none.
 Folder* FindFolder(HeadlessNotebook& nb, const std::string& operand, const std::string& path);
 // Selects a folder in the tree as a click would; its text goes into the editor.

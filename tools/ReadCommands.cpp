@@ -67,7 +67,7 @@ int Grep(const Args& args)
     HeadlessNotebook nb;
     if (!Open(nb, args.operands[0], false))
         return kTrouble;
-    const NotebookSearch search({ args.operands[1], !args.Has("-i"), args.Has("-w"), args.Has("-E") });
+    const NotebookSearch search({ ToNotebook(nb, args.operands[1]), !args.Has("-i"), args.Has("-w"), args.Has("-E") });
     if (!search.GetError().empty()) {
         Error(search.GetError());
         return kTrouble;
@@ -93,7 +93,7 @@ int Grep(const Args& args)
             line += std::to_string(hit.line + 1) + "\t";
         line += hit.text;
         line += "\n";
-        Write(line);
+        Write(FromNotebook(nb, line));
         return true;
     });
     return hits > 0 ? kMatched : kNoMatch;

@@ -32,7 +32,7 @@ Folder* FolderForNote(HeadlessNotebook& nb, const std::string& operand, const st
 {
     bCreated = false;
     Folder* pFolder = nullptr;
-    for (const std::string& name : SplitFolderPath(path)) {
+    for (const std::string& name : SplitFolderPath(ToNotebook(nb, path))) {
         if (Folder* pChild = FindChildFolder(nb.doc, pFolder, name)) {
             pFolder = pChild;
             continue;
@@ -59,6 +59,14 @@ Folder* FolderForNote(HeadlessNotebook& nb, const std::string& operand, const st
         bCreated = true;
     }
     return pFolder;
+}
+
+// Words that go into the notebook as if typed: a Windows-1252 notebook turns to UTF-8 when
+// they hold a character it lacks.
+void Typed(HeadlessNotebook& nb, const std::string& words)
+{
+    if (TextEncoding::IsValidUtf8(words))
+        nb.doc.OnTextTyped(TextEncoding(TextEncoding::Kind::Utf8).Decode(words));
 }
 
 } // namespace
@@ -95,6 +103,8 @@ int Add(const Args& args)
     if (!Open(nb, operand, true))
         return kFailed;
     Folder* pSelected = nb.doc.m_pSelFolder;
+    if (args.Has("--create"))
+        Typed(nb, args.operands[1]);
     bool bCreated = false;
     Folder* pFolder = FolderForNote(nb, operand, args.operands[1], args.Has("--create"), bCreated);
     if (!pFolder)
@@ -109,7 +119,8 @@ int Add(const Args& args)
             return kFailed;
         }
     }
-    const std::string body = NoteBody(text);
+    Typed(nb, text);
+    const std::string body = NoteBody(ToNotebook(nb, text));
 
     // As Shift+Return in the folder tree: the caret goes to the end of the folder's text and
     // the header is typed there. A folder just made has the header of its first note already.

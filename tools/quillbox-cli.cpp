@@ -67,6 +67,11 @@ PATH names a folder by the names from the top level down, joined by "/", as in
 "Main/Ideas". In a name, write "\/" for a slash and "\\" for a backslash: "Main/A\/B" is the
 folder "A/B" in Main. Where sibling folders share a name, the one made first is meant.
 
+Names, patterns and text on the command line are UTF-8. In a notebook kept in Windows-1252
+they are taken in its encoding, grep prints UTF-8, and a note with a character Windows-1252
+lacks turns the notebook to UTF-8, as typing it in the window would. cat and export keep the
+notebook's bytes.
+
 A FILE, FOLFILE or OUT of "-" is standard input or output. add and import with FILE "-"
 read the notebook from standard input and write it to standard output.
 
