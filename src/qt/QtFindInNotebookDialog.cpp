@@ -233,6 +233,13 @@ void QtFindInNotebookDialog::ShowHit(const std::string& path, std::string_view h
     pItem->setData(kFolderColumn, kHitRole, static_cast<int>(m_hits.size() - 1));
 }
 
+void QtFindInNotebookDialog::showEvent(QShowEvent* event)
+{
+    m_pText->selectAll();
+    m_pText->setFocus();
+    QDialog::showEvent(event);
+}
+
 void QtFindInNotebookDialog::Choose(QTreeWidgetItem* pItem)
 {
     if (!pItem)

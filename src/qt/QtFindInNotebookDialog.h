@@ -43,6 +43,10 @@ public:
     // The hit chosen when the dialog was accepted.
     const Hit& GetChoice() const { return m_choice; }
 
+protected:
+    // Each time the dialog opens, typing replaces the last search.
+    void showEvent(QShowEvent* event) override;
+
 private:
     void Choose(QTreeWidgetItem* pItem);
     void ShowHit(const std::string& path, std::string_view header, std::string_view text,

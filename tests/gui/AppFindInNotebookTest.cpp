@@ -91,6 +91,16 @@ void AppFindInNotebookTest::ctrlShiftFListsHitsAndReturnGoesToOne()
     QCOMPARE(pEditor->textCursor().blockNumber(), 1);
     // What was typed in Main went back into Main when the selection left it.
     QCOMPARE(QString::fromStdString(doc.FindFolderByName("Main")->m_text), header + "\r\nan apple a day");
+
+    // Opened again, the dialog shows the last search, which typing replaces.
+    QString typed;
+    WhenModal([&](QWidget* pDialog) {
+        QTest::keyClicks(pDialog->focusWidget(), QStringLiteral("pie"));
+        typed = Find<QLineEdit>(pDialog, "findInNotebookText")->text();
+        Click(pDialog, "findInNotebookClose");
+    });
+    QTest::keyClick(pEditor, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(typed, QStringLiteral("pie"));
 }
 
 QTEST_MAIN(AppFindInNotebookTest)
