@@ -4,9 +4,9 @@ set -euo pipefail
 
 packages=(
     cmake g++ make pkg-config
-    qt6-base-dev qt6-svg-dev libgl-dev
+    qt6-base-dev qt6-svg-dev libgl-dev libx11-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    fonts-dejavu-core
+    fonts-dejavu-core poppler-utils
     xvfb xauth
     # making the Debian package, checking its files, and installing it as a user would
     dpkg-dev desktop-file-utils appstream shared-mime-info man-db

@@ -189,7 +189,7 @@ bool CQuillboxDoc::ReadFolder(LineReader& in, bool bTopLevel, const std::functio
     return true;
 }
 
-SaveResult CQuillboxDoc::OnSaveDocument(const std::string& pathName)
+std::string CQuillboxDoc::GetNotebookBytes() const
 {
     std::string out = "Begin Selected Folder\r\n";
     AppendName(out, m_pSelFolder ? m_pSelFolder->m_name : std::string());
@@ -205,9 +205,13 @@ SaveResult CQuillboxDoc::OnSaveDocument(const std::string& pathName)
     out += "Begin Folder Information\r\n";
     WriteFolder(m_pRootFolder, out, true);
     out += "End Folder Information\r\n";
+    return out;
+}
 
+SaveResult CQuillboxDoc::OnSaveDocument(const std::string& pathName)
+{
     std::string error;
-    if (!WriteFileSafely(pathName, out, error))
+    if (!WriteFileSafely(pathName, GetNotebookBytes(), error))
         return { false, "Cannot save \"" + pathName + "\": " + error + "." };
     SetPathName(pathName);
     SetModifiedFlag(false);

@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QPrinterInfo>
 #include <QRadioButton>
 #include <QSplitter>
 #include <QTemporaryDir>
@@ -37,6 +38,7 @@ private slots:
     void assignKeysButtonsBindAKeyShownInTheStrip();
     void savedNotebookOpensWithWhatWasTyped();
     void closingAModifiedNotebookAsksFirst();
+    void printFolderWithoutAPrinterOffersAPdfFile();
 };
 
 void AppNotebookTest::newNotebookShowsMainWithAHeaderAndTheTreeFocused()
@@ -315,6 +317,34 @@ void AppNotebookTest::closingAModifiedNotebookAsksFirst()
     QTRY_COMPARE(app.KeysText(), QString());
     QTRY_VERIFY(MenuOf(app.frame, QStringLiteral("&Note")) == nullptr);
     QCOMPARE(app.frame.windowTitle(), QStringLiteral("Quillbox"));
+}
+
+void AppNotebookTest::printFolderWithoutAPrinterOffersAPdfFile()
+{
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        QSKIP("this machine has a printer");
+    QTemporaryDir dir;
+    MemorySettings settings;
+    AppWindow app(settings);
+    app.NewNotebook();
+    QString question;
+    WhenModal([&](QWidget* pBox) {
+        question = qobject_cast<QMessageBox*>(pBox)->text();
+        WhenModal([&](QWidget* pDialog) {
+            auto* pChooser = qobject_cast<QFileDialog*>(pDialog);
+            QVERIFY(pChooser);
+            pChooser->selectFile(dir.filePath(QStringLiteral("folder")));
+            static_cast<QDialog*>(pChooser)->accept();
+        });
+        qobject_cast<QMessageBox*>(pBox)->button(QMessageBox::Yes)->click();
+    });
+    QTest::keyClick(app.Tree(), Qt::Key_F6);
+    QTest::keyClick(app.Editor(), Qt::Key_P, Qt::ControlModifier);
+
+    QCOMPARE(question, QStringLiteral("No printer is available. Print the folder to a PDF file instead?"));
+    QFile pdf(dir.filePath(QStringLiteral("folder.pdf")));
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    QVERIFY(pdf.readAll().startsWith("%PDF"));
 }
 
 QTEST_MAIN(AppNotebookTest)
