@@ -1,192 +1,157 @@
-#include <sys/stat.h>
-
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <string>
-#include <unordered_map>
-#include <utility>
 #include <vector>
 
-#include "HeadlessNotebook.h"
+#include "CliCommands.h"
 
 namespace {
 
-const char* const kUsage = R"(Usage: quillbox-cli COMMAND ARGUMENTS...
+const char* const kUsageText = R"(Usage: quillbox-cli COMMAND [OPTIONS] ARGUMENTS...
 
-Reads and writes Quillbox notebook files (*.not) without opening a window.
+Reads and writes Quillbox notebook files (*.not) without opening a window, with the code and
+the safe save of the program itself.
 
 Commands:
-  new FILE        Create a new notebook with the folders Main and Trash and save it as
-                  FILE. An existing FILE is never replaced.
-  tree FILE       Print the folders of notebook FILE as the folder tree shows them: sorted
-                  by name, two spaces of indent per level. A folder with an assigned key
-                  shows the key and its function, as in "Trash  [F3 Move]"; the folder that
-                  was selected when the notebook was saved ends in "  *".
-  cat FILE PATH   Print the notes of one folder of notebook FILE, byte for byte. PATH is the
-                  folder's name after the names of the folders above it, joined by "/", as
-                  in "Main/Ideas"; where names repeat, the folder made first is taken.
-  resave IN OUT   Open notebook IN and save it as OUT, as opening and saving in Quillbox do.
-  --help          Show this text.
+  new FILE
+      Create a new notebook with the folders Main and Trash and save it as FILE. An
+      existing FILE is never replaced.
+  tree FILE
+      Print the folders as the folder tree shows them: sorted by name, two spaces of
+      indent per level. A folder with an assigned key shows the key and its function, as
+      in "Trash  [F3 Move]"; the folder that was selected when the notebook was saved
+      ends in "  *".
+  cat FILE PATH
+      Print the notes of one folder, byte for byte.
+  grep [-i] [-w] [-E] [-n] [--path PATH] FILE PATTERN
+      Search the names and notes of every folder, or of PATH and the folders below it,
+      in the order of the folder tree, as Find in Notebook does. Each matching line is
+      printed as the folder's path, the header line of the note holding it and the line,
+      separated by tabs; a matching folder name is printed with an empty header and the
+      name. -i ignores the case of ASCII letters, -w matches whole words only, -E takes
+      PATTERN as a POSIX extended regular expression (otherwise it is plain text), -n puts
+      the line's number in the folder (from 1; 0 for a name) before the line.
+      Exit status: 0 when something matched, 1 when nothing did, 2 on an error.
+  add [--create] FILE PATH [TEXT]
+      Add a note at the end of the folder's notes, with TEXT or standard input as its
+      body, under a header made as Shift+Return makes it: by the notebook's Note Header
+      preferences, with the current date and time. With --create, missing folders on the
+      path are made as New Folder makes them; a new folder's first note takes the text.
+  export --format FORMAT [-o OUT] FILE [PATH]
+      Write the whole notebook, or PATH with the folders below it, to OUT (standard
+      output when -o is not given), in the order of the folder tree. FORMAT is one of
+        text      each folder's path, underlined, then its notes
+        markdown  a heading per folder (deeper folders get deeper headings) and each
+                  note, header line first, in a fenced block
+        html      one self-contained page with a table of contents
+        fol       a folder file, byte for byte as Export Folder writes it (needs PATH)
+      text, markdown and html have LF line breaks; notes keep the bytes they hold.
+  import FILE FOLFILE PATH
+      Add the folder in folder file FOLFILE, with its subtree, under the folder PATH, as
+      Import Folder does.
+  check [--repair OUT] FILE
+      Read FILE strictly and print each departure from the notebook format as
+      "FILE:LINE: what", or "FILE: no damage found". With --repair, save what Quillbox can
+      read of FILE to OUT, which must be another file.
+      Exit status: 0 when FILE is sound, 1 when it is damaged, 2 on an error.
+  resave IN OUT
+      Open notebook IN and save it as OUT, as opening and saving in Quillbox do.
+  --version
+      Print the version.
+  --help
+      Show this text.
 
-A notebook file that ends early is still read; a warning says so. Errors are written to
-standard error, and the exit status is then 1 (2 for a command line that is not understood).
+PATH names a folder by the names from the top level down, joined by "/", as in
+"Main/Ideas". In a name, write "\/" for a slash and "\\" for a backslash: "Main/A\/B" is the
+folder "A/B" in Main. Where sibling folders share a name, the one made first is meant.
+
+Names, patterns and text on the command line are UTF-8. In a notebook kept in Windows-1252
+they are taken in its encoding, grep prints UTF-8, and a note with a character Windows-1252
+lacks turns the notebook to UTF-8, as typing it in the window would. cat and export keep the
+notebook's bytes.
+
+A FILE, FOLFILE or OUT of "-" is standard input or output. add and import with FILE "-"
+read the notebook from standard input and write it to standard output.
+
+Every command that writes saves as Quillbox does: into a temporary file beside the target,
+renamed over it once it is complete. A notebook that ends early or is damaged is read as far
+as possible, with a warning; commands that write refuse such a notebook and leave it alone
+(check --repair saves what can be read of it).
+
+Errors are written to standard error. Unless a command says otherwise, the exit status is 0
+on success, 1 on failure and 2 for a command line that is not understood.
 )";
 
-void Error(const std::string& message)
+struct Command
 {
-    std::fprintf(stderr, "quillbox-cli: %s\n", message.c_str());
-}
+    const char* name;
+    OptionSpec options;
+    size_t minOperands;
+    size_t maxOperands;
+    int (*run)(const Args&);
+};
 
-void Write(const std::string& bytes)
-{
-    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
-}
+const Command kCommands[] = {
+    { "new", {}, 1, 1, New },
+    { "tree", {}, 1, 1, Tree },
+    { "cat", {}, 2, 2, Cat },
+    { "grep", { { "-i", "-w", "-E", "-n" }, { "--path" } }, 2, 2, Grep },
+    { "add", { { "--create" }, {} }, 2, 3, Add },
+    { "export", { {}, { "--format", "-o" } }, 1, 2, Export },
+    { "import", {}, 3, 3, Import },
+    { "check", { {}, { "--repair" } }, 1, 1, Check },
+    { "resave", {}, 2, 2, Resave },
+};
 
-// Opens `path` into nb; false, after saying why, when there is no notebook to show.
-bool Open(HeadlessNotebook& nb, const std::string& path)
+int Run(const std::vector<std::string>& words)
 {
-    const ReadReport report = nb.doc.OnOpenDocument(path);
-    if (!report.Opened()) {
-        Error(report.message);
-        return false;
+    const std::string name = words.empty() ? std::string() : words[0];
+    if (name == "--help" && words.size() == 1) {
+        Write(kUsageText);
+        return kOk;
     }
-    if (report.status == ReadReport::Status::Incomplete)
-        Error("warning: " + report.message);
-    return true;
-}
-
-int New(const std::string& path)
-{
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0) {
-        Error("\"" + path + "\" already exists.");
-        return 1;
+    if (name == "--version" && words.size() == 1) {
+        Write("quillbox-cli " QUILLBOX_VERSION "\n");
+        return kOk;
     }
-    HeadlessNotebook nb;
-    nb.doc.OnNewDocument();
-    const SaveResult result = nb.doc.OnSaveDocument(path);
-    if (!result.ok)
-        Error(result.message);
-    return result.ok ? 0 : 1;
-}
-
-int Tree(const std::string& path)
-{
-    HeadlessNotebook nb;
-    if (!Open(nb, path))
-        return 1;
-    std::unordered_map<TreeItem, const Folder*> folderOfItem;
-    for (const Folder* pFolder : nb.doc.m_folders)
-        folderOfItem.emplace(pFolder->GetItem(), pFolder);
-
-    // Each entry: a list of sibling items and the position reached in it.
-    std::vector<std::pair<const std::vector<TreeItem>*, size_t>> stack { { &nb.tree.GetChildren(kNoItem), 0 } };
-    while (!stack.empty()) {
-        auto& [pItems, index] = stack.back();
-        if (index == pItems->size()) {
-            stack.pop_back();
+    for (const Command& command : kCommands) {
+        if (name != command.name)
             continue;
+        // grep fails with 2, as grep does; so does every command on a bad command line.
+        Args args;
+        std::string error;
+        if (!ParseArgs({ words.begin() + 1, words.end() }, command.options, args, error)) {
+            Error(name + ": " + error + "; see quillbox-cli --help");
+            return kUsage;
         }
-        const TreeItem item = (*pItems)[index++];
-        const Folder* pFolder = folderOfItem.at(item);
-        std::string line(2 * (stack.size() - 1), ' ');
-        line += pFolder->m_name;
-        if (pFolder->HasKey())
-            line += "  [" + pFolder->GetKey()->key + " " + pFolder->GetKey()->function + "]";
-        if (pFolder == nb.doc.m_pSelFolder)
-            line += "  *";
-        Write(line + "\n");
-        const auto& children = nb.tree.GetChildren(item);
-        if (!children.empty())
-            stack.emplace_back(&children, 0);
+        if (args.operands.size() < command.minOperands || args.operands.size() > command.maxOperands) {
+            Error(name + " takes " + std::to_string(command.minOperands)
+                  + (command.maxOperands > command.minOperands ? " or " + std::to_string(command.maxOperands) : std::string())
+                  + " argument(s), not " + std::to_string(args.operands.size()) + "; see quillbox-cli --help");
+            return kUsage;
+        }
+        return command.run(args);
     }
-    return 0;
-}
-
-// The folder that PATH names: each name in turn, among the children of the folder before it
-// (the top level first), the first such folder in the notebook's order of folders.
-const Folder* FindByPath(const CQuillboxDoc& doc, const std::string& path)
-{
-    const Folder* pParent = nullptr;
-    size_t start = 0;
-    for (;;) {
-        const size_t slash = path.find('/', start);
-        const std::string name = path.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
-        const auto found = std::find_if(doc.m_folders.begin(), doc.m_folders.end(), [&](const Folder* p) {
-            return p->m_pParent == pParent && p->m_name == name;
-        });
-        if (found == doc.m_folders.end())
-            return nullptr;
-        pParent = *found;
-        if (slash == std::string::npos)
-            return pParent;
-        start = slash + 1;
-    }
-}
-
-int Cat(const std::string& path, const std::string& folderPath)
-{
-    HeadlessNotebook nb;
-    if (!Open(nb, path))
-        return 1;
-    const Folder* pFolder = FindByPath(nb.doc, folderPath);
-    if (!pFolder) {
-        Error("\"" + path + "\" has no folder \"" + folderPath + "\".");
-        return 1;
-    }
-    Write(nb.TextOf(pFolder));
-    return 0;
-}
-
-int Resave(const std::string& in, const std::string& out)
-{
-    HeadlessNotebook nb;
-    if (!Open(nb, in))
-        return 1;
-    const SaveResult result = nb.doc.OnSaveDocument(out);
-    if (!result.ok)
-        Error(result.message);
-    return result.ok ? 0 : 1;
-}
-
-int Run(const std::vector<std::string>& args)
-{
-    const std::string command = args.empty() ? std::string() : args[0];
-    if (command == "--help" && args.size() == 1) {
-        Write(kUsage);
-        return 0;
-    }
-    if (command == "new" && args.size() == 2)
-        return New(args[1]);
-    if (command == "tree" && args.size() == 2)
-        return Tree(args[1]);
-    if (command == "cat" && args.size() == 3)
-        return Cat(args[1], args[2]);
-    if (command == "resave" && args.size() == 3)
-        return Resave(args[1], args[2]);
-    Error(command.empty() ? "no command given; see quillbox-cli --help"
-                          : "cannot understand \"" + command + "\" with " + std::to_string(args.size() - 1)
-                                + " argument(s); see quillbox-cli --help");
-    return 2;
+    Error(name.empty() ? "no command given; see quillbox-cli --help" : "unknown command \"" + name + "\"; see quillbox-cli --help");
+    return kUsage;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    int status = 1;
+    int status = kFailed;
     try {
         status = Run(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const std::exception& e) {
         Error(e.what());
-        return 1;
+        return kFailed;
     }
     if (std::fflush(stdout) != 0) {
         Error(std::string("cannot write the output: ") + std::strerror(errno));
-        return 1;
+        return kFailed;
     }
     return status;
 }

@@ -11,8 +11,10 @@
 
 #include "app/CMainFrame.h"
 #include "app/FrameTables.h"
+#include "doc/NotebookSearch.h"
 #include "platform/CommandIds.h"
 #include "qt/QtEditControl.h"
+#include "qt/QtFindInNotebookDialog.h"
 #include "qt/QtTreeControl.h"
 
 namespace {
@@ -172,6 +174,8 @@ std::function<void()> CChildFrame::FindHandler(int id)
         return [this] { SaveAs(); };
     case cmd::FileClose:
         return [this] { close(); };
+    case cmd::FindInNotebook:
+        return [this] { FindInNotebook(); };
     case cmd::ToggleView:
         // Like a posted F6: the switch happens once the menu command has returned.
         return [this] { QTimer::singleShot(0, this, &CChildFrame::TogglePane); };
@@ -251,6 +255,21 @@ void CChildFrame::ActivatePane(Pane pane)
     QWidget* pPane = pane == Pane::Editor ? static_cast<QWidget*>(m_pEdit) : m_pTree;
     pPane->setFocus(Qt::OtherFocusReason);
     m_mainFrame.RequestIdleUpdate();
+}
+
+void CChildFrame::FindInNotebook()
+{
+    if (!m_pFindInNotebook)
+        m_pFindInNotebook = new QtFindInNotebookDialog(m_doc, m_codec, this);
+    m_pFindInNotebook->Search();
+    if (m_pFindInNotebook->exec() != QDialog::Accepted)
+        return;
+    const QtFindInNotebookDialog::Hit& hit = m_pFindInNotebook->GetChoice();
+    {
+        EditBatch batch(*m_pEdit);
+        GoToSearchHit(m_doc, hit.pFolder, hit.line, hit.start, hit.length);
+    }
+    ActivatePane(hit.line < 0 ? Pane::Tree : Pane::Editor);
 }
 
 void CChildFrame::TogglePane()

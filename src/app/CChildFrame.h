@@ -17,6 +17,7 @@
 class CMainFrame;
 class QSplitter;
 class QtEditControl;
+class QtFindInNotebookDialog;
 class QtTreeControl;
 
 // One open notebook's window: the note editor on the left and the folder tree on the right.
@@ -77,6 +78,8 @@ private:
     std::function<void()> EditorCommand(int id);
     bool IsEditorCommandEnabled(int id) const;
     void TogglePane();
+    // Runs Find in Notebook and shows the hit chosen.
+    void FindInNotebook();
     bool Save();
     bool SaveAs();
     bool DoSave(const QString& path);
@@ -92,6 +95,7 @@ private:
     QSplitter* m_pSplitter;
     QtEditControl* m_pEdit;
     QtTreeControl* m_pTree;
+    QtFindInNotebookDialog* m_pFindInNotebook = nullptr;
     CQuillboxEditView m_editView;
     CQuillboxTreeView m_treeView;
     DiskWatch m_disk;

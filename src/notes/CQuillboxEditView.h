@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Keys.h"
@@ -22,6 +23,9 @@ public:
     void OnCreate();
 
     // Note layout
+    // True when a line (without its line break) opens a note: six separators in a row within
+    // its first 500 characters.
+    static bool IsHeaderLine(std::string_view line, char chSeparator);
     void ScanHeaderLines();
     bool FindNoteAtCursor(long& start, long& end);
     void InsertNoteHeader();

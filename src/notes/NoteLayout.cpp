@@ -14,13 +14,18 @@ constexpr int kHeaderScanChars = 500;
 
 } // namespace
 
+bool CQuillboxEditView::IsHeaderLine(std::string_view line, char chSeparator)
+{
+    const char pattern[] = { chSeparator, chSeparator, chSeparator, chSeparator, chSeparator, chSeparator };
+    return line.substr(0, kHeaderScanChars).find(std::string_view(pattern, sizeof pattern)) != std::string_view::npos;
+}
+
 void CQuillboxEditView::ScanHeaderLines()
 {
-    const std::string pattern(6, m_pDoc->m_chSeparator);
     m_headerLines.clear();
     const int count = m_edit.GetLineCount();
     for (int i = 0; i < count; ++i) {
-        if (m_edit.GetLine(i, kHeaderScanChars).find(pattern) != std::string::npos)
+        if (IsHeaderLine(m_edit.GetLine(i, kHeaderScanChars), m_pDoc->m_chSeparator))
             m_headerLines.push_back(i);
     }
 }

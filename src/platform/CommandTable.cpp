@@ -22,6 +22,7 @@ const CommandInfo kCommands[] = {
     { cmd::EditCopy, "&Copy", "Ctrl+C", "Copy the selection and put it on the Clipboard", "Copy" },
     { cmd::EditPaste, "&Paste", "Ctrl+V", "Insert Clipboard contents", "Paste" },
     { cmd::EditFind, "&Find...", "Ctrl+F", "Find the specified text", "Find" },
+    { cmd::FindInNotebook, "Find in &Notebook...", "Ctrl+Shift+F", "Find text in the names and notes of every folder", "Find in Notebook" },
     { cmd::NewNote, "&New Note", "Shift+Return", "Start a new note in the current folder", "New Note" },
     { cmd::DeleteNote, "&Delete Note...", "F3", "Delete the note at the cursor", "Delete Note" },
     { cmd::MoveCopyNote, "&Move/Copy Note...", "F2", "Move/Copy the note at the cursor to a folder", "Move/Copy Note" },

@@ -90,13 +90,6 @@ QByteArray Difference(const std::string& actual, const std::string& expected)
         QVERIFY2(a == e, Difference(a, e).constData());                                            \
     } while (0)
 
-void ClickFolder(QTreeWidget* pTree, const QString& name)
-{
-    const QList<QTreeWidgetItem*> found = pTree->findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
-    QCOMPARE(found.size(), 1);
-    QTest::mouseClick(pTree->viewport(), Qt::LeftButton, {}, pTree->visualItemRect(found.first()).center());
-}
-
 } // namespace
 
 class AppFidelityTest : public QObject

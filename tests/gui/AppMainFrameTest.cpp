@@ -66,7 +66,8 @@ void AppMainFrameTest::menusFollowWhetherANotebookIsOpen()
              QStringLiteral("&New\tCtrl+N|&Open...\tCtrl+O|&Close\tCtrl+F4|&Save\tCtrl+S|Save &As...|-|"
                             "Empty the Trash\tCtrl+T|-|&Print Folder\tCtrl+P|-|Recent File|-|E&xit\tAlt+F4"));
     QCOMPARE(MenuTexts(MenuOf(app.frame, QStringLiteral("&Edit"))),
-             QStringLiteral("&Undo\tCtrl+Z|-|Cu&t\tCtrl+X|&Copy\tCtrl+C|&Paste\tCtrl+V|-|&Find...\tCtrl+F"));
+             QStringLiteral("&Undo\tCtrl+Z|-|Cu&t\tCtrl+X|&Copy\tCtrl+C|&Paste\tCtrl+V|-|&Find...\tCtrl+F|"
+                            "Find in &Notebook...\tCtrl+Shift+F"));
     QCOMPARE(MenuTexts(MenuOf(app.frame, QStringLiteral("&Note"))),
              QStringLiteral("&New Note\tShift+Return|&Delete Note...\tF3|&Move/Copy Note...\tF2"));
     QCOMPARE(MenuTexts(MenuOf(app.frame, QStringLiteral("F&older"))),

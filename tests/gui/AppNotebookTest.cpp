@@ -15,14 +15,6 @@
 
 namespace {
 
-// Puts the caret in the editor by a click on a folder, as a user starts writing.
-void ClickFolder(QTreeWidget* pTree, const QString& name)
-{
-    const QList<QTreeWidgetItem*> found = pTree->findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
-    QCOMPARE(found.size(), 1);
-    QTest::mouseClick(pTree->viewport(), Qt::LeftButton, {}, pTree->visualItemRect(found.first()).center());
-}
-
 QString StoredText(CChildFrame* pChild, const std::string& name)
 {
     const Folder* pFolder = pChild->GetDocument().FindFolderByName(name);

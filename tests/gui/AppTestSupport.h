@@ -78,6 +78,14 @@ inline void ChooseLine(const QWidget* pDialog, const char* listName, const QStri
     pList->setCurrentItem(found.first());
 }
 
+// Puts the caret in the editor by a click on a folder, as a user starts writing.
+inline void ClickFolder(QTreeWidget* pTree, const QString& name)
+{
+    const QList<QTreeWidgetItem*> found = pTree->findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
+    QCOMPARE(found.size(), 1);
+    QTest::mouseClick(pTree->viewport(), Qt::LeftButton, {}, pTree->visualItemRect(found.first()).center());
+}
+
 // The folder tree as "Main[Ideas],Trash": names in the order shown, children in brackets.
 inline QString TreeDump(const QTreeWidgetItem* pParent)
 {

@@ -1,0 +1,90 @@
+#include "doc/FolderPath.h"
+
+#include <algorithm>
+
+#include "doc/CQuillboxDoc.h"
+#include "platform/NameOrder.h"
+
+std::string EscapeFolderName(std::string_view name)
+{
+    std::string out;
+    out.reserve(name.size());
+    for (char ch : name) {
+        if (ch == '/' || ch == '\\')
+            out += '\\';
+        out += ch;
+    }
+    return out;
+}
+
+std::vector<std::string> SplitFolderPath(std::string_view path)
+{
+    std::vector<std::string> names(1);
+    for (size_t i = 0; i < path.size(); ++i) {
+        const char ch = path[i];
+        if (ch == '\\' && i + 1 < path.size() && (path[i + 1] == '/' || path[i + 1] == '\\'))
+            names.back() += path[++i];
+        else if (ch == '/')
+            names.emplace_back();
+        else
+            names.back() += ch;
+    }
+    return names;
+}
+
+std::string FolderPath(const Folder* pFolder)
+{
+    std::vector<const Folder*> chain;
+    for (; pFolder; pFolder = pFolder->m_pParent)
+        chain.push_back(pFolder);
+    std::string path;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        if (it != chain.rbegin())
+            path += '/';
+        path += EscapeFolderName((*it)->m_name);
+    }
+    return path;
+}
+
+Folder* FindChildFolder(const CQuillboxDoc& doc, const Folder* pParent, std::string_view name)
+{
+    const auto found = std::find_if(doc.m_folders.begin(), doc.m_folders.end(),
+                                    [&](const Folder* p) { return p->m_pParent == pParent && p->m_name == name; });
+    return found == doc.m_folders.end() ? nullptr : *found;
+}
+
+Folder* FindFolderByPath(const CQuillboxDoc& doc, std::string_view path)
+{
+    Folder* pFolder = nullptr;
+    for (const std::string& name : SplitFolderPath(path)) {
+        pFolder = FindChildFolder(doc, pFolder, name);
+        if (!pFolder)
+            return nullptr;
+    }
+    return pFolder;
+}
+
+std::vector<const Folder*> FoldersInTreeOrder(const CQuillboxDoc& doc, const Folder* pStart)
+{
+    std::vector<const Folder*> order;
+    std::vector<const Folder*> stack;
+    // Siblings go on the stack last name first, so the first name comes off first.
+    const auto pushSiblings = [&stack](const Folder* pFirst) {
+        const size_t base = stack.size();
+        for (const Folder* p = pFirst; p; p = p->m_pNext)
+            stack.push_back(p);
+        std::stable_sort(stack.begin() + static_cast<std::ptrdiff_t>(base), stack.end(),
+                         [](const Folder* a, const Folder* b) { return CompareNoCase(a->m_name, b->m_name) > 0; });
+    };
+    if (pStart)
+        stack.push_back(pStart);
+    else
+        pushSiblings(doc.m_pRootFolder);
+    while (!stack.empty()) {
+        const Folder* pFolder = stack.back();
+        stack.pop_back();
+        order.push_back(pFolder);
+        pushSiblings(pFolder->m_pFirstChild);
+    }
+    return order;
+}

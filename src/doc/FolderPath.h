@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CQuillboxDoc;
+class Folder;
+
+// A folder path names a folder by the names from the top level down, joined by "/", as in
+// "Main/Ideas". Inside a name, "\/" stands for a slash and "\\" for a backslash; any other
+// backslash is taken as it is. Where siblings share a name, the folder made first is meant.
+
+// A name as it stands in a path.
+std::string EscapeFolderName(std::string_view name);
+// The names a path holds, top level first.
+std::vector<std::string> SplitFolderPath(std::string_view path);
+// The path of a folder.
+std::string FolderPath(const Folder* pFolder);
+
+// The folder of m_folders made first with this name and parent (null: the top level).
+Folder* FindChildFolder(const CQuillboxDoc& doc, const Folder* pParent, std::string_view name);
+// The folder a path names, or null.
+Folder* FindFolderByPath(const CQuillboxDoc& doc, std::string_view path);
+
+// pStart and its subtree, or every folder when pStart is null, in the order the folder tree
+// shows them: a folder, then its children in name order, each followed by its own subtree.
+std::vector<const Folder*> FoldersInTreeOrder(const CQuillboxDoc& doc, const Folder* pStart);

@@ -1,0 +1,135 @@
+#!/bin/bash
+# The commands of quillbox-cli end to end: their output, the files they write and their exit
+# statuses. Usage: cli-test.sh QUILLBOX-CLI TEST-DATA-DIR
+set -u
+Q=$1
+DATA=$2
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+cd "$WORK" || exit 1
+failures=0
+
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# expect STATUS COMMAND...: runs the command, its output in out and its errors in err.
+expect() {
+    local want=$1
+    shift
+    "$@" >out 2>err
+    local got=$?
+    [ "$got" -eq "$want" ] || fail "$* exited $got, not $want; stderr: $(cat err)"
+}
+
+# same EXPECTED-TEXT FILE
+same() {
+    [ "$1" == "$(cat "$2")" ] || fail "$2 holds [$(cat "$2")], not [$1]"
+}
+
+today=$(date +%m/%d/%y)
+header="------ New Note $today ------"
+CR=$'\r'
+
+# add: a header as Shift+Return makes it, the body with CR LF; missing folders with --create.
+expect 0 "$Q" new nb.not
+expect 1 "$Q" new nb.not
+expect 0 "$Q" add nb.not Main "first"
+printf 'two\nlines' | expect 0 "$Q" add --create nb.not 'Main/a\/b/café x'
+expect 1 "$Q" add nb.not Main/missing "text"
+expect 1 "$Q" add --create nb.not Top/x "text"
+expect 1 "$Q" add --create nb.not Trash/x "text"
+expect 0 "$Q" cat nb.not Main
+same "$header$CR
+$header$CR
+first$CR" out
+expect 0 "$Q" cat nb.not 'Main/a\/b/café x'
+same "$header$CR
+two$CR
+lines$CR" out
+expect 0 "$Q" tree nb.not
+same "Main  *
+  a/b
+    café x
+Trash  [F3 Move]" out
+
+# grep: path, header and line by tabs; 0 matched, 1 none, 2 trouble.
+expect 0 "$Q" grep -n nb.not lines
+same "Main/a\\/b/café x	$header	3	lines" out
+expect 0 "$Q" grep -i --path 'Main/a\/b' nb.not 'A/B'
+same "Main/a\\/b		a/b" out
+expect 1 "$Q" grep nb.not LINES
+expect 1 "$Q" grep -w nb.not line
+expect 0 "$Q" grep -E nb.not '^l[a-z]+s$'
+expect 2 "$Q" grep -E nb.not '('
+expect 2 "$Q" grep nb.not lines --path Main/none
+expect 2 "$Q" grep missing.not lines
+expect 2 "$Q" grep -q nb.not lines
+
+# export: fol as Export Folder writes it, which import takes back.
+expect 0 "$Q" export --format fol nb.not 'Main/a\/b' -o ab.fol
+head -c 26 ab.fol | od -c | grep -q 'B   e   g   i   n' || fail "ab.fol is no folder file"
+expect 0 "$Q" new other.not
+expect 0 "$Q" import other.not ab.fol Main
+expect 0 "$Q" cat other.not 'Main/a\/b/café x'
+same "$header$CR
+two$CR
+lines$CR" out
+expect 1 "$Q" import other.not ab.fol Trash
+expect 1 "$Q" import other.not "$DATA/folder-truncated-in-child.fol" Main
+expect 2 "$Q" export nb.not
+expect 2 "$Q" export --format fol nb.not
+
+# HTML is escaped and carries a table of contents; markdown fences what a note holds.
+expect 0 "$Q" add nb.not Main '<b>&"</b> ```'
+expect 0 "$Q" export --format html nb.not
+grep -q '&lt;b&gt;&amp;&quot;&lt;/b&gt;' out || fail "html not escaped"
+grep -q '<li><a href="#f2">a/b</a>' out || fail "html has no contents"
+expect 0 "$Q" export --format markdown nb.not Main
+grep -q '^## a/b$' out || fail "markdown has no folder heading"
+grep -q '^````text$' out || fail "markdown fence not longer than the note's backticks"
+
+# Standard input and output: a notebook through a pipe.
+"$Q" add - Main "piped" <nb.not >piped.not 2>err || fail "add - failed: $(cat err)"
+expect 0 "$Q" grep piped.not piped
+expect 0 "$Q" resave nb.not resaved.not
+expect 0 "$Q" resave nb.not -
+cmp -s out resaved.not || fail "resave to - differs from resave to a file"
+
+# check: sound, damaged with line numbers, and repaired into another file only.
+expect 0 "$Q" check nb.not
+expect 1 "$Q" check "$DATA/record-missing-child-count.not"
+same "$DATA/record-missing-child-count.not:35: \"Number of Children\" is missing in the folder record of line 30 (\"Ideas\"); found \"Folder Text\"" out
+cp "$DATA/truncated-inside-record.not" cut.not
+cp cut.not cut-before.not
+expect 1 "$Q" check --repair repaired.not cut.not
+expect 0 "$Q" check repaired.not
+expect 2 "$Q" check --repair cut.not cut.not
+expect 2 "$Q" check "$DATA/binary-garbage.not"
+
+# A notebook read only in part is never written over.
+expect 1 "$Q" add cut.not Main "more"
+expect 1 "$Q" import cut.not ab.fol Main
+expect 1 "$Q" resave cut.not cut.not
+expect 2 "$Q" export --format text cut.not -o cut.not
+cmp -s cut.not cut-before.not || fail "a damaged notebook was written over"
+expect 0 "$Q" grep cut.not idea
+grep -q 'warning: The notebook file' err || fail "grep on a damaged notebook gives no warning"
+
+# A Windows-1252 notebook: names and text given in UTF-8 are taken in its bytes, grep shows
+# UTF-8, and a character the code page lacks turns the notebook to UTF-8, as typing would.
+expect 0 "$Q" new legacy.not
+expect 0 "$Q" add --create legacy.not Main/Caf "x"
+sed -i "s/^Caf\r\$/Caf$(printf '\xe9')\r/" legacy.not
+expect 0 "$Q" add legacy.not Main/Café "déjà vu"
+grep -q "d$(printf '\xe9')j$(printf '\xe0') vu" legacy.not || fail "the note was not stored in Windows-1252"
+expect 0 "$Q" grep legacy.not déjà
+same "Main/Café	$header	déjà vu" out
+expect 0 "$Q" add legacy.not Main/Café "snow ☃"
+expect 0 "$Q" cat legacy.not Main/Café
+grep -q "déjà vu" out && grep -q "snow ☃" out || fail "the notebook did not turn to UTF-8"
+
+expect 0 "$Q" --version
+expect 2 "$Q" frobnicate
+expect 2 "$Q" cat nb.not
+
+[ "$failures" -eq 0 ] && echo "all passed"
+exit $((failures > 0))

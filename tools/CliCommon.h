@@ -1,0 +1,71 @@
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "HeadlessNotebook.h"
+
+// The words of one command line after the command's name: its operands and options.
+struct Args
+{
+    std::vector<std::string> operands;
+    std::set<std::string> flags;
+    std::map<std::string, std::string> values;
+
+    bool Has(const std::string& flag) const { return flags.count(flag) > 0; }
+    // The value of an option, or null when it was not given.
+    const std::string* Value(const std::string& option) const;
+};
+
+// The options a command takes: flags ("-i", "--create") and options with a value ("-o").
+struct OptionSpec
+{
+    std::vector<std::string> flags;
+    std::vector<std::string> valued;
+};
+
+// Splits words into operands and options: "--name=value", "-o value", combined short flags
+// ("-in"), "-" as an operand and "--" before operands that start with "-". False, with
+// `error` set, for an option the command does not take.
+bool ParseArgs(const std::vector<std::string>& words, const OptionSpec& spec, Args& args, std::string& error);
+
+// Exit statuses of every command but grep and check.
+inline constexpr int kOk = 0;
+inline constexpr int kFailed = 1;
+inline constexpr int kUsage = 2;
+
+void Error(const std::string& message);
+void Write(std::string_view bytes);
+
+// The path to read for a file operand: "-" reads standard input, which is kept in a
+// temporary file so that it can be read more than once.
+std::string InputPath(const std::string& operand);
+
+// True when two paths name one existing file.
+bool SameFile(const std::string& a, const std::string& b);
+
+// Opens a notebook file into nb; false, after saying why, when there is nothing to show.
+// A notebook that could be read only in part is refused when bForWriting is set, so that no
+// command writes what is left of it over anything.
+bool Open(HeadlessNotebook& nb, const std::string& operand, bool bForWriting);
+
+// Saves a notebook as the window saves it; "-" writes it to standard output.
+bool Save(HeadlessNotebook& nb, const std::string& operand);
+// Exports the selected folder as Export Folder does; "-" writes it to standard output.
+bool ExportSelected(HeadlessNotebook& nb, const std::string& operand);
+// Writes bytes safely to a file, or to standard output for "-".
+bool WriteOutput(const std::string& operand, std::string_view bytes);
+
+// A command line's words are UTF-8. In a Windows-1252 notebook a name, pattern or text given
+// there is taken in the notebook's own bytes where it has them; output that shows what the
+// window would show comes back as UTF-8.
+std::string ToNotebook(const HeadlessNotebook& nb, const std::string& words);
+std::string FromNotebook(const HeadlessNotebook& nb, std::string_view bytes);
+
+// The folder a path names in nb, or null after saying that there is none.
+Folder* FindFolder(HeadlessNotebook& nb, const std::string& operand, const std::string& path);
+// Selects a folder in the tree as a click would; its text goes into the editor.
+void Select(HeadlessNotebook& nb, const Folder* pFolder);

@@ -1,0 +1,135 @@
+#include <fstream>
+#include <iterator>
+#include <unordered_map>
+#include <utility>
+
+#include "CliCommands.h"
+#include "doc/FolderPath.h"
+#include "doc/NotebookCheck.h"
+#include "doc/NotebookSearch.h"
+
+namespace {
+
+// grep's exit statuses.
+constexpr int kMatched = 0;
+constexpr int kNoMatch = 1;
+constexpr int kTrouble = 2;
+
+} // namespace
+
+int Tree(const Args& args)
+{
+    HeadlessNotebook nb;
+    if (!Open(nb, args.operands[0], false))
+        return kFailed;
+    std::unordered_map<TreeItem, const Folder*> folderOfItem;
+    for (const Folder* pFolder : nb.doc.m_folders)
+        folderOfItem.emplace(pFolder->GetItem(), pFolder);
+
+    // Each entry: a list of sibling items and the position reached in it.
+    std::vector<std::pair<const std::vector<TreeItem>*, size_t>> stack { { &nb.tree.GetChildren(kNoItem), 0 } };
+    while (!stack.empty()) {
+        auto& [pItems, index] = stack.back();
+        if (index == pItems->size()) {
+            stack.pop_back();
+            continue;
+        }
+        const TreeItem item = (*pItems)[index++];
+        const Folder* pFolder = folderOfItem.at(item);
+        std::string line(2 * (stack.size() - 1), ' ');
+        line += pFolder->m_name;
+        if (pFolder->HasKey())
+            line += "  [" + pFolder->GetKey()->key + " " + pFolder->GetKey()->function + "]";
+        if (pFolder == nb.doc.m_pSelFolder)
+            line += "  *";
+        Write(line + "\n");
+        const auto& children = nb.tree.GetChildren(item);
+        if (!children.empty())
+            stack.emplace_back(&children, 0);
+    }
+    return kOk;
+}
+
+int Cat(const Args& args)
+{
+    HeadlessNotebook nb;
+    if (!Open(nb, args.operands[0], false))
+        return kFailed;
+    const Folder* pFolder = FindFolder(nb, args.operands[0], args.operands[1]);
+    if (!pFolder)
+        return kFailed;
+    Write(nb.TextOf(pFolder));
+    return kOk;
+}
+
+int Grep(const Args& args)
+{
+    HeadlessNotebook nb;
+    if (!Open(nb, args.operands[0], false))
+        return kTrouble;
+    const NotebookSearch search({ ToNotebook(nb, args.operands[1]), !args.Has("-i"), args.Has("-w"), args.Has("-E") });
+    if (!search.GetError().empty()) {
+        Error(search.GetError());
+        return kTrouble;
+    }
+    const Folder* pStart = nullptr;
+    if (const std::string* pPath = args.Value("--path")) {
+        pStart = FindFolder(nb, args.operands[0], *pPath);
+        if (!pStart)
+            return kTrouble;
+    }
+    const bool bNumbers = args.Has("-n");
+    const Folder* pPathOf = nullptr;
+    std::string path;
+    const size_t hits = search.Run(nb.doc, pStart, [&](const SearchHit& hit) {
+        if (hit.pFolder != pPathOf) {
+            pPathOf = hit.pFolder;
+            path = FolderPath(hit.pFolder);
+        }
+        std::string line = path + "\t";
+        line += hit.header;
+        line += "\t";
+        if (bNumbers)
+            line += std::to_string(hit.line + 1) + "\t";
+        line += hit.text;
+        line += "\n";
+        Write(FromNotebook(nb, line));
+        return true;
+    });
+    return hits > 0 ? kMatched : kNoMatch;
+}
+
+int Check(const Args& args)
+{
+    constexpr int kClean = 0;
+    constexpr int kDamaged = 1;
+    const std::string& operand = args.operands[0];
+    const std::string path = InputPath(operand);
+    HeadlessNotebook nb;
+    const ReadReport report = nb.doc.OnOpenDocument(path);
+    if (!report.Opened()) {
+        Error(report.message);
+        return kTrouble;
+    }
+    std::string data;
+    {
+        std::ifstream in(path, std::ios::binary);
+        data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    const std::vector<Damage> damages = CheckNotebook(std::move(data));
+    const std::string shownName = operand == "-" ? std::string("(standard input)") : operand;
+    for (const Damage& damage : damages)
+        Write(shownName + ":" + std::to_string(damage.line) + ": " + damage.what + "\n");
+    if (damages.empty())
+        Write(shownName + ": no damage found\n");
+
+    if (const std::string* pOut = args.Value("--repair")) {
+        if (*pOut != "-" && SameFile(*pOut, path)) {
+            Error("--repair would write over \"" + operand + "\" itself; name another file.");
+            return kTrouble;
+        }
+        if (!Save(nb, *pOut))
+            return kTrouble;
+    }
+    return damages.empty() ? kClean : kDamaged;
+}

@@ -1,0 +1,173 @@
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <iostream>
+#include <iterator>
+
+#include "CliCommands.h"
+#include "doc/FolderPath.h"
+#include "notes/CQuillboxEditView.h"
+
+namespace {
+
+// A note's body as the editor holds text: every line break CR LF, ending in one.
+std::string NoteBody(const std::string& text)
+{
+    std::string body;
+    body.reserve(text.size() + text.size() / 16 + 2);
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
+            body += '\r';
+        body += text[i];
+    }
+    if (!body.empty() && !body.ends_with("\r\n"))
+        body += "\r\n";
+    return body;
+}
+
+// The folder PATH names, made with its missing folders as New Folder makes them when
+// bCreate is set; null after saying why there is none. bCreated tells whether the last one
+// is new, and so already holds the header of a first note.
+Folder* FolderForNote(HeadlessNotebook& nb, const std::string& operand, const std::string& path, bool bCreate, bool& bCreated)
+{
+    bCreated = false;
+    Folder* pFolder = nullptr;
+    for (const std::string& name : SplitFolderPath(ToNotebook(nb, path))) {
+        if (Folder* pChild = FindChildFolder(nb.doc, pFolder, name)) {
+            pFolder = pChild;
+            continue;
+        }
+        if (!bCreate) {
+            Error("\"" + InputPath(operand) + "\" has no folder \"" + path + "\"; --create makes the missing folders.");
+            return nullptr;
+        }
+        if (!pFolder) {
+            Error("cannot make the folder \"" + EscapeFolderName(name) + "\" at the top level, which holds only Main and Trash.");
+            return nullptr;
+        }
+        if (pFolder->m_name == "Trash") {
+            Error("cannot make a folder in \"" + FolderPath(pFolder) + "\": the Trash holds no new folders.");
+            return nullptr;
+        }
+        if (name.empty()) {
+            Error("\"" + path + "\" holds an empty folder name.");
+            return nullptr;
+        }
+        Select(nb, pFolder);
+        nb.doc.AddFolder(false, name, {}, true, {}, {});
+        pFolder = nb.doc.m_pSelFolder;
+        bCreated = true;
+    }
+    return pFolder;
+}
+
+// Words that go into the notebook as if typed: a Windows-1252 notebook turns to UTF-8 when
+// they hold a character it lacks.
+void Typed(HeadlessNotebook& nb, const std::string& words)
+{
+    if (TextEncoding::IsValidUtf8(words))
+        nb.doc.OnTextTyped(TextEncoding(TextEncoding::Kind::Utf8).Decode(words));
+}
+
+} // namespace
+
+int New(const Args& args)
+{
+    const std::string& operand = args.operands[0];
+    struct stat st {};
+    if (operand != "-" && ::stat(operand.c_str(), &st) == 0) {
+        Error("\"" + operand + "\" already exists.");
+        return kFailed;
+    }
+    HeadlessNotebook nb;
+    nb.doc.OnNewDocument();
+    return Save(nb, operand) ? kOk : kFailed;
+}
+
+int Resave(const Args& args)
+{
+    HeadlessNotebook nb;
+    if (!Open(nb, args.operands[0], true))
+        return kFailed;
+    return Save(nb, args.operands[1]) ? kOk : kFailed;
+}
+
+int Add(const Args& args)
+{
+    const std::string& operand = args.operands[0];
+    if (operand == "-" && args.operands.size() < 3) {
+        Error("the note's text and the notebook cannot both come from standard input.");
+        return kUsage;
+    }
+    HeadlessNotebook nb;
+    if (!Open(nb, operand, true))
+        return kFailed;
+    Folder* pSelected = nb.doc.m_pSelFolder;
+    if (args.Has("--create"))
+        Typed(nb, args.operands[1]);
+    bool bCreated = false;
+    Folder* pFolder = FolderForNote(nb, operand, args.operands[1], args.Has("--create"), bCreated);
+    if (!pFolder)
+        return kFailed;
+    std::string text;
+    if (args.operands.size() == 3) {
+        text = args.operands[2];
+    } else {
+        text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+        if (std::cin.bad()) {
+            Error("cannot read the note from standard input.");
+            return kFailed;
+        }
+    }
+    Typed(nb, text);
+    const std::string body = NoteBody(ToNotebook(nb, text));
+
+    // As Shift+Return in the folder tree: the caret goes to the end of the folder's text and
+    // the header is typed there. A folder just made has the header of its first note already.
+    Select(nb, pFolder);
+    nb.treeView.FocusEditor(true);
+    if (!bCreated)
+        nb.editView.InsertNoteHeader();
+    const long inserted = nb.edit.ReplaceSel(body);
+    // The editor refuses what goes beyond its limit: a header cut short lacks its last CR LF.
+    const std::string after = nb.edit.GetText();
+    const bool bHeaderWhole = bCreated || after.substr(0, after.size() - std::min(after.size(), body.size())).ends_with("\r\n");
+    if (static_cast<size_t>(inserted) != body.size() || !bHeaderWhole) {
+        Error("the note does not fit: a folder holds at most " + std::to_string(CQuillboxEditView::kTextLimit)
+              + " characters. Nothing was written.");
+        return kFailed;
+    }
+    if (pSelected)
+        Select(nb, pSelected);
+    return Save(nb, operand) ? kOk : kFailed;
+}
+
+int Import(const Args& args)
+{
+    const std::string& operand = args.operands[0];
+    const std::string& folderFile = args.operands[1];
+    if (operand == "-" && folderFile == "-") {
+        Error("the notebook and the folder file cannot both come from standard input.");
+        return kUsage;
+    }
+    HeadlessNotebook nb;
+    if (!Open(nb, operand, true))
+        return kFailed;
+    Folder* pSelected = nb.doc.m_pSelFolder;
+    Folder* pParent = FindFolder(nb, operand, args.operands[2]);
+    if (!pParent)
+        return kFailed;
+    if (pParent->m_name == "Trash") {
+        Error("cannot import a folder as a child of the \"Trash\" folder; name a different folder.");
+        return kFailed;
+    }
+    Select(nb, pParent);
+    const ReadReport report = nb.doc.ImportFolder(InputPath(folderFile));
+    if (report.status != ReadReport::Status::Ok) {
+        Error(report.message + (report.status == ReadReport::Status::Incomplete ? " Nothing was written." : ""));
+        return kFailed;
+    }
+    if (pSelected)
+        Select(nb, pSelected);
+    return Save(nb, operand) ? kOk : kFailed;
+}
