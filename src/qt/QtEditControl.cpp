@@ -118,16 +118,19 @@ TextBuffer& QtEditControl::Held() const
     if (m_bBatchTaken)
         return m_batch;
     m_bBatchTaken = true;
-    const QString text = document()->toRawText();
+    m_heldText = document()->toRawText();
     const QTextCursor cursor = textCursor();
-    const std::string bytes = m_codec.EncodeHeld(text);
-    const auto byteOffset = [this, &text](int position) { return m_codec.EncodedSize(QStringView(text).left(position)); };
-    m_batch.SetText(bytes);
-    // Typing in the held text keeps the widget's limit in characters.
-    m_batch.LimitText(m_limit + static_cast<long>(bytes.size()) - static_cast<long>(text.size()));
-    m_batch.SetSel(byteOffset(cursor.selectionStart()), byteOffset(cursor.selectionEnd()));
+    const std::string bytes = m_codec.EncodeHeld(m_heldText);
     m_batchSelStart = cursor.selectionStart();
     m_batchSelEnd = cursor.selectionEnd();
+    // The selection's byte offsets, measured in one pass up to its end.
+    const QStringView text(m_heldText);
+    const long start = m_codec.EncodedSize(text.left(m_batchSelStart));
+    const long end = start + m_codec.EncodedSize(text.mid(m_batchSelStart, m_batchSelEnd - m_batchSelStart));
+    m_batch.SetText(bytes);
+    // Typing in the held text keeps the widget's limit in characters.
+    m_batch.LimitText(m_limit + static_cast<long>(bytes.size()) - static_cast<long>(m_heldText.size()));
+    m_batch.SetSel(start, end);
     return m_batch;
 }
 
@@ -166,15 +169,13 @@ void QtEditControl::EndBatch()
     long start;
     long end;
     m_batch.GetSel(start, end);
-    const auto position = [this, &bytes](long offset) {
-        return static_cast<int>(m_codec.DecodedSize(std::string_view(bytes).substr(0, offset)));
-    };
+
     ++m_nSilent;
     if (m_bBatchReplaced) {
         setPlainText(m_codec.Decode(bytes));
     } else if (m_bBatchEdited) {
         // Replace only what the command changed, as one step the user can undo.
-        const QString before = document()->toRawText();
+        const QString& before = m_heldText;
         const QString after = m_codec.Decode(bytes);
         qsizetype prefix = 0;
         const qsizetype shorter = std::min(before.size(), after.size());
@@ -192,8 +193,9 @@ void QtEditControl::EndBatch()
         cursor.endEditBlock();
     }
     --m_nSilent;
-    const int newStart = position(start);
-    const int newEnd = position(end);
+    const std::string_view held(bytes);
+    const int newStart = static_cast<int>(m_codec.DecodedSize(held.substr(0, start)));
+    const int newEnd = newStart + static_cast<int>(m_codec.DecodedSize(held.substr(start, end - start)));
     if (m_bBatchReplaced || m_bBatchEdited || newStart != m_batchSelStart || newEnd != m_batchSelEnd) {
         QTextCursor cursor(document());
         cursor.setPosition(newStart);
@@ -202,6 +204,7 @@ void QtEditControl::EndBatch()
         ensureCursorVisible();
     }
     m_batch.SetText({});
+    m_heldText.clear();
 }
 
 void QtEditControl::ShowFind()

@@ -90,6 +90,7 @@ private:
     int m_nBatch = 0;
     mutable bool m_bBatchTaken = false;
     mutable TextBuffer m_batch;
+    mutable QString m_heldText; // the widget's text when it was taken
     mutable int m_batchSelStart = 0; // the widget's selection when the text was taken
     mutable int m_batchSelEnd = 0;
     bool m_bBatchReplaced = false;
