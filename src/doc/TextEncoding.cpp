@@ -133,11 +133,25 @@ struct Counter
     void push_back(Unit) { ++size; }
 };
 
+// Writes through a pointer into room made beforehand.
+template <typename Unit>
+struct PointerSink
+{
+    Unit* p;
+    void push_back(Unit unit) { *p++ = unit; }
+};
+
 template <typename Out>
 void DecodeInto(Kind kind, std::string_view bytes, Out& out)
 {
     for (size_t i = 0; i < bytes.size();) {
         const char byte = bytes[i];
+        // Printable ASCII, most of any notebook, is itself in both encodings.
+        if (byte >= 0x20 && byte < 0x7F) {
+            out.push_back(static_cast<char16_t>(byte));
+            ++i;
+            continue;
+        }
         if (byte == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
             out.push_back(u'\n');
             i += 2;
@@ -173,6 +187,10 @@ void EncodeInto(Kind kind, std::u16string_view text, Out& out)
 {
     for (size_t i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i];
+        if (unit < 0x80 && unit != u'\n') {
+            out.push_back(static_cast<char>(unit));
+            continue;
+        }
         if (unit == u'\n' || unit == kParagraphEnd) {
             out.push_back('\r');
             out.push_back('\n');
@@ -208,19 +226,17 @@ std::u16string TextEncoding::Decode(std::string_view bytes) const
 
 void TextEncoding::DecodeTo(std::string_view bytes, char16_t* out) const
 {
-    struct
-    {
-        char16_t* p;
-        void push_back(char16_t unit) { *p++ = unit; }
-    } sink { out };
+    PointerSink<char16_t> sink { out };
     DecodeInto(m_kind, bytes, sink);
 }
 
 std::string TextEncoding::Encode(std::u16string_view text) const
 {
-    std::string bytes;
-    bytes.reserve(text.size() + text.size() / 8);
-    EncodeInto(m_kind, text, bytes);
+    // No unit takes more than three bytes: a line break two, a pair of units four.
+    std::string bytes(3 * text.size(), '\0');
+    PointerSink<char> sink { bytes.data() };
+    EncodeInto(m_kind, text, sink);
+    bytes.resize(static_cast<size_t>(sink.p - bytes.data()));
     return bytes;
 }
 
