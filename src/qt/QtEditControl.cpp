@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPlainTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -49,6 +50,7 @@ bool ToPastedText(QString& text)
 QtEditControl::QtEditControl(TextCodec& codec, QWidget* parent)
     : QPlainTextEdit(parent)
     , m_codec(codec)
+    , m_pDocuments(new QObject(this))
 {
     setObjectName(QStringLiteral("noteEditor"));
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -59,7 +61,50 @@ QtEditControl::QtEditControl(TextCodec& codec, QWidget* parent)
         if (m_onChange)
             m_onChange();
     });
-    connect(document(), &QTextDocument::contentsChange, this, &QtEditControl::OnContentsChange);
+    setDocument(NewDocument());
+}
+
+QTextDocument* QtEditControl::NewDocument()
+{
+    auto* pDoc = new QTextDocument(m_pDocuments);
+    pDoc->setDocumentLayout(new QPlainTextDocumentLayout(pDoc));
+    pDoc->setDefaultFont(document()->defaultFont());
+    pDoc->setDefaultTextOption(document()->defaultTextOption());
+    pDoc->setDocumentMargin(document()->documentMargin());
+    connect(pDoc, &QTextDocument::contentsChange, this, &QtEditControl::OnContentsChange);
+    return pDoc;
+}
+
+void QtEditControl::ShowText(const std::string& bytes)
+{
+    // A big folder's laid-out text is kept while others are shown, and shown again when the
+    // folder comes back unchanged: laying it out anew costs far more than comparing its bytes.
+    constexpr size_t kWorthKeeping = 64 * 1024;
+    constexpr size_t kKept = 2;
+    QTextDocument* pShown = document();
+    const TextEncoding::Kind kind = m_codec.GetEncoding().GetKind();
+    const auto kept = std::find_if(m_kept.begin(), m_kept.end(), [&](const KeptText& k) { return k.kind == kind && k.bytes == bytes; });
+    QTextDocument* pNext = nullptr;
+    if (kept != m_kept.end()) {
+        pNext = kept->pDoc;
+        m_kept.erase(kept);
+    } else if (m_heldBytes.size() >= kWorthKeeping) {
+        pNext = NewDocument();
+        pNext->setPlainText(m_codec.Decode(bytes));
+    } else {
+        setPlainText(m_codec.Decode(bytes));
+        return;
+    }
+    setDocument(pNext);
+    if (m_heldBytes.size() >= kWorthKeeping) {
+        m_kept.push_back({ kind, std::move(m_heldBytes), pShown });
+        if (m_kept.size() > kKept) {
+            delete m_kept.front().pDoc;
+            m_kept.erase(m_kept.begin());
+        }
+    } else {
+        delete pShown;
+    }
 }
 
 QtEditControl::~QtEditControl() = default;
@@ -120,7 +165,8 @@ TextBuffer& QtEditControl::Held() const
     m_bBatchTaken = true;
     m_heldText = document()->toRawText();
     const QTextCursor cursor = textCursor();
-    const std::string bytes = m_codec.EncodeHeld(m_heldText);
+    m_heldBytes = m_codec.EncodeHeld(m_heldText);
+    const std::string& bytes = m_heldBytes;
     m_batchSelStart = cursor.selectionStart();
     m_batchSelEnd = cursor.selectionEnd();
     // The selection's byte offsets, measured in one pass up to its end.
@@ -172,7 +218,7 @@ void QtEditControl::EndBatch()
 
     ++m_nSilent;
     if (m_bBatchReplaced) {
-        setPlainText(m_codec.Decode(bytes));
+        ShowText(bytes);
     } else if (m_bBatchEdited) {
         // Replace only what the command changed, as one step the user can undo.
         const QString& before = m_heldText;
@@ -205,6 +251,7 @@ void QtEditControl::EndBatch()
     }
     m_batch.SetText({});
     m_heldText.clear();
+    m_heldBytes.clear();
 }
 
 void QtEditControl::ShowFind()

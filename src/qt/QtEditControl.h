@@ -3,7 +3,10 @@
 #include <QPlainTextEdit>
 
 #include <functional>
+#include <string>
+#include <vector>
 
+#include "doc/TextEncoding.h"
 #include "platform/EditControl.h"
 #include "platform/TextBuffer.h"
 
@@ -70,6 +73,10 @@ private:
     long Room() const;
     void InsertWithinLimit(const QString& text);
     void OnContentsChange(int position, int removed, int added);
+    // A document laid out the editor's way, for a folder's text.
+    QTextDocument* NewDocument();
+    // Shows a folder's text in place of the one shown.
+    void ShowText(const std::string& bytes);
     // The held text, taken from the widget on the batch's first use.
     TextBuffer& Held() const;
     // Runs an operation on the held text, in a batch of its own when none is open.
@@ -91,6 +98,17 @@ private:
     mutable bool m_bBatchTaken = false;
     mutable TextBuffer m_batch;
     mutable QString m_heldText; // the widget's text when it was taken
+    mutable std::string m_heldBytes; // and its bytes
+
+    // Big texts shown before, each with the bytes it shows, the last shown at the back.
+    struct KeptText
+    {
+        TextEncoding::Kind kind; // the bytes are read this way
+        std::string bytes;
+        QTextDocument* pDoc;
+    };
+    QObject* m_pDocuments; // owns the documents shown and kept
+    std::vector<KeptText> m_kept;
     mutable int m_batchSelStart = 0; // the widget's selection when the text was taken
     mutable int m_batchSelEnd = 0;
     bool m_bBatchReplaced = false;

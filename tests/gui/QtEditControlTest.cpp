@@ -214,6 +214,31 @@ private slots:
         QCOMPARE(nb->edit->GetSelText(), nb->edit->GetText());
     }
 
+    void bigTextsShownAgainAreTheirOwnAndTakeEdits()
+    {
+        // Texts this big are kept laid out while another is shown.
+        auto nb = QtNotebook::New();
+        const std::string a = kHeader + std::string(70000, 'a') + "\r\n";
+        const std::string b = kHeader + std::string(70000, 'b') + "\r\n";
+        nb->edit->SetText(a);
+        nb->edit->SetText(b);
+        nb->edit->SetText(a);
+        QCOMPARE(nb->edit->GetText(), a);
+        nb->doc.SetModifiedFlag(false);
+        nb->edit->moveCursor(QTextCursor::End);
+        QTest::keyClicks(nb->edit, "x");
+        QCOMPARE(nb->edit->GetText(), a + "x");
+        QVERIFY(nb->doc.IsModified());
+        // A text that changed while another was shown is laid out anew.
+        nb->edit->SetText(b + "changed");
+        QCOMPARE(nb->edit->GetText(), b + "changed");
+        nb->edit->SetText(a);
+        QCOMPARE(nb->edit->GetText(), a);
+        nb->edit->SetText(a + "x");
+        QCOMPARE(nb->edit->GetText(), a + "x");
+        QCOMPARE(nb->edit->GetLineCount(), 3);
+    }
+
     void noBreakSpacesSurviveTheEditor()
     {
         auto nb = QtNotebook::New();
