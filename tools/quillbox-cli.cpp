@@ -60,8 +60,9 @@ bool Open(HeadlessNotebook& nb, const std::string& path)
 
 int New(const std::string& path)
 {
+    // Anything under the name, a dangling symbolic link included, is left alone.
     struct stat st {};
-    if (::stat(path.c_str(), &st) == 0) {
+    if (::lstat(path.c_str(), &st) == 0) {
         Error("\"" + path + "\" already exists.");
         return 1;
     }

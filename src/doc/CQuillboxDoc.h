@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "doc/Folder.h"
+#include "platform/FileAccess.h"
 #include "platform/Services.h"
 
 class CQuillboxEditView;
@@ -32,6 +33,9 @@ struct SaveResult
 {
     bool ok = true;
     std::string message;
+    // The target is a read-only file and nothing was written; saving again with the user's word
+    // replaces it.
+    bool bReadOnly = false;
 };
 
 // One open notebook: its folder tree, preferences, key assignments, selected folder and folder
@@ -48,12 +52,14 @@ public:
     void BindViews(CQuillboxEditView* pEditView, CQuillboxTreeView* pTreeView);
     bool OnNewDocument();
     ReadReport OnOpenDocument(const std::string& pathName);
-    SaveResult OnSaveDocument(const std::string& pathName);
+    SaveResult OnSaveDocument(const std::string& pathName, bool bReplaceReadOnly = false);
     void OnCloseDocument();
     bool IsModified() const { return m_bModified; }
     void SetModifiedFlag(bool bModified = true) { m_bModified = bModified; }
     const std::string& GetPathName() const { return m_strPathName; }
     void SetPathName(const std::string& pathName) { m_strPathName = pathName; }
+    // The notebook file as it was when last opened or saved.
+    const FileIdentity& GetFileIdentity() const { return m_fileIdentity; }
     const Services& GetServices() const { return m_services; }
 
     // Folder tree
@@ -117,6 +123,13 @@ public:
 
 private:
     friend class CQuillboxTreeView;
+    // The file commands proper; the public ones turn an exception (memory running out) into a
+    // failure reported like any other, so one notebook's trouble never ends the program.
+    ReadReport OpenNotebook(const std::string& pathName);
+    SaveResult SaveNotebook(const std::string& pathName, bool bReplaceReadOnly);
+    ReadReport ReadFolderFile(const std::string& pathName);
+    SaveResult WriteFolderFile(const std::string& pathName);
+
     // Tree item to folder, for the folders linked into the tree; keeps selection changes from
     // walking the whole tree. Maintained by the tree view's insert and by every removal.
     std::unordered_map<TreeItem, Folder*> m_itemFolders;
@@ -124,4 +137,5 @@ private:
     Services m_services;
     bool m_bModified = false;
     std::string m_strPathName;
+    FileIdentity m_fileIdentity;
 };

@@ -1,13 +1,8 @@
 #include "doc/FileLines.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <new>
+#include <stdexcept>
 
 LineReader::LineReader(std::string data)
     : m_data(std::move(data))
@@ -77,121 +72,23 @@ void LineReader::Rewind(Mark mark)
     m_line = mark.line;
 }
 
-namespace {
-
-std::string ErrnoText()
+std::optional<LineReader> ReadFileLines(const std::string& path, std::string& message, FileIdentity* pIdentity)
 {
-    return std::strerror(errno);
-}
-
-// Writes all of `data`, retrying short and interrupted writes.
-bool WriteAll(int fd, std::string_view data)
-{
-    while (!data.empty()) {
-        const ssize_t written = ::write(fd, data.data(), data.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data.remove_prefix(static_cast<size_t>(written));
-    }
-    return true;
-}
-
-// Opens a new, unused file beside `target` for writing. Created with mode 0666, so the umask
-// gives a new notebook the user's default permissions.
-int CreateTempBeside(const std::string& target, std::string& tempPath)
-{
-    const size_t slash = target.rfind('/');
-    const std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    for (int attempt = 0;; ++attempt) {
-        tempPath = dir + "." + base + ".save-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
-        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST || attempt == 100)
-            return fd;
-    }
-}
-
-void SyncDirectoryOf(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
-} // namespace
-
-std::optional<LineReader> ReadFileLines(const std::string& path, std::string& message)
-{
-    auto fail = [&] {
-        message = "Cannot open \"" + path + "\": " + ErrnoText() + ".";
-        return std::nullopt;
-    };
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return fail();
     std::string data;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && st.st_size > 0)
-        data.reserve(static_cast<size_t>(st.st_size));
-    char buffer[65536];
-    for (;;) {
-        const ssize_t count = ::read(fd, buffer, sizeof buffer);
-        if (count == 0)
-            break;
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count < 0) {
-            fail();
-            ::close(fd);
-            return std::nullopt;
-        }
-        data.append(buffer, static_cast<size_t>(count));
+    std::string reason;
+    FileIdentity identity;
+    if (!ReadWholeFile(path, data, identity, reason)) {
+        message = "Cannot open \"" + path + "\": " + reason + ".";
+        return std::nullopt;
     }
-    ::close(fd);
+    if (pIdentity)
+        *pIdentity = identity;
     return LineReader(std::move(data));
 }
 
-bool WriteFileSafely(const std::string& path, std::string_view data, std::string& error)
+std::string ExceptionReason(const std::exception& e)
 {
-    std::string target = path;
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (char* resolved = ::realpath(path.c_str(), nullptr)) {
-            target = resolved;
-            std::free(resolved);
-        }
-    }
-    const bool bExists = ::stat(target.c_str(), &st) == 0;
-
-    std::string tempPath;
-    int fd = CreateTempBeside(target, tempPath);
-    if (fd < 0) {
-        error = ErrnoText();
-        return false;
-    }
-    // Takes the reason before cleaning up, which may change errno.
-    auto fail = [&] {
-        error = ErrnoText();
-        if (fd >= 0)
-            ::close(fd);
-        ::unlink(tempPath.c_str());
-        return false;
-    };
-    if (bExists && ::fchmod(fd, st.st_mode & 07777) != 0)
-        return fail();
-    if (!WriteAll(fd, data) || ::fsync(fd) != 0)
-        return fail();
-    const int closed = ::close(fd);
-    fd = -1;
-    if (closed != 0 || ::rename(tempPath.c_str(), target.c_str()) != 0)
-        return fail();
-    SyncDirectoryOf(target);
-    return true;
+    if (dynamic_cast<const std::bad_alloc*>(&e) || dynamic_cast<const std::length_error*>(&e))
+        return "there is not enough memory";
+    return e.what();
 }

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <cstddef>
+#include <exception>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "platform/FileAccess.h"
 
 // Reads the lines of a file held whole in memory. A line ends at a line feed; a carriage return
 // just before it belongs to the line break, so CR LF and bare LF files read alike. Lines of any
@@ -47,12 +50,9 @@ private:
     int m_line = 0;
 };
 
-// The lines of a whole file; nothing when it cannot be read, and `message` then says why,
-// naming the file.
-std::optional<LineReader> ReadFileLines(const std::string& path, std::string& message);
+// The lines of a whole regular file, of at most kMaxFileBytes; nothing when it cannot be read,
+// and `message` then says why, naming the file. `pIdentity` receives the identity of the file read.
+std::optional<LineReader> ReadFileLines(const std::string& path, std::string& message, FileIdentity* pIdentity = nullptr);
 
-// Replaces the file at `path` with `data` without ever leaving a half-written file: the data goes
-// to a temporary file beside it, is flushed to disk and then renamed over the old file, which
-// keeps its permissions (a new file gets the default ones). A symbolic link is written through.
-// On failure the old file is untouched and `error` receives the system's reason.
-bool WriteFileSafely(const std::string& path, std::string_view data, std::string& error);
+// What an exception that ended reading or writing a file means, for a message.
+std::string ExceptionReason(const std::exception& e);

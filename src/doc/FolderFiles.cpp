@@ -60,6 +60,24 @@ void CQuillboxDoc::OnImportFolder()
 
 SaveResult CQuillboxDoc::ExportFolder(const std::string& pathName)
 {
+    try {
+        return WriteFolderFile(pathName);
+    } catch (const std::exception& e) {
+        return { false, "Cannot export the folder to \"" + pathName + "\": " + ExceptionReason(e) + "." };
+    }
+}
+
+ReadReport CQuillboxDoc::ImportFolder(const std::string& pathName)
+{
+    try {
+        return ReadFolderFile(pathName);
+    } catch (const std::exception& e) {
+        return { ReadReport::Status::CannotOpen, "Cannot import \"" + pathName + "\": " + ExceptionReason(e) + "." };
+    }
+}
+
+SaveResult CQuillboxDoc::WriteFolderFile(const std::string& pathName)
+{
     if (!m_pSelFolder)
         return { false, "There is no folder to export." };
     std::string out = "Begin Folder Information\r\n";
@@ -68,13 +86,13 @@ SaveResult CQuillboxDoc::ExportFolder(const std::string& pathName)
         WriteFolder(m_pSelFolder, out, false);
     }
     out += "End Folder Information\r\n";
-    std::string error;
-    if (!WriteFileSafely(pathName, out, error))
-        return { false, "Cannot export the folder to \"" + pathName + "\": " + error + "." };
+    const WriteResult written = WriteFileSafely(pathName, out);
+    if (written.status != WriteResult::Status::Written)
+        return { false, "Cannot export the folder to \"" + pathName + "\": " + written.reason + "." };
     return {};
 }
 
-ReadReport CQuillboxDoc::ImportFolder(const std::string& pathName)
+ReadReport CQuillboxDoc::ReadFolderFile(const std::string& pathName)
 {
     using Status = ReadReport::Status;
     std::string message;

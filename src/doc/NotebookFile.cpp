@@ -176,7 +176,25 @@ bool CQuillboxDoc::ReadFolder(LineReader& in)
     return true;
 }
 
-SaveResult CQuillboxDoc::OnSaveDocument(const std::string& pathName)
+SaveResult CQuillboxDoc::OnSaveDocument(const std::string& pathName, bool bReplaceReadOnly)
+{
+    try {
+        return SaveNotebook(pathName, bReplaceReadOnly);
+    } catch (const std::exception& e) {
+        return { false, "Cannot save \"" + pathName + "\": " + ExceptionReason(e) + "." };
+    }
+}
+
+ReadReport CQuillboxDoc::OnOpenDocument(const std::string& pathName)
+{
+    try {
+        return OpenNotebook(pathName);
+    } catch (const std::exception& e) {
+        return { ReadReport::Status::CannotOpen, "Cannot open \"" + pathName + "\": " + ExceptionReason(e) + "." };
+    }
+}
+
+SaveResult CQuillboxDoc::SaveNotebook(const std::string& pathName, bool bReplaceReadOnly)
 {
     std::string out = "Begin Selected Folder\r\n";
     AppendLine(out, m_pSelFolder ? m_pSelFolder->m_name : std::string());
@@ -193,19 +211,22 @@ SaveResult CQuillboxDoc::OnSaveDocument(const std::string& pathName)
     WriteFolder(m_pRootFolder, out, true);
     out += "End Folder Information\r\n";
 
-    std::string error;
-    if (!WriteFileSafely(pathName, out, error))
-        return { false, "Cannot save \"" + pathName + "\": " + error + "." };
+    const WriteResult written = WriteFileSafely(pathName, out, bReplaceReadOnly);
+    if (written.status != WriteResult::Status::Written)
+        return { false, "Cannot save \"" + pathName + "\": " + written.reason + ".",
+                 written.status == WriteResult::Status::ReadOnly };
+    m_fileIdentity = written.identity;
     SetPathName(pathName);
     SetModifiedFlag(false);
     return {};
 }
 
-ReadReport CQuillboxDoc::OnOpenDocument(const std::string& pathName)
+ReadReport CQuillboxDoc::OpenNotebook(const std::string& pathName)
 {
     using Status = ReadReport::Status;
     std::string message;
-    std::optional<LineReader> lines = ReadFileLines(pathName, message);
+    FileIdentity identity;
+    std::optional<LineReader> lines = ReadFileLines(pathName, message, &identity);
     if (!lines)
         return { Status::CannotOpen, message };
     LineReader& in = *lines;
@@ -295,6 +316,7 @@ ReadReport CQuillboxDoc::OnOpenDocument(const std::string& pathName)
                  "The notebook file \"" + pathName + "\" was incomplete: " + problem
                      + ". Quillbox opened what it could read as an untitled notebook; the file itself is left as it is." };
     }
+    m_fileIdentity = identity;
     SetPathName(pathName);
     SetModifiedFlag(false);
     return {};
