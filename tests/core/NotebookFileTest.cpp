@@ -329,19 +329,6 @@ TEST(NotebookFileOpen, FileHoldingNoNotebookIsRefused)
     }
 }
 
-TEST(NotebookFileOpen, UnreadableFileIsReportedWithTheReason)
-{
-    TempDir dir;
-    Notebook missing;
-    EXPECT_EQ(missing.doc.OnOpenDocument(dir.Path("none.not")).message,
-              "Cannot open \"" + dir.Path("none.not") + "\": No such file or directory.");
-    Notebook directory;
-    const ReadReport report = directory.doc.OnOpenDocument(dir.Dir().string());
-    EXPECT_EQ(report.status, Status::CannotOpen);
-    EXPECT_EQ(report.message, "Cannot open \"" + dir.Dir().string() + "\": Is a directory.");
-    EXPECT_TRUE(directory.doc.m_folders.empty());
-}
-
 TEST(NotebookFileSaveFailure, MissingDirectoryKeepsTheNotebookModified)
 {
     TempDir dir;
