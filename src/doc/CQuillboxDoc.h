@@ -79,8 +79,10 @@ public:
 
     // Folder records of the notebook and folder files
     void WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys) const;
-    // Reads one record with its declared children; false when the input ended inside it.
-    bool ReadFolder(LineReader& in);
+    // Reads one record with its declared children; false when the input ended inside it. The
+    // record goes to the top level when named "Main" or "Trash" or when `bTopLevel` is set,
+    // else under the selected folder.
+    bool ReadFolder(LineReader& in, bool bTopLevel = false);
 
     // Command routing: true when the document handles the command (and it ran).
     bool OnCommand(int id);

@@ -149,7 +149,7 @@ void CQuillboxDoc::WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys
     });
 }
 
-bool CQuillboxDoc::ReadFolder(LineReader& in)
+bool CQuillboxDoc::ReadFolder(LineReader& in, bool bTopLevel)
 {
     TreeControl& tree = m_pTreeView->GetTreeCtrl();
     // The folders whose children are being read, innermost last, each with the number of
@@ -163,8 +163,8 @@ bool CQuillboxDoc::ReadFolder(LineReader& in)
         FolderRecord record;
         const bool bWhole = ReadRecord(in, record);
         if (record.bNamed) {
-            const bool bTopLevel = record.name == "Main" || record.name == "Trash";
-            AddFolder(bTopLevel, record.name, record.text, true, record.key, record.function);
+            const bool bTop = record.name == "Main" || record.name == "Trash" || (bTopLevel && parents.empty());
+            AddFolder(bTop, record.name, record.text, true, record.key, record.function);
         }
         if (!bWhole)
             return false;
@@ -276,15 +276,16 @@ ReadReport CQuillboxDoc::OpenNotebook(const std::string& pathName)
     find("End Delete Folder Preferences");
     find("Begin Folder Information");
 
-    // Every top-level record up to "End Folder Information": a folder renamed "Main" or "Trash"
-    // comes back as a further top-level folder.
+    // Every top-level record up to "End Folder Information" is a top-level folder: a folder
+    // renamed "Main" or "Trash" comes back as a further one, and so does a record of another
+    // name that a damaged file had at the top.
     for (;;) {
         const int found = in.SkipTo(kRecordOrEnd);
         if (found < 0)
             note(in.WhereReadingStopped() + ", before \"End Folder Information\"");
         if (found != 0)
             break;
-        if (!ReadFolder(in)) {
+        if (!ReadFolder(in, true)) {
             note(in.WhereReadingStopped());
             break;
         }

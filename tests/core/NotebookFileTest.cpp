@@ -162,18 +162,18 @@ TEST(NotebookFileRoundTrip, VariedNotebookComesBackWhole)
 {
     TempDir dir;
     auto nb = VariedNotebook();
-    const std::string before = Describe(*nb);
+    const std::string before = nb->Describe();
     Save(*nb, dir.Path("varied.not"));
 
     auto back = Open(dir.Path("varied.not"));
-    EXPECT_EQ(Describe(*back), before);
+    EXPECT_EQ(back->Describe(), before);
     EXPECT_EQ(back->doc.m_pSelFolder->m_name, "Deeper");
     EXPECT_EQ(back->keys.Text(), "100% sure %s %d %n=F4, Ideas=F4, " + std::string(1000, 'n') + "=F5, Trash=F3");
     EXPECT_FALSE(back->doc.IsModified());
 
     // Saved again and opened again, nothing changes.
     Save(*back, dir.Path("again.not"));
-    EXPECT_EQ(Describe(*Open(dir.Path("again.not"))), before);
+    EXPECT_EQ(Open(dir.Path("again.not"))->Describe(), before);
     EXPECT_EQ(dir.Listing(), "again.not,varied.not");
 }
 
@@ -194,9 +194,9 @@ TEST(NotebookFileRoundTrip, RenamedMainSurvivesAsAThirdTopLevelFolder)
                                  "Main<renamed\r\n>[Sub<sub\r\n>;]\n"
                                  "Trash{F3 Move}<>\n";
     auto once = Open(dir.Path("first.not"));
-    EXPECT_EQ(Describe(*once), expected);
+    EXPECT_EQ(once->Describe(), expected);
     Save(*once, dir.Path("second.not"));
-    EXPECT_EQ(Describe(*Open(dir.Path("second.not"))), expected);
+    EXPECT_EQ(Open(dir.Path("second.not"))->Describe(), expected);
 }
 
 TEST(NotebookFileOpen, DocumentedExampleOpensAsANewNotebook)
@@ -279,6 +279,10 @@ TEST(NotebookFileOpen, EveryTopLevelRecordIsReadAndAnOrphanRecordGoesToTheTop)
 
     auto loose = Open(DataFile("first-record-not-special.not"));
     EXPECT_EQ(loose->tree.Dump(true), "Loose[Inner],Main*,Trash");
+    // Saved, it stays at the top, though its record now follows Main's and Trash's.
+    TempDir dir;
+    Save(*loose, dir.Path("loose.not"));
+    EXPECT_EQ(Open(dir.Path("loose.not"))->tree.Dump(), "Loose[Inner],Main,Trash");
 }
 
 TEST(NotebookFileOpen, FileEndingEarlyKeepsWhatWasReadAndSaysSo)
