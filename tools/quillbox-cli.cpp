@@ -20,7 +20,8 @@ Reads and writes Quillbox notebook files (*.not) without opening a window.
 
 Commands:
   new FILE        Create a new notebook with the folders Main and Trash and save it as
-                  FILE. An existing FILE is never replaced.
+                  FILE. Nothing already named FILE is replaced, not even a symbolic link
+                  to nowhere.
   tree FILE       Print the folders of notebook FILE as the folder tree shows them: sorted
                   by name, two spaces of indent per level. A folder with an assigned key
                   shows the key and its function, as in "Trash  [F3 Move]"; the folder that
@@ -29,6 +30,7 @@ Commands:
                   folder's name after the names of the folders above it, joined by "/", as
                   in "Main/Ideas"; where names repeat, the folder made first is taken.
   resave IN OUT   Open notebook IN and save it as OUT, as opening and saving in Quillbox do.
+                  A read-only OUT is not replaced.
   --help          Show this text.
 
 A notebook file that ends early is still read; a warning says so. Errors are written to
