@@ -125,8 +125,8 @@ public:
 
 private:
     friend class CQuillboxTreeView;
-    // The file commands proper; the public ones turn an exception (memory running out) into a
-    // failure reported like any other, so one notebook's trouble never ends the program.
+    // The file commands proper; the public ones run them guarded (RunGuarded), so running out
+    // of memory is a failure reported like any other.
     ReadReport OpenNotebook(const std::string& pathName);
     SaveResult SaveNotebook(const std::string& pathName, bool bReplaceReadOnly);
     ReadReport ReadFolderFile(const std::string& pathName);

@@ -56,3 +56,16 @@ std::optional<LineReader> ReadFileLines(const std::string& path, std::string& me
 
 // What an exception that ended reading or writing a file means, for a message.
 std::string ExceptionReason(const std::exception& e);
+
+// Runs a file command; an exception it throws (memory running out, mostly) becomes the result
+// `failed`, its message `what` followed by the reason, so one file's trouble ends no program.
+template <typename Result, typename Command>
+Result RunGuarded(Command command, Result failed, const std::string& what)
+{
+    try {
+        return command();
+    } catch (const std::exception& e) {
+        failed.message = what + ExceptionReason(e) + ".";
+        return failed;
+    }
+}

@@ -60,20 +60,14 @@ void CQuillboxDoc::OnImportFolder()
 
 SaveResult CQuillboxDoc::ExportFolder(const std::string& pathName)
 {
-    try {
-        return WriteFolderFile(pathName);
-    } catch (const std::exception& e) {
-        return { false, "Cannot export the folder to \"" + pathName + "\": " + ExceptionReason(e) + "." };
-    }
+    return RunGuarded([&] { return WriteFolderFile(pathName); }, SaveResult { false },
+                      "Cannot export the folder to \"" + pathName + "\": ");
 }
 
 ReadReport CQuillboxDoc::ImportFolder(const std::string& pathName)
 {
-    try {
-        return ReadFolderFile(pathName);
-    } catch (const std::exception& e) {
-        return { ReadReport::Status::CannotOpen, "Cannot import \"" + pathName + "\": " + ExceptionReason(e) + "." };
-    }
+    return RunGuarded([&] { return ReadFolderFile(pathName); }, ReadReport { ReadReport::Status::CannotOpen },
+                      "Cannot import \"" + pathName + "\": ");
 }
 
 SaveResult CQuillboxDoc::WriteFolderFile(const std::string& pathName)

@@ -178,20 +178,14 @@ bool CQuillboxDoc::ReadFolder(LineReader& in, bool bTopLevel)
 
 SaveResult CQuillboxDoc::OnSaveDocument(const std::string& pathName, bool bReplaceReadOnly)
 {
-    try {
-        return SaveNotebook(pathName, bReplaceReadOnly);
-    } catch (const std::exception& e) {
-        return { false, "Cannot save \"" + pathName + "\": " + ExceptionReason(e) + "." };
-    }
+    return RunGuarded([&] { return SaveNotebook(pathName, bReplaceReadOnly); }, SaveResult { false },
+                      "Cannot save \"" + pathName + "\": ");
 }
 
 ReadReport CQuillboxDoc::OnOpenDocument(const std::string& pathName)
 {
-    try {
-        return OpenNotebook(pathName);
-    } catch (const std::exception& e) {
-        return { ReadReport::Status::CannotOpen, "Cannot open \"" + pathName + "\": " + ExceptionReason(e) + "." };
-    }
+    return RunGuarded([&] { return OpenNotebook(pathName); }, ReadReport { ReadReport::Status::CannotOpen },
+                      "Cannot open \"" + pathName + "\": ");
 }
 
 SaveResult CQuillboxDoc::SaveNotebook(const std::string& pathName, bool bReplaceReadOnly)
