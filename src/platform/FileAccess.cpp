@@ -102,7 +102,7 @@ bool FollowLinks(const std::string& path, std::string& target, std::string& reas
             return false;
         }
         const std::string next(link.data(), static_cast<size_t>(length));
-        target = next.front() == '/' ? next : DirectoryPart(target) + next;
+        target = next.starts_with('/') ? next : DirectoryPart(target) + next;
     }
 }
 
@@ -296,30 +296,39 @@ bool ReadWholeFile(const std::string& path, std::string& data, FileIdentity& ide
         return false;
     }
     identity = IdentityOf(st);
-    // The size read first; a file that grows meanwhile is read on to its end, within the limit.
-    data.assign(static_cast<size_t>(st.st_size), '\0');
-    size_t filled = 0;
-    for (;;) {
-        if (filled == data.size()) {
-            if (data.size() > static_cast<size_t>(kMaxFileBytes)) {
-                reason = tooLarge;
+    // Reads into `buffer`, retrying interrupted reads; false on an error.
+    auto readSome = [&](char* buffer, size_t size, size_t& count) {
+        for (;;) {
+            const ssize_t got = ::read(fd.Get(), buffer, size);
+            if (got >= 0) {
+                count = static_cast<size_t>(got);
+                return true;
+            }
+            if (errno != EINTR) {
+                reason = ErrnoText();
                 return false;
             }
-            data.resize(data.size() + 65536);
         }
-        const ssize_t count = ::read(fd.Get(), data.data() + filled, data.size() - filled);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count < 0) {
-            reason = ErrnoText();
+    };
+    data.resize(static_cast<size_t>(st.st_size));
+    size_t filled = 0;
+    for (size_t count = 1; filled < data.size() && count > 0; filled += count) {
+        if (!readSome(data.data() + filled, data.size() - filled, count))
             return false;
-        }
-        if (count == 0)
-            break;
-        filled += static_cast<size_t>(count);
     }
     data.resize(filled);
-    return true;
+    // A file that grew meanwhile is read on to its end, within the limit.
+    char more[65536];
+    for (size_t count = 0;; data.append(more, count)) {
+        if (!readSome(more, sizeof more, count))
+            return false;
+        if (count == 0)
+            return true;
+        if (data.size() + count > static_cast<size_t>(kMaxFileBytes)) {
+            reason = tooLarge;
+            return false;
+        }
+    }
 }
 
 WriteResult WriteFileSafely(const std::string& path, std::string_view data, bool bReplaceReadOnly)
