@@ -27,13 +27,14 @@ FileIdentity IdentityOf(const struct stat& st)
 // Why a file of this kind is neither read nor replaced; empty for a regular file.
 std::string NotAFile(mode_t mode)
 {
-    const char* kind = S_ISREG(mode) ? nullptr
-        : S_ISDIR(mode)              ? "a folder"
+    if (S_ISREG(mode))
+        return {};
+    const char* kind = S_ISDIR(mode) ? "a folder"
         : S_ISFIFO(mode)             ? "a FIFO (named pipe)"
         : S_ISSOCK(mode)             ? "a socket"
         : S_ISCHR(mode) || S_ISBLK(mode) ? "a device"
-                                     : "not a regular file";
-    return kind ? std::string("it is ") + kind + ", not a file" : std::string();
+                                     : nullptr;
+    return kind ? std::string("it is ") + kind + ", not a file" : "it is not a file";
 }
 
 // Closes a descriptor when it goes out of scope.
