@@ -4,11 +4,14 @@ set -euo pipefail
 
 packages=(
     cmake g++ make pkg-config
-    qt6-base-dev libgl-dev
+    qt6-base-dev qt6-svg-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     fonts-dejavu-core
     xvfb xauth
+    # making the Debian package, checking its files, and installing it as a user would
+    dpkg-dev desktop-file-utils appstream shared-mime-info man-db
+    xdg-utils libglib2.0-bin
 )
 
 missing=()

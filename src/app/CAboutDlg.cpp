@@ -1,6 +1,7 @@
 #include "app/CAboutDlg.h"
 
 #include <QGridLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 
@@ -11,7 +12,7 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     setWindowTitle(QStringLiteral("About Quillbox"));
 
     auto* pIcon = new QLabel(this);
-    pIcon->setPixmap(QPixmap(QStringLiteral(":/icons/quillbox.xpm")));
+    pIcon->setPixmap(QIcon(QStringLiteral(":/icons/quillbox.svg")).pixmap(QSize(48, 48), devicePixelRatioF()));
     pIcon->setAlignment(Qt::AlignTop);
 
     auto* pVersion = new QLabel(QStringLiteral("Quillbox Version 1.0"), this);

@@ -36,7 +36,7 @@ CChildFrame::CChildFrame(CMainFrame& mainFrame)
     , m_codec(&m_doc)
     , m_prompts(this, m_codec)
     , m_printer(mainFrame.GetPrinterChoice(), m_codec)
-    , m_doc(Services { &m_prompts, &m_clock, &mainFrame, &m_printer })
+    , m_doc(Services { &m_prompts, &m_clock, &mainFrame, &m_printer, this })
     , m_pSplitter(new QSplitter(Qt::Horizontal))
     , m_pEdit(new QtEditControl(m_codec, m_pSplitter))
     , m_pTree(new QtTreeControl(m_codec, m_pSplitter))
@@ -52,6 +52,10 @@ CChildFrame::CChildFrame(CMainFrame& mainFrame)
 
     m_pEdit->SetView(&m_editView);
     m_pTree->SetView(&m_treeView);
+    m_pTree->SetCommandRunner([this](const std::function<void()>& handler) {
+        EditBatch batch(*m_pEdit);
+        handler();
+    });
     m_editView.OnCreate();
     m_doc.BindViews(&m_editView, &m_treeView);
 
@@ -59,7 +63,7 @@ CChildFrame::CChildFrame(CMainFrame& mainFrame)
     m_pEdit->viewport()->installEventFilter(this);
     connect(m_pSplitter, &QSplitter::splitterMoved, this, [this] { m_bUserSplit = true; });
     // A notebook that had to turn to UTF-8 has new bytes for its folder names.
-    connect(&m_codec, &TextCodec::EncodingChanged, this, [this] {
+    m_doc.SetEncodingListener([this](bool) {
         if (m_mainFrame.ActiveChild() == this)
             m_doc.UpdateKeySummary();
     });
@@ -91,9 +95,6 @@ ReadReport CChildFrame::OnOpenDocument(const QString& path)
     {
         EditBatch batch(*m_pEdit);
         report = m_doc.OnOpenDocument(EncodePath(path));
-        // Before the batch ends, so the editor shows the text decoded the notebook's way.
-        if (report.Opened())
-            m_codec.SetEncoding(TextCodec::Detect(m_doc));
     }
     UpdateTitle();
     return report;
@@ -136,6 +137,15 @@ std::function<void()> CChildFrame::FindHandler(int id)
     default:
         return {};
     }
+}
+
+void CChildFrame::RunCommand(int id)
+{
+    // As the main frame runs a menu command, for this notebook.
+    if (!IsCommandEnabled(id))
+        return;
+    FindHandler(id)();
+    m_mainFrame.RequestIdleUpdate();
 }
 
 bool CChildFrame::IsCommandEnabled(int id)

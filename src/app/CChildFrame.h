@@ -6,6 +6,7 @@
 #include "doc/CQuillboxDoc.h"
 #include "notes/CQuillboxEditView.h"
 #include "platform/Clock.h"
+#include "platform/CommandSink.h"
 #include "qt/QtPrinter.h"
 #include "qt/QtPrompts.h"
 #include "qt/TextCodec.h"
@@ -18,7 +19,7 @@ class QtTreeControl;
 
 // One open notebook's window: the note editor on the left and the folder tree on the right.
 // It owns the notebook's document, both views and the services they call.
-class CChildFrame : public QMdiSubWindow
+class CChildFrame : public QMdiSubWindow, public CommandSink
 {
     Q_OBJECT
 public:
@@ -39,6 +40,8 @@ public:
     // document and this window; empty when none of them handles it.
     std::function<void()> FindHandler(int id);
     bool IsCommandEnabled(int id);
+    // A command chosen in a context menu: it runs as the same command from the menus does.
+    void RunCommand(int id) override;
 
     // The pane that last held the window's focus: it keeps counting while a dialog or another
     // window has the keyboard.

@@ -52,7 +52,7 @@ CMainFrame::CMainFrame(SettingsStore& settings)
 {
     setObjectName(QStringLiteral("mainFrame"));
     setWindowTitle(QStringLiteral("Quillbox"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/quillbox.xpm")));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/quillbox.svg")));
     setAcceptDrops(true);
 
     m_pMdiArea = new QMdiArea;

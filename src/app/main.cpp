@@ -7,7 +7,7 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillbox"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("quillbox"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUILLBOX_APP_ID));
 
     CQuillboxApp quillbox;
     if (!quillbox.InitInstance(QApplication::arguments()))

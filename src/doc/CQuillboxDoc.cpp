@@ -5,6 +5,7 @@
 
 #include "notes/CQuillboxEditView.h"
 #include "platform/CommandIds.h"
+#include "platform/CommandSink.h"
 #include "platform/EditControl.h"
 #include "platform/KeysText.h"
 #include "tree/CQuillboxTreeView.h"
@@ -164,6 +165,45 @@ void CQuillboxDoc::UpdateKeySummary()
         m_services.pKeysText->SetKeysText(text);
 }
 
+void CQuillboxDoc::SetEncodingKind(TextEncoding::Kind kind)
+{
+    if (kind == m_encoding.GetKind())
+        return;
+    m_encoding.SetKind(kind);
+    // The tree shows the names read the new way.
+    for (const Folder* pFolder : m_folders)
+        m_pTreeView->GetTreeCtrl().SetItemText(pFolder->GetItem(), pFolder->m_name);
+    if (m_onEncodingChanged)
+        m_onEncodingChanged(false);
+}
+
+void CQuillboxDoc::ConvertToUtf8()
+{
+    if (m_encoding.GetKind() == TextEncoding::Kind::Utf8)
+        return;
+    const auto convert = [](Folder* pFolder) {
+        pFolder->m_name = TextEncoding::Cp1252ToUtf8(pFolder->m_name);
+        pFolder->m_text = TextEncoding::Cp1252ToUtf8(pFolder->m_text);
+    };
+    for (Folder* pFolder : m_folders)
+        convert(pFolder);
+    if (m_pClipFolder)
+        WalkFolders(m_pClipFolder, convert, false);
+    m_pEditView->GetEditCtrl().ConvertText([](std::string_view bytes) { return TextEncoding::Cp1252ToUtf8(bytes); });
+    m_encoding.SetKind(TextEncoding::Kind::Utf8);
+    for (const Folder* pFolder : m_folders)
+        m_pTreeView->GetTreeCtrl().SetItemText(pFolder->GetItem(), pFolder->m_name);
+    SetModifiedFlag();
+    if (m_onEncodingChanged)
+        m_onEncodingChanged(true);
+}
+
+void CQuillboxDoc::OnTextTyped(std::u16string_view text)
+{
+    if (!m_encoding.CanHold(text))
+        ConvertToUtf8();
+}
+
 Folder* CQuillboxDoc::FindFolderByName(const std::string& name) const
 {
     const auto it = std::find_if(m_folders.begin(), m_folders.end(), [&](const Folder* p) { return p->m_name == name; });
@@ -189,6 +229,14 @@ bool CQuillboxDoc::HasCommand(int id)
     default:
         return false;
     }
+}
+
+void CQuillboxDoc::RunCommand(int id)
+{
+    if (m_services.pCommands)
+        m_services.pCommands->RunCommand(id);
+    else if (!m_pEditView->OnCommand(id))
+        OnCommand(id);
 }
 
 bool CQuillboxDoc::OnCommand(int id)

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "doc/Folder.h"
 #include "platform/FileAccess.h"
+#include "doc/TextEncoding.h"
 #include "platform/Services.h"
 
 class CQuillboxEditView;
@@ -62,6 +64,19 @@ public:
     const FileIdentity& GetFileIdentity() const { return m_fileIdentity; }
     const Services& GetServices() const { return m_services; }
 
+    // Encoding of the notebook's names and texts
+    const TextEncoding& GetEncoding() const { return m_encoding; }
+    // Reads the same bytes the other way: the tree shows its names anew.
+    void SetEncodingKind(TextEncoding::Kind kind);
+    // Converts every name and text (the editor's, the folder clipboard's) from Windows-1252 to
+    // UTF-8, keeping every character. Does nothing for a UTF-8 notebook.
+    void ConvertToUtf8();
+    // Text the user typed or pasted: a Windows-1252 notebook turns to UTF-8 when the text holds
+    // a character the code page lacks, so nothing typed is lost.
+    void OnTextTyped(std::u16string_view text);
+    // Called after the encoding changed; with bConverted the bytes changed, else their reading.
+    void SetEncodingListener(std::function<void(bool bConverted)> listener) { m_onEncodingChanged = std::move(listener); }
+
     // Folder tree
     void AddFolder(bool bTopLevel, const std::string& name, const std::string& text, bool bSorted,
                    const std::string& key, const std::string& keyFunction);
@@ -80,12 +95,15 @@ public:
     // Folder records of the notebook and folder files
     void WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys) const;
     // Reads one record with its declared children; false when the input ended inside it. The
-    // record goes to the top level when named "Main" or "Trash" or when `bTopLevel` is set,
-    // else under the selected folder.
-    bool ReadFolder(LineReader& in, bool bTopLevel = false);
+    // first record goes to the top level with bTopLevel, else under the selected folder;
+    // `convert`, when given, turns the file's names and texts into the notebook's encoding.
+    bool ReadFolder(LineReader& in, bool bTopLevel,
+                    const std::function<std::string(std::string_view)>& convert = {});
 
     // Command routing: true when the document handles the command (and it ran).
     bool OnCommand(int id);
+    // Runs a command chosen in a view's context menu as the menus would run it.
+    void RunCommand(int id);
     static bool HasCommand(int id);
 
     // Folder commands
@@ -131,12 +149,17 @@ private:
     SaveResult SaveNotebook(const std::string& pathName, bool bReplaceReadOnly);
     ReadReport ReadFolderFile(const std::string& pathName);
     SaveResult WriteFolderFile(const std::string& pathName);
+    // What turns a folder file's names and texts into the notebook's encoding; empty when
+    // nothing needs turning. May convert the notebook to UTF-8 first.
+    std::function<std::string(std::string_view)> ImportConverter(std::string_view fileBytes);
 
     // Tree item to folder, for the folders linked into the tree; keeps selection changes from
     // walking the whole tree. Maintained by the tree view's insert and by every removal.
     std::unordered_map<TreeItem, Folder*> m_itemFolders;
 
     Services m_services;
+    TextEncoding m_encoding;
+    std::function<void(bool)> m_onEncodingChanged;
     bool m_bModified = false;
     std::string m_strPathName;
     FileIdentity m_fileIdentity;

@@ -27,6 +27,8 @@ public:
     int SkipTo(std::span<const std::string_view> lines);
 
     bool AtEnd() const { return m_pos >= m_data.size(); }
+    // The whole data, read or not.
+    std::string_view Data() const { return m_data; }
     // The number of lines read or skipped so far.
     int LineNumber() const { return m_line; }
     // Where reading stopped, for a message: "it ends early, at line 12" at the end of the data,

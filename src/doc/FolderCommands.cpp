@@ -14,13 +14,19 @@ bool IsSpecialName(const std::string& name)
 }
 
 // Runs the name prompt until it ends with a name or is cancelled. An empty name is refused
-// and the prompt opens again with what the user left in it.
-bool AskFolderName(Prompts& prompts, CInputDlg& dlg)
+// and the prompt opens again with what the user left in it. A name is one line: one that
+// holds line breaks (a paste, say) opens again with spaces in their place, for the user to
+// see before it is taken.
+bool AskFolderName(Prompts& prompts, const TextEncoding& encoding, CInputDlg& dlg)
 {
     while (prompts.RunInputDlg(dlg)) {
-        if (!dlg.m_strText.empty())
+        const bool bBroken = encoding.MakeOneLine(dlg.m_strText);
+        if (dlg.m_strText.empty())
+            prompts.MessageBox("You must enter a folder name.");
+        else if (bBroken)
+            prompts.MessageBox("A folder name is one line: its line breaks were replaced by spaces.");
+        else
             return true;
-        prompts.MessageBox("You must enter a folder name.");
     }
     return false;
 }
@@ -34,7 +40,7 @@ void CQuillboxDoc::OnNewFolder()
         return;
     dlg.m_strLabel = "Folder Name";
     dlg.m_strText = "New Folder";
-    if (!AskFolderName(*m_services.pPrompts, dlg))
+    if (!AskFolderName(*m_services.pPrompts, m_encoding, dlg))
         return;
     AddFolder(false, dlg.m_strText, {}, true, {}, {});
 }
@@ -48,7 +54,7 @@ void CQuillboxDoc::OnRenameFolder()
         return;
     dlg.m_strText = m_pSelFolder->m_name;
     dlg.m_strLabel = "Folder Name";
-    if (!AskFolderName(*m_services.pPrompts, dlg))
+    if (!AskFolderName(*m_services.pPrompts, m_encoding, dlg))
         return;
     tree.SetItemText(hItem, dlg.m_strText);
     tree.SortChildren(tree.GetParentItem(hItem));

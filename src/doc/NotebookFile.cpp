@@ -42,6 +42,13 @@ void AppendLine(std::string& out, std::string_view line)
     out += "\r\n";
 }
 
+// A name is one line of the file whatever it holds, or the records after it would be lost.
+void AppendName(std::string& out, std::string name)
+{
+    std::replace_if(name.begin(), name.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    AppendLine(out, name);
+}
+
 // A folder's text as lines. The CR of each CR LF goes with the line break; every other byte,
 // a lone CR included, is kept. A line that would read as the end of the text gains an ESC.
 void AppendText(std::string& out, std::string_view text)
@@ -132,7 +139,7 @@ void CQuillboxDoc::WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys
         for (const Folder* pChild = p->m_pFirstChild; pChild; pChild = pChild->m_pNext)
             ++children;
         out += "Begin Folder\r\nFolder Name\r\n";
-        AppendLine(out, p->m_name);
+        AppendName(out, p->m_name);
         if (bWithKeys && p->HasKey()) {
             out += "Assigned Key\r\n";
             AppendLine(out, p->GetKey()->key);
@@ -149,22 +156,28 @@ void CQuillboxDoc::WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys
     });
 }
 
-bool CQuillboxDoc::ReadFolder(LineReader& in, bool bTopLevel)
+bool CQuillboxDoc::ReadFolder(LineReader& in, bool bTopLevel, const std::function<std::string(std::string_view)>& convert)
 {
     TreeControl& tree = m_pTreeView->GetTreeCtrl();
     // The folders whose children are being read, innermost last, each with the number of
     // children still to come. A stack instead of recursion, so depth costs no call stack.
     std::vector<std::pair<TreeItem, int>> parents;
     do {
-        if (!parents.empty()) {
+        const bool bFirst = parents.empty();
+        if (!bFirst) {
             --parents.back().second;
             tree.SelectItem(parents.back().first);
         }
         FolderRecord record;
         const bool bWhole = ReadRecord(in, record);
         if (record.bNamed) {
-            const bool bTop = record.name == "Main" || record.name == "Trash" || (bTopLevel && parents.empty());
-            AddFolder(bTop, record.name, record.text, true, record.key, record.function);
+            if (convert) {
+                record.name = convert(record.name);
+                record.text = convert(record.text);
+            }
+            m_encoding.MakeOneLine(record.name);
+            const bool bSpecial = record.name == "Main" || record.name == "Trash";
+            AddFolder((bFirst && bTopLevel) || bSpecial, record.name, record.text, true, record.key, record.function);
         }
         if (!bWhole)
             return false;
@@ -191,7 +204,7 @@ ReadReport CQuillboxDoc::OnOpenDocument(const std::string& pathName)
 SaveResult CQuillboxDoc::SaveNotebook(const std::string& pathName, bool bReplaceReadOnly)
 {
     std::string out = "Begin Selected Folder\r\n";
-    AppendLine(out, m_pSelFolder ? m_pSelFolder->m_name : std::string());
+    AppendName(out, m_pSelFolder ? m_pSelFolder->m_name : std::string());
     out += "End Selected Folder\r\n\r\n";
     out += "Begin New Note Preferences\r\n";
     out += "Date\r\n" + std::to_string(m_bDate) + "\r\n";
@@ -227,6 +240,7 @@ ReadReport CQuillboxDoc::OpenNotebook(const std::string& pathName)
     if (in.SkipTo(kFormatLines) < 0)
         return { Status::NotANotebook, "\"" + pathName + "\" is not a Quillbox notebook." };
     in.Rewind({});
+    SetEncodingKind(TextEncoding::Detect(in.Data()));
 
     // The first thing found wrong; the file is then reported incomplete.
     std::string problem;
@@ -259,6 +273,7 @@ ReadReport CQuillboxDoc::OpenNotebook(const std::string& pathName)
 
     std::string selectedName;
     const bool bHaveSelected = value("Begin Selected Folder", selectedName);
+    m_encoding.MakeOneLine(selectedName);
     find("End Selected Folder");
     find("Begin New Note Preferences");
     preference("Date", m_bDate);

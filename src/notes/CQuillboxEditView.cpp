@@ -72,7 +72,7 @@ void CQuillboxEditView::OnRButtonDown(int x, int y)
 {
     const int id = m_pDoc->GetServices().pPrompts->TrackPopupMenu(cmd::NoteContextMenu, x, y);
     if (id != 0)
-        OnCommand(id);
+        m_pDoc->RunCommand(id);
 }
 
 void CQuillboxEditView::OnPrintFolder()

@@ -104,6 +104,8 @@ void CQuillboxEditView::SendNoteToFolder(const std::string& sendKey)
     if (!text.empty() && text.back() != '\n')
         text += "\r\n";
     pTarget->SetText(text + note);
+    // A copy changes only the target, and closing must not lose it.
+    m_pDoc->SetModifiedFlag();
 }
 
 void CQuillboxEditView::DeleteNoteAtCursor()

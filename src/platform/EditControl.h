@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 // The operations the note logic needs of the editor control. Offsets and line numbers are the
 // control's own; texts cross as the notebook's bytes with CR LF line breaks.
@@ -39,6 +40,10 @@ public:
     virtual void SetText(const std::string& text) = 0;
     virtual void LimitText(long maxChars) = 0;
     virtual long GetLimitText() const = 0;
+    // The notebook's bytes changed encoding: held bytes are converted, the selection staying
+    // on the same characters. `convert` must turn each prefix of a text into a prefix of its
+    // result (true of Windows-1252 to UTF-8). A control that holds characters keeps them.
+    virtual void ConvertText(const std::function<std::string(std::string_view)>& convert) = 0;
 
     virtual bool HasFocus() const = 0;
     virtual void SetFocus() = 0;

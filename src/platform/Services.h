@@ -1,5 +1,6 @@
 #pragma once
 
+class CommandSink;
 class Prompts;
 class Clock;
 class KeysText;
@@ -13,4 +14,6 @@ struct Services
     Clock* pClock = nullptr;
     KeysText* pKeysText = nullptr;
     Printer* pPrinter = nullptr;
+    // Without one, the document runs its views' context-menu commands itself.
+    CommandSink* pCommands = nullptr;
 };

@@ -134,6 +134,21 @@ void TextBuffer::SetText(const std::string& text)
     m_bLinesValid = false;
 }
 
+void TextBuffer::ConvertText(const std::function<std::string(std::string_view)>& convert)
+{
+    const std::string_view text = m_text;
+    const auto newOffset = [&](long offset) { return static_cast<long>(convert(text.substr(0, offset)).size()); };
+    const long start = newOffset(m_selStart);
+    const long end = newOffset(m_selEnd);
+    std::string converted = convert(text);
+    // The limit counts characters, and the text's characters stay the same.
+    m_limit += static_cast<long>(converted.size()) - static_cast<long>(m_text.size());
+    m_text = std::move(converted);
+    m_selStart = start;
+    m_selEnd = end;
+    m_bLinesValid = false;
+}
+
 void TextBuffer::Changed()
 {
     m_bLinesValid = false;

@@ -28,6 +28,7 @@ public:
     void SetText(const std::string& text) override;
     void LimitText(long maxChars) override { m_limit = maxChars; }
     long GetLimitText() const override { return m_limit; }
+    void ConvertText(const std::function<std::string(std::string_view)>& convert) override;
 
     bool HasFocus() const override { return m_pFocus->pOwner == this; }
     void SetFocus() override { m_pFocus->pOwner = this; }

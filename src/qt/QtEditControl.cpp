@@ -4,6 +4,7 @@
 #include <QContextMenuEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -13,22 +14,10 @@
 #include "notes/CQuillboxEditView.h"
 #include "qt/QtFindDialog.h"
 #include "qt/QtKeys.h"
+#include "doc/TextEncoding.h"
 #include "qt/TextCodec.h"
 
 namespace {
-
-// A notebook's line breaks (CR LF, or a lone CR or LF) as the editor's '\n'.
-QString ToEditorBreaks(QString text)
-{
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
-}
-
-QString ToNotebookBreaks(QString text)
-{
-    return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-}
 
 // Text that a key press types into the editor, as QPlainTextEdit decides it.
 bool TypesText(const QKeyEvent* event)
@@ -37,6 +26,22 @@ bool TypesText(const QKeyEvent* event)
     if (text.isEmpty() || (event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)))
         return false;
     return text.at(0).isPrint() || text.at(0) == QLatin1Char('\t');
+}
+
+// Pasted text in the notebook's form: every kind of line break ends a paragraph. Characters of
+// the range the editor uses for bytes it cannot show would read back as those bytes, so they
+// are refused: false then.
+bool ToPastedText(QString& text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    for (QChar& ch : text) {
+        if (ch == QLatin1Char('\r') || ch == QChar::LineSeparator || ch == QChar::ParagraphSeparator)
+            ch = QLatin1Char('\n');
+    }
+    const QString standInLead(QChar(0xDBFF));
+    const bool bClean = !text.contains(standInLead);
+    text.replace(standInLead, QString());
+    return bClean;
 }
 
 } // namespace
@@ -55,16 +60,9 @@ QtEditControl::QtEditControl(TextCodec& codec, QWidget* parent)
             m_onChange();
     });
     connect(document(), &QTextDocument::contentsChange, this, &QtEditControl::OnContentsChange);
-    connect(&m_codec, &TextCodec::EncodingChanged, this, &QtEditControl::OnEncodingChanged);
 }
 
 QtEditControl::~QtEditControl() = default;
-
-QString QtEditControl::PlainText() const
-{
-    // The raw text keeps no-break spaces, which toPlainText() would turn into blanks.
-    return document()->toRawText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-}
 
 long QtEditControl::Room() const
 {
@@ -95,82 +93,96 @@ void QtEditControl::OnContentsChange(int position, int removed, int added)
 {
     if (m_nSilent > 0 || (removed == 0 && added == 0))
         return;
-    if (added > 0 && m_codec.GetEncoding() == TextCodec::Encoding::Windows1252) {
+    if (added > 0 && m_codec.GetEncoding().GetKind() == TextEncoding::Kind::Windows1252) {
+        // What the user typed or pasted decides whether the notebook must turn to UTF-8; its
+        // paragraph ends (U+2029 here) are line breaks, which every notebook holds.
         QTextCursor cursor(document());
         const int end = std::min(position + added, document()->characterCount() - 1);
         cursor.setPosition(std::min(position, end));
         cursor.setPosition(end, QTextCursor::KeepAnchor);
-        if (!m_codec.CanEncode(cursor.selectedText()))
-            m_codec.UpgradeToUtf8();
+        m_codec.Accept(cursor.selectedText());
     }
     if (m_onChange)
         m_onChange();
 }
 
-void QtEditControl::OnEncodingChanged(bool bUpgraded)
+void QtEditControl::ConvertText(const std::function<std::string(std::string_view)>& convert)
 {
-    if (!bUpgraded || !IsBatched())
-        return;
-    // The held bytes were Windows-1252; the selection moves with the characters it stood on.
-    const std::string old = m_batch.GetText();
-    long start;
-    long end;
-    m_batch.GetSel(start, end);
-    const auto utf8Length = [&old](long offset) {
-        return static_cast<long>(TextCodec::DecodeCp1252(old.substr(0, offset)).toUtf8().size());
-    };
-    const long newStart = utf8Length(start);
-    const long newEnd = utf8Length(end);
-    const std::string upgraded = TextCodec::DecodeCp1252(old).toUtf8().toStdString();
-    m_batch.SetText(upgraded);
-    m_batch.LimitText(m_batch.GetLimitText() + static_cast<long>(upgraded.size() - old.size()));
-    m_batch.SetSel(newStart, newEnd);
+    // The widget holds characters, which stay as they are; only held bytes change.
+    if (IsBatched() && m_bBatchTaken)
+        m_batch.ConvertText(convert);
 }
 
-void QtEditControl::BeginBatch()
+TextBuffer& QtEditControl::Held() const
 {
-    if (m_nBatch++ > 0)
-        return;
-    const QString text = PlainText();
+    if (m_bBatchTaken)
+        return m_batch;
+    m_bBatchTaken = true;
+    const QString text = document()->toRawText();
     const QTextCursor cursor = textCursor();
-    const std::string bytes = m_codec.Encode(ToNotebookBreaks(text));
-    const auto byteOffset = [this, &text](int position) {
-        return static_cast<long>(m_codec.Encode(ToNotebookBreaks(text.left(position))).size());
-    };
+    const std::string bytes = m_codec.EncodeHeld(text);
+    const auto byteOffset = [this, &text](int position) { return m_codec.EncodedSize(QStringView(text).left(position)); };
     m_batch.SetText(bytes);
     // Typing in the held text keeps the widget's limit in characters.
     m_batch.LimitText(m_limit + static_cast<long>(bytes.size()) - static_cast<long>(text.size()));
     m_batch.SetSel(byteOffset(cursor.selectionStart()), byteOffset(cursor.selectionEnd()));
     m_batchSelStart = cursor.selectionStart();
     m_batchSelEnd = cursor.selectionEnd();
+    return m_batch;
+}
+
+template <typename Operation>
+auto QtEditControl::OnHeld(Operation&& operation) const
+{
+    if (IsBatched())
+        return operation(Held());
+    // A call from outside any command: the control itself is not changed by batching.
+    EditBatch batch(const_cast<QtEditControl&>(*this));
+    return operation(Held());
+}
+
+template <typename Handler>
+auto QtEditControl::Run(Handler&& handler)
+{
+    EditBatch batch(*this);
+    return handler();
+}
+
+void QtEditControl::BeginBatch()
+{
+    if (m_nBatch++ > 0)
+        return;
+    m_bBatchTaken = false;
     m_bBatchReplaced = false;
     m_bBatchEdited = false;
 }
 
 void QtEditControl::EndBatch()
 {
-    if (m_nBatch == 0 || --m_nBatch > 0)
+    if (m_nBatch == 0 || --m_nBatch > 0 || !m_bBatchTaken)
         return;
+    m_bBatchTaken = false;
     const std::string bytes = m_batch.GetText();
     long start;
     long end;
     m_batch.GetSel(start, end);
     const auto position = [this, &bytes](long offset) {
-        return static_cast<int>(ToEditorBreaks(m_codec.Decode(bytes.substr(0, offset))).size());
+        return static_cast<int>(m_codec.DecodedSize(std::string_view(bytes).substr(0, offset)));
     };
     ++m_nSilent;
     if (m_bBatchReplaced) {
-        setPlainText(ToEditorBreaks(m_codec.Decode(bytes)));
+        setPlainText(m_codec.Decode(bytes));
     } else if (m_bBatchEdited) {
         // Replace only what the command changed, as one step the user can undo.
-        const QString before = PlainText();
-        const QString after = ToEditorBreaks(m_codec.Decode(bytes));
+        const QString before = document()->toRawText();
+        const QString after = m_codec.Decode(bytes);
         qsizetype prefix = 0;
         const qsizetype shorter = std::min(before.size(), after.size());
-        while (prefix < shorter && before[prefix] == after[prefix])
+        const auto same = [](QChar a, QChar b) { return a == b || (a == QChar::ParagraphSeparator && b == QLatin1Char('\n')); };
+        while (prefix < shorter && same(before[prefix], after[prefix]))
             ++prefix;
         qsizetype suffix = 0;
-        while (suffix < shorter - prefix && before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
+        while (suffix < shorter - prefix && same(before[before.size() - 1 - suffix], after[after.size() - 1 - suffix]))
             ++suffix;
         QTextCursor cursor(document());
         cursor.beginEditBlock();
@@ -203,145 +215,70 @@ void QtEditControl::ShowFind()
 
 int QtEditControl::GetLineCount() const
 {
-    if (IsBatched())
-        return m_batch.GetLineCount();
-    return document()->blockCount();
+    return OnHeld([](TextBuffer& text) { return text.GetLineCount(); });
 }
 
 std::string QtEditControl::GetLine(int line, int maxChars) const
 {
-    if (IsBatched())
-        return m_batch.GetLine(line, maxChars);
-    if (line < 0 || line >= document()->blockCount() || maxChars <= 0)
-        return {};
-    return m_codec.Encode(document()->findBlockByNumber(line).text().left(maxChars));
+    return OnHeld([=](TextBuffer& text) { return text.GetLine(line, maxChars); });
 }
 
 long QtEditControl::LineIndex(int line) const
 {
-    if (IsBatched())
-        return m_batch.LineIndex(line);
-    if (line < 0)
-        line = LineFromChar(-1);
-    if (line >= document()->blockCount())
-        return -1;
-    return document()->findBlockByNumber(line).position();
+    return OnHeld([=](TextBuffer& text) { return text.LineIndex(line); });
 }
 
 long QtEditControl::LineLength(long offset) const
 {
-    if (IsBatched())
-        return m_batch.LineLength(offset);
-    const QTextDocument* doc = document();
-    if (offset >= 0) {
-        const QTextBlock block = doc->findBlock(static_cast<int>(offset));
-        return block.isValid() ? block.length() - 1 : 0;
-    }
-    const QTextCursor cursor = textCursor();
-    const QTextBlock first = doc->findBlock(cursor.selectionStart());
-    const QTextBlock last = doc->findBlock(cursor.selectionEnd());
-    const long lastEnd = last.position() + last.length() - 1;
-    return (cursor.selectionStart() - first.position()) + std::max(0L, lastEnd - cursor.selectionEnd());
+    return OnHeld([=](TextBuffer& text) { return text.LineLength(offset); });
 }
 
 int QtEditControl::LineFromChar(long offset) const
 {
-    if (IsBatched())
-        return m_batch.LineFromChar(offset);
-    if (offset < 0)
-        offset = textCursor().selectionStart();
-    const QTextBlock block = document()->findBlock(static_cast<int>(offset));
-    return block.isValid() ? block.blockNumber() : document()->blockCount() - 1;
+    return OnHeld([=](TextBuffer& text) { return text.LineFromChar(offset); });
 }
 
 void QtEditControl::GetSel(long& start, long& end) const
 {
-    if (IsBatched()) {
-        m_batch.GetSel(start, end);
-        return;
-    }
-    const QTextCursor cursor = textCursor();
-    start = cursor.selectionStart();
-    end = cursor.selectionEnd();
+    OnHeld([&](TextBuffer& text) { text.GetSel(start, end); });
 }
 
 void QtEditControl::SetSel(long start, long end)
 {
-    if (IsBatched()) {
-        m_batch.SetSel(start, end);
-        return;
-    }
-    const long length = document()->characterCount() - 1;
-    if (start < 0)
-        start = end = length;
-    if (end < 0)
-        end = length;
-    start = std::clamp(start, 0L, length);
-    end = std::clamp(end, 0L, length);
-    QTextCursor cursor(document());
-    cursor.setPosition(static_cast<int>(std::min(start, end)));
-    cursor.setPosition(static_cast<int>(std::max(start, end)), QTextCursor::KeepAnchor);
-    setTextCursor(cursor);
-    ensureCursorVisible();
+    OnHeld([=](TextBuffer& text) { text.SetSel(start, end); });
 }
 
 std::string QtEditControl::GetSelText() const
 {
-    if (IsBatched())
-        return m_batch.GetSelText();
-    QString text = textCursor().selectedText();
-    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
-    return m_codec.Encode(text);
+    return OnHeld([](TextBuffer& text) { return text.GetSelText(); });
 }
 
 void QtEditControl::Clear()
 {
-    if (IsBatched()) {
-        m_batch.Clear();
-        return;
-    }
-    QTextCursor cursor = textCursor();
-    if (!cursor.hasSelection())
-        return;
-    cursor.removeSelectedText();
-    setTextCursor(cursor);
+    OnHeld([](TextBuffer& text) { text.Clear(); });
 }
 
 void QtEditControl::TypeChar(char ch)
 {
-    if (IsBatched()) {
-        m_batch.TypeChar(ch);
-        return;
-    }
-    if (Room() < 1)
-        return;
-    QTextCursor cursor = textCursor();
-    cursor.insertText(ch == '\r' ? QStringLiteral("\n") : m_codec.Decode(std::string(1, ch)));
-    setTextCursor(cursor);
+    OnHeld([=](TextBuffer& text) { text.TypeChar(ch); });
 }
 
 std::string QtEditControl::GetText() const
 {
-    if (IsBatched())
-        return m_batch.GetText();
-    return m_codec.Encode(ToNotebookBreaks(PlainText()));
+    return OnHeld([](TextBuffer& text) { return text.GetText(); });
 }
 
-void QtEditControl::SetText(const std::string& text)
+void QtEditControl::SetText(const std::string& bytes)
 {
-    if (IsBatched()) {
-        m_batch.SetText(text);
+    OnHeld([&](TextBuffer& text) {
+        text.SetText(bytes);
         m_bBatchReplaced = true;
-        return;
-    }
-    ++m_nSilent;
-    setPlainText(ToEditorBreaks(m_codec.Decode(text)));
-    --m_nSilent;
+    });
 }
 
 void QtEditControl::LimitText(long maxChars)
 {
-    if (IsBatched())
+    if (IsBatched() && m_bBatchTaken)
         m_batch.LimitText(m_batch.GetLimitText() + maxChars - m_limit);
     m_limit = maxChars;
 }
@@ -365,17 +302,17 @@ void QtEditControl::keyPressEvent(QKeyEvent* event)
         return;
     }
     const Key key = KeyFromQt(event->key());
-    m_pView->OnKeyDown(key);
+    Run([&] { m_pView->OnKeyDown(key); });
     event->accept();
     // Every Return ends a paragraph; Shift+Return must not become a soft line break.
     if (key == Key::Return) {
-        if (!m_pView->OnChar('\r'))
+        if (!Run([&] { return m_pView->OnChar('\r'); }))
             InsertWithinLimit(QStringLiteral("\n"));
         return;
     }
     const QString text = event->text();
     if (text.size() == 1 && text.at(0).unicode() < 0x80 && text.at(0).isPrint()
-        && m_pView->OnChar(static_cast<char>(text.at(0).unicode())))
+        && Run([&] { return m_pView->OnChar(static_cast<char>(text.at(0).unicode())); }))
         return;
     if (TypesText(event) && text.size() > Room()) {
         QApplication::beep();
@@ -415,7 +352,7 @@ void QtEditControl::mousePressEvent(QMouseEvent* event)
         // The view's menu is the whole handling: the caret stays where it was.
         event->accept();
         const QPoint global = event->globalPosition().toPoint();
-        m_pView->OnRButtonDown(global.x(), global.y());
+        Run([&] { m_pView->OnRButtonDown(global.x(), global.y()); });
         return;
     }
     QPlainTextEdit::mousePressEvent(event);
@@ -430,8 +367,9 @@ void QtEditControl::insertFromMimeData(const QMimeData* source)
 {
     if (!source->hasText())
         return;
-    QString text = ToEditorBreaks(source->text());
-    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    QString text = source->text();
+    if (!ToPastedText(text))
+        QMessageBox::warning(this, QStringLiteral("Quillbox"),
+                             QStringLiteral("Characters from U+10FF00 to U+10FFFF cannot be pasted into a note; they were left out."));
     InsertWithinLimit(text);
 }

@@ -13,10 +13,13 @@ class TextCodec;
 
 // The note editor's control: a plain-text editor whose lines are paragraphs. It forwards Shift,
 // the function keys, Return, the loss of the focus and right clicks to the editor view, and
-// reports every user edit through the change handler. Offsets are QTextDocument positions.
+// reports every user edit through the change handler.
 //
-// Between BeginBatch and EndBatch the text is held off the widget in a TextBuffer (offsets
-// are then the buffer's byte offsets); EndBatch shows the final text and selection once.
+// The note logic never works on the widget itself. Every command runs inside a batch
+// (BeginBatch to EndBatch): on its first use the text is taken from the widget into a
+// TextBuffer, as the notebook's bytes, and the logic reads and edits that, with byte offsets,
+// exactly as the headless program does; EndBatch shows the result once, replacing only what
+// changed. A call outside any batch is a batch of its own.
 class QtEditControl : public QPlainTextEdit, public EditControl
 {
     Q_OBJECT
@@ -48,6 +51,7 @@ public:
     void SetText(const std::string& text) override;
     void LimitText(long maxChars) override;
     long GetLimitText() const override { return m_limit; }
+    void ConvertText(const std::function<std::string(std::string_view)>& convert) override;
     bool HasFocus() const override;
     void SetFocus() override;
     void SetChangeHandler(std::function<void()> handler) override { m_onChange = std::move(handler); }
@@ -66,9 +70,14 @@ private:
     long Room() const;
     void InsertWithinLimit(const QString& text);
     void OnContentsChange(int position, int removed, int added);
-    void OnEncodingChanged(bool bUpgraded);
-    // The whole text with line breaks as '\n'.
-    QString PlainText() const;
+    // The held text, taken from the widget on the batch's first use.
+    TextBuffer& Held() const;
+    // Runs an operation on the held text, in a batch of its own when none is open.
+    template <typename Operation>
+    auto OnHeld(Operation&& operation) const;
+    // Runs a handler of the editor view as a command: inside a batch.
+    template <typename Handler>
+    auto Run(Handler&& handler);
 
     TextCodec& m_codec;
     CQuillboxEditView* m_pView = nullptr;
@@ -79,9 +88,10 @@ private:
 
     // While batched: the text, which operations act on, and what happened to it.
     int m_nBatch = 0;
+    mutable bool m_bBatchTaken = false;
     mutable TextBuffer m_batch;
-    int m_batchSelStart = 0; // the widget's selection when the batch began
-    int m_batchSelEnd = 0;
+    mutable int m_batchSelStart = 0; // the widget's selection when the text was taken
+    mutable int m_batchSelEnd = 0;
     bool m_bBatchReplaced = false;
     bool m_bBatchEdited = false;
 };

@@ -37,9 +37,9 @@ public:
 QtTreeControl::QtTreeControl(TextCodec& codec, QWidget* parent)
     : QTreeWidget(parent)
     , m_codec(codec)
-    , m_folderIcon(QStringLiteral(":/images/folder-closed.xpm"))
+    , m_folderIcon(QStringLiteral(":/images/folder-closed.svg"))
 {
-    m_folderIcon.addFile(QStringLiteral(":/images/folder-open.xpm"), QSize(), QIcon::Selected);
+    m_folderIcon.addFile(QStringLiteral(":/images/folder-open.svg"), QSize(), QIcon::Selected);
     setObjectName(QStringLiteral("folderTree"));
     setColumnCount(1);
     setHeaderHidden(true);
@@ -57,7 +57,7 @@ QtTreeControl::QtTreeControl(TextCodec& codec, QWidget* parent)
         pStyle->setParent(this);
         setStyle(pStyle);
     }
-    connect(&m_codec, &TextCodec::EncodingChanged, this, &QtTreeControl::OnEncodingChanged);
+    ShowBranchLines();
 }
 
 QTreeWidgetItem* QtTreeControl::ItemOf(TreeItem item) const
@@ -225,8 +225,10 @@ void QtTreeControl::currentChanged(const QModelIndex& current, const QModelIndex
         return;
     const TreeItem item = HandleOf(itemFromIndex(current));
     if (item != m_selected) {
-        if (m_onSelChanging)
-            m_onSelChanging(item);
+        Run([&] {
+            if (m_onSelChanging)
+                m_onSelChanging(item);
+        });
         m_selected = ItemOf(item) ? item : kNoItem;
     }
     QTreeWidget::currentChanged(current, previous);
@@ -248,12 +250,22 @@ void QtTreeControl::HoldUpdates()
     });
 }
 
+void QtTreeControl::Run(const std::function<void()>& handler)
+{
+    if (m_runCommand)
+        m_runCommand(handler);
+    else
+        handler();
+}
+
 void QtTreeControl::keyPressEvent(QKeyEvent* event)
 {
-    if (!m_pView || m_pView->OnKeyDown(KeyFromQt(event->key())))
-        QTreeWidget::keyPressEvent(event);
-    else
-        event->accept();
+    Run([&] {
+        if (!m_pView || m_pView->OnKeyDown(KeyFromQt(event->key())))
+            QTreeWidget::keyPressEvent(event);
+        else
+            event->accept();
+    });
 }
 
 void QtTreeControl::keyReleaseEvent(QKeyEvent* event)
@@ -264,6 +276,11 @@ void QtTreeControl::keyReleaseEvent(QKeyEvent* event)
 }
 
 void QtTreeControl::mousePressEvent(QMouseEvent* event)
+{
+    Run([&] { OnMousePress(event); });
+}
+
+void QtTreeControl::OnMousePress(QMouseEvent* event)
 {
     if (event->button() == Qt::RightButton && m_pView) {
         // The view's menu is the whole handling: the selection stays where it was.
@@ -295,12 +312,22 @@ void QtTreeControl::contextMenuEvent(QContextMenuEvent* event)
     event->accept();
 }
 
-void QtTreeControl::OnEncodingChanged(bool bUpgraded)
+void QtTreeControl::changeEvent(QEvent* event)
 {
-    for (const auto& [handle, pItem] : m_items) {
-        if (bUpgraded)
-            pItem->setData(0, kBytesRole, pItem->text(0).toUtf8());
-        else
-            pItem->setText(0, m_codec.Decode(BytesOf(pItem)));
-    }
+    QTreeWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        ShowBranchLines();
+}
+
+void QtTreeControl::ShowBranchLines()
+{
+    const QColor base = palette().color(QPalette::Base);
+    const QColor text = palette().color(QPalette::Text);
+    const QColor lines = QColor::fromRgbF((base.redF() + text.redF()) / 2, (base.greenF() + text.greenF()) / 2,
+                                          (base.blueF() + text.blueF()) / 2);
+    if (palette().color(QPalette::Dark) == lines)
+        return;
+    QPalette withLines = palette();
+    withLines.setColor(QPalette::Dark, lines);
+    setPalette(withLines);
 }

@@ -23,6 +23,8 @@ public:
     explicit QtTreeControl(TextCodec& codec, QWidget* parent = nullptr);
 
     void SetView(CQuillboxTreeView* pView) { m_pView = pView; }
+    // What runs the view's handlers of keys, clicks and selection changes as commands.
+    void SetCommandRunner(std::function<void(const std::function<void()>&)> runner) { m_runCommand = std::move(runner); }
 
     TreeItem InsertItem(const std::string& text, TreeItem parent, bool sorted) override;
     void Expand(TreeItem item) override;
@@ -48,9 +50,14 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
-    void OnEncodingChanged(bool bUpgraded);
+    void Run(const std::function<void()>& handler);
+    void OnMousePress(QMouseEvent* event);
+    // The classic style draws the branch lines and their boxes in the palette's Dark colour,
+    // which a dark palette puts next to the background: draw them halfway to the text instead.
+    void ShowBranchLines();
     // Holds painting and scrolling until control returns to the event loop.
     void HoldUpdates();
     // The item that holds the children of a handle: the invisible root for kNoItem.
@@ -61,6 +68,7 @@ private:
     QIcon m_folderIcon; // closed, and open while selected
     CQuillboxTreeView* m_pView = nullptr;
     std::function<void(TreeItem)> m_onSelChanging;
+    std::function<void(const std::function<void()>&)> m_runCommand;
     std::unordered_map<TreeItem, QTreeWidgetItem*> m_items;
     TreeItem m_nextItem = 1;
     TreeItem m_selected = kNoItem;

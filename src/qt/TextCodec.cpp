@@ -1,169 +1,58 @@
 #include "qt/TextCodec.h"
 
-#include <array>
-
 #include "doc/CQuillboxDoc.h"
-#include "notes/CQuillboxEditView.h"
-#include "platform/EditControl.h"
 
 namespace {
 
-// Windows-1252 bytes 0x80 to 0x9F. The five bytes the code page leaves unassigned keep their
-// C1 control code, so every byte decodes to a character and encodes back to itself.
-constexpr std::array<char16_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-// The Windows-1252 byte of a UTF-16 code unit, or -1 when the code page lacks it.
-int Cp1252Byte(char16_t ch)
+std::u16string_view Utf16(QStringView text)
 {
-    if (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF))
-        return ch;
-    for (size_t i = 0; i < kHighControls.size(); ++i) {
-        if (kHighControls[i] == ch)
-            return static_cast<int>(0x80 + i);
-    }
-    return -1;
-}
-
-void UpgradeString(std::string& bytes)
-{
-    bytes = TextCodec::DecodeCp1252(bytes).toUtf8().toStdString();
+    return { reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size()) };
 }
 
 } // namespace
 
-TextCodec::TextCodec(CQuillboxDoc* pDoc, QObject* parent)
-    : QObject(parent)
-    , m_pDoc(pDoc)
+TextCodec::TextCodec(CQuillboxDoc* pDoc)
+    : m_pDoc(pDoc)
 {
 }
 
-QString TextCodec::Decode(const std::string& bytes) const
+const TextEncoding& TextCodec::GetEncoding() const
 {
-    if (m_encoding == Encoding::Utf8)
-        return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    return DecodeCp1252(bytes);
+    static const TextEncoding utf8(TextEncoding::Kind::Utf8);
+    return m_pDoc ? m_pDoc->GetEncoding() : utf8;
 }
 
-std::string TextCodec::Encode(const QString& text)
+QString TextCodec::Decode(std::string_view bytes) const
 {
-    if (m_encoding == Encoding::Windows1252) {
-        if (CanEncode(text))
-            return EncodeCp1252(text);
-        UpgradeToUtf8();
-    }
-    return text.toUtf8().toStdString();
-}
-
-bool TextCodec::CanEncode(const QString& text) const
-{
-    if (m_encoding == Encoding::Utf8)
-        return true;
-    for (const QChar ch : text) {
-        if (Cp1252Byte(ch.unicode()) < 0)
-            return false;
-    }
-    return true;
-}
-
-TextCodec::Encoding TextCodec::Detect(const CQuillboxDoc& doc)
-{
-    bool bValid = true;
-    const auto check = [&bValid](const Folder* pFolder) {
-        bValid = IsValidUtf8(pFolder->m_name) && IsValidUtf8(pFolder->m_text);
-        return !bValid;
-    };
-    for (const Folder* pFolder : doc.m_folders) {
-        if (check(pFolder))
-            return Encoding::Windows1252;
-    }
-    if (doc.m_pClipFolder)
-        WalkFolders(doc.m_pClipFolder, check, false);
-    if (bValid && doc.m_pEditView)
-        bValid = IsValidUtf8(doc.m_pEditView->GetEditCtrl().GetText());
-    return bValid ? Encoding::Utf8 : Encoding::Windows1252;
-}
-
-void TextCodec::SetEncoding(Encoding encoding)
-{
-    if (encoding == m_encoding)
-        return;
-    m_encoding = encoding;
-    emit EncodingChanged(false);
-}
-
-void TextCodec::UpgradeToUtf8()
-{
-    if (m_encoding == Encoding::Utf8)
-        return;
-    const auto upgrade = [](Folder* pFolder) {
-        UpgradeString(pFolder->m_name);
-        UpgradeString(pFolder->m_text);
-    };
-    for (Folder* pFolder : m_pDoc->m_folders)
-        upgrade(pFolder);
-    if (m_pDoc->m_pClipFolder)
-        WalkFolders(m_pDoc->m_pClipFolder, upgrade, false);
-    m_encoding = Encoding::Utf8;
-    emit EncodingChanged(true);
-}
-
-QString TextCodec::DecodeCp1252(const std::string& bytes)
-{
-    QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
-    QChar* out = text.data();
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        *out++ = QChar(byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : char16_t(byte));
-    }
+    // Sized first, so the text is decoded straight into the string: no copy of a big folder.
+    QString text(static_cast<qsizetype>(GetEncoding().DecodedSize(bytes)), Qt::Uninitialized);
+    GetEncoding().DecodeTo(bytes, reinterpret_cast<char16_t*>(text.data()));
     return text;
 }
 
-std::string TextCodec::EncodeCp1252(const QString& text)
+void TextCodec::Accept(QStringView text)
 {
-    std::string bytes;
-    bytes.reserve(static_cast<size_t>(text.size()));
-    for (const QChar ch : text) {
-        const int byte = Cp1252Byte(ch.unicode());
-        bytes += byte < 0 ? '?' : static_cast<char>(byte);
-    }
-    return bytes;
+    if (m_pDoc)
+        m_pDoc->OnTextTyped(Utf16(text));
 }
 
-bool TextCodec::IsValidUtf8(const std::string& bytes)
+std::string TextCodec::Encode(QStringView text)
 {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto* end = p + bytes.size();
-    while (p < end) {
-        const unsigned char lead = *p++;
-        if (lead < 0x80)
-            continue;
-        int follow;
-        char32_t min;
-        char32_t cp;
-        if ((lead & 0xE0) == 0xC0) {
-            follow = 1, min = 0x80, cp = lead & 0x1F;
-        } else if ((lead & 0xF0) == 0xE0) {
-            follow = 2, min = 0x800, cp = lead & 0x0F;
-        } else if ((lead & 0xF8) == 0xF0) {
-            follow = 3, min = 0x10000, cp = lead & 0x07;
-        } else {
-            return false;
-        }
-        if (end - p < follow)
-            return false;
-        for (int i = 0; i < follow; ++i, ++p) {
-            if ((*p & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (*p & 0x3F);
-        }
-        // Overlong forms, surrogates and values beyond Unicode are not UTF-8.
-        if (cp < min || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)
-            return false;
-    }
-    return true;
+    Accept(text);
+    return EncodeHeld(text);
+}
+
+std::string TextCodec::EncodeHeld(QStringView text) const
+{
+    return GetEncoding().Encode(Utf16(text));
+}
+
+long TextCodec::EncodedSize(QStringView text) const
+{
+    return static_cast<long>(GetEncoding().EncodedSize(Utf16(text)));
+}
+
+long TextCodec::DecodedSize(std::string_view bytes) const
+{
+    return static_cast<long>(GetEncoding().DecodedSize(bytes));
 }

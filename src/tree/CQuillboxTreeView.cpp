@@ -91,5 +91,5 @@ void CQuillboxTreeView::OnRButtonDown(int x, int y)
     // The menu acts on the selected folder; a right click does not move the selection.
     const int id = m_pDoc->GetServices().pPrompts->TrackPopupMenu(cmd::FolderContextMenu, x, y);
     if (id != 0)
-        m_pDoc->OnCommand(id);
+        m_pDoc->RunCommand(id);
 }

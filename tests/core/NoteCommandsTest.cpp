@@ -51,13 +51,13 @@ TEST(SendNote, TheNoteArrivesWithExactlyOneLineBreak)
     EXPECT_EQ(nb->TextOf("Work"), "------ one\r\nbody\r\n------ two\r\nno break\r\n");
 }
 
-TEST(SendNote, CopyLeavesTheEditorAndItsSelectionAsTheyWere)
+TEST(SendNote, CopyLeavesTheEditorAndItsSelectionAsTheyWereAndMarksTheNotebook)
 {
     auto nb = WithKeyedFolders("------ one\r\nb[ody\r\n------ t]wo\r\n");
     nb->editView.SendNoteToFolder("F4");
     EXPECT_EQ(Marked(nb->edit), "------ one\r\nb[ody\r\n------ t]wo\r\n");
     EXPECT_EQ(nb->TextOf("Ideas"), "------ one\r\nbody\r\n");
-    EXPECT_FALSE(nb->doc.IsModified());
+    EXPECT_TRUE(nb->doc.IsModified());
 }
 
 TEST(SendNote, TargetTextGetsALineBreakBeforeTheNoteOnlyWhenItLacksOne)
@@ -145,7 +145,8 @@ TEST(MoveCopyNote, OffersEveryFolderAndMovesOrCopiesAsChosen)
     EXPECT_TRUE(nb->editView.OnCommand(cmd::MoveCopyNote));
     EXPECT_EQ(Marked(nb->edit), "------ one|\r\n------ two\r\n");
     EXPECT_EQ(nb->TextOf("Work"), "------ one\r\n");
-    EXPECT_FALSE(nb->doc.IsModified());
+    EXPECT_TRUE(nb->doc.IsModified());
+    nb->doc.SetModifiedFlag(false);
 
     nb->prompts.ExpectChooseFolder([](CChooseFolderDlg& dlg) {
         dlg.OnDblClkList(dlg.m_list.FindStringExact("Ideas"));

@@ -285,6 +285,21 @@ TEST(NotebookFileOpen, EveryTopLevelRecordIsReadAndAnOrphanRecordGoesToTheTop)
     EXPECT_EQ(Open(dir.Path("loose.not"))->tree.Dump(), "Loose[Inner],Main,Trash");
 }
 
+TEST(NotebookFileRoundTrip, EveryTopLevelRecordStaysTopLevelThroughSaves)
+{
+    // Each save writes the siblings in the other order, so the records come in a new order
+    // at every open: three saves see each order at least once.
+    TempDir dir;
+    std::string path = DataFile("first-record-not-special.not");
+    for (int save = 1; save <= 3; ++save) {
+        auto nb = Open(path);
+        EXPECT_EQ(nb->tree.Dump(true), "Loose[Inner],Main*,Trash") << "before save " << save;
+        path = dir.Path("saved" + std::to_string(save) + ".not");
+        ASSERT_TRUE(nb->doc.OnSaveDocument(path).ok);
+    }
+    EXPECT_EQ(Open(path)->tree.Dump(true), "Loose[Inner],Main*,Trash");
+}
+
 TEST(NotebookFileOpen, FileEndingEarlyKeepsWhatWasReadAndSaysSo)
 {
     struct Case

@@ -55,6 +55,10 @@ struct QtNotebook
         pLayout->addWidget(tree, 3);
         edit->SetView(&editView);
         tree->SetView(&treeView);
+        tree->SetCommandRunner([this](const std::function<void()>& handler) {
+            EditBatch batch(*edit);
+            handler();
+        });
         editView.OnCreate();
         doc.BindViews(&editView, &treeView);
         window.resize(640, 400);

@@ -79,19 +79,16 @@ private slots:
 
     void helpShowsTheTutorialPageForItsContext()
     {
+        // The build puts the pages beside the test program, as beside the program itself.
+        const QString folder = HelpWindow::PagesFolder();
+        QVERIFY(!folder.isEmpty());
         HelpWindow help;
         help.ShowContext(cmd::TutorialHelpContext);
         QVERIFY(help.isVisible());
         QVERIFY(help.isWindow());
-        if (QFile::exists(QStringLiteral(":/help/tutorial.html")))
-            QCOMPARE(help.source(), QUrl(QStringLiteral("qrc:/help/tutorial.html")));
-        else
-            QVERIFY(help.toPlainText().contains(QStringLiteral("tutorial.html")));
+        QCOMPARE(help.source(), QUrl::fromLocalFile(folder + QStringLiteral("/tutorial.html")));
         help.ShowContents();
-        if (QFile::exists(QStringLiteral(":/help/index.html")))
-            QCOMPARE(help.source(), QUrl(QStringLiteral("qrc:/help/index.html")));
-        else
-            QVERIFY(help.toPlainText().contains(QStringLiteral("index.html")));
+        QCOMPARE(help.source(), QUrl::fromLocalFile(folder + QStringLiteral("/index.html")));
     }
 };
 

@@ -1,83 +1,33 @@
+#include <QApplication>
+#include <QClipboard>
 #include <QTest>
 
 #include "QtNotebook.h"
 
-// Decoding and encoding a notebook's bytes, and turning a Windows-1252 notebook into UTF-8
-// when it must hold a character that code page lacks.
+namespace {
+
+using Kind = TextEncoding::Kind;
+
+} // namespace
+
+// A notebook's encoding in the window: what the user types decides whether a Windows-1252
+// notebook must turn to UTF-8, never its line breaks.
 class TextCodecTest : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void utf8RoundTripsEveryKindOfCharacter()
-    {
-        QtNotebook nb;
-        const std::string bytes = "plain \xC3\xA9t\xC3\xA9 \xE2\x82\xAC \xF0\x9D\x84\x9E\r\n";
-        QCOMPARE(nb.codec.Decode(bytes), QStringLiteral("plain été € 𝄞\r\n"));
-        QCOMPARE(nb.codec.Encode(nb.codec.Decode(bytes)), bytes);
-    }
-
-    void cp1252RoundTripsEveryByte()
-    {
-        QtNotebook nb;
-        nb.codec.SetEncoding(TextCodec::Encoding::Windows1252);
-        std::string bytes;
-        for (int b = 0; b < 256; ++b)
-            bytes += static_cast<char>(b);
-        const QString text = nb.codec.Decode(bytes);
-        QCOMPARE(text.size(), 256);
-        QCOMPARE(text.at(0x80), QChar(0x20AC));
-        QCOMPARE(text.at(0x81), QChar(0x0081));
-        QCOMPARE(text.at(0x9F), QChar(0x0178));
-        QCOMPARE(text.at(0xE9), QChar(0x00E9));
-        QVERIFY(nb.codec.CanEncode(text));
-        QCOMPARE(nb.codec.Encode(text), bytes);
-        QCOMPARE(nb.codec.GetEncoding(), TextCodec::Encoding::Windows1252);
-    }
-
-    void validUtf8IsTold()
-    {
-        QVERIFY(TextCodec::IsValidUtf8("abc \xC3\xA9 \xF4\x8F\xBF\xBF"));
-        QVERIFY(!TextCodec::IsValidUtf8("caf\xE9"));
-        QVERIFY(!TextCodec::IsValidUtf8("\xC0\xAF"));         // overlong '/'
-        QVERIFY(!TextCodec::IsValidUtf8("\xED\xA0\x80"));     // a surrogate
-        QVERIFY(!TextCodec::IsValidUtf8("\xF4\x90\x80\x80")); // beyond U+10FFFF
-        QVERIFY(!TextCodec::IsValidUtf8("\xE2\x82"));         // cut short
-    }
-
-    void detectLooksAtNamesTextsAndTheEditor()
-    {
-        auto nb = QtNotebook::New();
-        QCOMPARE(TextCodec::Detect(nb->doc), TextCodec::Encoding::Utf8);
-        {
-            EditBatch batch(*nb->edit);
-            nb->doc.AddFolder(false, "Caf\xE9", {}, true, {}, {});
-            QCOMPARE(TextCodec::Detect(nb->doc), TextCodec::Encoding::Windows1252);
-        }
-        auto other = QtNotebook::New();
-        EditBatch batch(*other->edit);
-        other->edit->SetText("na\xEFve");
-        QCOMPARE(TextCodec::Detect(other->doc), TextCodec::Encoding::Windows1252);
-    }
-
-    void encodingSwitchRedecodesTheTreeFromItsBytes()
-    {
-        auto nb = QtNotebook::New();
-        {
-            EditBatch batch(*nb->edit);
-            nb->doc.AddFolder(false, "Caf\xE9", {}, true, {}, {});
-            nb->codec.SetEncoding(TextCodec::Encoding::Windows1252);
-        }
-        QCOMPARE(nb->ItemOf("Caf\xE9")->text(0), QStringLiteral("Café"));
-        QCOMPARE(nb->tree->GetItemText(nb->doc.FindFolderByName("Caf\xE9")->GetItem()), std::string("Caf\xE9"));
-    }
-
-    void typingWhatCp1252HoldsKeepsTheNotebookAsItIs()
+    void lineBreaksAndCharactersCp1252HoldsKeepTheNotebookAsItIs()
     {
         auto nb = LegacyNotebook();
+        QCOMPARE(nb->ItemOf("Caf\xE9")->text(0), QStringLiteral("Café"));
         TypeText(nb->edit, QStringLiteral("€5"));
-        QCOMPARE(nb->codec.GetEncoding(), TextCodec::Encoding::Windows1252);
-        QVERIFY(nb->edit->GetText().ends_with("\x80" "5"));
+        QTest::keyClick(nb->edit, Qt::Key_Return);
+        QTest::keyClick(nb->edit, Qt::Key_Return, Qt::ShiftModifier);
+        QApplication::clipboard()->setText(QStringLiteral("pasted\r\nlines\nde café") + QChar(QChar::ParagraphSeparator));
+        nb->edit->paste();
+        QCOMPARE(nb->doc.GetEncoding().GetKind(), Kind::Windows1252);
+        QVERIFY(nb->edit->GetText().ends_with("\x80" "5\r\n------ New Note 12/06/97 ------\r\npasted\r\nlines\r\nde caf\xE9\r\n"));
         QCOMPARE(nb->doc.FindFolderByName("Trash")->m_text, std::string("d\xE9j\xE0"));
     }
 
@@ -85,12 +35,13 @@ private slots:
     {
         auto nb = LegacyNotebook();
         TypeText(nb->edit, QStringLiteral("Ω"));
-        QCOMPARE(nb->codec.GetEncoding(), TextCodec::Encoding::Utf8);
+        QCOMPARE(nb->doc.GetEncoding().GetKind(), Kind::Utf8);
         QVERIFY(nb->doc.FindFolderByName("Caf\xC3\xA9"));
         QCOMPARE(nb->doc.FindFolderByName("Trash")->m_text, std::string("d\xC3\xA9j\xC3\xA0"));
         QCOMPARE(nb->tree->GetItemText(nb->doc.FindFolderByName("Caf\xC3\xA9")->GetItem()), std::string("Caf\xC3\xA9"));
+        QCOMPARE(nb->ItemOf("Caf\xC3\xA9")->text(0), QStringLiteral("Café"));
         QVERIFY(nb->edit->GetText().ends_with("\xCE\xA9"));
-        QCOMPARE(TextCodec::Detect(nb->doc), TextCodec::Encoding::Utf8);
+        QVERIFY(nb->doc.IsModified());
     }
 
     void upgradeWhileBatchedConvertsTheHeldTextAndKeepsTheCaret()
@@ -115,7 +66,7 @@ private slots:
         auto* pClip = new Folder;
         pClip->m_name = "R\xE9sum\xE9";
         nb->doc.m_pClipFolder = pClip;
-        nb->codec.UpgradeToUtf8();
+        nb->doc.ConvertToUtf8();
         QCOMPARE(nb->doc.m_pClipFolder->m_name, std::string("R\xC3\xA9sum\xC3\xA9"));
     }
 
@@ -128,7 +79,7 @@ private:
             EditBatch batch(*nb->edit);
             nb->doc.FindFolderByName("Trash")->m_text = "d\xE9j\xE0";
             nb->doc.AddFolder(false, "Caf\xE9", {}, true, {}, {});
-            nb->codec.SetEncoding(TextCodec::Detect(nb->doc));
+            nb->doc.SetEncodingKind(Kind::Windows1252);
         }
         nb->edit->setFocus();
         nb->edit->moveCursor(QTextCursor::End);

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// How a notebook's bytes are characters: UTF-8 when all of the notebook is valid UTF-8,
+// otherwise Windows-1252, whose 256 bytes are all characters.
+//
+// The editor's form of a text is UTF-16 with '\n' for each CR LF. A byte the editor could not
+// hold as itself (a lone CR or LF, the bytes of U+2029 or of the noncharacters U+FDD0 and
+// U+FDD1, which the editor takes for structure, and bytes that are not UTF-8) becomes a
+// stand-in character of its own, so Encode(Decode(bytes)) == bytes for any bytes at all.
+class TextEncoding
+{
+public:
+    enum class Kind
+    {
+        Utf8,
+        Windows1252,
+    };
+
+    explicit TextEncoding(Kind kind = Kind::Utf8)
+        : m_kind(kind)
+    {
+    }
+
+    Kind GetKind() const { return m_kind; }
+    void SetKind(Kind kind) { m_kind = kind; }
+
+    std::u16string Decode(std::string_view bytes) const;
+    // Decodes into `out`, which has room for DecodedSize(bytes) units.
+    void DecodeTo(std::string_view bytes, char16_t* out) const;
+    // '\n' and U+2029 (the editor's paragraph end) become CR LF. A character the code page
+    // lacks becomes '?': CanHold tells beforehand.
+    std::string Encode(std::u16string_view text) const;
+    // The sizes Encode and Decode would give, for mapping offsets between the two forms.
+    size_t EncodedSize(std::u16string_view text) const;
+    size_t DecodedSize(std::string_view bytes) const;
+    // True when every character of the text can be stored; line breaks always can.
+    bool CanHold(std::u16string_view text) const;
+
+    // Replaces the line breaks in a folder name (CR, LF, vertical tab, form feed, and in UTF-8
+    // the next-line, line and paragraph separators) by one space a run, dropping those at
+    // either end. True when the name changed.
+    bool MakeOneLine(std::string& name) const;
+
+    // Utf8 when the bytes are valid UTF-8.
+    static Kind Detect(std::string_view bytes);
+    static bool IsValidUtf8(std::string_view bytes);
+    static std::string Cp1252ToUtf8(std::string_view bytes);
+    // False, leaving `out` unspecified, when the text holds a character Windows-1252 lacks.
+    static bool Utf8ToCp1252(std::string_view bytes, std::string& out);
+
+private:
+    Kind m_kind;
+};

@@ -1,0 +1,220 @@
+// Every byte a notebook holds survives the window: shown, left, edited elsewhere in the
+// folder and saved, the file holds what the headless program writes for the same steps.
+#include <QFileDialog>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "AppTestSupport.h"
+#include "doc/HeadlessNotebook.h"
+#include "platform/Clock.h"
+#include "platform/Prompts.h"
+#include "platform/SettingsStore.h"
+
+namespace {
+
+// A headless notebook that never prompts: opening and saving ask nothing.
+class SilentPrompts : public Prompts
+{
+public:
+    void MessageBox(const std::string&) override {}
+    bool AskYesNo(const std::string&) override { return false; }
+    bool RunInputDlg(CInputDlg&) override { return false; }
+    bool RunChooseFolderDlg(CChooseFolderDlg&) override { return false; }
+    bool RunAssignKeysDlg(CAssignKeysDlg&) override { return false; }
+    bool RunNewNotePrefsDlg(CNewNotePrefsDlg&) override { return false; }
+    bool RunDeleteFolderPrefsDlg(CDeleteFolderPrefsDlg&) override { return false; }
+    std::optional<std::string> ChooseSaveFile(const FileChooser&) override { return {}; }
+    std::optional<std::string> ChooseOpenFile(const FileChooser&) override { return {}; }
+    int TrackPopupMenu(int, int, int) override { return 0; }
+};
+
+std::string ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("<unreadable>");
+}
+
+void WriteAll(const QString& path, const std::string& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+// A notebook whose Main and Other folders both hold `awkward` inside ordinary notes.
+std::string NotebookHolding(const std::string& awkward, const std::string& extra)
+{
+    const auto record = [](const std::string& name, int children, const std::string& text) {
+        return "Begin Folder\r\nFolder Name\r\n" + name + "\r\nAssigned Key\r\nNone\r\nNumber of Children\r\n"
+            + std::to_string(children) + "\r\nFolder Text\r\n" + text + "End Folder\r\n";
+    };
+    const std::string text = "------ one\r\nbefore " + awkward + " after\r\n" + extra + "\r\n------ two\r\nlast\r\n";
+    return "Begin Selected Folder\r\nMain\r\nEnd Selected Folder\r\n"
+           "Begin New Note Preferences\r\nDate\r\n1\r\nTime\r\n0\r\nText\r\n1\r\nEnd New Note Preferences\r\n"
+           "Begin Delete Folder Preferences\r\nPrompt\r\n1\r\nEnd Delete Folder Preferences\r\n"
+           "Begin Folder Information\r\n"
+        + record("Main", 1, text) + record("Other", 0, awkward + "\r\n")
+        + "Begin Folder\r\nFolder Name\r\nTrash\r\nAssigned Key\r\nF3\r\nAssigned Key Function\r\nMove\r\n"
+          "Number of Children\r\n0\r\nFolder Text\r\nEnd Folder\r\nEnd Folder Information\r\n";
+}
+
+// What the headless program saves after opening `in` and typing `typed` at the end of Main.
+std::string HeadlessSave(const QString& in, const QString& out, const std::string& typed)
+{
+    HeadlessNotebookOf<SilentPrompts, SystemClock> nb;
+    nb.doc.OnOpenDocument(QFile::encodeName(in).toStdString());
+    nb.edit.SetSel(-1, -1);
+    for (const char ch : typed)
+        nb.edit.TypeChar(ch);
+    nb.doc.OnSaveDocument(QFile::encodeName(out).toStdString());
+    return ReadAll(out);
+}
+
+// Where two files first differ, with the bytes around it, for a failure message.
+QByteArray Difference(const std::string& actual, const std::string& expected)
+{
+    size_t at = 0;
+    while (at < actual.size() && at < expected.size() && actual[at] == expected[at])
+        ++at;
+    const auto around = [at](const std::string& bytes) {
+        const size_t from = at < 40 ? 0 : at - 40;
+        return QByteArray::fromStdString(bytes.substr(from, 80)).toPercentEncoding(" -");
+    };
+    return "at byte " + QByteArray::number(qulonglong(at)) + ": " + around(actual) + " instead of " + around(expected);
+}
+
+#define COMPARE_BYTES(actual, expected)                                                             \
+    do {                                                                                           \
+        const std::string a = (actual);                                                            \
+        const std::string e = (expected);                                                          \
+        QVERIFY2(a == e, Difference(a, e).constData());                                            \
+    } while (0)
+
+void ClickFolder(QTreeWidget* pTree, const QString& name)
+{
+    const QList<QTreeWidgetItem*> found = pTree->findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
+    QCOMPARE(found.size(), 1);
+    QTest::mouseClick(pTree->viewport(), Qt::LeftButton, {}, pTree->visualItemRect(found.first()).center());
+}
+
+} // namespace
+
+class AppFidelityTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void awkwardBytesSurviveShowingEditingAndSaving_data();
+    void awkwardBytesSurviveShowingEditingAndSaving();
+    void aCopiedNoteMakesClosingAsk();
+    void contextMenuImportTakesTheNotebooksEncoding();
+};
+
+void AppFidelityTest::awkwardBytesSurviveShowingEditingAndSaving_data()
+{
+    QTest::addColumn<QByteArray>("awkward");
+    QTest::addColumn<QByteArray>("extra");
+    const std::pair<const char*, std::string> sequences[] = {
+        { "lone CR", "a\rb" },
+        { "CR before CR LF", "a\r" },
+        { "line separator", "a\xE2\x80\xA8" "b" },
+        { "paragraph separator", "a\xE2\x80\xA9" "b" },
+        { "noncharacters", "\xEF\xB7\x90\xEF\xB7\x91\xEF\xBF\xBF" },
+        { "byte-order mark", "\xEF\xBB\xBF" "bom" },
+        { "NUL", std::string("a\0b", 3) },
+        { "stand-in range", "\xF4\x8F\xBC\x8D" },
+    };
+    // Each once in a UTF-8 notebook and once in one made Windows-1252 by another note.
+    for (const auto& [name, bytes] : sequences) {
+        QTest::newRow((std::string(name) + ", UTF-8").c_str()) << QByteArray::fromStdString(bytes) << QByteArray("caf\xC3\xA9");
+        QTest::newRow((std::string(name) + ", Windows-1252").c_str()) << QByteArray::fromStdString(bytes) << QByteArray("caf\xE9");
+    }
+    QTest::newRow("bytes that are not UTF-8") << QByteArray("\xC0\xAF \xED\xA0\x80 \xE2\x82") << QByteArray("\xFF");
+}
+
+void AppFidelityTest::awkwardBytesSurviveShowingEditingAndSaving()
+{
+    QFETCH(QByteArray, awkward);
+    QFETCH(QByteArray, extra);
+    QTemporaryDir dir;
+    const QString original = dir.filePath(QStringLiteral("original.not"));
+    const QString path = dir.filePath(QStringLiteral("awkward.not"));
+    WriteAll(original, NotebookHolding(awkward.toStdString(), extra.toStdString()));
+    QVERIFY(QFile::copy(original, path));
+    const std::string resaved = HeadlessSave(original, dir.filePath(QStringLiteral("resaved.not")), {});
+    const std::string typed = HeadlessSave(original, dir.filePath(QStringLiteral("typed.not")), "typed");
+
+    MemorySettings settings;
+    AppWindow app(settings);
+    CChildFrame* pChild = app.frame.OpenNotebook(path);
+    QVERIFY(pChild);
+    ClickFolder(app.Tree(), QStringLiteral("Other"));
+    ClickFolder(app.Tree(), QStringLiteral("Main"));
+    QVERIFY(!pChild->GetDocument().IsModified());
+    MenuAction(app.frame, QStringLiteral("&File"), QStringLiteral("&Save"))->trigger();
+    COMPARE_BYTES(ReadAll(path), resaved);
+
+    // An edit elsewhere in the folder leaves the awkward bytes as they were.
+    QTest::keyClick(app.Editor(), Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClicks(app.Editor(), QStringLiteral("typed"));
+    MenuAction(app.frame, QStringLiteral("&File"), QStringLiteral("&Save"))->trigger();
+    COMPARE_BYTES(ReadAll(path), typed);
+}
+
+void AppFidelityTest::aCopiedNoteMakesClosingAsk()
+{
+    MemorySettings settings;
+    AppWindow app(settings);
+    CChildFrame* pChild = app.NewNotebook();
+    CQuillboxDoc& doc = pChild->GetDocument();
+    doc.FindFolderByName("Trash")->SetKey("F4", "Copy");
+    doc.SetModifiedFlag(false);
+    QTest::keyClick(app.Tree(), Qt::Key_F6);
+    QTest::keyClick(app.Editor(), Qt::Key_F4);
+    QCOMPARE(doc.FindFolderByName("Trash")->m_text, "------ New Note " + QDate::currentDate().toString(QStringLiteral("MM/dd/yy")).toStdString() + " ------\r\n");
+
+    const auto question = AnswerMessageBox(QMessageBox::Cancel);
+    MenuAction(app.frame, QStringLiteral("&File"), QStringLiteral("&Close"))->trigger();
+    QCOMPARE(*question, QStringLiteral("Quillbox:Save changes to Untitled?"));
+    QCOMPARE(app.frame.Children().size(), 1);
+}
+
+void AppFidelityTest::contextMenuImportTakesTheNotebooksEncoding()
+{
+    QTemporaryDir dir;
+    const QString folderFile = dir.filePath(QStringLiteral("legacy.fol"));
+    WriteAll(folderFile, "Begin Folder Information\r\nBegin Folder\r\nFolder Name\r\nR\xE9sum\xE9\r\nAssigned Key\r\n"
+                         "None\r\nNumber of Children\r\n0\r\nFolder Text\r\ncaf\xE9\r\nEnd Folder\r\nEnd Folder Information\r\n");
+    MemorySettings settings;
+    AppWindow app(settings);
+    CChildFrame* pChild = app.NewNotebook();
+
+    // The folder tree's context menu, answered by a click on Import Folder, then the chooser.
+    QTimer::singleShot(0, [&] {
+        QVERIFY(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
+        auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(pMenu);
+        for (QAction* pAction : pMenu->actions()) {
+            if (pAction->text().startsWith(QStringLiteral("&Import Folder...")))
+                QTest::mouseClick(pMenu, Qt::LeftButton, {}, pMenu->actionGeometry(pAction).center());
+        }
+    });
+    WhenModal([&](QWidget* pDialog) {
+        auto* pChooser = qobject_cast<QFileDialog*>(pDialog);
+        QVERIFY(pChooser);
+        pChooser->selectFile(folderFile);
+        static_cast<QDialog*>(pChooser)->accept();
+    });
+    QTest::mouseClick(app.Tree()->viewport(), Qt::RightButton, {}, QPoint(5, 5));
+
+    QTRY_COMPARE(TreeDump(app.Tree()->invisibleRootItem()), QStringLiteral("Main[Résumé],Trash"));
+    QCOMPARE(app.Editor()->toPlainText(), QStringLiteral("café\n"));
+    ClickFolder(app.Tree(), QStringLiteral("Main"));
+    const Folder* pImported = pChild->GetDocument().FindFolderByName("R\xC3\xA9sum\xC3\xA9");
+    QVERIFY(pImported);
+    QCOMPARE(pImported->m_text, std::string("caf\xC3\xA9\r\n"));
+    QCOMPARE(pChild->GetDocument().GetEncoding().GetKind(), TextEncoding::Kind::Utf8);
+}
+
+QTEST_MAIN(AppFidelityTest)
+#include "AppFidelityTest.moc"
