@@ -285,9 +285,8 @@ ReadReport CQuillboxDoc::OpenNotebook(const std::string& pathName)
     find("End Delete Folder Preferences");
     find("Begin Folder Information");
 
-    // Every top-level record up to "End Folder Information" is a top-level folder: a folder
-    // renamed "Main" or "Trash" comes back as a further one, and so does a record of another
-    // name that a damaged file had at the top.
+    // Every top-level record up to "End Folder Information": a folder renamed "Main" or "Trash"
+    // comes back as a further top-level folder.
     for (;;) {
         const int found = in.SkipTo(kRecordOrEnd);
         if (found < 0)
