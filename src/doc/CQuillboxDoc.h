@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "doc/Folder.h"
-#include "platform/FileAccess.h"
 #include "doc/TextEncoding.h"
 #include "platform/Services.h"
 
@@ -60,8 +59,6 @@ public:
     void SetModifiedFlag(bool bModified = true) { m_bModified = bModified; }
     const std::string& GetPathName() const { return m_strPathName; }
     void SetPathName(const std::string& pathName) { m_strPathName = pathName; }
-    // The notebook file as it was when last opened or saved.
-    const FileIdentity& GetFileIdentity() const { return m_fileIdentity; }
     const Services& GetServices() const { return m_services; }
 
     // Encoding of the notebook's names and texts
@@ -162,5 +159,4 @@ private:
     std::function<void(bool)> m_onEncodingChanged;
     bool m_bModified = false;
     std::string m_strPathName;
-    FileIdentity m_fileIdentity;
 };

@@ -72,17 +72,14 @@ void LineReader::Rewind(Mark mark)
     m_line = mark.line;
 }
 
-std::optional<LineReader> ReadFileLines(const std::string& path, std::string& message, FileIdentity* pIdentity)
+std::optional<LineReader> ReadFileLines(const std::string& path, std::string& message)
 {
     std::string data;
     std::string reason;
-    FileIdentity identity;
-    if (!ReadWholeFile(path, data, identity, reason)) {
+    if (!ReadWholeFile(path, data, reason)) {
         message = "Cannot open \"" + path + "\": " + reason + ".";
         return std::nullopt;
     }
-    if (pIdentity)
-        *pIdentity = identity;
     return LineReader(std::move(data));
 }
 

@@ -53,8 +53,8 @@ private:
 };
 
 // The lines of a whole regular file, of at most kMaxFileBytes; nothing when it cannot be read,
-// and `message` then says why, naming the file. `pIdentity` receives the identity of the file read.
-std::optional<LineReader> ReadFileLines(const std::string& path, std::string& message, FileIdentity* pIdentity = nullptr);
+// and `message` then says why, naming the file.
+std::optional<LineReader> ReadFileLines(const std::string& path, std::string& message);
 
 // What an exception that ended reading or writing a file means, for a message.
 std::string ExceptionReason(const std::exception& e);

@@ -222,7 +222,6 @@ SaveResult CQuillboxDoc::SaveNotebook(const std::string& pathName, bool bReplace
     if (written.status != WriteResult::Status::Written)
         return { false, "Cannot save \"" + pathName + "\": " + written.reason + ".",
                  written.status == WriteResult::Status::ReadOnly };
-    m_fileIdentity = written.identity;
     SetPathName(pathName);
     SetModifiedFlag(false);
     return {};
@@ -232,8 +231,7 @@ ReadReport CQuillboxDoc::OpenNotebook(const std::string& pathName)
 {
     using Status = ReadReport::Status;
     std::string message;
-    FileIdentity identity;
-    std::optional<LineReader> lines = ReadFileLines(pathName, message, &identity);
+    std::optional<LineReader> lines = ReadFileLines(pathName, message);
     if (!lines)
         return { Status::CannotOpen, message };
     LineReader& in = *lines;
@@ -325,7 +323,6 @@ ReadReport CQuillboxDoc::OpenNotebook(const std::string& pathName)
                  "The notebook file \"" + pathName + "\" was incomplete: " + problem
                      + ". Quillbox opened what it could read as an untitled notebook; the file itself is left as it is." };
     }
-    m_fileIdentity = identity;
     SetPathName(pathName);
     SetModifiedFlag(false);
     return {};

@@ -18,12 +18,6 @@ std::string ErrnoText(int error = errno)
     return std::strerror(error);
 }
 
-FileIdentity IdentityOf(const struct stat& st)
-{
-    return { static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino), static_cast<int64_t>(st.st_size),
-             static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec };
-}
-
 // Why a file of this kind is neither read nor replaced; empty for a regular file.
 std::string NotAFile(mode_t mode)
 {
@@ -252,12 +246,10 @@ bool RewriteInPlace(const std::string& target, const struct stat& st, int tempFd
     if (!data.empty() && ::fallocate(fd.Get(), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(data.size())) != 0
         && errno != EOPNOTSUPP)
         return Fail(result, ErrnoText());
-    if (!WriteAll(fd.Get(), data) || ::ftruncate(fd.Get(), static_cast<off_t>(data.size())) != 0 || ::fsync(fd.Get()) != 0
-        || ::fstat(fd.Get(), &opened) != 0) {
+    if (!WriteAll(fd.Get(), data) || ::ftruncate(fd.Get(), static_cast<off_t>(data.size())) != 0 || ::fsync(fd.Get()) != 0) {
         bKeepTemporary = true;
         return Fail(result, ErrnoText() + "; the file may be damaged, and the complete data is kept in " + tempPath);
     }
-    result.identity = IdentityOf(opened);
     return true;
 }
 
@@ -267,19 +259,16 @@ bool ReplaceByRename(const std::string& target, const struct stat* pOld, int tem
     std::string reason;
     if (pOld && !CopyFileAttributes(target, *pOld, tempFd, reason))
         return Fail(result, reason);
-    struct stat written {};
-    if (!WriteAll(tempFd, data) || ::fsync(tempFd) != 0 || ::fstat(tempFd, &written) != 0
-        || ::rename(tempPath.c_str(), target.c_str()) != 0)
+    if (!WriteAll(tempFd, data) || ::fsync(tempFd) != 0 || ::rename(tempPath.c_str(), target.c_str()) != 0)
         return Fail(result, ErrnoText());
     // The name is free now, and may already be another save's.
     bKeepTemporary = true;
-    result.identity = IdentityOf(written);
     return SyncDirectoryOf(target, reason) || Fail(result, reason);
 }
 
 } // namespace
 
-bool ReadWholeFile(const std::string& path, std::string& data, FileIdentity& identity, std::string& reason)
+bool ReadWholeFile(const std::string& path, std::string& data, std::string& reason)
 {
     // Without O_NONBLOCK, opening a FIFO would wait for a writer.
     const Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
@@ -296,7 +285,6 @@ bool ReadWholeFile(const std::string& path, std::string& data, FileIdentity& ide
         reason = tooLarge;
         return false;
     }
-    identity = IdentityOf(st);
     // Reads into `buffer`, retrying interrupted reads; false on an error.
     auto readSome = [&](char* buffer, size_t size, size_t& count) {
         for (;;) {

@@ -4,18 +4,6 @@
 #include <string>
 #include <string_view>
 
-// What tells one version of a file on disk from another: replacing or changing the file alters
-// at least one of these.
-struct FileIdentity
-{
-    uint64_t device = 0;
-    uint64_t inode = 0;
-    int64_t size = 0;
-    int64_t modifiedNs = 0; // modification time, nanoseconds since 1970
-
-    bool operator==(const FileIdentity&) const = default;
-};
-
 // The largest file Quillbox reads: twenty times a very large notebook, and far from what would
 // exhaust the memory of a desktop machine once the notebook is built from it.
 constexpr int64_t kMaxFileBytes = int64_t(1) << 30;
@@ -25,7 +13,7 @@ constexpr const char* kMaxFileSizeText = "1 GiB";
 // missing or unreadable, names something other than a regular file (a folder, FIFO, device or
 // socket, checked without ever waiting on it), or the file is larger than kMaxFileBytes;
 // `reason` then says why, in a few words without the path.
-bool ReadWholeFile(const std::string& path, std::string& data, FileIdentity& identity, std::string& reason);
+bool ReadWholeFile(const std::string& path, std::string& data, std::string& reason);
 
 struct WriteResult
 {
@@ -36,8 +24,7 @@ struct WriteResult
         Failed,
     };
     Status status = Status::Written;
-    std::string reason;    // why it failed, in a few words without the path
-    FileIdentity identity; // of the file written
+    std::string reason; // why it failed, in a few words without the path
 };
 
 // Replaces the file at `path` with `data` without ever leaving a half-written file:
