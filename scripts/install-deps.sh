@@ -4,10 +4,10 @@ set -euo pipefail
 
 packages=(
     cmake g++ make pkg-config
-    qt6-base-dev qt6-svg-dev libgl-dev
+    qt6-base-dev qt6-svg-dev libgl-dev libx11-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
-    fonts-dejavu-core
+    fonts-dejavu-core poppler-utils
     xvfb xauth
     # making the Debian package, checking its files, and installing it as a user would
     dpkg-dev desktop-file-utils appstream shared-mime-info man-db

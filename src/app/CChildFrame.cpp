@@ -1,5 +1,6 @@
 #include "app/CChildFrame.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QFile>
@@ -42,6 +43,8 @@ CChildFrame::CChildFrame(CMainFrame& mainFrame)
     , m_pTree(new QtTreeControl(m_codec, m_pSplitter))
     , m_editView(&m_doc, *m_pEdit)
     , m_treeView(&m_doc, *m_pTree)
+    , m_disk(&mainFrame)
+    , m_recovery(m_doc)
 {
     setObjectName(QStringLiteral("notebookWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -60,6 +63,8 @@ CChildFrame::CChildFrame(CMainFrame& mainFrame)
     m_doc.BindViews(&m_editView, &m_treeView);
 
     m_pSplitter->installEventFilter(this);
+    // Asked once the activation is over, so a question never lands inside another one.
+    new ActivationWatch(&mainFrame, [this] { QTimer::singleShot(0, this, &CChildFrame::CheckDisk); }, this);
     m_pEdit->viewport()->installEventFilter(this);
     connect(m_pSplitter, &QSplitter::splitterMoved, this, [this] { m_bUserSplit = true; });
     // A notebook that had to turn to UTF-8 has new bytes for its folder names.
@@ -91,11 +96,50 @@ bool CChildFrame::OnNewDocument()
 
 ReadReport CChildFrame::OnOpenDocument(const QString& path)
 {
+    if (const std::optional<RecoveryEntry> entry = FindRecovery(path)) {
+        switch (AskAboutRecovery(&m_mainFrame, *entry)) {
+        case RecoveryChoice::Recover:
+            if (ReadReport report = OnRecoverDocument(*entry); report.Opened())
+                return report;
+            break;
+        case RecoveryChoice::UseSaved:
+            NotebookRecovery::Store().Remove(entry->key);
+            break;
+        case RecoveryChoice::Later:
+            break;
+        }
+    }
     ReadReport report;
     {
         EditBatch batch(*m_pEdit);
         report = m_doc.OnOpenDocument(EncodePath(path));
     }
+    if (report.status == ReadReport::Status::Ok)
+        m_disk.OnFileRead(path);
+    UpdateTitle();
+    return report;
+}
+
+ReadReport CChildFrame::OnRecoverDocument(const RecoveryEntry& entry)
+{
+    const RecoveryStore store = NotebookRecovery::Store();
+    ReadReport report;
+    {
+        EditBatch batch(*m_pEdit);
+        report = m_doc.OnOpenDocument(store.NotebookPath(entry.key));
+    }
+    if (!report.Opened())
+        return report;
+    // A damaged recovery file stays untitled, as any damaged file does: a plain Save must not
+    // write what could be read over the notebook's own file.
+    const bool bComplete = report.status == ReadReport::Status::Ok;
+    m_doc.SetPathName(bComplete ? entry.notebookPath : std::string());
+    m_doc.SetModifiedFlag(true);
+    if (bComplete && !entry.notebookPath.empty())
+        m_disk.OnFileRead(DecodePath(entry.notebookPath));
+    // The work is this window's to keep from now on; the old file goes once the new one is written.
+    m_recovery.WriteNow();
+    store.Remove(entry.key);
     UpdateTitle();
     return report;
 }
@@ -246,6 +290,16 @@ bool CChildFrame::SaveAs()
 
 bool CChildFrame::DoSave(const QString& path)
 {
+    if (path == GetPathName()) {
+        switch (m_disk.AskBeforeSave(path)) {
+        case DiskWatch::SaveAnswer::Save:
+            break;
+        case DiskWatch::SaveAnswer::SaveElsewhere:
+            return SaveAs();
+        case DiskWatch::SaveAnswer::Cancel:
+            return false;
+        }
+    }
     auto save = [&](bool bReplaceReadOnly) {
         EditBatch batch(*m_pEdit);
         return m_doc.OnSaveDocument(EncodePath(path), bReplaceReadOnly);
@@ -260,6 +314,8 @@ bool CChildFrame::DoSave(const QString& path)
         m_mainFrame.GetPrompts().MessageBox(result.message);
         return false;
     }
+    m_disk.OnFileRead(path);
+    m_recovery.Discard();
     m_mainFrame.AddRecentFile(path);
     UpdateTitle();
     return true;
@@ -298,6 +354,8 @@ void CChildFrame::closeEvent(QCloseEvent* event)
         return;
     }
     m_bSaveAnswered = false;
+    m_recovery.Discard();
+    m_disk.Forget();
     m_doc.OnCloseDocument();
     QMdiSubWindow::closeEvent(event);
 }
@@ -305,6 +363,17 @@ void CChildFrame::closeEvent(QCloseEvent* event)
 void CChildFrame::OnIdleUpdate()
 {
     setWindowModified(m_doc.IsModified());
+    m_recovery.OnIdle();
+}
+
+void CChildFrame::CheckDisk()
+{
+    const QString path = GetPathName();
+    if (path.isEmpty() || QApplication::activeModalWidget() || !m_disk.OfferReload(path, m_doc.IsModified()))
+        return;
+    CMainFrame& frame = m_mainFrame;
+    CloseDocument();
+    frame.OpenNotebook(path);
 }
 
 void CChildFrame::UpdateTitle()

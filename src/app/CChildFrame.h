@@ -3,6 +3,8 @@
 #include <QMdiSubWindow>
 #include <functional>
 
+#include "app/DiskWatch.h"
+#include "app/RecoveryFiles.h"
 #include "doc/CQuillboxDoc.h"
 #include "notes/CQuillboxEditView.h"
 #include "platform/Clock.h"
@@ -35,6 +37,8 @@ public:
     // The two ways a notebook comes into the window.
     bool OnNewDocument();
     ReadReport OnOpenDocument(const QString& path);
+    // The notebook kept in a recovery file, as unsaved work on its own file (if it had one).
+    ReadReport OnRecoverDocument(const RecoveryEntry& entry);
 
     // The handler of a command in this notebook, searched through the active pane's view, the
     // document and this window; empty when none of them handles it.
@@ -53,6 +57,8 @@ public:
     const TextCodec& GetCodec() const { return m_codec; }
     // The notebook's file, or empty for a notebook never saved.
     QString GetPathName() const;
+    // The notebook's file is the one at `path`, reached by whatever name.
+    bool HoldsFile(const QString& path) const { return m_disk.HoldsFile(path); }
 
     // The save question for a modified notebook; false when the user cancelled (or the save
     // failed) and the notebook must stay open.
@@ -75,6 +81,7 @@ private:
     bool SaveAs();
     bool DoSave(const QString& path);
     void UpdateTitle();
+    void CheckDisk();
 
     CMainFrame& m_mainFrame;
     TextCodec m_codec;
@@ -87,6 +94,8 @@ private:
     QtTreeControl* m_pTree;
     CQuillboxEditView m_editView;
     CQuillboxTreeView m_treeView;
+    DiskWatch m_disk;
+    NotebookRecovery m_recovery;
 
     mutable Pane m_activePane = Pane::Tree;
     bool m_bSaveAnswered = false;

@@ -27,6 +27,7 @@
 
 namespace {
 
+const QString kTitle = QStringLiteral("Quillbox");
 const QString kIdleMessage = QStringLiteral("For Help, press F1");
 const QString kContextHelpMessage = QStringLiteral("Select an object on which to get Help");
 
@@ -51,7 +52,7 @@ CMainFrame::CMainFrame(SettingsStore& settings)
     , m_pHelp(std::make_unique<HelpWindow>(this))
 {
     setObjectName(QStringLiteral("mainFrame"));
-    setWindowTitle(QStringLiteral("Quillbox"));
+    setWindowTitle(kTitle);
     setWindowIcon(QIcon(QStringLiteral(":/icons/quillbox.svg")));
     setAcceptDrops(true);
 
@@ -103,12 +104,13 @@ QWidget* CMainFrame::CreateKeysBar()
     m_pKeysText = new QLabel(m_pKeysBar);
     m_pKeysText->setObjectName(QStringLiteral("keysText"));
     m_pKeysText->setTextFormat(Qt::PlainText);
-    // A long list is cut at the window's edge rather than widening the window.
+    // A long list wraps onto more lines rather than widening the window or being cut off.
+    m_pKeysText->setWordWrap(true);
     m_pKeysText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     auto* pLayout = new QHBoxLayout(m_pKeysBar);
     pLayout->setContentsMargins(6, 3, 6, 3);
     pLayout->setSpacing(8);
-    pLayout->addWidget(pCaption);
+    pLayout->addWidget(pCaption, 0, Qt::AlignTop);
     pLayout->addWidget(m_pKeysText, 1);
     return m_pKeysBar;
 }
@@ -278,7 +280,7 @@ CChildFrame* CMainFrame::OpenNotebook(const QString& path)
 {
     const QString fullPath = QFileInfo(path).absoluteFilePath();
     for (CChildFrame* pChild : Children()) {
-        if (pChild->GetPathName() == fullPath) {
+        if (pChild->HoldsFile(fullPath)) {
             ActivateChild(pChild);
             return pChild;
         }
@@ -301,16 +303,21 @@ CChildFrame* CMainFrame::OpenNotebook(const QString& path)
     }
     AddChild(pChild);
     // A damaged file opens as an untitled notebook, which the recent files do not offer.
-    if (report.status == ReadReport::Status::Incomplete)
+    if (report.status == ReadReport::Status::Incomplete) {
+        // At start-up the message comes over the window it speaks of, not over an empty screen.
+        show();
         m_prompts.MessageBox(report.message);
-    else
+    } else {
         AddRecentFile(fullPath);
+    }
     return pChild;
 }
 
 void CMainFrame::AddChild(CChildFrame* pChild)
 {
     m_pMdiArea->addSubWindow(pChild);
+    // The frame's title follows the window from maximized to normal and back.
+    connect(pChild, &QMdiSubWindow::windowStateChanged, this, &CMainFrame::RequestIdleUpdate);
     pChild->showMaximized();
     ActivateChild(pChild);
     // A notebook opens with the folder tree as its active pane.
@@ -443,9 +450,25 @@ void CMainFrame::OnIdleUpdate()
             pAction->setChecked(IsCommandChecked(id));
     }
     CChildFrame* pActive = ActiveChild();
+    ShowTitle(pActive);
     m_pKeysText->setText(pActive ? pActive->GetCodec().Decode(m_strKeysText) : QString::fromStdString(m_strKeysText));
     for (CChildFrame* pChild : Children())
         pChild->OnIdleUpdate();
+}
+
+// "Quillbox - NAME" while a notebook window is active. Qt puts a maximized notebook window's
+// title in brackets after the frame's own ("Quillbox - [NAME]"), so the frame then keeps
+// "Quillbox" for Qt to build on.
+void CMainFrame::ShowTitle(const CChildFrame* pActive)
+{
+    const QString title = kTitle + (pActive ? QStringLiteral(" - ") + pActive->windowTitle() : QString());
+    if (pActive && pActive->isMaximized()) {
+        if (windowTitle() != kTitle + QStringLiteral(" - [%1]").arg(pActive->windowTitle()))
+            setWindowTitle(kTitle);
+    } else if (windowTitle() != title) {
+        setWindowTitle(title);
+    }
+    setWindowModified(pActive && pActive->isWindowModified());
 }
 
 bool CMainFrame::IsInsideFrame(QObject* pObject) const

@@ -47,6 +47,8 @@ public:
     CChildFrame* NewNotebook();
     CChildFrame* OpenNotebook(const QString& path);
 
+    // Shows a notebook window made elsewhere (a recovered one) as New and Open show theirs.
+    void AddChild(CChildFrame* pChild);
     CChildFrame* ActiveChild() const;
     QList<CChildFrame*> Children() const;
     void ActivateChild(CChildFrame* pChild);
@@ -80,10 +82,10 @@ private:
     void RebuildRecentFiles();
     void RebuildWindowList();
     void ShowMenus(bool bNotebook);
-    void AddChild(CChildFrame* pChild);
     void OnFileOpen();
     void OnSubWindowActivated(QMdiSubWindow* pWindow);
     void OnIdleUpdate();
+    void ShowTitle(const CChildFrame* pActive);
     std::function<void()> FindHandler(int id);
     std::function<void()> FrameHandler(int id);
     bool IsCommandChecked(int id) const;

@@ -2,6 +2,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/CRunTutorialDlg.h"
+#include "app/RecoveryFiles.h"
 #include "dialogs/TutorialPrompt.h"
 #include "platform/CommandIds.h"
 #include "qt/HelpWindow.h"
@@ -12,9 +13,11 @@ CQuillboxApp::~CQuillboxApp() = default;
 bool CQuillboxApp::InitInstance(const QStringList& arguments)
 {
     m_pMainFrame = std::make_unique<CMainFrame>(m_settings);
+    m_pSessionGuard = std::make_unique<SessionGuard>(*m_pMainFrame);
 
     const QStringList files = arguments.mid(1);
-    if (files.isEmpty()) {
+    const int recovered = OfferUntitledRecovery(*m_pMainFrame);
+    if (files.isEmpty() && recovered == 0) {
         if (!m_pMainFrame->NewNotebook())
             return false;
     }

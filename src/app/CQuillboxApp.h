@@ -6,6 +6,7 @@
 #include "qt/QtSettings.h"
 
 class CMainFrame;
+class SessionGuard;
 
 // The program's start-up: the settings, the main window, the notebooks named on the command
 // line and the Run Tutorial prompt.
@@ -26,4 +27,5 @@ private:
 
     QtSettings m_settings;
     std::unique_ptr<CMainFrame> m_pMainFrame;
+    std::unique_ptr<SessionGuard> m_pSessionGuard;
 };

@@ -1,5 +1,6 @@
 #include "app/LockIndicators.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -12,8 +13,9 @@ constexpr quint32 kNumLockBit = 0x10;
 
 } // namespace
 
-LockIndicators::LockIndicators(QWidget* parent)
+LockIndicators::LockIndicators(StateSource source, QWidget* parent)
     : QWidget(parent)
+    , m_source(std::move(source))
     , m_pCap(MakePane("CAP", "capIndicator", this))
     , m_pNum(MakePane("NUM", "numIndicator", this))
     , m_pScroll(MakePane("SCRL", "scrollIndicator", this))
@@ -22,6 +24,10 @@ LockIndicators::LockIndicators(QWidget* parent)
     pLayout->setContentsMargins(0, 0, 0, 0);
     for (QLabel* pPane : { m_pCap, m_pNum, m_pScroll })
         pLayout->addWidget(pPane);
+    Refresh();
+    // The locks may have changed while another program had the keyboard.
+    connect(qApp, &QApplication::focusChanged, this, &LockIndicators::Refresh);
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, &LockIndicators::Refresh);
 }
 
 QLabel* LockIndicators::MakePane(const char* text, const char* objectName, QWidget* parent)
@@ -41,8 +47,25 @@ void LockIndicators::ShowPane(QLabel* pPane, bool bOn)
     pPane->setText(bOn ? pPane->property("paneText").toString() : QString());
 }
 
+void LockIndicators::Refresh()
+{
+    const std::optional<LockState> state = m_source ? m_source() : std::nullopt;
+    m_bRealState = state.has_value();
+    if (!state)
+        return;
+    ShowPane(m_pCap, state->bCaps);
+    ShowPane(m_pNum, state->bNum);
+    ShowPane(m_pScroll, state->bScroll);
+}
+
 void LockIndicators::OnKeyEvent(const QKeyEvent& event, bool bFocusTarget)
 {
+    if (m_bRealState) {
+        // A press reports the modifiers from before it; after the release the locks are settled.
+        if (event.type() == QEvent::KeyRelease && bFocusTarget)
+            Refresh();
+        return;
+    }
     if (event.nativeModifiers() != 0 || event.nativeScanCode() != 0) {
         ShowPane(m_pCap, event.nativeModifiers() & kCapsLockBit);
         ShowPane(m_pNum, event.nativeModifiers() & kNumLockBit);

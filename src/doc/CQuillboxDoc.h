@@ -54,6 +54,8 @@ public:
     bool OnNewDocument();
     ReadReport OnOpenDocument(const std::string& pathName);
     SaveResult OnSaveDocument(const std::string& pathName, bool bReplaceReadOnly = false);
+    // The notebook file's bytes as a save would write them now; the document is left as it is.
+    std::string GetNotebookBytes() const;
     void OnCloseDocument();
     bool IsModified() const { return m_bModified; }
     void SetModifiedFlag(bool bModified = true) { m_bModified = bModified; }

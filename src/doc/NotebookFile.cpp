@@ -201,7 +201,7 @@ ReadReport CQuillboxDoc::OnOpenDocument(const std::string& pathName)
                       "Cannot open \"" + pathName + "\": ");
 }
 
-SaveResult CQuillboxDoc::SaveNotebook(const std::string& pathName, bool bReplaceReadOnly)
+std::string CQuillboxDoc::GetNotebookBytes() const
 {
     std::string out = "Begin Selected Folder\r\n";
     AppendName(out, m_pSelFolder ? m_pSelFolder->m_name : std::string());
@@ -217,8 +217,12 @@ SaveResult CQuillboxDoc::SaveNotebook(const std::string& pathName, bool bReplace
     out += "Begin Folder Information\r\n";
     WriteFolder(m_pRootFolder, out, true);
     out += "End Folder Information\r\n";
+    return out;
+}
 
-    const WriteResult written = WriteFileSafely(pathName, out, bReplaceReadOnly);
+SaveResult CQuillboxDoc::SaveNotebook(const std::string& pathName, bool bReplaceReadOnly)
+{
+    const WriteResult written = WriteFileSafely(pathName, GetNotebookBytes(), bReplaceReadOnly);
     if (written.status != WriteResult::Status::Written)
         return { false, "Cannot save \"" + pathName + "\": " + written.reason + ".",
                  written.status == WriteResult::Status::ReadOnly };

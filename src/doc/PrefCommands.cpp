@@ -33,16 +33,42 @@ void CQuillboxDoc::OnDeleteFolderPrefs()
     SetModifiedFlag();
 }
 
+namespace {
+
+// What the Assign Keys dialog calls each folder: its name, or its path ("Main/Work/Ideas") when
+// another folder has the same name, so that the user can tell the two rows apart.
+std::vector<std::string> DialogNames(const std::vector<Folder*>& folders)
+{
+    std::unordered_map<std::string, int> uses;
+    for (const Folder* pFolder : folders)
+        ++uses[pFolder->m_name];
+    std::vector<std::string> names;
+    names.reserve(folders.size());
+    for (const Folder* pFolder : folders) {
+        std::string name = pFolder->m_name;
+        if (uses[name] > 1) {
+            for (const Folder* pUp = pFolder->m_pParent; pUp; pUp = pUp->m_pParent)
+                name = pUp->m_name + "/" + name;
+        }
+        names.push_back(std::move(name));
+    }
+    return names;
+}
+
+} // namespace
+
 void CQuillboxDoc::OnAssignKeys()
 {
     CAssignKeysDlg dlg;
-    for (const Folder* pFolder : m_folders) {
+    const std::vector<std::string> names = DialogNames(m_folders);
+    for (size_t i = 0; i < m_folders.size(); ++i) {
+        const Folder* pFolder = m_folders[i];
         if (pFolder->m_name == "Trash")
             continue;
         if (pFolder->HasKey())
-            dlg.m_assignments.push_back({ pFolder->m_name, pFolder->GetKey()->key, pFolder->GetKey()->function });
+            dlg.m_assignments.push_back({ names[i], pFolder->GetKey()->key, pFolder->GetKey()->function });
         else
-            dlg.m_availFolders.push_back(pFolder->m_name);
+            dlg.m_availFolders.push_back(names[i]);
     }
     for (const std::string& key : m_keyNames) {
         if (std::none_of(dlg.m_assignments.begin(), dlg.m_assignments.end(),
@@ -52,8 +78,8 @@ void CQuillboxDoc::OnAssignKeys()
     if (!m_services.pPrompts->RunAssignKeysDlg(dlg))
         return;
 
-    // Folders that share a name are told apart by their rows: each row goes to one folder, and
-    // a folder whose key is still in a row of its name keeps that row. So closing the dialog
+    // Folders the dialog names alike (siblings of one name) are told apart by their rows: each
+    // row goes to one folder, and a folder whose key is still in a row of its name keeps that row. So closing the dialog
     // unchanged changes nothing, and the rows match the folders the dialog listed.
     std::map<std::pair<std::string, std::string>, std::deque<size_t>> rowsByNameAndKey;
     std::unordered_map<std::string, std::deque<size_t>> rowsByName;
@@ -79,14 +105,14 @@ void CQuillboxDoc::OnAssignKeys()
         const Folder* pFolder = m_folders[i];
         if (pFolder->m_name == "Trash" || !pFolder->HasKey())
             continue;
-        if (auto it = rowsByNameAndKey.find({ pFolder->m_name, pFolder->GetKey()->key }); it != rowsByNameAndKey.end())
+        if (auto it = rowsByNameAndKey.find({ names[i], pFolder->GetKey()->key }); it != rowsByNameAndKey.end())
             rows[i] = claim(it->second);
     }
     for (size_t i = 0; i < m_folders.size(); ++i) {
         Folder* pFolder = m_folders[i];
         if (pFolder->m_name == "Trash")
             continue;
-        if (auto it = rowsByName.find(pFolder->m_name); !rows[i] && it != rowsByName.end())
+        if (auto it = rowsByName.find(names[i]); !rows[i] && it != rowsByName.end())
             rows[i] = claim(it->second);
         if (rows[i])
             pFolder->SetKey(rows[i]->key, rows[i]->function);

@@ -82,6 +82,15 @@ void CQuillboxEditView::OnPrintFolder()
         services.pPrompts->MessageBox("Printing is not available.");
         return;
     }
+    // Without a printer the folder can still go to a PDF file, which the user names here.
+    if (!services.pPrinter->HasDestination()) {
+        if (!services.pPrompts->AskYesNo("No printer is available. Print the folder to a PDF file instead?"))
+            return;
+        const auto path = services.pPrompts->ChooseSaveFile({ "PDF Files (*.pdf)|*.pdf||", "pdf", true });
+        if (!path)
+            return;
+        services.pPrinter->PrintToPdf(*path);
+    }
     if (const auto error = services.pPrinter->PrintText(m_edit.GetText(), kMarginTwips))
         services.pPrompts->MessageBox(*error);
 }

@@ -364,3 +364,10 @@ WriteResult WriteFileSafely(const std::string& path, std::string_view data, bool
         ::unlink(tempPath.c_str());
     return result;
 }
+
+bool WriteFileSafely(const std::string& path, std::string_view data, std::string& reason)
+{
+    WriteResult result = WriteFileSafely(path, data);
+    reason = std::move(result.reason);
+    return result.status == WriteResult::Status::Written;
+}

@@ -40,3 +40,7 @@ struct WriteResult
 // On failure the old file is untouched and no temporary file is left, except when an in-place
 // rewrite fails part way: the temporary file then keeps the complete data and the reason says so.
 WriteResult WriteFileSafely(const std::string& path, std::string_view data, bool bReplaceReadOnly = false);
+
+// As above, for the program's own files (recovery and lock files), which are never read-only:
+// false on any failure, with `reason` saying why.
+bool WriteFileSafely(const std::string& path, std::string_view data, std::string& reason);

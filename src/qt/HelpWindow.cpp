@@ -1,18 +1,60 @@
 #include "qt/HelpWindow.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStyle>
+#include <QTextBrowser>
+#include <QToolBar>
 
 #include "platform/CommandIds.h"
 
+namespace {
+
+QAction* AddButton(QToolBar* pBar, QStyle::StandardPixmap icon, const QString& text, const char* objectName,
+                   const QList<QKeySequence>& keys)
+{
+    QAction* pAction = pBar->addAction(pBar->style()->standardIcon(icon), text);
+    pAction->setObjectName(QString::fromLatin1(objectName));
+    pAction->setShortcuts(keys);
+    pAction->setToolTip(QStringLiteral("%1 (%2)").arg(text, keys.constFirst().toString(QKeySequence::NativeText)));
+    return pAction;
+}
+
+} // namespace
+
 HelpWindow::HelpWindow(QWidget* parent)
-    : QTextBrowser(parent)
+    : QMainWindow(parent)
+    , m_pBrowser(new QTextBrowser)
 {
     setObjectName(QStringLiteral("helpWindow"));
     setWindowFlag(Qt::Window);
     setWindowTitle(QStringLiteral("Quillbox Help"));
-    setOpenExternalLinks(true);
+    m_pBrowser->setObjectName(QStringLiteral("helpBrowser"));
+    m_pBrowser->setOpenExternalLinks(true);
+    setCentralWidget(m_pBrowser);
+
+    QToolBar* pBar = addToolBar(QStringLiteral("Navigation"));
+    pBar->setObjectName(QStringLiteral("helpToolBar"));
+    pBar->setMovable(false);
+    pBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    QAction* pBack = AddButton(pBar, QStyle::SP_ArrowBack, QStringLiteral("Back"), "helpBack", QKeySequence::keyBindings(QKeySequence::Back));
+    QAction* pForward = AddButton(pBar, QStyle::SP_ArrowForward, QStringLiteral("Forward"), "helpForward", QKeySequence::keyBindings(QKeySequence::Forward));
+    QAction* pHome = AddButton(pBar, QStyle::SP_DirHomeIcon, QStringLiteral("Home"), "helpHome", { QKeySequence(Qt::ALT | Qt::Key_Home) });
+    pBack->setEnabled(false);
+    pForward->setEnabled(false);
+    connect(pBack, &QAction::triggered, m_pBrowser, &QTextBrowser::backward);
+    connect(pForward, &QAction::triggered, m_pBrowser, &QTextBrowser::forward);
+    connect(pHome, &QAction::triggered, this, &HelpWindow::ShowContents);
+    connect(m_pBrowser, &QTextBrowser::backwardAvailable, pBack, &QAction::setEnabled);
+    connect(m_pBrowser, &QTextBrowser::forwardAvailable, pForward, &QAction::setEnabled);
+
+    auto* pClose = new QAction(QStringLiteral("Close"), this);
+    pClose->setObjectName(QStringLiteral("helpClose"));
+    pClose->setShortcuts({ QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W) });
+    connect(pClose, &QAction::triggered, this, &QWidget::close);
+    addAction(pClose);
     resize(640, 480);
 }
 
@@ -43,9 +85,9 @@ void HelpWindow::ShowPage(const QString& page)
 {
     const QString folder = PagesFolder();
     if (!folder.isEmpty() && QFileInfo::exists(folder + u'/' + page))
-        setSource(QUrl::fromLocalFile(folder + u'/' + page));
+        m_pBrowser->setSource(QUrl::fromLocalFile(folder + u'/' + page));
     else
-        setPlainText(QStringLiteral("The help page %1 is missing from this installation.").arg(page));
+        m_pBrowser->setPlainText(QStringLiteral("The help page %1 is missing from this installation.").arg(page));
     show();
     raise();
     activateWindow();

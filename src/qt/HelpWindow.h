@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QMainWindow>
 #include <QTextBrowser>
 
 #include "platform/HelpEngine.h"
 
-// The help pages (index.html and the tutorial topic) in a window of their own.
-class HelpWindow : public QTextBrowser, public HelpEngine
+// The help pages (index.html and the tutorial topic) in a window of their own, with Back,
+// Forward and Home (the contents) on a toolbar; Escape or Ctrl+W closes it.
+class HelpWindow : public QMainWindow, public HelpEngine
 {
     Q_OBJECT
 
@@ -15,9 +17,12 @@ public:
     void ShowContents() override;
     void ShowContext(unsigned long context) override;
 
+    QTextBrowser& GetBrowser() { return *m_pBrowser; }
     // Where the help pages are, installed or in the build tree; empty when they are missing.
     static QString PagesFolder();
 
 private:
     void ShowPage(const QString& page);
+
+    QTextBrowser* m_pBrowser;
 };

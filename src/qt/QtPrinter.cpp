@@ -1,6 +1,8 @@
 #include "qt/QtPrinter.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QFile>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QTextDocument>
@@ -26,18 +28,36 @@ QtPrinter::QtPrinter(PrinterChoice& choice, TextCodec& codec)
 {
 }
 
-std::optional<std::string> QtPrinter::PrintText(const std::string& text, int marginTwips)
+bool QtPrinter::HasDestination() const
+{
+    const QPrinter& printer = m_choice.GetPrinter();
+    return printer.outputFormat() == QPrinter::PdfFormat ? !printer.outputFileName().isEmpty() : !printer.printerName().isEmpty();
+}
+
+void QtPrinter::PrintToPdf(const std::string& path)
 {
     QPrinter& printer = m_choice.GetPrinter();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QFile::decodeName(QByteArray::fromStdString(path)));
+}
+
+std::optional<std::string> QtPrinter::PrintText(const std::string& text, int marginTwips)
+{
+    if (!HasDestination())
+        return "No printer is available.";
+    QPrinter& printer = m_choice.GetPrinter();
     const bool bPdf = printer.outputFormat() == QPrinter::PdfFormat;
-    if (bPdf ? printer.outputFileName().isEmpty() : printer.printerName().isEmpty())
-        return "No printer is available. Choose a printer or a PDF file with Print Setup.";
     const double inches = marginTwips / 1440.0;
     printer.setPageMargins(QMarginsF(inches, inches, inches, inches), QPageLayout::Inch);
 
     QString plain = m_codec.Decode(text);
     plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QTextDocument document;
+    // The editor's font, with its letters kept apart: a ligature such as "fi" would make the
+    // words of a PDF impossible to search.
+    QFont font = QApplication::font("QPlainTextEdit");
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    document.setDefaultFont(font);
     document.setPlainText(plain);
     document.documentLayout()->setPaintDevice(&printer);
     document.setDocumentMargin(0);

@@ -16,6 +16,7 @@ public:
     // Lets the user choose a printer, or a PDF file; true when the choice was confirmed.
     bool RunPrintSetup(QWidget* parent);
     QPrinter& GetPrinter() { return m_printer; }
+    const QPrinter& GetPrinter() const { return m_printer; }
 
 private:
     QPrinter m_printer;
@@ -27,6 +28,8 @@ class QtPrinter : public Printer
 public:
     QtPrinter(PrinterChoice& choice, TextCodec& codec);
 
+    bool HasDestination() const override;
+    void PrintToPdf(const std::string& path) override;
     std::optional<std::string> PrintText(const std::string& text, int marginTwips) override;
 
 private:

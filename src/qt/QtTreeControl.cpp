@@ -234,6 +234,16 @@ void QtTreeControl::currentChanged(const QModelIndex& current, const QModelIndex
     QTreeWidget::currentChanged(current, previous);
 }
 
+QItemSelectionModel::SelectionFlags QtTreeControl::selectionCommand(const QModelIndex& index, const QEvent* event) const
+{
+    // A click beside the items, or with Ctrl on the selected one, would take the highlight and
+    // the open image off a folder that stays selected.
+    const QItemSelectionModel::SelectionFlags command = QTreeWidget::selectionCommand(index, event);
+    if (!index.isValid() || !command.testFlag(QItemSelectionModel::Select))
+        return QItemSelectionModel::NoUpdate;
+    return command;
+}
+
 void QtTreeControl::HoldUpdates()
 {
     // Each change would have Qt lay out every item to find what to repaint; opening a notebook

@@ -94,6 +94,36 @@ TEST(AssignKeys, WorkInTheDialogReachesTheNotebookOnCloseOnly)
     EXPECT_PROMPTS_DONE(*nb);
 }
 
+TEST(AssignKeys, FoldersOfOneNameShowTheirPathsAndEachKeepsItsOwnKey)
+{
+    // Given Main[Home[Ideas],Work[Ideas F4]]
+    auto nb = Notebook::New();
+    Add(*nb, "Home");
+    Add(*nb, "Work");
+    for (const char* parent : { "Home", "Work" }) {
+        nb->Select(parent);
+        nb->doc.AddFolder(false, "Ideas", "x\r\n", true, parent == std::string("Work") ? "F4" : "", "Move");
+    }
+    // When the dialog moves the key from Work's Ideas to Home's
+    nb->prompts.ExpectAssignKeys([](CAssignKeysDlg& dlg) {
+        EXPECT_EQ(Lines(dlg.m_folderList), "Home|Main|Main/Home/Ideas|Work");
+        EXPECT_EQ(Lines(dlg.m_assignList), "Main/Work/Ideas (F4) Move");
+        Unassign(dlg, "Main/Work/Ideas (F4) Move");
+        Assign(dlg, "Main/Home/Ideas", "F4", 1);
+        EXPECT_EQ(Lines(dlg.m_folderList), "Home|Main|Main/Work/Ideas|Work");
+        return true;
+    });
+    nb->doc.OnAssignKeys();
+    // Then the key sits on the Ideas under Home
+    std::string keys;
+    for (const Folder* p : nb->doc.m_folders)
+        if (p->HasKey() && p->m_name != "Trash")
+            keys += p->m_pParent->m_name + "/" + p->m_name + ":" + p->GetKey()->key + "/" + p->GetKey()->function;
+    EXPECT_EQ(keys, "Home/Ideas:F4/Copy");
+    EXPECT_EQ(nb->keys.Text(), "Trash=F3, Ideas=F4");
+    EXPECT_PROMPTS_DONE(*nb);
+}
+
 TEST(AssignKeys, CloseUnchangedKeepsEveryKeyEvenBetweenFoldersOfOneName)
 {
     auto nb = Notebook::New();

@@ -20,11 +20,15 @@ std::unique_ptr<Notebook> ShowingMain(const std::string& marked)
 class RecordingPrinter : public Printer
 {
 public:
+    bool HasDestination() const override { return m_bHasPrinter || !m_pdfPath.empty(); }
+    void PrintToPdf(const std::string& path) override { m_pdfPath = path; }
     std::optional<std::string> PrintText(const std::string& text, int marginTwips) override
     {
-        m_printed += text + "@" + std::to_string(marginTwips) + ";";
+        m_printed += text + "@" + std::to_string(marginTwips) + (m_pdfPath.empty() ? "" : ">" + m_pdfPath) + ";";
         return m_error;
     }
+    bool m_bHasPrinter = true;
+    std::string m_pdfPath;
     std::string m_printed;
     std::optional<std::string> m_error;
 };
@@ -164,6 +168,39 @@ TEST(EditViewCommands, PrintFolderWithoutAPrinterSaysSo)
     nb->prompts.ExpectMessage("Printing is not available.");
     nb->editView.OnPrintFolder();
     EXPECT_PROMPTS_DONE(*nb);
+}
+
+TEST(EditViewCommands, PrintFolderWithNoPrinterOffersAPdfFileTheUserNames)
+{
+    ScriptedPrompts prompts;
+    RecordingPrinter printer;
+    printer.m_bHasPrinter = false;
+    CQuillboxDoc doc { Services { &prompts, nullptr, nullptr, &printer } };
+    TextBuffer edit;
+    CQuillboxEditView view { &doc, edit };
+    view.OnCreate();
+    LoadMarked(edit, "------ one\r\n|");
+    const std::string offer = "No printer is available. Print the folder to a PDF file instead?";
+
+    // No, or no file chosen: nothing is printed.
+    prompts.ExpectYesNo(offer, false);
+    view.OnPrintFolder();
+    prompts.ExpectYesNo(offer, true);
+    prompts.ExpectSaveFile(std::nullopt);
+    view.OnPrintFolder();
+    EXPECT_EQ(printer.m_printed, "");
+
+    prompts.ExpectYesNo(offer, true);
+    prompts.ExpectSaveFile("/home/me/one.pdf", [](const FileChooser& chooser) {
+        EXPECT_EQ(chooser.defaultExt, "pdf");
+        EXPECT_TRUE(chooser.bPromptOverwrite);
+    });
+    view.OnPrintFolder();
+    // The file stays the destination for the next Print Folder, without asking again.
+    view.OnPrintFolder();
+    EXPECT_EQ(printer.m_printed, "------ one\r\n@1440>/home/me/one.pdf;------ one\r\n@1440>/home/me/one.pdf;");
+    EXPECT_EQ(prompts.Failures(), std::vector<std::string> {});
+    EXPECT_EQ(prompts.Pending(), 0u);
 }
 
 TEST(EditViewText, TypingStopsAtTheLimit)

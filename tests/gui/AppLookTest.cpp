@@ -157,7 +157,7 @@ void AppLookTest::CheckLook(const QString& paletteName, const QPalette& desktop)
     HelpWindow& help = app.frame.GetHelp();
     help.ShowContents();
     QVERIFY(help.grab().save(QStringLiteral(QUILLBOX_BUILD_DIR "/look-%1-help-scale%2.png").arg(paletteName).arg(ratio)));
-    checkReadable(help.viewport(), help.viewport()->rect(), QStringLiteral("help page"));
+    checkReadable(help.GetBrowser().viewport(), help.GetBrowser().viewport()->rect(), QStringLiteral("help page"));
     help.close();
 }
 

@@ -1,13 +1,16 @@
 // The main frame: its two menu sets, toolbar, status bar, accelerators and the assigned-keys
 // strip, and what it looks like with a notebook open.
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QVBoxLayout>
 #include <QtTest>
 
 #include "AppTestSupport.h"
 #include "app/FrameTables.h"
+#include "app/LockIndicators.h"
 #include "platform/CommandIds.h"
 #include "platform/SettingsStore.h"
 #include "qt/HelpWindow.h"
@@ -41,7 +44,8 @@ private slots:
     void acceleratorTableLeavesTheEditorsKeysAlone();
     void f1ShowsTheHelpContents();
     void keysBarTogglesWithItsMenuTick();
-    void keysStripFollowsTheActiveNotebook();
+    void keysStripAndTitleFollowTheActiveNotebook();
+    void lockPanesReadTheKeyboardOnStartFocusAndKeyRelease();
     void mainWindowWithANotebookLooksRight();
 };
 
@@ -150,11 +154,11 @@ void AppMainFrameTest::f1ShowsTheHelpContents()
     QTest::keyClick(app.Tree(), Qt::Key_F1);
     HelpWindow& help = app.frame.GetHelp();
     QVERIFY(help.isVisible());
-    QCOMPARE(help.source().fileName(), QStringLiteral("index.html"));
-    QVERIFY(help.toPlainText().contains(QStringLiteral("Keyboard summary")));
+    QCOMPARE(help.GetBrowser().source().fileName(), QStringLiteral("index.html"));
+    QVERIFY(help.GetBrowser().toPlainText().contains(QStringLiteral("Keyboard summary")));
 
     MenuAction(app.frame, QStringLiteral("&Help"), QStringLiteral("&Tutorial"))->trigger();
-    QCOMPARE(help.source().fileName(), QStringLiteral("tutorial.html"));
+    QCOMPARE(help.GetBrowser().source().fileName(), QStringLiteral("tutorial.html"));
     help.close();
 }
 
@@ -183,7 +187,7 @@ void AppMainFrameTest::keysBarTogglesWithItsMenuTick()
     QTRY_COMPARE(pArea->height(), areaHeight);
 }
 
-void AppMainFrameTest::keysStripFollowsTheActiveNotebook()
+void AppMainFrameTest::keysStripAndTitleFollowTheActiveNotebook()
 {
     MemorySettings settings;
     AppWindow app(settings);
@@ -194,13 +198,59 @@ void AppMainFrameTest::keysStripFollowsTheActiveNotebook()
     CChildFrame* pSecond = app.NewNotebook();
     QTRY_COMPARE(app.KeysText(), QStringLiteral("Trash=F3"));
     QVERIFY(pSecond->isMaximized());
+    QTRY_COMPARE(app.frame.windowTitle(), QStringLiteral("Quillbox - [Untitled[*]]"));
+
+    // A notebook window that is not maximized still names its notebook in the frame's title.
+    app.frame.OnCommand(cmd::WindowCascade);
+    QTRY_COMPARE(app.frame.windowTitle(), QStringLiteral("Quillbox - Untitled[*]"));
+    pSecond->showMaximized();
+    QTRY_COMPARE(app.frame.windowTitle(), QStringLiteral("Quillbox - [Untitled[*]]"));
+    app.frame.OnCommand(cmd::WindowTile);
+    QTRY_COMPARE(app.frame.windowTitle(), QStringLiteral("Quillbox - Untitled[*]"));
+    pFirst->GetDocument().SetModifiedFlag(true);
 
     app.frame.ActivateChild(pFirst);
     QTRY_COMPARE(app.KeysText(), QStringLiteral("Trash=F3, Work=F7"));
+    QTRY_VERIFY(app.frame.isWindowModified());
     pFirst->GetDocument().SetModifiedFlag(false);
     pFirst->close();
     QTRY_COMPARE(app.KeysText(), QStringLiteral("Trash=F3"));
     QCOMPARE(app.frame.ActiveChild(), pSecond);
+}
+
+void AppMainFrameTest::lockPanesReadTheKeyboardOnStartFocusAndKeyRelease()
+{
+    LockState state { false, true, false };
+    QWidget window;
+    auto* pLayout = new QVBoxLayout(&window);
+    auto* pFirst = new QLineEdit;
+    auto* pSecond = new QLineEdit;
+    auto* pPanes = new LockIndicators([&state] { return std::optional<LockState>(state); });
+    for (QWidget* pWidget : { static_cast<QWidget*>(pFirst), static_cast<QWidget*>(pSecond), static_cast<QWidget*>(pPanes) })
+        pLayout->addWidget(pWidget);
+    const auto shown = [pPanes] {
+        QStringList texts;
+        for (const char* name : { "capIndicator", "numIndicator", "scrollIndicator" })
+            texts << Find<QLabel>(pPanes, name)->text();
+        return texts.join(u'|');
+    };
+    QCOMPARE(shown(), QStringLiteral("|NUM|"));
+
+    // Switched while another window had the keyboard: right as soon as the focus comes back.
+    state = { true, false, false };
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    pFirst->setFocus();
+    QTRY_COMPARE(shown(), QStringLiteral("CAP||"));
+
+    // A press carries the modifiers from before it; the release reads the settled state.
+    state = { false, false, true };
+    const QKeyEvent press(QEvent::KeyPress, Qt::Key_CapsLock, Qt::NoModifier, 66, 0x42, 0x02);
+    pPanes->OnKeyEvent(press, true);
+    QCOMPARE(shown(), QStringLiteral("CAP||"));
+    const QKeyEvent release(QEvent::KeyRelease, Qt::Key_CapsLock, Qt::NoModifier, 66, 0x42, 0x02);
+    pPanes->OnKeyEvent(release, true);
+    QCOMPARE(shown(), QStringLiteral("||SCRL"));
 }
 
 void AppMainFrameTest::mainWindowWithANotebookLooksRight()
@@ -220,6 +270,17 @@ void AppMainFrameTest::mainWindowWithANotebookLooksRight()
     const QString path = QStringLiteral(QUILLBOX_BUILD_DIR "/app-main-window.png");
     QVERIFY(shot.save(path));
     QCOMPARE(shot.size(), app.frame.size() * app.frame.devicePixelRatio());
+
+    // Every key bound, to long names: the strip grows a line rather than cutting a binding off.
+    auto* pKeysText = Find<QLabel>(&app.frame, "keysText");
+    const int oneLine = pKeysText->height();
+    for (const char* key : { "F5", "F7", "F8", "F9", "F11", "F12" })
+        pChild->GetDocument().AddFolder(false, std::string("Correspondence with the county archive ") + key, "", true, key, "Copy");
+    QTRY_VERIFY(app.KeysText().endsWith(QStringLiteral("archive F12=F12")));
+    QTRY_VERIFY(pKeysText->height() > oneLine);
+    QVERIFY(pKeysText->height() >= pKeysText->heightForWidth(pKeysText->width()));
+    QVERIFY(pKeysText->geometry().right() < Find<QWidget>(&app.frame, "keysBar")->width());
+    QVERIFY(app.frame.grab().save(QStringLiteral(QUILLBOX_BUILD_DIR "/app-main-window-many-keys.png")));
 }
 
 QTEST_MAIN(AppMainFrameTest)

@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QPrinterInfo>
 #include <QRadioButton>
 #include <QSplitter>
 #include <QTemporaryDir>
@@ -46,6 +47,7 @@ private slots:
     void savedNotebookOpensWithWhatWasTyped();
     void closingAModifiedNotebookAsksFirst();
     void readOnlyFileIsReplacedOnlyWhenTheUserSaysSo();
+    void printFolderWithoutAPrinterOffersAPdfFile();
 };
 
 void AppNotebookTest::newNotebookShowsMainWithAHeaderAndTheTreeFocused()
@@ -364,6 +366,34 @@ void AppNotebookTest::readOnlyFileIsReplacedOnlyWhenTheUserSaysSo()
     QVERIFY(!app.frame.OpenNotebook(dir.path()));
     QCOMPARE(*message, QStringLiteral("Quillbox:Cannot open \"%1\": it is a folder, not a file.").arg(dir.path()));
     QCOMPARE(app.frame.Children(), QList<CChildFrame*> { pChild });
+}
+
+void AppNotebookTest::printFolderWithoutAPrinterOffersAPdfFile()
+{
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        QSKIP("this machine has a printer");
+    QTemporaryDir dir;
+    MemorySettings settings;
+    AppWindow app(settings);
+    app.NewNotebook();
+    QString question;
+    WhenModal([&](QWidget* pBox) {
+        question = qobject_cast<QMessageBox*>(pBox)->text();
+        WhenModal([&](QWidget* pDialog) {
+            auto* pChooser = qobject_cast<QFileDialog*>(pDialog);
+            QVERIFY(pChooser);
+            pChooser->selectFile(dir.filePath(QStringLiteral("folder")));
+            static_cast<QDialog*>(pChooser)->accept();
+        });
+        qobject_cast<QMessageBox*>(pBox)->button(QMessageBox::Yes)->click();
+    });
+    QTest::keyClick(app.Tree(), Qt::Key_F6);
+    QTest::keyClick(app.Editor(), Qt::Key_P, Qt::ControlModifier);
+
+    QCOMPARE(question, QStringLiteral("No printer is available. Print the folder to a PDF file instead?"));
+    QFile pdf(dir.filePath(QStringLiteral("folder.pdf")));
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    QVERIFY(pdf.readAll().startsWith("%PDF"));
 }
 
 QTEST_MAIN(AppNotebookTest)

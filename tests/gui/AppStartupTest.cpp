@@ -2,6 +2,7 @@
 // line or dropped on the window, and the recent-file list.
 #include <QCheckBox>
 #include <QMimeData>
+#include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -56,6 +57,7 @@ private slots:
     void storedValueDecidesWhetherThePromptShows_data();
     void storedValueDecidesWhetherThePromptShows();
     void commandLineOpensTheNamedNotebook();
+    void helpAndVersionAnswerWithoutADisplay();
     void damagedNotebookOpensUntitledAfterAMessage();
     void fileThatIsNoNotebookOpensNothing();
     void notebookThatCannotBeOpenedEndsStartUp();
@@ -117,22 +119,27 @@ void AppStartupTest::untickedBoxStoresZeroAndRunOpensTheTutorial()
     QCOMPARE(StoredSettings().value(QStringLiteral("Tutorial Prompt")).toString(), QStringLiteral("0"));
     HelpWindow& help = app.GetMainFrame()->GetHelp();
     QVERIFY(help.isVisible());
-    QCOMPARE(help.source().fileName(), QStringLiteral("tutorial.html"));
+    QCOMPARE(help.GetBrowser().source().fileName(), QStringLiteral("tutorial.html"));
     help.close();
 }
 
 void AppStartupTest::storedValueDecidesWhetherThePromptShows_data()
 {
-    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QVariant>("stored");
     QTest::addColumn<bool>("bShown");
     // The reading rule itself is TutorialPromptTest's; these check that start-up follows it.
-    QTest::newRow("zero") << "0" << false;
-    QTest::newRow("blanks, one, more") << " 1x" << true;
+    QTest::newRow("zero") << QVariant(QStringLiteral("0")) << false;
+    QTest::newRow("blanks, one, more") << QVariant(QStringLiteral(" 1x")) << true;
+    // Numbers, as another program or a hand-edited file may store them.
+    QTest::newRow("number one") << QVariant(1) << true;
+    QTest::newRow("number zero") << QVariant(0) << false;
+    QTest::newRow("short one") << QVariant::fromValue<short>(1) << true;
+    QTest::newRow("short zero") << QVariant::fromValue<short>(0) << false;
 }
 
 void AppStartupTest::storedValueDecidesWhetherThePromptShows()
 {
-    QFETCH(QString, stored);
+    QFETCH(QVariant, stored);
     QFETCH(bool, bShown);
     StoredSettings().setValue(QStringLiteral("Tutorial Prompt"), stored);
 
@@ -147,7 +154,7 @@ void AppStartupTest::storedValueDecidesWhetherThePromptShows()
 
     QCOMPARE(bPrompted, bShown);
     // Only an answered prompt writes the value back.
-    QCOMPARE(StoredSettings().value(QStringLiteral("Tutorial Prompt")).toString(), bShown ? QStringLiteral("1") : stored);
+    QCOMPARE(StoredSettings().value(QStringLiteral("Tutorial Prompt")).toString(), bShown ? QStringLiteral("1") : stored.toString());
 }
 
 void AppStartupTest::commandLineOpensTheNamedNotebook()
@@ -168,15 +175,47 @@ void AppStartupTest::commandLineOpensTheNamedNotebook()
     QCOMPARE(pFrame->GetRecentFiles().Files(), QStringList { path });
 }
 
+void AppStartupTest::helpAndVersionAnswerWithoutADisplay()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    const auto run = [&environment](const QStringList& arguments) {
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(QUILLBOX_PROGRAM), arguments);
+        if (!program.waitForFinished(20000))
+            program.kill();
+        return QStringLiteral("%1:%2%3").arg(program.exitCode()).arg(program.readAllStandardOutput(), program.readAllStandardError());
+    };
+    const QString help = run({ QStringLiteral("--help") });
+    QVERIFY2(help.startsWith(QStringLiteral("0:Usage: ")) && help.contains(QStringLiteral("[notebook...]")), qPrintable(help));
+    QCOMPARE(run({ QStringLiteral("--version") }), QStringLiteral("0:Quillbox 1.0\n"));
+
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    const QString unknown = run({ QStringLiteral("--frobnicate") });
+    QVERIFY2(unknown.startsWith(QStringLiteral("1:")) && unknown.contains(QStringLiteral("frobnicate")), qPrintable(unknown));
+}
+
 void AppStartupTest::damagedNotebookOpensUntitledAfterAMessage()
 {
     StoredSettings().setValue(QStringLiteral("Tutorial Prompt"), QStringLiteral("0"));
     const QString path = CopyOfTestFile(m_files, "truncated-inside-record.not", "damaged.not");
-    const auto message = AnswerMessageBox(QMessageBox::Ok);
     CQuillboxApp app;
+    QString message;
+    bool bOverTheWindow = false;
+    WhenModal([&](QWidget* pBox) {
+        message = qobject_cast<QMessageBox*>(pBox)->text();
+        // The message comes over the main window with the notebook in it, not over nothing.
+        CMainFrame* pFrame = app.GetMainFrame();
+        bOverTheWindow = pBox->parentWidget() == pFrame && pFrame->isVisible() && pFrame->ActiveChild();
+        qobject_cast<QMessageBox*>(pBox)->accept();
+    });
     QVERIFY(app.InitInstance({ QStringLiteral("quillbox"), path }));
 
-    QVERIFY2(message->contains(QStringLiteral("damaged.not")), qPrintable(*message));
+    QVERIFY2(message.contains(QStringLiteral("damaged.not")), qPrintable(message));
+    QVERIFY(bOverTheWindow);
     CChildFrame* pChild = app.GetMainFrame()->ActiveChild();
     QVERIFY(pChild);
     // Saving must not write what was read over the damaged file.

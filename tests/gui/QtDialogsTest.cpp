@@ -194,7 +194,8 @@ private slots:
     void assignKeysPairsAndPartsFoldersAndKeys()
     {
         CAssignKeysDlg dlg;
-        dlg.m_availFolders = { "Main", "Ideas" };
+        // A folder whose name another folder shares comes with its path.
+        dlg.m_availFolders = { "Main", "Ideas", "Main/Archive/Correspondence/Ideas" };
         dlg.m_availKeys = { "F4", "F5", "F11" };
         dlg.m_assignments = { { "Work", "F7", "Move" } };
         WhenModal([](QWidget* pDialog) {
@@ -204,7 +205,7 @@ private slots:
             auto* pFolders = Child<QListWidget>(pDialog, "availableFolders");
             auto* pKeys = Child<QListWidget>(pDialog, "availableKeys");
             auto* pAssignments = Child<QListWidget>(pDialog, "assignments");
-            QCOMPARE(Lines(pFolders), QStringList({ "Ideas", "Main" }));
+            QCOMPARE(Lines(pFolders), QStringList({ "Ideas", "Main", "Main/Archive/Correspondence/Ideas" }));
             QCOMPARE(Lines(pKeys), QStringList({ "F11", "F4", "F5" }));
             QCOMPARE(Lines(pAssignments), QStringList({ "Work (F7) Move" }));
             QVERIFY(pFolders->selectedItems().isEmpty() && pKeys->selectedItems().isEmpty());
@@ -220,13 +221,13 @@ private slots:
             Click(pDialog, "copyNoteRadio");
             Click(pDialog, "assignButton");
             QCOMPARE(Lines(pAssignments), QStringList({ "Ideas (F5) Copy", "Work (F7) Move" }));
-            QCOMPARE(Lines(pFolders), QStringList({ "Main" }));
+            QCOMPARE(Lines(pFolders), QStringList({ "Main", "Main/Archive/Correspondence/Ideas" }));
             QCOMPARE(Lines(pKeys), QStringList({ "F11", "F4" }));
 
             ClickLine(pAssignments, QStringLiteral("Work (F7) Move"));
             Click(pDialog, "unassignButton");
             QCOMPARE(Lines(pAssignments), QStringList({ "Ideas (F5) Copy" }));
-            QCOMPARE(Lines(pFolders), QStringList({ "Main", "Work" }));
+            QCOMPARE(Lines(pFolders), QStringList({ "Main", "Main/Archive/Correspondence/Ideas", "Work" }));
             QCOMPARE(Lines(pKeys), QStringList({ "F11", "F4", "F7" }));
             Click(pDialog, "closeButton");
         });

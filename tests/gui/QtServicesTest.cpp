@@ -1,10 +1,13 @@
 #include <QFile>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 
+#include "QtNotebook.h"
 #include "doc/CQuillboxDoc.h"
 #include "platform/CommandIds.h"
 #include "qt/HelpWindow.h"
@@ -35,7 +38,7 @@ private slots:
         QtPrinter printer(choice, m_codec);
         std::string text;
         for (int i = 0; i < 200; ++i)
-            text += "------ New Note 12/06/97 ------\r\nline " + std::to_string(i) + "\r\n";
+            text += "------ New Note 12/06/97 ------\r\nline " + std::to_string(i) + ": find the office files\r\n";
         QCOMPARE(printer.PrintText(text, 1440), std::nullopt);
         const QMarginsF margins = choice.GetPrinter().pageLayout().margins(QPageLayout::Inch);
         QCOMPARE(margins, QMarginsF(1, 1, 1, 1));
@@ -44,6 +47,17 @@ private slots:
         const QByteArray bytes = pdf.readAll();
         QVERIFY(bytes.startsWith("%PDF"));
         QVERIFY(bytes.count("/Type /Page\n") > 1);
+
+        // The words can be found in the PDF: no letters joined into ligatures.
+        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        if (pdftotext.isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        QProcess extract;
+        extract.start(pdftotext, { pdf.fileName(), QStringLiteral("-") });
+        QVERIFY(extract.waitForFinished());
+        const QString words = QString::fromUtf8(extract.readAllStandardOutput());
+        QVERIFY2(words.contains(QStringLiteral("line 0: find the office files")), qPrintable(words.left(200)));
+        QCOMPARE(words.count(QStringLiteral("find the office files")), 200);
     }
 
     void withoutAPrinterPrintingSaysSo()
@@ -54,9 +68,8 @@ private slots:
         choice.GetPrinter().setOutputFormat(QPrinter::NativeFormat);
         choice.GetPrinter().setPrinterName(QString());
         QtPrinter printer(choice, m_codec);
-        const auto message = printer.PrintText("text", 1440);
-        QVERIFY(message);
-        QVERIFY(message->find("Print Setup") != std::string::npos);
+        QVERIFY(!printer.HasDestination());
+        QCOMPARE(printer.PrintText("text", 1440), std::optional<std::string>("No printer is available."));
     }
 
     void settingsKeepStringsUnderTheProgramsKey()
@@ -77,18 +90,39 @@ private slots:
         probe.clear();
     }
 
-    void helpShowsTheTutorialPageForItsContext()
+    void helpWindowGoesBackForwardHomeAndClosesByKey()
     {
         // The build puts the pages beside the test program, as beside the program itself.
         const QString folder = HelpWindow::PagesFolder();
         QVERIFY(!folder.isEmpty());
         HelpWindow help;
+        QTextBrowser& browser = help.GetBrowser();
+        auto* pBack = help.findChild<QAction*>(QStringLiteral("helpBack"));
+        auto* pForward = help.findChild<QAction*>(QStringLiteral("helpForward"));
+        auto* pHome = help.findChild<QAction*>(QStringLiteral("helpHome"));
+        QVERIFY(pBack && pForward && pHome);
         help.ShowContext(cmd::TutorialHelpContext);
-        QVERIFY(help.isVisible());
-        QVERIFY(help.isWindow());
-        QCOMPARE(help.source(), QUrl::fromLocalFile(folder + QStringLiteral("/tutorial.html")));
+        QVERIFY(help.isVisible() && help.isWindow());
+        QVERIFY(QTest::qWaitForWindowActive(&help));
+        QCOMPARE(browser.source(), QUrl::fromLocalFile(folder + QStringLiteral("/tutorial.html")));
+        QVERIFY(!pBack->isEnabled());
+
+        pHome->trigger();
+        QCOMPARE(browser.source(), QUrl::fromLocalFile(folder + QStringLiteral("/index.html")));
+        QVERIFY(pBack->isEnabled());
+        QTest::keyClick(&browser, Qt::Key_Left, Qt::AltModifier);
+        QCOMPARE(browser.source().fileName(), QStringLiteral("tutorial.html"));
+        QVERIFY(pForward->isEnabled());
+        pForward->trigger();
+        QCOMPARE(browser.source().fileName(), QStringLiteral("index.html"));
+        Grab(&help);
+
+        QTest::keyClick(&browser, Qt::Key_Escape);
+        QVERIFY(!help.isVisible());
         help.ShowContents();
-        QCOMPARE(help.source(), QUrl::fromLocalFile(folder + QStringLiteral("/index.html")));
+        QVERIFY(QTest::qWaitForWindowActive(&help));
+        QTest::keyClick(&browser, Qt::Key_W, Qt::ControlModifier);
+        QVERIFY(!help.isVisible());
     }
 };
 

@@ -115,10 +115,15 @@ private slots:
         QTest::mouseClick(nb->tree->viewport(), Qt::LeftButton, Qt::ShiftModifier, nb->PointOf("Trash"));
         QCOMPARE(nb->doc.m_pSelFolder->m_name, std::string("Trash"));
         QVERIFY(nb->tree->hasFocus());
+        // A click beside the items, or with Ctrl on the selected one, leaves the folder
+        // selected and showing it: Delete acts on the folder the user sees highlighted.
         const QPoint below(5, nb->tree->viewport()->height() - 5);
         QTest::mouseClick(nb->tree->viewport(), Qt::LeftButton, {}, below);
-        QCOMPARE(nb->doc.m_pSelFolder->m_name, std::string("Trash"));
         QVERIFY(nb->tree->hasFocus());
+        QVERIFY(nb->ItemOf("Trash")->isSelected());
+        QTest::mouseClick(nb->tree->viewport(), Qt::LeftButton, Qt::ControlModifier, nb->PointOf("Trash"));
+        QCOMPARE(nb->doc.m_pSelFolder->m_name, std::string("Trash"));
+        QCOMPARE(nb->tree->selectedItems(), QList<QTreeWidgetItem*>({ nb->ItemOf("Trash") }));
     }
 
     void rightClickLeavesTheSelection()
