@@ -74,8 +74,9 @@ void Typed(HeadlessNotebook& nb, const std::string& words)
 int New(const Args& args)
 {
     const std::string& operand = args.operands[0];
+    // Anything under the name, a dangling symbolic link included, is left alone.
     struct stat st {};
-    if (operand != "-" && ::stat(operand.c_str(), &st) == 0) {
+    if (operand != "-" && ::lstat(operand.c_str(), &st) == 0) {
         Error("\"" + operand + "\" already exists.");
         return kFailed;
     }

@@ -16,8 +16,8 @@ the safe save of the program itself.
 
 Commands:
   new FILE
-      Create a new notebook with the folders Main and Trash and save it as FILE. An
-      existing FILE is never replaced.
+      Create a new notebook with the folders Main and Trash and save it as FILE. Nothing
+      already named FILE is replaced, not even a symbolic link to nowhere.
   tree FILE
       Print the folders as the folder tree shows them: sorted by name, two spaces of
       indent per level. A folder with an assigned key shows the key and its function, as
@@ -57,7 +57,8 @@ Commands:
       read of FILE to OUT, which must be another file.
       Exit status: 0 when FILE is sound, 1 when it is damaged, 2 on an error.
   resave IN OUT
-      Open notebook IN and save it as OUT, as opening and saving in Quillbox do.
+      Open notebook IN and save it as OUT, as opening and saving in Quillbox do. A
+      read-only OUT is not replaced.
   --version
       Print the version.
   --help

@@ -319,10 +319,15 @@ bool CChildFrame::DoSave(const QString& path)
             return false;
         }
     }
-    SaveResult result;
-    {
+    auto save = [&](bool bReplaceReadOnly) {
         EditBatch batch(*m_pEdit);
-        result = m_doc.OnSaveDocument(EncodePath(path));
+        return m_doc.OnSaveDocument(EncodePath(path), bReplaceReadOnly);
+    };
+    SaveResult result = save(false);
+    if (result.bReadOnly) {
+        if (!m_mainFrame.GetPrompts().AskYesNo("\"" + EncodePath(path) + "\" is read-only.\r\nSave over it anyway?"))
+            return false;
+        result = save(true);
     }
     if (!result.ok) {
         m_mainFrame.GetPrompts().MessageBox(result.message);

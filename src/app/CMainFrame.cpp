@@ -20,6 +20,7 @@
 #include "app/CChildFrame.h"
 #include "app/FrameTables.h"
 #include "app/LockIndicators.h"
+#include "doc/FileLines.h"
 #include "platform/CommandIds.h"
 #include "platform/CommandTable.h"
 #include "qt/HelpWindow.h"
@@ -285,7 +286,14 @@ CChildFrame* CMainFrame::OpenNotebook(const QString& path)
         }
     }
     auto* pChild = new CChildFrame(*this);
-    const ReadReport report = pChild->OnOpenDocument(fullPath);
+    ReadReport report;
+    try {
+        report = pChild->OnOpenDocument(fullPath);
+    } catch (const std::exception& e) {
+        // The window's own share of opening (decoding and showing the text) may run out of
+        // memory too; the other notebooks stay open either way.
+        report = { ReadReport::Status::CannotOpen, "Cannot open \"" + fullPath.toStdString() + "\": " + ExceptionReason(e) + "." };
+    }
     if (!report.Opened()) {
         delete pChild;
         m_recentFiles.Remove(fullPath);
@@ -341,7 +349,11 @@ bool CMainFrame::OnCommand(int id)
 {
     if (!IsCommandEnabled(id))
         return false;
-    FindHandler(id)();
+    try {
+        FindHandler(id)();
+    } catch (const std::exception& e) {
+        m_prompts.MessageBox("The command could not be completed: " + ExceptionReason(e) + ".");
+    }
     RequestIdleUpdate();
     return true;
 }

@@ -35,6 +35,9 @@ struct SaveResult
 {
     bool ok = true;
     std::string message;
+    // The target is a read-only file and nothing was written; saving again with the user's word
+    // replaces it.
+    bool bReadOnly = false;
 };
 
 // One open notebook: its folder tree, preferences, key assignments, selected folder and folder
@@ -51,7 +54,7 @@ public:
     void BindViews(CQuillboxEditView* pEditView, CQuillboxTreeView* pTreeView);
     bool OnNewDocument();
     ReadReport OnOpenDocument(const std::string& pathName);
-    SaveResult OnSaveDocument(const std::string& pathName);
+    SaveResult OnSaveDocument(const std::string& pathName, bool bReplaceReadOnly = false);
     // The notebook file's bytes as a save would write them now; the document is left as it is.
     std::string GetNotebookBytes() const;
     void OnCloseDocument();
@@ -98,10 +101,8 @@ public:
     void UnlinkFolder(Folder* pFolder);
 
     // Folder records of the notebook and folder files
-    // Appends the records of pFolder's subtree and its following siblings to `out`. With a sink,
-    // `out` goes to it and is emptied whenever it has grown large; false when the sink refused.
-    bool WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys,
-                     const std::function<bool(std::string_view)>* pSink = nullptr) const;
+    // Appends the records of pFolder's subtree and its following siblings to `out`.
+    void WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys) const;
     // Reads one record with its declared children into new folders (see ShowNewFolders); false
     // when the input ended inside it. The first record goes to the top level with bTopLevel,
     // else under the selected folder; a child record named "Main" or "Trash" goes to the top.
@@ -152,12 +153,15 @@ public:
 
 private:
     friend class CQuillboxTreeView;
+    // The file commands proper; the public ones run them guarded (RunGuarded), so running out
+    // of memory is a failure reported like any other.
+    ReadReport OpenNotebook(const std::string& pathName);
+    SaveResult SaveNotebook(const std::string& pathName, bool bReplaceReadOnly);
+    ReadReport ReadFolderFile(const std::string& pathName);
+    SaveResult WriteFolderFile(const std::string& pathName);
     // What turns a folder file's names and texts into the notebook's encoding; empty when
     // nothing needs turning. May convert the notebook to UTF-8 first.
     std::function<std::string(std::string_view)> ImportConverter(std::string_view fileBytes);
-
-    // The whole notebook file into `out`, or through the sink as WriteFolder does.
-    bool WriteNotebook(std::string& out, const std::function<bool(std::string_view)>* pSink) const;
 
     // Tree item to folder, for the folders linked into the tree; keeps selection changes from
     // walking the whole tree. Maintained by the tree view's insert and by every removal.

@@ -1,14 +1,11 @@
 #include "doc/FileLines.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
-#include <cstdlib>
-#include <cstring>
+#include <new>
+#include <stdexcept>
 
-#include <fcntl.h>
 #include <sys/mman.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 LineReader::LineReader(std::string data)
@@ -104,137 +101,20 @@ void LineReader::Rewind(Mark mark)
     m_line = mark.line;
 }
 
-namespace {
-
-std::string ErrnoText()
-{
-    return std::strerror(errno);
-}
-
-// Writes all of `data`, retrying short and interrupted writes.
-bool WriteAll(int fd, std::string_view data)
-{
-    while (!data.empty()) {
-        const ssize_t written = ::write(fd, data.data(), data.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data.remove_prefix(static_cast<size_t>(written));
-    }
-    return true;
-}
-
-// Opens a new, unused file beside `target` for writing. Created with mode 0666, so the umask
-// gives a new notebook the user's default permissions.
-int CreateTempBeside(const std::string& target, std::string& tempPath)
-{
-    const size_t slash = target.rfind('/');
-    const std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    for (int attempt = 0;; ++attempt) {
-        tempPath = dir + "." + base + ".save-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
-        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST || attempt == 100)
-            return fd;
-    }
-}
-
-void SyncDirectoryOf(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
-} // namespace
-
 std::optional<LineReader> ReadFileLines(const std::string& path, std::string& message)
 {
-    auto fail = [&] {
-        message = "Cannot open \"" + path + "\": " + ErrnoText() + ".";
-        return std::nullopt;
-    };
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return fail();
     std::string data;
-    struct stat st {};
-    // Read straight into the data, sized for the whole file and one byte more to see its end.
-    size_t used = 0;
-    const size_t size = ::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<size_t>(st.st_size) + 1 : 65536;
-    data.reserve(size);
-    // Memory for a large file comes in large pages where the system allows: far fewer faults.
-    const auto page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
-    const auto begin = (reinterpret_cast<uintptr_t>(data.data()) + page - 1) / page * page;
-    const auto end = (reinterpret_cast<uintptr_t>(data.data()) + size) / page * page;
-    if (end > begin)
-        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-    data.resize(size);
-    for (;;) {
-        if (used == data.size())
-            data.resize(data.size() * 2);
-        const ssize_t count = ::read(fd, data.data() + used, data.size() - used);
-        if (count == 0)
-            break;
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count < 0) {
-            fail();
-            ::close(fd);
-            return std::nullopt;
-        }
-        used += static_cast<size_t>(count);
+    std::string reason;
+    if (!ReadWholeFile(path, data, reason)) {
+        message = "Cannot open \"" + path + "\": " + reason + ".";
+        return std::nullopt;
     }
-    ::close(fd);
-    data.resize(used);
     return LineReader(std::move(data));
 }
 
-bool WriteFileSafely(const std::string& path, std::string_view data, std::string& error)
+std::string ExceptionReason(const std::exception& e)
 {
-    return WriteFileSafely(path, [data](const ChunkSink& sink) { return sink(data); }, error);
-}
-
-bool WriteFileSafely(const std::string& path, const std::function<bool(const ChunkSink&)>& produce, std::string& error)
-{
-    std::string target = path;
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (char* resolved = ::realpath(path.c_str(), nullptr)) {
-            target = resolved;
-            std::free(resolved);
-        }
-    }
-    const bool bExists = ::stat(target.c_str(), &st) == 0;
-
-    std::string tempPath;
-    int fd = CreateTempBeside(target, tempPath);
-    if (fd < 0) {
-        error = ErrnoText();
-        return false;
-    }
-    // Takes the reason before cleaning up, which may change errno.
-    auto fail = [&] {
-        error = ErrnoText();
-        if (fd >= 0)
-            ::close(fd);
-        ::unlink(tempPath.c_str());
-        return false;
-    };
-    if (bExists && ::fchmod(fd, st.st_mode & 07777) != 0)
-        return fail();
-    if (!produce([fd](std::string_view chunk) { return WriteAll(fd, chunk); }) || ::fsync(fd) != 0)
-        return fail();
-    const int closed = ::close(fd);
-    fd = -1;
-    if (closed != 0 || ::rename(tempPath.c_str(), target.c_str()) != 0)
-        return fail();
-    SyncDirectoryOf(target);
-    return true;
+    if (dynamic_cast<const std::bad_alloc*>(&e) || dynamic_cast<const std::length_error*>(&e))
+        return "there is not enough memory";
+    return e.what();
 }

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
+#include <exception>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "platform/FileAccess.h"
 
 // Reads the lines of a file held whole in memory. A line ends at a line feed; a carriage return
 // just before it belongs to the line break, so CR LF and bare LF files read alike. Lines of any
@@ -58,18 +60,22 @@ private:
     int m_line = 0;
 };
 
-// The lines of a whole file; nothing when it cannot be read, and `message` then says why,
-// naming the file.
+// The lines of a whole regular file, of at most kMaxFileBytes; nothing when it cannot be read,
+// and `message` then says why, naming the file.
 std::optional<LineReader> ReadFileLines(const std::string& path, std::string& message);
 
-// Replaces the file at `path` with `data` without ever leaving a half-written file: the data goes
-// to a temporary file beside it, is flushed to disk and then renamed over the old file, which
-// keeps its permissions (a new file gets the default ones). A symbolic link is written through.
-// On failure the old file is untouched and `error` receives the system's reason.
-bool WriteFileSafely(const std::string& path, std::string_view data, std::string& error);
+// What an exception that ended reading or writing a file means, for a message.
+std::string ExceptionReason(const std::exception& e);
 
-// Takes the pieces of a file's data in order; false when one could not be written.
-using ChunkSink = std::function<bool(std::string_view chunk)>;
-// The same with the data made piece by piece, so a large file is never held whole: `produce`
-// hands each piece to the sink in turn and returns false as soon as the sink does.
-bool WriteFileSafely(const std::string& path, const std::function<bool(const ChunkSink&)>& produce, std::string& error);
+// Runs a file command; an exception it throws (memory running out, mostly) becomes the result
+// `failed`, its message `what` followed by the reason, so one file's trouble ends no program.
+template <typename Result, typename Command>
+Result RunGuarded(Command command, Result failed, const std::string& what)
+{
+    try {
+        return command();
+    } catch (const std::exception& e) {
+        failed.message = what + ExceptionReason(e) + ".";
+        return failed;
+    }
+}

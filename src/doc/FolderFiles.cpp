@@ -60,6 +60,18 @@ void CQuillboxDoc::OnImportFolder()
 
 SaveResult CQuillboxDoc::ExportFolder(const std::string& pathName)
 {
+    return RunGuarded([&] { return WriteFolderFile(pathName); }, SaveResult { false },
+                      "Cannot export the folder to \"" + pathName + "\": ");
+}
+
+ReadReport CQuillboxDoc::ImportFolder(const std::string& pathName)
+{
+    return RunGuarded([&] { return ReadFolderFile(pathName); }, ReadReport { ReadReport::Status::CannotOpen },
+                      "Cannot import \"" + pathName + "\": ");
+}
+
+SaveResult CQuillboxDoc::WriteFolderFile(const std::string& pathName)
+{
     if (!m_pSelFolder)
         return { false, "There is no folder to export." };
     std::string out = "Begin Folder Information\r\n";
@@ -68,9 +80,9 @@ SaveResult CQuillboxDoc::ExportFolder(const std::string& pathName)
         WriteFolder(m_pSelFolder, out, false);
     }
     out += "End Folder Information\r\n";
-    std::string error;
-    if (!WriteFileSafely(pathName, out, error))
-        return { false, "Cannot export the folder to \"" + pathName + "\": " + error + "." };
+    const WriteResult written = WriteFileSafely(pathName, out);
+    if (written.status != WriteResult::Status::Written)
+        return { false, "Cannot export the folder to \"" + pathName + "\": " + written.reason + "." };
     return {};
 }
 
@@ -96,7 +108,7 @@ std::function<std::string(std::string_view)> CQuillboxDoc::ImportConverter(std::
     };
 }
 
-ReadReport CQuillboxDoc::ImportFolder(const std::string& pathName)
+ReadReport CQuillboxDoc::ReadFolderFile(const std::string& pathName)
 {
     using Status = ReadReport::Status;
     std::string message;

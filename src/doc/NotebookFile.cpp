@@ -13,8 +13,6 @@ namespace {
 
 constexpr std::string_view kEndFolder = "End Folder";
 constexpr char kEsc = '\x1b';
-// A file is written in pieces of about this size, so its whole text is never held twice.
-constexpr size_t kWriteChunk = size_t(1) << 20;
 
 // Lines that start a record, or end the records, inside a notebook or folder file.
 constexpr std::string_view kRecordOrEnd[] = { "Begin Folder", "End Folder Information" };
@@ -148,12 +146,10 @@ bool IsSpecialName(std::string_view name)
 
 } // namespace
 
-bool CQuillboxDoc::WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys,
-                               const std::function<bool(std::string_view)>* pSink) const
+void CQuillboxDoc::WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys) const
 {
     // The selected folder's notes live in the editor; its own stored text is not current.
     const std::string editorText = m_pEditView ? m_pEditView->GetEditCtrl().GetText() : std::string();
-    bool bWritten = true;
     WalkFolders(pFolder, [&](const Folder* p) {
         int children = 0;
         for (const Folder* pChild = p->m_pFirstChild; pChild; pChild = pChild->m_pNext)
@@ -173,13 +169,7 @@ bool CQuillboxDoc::WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys
         out += "Folder Text\r\n";
         AppendText(out, p == m_pSelFolder && m_pEditView ? editorText : p->m_text);
         out += "End Folder\r\n";
-        if (pSink && out.size() >= kWriteChunk) {
-            bWritten = (*pSink)(out);
-            out.clear();
-        }
-        return !bWritten;
     });
-    return bWritten;
 }
 
 bool CQuillboxDoc::ReadFolder(LineReader& in, bool bTopLevel, const std::function<std::string(std::string_view)>& convert)
@@ -218,9 +208,21 @@ bool CQuillboxDoc::ReadFolder(LineReader& in, bool bTopLevel, const std::functio
     return true;
 }
 
-bool CQuillboxDoc::WriteNotebook(std::string& out, const std::function<bool(std::string_view)>* pSink) const
+SaveResult CQuillboxDoc::OnSaveDocument(const std::string& pathName, bool bReplaceReadOnly)
 {
-    out += "Begin Selected Folder\r\n";
+    return RunGuarded([&] { return SaveNotebook(pathName, bReplaceReadOnly); }, SaveResult { false },
+                      "Cannot save \"" + pathName + "\": ");
+}
+
+ReadReport CQuillboxDoc::OnOpenDocument(const std::string& pathName)
+{
+    return RunGuarded([&] { return OpenNotebook(pathName); }, ReadReport { ReadReport::Status::CannotOpen },
+                      "Cannot open \"" + pathName + "\": ");
+}
+
+std::string CQuillboxDoc::GetNotebookBytes() const
+{
+    std::string out = "Begin Selected Folder\r\n";
     AppendName(out, m_pSelFolder ? m_pSelFolder->m_name : std::string());
     out += "End Selected Folder\r\n\r\n";
     out += "Begin New Note Preferences\r\n";
@@ -232,35 +234,23 @@ bool CQuillboxDoc::WriteNotebook(std::string& out, const std::function<bool(std:
     out += "Prompt\r\n" + std::to_string(m_bPromptDelete) + "\r\n";
     out += "End Delete Folder Preferences\r\n\r\n";
     out += "Begin Folder Information\r\n";
-    if (!WriteFolder(m_pRootFolder, out, true, pSink))
-        return false;
+    WriteFolder(m_pRootFolder, out, true);
     out += "End Folder Information\r\n";
-    return true;
-}
-
-std::string CQuillboxDoc::GetNotebookBytes() const
-{
-    std::string out;
-    WriteNotebook(out, nullptr);
     return out;
 }
 
-SaveResult CQuillboxDoc::OnSaveDocument(const std::string& pathName)
+SaveResult CQuillboxDoc::SaveNotebook(const std::string& pathName, bool bReplaceReadOnly)
 {
-    auto produce = [this](const ChunkSink& sink) {
-        std::string out;
-        out.reserve(2 * kWriteChunk);
-        return WriteNotebook(out, &sink) && sink(out);
-    };
-    std::string error;
-    if (!WriteFileSafely(pathName, produce, error))
-        return { false, "Cannot save \"" + pathName + "\": " + error + "." };
+    const WriteResult written = WriteFileSafely(pathName, GetNotebookBytes(), bReplaceReadOnly);
+    if (written.status != WriteResult::Status::Written)
+        return { false, "Cannot save \"" + pathName + "\": " + written.reason + ".",
+                 written.status == WriteResult::Status::ReadOnly };
     SetPathName(pathName);
     SetModifiedFlag(false);
     return {};
 }
 
-ReadReport CQuillboxDoc::OnOpenDocument(const std::string& pathName)
+ReadReport CQuillboxDoc::OpenNotebook(const std::string& pathName)
 {
     using Status = ReadReport::Status;
     std::string message;

@@ -273,12 +273,16 @@ bool TextEncoding::MakeOneLine(std::string& name) const
 {
     static constexpr std::string_view kBreaks[] = { "\r", "\n", "\v", "\f" };
     static constexpr std::string_view kUtf8Breaks[] = { "\xC2\x85", "\xE2\x80\xA8", "\xE2\x80\xA9" };
-    const auto breakAt = [this](std::string_view rest) -> size_t {
+    // A name that is valid UTF-8 breaks there in a Windows-1252 notebook too: the notebook is
+    // read as UTF-8 once a save has dropped the lines that made the file invalid UTF-8, and the
+    // name must read back as it was.
+    const bool bUtf8Breaks = m_kind == Kind::Utf8 || Detect(name) == Kind::Utf8;
+    const auto breakAt = [bUtf8Breaks](std::string_view rest) -> size_t {
         for (const std::string_view brk : kBreaks) {
             if (rest.starts_with(brk))
                 return brk.size();
         }
-        if (m_kind == Kind::Utf8) {
+        if (bUtf8Breaks) {
             for (const std::string_view brk : kUtf8Breaks) {
                 if (rest.starts_with(brk))
                     return brk.size();

@@ -40,8 +40,8 @@ public:
     bool CanHold(std::u16string_view text) const;
 
     // Replaces the line breaks in a folder name (CR, LF, vertical tab, form feed, and in UTF-8
-    // the next-line, line and paragraph separators) by one space a run, dropping those at
-    // either end. True when the name changed.
+    // or a name that is valid UTF-8 the next-line, line and paragraph separators) by one space
+    // a run, dropping those at either end. True when the name changed.
     bool MakeOneLine(std::string& name) const;
 
     // Utf8 when the bytes are valid UTF-8.

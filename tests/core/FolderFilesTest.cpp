@@ -132,7 +132,7 @@ TEST(FolderFileImport, ExportedMainComesBackAsASecondTopLevelMain)
                              "[Alpha<alpha\r\n!\r\n>[Beta<beta\r\n>;Gamma<gamma\r\n>[Delta<delta\r\n>;];];Zeta<zeta\r\n>;]";
     const std::string keyedMain = "Main<------ New Note 12/06/97 ------\r\n>"
                                   "[Alpha{F4 Copy}<alpha\r\n!>[Beta<beta\r\n>;Gamma<gamma\r\n>[Delta<delta\r\n>;];];Zeta<zeta\r\n>;]";
-    EXPECT_EQ(Describe(*nb), "date=1 time=0 text=1 prompt=1 selected=Zeta\n" + main + "\n" + keyedMain + "\nTrash{F3 Move}<>\n");
+    EXPECT_EQ(nb->Describe(), "date=1 time=0 text=1 prompt=1 selected=Zeta\n" + main + "\n" + keyedMain + "\nTrash{F3 Move}<>\n");
 }
 
 TEST(FolderFileImport, LinesBeforeAndAfterTheRecordAreIgnored)

@@ -163,18 +163,18 @@ TEST(NotebookFileRoundTrip, VariedNotebookComesBackWhole)
 {
     TempDir dir;
     auto nb = VariedNotebook();
-    const std::string before = Describe(*nb);
+    const std::string before = nb->Describe();
     Save(*nb, dir.Path("varied.not"));
 
     auto back = Open(dir.Path("varied.not"));
-    EXPECT_EQ(Describe(*back), before);
+    EXPECT_EQ(back->Describe(), before);
     EXPECT_EQ(back->doc.m_pSelFolder->m_name, "Deeper");
     EXPECT_EQ(back->keys.Text(), "100% sure %s %d %n=F4, Ideas=F4, " + std::string(1000, 'n') + "=F5, Trash=F3");
     EXPECT_FALSE(back->doc.IsModified());
 
     // Saved again and opened again, nothing changes.
     Save(*back, dir.Path("again.not"));
-    EXPECT_EQ(Describe(*Open(dir.Path("again.not"))), before);
+    EXPECT_EQ(Open(dir.Path("again.not"))->Describe(), before);
     EXPECT_EQ(dir.Listing(), "again.not,varied.not");
 }
 
@@ -195,9 +195,9 @@ TEST(NotebookFileRoundTrip, RenamedMainSurvivesAsAThirdTopLevelFolder)
                                  "Main<renamed\r\n>[Sub<sub\r\n>;]\n"
                                  "Trash{F3 Move}<>\n";
     auto once = Open(dir.Path("first.not"));
-    EXPECT_EQ(Describe(*once), expected);
+    EXPECT_EQ(once->Describe(), expected);
     Save(*once, dir.Path("second.not"));
-    EXPECT_EQ(Describe(*Open(dir.Path("second.not"))), expected);
+    EXPECT_EQ(Open(dir.Path("second.not"))->Describe(), expected);
 }
 
 // A folder's notes: the editor's for the selected folder, else its own.
@@ -437,19 +437,6 @@ TEST(NotebookFileOpen, FileHoldingNoNotebookIsRefused)
         EXPECT_EQ(nb.tree.GetCount(), 0u);
         EXPECT_EQ(nb.doc.GetPathName(), "");
     }
-}
-
-TEST(NotebookFileOpen, UnreadableFileIsReportedWithTheReason)
-{
-    TempDir dir;
-    Notebook missing;
-    EXPECT_EQ(missing.doc.OnOpenDocument(dir.Path("none.not")).message,
-              "Cannot open \"" + dir.Path("none.not") + "\": No such file or directory.");
-    Notebook directory;
-    const ReadReport report = directory.doc.OnOpenDocument(dir.Dir().string());
-    EXPECT_EQ(report.status, Status::CannotOpen);
-    EXPECT_EQ(report.message, "Cannot open \"" + dir.Dir().string() + "\": Is a directory.");
-    EXPECT_TRUE(directory.doc.m_folders.empty());
 }
 
 TEST(NotebookFileSaveFailure, MissingDirectoryKeepsTheNotebookModified)

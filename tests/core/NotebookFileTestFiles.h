@@ -74,39 +74,3 @@ inline std::string CrLf(const std::vector<std::string>& lines)
     return out;
 }
 
-// One folder with its subtree: name, key, text and children. Children are sorted, so two
-// notebooks whose sibling lists run in opposite orders describe alike.
-inline std::string DescribeFolder(Notebook& nb, const Folder* pFolder)
-{
-    std::vector<std::string> children;
-    for (const Folder* pChild = pFolder->m_pFirstChild; pChild; pChild = pChild->m_pNext)
-        children.push_back(DescribeFolder(nb, pChild));
-    std::sort(children.begin(), children.end());
-    std::string out = pFolder->m_name;
-    if (pFolder->HasKey())
-        out += "{" + pFolder->GetKey()->key + " " + pFolder->GetKey()->function + "}";
-    out += "<" + (pFolder == nb.doc.m_pSelFolder ? nb.edit.GetText() : pFolder->m_text) + ">";
-    if (!children.empty()) {
-        out += "[";
-        for (const auto& child : children)
-            out += child + ";";
-        out += "]";
-    }
-    return out;
-}
-
-// The whole notebook: its top-level folders described as above, and its preferences.
-inline std::string Describe(Notebook& nb)
-{
-    std::vector<std::string> top;
-    for (const Folder* pFolder = nb.doc.m_pRootFolder; pFolder; pFolder = pFolder->m_pNext)
-        top.push_back(DescribeFolder(nb, pFolder));
-    std::sort(top.begin(), top.end());
-    std::ostringstream out;
-    out << "date=" << nb.doc.m_bDate << " time=" << nb.doc.m_bTime << " text=" << nb.doc.m_bText
-        << " prompt=" << nb.doc.m_bPromptDelete << " selected=" << (nb.doc.m_pSelFolder ? nb.doc.m_pSelFolder->m_name : "")
-        << "\n";
-    for (const auto& folder : top)
-        out << folder << "\n";
-    return out.str();
-}

@@ -85,6 +85,8 @@ TEST(TextEncoding, FolderNamesBecomeOneLine)
         { Kind::Utf8, "a\xE2\x80\xA8" "b\xE2\x80\xA9" "c\xC2\x85" "d", "a b c d" },
         // In Windows-1252 those bytes are characters: "a€¨b…".
         { Kind::Windows1252, "a\xE2\x80\xA8" "b\x85", "a\xE2\x80\xA8" "b\x85" },
+        // Unless the name is valid UTF-8, which it is read as once the notebook is.
+        { Kind::Windows1252, "a\xE2\x80\xA8" "b", "a b" },
     };
     for (const Case& c : cases) {
         std::string name = c.name;

@@ -38,6 +38,7 @@ private slots:
     void assignKeysButtonsBindAKeyShownInTheStrip();
     void savedNotebookOpensWithWhatWasTyped();
     void closingAModifiedNotebookAsksFirst();
+    void readOnlyFileIsReplacedOnlyWhenTheUserSaysSo();
     void printFolderWithoutAPrinterOffersAPdfFile();
 };
 
@@ -317,6 +318,47 @@ void AppNotebookTest::closingAModifiedNotebookAsksFirst()
     QTRY_COMPARE(app.KeysText(), QString());
     QTRY_VERIFY(MenuOf(app.frame, QStringLiteral("&Note")) == nullptr);
     QCOMPARE(app.frame.windowTitle(), QStringLiteral("Quillbox"));
+}
+
+void AppNotebookTest::readOnlyFileIsReplacedOnlyWhenTheUserSaysSo()
+{
+    QTemporaryDir dir;
+    MemorySettings settings;
+    AppWindow app(settings);
+    const QString path = dir.filePath(QStringLiteral("locked.not"));
+    QVERIFY(app.NewNotebook()->GetDocument().OnSaveDocument(path.toStdString()).ok);
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+    QFile original(path);
+    QVERIFY(original.open(QIODevice::ReadOnly));
+    const QByteArray oldBytes = original.readAll();
+
+    CChildFrame* pChild = app.frame.OpenNotebook(path);
+    QVERIFY(pChild);
+    QTest::keyClick(app.Tree(), Qt::Key_F6);
+    QTest::keyClicks(app.Editor(), QStringLiteral("more"));
+
+    auto question = AnswerMessageBox(QMessageBox::No);
+    QTest::keyClick(app.Editor(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(*question, QStringLiteral("Quillbox:\"%1\" is read-only.\nSave over it anyway?").arg(path));
+    QVERIFY(pChild->GetDocument().IsModified());
+    original.seek(0);
+    QCOMPARE(original.readAll(), oldBytes);
+
+    question = AnswerMessageBox(QMessageBox::Yes);
+    QTest::keyClick(app.Editor(), Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(!question->isEmpty());
+    QVERIFY(!pChild->GetDocument().IsModified());
+    QFile saved(path);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QVERIFY(saved.readAll().contains("more"));
+    QVERIFY(!(saved.permissions() & QFileDevice::WriteOwner));
+
+    // A path that names no regular file is refused with a message; the notebooks stay open.
+    const QList<CChildFrame*> open = app.frame.Children();
+    const auto message = AnswerMessageBox(QMessageBox::Ok);
+    QVERIFY(!app.frame.OpenNotebook(dir.path()));
+    QCOMPARE(*message, QStringLiteral("Quillbox:Cannot open \"%1\": it is a folder, not a file.").arg(dir.path()));
+    QCOMPARE(app.frame.Children(), open);
 }
 
 void AppNotebookTest::printFolderWithoutAPrinterOffersAPdfFile()

@@ -1,0 +1,47 @@
+// Opens any bytes as a notebook. A notebook that opens must survive saving and reading back:
+// each read reverses every sibling list, so the second save reads back as the first one did,
+// and its third save gives the first save's bytes again.
+
+#include "FuzzNotebook.h"
+
+namespace {
+
+// Saves nb to `path` and returns the bytes written.
+std::string SaveAndRead(FuzzNotebook& nb, const std::string& path)
+{
+    const SaveResult result = nb.doc.OnSaveDocument(path);
+    Expect(result.ok, "a notebook that opened cannot be saved", result.message);
+    return FuzzFiles::Read(path);
+}
+
+// Opens a file that Quillbox saved: it must open whole, describing as `expected`.
+void ReopenSaved(FuzzNotebook& nb, const std::string& path, const std::string& expected)
+{
+    const ReadReport report = nb.doc.OnOpenDocument(path);
+    Expect(report.status == ReadReport::Status::Ok, "a saved notebook does not open whole", report.message);
+    ExpectNoPrompts(nb);
+    Expect(nb.Describe() == expected, "a saved notebook reads back different",
+           "expected:\n" + expected + "read back:\n" + nb.Describe());
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const FuzzFiles& files = FuzzFiles::Get();
+    FuzzNotebook first;
+    if (!first.doc.OnOpenDocument(files.Input(data, size)).Opened())
+        return 0;
+    ExpectNoPrompts(first);
+    const std::string expected = first.Describe();
+    const std::string firstSave = SaveAndRead(first, files.Path("first.not"));
+
+    FuzzNotebook second;
+    ReopenSaved(second, files.Path("first.not"), expected);
+    SaveAndRead(second, files.Path("second.not"));
+
+    FuzzNotebook third;
+    ReopenSaved(third, files.Path("second.not"), expected);
+    Expect(SaveAndRead(third, files.Path("third.not")) == firstSave, "the third save differs from the first");
+    return 0;
+}

@@ -1,0 +1,373 @@
+#include "platform/FileAccess.h"
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+namespace {
+
+std::string ErrnoText(int error = errno)
+{
+    return std::strerror(error);
+}
+
+// Why a file of this kind is neither read nor replaced; empty for a regular file.
+std::string NotAFile(mode_t mode)
+{
+    if (S_ISREG(mode))
+        return {};
+    const char* kind = S_ISDIR(mode) ? "a folder"
+        : S_ISFIFO(mode)             ? "a FIFO (named pipe)"
+        : S_ISSOCK(mode)             ? "a socket"
+        : S_ISCHR(mode) || S_ISBLK(mode) ? "a device"
+                                     : nullptr;
+    return kind ? std::string("it is ") + kind + ", not a file" : "it is not a file";
+}
+
+// Closes a descriptor when it goes out of scope.
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd = -1)
+        : m_fd(fd)
+    {
+    }
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    int Get() const { return m_fd; }
+    int Release() { return std::exchange(m_fd, -1); }
+
+private:
+    int m_fd;
+};
+
+// Writes all of `data` from `offset` on, retrying short and interrupted writes.
+bool WriteAll(int fd, std::string_view data, off_t offset = 0)
+{
+    while (!data.empty()) {
+        const ssize_t written = ::pwrite(fd, data.data(), data.size(), offset);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data.remove_prefix(static_cast<size_t>(written));
+        offset += written;
+    }
+    return true;
+}
+
+// "dir/" for "dir/name", "" for a bare name.
+std::string DirectoryPart(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// The file that `path` finally names: symbolic links are followed, a dangling last link gives
+// the path it points to. False only for a loop of links or an unreadable link.
+bool FollowLinks(const std::string& path, std::string& target, std::string& reason)
+{
+    target = path;
+    for (int hops = 0;; ++hops) {
+        struct stat st {};
+        if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return true;
+        if (hops == 40) {
+            reason = ErrnoText(ELOOP);
+            return false;
+        }
+        std::vector<char> link(static_cast<size_t>(st.st_size) + 256);
+        const ssize_t length = ::readlink(target.c_str(), link.data(), link.size());
+        if (length < 0 || static_cast<size_t>(length) == link.size()) {
+            reason = length < 0 ? ErrnoText() : ErrnoText(ENAMETOOLONG);
+            return false;
+        }
+        const std::string next(link.data(), static_cast<size_t>(length));
+        target = next.starts_with('/') ? next : DirectoryPart(target) + next;
+    }
+}
+
+// A file the user has not allowed to be written: no write permission bit at all, or none that
+// applies to this user.
+bool IsReadOnly(const std::string& target, const struct stat& st)
+{
+    return (st.st_mode & 0222) == 0 || ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0;
+}
+
+// Whether the open file `fd` is still the one named `path`.
+bool StillNamed(int fd, const std::string& path)
+{
+    struct stat opened {}, named {};
+    return ::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 && opened.st_ino == named.st_ino
+        && opened.st_dev == named.st_dev;
+}
+
+// Creates the target's one temporary file, removing what a crashed save left under its name.
+// A save holds a lock on its temporary file and is the only one to rename or remove it, so
+// two saves of one file never share it: the second is refused while the first runs.
+int CreateTemporary(const std::string& tempPath, std::string& reason)
+{
+    const char* const kBusy = "another program is saving it at this moment";
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        Descriptor fd(::open(tempPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        if (fd.Get() >= 0) {
+            if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) {
+                reason = kBusy;
+                return -1;
+            }
+            if (StillNamed(fd.Get(), tempPath))
+                return fd.Release();
+            continue;
+        }
+        if (errno != EEXIST) {
+            reason = ErrnoText();
+            return -1;
+        }
+        const Descriptor old(::open(tempPath.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        if (old.Get() >= 0 && ::flock(old.Get(), LOCK_EX | LOCK_NB) != 0) {
+            reason = kBusy;
+            return -1;
+        }
+        if ((old.Get() < 0 || StillNamed(old.Get(), tempPath)) && ::unlink(tempPath.c_str()) != 0 && errno != ENOENT) {
+            reason = "cannot remove the old temporary file " + tempPath + ": " + ErrnoText();
+            return -1;
+        }
+    }
+    reason = "its temporary file " + tempPath + " keeps changing";
+    return -1;
+}
+
+bool IsAttributeKept(const std::string& name)
+{
+    // Other namespaces (security, trusted) need privileges the user may not have: best effort.
+    return name.starts_with("user.") || name.starts_with("system.posix_acl_");
+}
+
+// Copies every extended attribute of `source` (ACLs included) to the open file `fd`.
+bool CopyAttributes(const std::string& source, int fd, std::string& reason)
+{
+    std::vector<char> names;
+    for (;;) {
+        const ssize_t size = ::listxattr(source.c_str(), nullptr, 0);
+        if (size < 0) {
+            if (errno == ENOTSUP)
+                return true;
+            reason = "cannot read its extended attributes: " + ErrnoText();
+            return false;
+        }
+        names.resize(static_cast<size_t>(size));
+        const ssize_t got = ::listxattr(source.c_str(), names.data(), names.size());
+        if (got >= 0) {
+            names.resize(static_cast<size_t>(got));
+            break;
+        }
+        if (errno != ERANGE) {
+            reason = "cannot read its extended attributes: " + ErrnoText();
+            return false;
+        }
+    }
+    std::vector<char> value;
+    for (size_t at = 0; at < names.size();) {
+        const std::string name(names.data() + at);
+        at += name.size() + 1;
+        ssize_t size = ::getxattr(source.c_str(), name.c_str(), nullptr, 0);
+        if (size >= 0) {
+            value.resize(static_cast<size_t>(size));
+            size = ::getxattr(source.c_str(), name.c_str(), value.data(), value.size());
+        }
+        if (size >= 0 && ::fsetxattr(fd, name.c_str(), value.data(), static_cast<size_t>(size), 0) == 0)
+            continue;
+        if (IsAttributeKept(name)) {
+            reason = "cannot keep its extended attribute " + name + ": " + ErrnoText();
+            return false;
+        }
+    }
+    return true;
+}
+
+// Gives the new file the old one's owner and group where the system permits, then its mode
+// (after the owner, whose change clears set-user-ID bits) and extended attributes.
+bool CopyFileAttributes(const std::string& target, const struct stat& st, int fd, std::string& reason)
+{
+    if (::fchown(fd, st.st_uid, st.st_gid) != 0)
+        static_cast<void>(::fchown(fd, static_cast<uid_t>(-1), st.st_gid));
+    if (::fchmod(fd, st.st_mode & 07777) != 0) {
+        reason = ErrnoText();
+        return false;
+    }
+    return CopyAttributes(target, fd, reason);
+}
+
+bool SyncDirectoryOf(const std::string& path, std::string& reason)
+{
+    const std::string dir = DirectoryPart(path);
+    const Descriptor fd(::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.Get() >= 0 && ::fsync(fd.Get()) == 0)
+        return true;
+    reason = "the file was written, but its folder could not be flushed to disk: " + ErrnoText();
+    return false;
+}
+
+bool Fail(WriteResult& result, std::string reason)
+{
+    result.status = WriteResult::Status::Failed;
+    result.reason = std::move(reason);
+    return false;
+}
+
+// Rewrites the target in place, so every hard link keeps the new content. The temporary file
+// already holds the data, flushed; space is reserved first, so a full disk stops the rewrite
+// before it changes a byte.
+bool RewriteInPlace(const std::string& target, const struct stat& st, int tempFd, const std::string& tempPath,
+                    std::string_view data, WriteResult& result, bool& bKeepTemporary)
+{
+    if (!WriteAll(tempFd, data) || ::fsync(tempFd) != 0)
+        return Fail(result, ErrnoText());
+    const Descriptor fd(::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat opened {};
+    if (fd.Get() < 0 || ::fstat(fd.Get(), &opened) != 0)
+        return Fail(result, ErrnoText());
+    if (opened.st_ino != st.st_ino || opened.st_dev != st.st_dev)
+        return Fail(result, "it was replaced while being saved");
+    if (!data.empty() && ::fallocate(fd.Get(), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(data.size())) != 0
+        && errno != EOPNOTSUPP)
+        return Fail(result, ErrnoText());
+    if (!WriteAll(fd.Get(), data) || ::ftruncate(fd.Get(), static_cast<off_t>(data.size())) != 0 || ::fsync(fd.Get()) != 0) {
+        bKeepTemporary = true;
+        return Fail(result, ErrnoText() + "; the file may be damaged, and the complete data is kept in " + tempPath);
+    }
+    return true;
+}
+
+bool ReplaceByRename(const std::string& target, const struct stat* pOld, int tempFd, const std::string& tempPath,
+                     std::string_view data, WriteResult& result, bool& bKeepTemporary)
+{
+    std::string reason;
+    if (pOld && !CopyFileAttributes(target, *pOld, tempFd, reason))
+        return Fail(result, reason);
+    if (!WriteAll(tempFd, data) || ::fsync(tempFd) != 0 || ::rename(tempPath.c_str(), target.c_str()) != 0)
+        return Fail(result, ErrnoText());
+    // The name is free now, and may already be another save's.
+    bKeepTemporary = true;
+    return SyncDirectoryOf(target, reason) || Fail(result, reason);
+}
+
+} // namespace
+
+bool ReadWholeFile(const std::string& path, std::string& data, std::string& reason)
+{
+    // Without O_NONBLOCK, opening a FIFO would wait for a writer.
+    const Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat st {};
+    if (fd.Get() < 0 || ::fstat(fd.Get(), &st) != 0) {
+        reason = ErrnoText();
+        return false;
+    }
+    reason = NotAFile(st.st_mode);
+    if (!reason.empty())
+        return false;
+    const std::string tooLarge = std::string("it is larger than ") + kMaxFileSizeText + ", the most Quillbox reads";
+    if (st.st_size > kMaxFileBytes) {
+        reason = tooLarge;
+        return false;
+    }
+    // Reads into `buffer`, retrying interrupted reads; false on an error.
+    auto readSome = [&](char* buffer, size_t size, size_t& count) {
+        for (;;) {
+            const ssize_t got = ::read(fd.Get(), buffer, size);
+            if (got >= 0) {
+                count = static_cast<size_t>(got);
+                return true;
+            }
+            if (errno != EINTR) {
+                reason = ErrnoText();
+                return false;
+            }
+        }
+    };
+    data.resize(static_cast<size_t>(st.st_size));
+    size_t filled = 0;
+    for (size_t count = 1; filled < data.size() && count > 0; filled += count) {
+        if (!readSome(data.data() + filled, data.size() - filled, count))
+            return false;
+    }
+    data.resize(filled);
+    // A file that grew meanwhile is read on to its end, within the limit.
+    char more[65536];
+    for (size_t count = 0;; data.append(more, count)) {
+        if (!readSome(more, sizeof more, count))
+            return false;
+        if (count == 0)
+            return true;
+        if (data.size() + count > static_cast<size_t>(kMaxFileBytes)) {
+            reason = tooLarge;
+            return false;
+        }
+    }
+}
+
+WriteResult WriteFileSafely(const std::string& path, std::string_view data, bool bReplaceReadOnly)
+{
+    WriteResult result;
+    std::string target;
+    if (!FollowLinks(path, target, result.reason)) {
+        result.status = WriteResult::Status::Failed;
+        return result;
+    }
+    struct stat st {};
+    const bool bExists = ::lstat(target.c_str(), &st) == 0;
+    if (!bExists && errno != ENOENT) {
+        Fail(result, ErrnoText());
+        return result;
+    }
+    if (bExists) {
+        if (std::string reason = NotAFile(st.st_mode); !reason.empty()) {
+            Fail(result, reason);
+            return result;
+        }
+        if (!bReplaceReadOnly && IsReadOnly(target, st)) {
+            result.status = WriteResult::Status::ReadOnly;
+            result.reason = "it is read-only";
+            return result;
+        }
+    }
+
+    const size_t slash = target.rfind('/');
+    const std::string tempPath = DirectoryPart(target) + "." + target.substr(slash == std::string::npos ? 0 : slash + 1)
+        + ".quillbox-save";
+    Descriptor tempFd(CreateTemporary(tempPath, result.reason));
+    if (tempFd.Get() < 0) {
+        result.status = WriteResult::Status::Failed;
+        return result;
+    }
+    bool bKeepTemporary = false;
+    if (bExists && st.st_nlink > 1)
+        RewriteInPlace(target, st, tempFd.Get(), tempPath, data, result, bKeepTemporary);
+    else
+        ReplaceByRename(target, bExists ? &st : nullptr, tempFd.Get(), tempPath, data, result, bKeepTemporary);
+    // Removed while still locked, so no other save is using the name.
+    if (!bKeepTemporary)
+        ::unlink(tempPath.c_str());
+    return result;
+}
+
+bool WriteFileSafely(const std::string& path, std::string_view data, std::string& reason)
+{
+    WriteResult result = WriteFileSafely(path, data);
+    reason = std::move(result.reason);
+    return result.status == WriteResult::Status::Written;
+}

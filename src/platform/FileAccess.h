@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The largest file Quillbox reads: twenty times a very large notebook, and far from what would
+// exhaust the memory of a desktop machine once the notebook is built from it.
+constexpr int64_t kMaxFileBytes = int64_t(1) << 30;
+constexpr const char* kMaxFileSizeText = "1 GiB";
+
+// Reads the whole of the regular file at `path` into `data`. False when it cannot: the path is
+// missing or unreadable, names something other than a regular file (a folder, FIFO, device or
+// socket, checked without ever waiting on it), or the file is larger than kMaxFileBytes;
+// `reason` then says why, in a few words without the path.
+bool ReadWholeFile(const std::string& path, std::string& data, std::string& reason);
+
+struct WriteResult
+{
+    enum class Status
+    {
+        Written,
+        ReadOnly, // the target is a read-only file: nothing was written
+        Failed,
+    };
+    Status status = Status::Written;
+    std::string reason; // why it failed, in a few words without the path
+};
+
+// Replaces the file at `path` with `data` without ever leaving a half-written file:
+// - symbolic links are followed to the final file, which is created when the last link dangles;
+// - a folder, FIFO, socket or device is never replaced, and a read-only file only when
+//   `bReplaceReadOnly` is set;
+// - the data goes to the target's one temporary file (".NAME.quillbox-save" beside it, made
+//   afresh in place of any a crashed save left), is flushed to disk and renamed over the target, keeping its
+//   mode, owner and group where permitted, and extended attributes (ACLs among them);
+// - a file with further hard links is rewritten in place, after the temporary file holds a
+//   flushed copy of `data`, so that every name keeps sharing the content;
+// - the folder is flushed too, and a failure to do so is reported.
+// On failure the old file is untouched and no temporary file is left, except when an in-place
+// rewrite fails part way: the temporary file then keeps the complete data and the reason says so.
+WriteResult WriteFileSafely(const std::string& path, std::string_view data, bool bReplaceReadOnly = false);
+
+// As above, for the program's own files (recovery and lock files), which are never read-only:
+// false on any failure, with `reason` saying why.
+bool WriteFileSafely(const std::string& path, std::string_view data, std::string& reason);
