@@ -38,6 +38,20 @@ std::optional<std::string> ChooseFile(QWidget* parent, const FileChooser& choose
     return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
 }
 
+// A message's own line breaks are bare line feeds, which the notebook's reading of bytes would
+// show as characters of their own.
+QString MessageText(const TextCodec& codec, const std::string& text)
+{
+    std::string lines;
+    lines.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
+            lines += '\r';
+        lines += text[i];
+    }
+    return codec.Decode(lines);
+}
+
 } // namespace
 
 QtPrompts::QtPrompts(QWidget* parent, TextCodec& codec)
@@ -48,7 +62,7 @@ QtPrompts::QtPrompts(QWidget* parent, TextCodec& codec)
 
 void QtPrompts::MessageBox(const std::string& text)
 {
-    QMessageBox box(QMessageBox::Warning, kTitle, m_codec.Decode(text), QMessageBox::Ok, m_pParent);
+    QMessageBox box(QMessageBox::Warning, kTitle, MessageText(m_codec, text), QMessageBox::Ok, m_pParent);
     box.setObjectName(QStringLiteral("messageBox"));
     box.setTextFormat(Qt::PlainText);
     box.exec();
@@ -56,7 +70,7 @@ void QtPrompts::MessageBox(const std::string& text)
 
 bool QtPrompts::AskYesNo(const std::string& text)
 {
-    QMessageBox box(QMessageBox::Question, kTitle, m_codec.Decode(text), QMessageBox::Yes | QMessageBox::No, m_pParent);
+    QMessageBox box(QMessageBox::Question, kTitle, MessageText(m_codec, text), QMessageBox::Yes | QMessageBox::No, m_pParent);
     box.setObjectName(QStringLiteral("messageBox"));
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Yes);

@@ -299,6 +299,12 @@ private slots:
             QTest::keyClick(pBox, Qt::Key_Return);
         });
         m_prompts.MessageBox("You must enter a folder name.");
+        // A message's own line breaks are line breaks, not characters kept for a note's bytes.
+        WhenModal([](QWidget* pBox) {
+            QCOMPARE(static_cast<QMessageBox*>(pBox)->text(), QStringLiteral("two\nlines"));
+            QTest::keyClick(pBox, Qt::Key_Return);
+        });
+        m_prompts.MessageBox("two\nlines");
 
         WhenModal([](QWidget* pBox) {
             pBox->setObjectName(QStringLiteral("questionBox"));
