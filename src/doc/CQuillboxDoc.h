@@ -8,6 +8,7 @@
 
 #include "doc/Folder.h"
 #include "doc/TextEncoding.h"
+#include "platform/FileAccess.h"
 #include "platform/Services.h"
 
 class CQuillboxEditView;
@@ -101,8 +102,9 @@ public:
     void UnlinkFolder(Folder* pFolder);
 
     // Folder records of the notebook and folder files
-    // Appends the records of pFolder's subtree and its following siblings to `out`.
-    void WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys) const;
+    // Appends the records of pFolder's subtree and its following siblings to `out`. With a sink,
+    // `out` goes to it and is emptied whenever it has grown large; false when the sink refused.
+    bool WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys, const ChunkSink* pSink = nullptr) const;
     // Reads one record with its declared children into new folders (see ShowNewFolders); false
     // when the input ended inside it. The first record goes to the top level with bTopLevel,
     // else under the selected folder; a child record named "Main" or "Trash" goes to the top.
@@ -162,6 +164,9 @@ private:
     // What turns a folder file's names and texts into the notebook's encoding; empty when
     // nothing needs turning. May convert the notebook to UTF-8 first.
     std::function<std::string(std::string_view)> ImportConverter(std::string_view fileBytes);
+
+    // The notebook file into `out`, or through the sink as WriteFolder does.
+    bool WriteNotebook(std::string& out, const ChunkSink* pSink) const;
 
     // Tree item to folder, for the folders linked into the tree; keeps selection changes from
     // walking the whole tree. Maintained by the tree view's insert and by every removal.

@@ -13,6 +13,8 @@ namespace {
 
 constexpr std::string_view kEndFolder = "End Folder";
 constexpr char kEsc = '\x1b';
+// A file is written in pieces of about this size.
+constexpr size_t kWriteChunk = size_t(1) << 20;
 
 // Lines that start a record, or end the records, inside a notebook or folder file.
 constexpr std::string_view kRecordOrEnd[] = { "Begin Folder", "End Folder Information" };
@@ -146,10 +148,11 @@ bool IsSpecialName(std::string_view name)
 
 } // namespace
 
-void CQuillboxDoc::WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys) const
+bool CQuillboxDoc::WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys, const ChunkSink* pSink) const
 {
     // The selected folder's notes live in the editor; its own stored text is not current.
     const std::string editorText = m_pEditView ? m_pEditView->GetEditCtrl().GetText() : std::string();
+    bool bWritten = true;
     WalkFolders(pFolder, [&](const Folder* p) {
         int children = 0;
         for (const Folder* pChild = p->m_pFirstChild; pChild; pChild = pChild->m_pNext)
@@ -169,7 +172,13 @@ void CQuillboxDoc::WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys
         out += "Folder Text\r\n";
         AppendText(out, p == m_pSelFolder && m_pEditView ? editorText : p->m_text);
         out += "End Folder\r\n";
+        if (pSink && out.size() >= kWriteChunk) {
+            bWritten = (*pSink)(out);
+            out.clear();
+        }
+        return !bWritten;
     });
+    return bWritten;
 }
 
 bool CQuillboxDoc::ReadFolder(LineReader& in, bool bTopLevel, const std::function<std::string(std::string_view)>& convert)
@@ -222,7 +231,14 @@ ReadReport CQuillboxDoc::OnOpenDocument(const std::string& pathName)
 
 std::string CQuillboxDoc::GetNotebookBytes() const
 {
-    std::string out = "Begin Selected Folder\r\n";
+    std::string out;
+    WriteNotebook(out, nullptr);
+    return out;
+}
+
+bool CQuillboxDoc::WriteNotebook(std::string& out, const ChunkSink* pSink) const
+{
+    out += "Begin Selected Folder\r\n";
     AppendName(out, m_pSelFolder ? m_pSelFolder->m_name : std::string());
     out += "End Selected Folder\r\n\r\n";
     out += "Begin New Note Preferences\r\n";
@@ -234,14 +250,21 @@ std::string CQuillboxDoc::GetNotebookBytes() const
     out += "Prompt\r\n" + std::to_string(m_bPromptDelete) + "\r\n";
     out += "End Delete Folder Preferences\r\n\r\n";
     out += "Begin Folder Information\r\n";
-    WriteFolder(m_pRootFolder, out, true);
+    if (!WriteFolder(m_pRootFolder, out, true, pSink))
+        return false;
     out += "End Folder Information\r\n";
-    return out;
+    return true;
 }
 
 SaveResult CQuillboxDoc::SaveNotebook(const std::string& pathName, bool bReplaceReadOnly)
 {
-    const WriteResult written = WriteFileSafely(pathName, GetNotebookBytes(), bReplaceReadOnly);
+    // Written a piece at a time, so a notebook's text is never held twice.
+    const auto produce = [this](const ChunkSink& sink) {
+        std::string out;
+        out.reserve(2 * kWriteChunk);
+        return WriteNotebook(out, &sink) && sink(out);
+    };
+    const WriteResult written = WriteFileSafely(pathName, produce, bReplaceReadOnly);
     if (written.status != WriteResult::Status::Written)
         return { false, "Cannot save \"" + pathName + "\": " + written.reason + ".",
                  written.status == WriteResult::Status::ReadOnly };

@@ -1,5 +1,6 @@
 #include "platform/FileAccess.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -66,6 +67,33 @@ bool WriteAll(int fd, std::string_view data, off_t offset = 0)
         }
         data.remove_prefix(static_cast<size_t>(written));
         offset += written;
+    }
+    return true;
+}
+
+// Writes the produced data to the descriptor from its start; `size` receives its length.
+bool WriteProduced(int fd, const ChunkProducer& produce, off_t& size)
+{
+    size = 0;
+    return produce([fd, &size](std::string_view chunk) {
+        if (!WriteAll(fd, chunk, size))
+            return false;
+        size += static_cast<off_t>(chunk.size());
+        return true;
+    });
+}
+
+// Copies the first `size` bytes of one file to another, from the start of each.
+bool CopyContent(int from, int to, off_t size)
+{
+    std::string buffer(size_t(1) << 20, '\0');
+    for (off_t at = 0; at < size;) {
+        const ssize_t got = ::pread(from, buffer.data(), static_cast<size_t>(std::min<off_t>(static_cast<off_t>(buffer.size()), size - at)), at);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0 || !WriteAll(to, std::string_view(buffer.data(), static_cast<size_t>(got)), at))
+            return false;
+        at += got;
     }
     return true;
 }
@@ -233,9 +261,10 @@ bool Fail(WriteResult& result, std::string reason)
 // already holds the data, flushed; space is reserved first, so a full disk stops the rewrite
 // before it changes a byte.
 bool RewriteInPlace(const std::string& target, const struct stat& st, int tempFd, const std::string& tempPath,
-                    std::string_view data, WriteResult& result, bool& bKeepTemporary)
+                    const ChunkProducer& produce, WriteResult& result, bool& bKeepTemporary)
 {
-    if (!WriteAll(tempFd, data) || ::fsync(tempFd) != 0)
+    off_t size = 0;
+    if (!WriteProduced(tempFd, produce, size) || ::fsync(tempFd) != 0)
         return Fail(result, ErrnoText());
     const Descriptor fd(::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat opened {};
@@ -243,10 +272,9 @@ bool RewriteInPlace(const std::string& target, const struct stat& st, int tempFd
         return Fail(result, ErrnoText());
     if (opened.st_ino != st.st_ino || opened.st_dev != st.st_dev)
         return Fail(result, "it was replaced while being saved");
-    if (!data.empty() && ::fallocate(fd.Get(), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(data.size())) != 0
-        && errno != EOPNOTSUPP)
+    if (size > 0 && ::fallocate(fd.Get(), FALLOC_FL_KEEP_SIZE, 0, size) != 0 && errno != EOPNOTSUPP)
         return Fail(result, ErrnoText());
-    if (!WriteAll(fd.Get(), data) || ::ftruncate(fd.Get(), static_cast<off_t>(data.size())) != 0 || ::fsync(fd.Get()) != 0) {
+    if (!CopyContent(tempFd, fd.Get(), size) || ::ftruncate(fd.Get(), size) != 0 || ::fsync(fd.Get()) != 0) {
         bKeepTemporary = true;
         return Fail(result, ErrnoText() + "; the file may be damaged, and the complete data is kept in " + tempPath);
     }
@@ -254,12 +282,13 @@ bool RewriteInPlace(const std::string& target, const struct stat& st, int tempFd
 }
 
 bool ReplaceByRename(const std::string& target, const struct stat* pOld, int tempFd, const std::string& tempPath,
-                     std::string_view data, WriteResult& result, bool& bKeepTemporary)
+                     const ChunkProducer& produce, WriteResult& result, bool& bKeepTemporary)
 {
     std::string reason;
     if (pOld && !CopyFileAttributes(target, *pOld, tempFd, reason))
         return Fail(result, reason);
-    if (!WriteAll(tempFd, data) || ::fsync(tempFd) != 0 || ::rename(tempPath.c_str(), target.c_str()) != 0)
+    off_t size = 0;
+    if (!WriteProduced(tempFd, produce, size) || ::fsync(tempFd) != 0 || ::rename(tempPath.c_str(), target.c_str()) != 0)
         return Fail(result, ErrnoText());
     // The name is free now, and may already be another save's.
     bKeepTemporary = true;
@@ -322,6 +351,11 @@ bool ReadWholeFile(const std::string& path, std::string& data, std::string& reas
 
 WriteResult WriteFileSafely(const std::string& path, std::string_view data, bool bReplaceReadOnly)
 {
+    return WriteFileSafely(path, [data](const ChunkSink& sink) { return sink(data); }, bReplaceReadOnly);
+}
+
+WriteResult WriteFileSafely(const std::string& path, const ChunkProducer& produce, bool bReplaceReadOnly)
+{
     WriteResult result;
     std::string target;
     if (!FollowLinks(path, target, result.reason)) {
@@ -356,9 +390,9 @@ WriteResult WriteFileSafely(const std::string& path, std::string_view data, bool
     }
     bool bKeepTemporary = false;
     if (bExists && st.st_nlink > 1)
-        RewriteInPlace(target, st, tempFd.Get(), tempPath, data, result, bKeepTemporary);
+        RewriteInPlace(target, st, tempFd.Get(), tempPath, produce, result, bKeepTemporary);
     else
-        ReplaceByRename(target, bExists ? &st : nullptr, tempFd.Get(), tempPath, data, result, bKeepTemporary);
+        ReplaceByRename(target, bExists ? &st : nullptr, tempFd.Get(), tempPath, produce, result, bKeepTemporary);
     // Removed while still locked, so no other save is using the name.
     if (!bKeepTemporary)
         ::unlink(tempPath.c_str());

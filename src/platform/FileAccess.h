@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,13 @@ struct WriteResult
 // On failure the old file is untouched and no temporary file is left, except when an in-place
 // rewrite fails part way: the temporary file then keeps the complete data and the reason says so.
 WriteResult WriteFileSafely(const std::string& path, std::string_view data, bool bReplaceReadOnly = false);
+
+// Takes the pieces of a file's data in order; false when one could not be written.
+using ChunkSink = std::function<bool(std::string_view chunk)>;
+// Makes a file's data piece by piece, handing each to the sink; false as soon as the sink is.
+using ChunkProducer = std::function<bool(const ChunkSink&)>;
+// As above with the data made piece by piece, so a large file is never held whole.
+WriteResult WriteFileSafely(const std::string& path, const ChunkProducer& produce, bool bReplaceReadOnly = false);
 
 // As above, for the program's own files (recovery and lock files), which are never read-only:
 // false on any failure, with `reason` saying why.
