@@ -50,8 +50,7 @@ std::optional<std::string> QtPrinter::PrintText(const std::string& text, int mar
     const double inches = marginTwips / 1440.0;
     printer.setPageMargins(QMarginsF(inches, inches, inches, inches), QPageLayout::Inch);
 
-    QString plain = m_codec.Decode(text);
-    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const QString plain = m_codec.Decode(text);
     QTextDocument document;
     // The editor's font, with its letters kept apart: a ligature such as "fi" would make the
     // words of a PDF impossible to search.
