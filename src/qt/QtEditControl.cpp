@@ -12,10 +12,10 @@
 
 #include <algorithm>
 
+#include "doc/TextEncoding.h"
 #include "notes/CQuillboxEditView.h"
 #include "qt/QtFindDialog.h"
 #include "qt/QtKeys.h"
-#include "doc/TextEncoding.h"
 #include "qt/TextCodec.h"
 
 namespace {
