@@ -82,10 +82,10 @@ const std::string* Args::Value(const std::string& option) const
     return found == values.end() ? nullptr : &found->second;
 }
 
-bool ParseArgs(const std::vector<std::string>& words, const OptionSpec& spec, Args& args, std::string& error)
+bool ParseArgs(const std::vector<std::string>& words, const CommandOptions& options, Args& args, std::string& error)
 {
-    const auto isFlag = [&](const std::string& w) { return std::find(spec.flags.begin(), spec.flags.end(), w) != spec.flags.end(); };
-    const auto isValued = [&](const std::string& w) { return std::find(spec.valued.begin(), spec.valued.end(), w) != spec.valued.end(); };
+    const auto isFlag = [&](const std::string& w) { return std::find(options.flags.begin(), options.flags.end(), w) != options.flags.end(); };
+    const auto isValued = [&](const std::string& w) { return std::find(options.valued.begin(), options.valued.end(), w) != options.valued.end(); };
     bool bOperandsOnly = false;
     for (size_t i = 0; i < words.size(); ++i) {
         const std::string& word = words[i];

@@ -21,7 +21,7 @@ struct Args
 };
 
 // The options a command takes: flags ("-i", "--create") and options with a value ("-o").
-struct OptionSpec
+struct CommandOptions
 {
     std::vector<std::string> flags;
     std::vector<std::string> valued;
@@ -30,7 +30,7 @@ struct OptionSpec
 // Splits words into operands and options: "--name=value", "-o value", combined short flags
 // ("-in"), "-" as an operand and "--" before operands that start with "-". False, with
 // `error` set, for an option the command does not take.
-bool ParseArgs(const std::vector<std::string>& words, const OptionSpec& spec, Args& args, std::string& error);
+bool ParseArgs(const std::vector<std::string>& words, const CommandOptions& options, Args& args, std::string& error);
 
 // Exit statuses of every command but grep and check.
 inline constexpr int kOk = 0;

@@ -88,7 +88,7 @@ on success, 1 on failure and 2 for a command line that is not understood.
 struct Command
 {
     const char* name;
-    OptionSpec options;
+    CommandOptions options;
     size_t minOperands;
     size_t maxOperands;
     int (*run)(const Args&);
