@@ -67,7 +67,8 @@ int Grep(const Args& args)
     HeadlessNotebook nb;
     if (!Open(nb, args.operands[0], false))
         return kTrouble;
-    const NotebookSearch search({ ToNotebook(nb, args.operands[1]), !args.Has("-i"), args.Has("-w"), args.Has("-E") });
+    const NotebookSearch search({ ToNotebook(nb, args.operands[1]), !args.Has("-i"), args.Has("-w"), args.Has("-E"),
+                                  nb.doc.GetEncoding().GetKind() });
     if (!search.GetError().empty()) {
         Error(search.GetError());
         return kTrouble;

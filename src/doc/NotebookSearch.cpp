@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <cstring>
 
+#include <locale.h>
+#include <regex.h>
+
 #include "doc/CQuillboxDoc.h"
 #include "doc/FolderPath.h"
 #include "notes/CQuillboxEditView.h"
@@ -32,7 +35,98 @@ std::pair<size_t, size_t> LineAround(std::string_view text, size_t pos)
     return { start, end };
 }
 
+// The lower-case form of a byte that is an upper-case letter, or 0: ASCII's letters, and in
+// Windows-1252 also its accented letters and Š, Œ, Ž and Ÿ.
+unsigned char LowerOf(unsigned char ch, TextEncoding::Kind encoding)
+{
+    if (ch >= 'A' && ch <= 'Z')
+        return ch | 0x20;
+    if (encoding != TextEncoding::Kind::Windows1252)
+        return 0;
+    if (ch >= 0xC0 && ch <= 0xDE && ch != 0xD7)
+        return ch | 0x20;
+    switch (ch) {
+    case 0x8A: // Š
+    case 0x8C: // Œ
+    case 0x8E: // Ž
+        return ch + 0x10;
+    case 0x9F: // Ÿ
+        return 0xFF;
+    default:
+        return 0;
+    }
+}
+
+// Makes the calling thread use a locale while it lives.
+class LocaleScope
+{
+public:
+    explicit LocaleScope(locale_t locale)
+        : m_previous(uselocale(locale))
+    {
+    }
+    ~LocaleScope() { uselocale(m_previous); }
+    LocaleScope(const LocaleScope&) = delete;
+    LocaleScope& operator=(const LocaleScope&) = delete;
+
+private:
+    locale_t m_previous;
+};
+
 } // namespace
+
+// A POSIX extended regular expression of the C library, compiled and run in the C locale for a
+// Windows-1252 notebook (a character is a byte) and in C.UTF-8 for a UTF-8 one, whatever the
+// user's locale. It is compiled for text of many lines, which one call searches at once.
+class NotebookSearch::Regex
+{
+public:
+    Regex(const std::string& pattern, bool bIgnoreCase, TextEncoding::Kind encoding, std::string& error)
+    {
+        if (encoding == TextEncoding::Kind::Utf8)
+            m_locale = newlocale(LC_ALL_MASK, "C.UTF-8", nullptr);
+        if (!m_locale)
+            m_locale = newlocale(LC_ALL_MASK, "C", nullptr);
+        const LocaleScope scope(m_locale);
+        const int code = regcomp(&m_regex, pattern.c_str(), REG_EXTENDED | REG_NEWLINE | (bIgnoreCase ? REG_ICASE : 0));
+        if (code != 0) {
+            char reason[256];
+            regerror(code, &m_regex, reason, sizeof reason);
+            error = "The regular expression \"" + pattern + "\" is malformed: " + reason + ".";
+            return;
+        }
+        m_bCompiled = true;
+    }
+
+    ~Regex()
+    {
+        if (m_bCompiled)
+            regfree(&m_regex);
+        if (m_locale)
+            freelocale(m_locale);
+    }
+
+    Regex(const Regex&) = delete;
+    Regex& operator=(const Regex&) = delete;
+
+    // The first match in `text` that starts at or after `from`: its offset and length, or npos.
+    // What comes before `from` counts for anchors and word boundaries.
+    std::pair<size_t, size_t> Find(std::string_view text, size_t from) const
+    {
+        const LocaleScope scope(m_locale);
+        regmatch_t match;
+        match.rm_so = static_cast<regoff_t>(from);
+        match.rm_eo = static_cast<regoff_t>(text.size());
+        if (regexec(&m_regex, text.data() ? text.data() : "", 1, &match, REG_STARTEND) != 0)
+            return { npos, 0 };
+        return { static_cast<size_t>(match.rm_so), static_cast<size_t>(match.rm_eo - match.rm_so) };
+    }
+
+private:
+    locale_t m_locale = nullptr;
+    regex_t m_regex;
+    bool m_bCompiled = false;
+};
 
 NotebookSearch::NotebookSearch(SearchQuery query)
     : m_query(std::move(query))
@@ -41,44 +135,57 @@ NotebookSearch::NotebookSearch(SearchQuery query)
         m_error = "The pattern is empty.";
         return;
     }
+    const bool bIgnoreCase = !m_query.bMatchCase;
     if (m_query.bRegex) {
-        auto flags = std::regex::extended | std::regex::optimize;
-        if (!m_query.bMatchCase)
-            flags |= std::regex::icase;
-        try {
-            m_pRegex = std::make_unique<std::regex>(m_query.pattern, flags);
-        } catch (const std::regex_error& e) {
-            m_error = "The regular expression \"" + m_query.pattern + "\" is malformed: " + e.what() + ".";
-        }
+        m_pRegex = std::make_unique<Regex>(m_query.pattern, bIgnoreCase, m_query.encoding, m_error);
+        // A line's end is before its CR LF, which a search of many lines cannot see.
+        m_bLineByLine = m_query.pattern.find('$') != std::string::npos;
         return;
     }
-    for (size_t ch = 0; ch < m_fold.size(); ++ch)
-        m_fold[ch] = static_cast<unsigned char>(!m_query.bMatchCase && ch >= 'A' && ch <= 'Z' ? ch | 0x20 : ch);
+    const bool bAscii = std::all_of(m_query.pattern.begin(), m_query.pattern.end(),
+                                    [](char ch) { return static_cast<unsigned char>(ch) < 0x80; });
+    if (bIgnoreCase && !bAscii && m_query.encoding == TextEncoding::Kind::Utf8) {
+        std::string escaped;
+        for (char ch : m_query.pattern) {
+            if (std::string_view(".[]()*+?{}|^$\\").find(ch) != npos)
+                escaped += '\\';
+            escaped += ch;
+        }
+        m_pRegex = std::make_unique<Regex>(escaped, true, m_query.encoding, m_error);
+        return;
+    }
+    for (size_t ch = 0; ch < m_fold.size(); ++ch) {
+        m_fold[ch] = static_cast<unsigned char>(ch);
+        m_other[ch] = static_cast<unsigned char>(ch);
+    }
+    for (size_t ch = 0; bIgnoreCase && ch < m_fold.size(); ++ch) {
+        if (const unsigned char lower = LowerOf(static_cast<unsigned char>(ch), m_query.encoding)) {
+            m_fold[ch] = lower;
+            m_other[lower] = static_cast<unsigned char>(ch);
+        }
+    }
     for (char ch : m_query.pattern)
         m_folded += static_cast<char>(m_fold[static_cast<unsigned char>(ch)]);
 }
+
+NotebookSearch::~NotebookSearch() = default;
 
 size_t NotebookSearch::FindLiteral(std::string_view text, size_t from) const
 {
     const size_t length = m_folded.size();
     if (from > text.size() || text.size() - from < length)
         return npos;
-    // Sixteen starting places at a time are tested on their first and last bytes; only where
-    // both agree are the bytes between compared. A pattern's letters are folded to lower case,
-    // and a byte folds to a lower-case letter exactly when the byte with 0x20 set equals it.
-    // With the case to match, a candidate's other case fails the comparison of all bytes.
+    // Sixteen starting places at a time are tested on their first and last bytes, in either
+    // case; only where both agree are the bytes between compared.
     using Block = unsigned char __attribute__((vector_size(16)));
     const auto* pText = reinterpret_cast<const unsigned char*>(text.data());
     const auto* pPattern = reinterpret_cast<const unsigned char*>(m_folded.data());
-    const auto isLower = [](unsigned char ch) { return ch >= 'a' && ch <= 'z'; };
     const unsigned char first = pPattern[0];
     const unsigned char last = pPattern[length - 1];
-    const unsigned char firstCase = isLower(first) ? 0x20 : 0;
-    const unsigned char lastCase = isLower(last) ? 0x20 : 0;
     const Block firstBytes = Block {} + first;
     const Block lastBytes = Block {} + last;
-    const Block firstFold = Block {} + firstCase;
-    const Block lastFold = Block {} + lastCase;
+    const Block firstOthers = Block {} + m_other[first];
+    const Block lastOthers = Block {} + m_other[last];
     const auto matchesAt = [&](size_t i) {
         for (size_t j = 0; j < length; ++j) {
             if (m_fold[pText[i + j]] != pPattern[j])
@@ -92,7 +199,7 @@ size_t NotebookSearch::FindLiteral(std::string_view text, size_t from) const
         Block lasts;
         std::memcpy(&firsts, pText + i, sizeof firsts);
         std::memcpy(&lasts, pText + i + length - 1, sizeof lasts);
-        const auto both = ((firsts | firstFold) == firstBytes) & ((lasts | lastFold) == lastBytes);
+        const auto both = ((firsts == firstBytes) | (firsts == firstOthers)) & ((lasts == lastBytes) | (lasts == lastOthers));
         std::uint64_t halves[2];
         std::memcpy(halves, &both, sizeof halves);
         if ((halves[0] | halves[1]) == 0)
@@ -107,6 +214,13 @@ size_t NotebookSearch::FindLiteral(std::string_view text, size_t from) const
             return i;
     }
     return npos;
+}
+
+size_t NotebookSearch::FindCandidate(std::string_view text, size_t from) const
+{
+    if (!m_pRegex)
+        return FindLiteral(text, from);
+    return m_bLineByLine ? from : m_pRegex->Find(text, from).first;
 }
 
 bool NotebookSearch::IsWholeWord(std::string_view line, size_t start, size_t length) const
@@ -126,12 +240,20 @@ std::vector<std::pair<size_t, size_t>> NotebookSearch::MatchLine(std::string_vie
     if (!m_error.empty())
         return spans;
     if (m_pRegex) {
-        const std::cregex_iterator end;
-        for (std::cregex_iterator it(line.data(), line.data() + line.size(), *m_pRegex); it != end; ++it) {
-            const auto start = static_cast<size_t>(it->position());
-            const auto length = static_cast<size_t>(it->length());
+        for (size_t from = 0; from <= line.size();) {
+            const auto [start, length] = m_pRegex->Find(line, from);
+            if (start == npos)
+                break;
             if (IsWholeWord(line, start, length))
                 spans.emplace_back(start, length);
+            from = start + length;
+            // After an empty match the next one starts a character further on.
+            if (length == 0) {
+                do
+                    ++from;
+                while (m_query.encoding == TextEncoding::Kind::Utf8 && from < line.size()
+                       && (static_cast<unsigned char>(line[from]) & 0xC0) == 0x80);
+            }
         }
         return spans;
     }
@@ -157,8 +279,8 @@ bool NotebookSearch::SearchText(const CQuillboxDoc& doc, const Folder* pFolder, 
     std::string_view lastHeader;
     size_t pos = 0;
     while (pos < text.size()) {
-        // A literal pattern is found in the whole text; the lines between are not looked at.
-        const size_t candidate = m_pRegex ? pos : FindLiteral(text, pos);
+        // The pattern is found in the whole text; the lines between are not looked at.
+        const size_t candidate = FindCandidate(text, pos);
         if (candidate == npos)
             break;
         const auto [start, end] = LineAround(text, candidate);

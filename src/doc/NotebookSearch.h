@@ -3,11 +3,12 @@
 #include <array>
 #include <functional>
 #include <memory>
-#include <regex>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "doc/TextEncoding.h"
 
 class CQuillboxDoc;
 class Folder;
@@ -16,9 +17,12 @@ class Folder;
 struct SearchQuery
 {
     std::string pattern;
-    bool bMatchCase = true;   // else ASCII letters match either case
+    bool bMatchCase = true;   // else letters match either case
     bool bWholeWords = false; // a match neither starts nor ends inside a word
     bool bRegex = false;      // the pattern is a POSIX extended regular expression
+    // How the pattern's and the notebook's bytes are characters: the letters that have two
+    // cases, and what a regular expression's "." stands for.
+    TextEncoding::Kind encoding = TextEncoding::Kind::Utf8;
 };
 
 // One folder name or one line of a folder's text that matches. The views point into the
@@ -35,11 +39,13 @@ struct SearchHit
 
 // Searches the names and texts of a notebook's folders. Words are runs of ASCII letters,
 // digits, underscores and non-ASCII bytes. A literal pattern is found without the regular
-// expression engine, which is used only when asked for.
+// expression engine, except a pattern with non-ASCII letters in any case in a UTF-8 notebook,
+// whose case variants the C library's UTF-8 locale knows.
 class NotebookSearch
 {
 public:
     explicit NotebookSearch(SearchQuery query);
+    ~NotebookSearch();
 
     // Why the query cannot run (an empty or malformed pattern); empty when it can.
     const std::string& GetError() const { return m_error; }
@@ -54,8 +60,12 @@ public:
     std::vector<std::pair<size_t, size_t>> MatchLine(std::string_view line) const;
 
 private:
+    class Regex;
+
     // The first place at or after `from` where the literal pattern may start, or npos.
     size_t FindLiteral(std::string_view text, size_t from) const;
+    // The start of the first line at or after `from` that may hold a match, or npos.
+    size_t FindCandidate(std::string_view text, size_t from) const;
     bool IsWholeWord(std::string_view line, size_t start, size_t length) const;
     // Reports the matching lines of one folder's text; false when onHit asked to stop.
     bool SearchText(const CQuillboxDoc& doc, const Folder* pFolder, std::string_view text, size_t& count,
@@ -65,7 +75,9 @@ private:
     std::string m_error;
     std::string m_folded;                  // the literal pattern, case-folded unless bMatchCase
     std::array<unsigned char, 256> m_fold; // byte to its folded form
-    std::unique_ptr<std::regex> m_pRegex;
+    std::array<unsigned char, 256> m_other; // folded byte to the other case's byte, or itself
+    std::unique_ptr<Regex> m_pRegex;
+    bool m_bLineByLine = false; // the regular expression must be tried on each line alone
 };
 
 // Selects the folder of a hit in the tree (its text then moves into the editor) and, for a

@@ -179,7 +179,8 @@ void QtFindInNotebookDialog::Search()
         bytes = m_codec.GetEncoding().Encode(text);
     size_t count = 0;
     if (bytes) {
-        const NotebookSearch search({ *bytes, m_pMatchCase->isChecked(), m_pWholeWords->isChecked(), false });
+        const NotebookSearch search({ *bytes, m_pMatchCase->isChecked(), m_pWholeWords->isChecked(), false,
+                                      m_doc.GetEncoding().GetKind() });
         const Folder* pPathOf = nullptr;
         std::string path;
         count = search.Run(m_doc, nullptr, [&](const SearchHit& hit) {

@@ -21,6 +21,8 @@ std::unique_ptr<Notebook> SearchNotebook()
     nb->Select("Main");
     doc.AddFolder(false, "Beta/x", "pineapple\r", true, {}, {});
     nb->Select("Main");
+    doc.AddFolder(false, "cp1252", "\xC4rger \x8A\xFF\r\n", true, {}, {});
+    nb->Select("Main");
     doc.FindFolderByName("Main")->m_text = "stale apple\r\n";
     nb->edit.SetText(kHeader + "\r\nfresh apple\r\n");
     return nb;
@@ -75,6 +77,17 @@ TEST(NotebookSearch, FindsNamesAndLinesWithTheirNotesInTreeOrder)
         { { "above", true }, "Main/ideas||0|[above] any note\n" },
         { { "^app[a-z]*", true, false, true }, "Main/ideas|------ second ------|5|[appletree] app_le\n" },
         { { "app_+le", true, true, true }, "Main/ideas|------ second ------|5|appletree [app_le]\n" },
+        // Letters beyond ASCII in either case, as the notebook's encoding has them.
+        { { "CAFÉ", false }, "Main/ideas/café||-1|[café]\n"
+                              "Main/ideas/café||0|the [café] opens\n"
+                              "Main/ideas/café||1|[café]\n" },
+        { { "\xE4RGER \x9A\x9F", false, false, false, TextEncoding::Kind::Windows1252 },
+          "Main/cp1252||0|[\xC4rger \x8A\xFF]\n" },
+        { { "\xE4RGER", false }, "" },
+        // A line ends before its CR LF; "." is one character of the notebook's encoding.
+        { { "apple$", true, false, true }, "Main|" + kHeader + "|1|fresh [apple]\n" },
+        { { "caf.$", true, false, true }, "Main/ideas/café||-1|[café]\n"
+                                          "Main/ideas/café||1|[café]\n" },
         { { "", true }, "The pattern is empty." },
     };
     for (const Case& c : cases) {
