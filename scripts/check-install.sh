@@ -1,12 +1,20 @@
 #!/usr/bin/env bash
 # Installs the Quillbox Debian package on this machine as a user would, checks that the desktop
 # knows it, and removes it again, checking that nothing is left behind. Needs root.
-#   scripts/check-install.sh [quillbox_VERSION_ARCH.deb]
-# Without a package it builds one in build/ with cpack, as the README says.
+#   scripts/check-install.sh [--fresh-debian] [quillbox_VERSION_ARCH.deb]
+# Without a package it builds one in build/ with cpack, as the README says. With --fresh-debian
+# the check runs on a fresh Debian 12 instead: a minimal bookworm made by debootstrap in a
+# temporary directory (network needed), given only the tools the checks use, which a desktop
+# has anyway.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [ "$(id -u)" -eq 0 ] || { echo "check-install.sh installs a package: run it as root" >&2; exit 2; }
 
+fresh=0
+if [ "${1:-}" = --fresh-debian ]; then
+    fresh=1
+    shift
+fi
 if [ $# -ge 1 ]; then
     deb=$(realpath "$1")
     [ -f "$deb" ] || { echo "no package $1" >&2; exit 2; }
@@ -15,6 +23,32 @@ else
     (cd build && cpack -G DEB > /dev/null)
     deb=$(realpath build/quillbox_*.deb)
 fi
+
+if [ "$fresh" -eq 1 ]; then
+    command -v debootstrap > /dev/null || apt-get install -y -qq debootstrap > /dev/null
+    root=$(mktemp -d /var/tmp/quillbox-debian.XXXXXX)
+    leave() {
+        umount "$root/proc" "$root/dev" 2> /dev/null || true
+        rm -rf --one-file-system "$root"
+    }
+    trap leave EXIT
+    echo "making a fresh Debian 12 in $root"
+    debootstrap --variant=minbase bookworm "$root" http://deb.debian.org/debian > "$root.log" 2>&1 \
+        || { tail "$root.log"; exit 1; }
+    rm -f "$root.log"
+    mount -t proc proc "$root/proc"
+    mount --bind /dev "$root/dev"
+    cp /etc/resolv.conf "$root/etc/"
+    mkdir "$root/tmp/scripts"
+    cp "$0" "$root/tmp/scripts/check-install.sh"
+    cp "$deb" "$root/tmp/"
+    chroot "$root" bash -c 'apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
+        --no-install-recommends desktop-file-utils libglib2.0-bin xdg-utils man-db bash-completion \
+        shared-mime-info > /dev/null'
+    chroot "$root" bash /tmp/scripts/check-install.sh "/tmp/$(basename "$deb")"
+    exit
+fi
+
 id=io.github.quillbox.Quillbox
 type=application/x-quillbox-notebook
 work=$(mktemp -d)
@@ -45,10 +79,11 @@ check "the desktop entry validates" desktop-file-validate "$desktop"
 exec_line=$(sed -n 's/^Exec=//p' "$desktop")
 program=${exec_line%% *}
 check "the desktop entry starts $(command -v "$program")" equals "$(command -v "$program")" /usr/bin/quillbox
-# Started as the menu would, the program must still be running, waiting for its user, after 5 s.
+# Started as the menu would, the program must still be running, waiting for its user, after 5 s,
+# and end on the SIGTERM that follows.
 started() {
     local status=0
-    HOME=$work XDG_RUNTIME_DIR=$work QT_QPA_PLATFORM=offscreen timeout 5 "$program" "$work/sample.not" || status=$?
+    HOME=$work XDG_RUNTIME_DIR=$work QT_QPA_PLATFORM=offscreen timeout -k 10 5 "$program" "$work/sample.not" || status=$?
     equals "$status" 124
 }
 check "the menu's command line opens a notebook and keeps running" started
