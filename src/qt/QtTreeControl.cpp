@@ -23,7 +23,7 @@ namespace {
 class FolderItem : public QTreeWidgetItem
 {
 public:
-    FolderItem(QByteArray bytes, QString name, TreeItem handle, const QIcon& icon)
+    FolderItem(std::string bytes, QString name, TreeItem handle, const QIcon& icon)
         : m_bytes(std::move(bytes))
         , m_handle(handle)
         , m_name(std::move(name))
@@ -39,7 +39,7 @@ public:
             return m_icon;
         return QTreeWidgetItem::data(column, role);
     }
-    void Rename(QByteArray bytes, QString name)
+    void Rename(std::string bytes, QString name)
     {
         m_bytes = std::move(bytes);
         m_name = std::move(name);
@@ -49,9 +49,10 @@ public:
     {
         return CompareNoCase(Bytes(), static_cast<const FolderItem&>(other).Bytes()) < 0;
     }
-    std::string_view Bytes() const { return { m_bytes.constData(), static_cast<size_t>(m_bytes.size()) }; }
+    std::string_view Bytes() const { return m_bytes; }
 
-    QByteArray m_bytes;
+    // A std::string: most names fit in it without an allocation of their own.
+    std::string m_bytes;
     const TreeItem m_handle;
 
 private:
@@ -158,8 +159,7 @@ QTreeWidgetItem* QtTreeControl::ParentOf(TreeItem parent) const
 QTreeWidgetItem* QtTreeControl::NewItem(std::string_view text, TreeItem& handle)
 {
     handle = m_nextItem++;
-    auto* pItem = new FolderItem(QByteArray(text.data(), static_cast<qsizetype>(text.size())), m_codec.Decode(text),
-                                 handle, m_folderIcon);
+    auto* pItem = new FolderItem(std::string(text), m_codec.Decode(text), handle, m_folderIcon);
     m_items.emplace(handle, pItem);
     return pItem;
 }
@@ -310,7 +310,7 @@ std::string QtTreeControl::GetItemText(TreeItem item) const
 void QtTreeControl::SetItemText(TreeItem item, const std::string& text)
 {
     if (QTreeWidgetItem* pItem = ItemOf(item))
-        static_cast<FolderItem*>(pItem)->Rename(QByteArray::fromStdString(text), m_codec.Decode(text));
+        static_cast<FolderItem*>(pItem)->Rename(text, m_codec.Decode(text));
 }
 
 TreeItem QtTreeControl::GetParentItem(TreeItem item) const
