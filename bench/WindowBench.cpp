@@ -1,6 +1,7 @@
 // Drives the real main window on the offscreen platform with key events and measures what a
 // user waits for: a notebook opened until it is painted and answers input, the memory it takes,
-// switching into a big folder and F3 on one of its notes.
+// switching into a big folder, F3 on one of its notes, and cutting, copying, pasting and deleting
+// a big subtree.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -27,6 +28,7 @@ namespace {
 
 const char* const kUsage = R"(Usage: quillbox-window-bench open FILE [PNG]
        quillbox-window-bench keys FILE REPEATS
+       quillbox-window-bench subtree FILE [REPEATS]
 
 open  Opens FILE in a new main window and prints "seconds=S cpu=S rss=B": the time from the
       command to the window painted and idle (wall clock and processor), and the resident
@@ -36,10 +38,11 @@ keys  Opens FILE, made by "make-notebook bigfolder", and prints "switch_ms=M f3_
       each as processor time, "switch_cpu_ms=M f3_cpu_ms=M"): the
       medians over REPEATS of an Up arrow in the tree from "Small" into "Big" and of F3 on a
       note of "Big", each until the window is painted and idle.
-subtree FILE
+subtree FILE [REPEATS]
       Opens FILE, made by "make-notebook balanced 100000" or larger, and prints
-      "copy_ms=M paste_ms=M delete_ms=M cut_ms=M" (and "copy_cpu_ms=M" ...): the folder keys on "Folder 000001" and
-      its subtree of 11,111 folders, each until the window is painted and idle.
+      "copy_ms=M paste_ms=M delete_ms=M cut_ms=M" (and "copy_cpu_ms=M" ...): the medians over
+      REPEATS (1 unless given) of the folder keys on "Folder 000001" and its subtree of 11,111
+      folders, each until the window is painted and idle.
 )";
 
 // Runs the event loop until it has nothing left to do: every posted event, zero timer and
@@ -208,7 +211,7 @@ QTreeWidgetItem* FindFolder(QTreeWidget* pTree, const QString& name)
     return found.isEmpty() ? nullptr : found.first();
 }
 
-int Subtree(const QString& path)
+int Subtree(const QString& path, int repeats)
 {
     Window window;
     window.Open(path);
@@ -216,8 +219,7 @@ int Subtree(const QString& path)
     WaitIdle();
     QTreeWidget* pTree = window.Tree();
     QTreeWidgetItem* pMain = FindFolder(pTree, QStringLiteral("Main"));
-    QTreeWidgetItem* pFolder = FindFolder(pTree, QStringLiteral("Folder 000001"));
-    if (!pMain || !pFolder) {
+    if (!pMain || !FindFolder(pTree, QStringLiteral("Folder 000001"))) {
         std::fprintf(stderr, "quillbox-window-bench: %s has no \"Folder 000001\" under Main\n", qPrintable(path));
         return 1;
     }
@@ -227,24 +229,42 @@ int Subtree(const QString& path)
         WaitIdle();
     };
     auto press = [&](Qt::Key key) { return Timed([&] { QTest::keyClick(pTree, key, Qt::ControlModifier); }); };
-    select(pFolder);
-    const Cost copy = press(Qt::Key_K);
-    select(pMain);
-    const Cost paste = press(Qt::Key_L);
-    // The copy is the Main's child of that name that is not the original.
-    QTreeWidgetItem* pCopy = nullptr;
-    for (int i = 0; i < pMain->childCount(); ++i) {
-        if (pMain->child(i)->text(0) == QLatin1String("Folder 000001") && pMain->child(i) != pFolder)
-            pCopy = pMain->child(i);
+    // The Main's children of that name, in the tree's order.
+    auto children = [&] {
+        std::vector<QTreeWidgetItem*> found;
+        for (int i = 0; i < pMain->childCount(); ++i) {
+            if (pMain->child(i)->text(0) == QLatin1String("Folder 000001"))
+                found.push_back(pMain->child(i));
+        }
+        return found;
+    };
+    std::vector<Cost> copies;
+    std::vector<Cost> pastes;
+    std::vector<Cost> deletes;
+    std::vector<Cost> cuts;
+    for (int i = 0; i < repeats; ++i) {
+        QTreeWidgetItem* pFolder = children().front();
+        select(pFolder);
+        copies.push_back(press(Qt::Key_K));
+        select(pMain);
+        pastes.push_back(press(Qt::Key_L));
+        const std::vector<QTreeWidgetItem*> both = children();
+        if (both.size() != 2) {
+            std::fputs("quillbox-window-bench: the pasted folder is missing\n", stderr);
+            return 1;
+        }
+        select(both[0] == pFolder ? both[1] : both[0]);
+        deletes.push_back(press(Qt::Key_D));
+        select(pFolder);
+        cuts.push_back(press(Qt::Key_J));
+        // The cut subtree goes back for the next round.
+        select(pMain);
+        press(Qt::Key_L);
     }
-    if (!pCopy) {
-        std::fputs("quillbox-window-bench: the pasted folder is missing\n", stderr);
-        return 1;
-    }
-    select(pCopy);
-    const Cost remove = press(Qt::Key_D);
-    select(pFolder);
-    const Cost cut = press(Qt::Key_J);
+    const Cost copy = Median(copies);
+    const Cost paste = Median(pastes);
+    const Cost remove = Median(deletes);
+    const Cost cut = Median(cuts);
     std::printf("copy_ms=%.1f copy_cpu_ms=%.1f paste_ms=%.1f paste_cpu_ms=%.1f delete_ms=%.1f delete_cpu_ms=%.1f "
                 "cut_ms=%.1f cut_cpu_ms=%.1f\n",
                 copy.wall, copy.cpu, paste.wall, paste.cpu, remove.wall, remove.cpu, cut.wall, cut.cpu);
@@ -262,8 +282,8 @@ int main(int argc, char** argv)
     int status = 2;
     if ((args.size() == 3 || args.size() == 4) && args[1] == QLatin1String("open"))
         status = Open(args[2], args.value(3));
-    else if (args.size() == 3 && args[1] == QLatin1String("subtree"))
-        status = Subtree(args[2]);
+    else if ((args.size() == 3 || args.size() == 4) && args[1] == QLatin1String("subtree"))
+        status = Subtree(args[2], std::max(1, args.value(3, QStringLiteral("1")).toInt()));
     else if (args.size() == 4 && args[1] == QLatin1String("keys"))
         status = Keys(args[2], std::max(1, args[3].toInt()));
     else

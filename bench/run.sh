@@ -196,7 +196,7 @@ for shape in balanced wide; do
     row "window open, $big folders ($label)" "$b s (${r}x the $small case, $a s; CPU ${b_cpu} s, $(ratio "$b_cpu" "$a_cpu")x)" "at most 11x" "$(within "$r" 11)"
 done
 
-out=$("$window_bench" subtree "$(nb balanced-$big.not balanced "$big")")
+out=$("$window_bench" subtree "$(nb balanced-$big.not balanced "$big")" "$runs")
 subtree=$([ "$tiny" = 1 ] && echo "a subtree" || echo "a subtree of 11,111 folders")
 for op in cut copy paste delete; do
     ms=$(field ${op}_ms "$out")

@@ -19,7 +19,7 @@ CQuillboxDoc::CQuillboxDoc(const Services& services)
 CQuillboxDoc::~CQuillboxDoc()
 {
     DeleteFolderTree(m_pRootFolder);
-    DeleteFolderTree(m_pClipFolder);
+    DeleteClipFolders();
 }
 
 void CQuillboxDoc::BindViews(CQuillboxEditView* pEditView, CQuillboxTreeView* pTreeView)
@@ -139,9 +139,11 @@ void CQuillboxDoc::UnlinkFolder(Folder* pFolder)
 namespace {
 
 // Removes the given folders from a list in one pass, keeping the order of the rest.
-void RemoveFolders(std::vector<Folder*>& folders, const std::unordered_set<Folder*>& doomed)
+void RemoveFolders(std::vector<Folder*>& folders, const std::vector<Folder*>& doomed)
 {
-    folders.erase(std::remove_if(folders.begin(), folders.end(), [&](Folder* p) { return doomed.count(p) != 0; }),
+    std::unordered_set<Folder*> doomedSet(doomed.size());
+    doomedSet.insert(doomed.begin(), doomed.end());
+    folders.erase(std::remove_if(folders.begin(), folders.end(), [&](Folder* p) { return doomedSet.count(p) != 0; }),
                   folders.end());
 }
 
@@ -149,9 +151,9 @@ void RemoveFolders(std::vector<Folder*>& folders, const std::unordered_set<Folde
 
 void CQuillboxDoc::RemoveSubtreeFromList(Folder* pFolder)
 {
-    std::unordered_set<Folder*> doomed;
+    std::vector<Folder*> doomed;
     WalkFolders(pFolder, [&](Folder* p) {
-        doomed.insert(p);
+        doomed.push_back(p);
         m_itemFolders.erase(p->m_hItem);
     }, false);
     RemoveFolders(m_folders, doomed);
@@ -163,8 +165,7 @@ void CQuillboxDoc::DeleteFolderTree(Folder* pFolder)
         return;
     std::vector<Folder*> doomed;
     WalkFolders(pFolder, [&](Folder* p) { doomed.push_back(p); });
-    std::unordered_set<Folder*> doomedSet(doomed.begin(), doomed.end());
-    RemoveFolders(m_folders, doomedSet);
+    RemoveFolders(m_folders, doomed);
     for (Folder* p : doomed) {
         const auto it = m_itemFolders.find(p->m_hItem);
         if (it != m_itemFolders.end() && it->second == p)
@@ -173,6 +174,16 @@ void CQuillboxDoc::DeleteFolderTree(Folder* pFolder)
             m_pSelFolder = nullptr;
         delete p;
     }
+}
+
+void CQuillboxDoc::DeleteClipFolders()
+{
+    // The clipboard's folders are in neither m_folders nor the tree: nothing there to search.
+    std::vector<Folder*> doomed;
+    WalkFolders(m_pClipFolder, [&](Folder* p) { doomed.push_back(p); });
+    for (Folder* p : doomed)
+        delete p;
+    m_pClipFolder = nullptr;
 }
 
 void CQuillboxDoc::UpdateKeySummary()

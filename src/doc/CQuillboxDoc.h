@@ -92,6 +92,8 @@ public:
     Folder* FindFolderByItem(TreeItem hItem, Folder* pStart) const;
     Folder* SelectFolderByItem(TreeItem hItem);
     void DeleteFolderTree(Folder* pFolder);
+    // Frees the clipboard's folders and leaves it empty.
+    void DeleteClipFolders();
     void UpdateKeySummary();
     // The first folder of m_folders with this exact name, or null.
     Folder* FindFolderByName(const std::string& name) const;

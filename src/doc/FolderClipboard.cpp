@@ -23,7 +23,7 @@ void CQuillboxDoc::OnCutFolder()
         return;
     UnlinkFolder(pCut);
     pCut->m_pParent = nullptr;
-    DeleteFolderTree(m_pClipFolder);
+    DeleteClipFolders();
     m_pClipFolder = pCut;
     RemoveSubtreeFromList(pCut);
     // The selection change stores the editor's text into the cut folder, still selected here,
@@ -37,7 +37,7 @@ void CQuillboxDoc::OnCopyFolder()
     Folder* pSource = m_pSelFolder;
     if (!pSource || IsSpecialName(pSource->m_name))
         return;
-    DeleteFolderTree(m_pClipFolder);
+    DeleteClipFolders();
     m_pClipFolder = new Folder;
     // The copy takes the folder and its descendants, not the siblings that follow it.
     Folder* pNext = std::exchange(pSource->m_pNext, nullptr);

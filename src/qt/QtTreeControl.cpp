@@ -18,34 +18,45 @@
 namespace {
 
 // An item ordered as the core orders names: by their bytes, without regard to ASCII case. It
-// holds its name's bytes, its handle and its image itself rather than as item data, which would
-// cost allocations for each of a notebook's items.
+// holds its name's bytes and shown text, its handle and its image itself rather than as item
+// data, which would cost allocations for each of a notebook's items.
 class FolderItem : public QTreeWidgetItem
 {
 public:
-    FolderItem(QByteArray bytes, TreeItem handle, const QIcon& icon)
+    FolderItem(std::string bytes, QString name, TreeItem handle, const QIcon& icon)
         : m_bytes(std::move(bytes))
         , m_handle(handle)
+        , m_name(std::move(name))
         , m_icon(icon)
     {
     }
 
     QVariant data(int column, int role) const override
     {
+        if (column == 0 && (role == Qt::DisplayRole || role == Qt::EditRole))
+            return m_name;
         if (column == 0 && role == Qt::DecorationRole)
             return m_icon;
         return QTreeWidgetItem::data(column, role);
+    }
+    void Rename(std::string bytes, QString name)
+    {
+        m_bytes = std::move(bytes);
+        m_name = std::move(name);
+        emitDataChanged();
     }
     bool operator<(const QTreeWidgetItem& other) const override
     {
         return CompareNoCase(Bytes(), static_cast<const FolderItem&>(other).Bytes()) < 0;
     }
-    std::string_view Bytes() const { return { m_bytes.constData(), static_cast<size_t>(m_bytes.size()) }; }
+    std::string_view Bytes() const { return m_bytes; }
 
-    QByteArray m_bytes;
+    // A std::string: most names fit in it without an allocation of their own.
+    std::string m_bytes;
     const TreeItem m_handle;
 
 private:
+    QString m_name;
     const QIcon& m_icon;
 };
 
@@ -148,8 +159,7 @@ QTreeWidgetItem* QtTreeControl::ParentOf(TreeItem parent) const
 QTreeWidgetItem* QtTreeControl::NewItem(std::string_view text, TreeItem& handle)
 {
     handle = m_nextItem++;
-    auto* pItem = new FolderItem(QByteArray(text.data(), static_cast<qsizetype>(text.size())), handle, m_folderIcon);
-    pItem->setText(0, m_codec.Decode(std::string(text)));
+    auto* pItem = new FolderItem(std::string(text), m_codec.Decode(text), handle, m_folderIcon);
     m_items.emplace(handle, pItem);
     return pItem;
 }
@@ -299,10 +309,8 @@ std::string QtTreeControl::GetItemText(TreeItem item) const
 
 void QtTreeControl::SetItemText(TreeItem item, const std::string& text)
 {
-    if (QTreeWidgetItem* pItem = ItemOf(item)) {
-        static_cast<FolderItem*>(pItem)->m_bytes = QByteArray::fromStdString(text);
-        pItem->setText(0, m_codec.Decode(text));
-    }
+    if (QTreeWidgetItem* pItem = ItemOf(item))
+        static_cast<FolderItem*>(pItem)->Rename(text, m_codec.Decode(text));
 }
 
 TreeItem QtTreeControl::GetParentItem(TreeItem item) const

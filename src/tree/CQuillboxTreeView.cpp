@@ -1,6 +1,7 @@
 #include "tree/CQuillboxTreeView.h"
 
 #include <unordered_map>
+#include <utility>
 
 #include "doc/CQuillboxDoc.h"
 #include "notes/CQuillboxEditView.h"
@@ -47,10 +48,14 @@ void CQuillboxTreeView::InsertFolderItems(const std::vector<Folder*>& folders)
         folders[i]->SetItem(items[i]);
         m_pDoc->m_itemFolders[items[i]] = folders[i];
     }
-    // Inserting a folder expands its parent.
-    for (const Folder* pFolder : folders) {
-        if (pFolder->m_pParent)
-            m_tree.Expand(pFolder->m_pParent->GetItem());
+    // Inserting a folder expands its parent: a new parent once, however many children it got.
+    std::vector<char> expanded(folders.size(), 0);
+    for (size_t i = 0; i < folders.size(); ++i) {
+        const Folder* pParent = folders[i]->m_pParent;
+        const int parent = batch[i].batchParent;
+        if (!pParent || (parent >= 0 && std::exchange(expanded[static_cast<size_t>(parent)], 1)))
+            continue;
+        m_tree.Expand(pParent->GetItem());
     }
 }
 

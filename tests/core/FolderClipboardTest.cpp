@@ -35,6 +35,11 @@ TEST(FolderClipboard, CutThenPasteMovesTheSubtreeWithItsNotesAndDropsItsKeys)
     EXPECT_EQ(nb->tree.Dump(true), "Main[Epsilon[Alpha[Beta[Delta*],Gamma]]],Trash");
     EXPECT_EQ(nb->FolderList(), "Trash,Main,Epsilon,Alpha,Gamma,Beta,Delta");
     EXPECT_EQ(nb->TextOf("Alpha") + nb->TextOf("Gamma"), "alpha edited\r\ngamma\r\n");
+    // Each folder that received children opens, the target included; the others stay closed.
+    std::string opened;
+    for (const char* name : { "Main", "Epsilon", "Alpha", "Gamma", "Beta", "Delta" })
+        opened += nb->tree.IsExpanded(nb->doc.FindFolderByName(name)->GetItem()) ? '+' : '-';
+    EXPECT_EQ(opened, "+++-+-");
     EXPECT_TRUE(nb->doc.IsModified());
     nb->doc.UpdateKeySummary();
     EXPECT_EQ(nb->keys.Text(), "Trash=F3");
