@@ -163,6 +163,7 @@ private slots:
     void initTestCase();
     void init();
     void typedWorkComesBackOnlyWhenTheUserChoosesIt();
+    void workTheNotebookWasSavedOverSinceGoesUnasked();
     void untitledWorkIsOfferedAtTheNextStartAndGoesWhenDiscarded();
     void endedProgramKeepsWhatWasTyped_data();
     void endedProgramKeepsWhatWasTyped();
@@ -221,6 +222,31 @@ void AppRecoveryTest::typedWorkComesBackOnlyWhenTheUserChoosesIt()
     QVERIFY(app.frame.OnCommand(cmd::FileSave));
     QVERIFY(ReadAll(path).contains("lost and found"));
     QTRY_COMPARE(KeptCount(), size_t { 0 });
+}
+
+void AppRecoveryTest::workTheNotebookWasSavedOverSinceGoesUnasked()
+{
+    QTemporaryDir dir;
+    const QString path = SavedNotebook(dir);
+    {
+        AppWindow lost(m_settings);
+        lost.frame.OpenNotebook(path)->ActivatePane(CChildFrame::Pane::Editor);
+        QTest::keyClicks(lost.Editor(), QStringLiteral("superseded"));
+        QTRY_VERIFY(KeptBytes().contains("superseded"));
+    }
+    // Another program saves the notebook after the work was kept.
+    QTest::qWait(20);
+    WriteAll(path, OtherProgramsVersion());
+
+    AppWindow app(m_settings);
+    QPointer<QTimer> pUnexpected = WhenModal([](QWidget* pDialog) {
+        qobject_cast<QDialog*>(pDialog)->reject();
+        QFAIL("a question came up");
+    });
+    app.frame.OpenNotebook(path);
+    delete pUnexpected;
+    QCOMPARE(app.Editor()->toPlainText(), QStringLiteral("------ Changed elsewhere ------\n"));
+    QCOMPARE(KeptCount(), size_t { 0 });
 }
 
 void AppRecoveryTest::untitledWorkIsOfferedAtTheNextStartAndGoesWhenDiscarded()
