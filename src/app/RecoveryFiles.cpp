@@ -302,6 +302,7 @@ void SessionGuard::OnSignal()
 {
     char byte = 0;
     [[maybe_unused]] const ssize_t count = ::read(g_signalPipe[1], &byte, 1);
+    m_bEnding = true;
     NotebookRecovery::WriteAll();
     // Not quit(): that closes the windows first, and the save question would hold the program.
     QCoreApplication::exit(0);

@@ -79,9 +79,14 @@ public:
     explicit SessionGuard(CMainFrame& frame);
     ~SessionGuard() override;
 
+    // A signal told the program to end. A question open at that moment returns unanswered, and
+    // a start-up still running must not go on to the event loop, which would forget it.
+    bool IsEnding() const { return m_bEnding; }
+
 private:
     void OnSignal();
 
     CMainFrame& m_frame;
     QSocketNotifier* m_pNotifier = nullptr;
+    bool m_bEnding = false;
 };

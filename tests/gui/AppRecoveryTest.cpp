@@ -9,6 +9,7 @@
 #include <QtTest>
 #include <csignal>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "AppTestSupport.h"
@@ -146,6 +147,16 @@ private:
     QTcpSocket m_socket;
 };
 
+// The id of a process that has ended and been reaped.
+long GonePid()
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    return child;
+}
+
 quint16 FreePort()
 {
     QTcpServer server;
@@ -167,6 +178,8 @@ private slots:
     void untitledWorkIsOfferedAtTheNextStartAndGoesWhenDiscarded();
     void endedProgramKeepsWhatWasTyped_data();
     void endedProgramKeepsWhatWasTyped();
+    void endingWhileTheRecoveryQuestionWaitsKeepsTheWork_data();
+    void endingWhileTheRecoveryQuestionWaitsKeepsTheWork();
     void saveAsksBeforeOverwritingAnotherProgramsChange_data();
     void saveAsksBeforeOverwritingAnotherProgramsChange();
     void comingBackToTheFrontOffersToReadAChangedNotebookAgain();
@@ -326,6 +339,49 @@ void AppRecoveryTest::endedProgramKeepsWhatWasTyped()
     AnswerWith("recoverButton");
     app.frame.OpenNotebook(path);
     QCOMPARE(app.Editor()->toPlainText(), QStringLiteral("------ New Note 12/06/97 ------\ntyped elsewhere\n"));
+}
+
+void AppRecoveryTest::endingWhileTheRecoveryQuestionWaitsKeepsTheWork_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<bool>("bNamed");
+    QTest::newRow("untitled work, at start-up") << int(SIGTERM) << false;
+    QTest::newRow("work on the notebook opened") << int(SIGHUP) << true;
+}
+
+void AppRecoveryTest::endingWhileTheRecoveryQuestionWaitsKeepsTheWork()
+{
+    QFETCH(int, signal);
+    QFETCH(bool, bNamed);
+    QTemporaryDir dir;
+    const QString path = SavedNotebook(dir);
+    // Work left by a Quillbox that ended, newer than the notebook's last save.
+    const RecoveryStore store = NotebookRecovery::Store();
+    const LockOwner self = LockOwner::Self();
+    const RecoveryEntry entry { store.NewKey(), bNamed ? QFile::encodeName(path).toStdString() : std::string(),
+                                QDateTime::currentMSecsSinceEpoch() + 1, { self.host, GonePid(), self.user } };
+    const std::string work = ReadAll(path).toStdString() + "kept\r\n";
+    std::string error;
+    QVERIFY(store.Write(entry, [&](const ChunkSink& sink) { return sink(work); }, error));
+
+    const quint16 port = FreePort();
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("vnc:size=800x600:port=%1").arg(port));
+    env.insert(QStringLiteral("HOME"), dir.path());
+    program.setProcessEnvironment(env);
+    program.start(kProgram, bNamed ? QStringList { path } : QStringList {});
+    QVERIFY(program.waitForStarted());
+    const auto stop = qScopeGuard([&program] { program.kill(); program.waitForFinished(); });
+    // The screen answers once an event loop runs: the question's, nothing runs one before it.
+    VncKeyboard keyboard;
+    QVERIFY(keyboard.Connect(port));
+    ::kill(static_cast<pid_t>(program.processId()), signal);
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+    QCOMPARE(KeptBytes(), QByteArray::fromStdString(work));
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral(".a.not.lock"))));
 }
 
 void AppRecoveryTest::saveAsksBeforeOverwritingAnotherProgramsChange_data()
