@@ -4,28 +4,18 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <functional>
 
+#include "../GonePid.h"
 #include "NotebookFileTestFiles.h"
 #include "doc/FileIdentity.h"
 #include "doc/LockFile.h"
 #include "doc/RecoveryStore.h"
 
 namespace {
-
-// The id of a process that has ended and been reaped.
-long GonePid()
-{
-    const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(0);
-    ::waitpid(child, nullptr, 0);
-    return child;
-}
 
 // A producer of these bytes, as a notebook's snapshot would give them.
 ChunkProducer Bytes(std::string bytes)

@@ -9,9 +9,9 @@
 #include <QtTest>
 #include <csignal>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
+#include "../GonePid.h"
 #include "AppTestSupport.h"
 #include "app/RecoveryFiles.h"
 #include "platform/CommandIds.h"
@@ -81,6 +81,16 @@ std::shared_ptr<QString> AnswerWith(const char* buttonName)
     return pSeen;
 }
 
+// Types `text` into the notebook at `path` in a window that goes, once the work is kept, without
+// being closed, as when the program is killed.
+void LeaveUnsavedWork(SettingsStore& settings, const QString& path, const QString& text)
+{
+    AppWindow lost(settings);
+    lost.frame.OpenNotebook(path)->ActivatePane(CChildFrame::Pane::Editor);
+    QTest::keyClicks(lost.Editor(), text);
+    QTRY_VERIFY(KeptBytes().contains(text.toUtf8()));
+}
+
 // Moves the keyboard to another window and back to the main frame, as a user returning from
 // another program does.
 void ComeBackToTheFront(CMainFrame& frame)
@@ -147,16 +157,6 @@ private:
     QTcpSocket m_socket;
 };
 
-// The id of a process that has ended and been reaped.
-long GonePid()
-{
-    const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(0);
-    ::waitpid(child, nullptr, 0);
-    return child;
-}
-
 quint16 FreePort()
 {
     QTcpServer server;
@@ -206,12 +206,8 @@ void AppRecoveryTest::typedWorkComesBackOnlyWhenTheUserChoosesIt()
 {
     QTemporaryDir dir;
     const QString path = SavedNotebook(dir);
-    {
-        AppWindow lost(m_settings);
-        lost.frame.OpenNotebook(path)->ActivatePane(CChildFrame::Pane::Editor);
-        QTest::keyClicks(lost.Editor(), QStringLiteral("lost and found"));
-        QTRY_VERIFY(KeptBytes().contains("lost and found"));
-    } // the window goes without being closed, as when the program is killed
+    LeaveUnsavedWork(m_settings, path, QStringLiteral("lost and found"));
+    QVERIFY(!QTest::currentTestFailed());
 
     AppWindow app(m_settings);
     auto pSeen = AnswerWith("laterButton");
@@ -241,12 +237,8 @@ void AppRecoveryTest::workTheNotebookWasSavedOverSinceGoesUnasked()
 {
     QTemporaryDir dir;
     const QString path = SavedNotebook(dir);
-    {
-        AppWindow lost(m_settings);
-        lost.frame.OpenNotebook(path)->ActivatePane(CChildFrame::Pane::Editor);
-        QTest::keyClicks(lost.Editor(), QStringLiteral("superseded"));
-        QTRY_VERIFY(KeptBytes().contains("superseded"));
-    }
+    LeaveUnsavedWork(m_settings, path, QStringLiteral("superseded"));
+    QVERIFY(!QTest::currentTestFailed());
     // Another program saves the notebook after the work was kept.
     QTest::qWait(20);
     WriteAll(path, OtherProgramsVersion());
