@@ -84,17 +84,35 @@ void SaveNotebook(benchmark::State& state, NotebookShape shape)
 }
 
 // Only the notebook's bytes in memory, without the file system: what a recovery file costs the
-// window before a worker thread writes it.
+// writer thread.
 void WriteRecords(benchmark::State& state, NotebookShape shape)
 {
     const std::string& path = Files().Notebook(shape, static_cast<int>(state.range(0)));
     HeadlessNotebook nb;
     nb.doc.OnOpenDocument(path);
+    const NotebookSnapshot snapshot = nb.doc.TakeSnapshot();
     for (auto _ : state) {
-        const std::string out = nb.doc.GetNotebookBytes();
+        std::string out;
+        snapshot.Write([&out](std::string_view chunk) {
+            out += chunk;
+            return true;
+        });
         benchmark::DoNotOptimize(out.data());
     }
     ReportSize(state, path);
+}
+
+// The notebook's state taken for a recovery file: what the window pays before the writer thread
+// makes the bytes.
+void TakeSnapshot(benchmark::State& state, NotebookShape shape)
+{
+    HeadlessNotebook nb;
+    nb.doc.OnOpenDocument(Files().Notebook(shape, static_cast<int>(state.range(0))));
+    for (auto _ : state) {
+        const NotebookSnapshot snapshot = nb.doc.TakeSnapshot();
+        benchmark::DoNotOptimize(snapshot.records.data());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
 } // namespace
@@ -105,5 +123,7 @@ BENCHMARK_CAPTURE(SaveNotebook, balanced, NotebookShape::Balanced)->Arg(kFolders
 BENCHMARK_CAPTURE(SaveNotebook, deep, NotebookShape::Deep)->Arg(kFolders)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(WriteRecords, balanced, NotebookShape::Balanced)->Arg(kFolders)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(WriteRecords, deep, NotebookShape::Deep)->Arg(kFolders)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(TakeSnapshot, balanced, NotebookShape::Balanced)->Arg(kFolders)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(TakeSnapshot, deep, NotebookShape::Deep)->Arg(kFolders)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -43,6 +43,10 @@ subtree FILE [REPEATS]
       "copy_ms=M paste_ms=M delete_ms=M cut_ms=M" (and "copy_cpu_ms=M" ...): the medians over
       REPEATS (1 unless given) of the folder keys on "Folder 000001" and its subtree of 11,111
       folders, each until the window is painted and idle.
+recovery FILE REPEATS
+      Opens FILE, types a letter, and prints "snapshot_ms=M bytes_ms=M": the medians over
+      REPEATS of what a recovery write costs the window (taking the notebook's snapshot) and of
+      making the file's bytes from it, which the writer thread does.
 )";
 
 // Runs the event loop until it has nothing left to do: every posted event, zero timer and
@@ -271,6 +275,35 @@ int Subtree(const QString& path, int repeats)
     return 0;
 }
 
+int Recovery(const QString& path, int repeats)
+{
+    Window window;
+    window.Open(path);
+    window.frame.ActiveChild()->ActivatePane(CChildFrame::Pane::Editor);
+    QTest::keyClick(window.Editor(), Qt::Key_X);
+    WaitIdle();
+    const CQuillboxDoc& doc = window.frame.ActiveChild()->GetDocument();
+    std::vector<double> snapshots;
+    std::vector<double> bytes;
+    size_t size = 0;
+    for (int i = 0; i < repeats; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        const NotebookSnapshot snapshot = doc.TakeSnapshot();
+        snapshots.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        timer.restart();
+        std::string out;
+        snapshot.Write([&out](std::string_view chunk) {
+            out += chunk;
+            return true;
+        });
+        bytes.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        size = out.size();
+    }
+    std::printf("snapshot_ms=%.2f bytes_ms=%.1f size=%zu\n", Median(snapshots), Median(bytes), size);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -284,6 +317,8 @@ int main(int argc, char** argv)
         status = Open(args[2], args.value(3));
     else if ((args.size() == 3 || args.size() == 4) && args[1] == QLatin1String("subtree"))
         status = Subtree(args[2], std::max(1, args.value(3, QStringLiteral("1")).toInt()));
+    else if (args.size() == 4 && args[1] == QLatin1String("recovery"))
+        status = Recovery(args[2], std::max(1, args[3].toInt()));
     else if (args.size() == 4 && args[1] == QLatin1String("keys"))
         status = Keys(args[2], std::max(1, args[3].toInt()));
     else

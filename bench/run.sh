@@ -182,6 +182,10 @@ row "window open to painted and idle, large" "$open_s s (CPU $open_cpu s)" "at m
 r=$(ratio "$open_rss" "$size")
 row "window memory above an empty notebook's window, large" "${r}x the file size" "at most 1.5x" "$(within "$r" 1.5)"
 
+out=$("$window_bench" recovery "$large" 21)
+snapshot_ms=$(field snapshot_ms "$out")
+row "recovery write, the window's share (the writer thread's: $(field bytes_ms "$out") ms), large" "$snapshot_ms ms" "under 16 ms" "$(within "$snapshot_ms" 15.99)"
+
 out=$("$window_bench" keys "$(nb big.not bigfolder "$notes")" 21)
 switch_ms=$(field switch_ms "$out")
 f3_ms=$(field f3_ms "$out")

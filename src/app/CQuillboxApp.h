@@ -16,9 +16,12 @@ public:
     CQuillboxApp();
     ~CQuillboxApp();
 
-    // Runs the start-up; false when the program must end (a notebook could not be opened).
-    // arguments: the program's name, then the notebook files to open (none: a new notebook).
+    // Runs the start-up; false when the program must end (a notebook could not be opened, or
+    // IsEnding). arguments: the program's name, then the notebook files to open (none: a new
+    // notebook).
     bool InitInstance(const QStringList& arguments);
+    // A signal told the program to end; its unsaved work is kept already.
+    bool IsEnding() const;
 
     CMainFrame* GetMainFrame() const { return m_pMainFrame.get(); }
 

@@ -61,6 +61,13 @@ QThreadPool& Writer()
     return *pPool;
 }
 
+void Keep(const RecoveryStore& store, const RecoveryEntry& entry, const NotebookSnapshot& snapshot)
+{
+    std::string error;
+    if (!store.Write(entry, [&](const ChunkSink& sink) { return snapshot.Write(sink); }, error))
+        qWarning("Cannot write the recovery file in %s: %s", store.Dir().c_str(), error.c_str());
+}
+
 QString TimeText(const QDateTime& time)
 {
     return time.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
@@ -124,11 +131,8 @@ void NotebookRecovery::OnIdle()
 void NotebookRecovery::WriteLater()
 {
     m_bKept = true;
-    Writer().start([store = Store(), entry = Entry(), bytes = m_doc.GetNotebookBytes()] {
-        std::string error;
-        if (!store.Write(entry, bytes, error))
-            qWarning("Cannot write the recovery file in %s: %s", store.Dir().c_str(), error.c_str());
-    });
+    // The window only takes the snapshot, which shares the folder texts; the worker makes the bytes.
+    Writer().start([store = Store(), entry = Entry(), snapshot = m_doc.TakeSnapshot()] { Keep(store, entry, snapshot); });
 }
 
 void NotebookRecovery::WriteNow()
@@ -138,10 +142,7 @@ void NotebookRecovery::WriteNow()
     m_delay.stop();
     Writer().waitForDone();
     m_bKept = true;
-    std::string error;
-    const RecoveryStore store = Store();
-    if (!store.Write(Entry(), m_doc.GetNotebookBytes(), error))
-        qWarning("Cannot write the recovery file in %s: %s", store.Dir().c_str(), error.c_str());
+    Keep(Store(), Entry(), m_doc.TakeSnapshot());
 }
 
 void NotebookRecovery::Discard()
@@ -174,17 +175,22 @@ std::optional<RecoveryEntry> FindRecovery(const QString& path)
 {
     const std::string encoded = QFile::encodeName(path).toStdString();
     const std::optional<FileIdentity> file = ReadFileIdentity(encoded, false);
-    const qint64 savedMs = file ? file->mtimeNs / 1'000'000 : 0;
+    std::optional<RecoveryEntry> found;
     for (const RecoveryEntry& entry : NotebookRecovery::Orphans()) {
         if (entry.notebookPath.empty())
             continue;
         std::optional<FileIdentity> other;
         const bool bSameFile = entry.notebookPath == encoded
             || (file && (other = ReadFileIdentity(entry.notebookPath, false)) && other->SameFile(*file));
-        if (bSameFile && entry.savedAt > savedMs)
-            return entry;
+        if (!bSameFile)
+            continue;
+        // Work the file was saved over since is offered to no one: it would stay forever.
+        if (file && IsSupersededBy(entry, *file))
+            NotebookRecovery::Store().Remove(entry.key);
+        else if (!found)
+            found = entry;
     }
-    return std::nullopt;
+    return found;
 }
 
 RecoveryChoice AskAboutRecovery(QWidget* pParent, const RecoveryEntry& entry)
@@ -296,6 +302,7 @@ void SessionGuard::OnSignal()
 {
     char byte = 0;
     [[maybe_unused]] const ssize_t count = ::read(g_signalPipe[1], &byte, 1);
+    m_bEnding = true;
     NotebookRecovery::WriteAll();
     // Not quit(): that closes the windows first, and the save question would hold the program.
     QCoreApplication::exit(0);

@@ -58,8 +58,9 @@ enum class RecoveryChoice
     Later,
 };
 
-// The newest recovery file of the notebook at `path` (by any name of the file) that is newer
-// than the file's last save and that no running program looks after.
+// The newest recovery file of the notebook at `path` (by any name of the file) that no running
+// program looks after and that the file was not saved over since (see IsSupersededBy); those the
+// file was saved over are removed.
 std::optional<RecoveryEntry> FindRecovery(const QString& path);
 // Asks what to do with the work in a recovery file, showing when it was kept and when the
 // notebook was last saved.
@@ -78,9 +79,14 @@ public:
     explicit SessionGuard(CMainFrame& frame);
     ~SessionGuard() override;
 
+    // A signal told the program to end. A question open at that moment returns unanswered, and
+    // a start-up still running must not go on to the event loop, which would forget it.
+    bool IsEnding() const { return m_bEnding; }
+
 private:
     void OnSignal();
 
     CMainFrame& m_frame;
     QSocketNotifier* m_pNotifier = nullptr;
+    bool m_bEnding = false;
 };

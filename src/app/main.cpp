@@ -30,7 +30,9 @@ int main(int argc, char* argv[])
     parser.process(application);
 
     CQuillboxApp quillbox;
-    if (!quillbox.InitInstance(QStringList { QApplication::arguments().constFirst() } + parser.positionalArguments()))
-        return 1;
-    return application.exec();
+    const bool bStarted = quillbox.InitInstance(QStringList { QApplication::arguments().constFirst() } + parser.positionalArguments());
+    // Told to end during start-up: it ends as it would later, its work kept.
+    if (quillbox.IsEnding())
+        return 0;
+    return bStarted ? application.exec() : 1;
 }

@@ -88,7 +88,7 @@ void CQuillboxDoc::ShowNewFolders(size_t firstNew)
     const std::vector<Folder*> added(m_folders.begin() + static_cast<std::ptrdiff_t>(firstNew), m_folders.end());
     // What AddFolder leaves in a folder after the next selection change: its text, or a new
     // note's header when it had none (the Trash excepted).
-    const std::string header = m_pEditView->NoteHeaderLine() + "\r\n";
+    const SharedText header = m_pEditView->NoteHeaderLine() + "\r\n";
     bool bKeyed = false;
     for (Folder* pFolder : added) {
         if (pFolder->m_text.empty() && pFolder->m_name != "Trash")
@@ -217,7 +217,7 @@ void CQuillboxDoc::ConvertToUtf8()
         return;
     const auto convert = [](Folder* pFolder) {
         pFolder->m_name = TextEncoding::Cp1252ToUtf8(pFolder->m_name);
-        pFolder->m_text = TextEncoding::Cp1252ToUtf8(pFolder->m_text);
+        pFolder->m_text = TextEncoding::Cp1252ToUtf8(pFolder->m_text.Str());
     };
     for (Folder* pFolder : m_folders)
         convert(pFolder);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "doc/Folder.h"
+#include "doc/NotebookSnapshot.h"
 #include "doc/TextEncoding.h"
 #include "platform/FileAccess.h"
 #include "platform/Services.h"
@@ -56,8 +57,8 @@ public:
     bool OnNewDocument();
     ReadReport OnOpenDocument(const std::string& pathName);
     SaveResult OnSaveDocument(const std::string& pathName, bool bReplaceReadOnly = false);
-    // The notebook file's bytes as a save would write them now; the document is left as it is.
-    std::string GetNotebookBytes() const;
+    // The notebook as a save would write it now; the document is left as it is.
+    NotebookSnapshot TakeSnapshot() const;
     void OnCloseDocument();
     bool IsModified() const { return m_bModified; }
     void SetModifiedFlag(bool bModified = true) { m_bModified = bModified; }
@@ -104,9 +105,8 @@ public:
     void UnlinkFolder(Folder* pFolder);
 
     // Folder records of the notebook and folder files
-    // Appends the records of pFolder's subtree and its following siblings to `out`. With a sink,
-    // `out` goes to it and is emptied whenever it has grown large; false when the sink refused.
-    bool WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys, const ChunkSink* pSink = nullptr) const;
+    // Appends the records of pFolder's subtree and its following siblings to `out`.
+    void WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys) const;
     // Reads one record with its declared children into new folders (see ShowNewFolders); false
     // when the input ended inside it. The first record goes to the top level with bTopLevel,
     // else under the selected folder; a child record named "Main" or "Trash" goes to the top.
@@ -167,8 +167,9 @@ private:
     // nothing needs turning. May convert the notebook to UTF-8 first.
     std::function<std::string(std::string_view)> ImportConverter(std::string_view fileBytes);
 
-    // The notebook file into `out`, or through the sink as WriteFolder does.
-    bool WriteNotebook(std::string& out, const ChunkSink* pSink) const;
+    // The records of pFolder's subtree and its following siblings, the editor's text taken for
+    // the selected folder's.
+    std::vector<NotebookSnapshot::Record> CollectRecords(Folder* pFolder, bool bWithKeys) const;
 
     // Tree item to folder, for the folders linked into the tree; keeps selection changes from
     // walking the whole tree. Maintained by the tree view's insert and by every removal.

@@ -42,11 +42,6 @@ std::optional<uint64_t> HashFile(const std::string& path)
     return hash;
 }
 
-bool SameMetadata(const FileIdentity& a, const FileIdentity& b)
-{
-    return a.SameFile(b) && a.size == b.size && a.mtimeNs == b.mtimeNs;
-}
-
 } // namespace
 
 std::optional<FileIdentity> ReadFileIdentity(const std::string& path, bool bHash)
@@ -77,7 +72,7 @@ DiskChange CheckFile(const std::string& path, FileIdentity& known)
     if (!now)
         return DiskChange::Vanished;
     const bool bTimeTells = known.takenNs - known.mtimeNs >= kTimeResolutionNs;
-    if (SameMetadata(*now, known) && bTimeTells)
+    if (now->SameMetadata(known) && bTimeTells)
         return DiskChange::None;
     if (now->size != known.size)
         return DiskChange::Changed;

@@ -20,6 +20,11 @@ struct FileIdentity
 
     // The same file, whatever name (symbolic or hard link) reached it.
     bool SameFile(const FileIdentity& other) const { return device == other.device && inode == other.inode; }
+    // The same file, neither resized nor given a new modification time.
+    bool SameMetadata(const FileIdentity& other) const
+    {
+        return SameFile(other) && size == other.size && mtimeNs == other.mtimeNs;
+    }
 };
 
 // The identity of the file at `path`, symbolic links followed; nothing when it does not exist or

@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "doc/KeyAssignment.h"
+#include "doc/SharedText.h"
 #include "platform/TreeControl.h"
 
 // One node of a notebook's folder tree. The document owns every folder and frees it; a folder
@@ -36,7 +37,7 @@ public:
     Folder* GetPrev() const { return m_pPrev; }
     void SetPrev(Folder* pPrev) { m_pPrev = pPrev; }
 
-    std::string m_text;
+    SharedText m_text;
     std::string m_name;
     TreeItem m_hItem = kNoItem;
     std::unique_ptr<KeyAssignment> m_pKey;

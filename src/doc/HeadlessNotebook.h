@@ -40,7 +40,7 @@ struct HeadlessNotebookOf
     // A folder's notes: the editor's text for the selected folder, else its stored text.
     std::string TextOf(const Folder* pFolder) const
     {
-        return pFolder == doc.m_pSelFolder ? edit.GetText() : pFolder->m_text;
+        return pFolder == doc.m_pSelFolder ? edit.GetText() : pFolder->m_text.Str();
     }
 
     // One folder with its subtree: name, key, text and children. Children are sorted, so two

@@ -148,37 +148,54 @@ bool IsSpecialName(std::string_view name)
 
 } // namespace
 
-bool CQuillboxDoc::WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys, const ChunkSink* pSink) const
+std::vector<NotebookSnapshot::Record> CQuillboxDoc::CollectRecords(Folder* pFolder, bool bWithKeys) const
 {
     // The selected folder's notes live in the editor; its own stored text is not current.
-    const std::string editorText = m_pEditView ? m_pEditView->GetEditCtrl().GetText() : std::string();
-    bool bWritten = true;
+    const SharedText editorText = m_pEditView ? SharedText(m_pEditView->GetEditCtrl().GetText()) : SharedText();
+    std::vector<NotebookSnapshot::Record> records;
+    records.reserve(m_folders.size());
     WalkFolders(pFolder, [&](const Folder* p) {
-        int children = 0;
+        NotebookSnapshot::Record& record = records.emplace_back();
         for (const Folder* pChild = p->m_pFirstChild; pChild; pChild = pChild->m_pNext)
-            ++children;
+            ++record.children;
+        record.name = p->m_name;
+        if (bWithKeys && p->HasKey())
+            record.key = *p->GetKey();
+        record.text = p == m_pSelFolder && m_pEditView ? editorText : p->m_text;
+    });
+    return records;
+}
+
+bool AppendRecords(const std::vector<NotebookSnapshot::Record>& records, std::string& out, const ChunkSink* pSink)
+{
+    for (const NotebookSnapshot::Record& record : records) {
         out += "Begin Folder\r\nFolder Name\r\n";
-        AppendName(out, p->m_name);
-        if (bWithKeys && p->HasKey()) {
+        AppendName(out, record.name);
+        if (record.key) {
             out += "Assigned Key\r\n";
-            AppendLine(out, p->GetKey()->key);
+            AppendLine(out, record.key->key);
             out += "Assigned Key Function\r\n";
-            AppendLine(out, p->GetKey()->function);
+            AppendLine(out, record.key->function);
         } else {
             out += "Assigned Key\r\nNone\r\n";
         }
         out += "Number of Children\r\n";
-        AppendLine(out, std::to_string(children));
+        AppendLine(out, std::to_string(record.children));
         out += "Folder Text\r\n";
-        AppendText(out, p == m_pSelFolder && m_pEditView ? editorText : p->m_text);
+        AppendText(out, record.text);
         out += "End Folder\r\n";
         if (pSink && out.size() >= kWriteChunk) {
-            bWritten = (*pSink)(out);
+            if (!(*pSink)(out))
+                return false;
             out.clear();
         }
-        return !bWritten;
-    });
-    return bWritten;
+    }
+    return true;
+}
+
+void CQuillboxDoc::WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys) const
+{
+    AppendRecords(CollectRecords(pFolder, bWithKeys), out, nullptr);
 }
 
 bool CQuillboxDoc::ReadFolder(LineReader& in, bool bTopLevel, const std::function<std::string(std::string_view)>& convert)
@@ -229,42 +246,46 @@ ReadReport CQuillboxDoc::OnOpenDocument(const std::string& pathName)
                       "Cannot open \"" + pathName + "\": ");
 }
 
-std::string CQuillboxDoc::GetNotebookBytes() const
+NotebookSnapshot CQuillboxDoc::TakeSnapshot() const
 {
-    std::string out;
-    WriteNotebook(out, nullptr);
-    return out;
+    NotebookSnapshot snapshot;
+    snapshot.selectedName = m_pSelFolder ? m_pSelFolder->m_name : std::string();
+    snapshot.date = m_bDate;
+    snapshot.time = m_bTime;
+    snapshot.text = m_bText;
+    snapshot.promptDelete = m_bPromptDelete;
+    snapshot.records = CollectRecords(m_pRootFolder, true);
+    return snapshot;
 }
 
-bool CQuillboxDoc::WriteNotebook(std::string& out, const ChunkSink* pSink) const
+bool NotebookSnapshot::Write(const ChunkSink& sink) const
 {
+    std::string out;
+    out.reserve(2 * kWriteChunk);
     out += "Begin Selected Folder\r\n";
-    AppendName(out, m_pSelFolder ? m_pSelFolder->m_name : std::string());
+    AppendName(out, selectedName);
     out += "End Selected Folder\r\n\r\n";
     out += "Begin New Note Preferences\r\n";
-    out += "Date\r\n" + std::to_string(m_bDate) + "\r\n";
-    out += "Time\r\n" + std::to_string(m_bTime) + "\r\n";
-    out += "Text\r\n" + std::to_string(m_bText) + "\r\n";
+    out += "Date\r\n" + std::to_string(date) + "\r\n";
+    out += "Time\r\n" + std::to_string(time) + "\r\n";
+    out += "Text\r\n" + std::to_string(text) + "\r\n";
     out += "End New Note Preferences\r\n\r\n";
     out += "Begin Delete Folder Preferences\r\n";
-    out += "Prompt\r\n" + std::to_string(m_bPromptDelete) + "\r\n";
+    out += "Prompt\r\n" + std::to_string(promptDelete) + "\r\n";
     out += "End Delete Folder Preferences\r\n\r\n";
     out += "Begin Folder Information\r\n";
-    if (!WriteFolder(m_pRootFolder, out, true, pSink))
+    if (!AppendRecords(records, out, &sink))
         return false;
     out += "End Folder Information\r\n";
-    return true;
+    return sink(out);
 }
 
 SaveResult CQuillboxDoc::SaveNotebook(const std::string& pathName, bool bReplaceReadOnly)
 {
     // Written a piece at a time, so a notebook's text is never held twice.
-    const auto produce = [this](const ChunkSink& sink) {
-        std::string out;
-        out.reserve(2 * kWriteChunk);
-        return WriteNotebook(out, &sink) && sink(out);
-    };
-    const WriteResult written = WriteFileSafely(pathName, produce, bReplaceReadOnly);
+    const NotebookSnapshot snapshot = TakeSnapshot();
+    const WriteResult written = WriteFileSafely(pathName, [&](const ChunkSink& sink) { return snapshot.Write(sink); },
+                                                bReplaceReadOnly);
     if (written.status != WriteResult::Status::Written)
         return { false, "Cannot save \"" + pathName + "\": " + written.reason + ".",
                  written.status == WriteResult::Status::ReadOnly };

@@ -341,7 +341,7 @@ size_t NotebookSearch::Run(const CQuillboxDoc& doc, const Folder* pStart,
             if (!onHit(nameHit))
                 return count;
         }
-        const std::string_view text = pFolder == doc.m_pSelFolder && doc.m_pEditView ? editorText : pFolder->m_text;
+        const std::string_view text = pFolder == doc.m_pSelFolder && doc.m_pEditView ? editorText : pFolder->m_text.Str();
         if (!SearchText(doc, pFolder, text, count, onHit))
             return count;
     }

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 
 #include <unistd.h>
 
@@ -14,18 +15,35 @@ namespace {
 constexpr std::string_view kInfoSuffix = ".recovery";
 constexpr std::string_view kNotebookSuffix = ".not";
 
-// Lines: "time" (ms), "pid", "host", "user", then the notebook's path as the rest of the file, so any
-// byte a path may hold comes back.
+// Lines: "time" (ms), "pid", "host", "user", the notebook file's "device inode size mtime(ns)" or
+// "-", then the notebook's path as the rest of the file, so any byte a path may hold comes back.
 std::string InfoText(const RecoveryEntry& entry)
 {
+    std::string file = "-";
+    if (const std::optional<FileIdentity>& id = entry.notebookFile)
+        file = std::to_string(id->device) + " " + std::to_string(id->inode) + " " + std::to_string(id->size) + " "
+            + std::to_string(id->mtimeNs);
     return std::to_string(entry.savedAt) + "\n" + std::to_string(entry.writer.pid) + "\n" + entry.writer.host + "\n"
-        + entry.writer.user + "\n" + entry.notebookPath;
+        + entry.writer.user + "\n" + file + "\n" + entry.notebookPath;
+}
+
+bool ParseFile(const std::string& line, std::optional<FileIdentity>& file)
+{
+    if (line == "-")
+        return true;
+    FileIdentity id;
+    std::istringstream in(line);
+    if (!(in >> id.device >> id.inode >> id.size >> id.mtimeNs) || !(in >> std::ws).eof())
+        return false;
+    file = id;
+    return true;
 }
 
 bool ParseInfo(LineReader& in, RecoveryEntry& entry)
 {
-    std::string time, pid;
-    if (!in.ReadLine(time) || !in.ReadLine(pid) || !in.ReadLine(entry.writer.host) || !in.ReadLine(entry.writer.user))
+    std::string time, pid, file;
+    if (!in.ReadLine(time) || !in.ReadLine(pid) || !in.ReadLine(entry.writer.host) || !in.ReadLine(entry.writer.user)
+        || !in.ReadLine(file) || !ParseFile(file, entry.notebookFile))
         return false;
     char* end = nullptr;
     entry.savedAt = std::strtoll(time.c_str(), &end, 10);
@@ -79,7 +97,7 @@ std::string RecoveryStore::NewKey() const
     }
 }
 
-bool RecoveryStore::Write(const RecoveryEntry& entry, std::string_view notebookBytes, std::string& error) const
+bool RecoveryStore::Write(RecoveryEntry entry, const ChunkProducer& notebook, std::string& error) const
 {
     std::error_code code;
     std::filesystem::create_directories(m_strDir, code);
@@ -88,8 +106,16 @@ bool RecoveryStore::Write(const RecoveryEntry& entry, std::string_view notebookB
         return false;
     }
     std::filesystem::permissions(m_strDir, std::filesystem::perms::owner_all, code);
-    return WriteFileSafely(NotebookPath(entry.key), notebookBytes, error)
-        && WriteFileSafely(InfoPath(entry.key), InfoText(entry), error);
+    const WriteResult written = WriteFileSafely(NotebookPath(entry.key), notebook);
+    if (written.status != WriteResult::Status::Written) {
+        error = written.reason;
+        return false;
+    }
+    // Read after the state was taken: a save in between makes the state look newer than it is,
+    // never older.
+    if (!entry.notebookPath.empty())
+        entry.notebookFile = ReadFileIdentity(entry.notebookPath, false);
+    return WriteFileSafely(InfoPath(entry.key), InfoText(entry), error);
 }
 
 void RecoveryStore::Remove(const std::string& key) const
@@ -118,6 +144,13 @@ std::vector<RecoveryEntry> RecoveryStore::List() const
     std::stable_sort(entries.begin(), entries.end(),
                      [](const RecoveryEntry& a, const RecoveryEntry& b) { return a.savedAt > b.savedAt; });
     return entries;
+}
+
+bool IsSupersededBy(const RecoveryEntry& entry, const FileIdentity& file)
+{
+    constexpr int64_t kNsPerMs = 1'000'000;
+    const bool bNoted = entry.notebookFile && entry.notebookFile->SameMetadata(file);
+    return !bNoted && file.mtimeNs >= (entry.savedAt + 1) * kNsPerMs && file.mtimeNs <= file.takenNs;
 }
 
 bool IsOrphaned(const RecoveryEntry& entry, const std::function<bool(const std::string& key)>& isOwnLive)

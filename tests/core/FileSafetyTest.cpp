@@ -4,11 +4,12 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <functional>
 
+#include "../GonePid.h"
 #include "NotebookFileTestFiles.h"
 #include "doc/FileIdentity.h"
 #include "doc/LockFile.h"
@@ -16,14 +17,10 @@
 
 namespace {
 
-// The id of a process that has ended and been reaped.
-long GonePid()
+// A producer of these bytes, as a notebook's snapshot would give them.
+ChunkProducer Bytes(std::string bytes)
 {
-    const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(0);
-    ::waitpid(child, nullptr, 0);
-    return child;
+    return [bytes = std::move(bytes)](const ChunkSink& sink) { return sink(bytes); };
 }
 
 struct ChangeCase
@@ -135,9 +132,9 @@ TEST(RecoveryStore, KeepsTheNotebookAndWhoseItIsUntilRemoved)
     const RecoveryStore store(dir.Path("state/quillbox/recovery"));
     RecoveryEntry older { store.NewKey(), "/notes/odd\nname\xE9.not", 1000, LockOwner::Self() };
     std::string error;
-    ASSERT_TRUE(store.Write(older, "older bytes", error)) << error;
+    ASSERT_TRUE(store.Write(older, Bytes("older bytes"), error)) << error;
     RecoveryEntry newer { store.NewKey(), "", 2000, { "laptop", 7, "ann" } };
-    ASSERT_TRUE(store.Write(newer, "newer bytes\r\n", error)) << error;
+    ASSERT_TRUE(store.Write(newer, Bytes("newer bytes\r\n"), error)) << error;
     EXPECT_NE(older.key, newer.key);
 
     const std::vector<RecoveryEntry> entries = store.List();
@@ -157,6 +154,53 @@ TEST(RecoveryStore, KeepsTheNotebookAndWhoseItIsUntilRemoved)
     store.Remove(older.key);
     ASSERT_EQ(store.List().size(), 1u);
     EXPECT_FALSE(std::filesystem::exists(store.NotebookPath(older.key)));
+}
+
+TEST(RecoveryStore, WorkIsSupersededOnlyByASaveThatBothTheFileAndItsTimeShowCameAfter)
+{
+    constexpr int64_t kMs = 1'000'000;
+    constexpr int64_t kSavedAt = 1'700'000'000'000;
+    const FileIdentity noted { 1, 2, 10, kSavedAt * kMs - 5000 * kMs, 0, 0 };
+    // A file of these metadata, looked at a minute after the state was taken.
+    const auto file = [](uint64_t inode, int64_t size, int64_t mtimeNs) {
+        return FileIdentity { 1, inode, size, mtimeNs, (kSavedAt + 60'000) * kMs, 0 };
+    };
+    struct Case
+    {
+        const char* name;
+        std::optional<FileIdentity> noted;
+        FileIdentity now;
+        bool bSuperseded;
+    };
+    const std::vector<Case> cases = {
+        { "saved a second after", noted, file(3, 10, (kSavedAt + 1000) * kMs), true },
+        { "rewritten in place after", noted, file(2, 11, (kSavedAt + 1000) * kMs), true },
+        { "made after, none before", std::nullopt, file(3, 10, (kSavedAt + 1000) * kMs), true },
+        { "saved in the first nanosecond after the state's millisecond", noted, file(3, 10, (kSavedAt + 1) * kMs), true },
+        { "saved within the state's millisecond", noted, file(3, 10, (kSavedAt + 1) * kMs - 1), false },
+        { "saved before", noted, file(3, 10, kSavedAt * kMs - 1), false },
+        // The file system's clock runs ahead of this one: its time says after, the file says no.
+        { "the file noted, dated after", FileIdentity { 1, 2, 10, (kSavedAt + 1000) * kMs, 0, 0 },
+          file(2, 10, (kSavedAt + 1000) * kMs), false },
+        { "dated ahead of the clock now", noted, file(3, 10, (kSavedAt + 120'000) * kMs), false },
+    };
+    for (const Case& c : cases) {
+        RecoveryEntry entry { "k", "/notes/a.not", kSavedAt, LockOwner::Self(), c.noted };
+        EXPECT_EQ(IsSupersededBy(entry, c.now), c.bSuperseded) << c.name;
+    }
+
+    // Through the store, on this machine's clocks: the file as noted, then saved again.
+    TempDir dir;
+    const std::string notebook = dir.Path("a.not");
+    WriteBytes(notebook, "saved");
+    const RecoveryStore store(dir.Path("recovery"));
+    const auto nowMs = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch());
+    std::string error;
+    ASSERT_TRUE(store.Write({ store.NewKey(), notebook, nowMs.count() - 10'000, LockOwner::Self() }, Bytes("unsaved"), error));
+    const RecoveryEntry kept = store.List().at(0);
+    EXPECT_FALSE(IsSupersededBy(kept, *ReadFileIdentity(notebook, false)));
+    WriteBytes(notebook, "saved again");
+    EXPECT_TRUE(IsSupersededBy(kept, *ReadFileIdentity(notebook, false)));
 }
 
 TEST(RecoveryStore, OnlyWorkNoRunningProgramLooksAfterIsOrphaned)

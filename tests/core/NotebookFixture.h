@@ -41,7 +41,7 @@ struct Notebook : HeadlessNotebookOf<ScriptedPrompts, FixedClock>
         Folder* pFolder = doc.FindFolderByName(name);
         if (!pFolder)
             return "<no folder " + name + ">";
-        return pFolder == doc.m_pSelFolder ? edit.GetText() : pFolder->m_text;
+        return pFolder == doc.m_pSelFolder ? edit.GetText() : pFolder->m_text.Str();
     }
 
     // The names of m_folders in order, joined by ",".

@@ -11,6 +11,7 @@
 
 #include <unistd.h>
 
+#include "../GonePid.h"
 #include "AppTestSupport.h"
 #include "app/RecoveryFiles.h"
 #include "platform/CommandIds.h"
@@ -78,6 +79,16 @@ std::shared_ptr<QString> AnswerWith(const char* buttonName)
             qobject_cast<QDialog*>(pDialog)->reject();
     });
     return pSeen;
+}
+
+// Types `text` into the notebook at `path` in a window that goes, once the work is kept, without
+// being closed, as when the program is killed.
+void LeaveUnsavedWork(SettingsStore& settings, const QString& path, const QString& text)
+{
+    AppWindow lost(settings);
+    lost.frame.OpenNotebook(path)->ActivatePane(CChildFrame::Pane::Editor);
+    QTest::keyClicks(lost.Editor(), text);
+    QTRY_VERIFY(KeptBytes().contains(text.toUtf8()));
 }
 
 // Moves the keyboard to another window and back to the main frame, as a user returning from
@@ -163,9 +174,12 @@ private slots:
     void initTestCase();
     void init();
     void typedWorkComesBackOnlyWhenTheUserChoosesIt();
+    void workTheNotebookWasSavedOverSinceGoesUnasked();
     void untitledWorkIsOfferedAtTheNextStartAndGoesWhenDiscarded();
     void endedProgramKeepsWhatWasTyped_data();
     void endedProgramKeepsWhatWasTyped();
+    void endingWhileTheRecoveryQuestionWaitsKeepsTheWork_data();
+    void endingWhileTheRecoveryQuestionWaitsKeepsTheWork();
     void saveAsksBeforeOverwritingAnotherProgramsChange_data();
     void saveAsksBeforeOverwritingAnotherProgramsChange();
     void comingBackToTheFrontOffersToReadAChangedNotebookAgain();
@@ -192,12 +206,8 @@ void AppRecoveryTest::typedWorkComesBackOnlyWhenTheUserChoosesIt()
 {
     QTemporaryDir dir;
     const QString path = SavedNotebook(dir);
-    {
-        AppWindow lost(m_settings);
-        lost.frame.OpenNotebook(path)->ActivatePane(CChildFrame::Pane::Editor);
-        QTest::keyClicks(lost.Editor(), QStringLiteral("lost and found"));
-        QTRY_VERIFY(KeptBytes().contains("lost and found"));
-    } // the window goes without being closed, as when the program is killed
+    LeaveUnsavedWork(m_settings, path, QStringLiteral("lost and found"));
+    QVERIFY(!QTest::currentTestFailed());
 
     AppWindow app(m_settings);
     auto pSeen = AnswerWith("laterButton");
@@ -221,6 +231,27 @@ void AppRecoveryTest::typedWorkComesBackOnlyWhenTheUserChoosesIt()
     QVERIFY(app.frame.OnCommand(cmd::FileSave));
     QVERIFY(ReadAll(path).contains("lost and found"));
     QTRY_COMPARE(KeptCount(), size_t { 0 });
+}
+
+void AppRecoveryTest::workTheNotebookWasSavedOverSinceGoesUnasked()
+{
+    QTemporaryDir dir;
+    const QString path = SavedNotebook(dir);
+    LeaveUnsavedWork(m_settings, path, QStringLiteral("superseded"));
+    QVERIFY(!QTest::currentTestFailed());
+    // Another program saves the notebook after the work was kept.
+    QTest::qWait(20);
+    WriteAll(path, OtherProgramsVersion());
+
+    AppWindow app(m_settings);
+    QPointer<QTimer> pUnexpected = WhenModal([](QWidget* pDialog) {
+        qobject_cast<QDialog*>(pDialog)->reject();
+        QFAIL("a question came up");
+    });
+    app.frame.OpenNotebook(path);
+    delete pUnexpected;
+    QCOMPARE(app.Editor()->toPlainText(), QStringLiteral("------ Changed elsewhere ------\n"));
+    QCOMPARE(KeptCount(), size_t { 0 });
 }
 
 void AppRecoveryTest::untitledWorkIsOfferedAtTheNextStartAndGoesWhenDiscarded()
@@ -300,6 +331,49 @@ void AppRecoveryTest::endedProgramKeepsWhatWasTyped()
     AnswerWith("recoverButton");
     app.frame.OpenNotebook(path);
     QCOMPARE(app.Editor()->toPlainText(), QStringLiteral("------ New Note 12/06/97 ------\ntyped elsewhere\n"));
+}
+
+void AppRecoveryTest::endingWhileTheRecoveryQuestionWaitsKeepsTheWork_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<bool>("bNamed");
+    QTest::newRow("untitled work, at start-up") << int(SIGTERM) << false;
+    QTest::newRow("work on the notebook opened") << int(SIGHUP) << true;
+}
+
+void AppRecoveryTest::endingWhileTheRecoveryQuestionWaitsKeepsTheWork()
+{
+    QFETCH(int, signal);
+    QFETCH(bool, bNamed);
+    QTemporaryDir dir;
+    const QString path = SavedNotebook(dir);
+    // Work left by a Quillbox that ended, newer than the notebook's last save.
+    const RecoveryStore store = NotebookRecovery::Store();
+    const LockOwner self = LockOwner::Self();
+    const RecoveryEntry entry { store.NewKey(), bNamed ? QFile::encodeName(path).toStdString() : std::string(),
+                                QDateTime::currentMSecsSinceEpoch() + 1, { self.host, GonePid(), self.user } };
+    const std::string work = ReadAll(path).toStdString() + "kept\r\n";
+    std::string error;
+    QVERIFY(store.Write(entry, [&](const ChunkSink& sink) { return sink(work); }, error));
+
+    const quint16 port = FreePort();
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("vnc:size=800x600:port=%1").arg(port));
+    env.insert(QStringLiteral("HOME"), dir.path());
+    program.setProcessEnvironment(env);
+    program.start(kProgram, bNamed ? QStringList { path } : QStringList {});
+    QVERIFY(program.waitForStarted());
+    const auto stop = qScopeGuard([&program] { program.kill(); program.waitForFinished(); });
+    // The screen answers once an event loop runs: the question's, nothing runs one before it.
+    VncKeyboard keyboard;
+    QVERIFY(keyboard.Connect(port));
+    ::kill(static_cast<pid_t>(program.processId()), signal);
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+    QCOMPARE(KeptBytes(), QByteArray::fromStdString(work));
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral(".a.not.lock"))));
 }
 
 void AppRecoveryTest::saveAsksBeforeOverwritingAnotherProgramsChange_data()
