@@ -13,6 +13,8 @@ namespace {
 
 constexpr std::string_view kEndFolder = "End Folder";
 constexpr char kEsc = '\x1b';
+// The first bytes of the lines that end a folder's text or are escaped in it.
+constexpr std::string_view kTextStops = "E\x1b";
 // A file is written in pieces of about this size.
 constexpr size_t kWriteChunk = size_t(1) << 20;
 
@@ -123,6 +125,8 @@ bool ReadRecord(LineReader& in, FolderRecord& record)
     LineReader::Mark run = in.GetMark();
     std::string_view line;
     for (;;) {
+        // Lines that can be neither the end of the text nor escaped are passed over at once.
+        in.SkipCrLfLines(kTextStops);
         const LineReader::Mark start = in.GetMark();
         const bool bRead = in.ReadLine(line);
         if (!bRead || line == kEndFolder) {
@@ -277,14 +281,17 @@ ReadReport CQuillboxDoc::OpenNotebook(const std::string& pathName)
 {
     using Status = ReadReport::Status;
     std::string message;
-    std::optional<LineReader> lines = ReadFileLines(pathName, message);
+    std::optional<LineReader> lines = StreamFileLines(pathName, message);
     if (!lines)
         return { Status::CannotOpen, message };
     LineReader& in = *lines;
     if (in.SkipTo(kFormatLines) < 0)
         return { Status::NotANotebook, "\"" + pathName + "\" is not a Quillbox notebook." };
     in.Rewind({});
-    SetEncodingKind(TextEncoding::Detect(in.Data()));
+    // Whether the notebook is UTF-8 is known once all of it is read. Names become one line
+    // meanwhile as in a Windows-1252 notebook, which gives the same names for a UTF-8 one.
+    const TextEncoding::Kind kindBefore = m_encoding.GetKind();
+    m_encoding.SetKind(TextEncoding::Kind::Windows1252);
 
     // The first thing found wrong; the file is then reported incomplete.
     std::string problem;
@@ -343,6 +350,8 @@ ReadReport CQuillboxDoc::OpenNotebook(const std::string& pathName)
         }
     }
     Folder* pLastRead = m_folders.size() > firstNew ? m_folders.back() : nullptr;
+    m_encoding.SetKind(kindBefore);
+    SetEncodingKind(in.IsAllUtf8() ? TextEncoding::Kind::Utf8 : TextEncoding::Kind::Windows1252);
     ShowNewFolders(firstNew);
 
     if (!FindFolderByName("Trash")) {
