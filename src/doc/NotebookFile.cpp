@@ -57,16 +57,28 @@ void AppendName(std::string& out, std::string name)
 // a lone CR included, is kept. A line that would read as the end of the text gains an ESC.
 void AppendText(std::string& out, std::string_view text)
 {
-    while (!text.empty()) {
-        const size_t lf = text.find('\n');
-        std::string_view line = text.substr(0, lf);
+    // Lines stored as written (ending in CR LF, beginning with neither byte of kTextStops) are
+    // copied a run at a time.
+    size_t run = 0;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const size_t lf = text.find('\n', pos);
+        if (lf != std::string_view::npos && lf > pos && text[lf - 1] == '\r'
+            && kTextStops.find(text[pos]) == std::string_view::npos) {
+            pos = lf + 1;
+            continue;
+        }
+        out.append(text.substr(run, pos - run));
+        std::string_view line = text.substr(pos, lf == std::string_view::npos ? lf : lf - pos);
         if (lf != std::string_view::npos && !line.empty() && line.back() == '\r')
             line.remove_suffix(1);
         if (IsEndFolderLine(line, true))
             out += kEsc;
         AppendLine(out, line);
-        text.remove_prefix(lf == std::string_view::npos ? text.size() : lf + 1);
+        pos = lf == std::string_view::npos ? text.size() : lf + 1;
+        run = pos;
     }
+    out.append(text.substr(run, pos - run));
 }
 
 // A number as atoi reads it (leading blanks, a sign, digits; anything else ends it), held
