@@ -1,6 +1,7 @@
 #include "doc/FileLines.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cstdint>
 #include <new>
 #include <stdexcept>
@@ -32,6 +33,7 @@ size_t UnfinishedSequence(std::string_view bytes)
 
 LineReader::LineReader(std::string data)
     : m_data(std::move(data))
+    , m_held(m_data.size())
 {
 }
 
@@ -46,22 +48,26 @@ void LineReader::ReadMore() const
     // What is forgotten goes; what is held stays where it is in the data.
     const size_t drop = std::min(m_forgotten, m_checked) - m_base;
     if (drop >= kReadStep) {
-        m_data.erase(0, drop);
+        std::memmove(m_data.data(), m_data.data() + drop, m_held - drop);
+        m_held -= drop;
         m_base += drop;
     }
-    const size_t held = m_data.size();
-    m_data.resize(held + kReadStep);
+    // The room read into is kept from piece to piece.
+    if (m_data.size() < m_held + kReadStep)
+        m_data.resize(m_held + kReadStep);
     size_t count = 0;
-    const bool bRead = m_pFile->Read(m_data.data() + held, kReadStep, count, m_error);
-    m_data.resize(held + (bRead ? count : 0));
-    if (!bRead || count == 0)
+    if (m_pFile->Read(m_data.data() + m_held, kReadStep, count, m_error))
+        m_held += count;
+    else
+        count = 0;
+    if (count == 0)
         m_pFile.reset();
     CheckUtf8(!m_pFile);
 }
 
 void LineReader::CheckUtf8(bool bAll) const
 {
-    std::string_view unchecked = std::string_view(m_data).substr(m_checked - m_base);
+    std::string_view unchecked = Held().substr(m_checked - m_base);
     if (!bAll)
         unchecked.remove_suffix(UnfinishedSequence(unchecked));
     m_bUtf8 = m_bUtf8 && TextEncoding::IsValidUtf8(unchecked);
@@ -74,14 +80,14 @@ void LineReader::Fill() const
         return;
     size_t from = m_pos - m_base;
     for (;;) {
-        const size_t lf = m_data.find('\n', from);
+        const size_t lf = Held().find('\n', from);
         if (lf != std::string::npos || !m_pFile) {
             m_lineFor = m_pos;
             m_lineEnd = lf == std::string::npos ? std::string::npos : m_base + lf;
             return;
         }
         // Only the bytes read next are searched again.
-        const size_t searched = m_base + m_data.size();
+        const size_t searched = m_base + m_held;
         ReadMore();
         from = searched - m_base;
     }
@@ -90,7 +96,7 @@ void LineReader::Fill() const
 bool LineReader::AtEnd() const
 {
     Fill();
-    return m_pos >= m_base + m_data.size();
+    return m_pos >= m_base + m_held;
 }
 
 bool LineReader::IsAllUtf8()
@@ -104,7 +110,7 @@ bool LineReader::IsAllUtf8()
 std::string_view LineReader::PeekLine(size_t& next) const
 {
     Fill();
-    const size_t end = m_lineEnd == std::string::npos ? m_base + m_data.size() : m_lineEnd;
+    const size_t end = m_lineEnd == std::string::npos ? m_base + m_held : m_lineEnd;
     next = m_lineEnd == std::string::npos ? end : end + 1;
     std::string_view line(m_data.data() + (m_pos - m_base), end - m_pos);
     if (!line.empty() && line.back() == '\r')
@@ -171,12 +177,22 @@ bool LineReader::FindLine(std::string_view keyword, std::span<const std::string_
 void LineReader::SkipCrLfLines(std::string_view leads)
 {
     while (!AtEnd() && m_lineEnd != std::string::npos) {
-        const size_t start = m_pos - m_base;
-        const size_t lf = m_lineEnd - m_base;
-        if (lf == start || m_data[lf - 1] != '\r' || leads.find(m_data[start]) != std::string_view::npos)
-            return;
-        m_pos = m_lineEnd + 1;
-        ++m_line;
+        // Line after line within what is held, until a line stops it or is not held whole.
+        const std::string_view held = Held();
+        size_t start = m_pos - m_base;
+        size_t lf = m_lineEnd - m_base;
+        while (lf != std::string_view::npos) {
+            if (lf == start || held[lf - 1] != '\r' || leads.find(held[start]) != std::string_view::npos) {
+                m_pos = m_base + start;
+                m_lineFor = m_pos;
+                m_lineEnd = m_base + lf;
+                return;
+            }
+            start = lf + 1;
+            ++m_line;
+            lf = held.find('\n', start);
+        }
+        m_pos = m_base + start;
     }
 }
 

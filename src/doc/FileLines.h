@@ -37,7 +37,7 @@ public:
 
     bool AtEnd() const;
     // The whole data, read or not, of a reader made from it.
-    std::string_view Data() const { return m_data; }
+    std::string_view Data() const { return Held(); }
     // Whether all of the data is valid UTF-8; a reader of a file reads it to its end for that.
     // Asked before anything is forgotten of a reader made from its data.
     bool IsAllUtf8();
@@ -58,7 +58,7 @@ public:
     // The data between two marks as stored, line breaks included.
     std::string_view Between(Mark from, Mark to) const
     {
-        return std::string_view(m_data).substr(from.pos - m_base, to.pos - from.pos);
+        return Held().substr(from.pos - m_base, to.pos - from.pos);
     }
     // Gives the memory of what has been read back to the system, in large steps; the reader
     // must not be rewound before this point afterwards.
@@ -76,8 +76,11 @@ private:
     // end that the next piece may complete, unless bAll.
     void CheckUtf8(bool bAll) const;
 
-    // The bytes held, from the position m_base of the data on.
+    std::string_view Held() const { return { m_data.data(), m_held }; }
+
+    // The bytes held are the first m_held of m_data, from the position m_base of the data on.
     mutable std::string m_data;
+    mutable size_t m_held = 0;
     mutable size_t m_base = 0;
     // The file still to read; none once it has ended or failed, or for a reader of data.
     mutable std::unique_ptr<FileReader> m_pFile;
