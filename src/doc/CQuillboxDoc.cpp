@@ -18,8 +18,14 @@ CQuillboxDoc::CQuillboxDoc(const Services& services)
 
 CQuillboxDoc::~CQuillboxDoc()
 {
-    DeleteFolderTree(m_pRootFolder);
-    DeleteClipFolders();
+    // The whole document goes: no list or lookup needs to stay true meanwhile.
+    std::vector<Folder*> doomed;
+    for (Folder* pTree : { m_pRootFolder, m_pClipFolder }) {
+        if (pTree)
+            WalkFolders(pTree, [&](Folder* p) { doomed.push_back(p); });
+    }
+    for (Folder* p : doomed)
+        delete p;
 }
 
 void CQuillboxDoc::BindViews(CQuillboxEditView* pEditView, CQuillboxTreeView* pTreeView)

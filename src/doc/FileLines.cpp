@@ -1,6 +1,7 @@
 #include "doc/FileLines.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cstdint>
 #include <new>
 #include <stdexcept>
@@ -8,17 +9,110 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include "doc/TextEncoding.h"
+
+namespace {
+
+// A file is read this much at a time.
+constexpr size_t kReadStep = size_t(1) << 20;
+
+// How many bytes at the end of `bytes` begin a UTF-8 sequence that they do not finish.
+size_t UnfinishedSequence(std::string_view bytes)
+{
+    for (size_t back = 1; back <= std::min<size_t>(3, bytes.size()); ++back) {
+        const auto byte = static_cast<unsigned char>(bytes[bytes.size() - back]);
+        if ((byte & 0xC0) == 0x80)
+            continue;
+        const size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+        return length > back ? back : 0;
+    }
+    return 0;
+}
+
+} // namespace
+
 LineReader::LineReader(std::string data)
     : m_data(std::move(data))
+    , m_held(m_data.size())
 {
+}
+
+LineReader::LineReader(std::unique_ptr<FileReader> pFile)
+    : m_pFile(std::move(pFile))
+    , m_bStream(true)
+{
+}
+
+void LineReader::ReadMore() const
+{
+    // What is forgotten goes; what is held stays where it is in the data.
+    const size_t drop = std::min(m_forgotten, m_checked) - m_base;
+    if (drop >= kReadStep) {
+        std::memmove(m_data.data(), m_data.data() + drop, m_held - drop);
+        m_held -= drop;
+        m_base += drop;
+    }
+    // The room read into is kept from piece to piece.
+    if (m_data.size() < m_held + kReadStep)
+        m_data.resize(m_held + kReadStep);
+    size_t count = 0;
+    if (m_pFile->Read(m_data.data() + m_held, kReadStep, count, m_error))
+        m_held += count;
+    else
+        count = 0;
+    if (count == 0)
+        m_pFile.reset();
+    CheckUtf8(!m_pFile);
+}
+
+void LineReader::CheckUtf8(bool bAll) const
+{
+    std::string_view unchecked = Held().substr(m_checked - m_base);
+    if (!bAll)
+        unchecked.remove_suffix(UnfinishedSequence(unchecked));
+    m_bUtf8 = m_bUtf8 && TextEncoding::IsValidUtf8(unchecked);
+    m_checked += unchecked.size();
+}
+
+void LineReader::Fill() const
+{
+    if (m_lineFor == m_pos)
+        return;
+    size_t from = m_pos - m_base;
+    for (;;) {
+        const size_t lf = Held().find('\n', from);
+        if (lf != std::string::npos || !m_pFile) {
+            m_lineFor = m_pos;
+            m_lineEnd = lf == std::string::npos ? std::string::npos : m_base + lf;
+            return;
+        }
+        // Only the bytes read next are searched again.
+        const size_t searched = m_base + m_held;
+        ReadMore();
+        from = searched - m_base;
+    }
+}
+
+bool LineReader::AtEnd() const
+{
+    Fill();
+    return m_pos >= m_base + m_held;
+}
+
+bool LineReader::IsAllUtf8()
+{
+    while (m_pFile)
+        ReadMore();
+    CheckUtf8(true);
+    return m_bUtf8;
 }
 
 std::string_view LineReader::PeekLine(size_t& next) const
 {
-    const size_t lf = m_data.find('\n', m_pos);
-    const size_t end = lf == std::string::npos ? m_data.size() : lf;
-    next = lf == std::string::npos ? m_data.size() : lf + 1;
-    std::string_view line(m_data.data() + m_pos, end - m_pos);
+    Fill();
+    const size_t end = m_lineEnd == std::string::npos ? m_base + m_held : m_lineEnd;
+    next = m_lineEnd == std::string::npos ? end : end + 1;
+    std::string_view line(m_data.data() + (m_pos - m_base), end - m_pos);
     if (!line.empty() && line.back() == '\r')
         line.remove_suffix(1);
     return line;
@@ -46,6 +140,11 @@ bool LineReader::ReadLine(std::string_view& line)
 
 void LineReader::ForgetRead()
 {
+    // A file read piece by piece drops what is forgotten as it reads the next piece.
+    if (m_bStream) {
+        m_forgotten = m_pos;
+        return;
+    }
     // A system call per record would cost more than the memory it gives back.
     constexpr size_t kStep = size_t(1) << 20;
     if (m_pos < m_forgotten + kStep)
@@ -75,6 +174,28 @@ bool LineReader::FindLine(std::string_view keyword, std::span<const std::string_
     return false;
 }
 
+void LineReader::SkipCrLfLines(std::string_view leads)
+{
+    while (!AtEnd() && m_lineEnd != std::string::npos) {
+        // Line after line within what is held, until a line stops it or is not held whole.
+        const std::string_view held = Held();
+        size_t start = m_pos - m_base;
+        size_t lf = m_lineEnd - m_base;
+        while (lf != std::string_view::npos) {
+            if (lf == start || held[lf - 1] != '\r' || leads.find(held[start]) != std::string_view::npos) {
+                m_pos = m_base + start;
+                m_lineFor = m_pos;
+                m_lineEnd = m_base + lf;
+                return;
+            }
+            start = lf + 1;
+            ++m_line;
+            lf = held.find('\n', start);
+        }
+        m_pos = m_base + start;
+    }
+}
+
 int LineReader::SkipTo(std::span<const std::string_view> lines)
 {
     while (!AtEnd()) {
@@ -90,6 +211,8 @@ int LineReader::SkipTo(std::span<const std::string_view> lines)
 
 std::string LineReader::WhereReadingStopped() const
 {
+    if (AtEnd() && !m_error.empty())
+        return "it cannot be read after line " + std::to_string(m_line) + ": " + m_error;
     if (AtEnd())
         return "it ends early, at line " + std::to_string(m_line);
     return "it is damaged at line " + std::to_string(m_line + 1);
@@ -110,6 +233,17 @@ std::optional<LineReader> ReadFileLines(const std::string& path, std::string& me
         return std::nullopt;
     }
     return LineReader(std::move(data));
+}
+
+std::optional<LineReader> StreamFileLines(const std::string& path, std::string& message)
+{
+    auto pFile = std::make_unique<FileReader>();
+    std::string reason;
+    if (!pFile->Open(path, reason)) {
+        message = "Cannot open \"" + path + "\": " + reason + ".";
+        return std::nullopt;
+    }
+    return LineReader(std::move(pFile));
 }
 
 std::string ExceptionReason(const std::exception& e)

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -9,32 +11,41 @@
 
 #include "platform/FileAccess.h"
 
-// Reads the lines of a file held whole in memory. A line ends at a line feed; a carriage return
-// just before it belongs to the line break, so CR LF and bare LF files read alike. Lines of any
-// length are read whole.
+// Reads the lines of a file, held whole in memory or read from the disk as the lines are
+// needed. A line ends at a line feed; a carriage return just before it belongs to the line
+// break, so CR LF and bare LF files read alike. Lines of any length are read whole.
 class LineReader
 {
 public:
     explicit LineReader(std::string data);
+    // Reads the open file from where it stands, holding only what is not yet forgotten.
+    explicit LineReader(std::unique_ptr<FileReader> pFile);
 
     // The next line without its line break; false at the end of the data.
     bool ReadLine(std::string& line);
-    // The same as a view into the reader's data, valid while the reader lives.
+    // The same as a view into the reader's data, valid until the reader is next used.
     bool ReadLine(std::string_view& line);
     // Reads up to and including the first line equal to `keyword`, skipping the lines before it.
     // Stops before a line equal to one of `stops` and leaves it unread; false then, or at the end.
     bool FindLine(std::string_view keyword, std::span<const std::string_view> stops = {});
+    // Reads on over the lines that end in CR LF and begin with none of the bytes in `leads`,
+    // stopping before the first other line.
+    void SkipCrLfLines(std::string_view leads);
     // Skips lines up to the first one equal to one of `lines`, leaving it unread; returns its
     // index in `lines`, or -1 at the end of the data.
     int SkipTo(std::span<const std::string_view> lines);
 
-    bool AtEnd() const { return m_pos >= m_data.size(); }
-    // The whole data, read or not.
-    std::string_view Data() const { return m_data; }
+    bool AtEnd() const;
+    // The whole data, read or not, of a reader made from it.
+    std::string_view Data() const { return Held(); }
+    // Whether all of the data is valid UTF-8; a reader of a file reads it to its end for that.
+    // Asked before anything is forgotten of a reader made from its data.
+    bool IsAllUtf8();
     // The number of lines read or skipped so far.
     int LineNumber() const { return m_line; }
     // Where reading stopped, for a message: "it ends early, at line 12" at the end of the data,
-    // else "it is damaged at line 12" naming the line not yet read.
+    // "it cannot be read after line 12: ..." when reading the file failed, else "it is damaged
+    // at line 12" naming the line not yet read.
     std::string WhereReadingStopped() const;
 
     struct Mark
@@ -45,7 +56,10 @@ public:
     Mark GetMark() const { return { m_pos, m_line }; }
     void Rewind(Mark mark);
     // The data between two marks as stored, line breaks included.
-    std::string_view Between(Mark from, Mark to) const { return std::string_view(m_data).substr(from.pos, to.pos - from.pos); }
+    std::string_view Between(Mark from, Mark to) const
+    {
+        return Held().substr(from.pos - m_base, to.pos - from.pos);
+    }
     // Gives the memory of what has been read back to the system, in large steps; the reader
     // must not be rewound before this point afterwards.
     void ForgetRead();
@@ -53,8 +67,30 @@ public:
 private:
     // The line at the read position; `next` receives the position after its line break.
     std::string_view PeekLine(size_t& next) const;
+    // Reads on from the file until the line at the read position is held whole, or the file
+    // ends. Reading ahead changes what is held, never what is read: hence const.
+    void Fill() const;
+    // Reads the next piece of the file, first dropping what is forgotten.
+    void ReadMore() const;
+    // Checks the bytes held that are not checked yet for UTF-8, but for a sequence at their
+    // end that the next piece may complete, unless bAll.
+    void CheckUtf8(bool bAll) const;
 
-    std::string m_data;
+    std::string_view Held() const { return { m_data.data(), m_held }; }
+
+    // The bytes held are the first m_held of m_data, from the position m_base of the data on.
+    mutable std::string m_data;
+    mutable size_t m_held = 0;
+    mutable size_t m_base = 0;
+    // The file still to read; none once it has ended or failed, or for a reader of data.
+    mutable std::unique_ptr<FileReader> m_pFile;
+    mutable std::string m_error;
+    // Where the line at m_lineFor ends: its line feed, or npos for the end of the data.
+    mutable size_t m_lineFor = SIZE_MAX;
+    mutable size_t m_lineEnd = 0;
+    mutable size_t m_checked = 0;
+    mutable bool m_bUtf8 = true;
+    bool m_bStream = false;
     size_t m_forgotten = 0;
     size_t m_pos = 0;
     int m_line = 0;
@@ -63,6 +99,8 @@ private:
 // The lines of a whole regular file, of at most kMaxFileBytes; nothing when it cannot be read,
 // and `message` then says why, naming the file.
 std::optional<LineReader> ReadFileLines(const std::string& path, std::string& message);
+// The same, read from the disk as the lines are needed.
+std::optional<LineReader> StreamFileLines(const std::string& path, std::string& message);
 
 // What an exception that ended reading or writing a file means, for a message.
 std::string ExceptionReason(const std::exception& e);

@@ -13,6 +13,8 @@ namespace {
 
 constexpr std::string_view kEndFolder = "End Folder";
 constexpr char kEsc = '\x1b';
+// The first bytes of the lines that end a folder's text or are escaped in it.
+constexpr std::string_view kTextStops = "E\x1b";
 // A file is written in pieces of about this size.
 constexpr size_t kWriteChunk = size_t(1) << 20;
 
@@ -55,16 +57,28 @@ void AppendName(std::string& out, std::string name)
 // a lone CR included, is kept. A line that would read as the end of the text gains an ESC.
 void AppendText(std::string& out, std::string_view text)
 {
-    while (!text.empty()) {
-        const size_t lf = text.find('\n');
-        std::string_view line = text.substr(0, lf);
+    // Lines stored as written (ending in CR LF, beginning with neither byte of kTextStops) are
+    // copied a run at a time.
+    size_t run = 0;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const size_t lf = text.find('\n', pos);
+        if (lf != std::string_view::npos && lf > pos && text[lf - 1] == '\r'
+            && kTextStops.find(text[pos]) == std::string_view::npos) {
+            pos = lf + 1;
+            continue;
+        }
+        out.append(text.substr(run, pos - run));
+        std::string_view line = text.substr(pos, lf == std::string_view::npos ? lf : lf - pos);
         if (lf != std::string_view::npos && !line.empty() && line.back() == '\r')
             line.remove_suffix(1);
         if (IsEndFolderLine(line, true))
             out += kEsc;
         AppendLine(out, line);
-        text.remove_prefix(lf == std::string_view::npos ? text.size() : lf + 1);
+        pos = lf == std::string_view::npos ? text.size() : lf + 1;
+        run = pos;
     }
+    out.append(text.substr(run, pos - run));
 }
 
 // A number as atoi reads it (leading blanks, a sign, digits; anything else ends it), held
@@ -123,6 +137,8 @@ bool ReadRecord(LineReader& in, FolderRecord& record)
     LineReader::Mark run = in.GetMark();
     std::string_view line;
     for (;;) {
+        // Lines that can be neither the end of the text nor escaped are passed over at once.
+        in.SkipCrLfLines(kTextStops);
         const LineReader::Mark start = in.GetMark();
         const bool bRead = in.ReadLine(line);
         if (!bRead || line == kEndFolder) {
@@ -298,14 +314,17 @@ ReadReport CQuillboxDoc::OpenNotebook(const std::string& pathName)
 {
     using Status = ReadReport::Status;
     std::string message;
-    std::optional<LineReader> lines = ReadFileLines(pathName, message);
+    std::optional<LineReader> lines = StreamFileLines(pathName, message);
     if (!lines)
         return { Status::CannotOpen, message };
     LineReader& in = *lines;
     if (in.SkipTo(kFormatLines) < 0)
         return { Status::NotANotebook, "\"" + pathName + "\" is not a Quillbox notebook." };
     in.Rewind({});
-    SetEncodingKind(TextEncoding::Detect(in.Data()));
+    // Whether the notebook is UTF-8 is known once all of it is read. Names become one line
+    // meanwhile as in a Windows-1252 notebook, which gives the same names for a UTF-8 one.
+    const TextEncoding::Kind kindBefore = m_encoding.GetKind();
+    m_encoding.SetKind(TextEncoding::Kind::Windows1252);
 
     // The first thing found wrong; the file is then reported incomplete.
     std::string problem;
@@ -364,6 +383,8 @@ ReadReport CQuillboxDoc::OpenNotebook(const std::string& pathName)
         }
     }
     Folder* pLastRead = m_folders.size() > firstNew ? m_folders.back() : nullptr;
+    m_encoding.SetKind(kindBefore);
+    SetEncodingKind(in.IsAllUtf8() ? TextEncoding::Kind::Utf8 : TextEncoding::Kind::Windows1252);
     ShowNewFolders(firstNew);
 
     if (!FindFolderByName("Trash")) {

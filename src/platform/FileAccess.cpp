@@ -32,6 +32,11 @@ std::string NotAFile(mode_t mode)
     return kind ? std::string("it is ") + kind + ", not a file" : "it is not a file";
 }
 
+std::string TooLarge()
+{
+    return std::string("it is larger than ") + kMaxFileSizeText + ", the most Quillbox reads";
+}
+
 // Closes a descriptor when it goes out of scope.
 class Descriptor
 {
@@ -78,6 +83,9 @@ bool WriteProduced(int fd, const ChunkProducer& produce, off_t& size)
     return produce([fd, &size](std::string_view chunk) {
         if (!WriteAll(fd, chunk, size))
             return false;
+        // The disk starts on each piece while the next is made, so the flush at the end finds
+        // little left to write.
+        ::sync_file_range(fd, size, static_cast<off_t>(chunk.size()), SYNC_FILE_RANGE_WRITE);
         size += static_cast<off_t>(chunk.size());
         return true;
     });
@@ -297,10 +305,16 @@ bool ReplaceByRename(const std::string& target, const struct stat* pOld, int tem
 
 } // namespace
 
-bool ReadWholeFile(const std::string& path, std::string& data, std::string& reason)
+FileReader::~FileReader()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+bool FileReader::Open(const std::string& path, std::string& reason)
 {
     // Without O_NONBLOCK, opening a FIFO would wait for a writer.
-    const Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat st {};
     if (fd.Get() < 0 || ::fstat(fd.Get(), &st) != 0) {
         reason = ErrnoText();
@@ -309,43 +323,55 @@ bool ReadWholeFile(const std::string& path, std::string& data, std::string& reas
     reason = NotAFile(st.st_mode);
     if (!reason.empty())
         return false;
-    const std::string tooLarge = std::string("it is larger than ") + kMaxFileSizeText + ", the most Quillbox reads";
     if (st.st_size > kMaxFileBytes) {
-        reason = tooLarge;
+        reason = TooLarge();
         return false;
     }
-    // Reads into `buffer`, retrying interrupted reads; false on an error.
-    auto readSome = [&](char* buffer, size_t size, size_t& count) {
-        for (;;) {
-            const ssize_t got = ::read(fd.Get(), buffer, size);
-            if (got >= 0) {
-                count = static_cast<size_t>(got);
-                return true;
-            }
-            if (errno != EINTR) {
-                reason = ErrnoText();
-                return false;
-            }
+    m_fd = fd.Release();
+    m_size = st.st_size;
+    return true;
+}
+
+bool FileReader::Read(char* buffer, size_t size, size_t& count, std::string& reason)
+{
+    for (;;) {
+        const ssize_t got = ::read(m_fd, buffer, size);
+        if (got >= 0) {
+            count = static_cast<size_t>(got);
+            break;
         }
-    };
-    data.resize(static_cast<size_t>(st.st_size));
+        if (errno != EINTR) {
+            reason = ErrnoText();
+            return false;
+        }
+    }
+    m_read += static_cast<int64_t>(count);
+    // A file that grows while it is read is read on to its end, within the limit.
+    if (m_read > kMaxFileBytes) {
+        reason = TooLarge();
+        return false;
+    }
+    return true;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& data, std::string& reason)
+{
+    FileReader file;
+    if (!file.Open(path, reason))
+        return false;
+    data.resize(static_cast<size_t>(file.Size()));
     size_t filled = 0;
     for (size_t count = 1; filled < data.size() && count > 0; filled += count) {
-        if (!readSome(data.data() + filled, data.size() - filled, count))
+        if (!file.Read(data.data() + filled, data.size() - filled, count, reason))
             return false;
     }
     data.resize(filled);
-    // A file that grew meanwhile is read on to its end, within the limit.
     char more[65536];
     for (size_t count = 0;; data.append(more, count)) {
-        if (!readSome(more, sizeof more, count))
+        if (!file.Read(more, sizeof more, count, reason))
             return false;
         if (count == 0)
             return true;
-        if (data.size() + count > static_cast<size_t>(kMaxFileBytes)) {
-            reason = tooLarge;
-            return false;
-        }
     }
 }
 

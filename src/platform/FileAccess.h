@@ -10,6 +10,32 @@
 constexpr int64_t kMaxFileBytes = int64_t(1) << 30;
 constexpr const char* kMaxFileSizeText = "1 GiB";
 
+// A regular file read from its start a piece at a time.
+class FileReader
+{
+public:
+    FileReader() = default;
+    ~FileReader();
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+
+    // False when the file cannot be read: the path is missing or unreadable, names something
+    // other than a regular file (a folder, FIFO, device or socket, checked without ever waiting
+    // on it), or the file is larger than kMaxFileBytes; `reason` then says why, in a few words
+    // without the path.
+    bool Open(const std::string& path, std::string& reason);
+    // The size of the file when it was opened.
+    int64_t Size() const { return m_size; }
+    // Reads the next bytes, at most `size`, into `buffer`; `count` is 0 at the end of the file.
+    // False on an error, or once the file has grown past kMaxFileBytes, with `reason`.
+    bool Read(char* buffer, size_t size, size_t& count, std::string& reason);
+
+private:
+    int m_fd = -1;
+    int64_t m_size = 0;
+    int64_t m_read = 0;
+};
+
 // Reads the whole of the regular file at `path` into `data`. False when it cannot: the path is
 // missing or unreadable, names something other than a regular file (a folder, FIFO, device or
 // socket, checked without ever waiting on it), or the file is larger than kMaxFileBytes;

@@ -43,6 +43,26 @@ TEST(TextEncoding, EveryByteSequenceComesBackFromTheEditorsFormInBothEncodings)
     }
 }
 
+TEST(TextEncoding, DetectFindsOneOddSequenceAnywhereInLongAsciiText)
+{
+    // Long plain text is checked a block at a time: a sequence at any place within or across
+    // the blocks still decides.
+    const std::pair<std::string, Kind> kSequences[] = {
+        { "\xC3\xA9", Kind::Utf8 },        { "\xF0\x9D\x84\x9E", Kind::Utf8 },
+        { "\xE9", Kind::Windows1252 },      { "\xE2\x82", Kind::Windows1252 },
+        { "\xC0\xAF", Kind::Windows1252 }, { "\xF4\x90\x80\x80", Kind::Windows1252 },
+    };
+    for (const auto& [sequence, kind] : kSequences) {
+        for (size_t at = 0; at <= 100; ++at) {
+            const std::string bytes = std::string(at, 'a') + sequence + std::string(100 - at, 'b');
+            EXPECT_EQ(TextEncoding::Detect(bytes), kind) << at;
+            EXPECT_EQ(TextEncoding::Detect(bytes.substr(0, at + sequence.size() - 1)),
+                      sequence.size() == 1 ? Kind::Utf8 : Kind::Windows1252)
+                << at;
+        }
+    }
+}
+
 TEST(TextEncoding, LineBreaksAndCharactersDecodeAsThemselves)
 {
     EXPECT_EQ(TextEncoding(Kind::Utf8).Decode("a\r\nb \xC3\xA9 \xF0\x9D\x84\x9E \xEF\xBB\xBF"), u"a\nb é 𝄞 \uFEFF");
@@ -157,6 +177,30 @@ TEST(NotebookEncoding, OpenReadsTheFileOneWayAndNamesAreOneLine)
     ASSERT_NE(nb->doc.m_pSelFolder, nullptr);
     EXPECT_EQ(nb->doc.m_pSelFolder->m_name, "a b");
     EXPECT_EQ(nb->tree.Dump(true), "Main[a b*],Trash");
+}
+
+TEST(NotebookEncoding, ALargeNotebookIsUtf8OnlyWhenEveryByteOfItIs)
+{
+    // The file is read a piece at a time, and pieces end inside characters.
+    TempDir dir;
+    const std::string path = dir.Path("n.not");
+    std::string euros;
+    for (int i = 0; i < 1'500'000; ++i)
+        euros += "\xE2\x82\xAC";
+    const std::pair<std::string, std::string> kTails[] = { { "x", "" }, { "caf\xE9", "" }, { "x", "after \xE9" } };
+    for (const auto& [lastText, afterRecords] : kTails) {
+        WriteBytes(path, CrLf({ "Begin Selected Folder", "Main", "End Selected Folder", "Begin Folder Information",
+                                "Begin Folder", "Folder Name", "Main", "Assigned Key", "None", "Number of Children",
+                                "1", "Folder Text", euros, "End Folder", "Begin Folder", "Folder Name", "Last",
+                                "Assigned Key", "None", "Number of Children", "0", "Folder Text", lastText,
+                                "End Folder", "End Folder Information", afterRecords }));
+        auto nb = std::make_unique<Notebook>();
+        EXPECT_EQ(nb->doc.OnOpenDocument(path).status, Status::Incomplete); // no Trash
+        const bool bUtf8 = lastText == "x" && afterRecords.empty();
+        EXPECT_EQ(nb->doc.GetEncoding().GetKind(), bUtf8 ? Kind::Utf8 : Kind::Windows1252) << lastText << afterRecords;
+        EXPECT_EQ(nb->TextOf("Main"), euros + "\r\n");
+        EXPECT_EQ(nb->TextOf("Last"), lastText + "\r\n");
+    }
 }
 
 TEST(NotebookEncoding, APastedNameWithLineBreaksIsShownAgainAsOneLine)
