@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "dialogs/ScriptedPrompts.h"
+#include "support/ScriptedPrompts.h"
 #include "doc/CQuillboxDoc.h"
 #include "notes/CQuillboxEditView.h"
 #include "platform/Clock.h"

@@ -1,4 +1,4 @@
-#include "dialogs/ScriptedPrompts.h"
+#include "support/ScriptedPrompts.h"
 
 #include "dialogs/CAssignKeysDlg.h"
 #include "dialogs/CChooseFolderDlg.h"
