@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "HeadlessNotebook.h"
+#include "CliNotebook.h"
 #include "notes/CQuillboxEditView.h"
 
 std::optional<NotebookShape> ParseShape(const std::string& name)

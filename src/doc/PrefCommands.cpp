@@ -6,7 +6,7 @@
 #include <unordered_map>
 
 #include "dialogs/CAssignKeysDlg.h"
-#include "doc/PrefsDialogs.h"
+#include "dialogs/CPrefsDlgs.h"
 #include "platform/Prompts.h"
 
 void CQuillboxDoc::OnNoteHeaderPrefs()

@@ -3,7 +3,7 @@
 #include "dialogs/CAssignKeysDlg.h"
 #include "dialogs/CChooseFolderDlg.h"
 #include "dialogs/CInputDlg.h"
-#include "doc/PrefsDialogs.h"
+#include "dialogs/CPrefsDlgs.h"
 
 namespace {
 
