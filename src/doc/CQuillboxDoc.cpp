@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "doc/NotebookNames.h"
 #include "notes/CQuillboxEditView.h"
 #include "platform/CommandIds.h"
 #include "platform/CommandSink.h"
@@ -32,10 +33,10 @@ bool CQuillboxDoc::OnNewDocument()
 {
     if (!m_pEditView || !m_pTreeView)
         return false;
-    AddFolder(true, "Trash", {}, true, {}, {});
-    m_pSelFolder->SetKey("F3", "Move");
+    AddFolder(true, kTrashName, {}, true, {}, {});
+    m_pSelFolder->SetKey(kTrashKey, kMoveFunction);
     UpdateKeySummary();
-    AddFolder(true, "Main", {}, true, {}, {});
+    AddFolder(true, kMainName, {}, true, {}, {});
     SetModifiedFlag(false);
     return true;
 }
@@ -56,7 +57,7 @@ void CQuillboxDoc::AddFolder(bool bTopLevel, const std::string& name, const std:
 
     m_pTreeView->InsertFolderItem(pFolder, name, bSorted, pParent ? pParent->GetItem() : kNoItem);
     m_pTreeView->FocusEditor(true);
-    if (name != "Trash" && text.empty())
+    if (name != kTrashName && text.empty())
         m_pEditView->InsertNoteHeader();
     SetModifiedFlag();
     if (!key.empty())
@@ -91,7 +92,7 @@ void CQuillboxDoc::ShowNewFolders(size_t firstNew)
     const std::string header = m_pEditView->NoteHeaderLine() + "\r\n";
     bool bKeyed = false;
     for (Folder* pFolder : added) {
-        if (pFolder->m_text.empty() && pFolder->m_name != "Trash")
+        if (pFolder->m_text.empty() && pFolder->m_name != kTrashName)
             pFolder->m_text = header;
         bKeyed = bKeyed || pFolder->HasKey();
     }

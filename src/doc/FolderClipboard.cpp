@@ -3,18 +3,10 @@
 #include <utility>
 #include <vector>
 
+#include "doc/NotebookNames.h"
 #include "notes/CQuillboxEditView.h"
 #include "platform/EditControl.h"
 #include "tree/CQuillboxTreeView.h"
-
-namespace {
-
-bool IsSpecialName(const std::string& name)
-{
-    return name == "Main" || name == "Trash";
-}
-
-} // namespace
 
 void CQuillboxDoc::OnCutFolder()
 {
@@ -50,7 +42,7 @@ void CQuillboxDoc::OnCopyFolder()
 
 void CQuillboxDoc::OnPasteFolder()
 {
-    if (!m_pSelFolder || m_pSelFolder->m_name == "Trash" || !m_pClipFolder)
+    if (!m_pSelFolder || m_pSelFolder->m_name == kTrashName || !m_pClipFolder)
         return;
     PasteFolderTree(m_pClipFolder);
 }

@@ -2,6 +2,7 @@
 
 #include "doc/CQuillboxDoc.h"
 #include "doc/FileLines.h"
+#include "doc/NotebookNames.h"
 #include "platform/Prompts.h"
 #include "tree/CQuillboxTreeView.h"
 
@@ -45,7 +46,7 @@ void CQuillboxDoc::OnExportFolder()
 
 void CQuillboxDoc::OnImportFolder()
 {
-    if (m_pSelFolder && m_pSelFolder->m_name == "Trash") {
+    if (m_pSelFolder && m_pSelFolder->m_name == kTrashName) {
         m_services.pPrompts->MessageBox("You cannot import a folder as a child of the \"Trash\"\n"
                                         "folder.  Please select a different folder.");
         return;

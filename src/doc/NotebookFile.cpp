@@ -5,6 +5,7 @@
 
 #include "doc/CQuillboxDoc.h"
 #include "doc/FileLines.h"
+#include "doc/NotebookNames.h"
 #include "notes/CQuillboxEditView.h"
 #include "platform/EditControl.h"
 #include "tree/CQuillboxTreeView.h"
@@ -139,11 +140,6 @@ bool ReadRecord(LineReader& in, FolderRecord& record)
         record.text += "\r\n";
         run = in.GetMark();
     }
-}
-
-bool IsSpecialName(std::string_view name)
-{
-    return name == "Main" || name == "Trash";
 }
 
 } // namespace
@@ -345,13 +341,13 @@ ReadReport CQuillboxDoc::OpenNotebook(const std::string& pathName)
     Folder* pLastRead = m_folders.size() > firstNew ? m_folders.back() : nullptr;
     ShowNewFolders(firstNew);
 
-    if (!FindFolderByName("Trash")) {
+    if (!FindFolderByName(kTrashName)) {
         note("it has no \"Trash\" folder");
-        AddFolder(true, "Trash", {}, true, "F3", "Move");
+        AddFolder(true, kTrashName, {}, true, kTrashKey, kMoveFunction);
     }
-    if (!FindFolderByName("Main")) {
+    if (!FindFolderByName(kMainName)) {
         note("it has no \"Main\" folder");
-        AddFolder(true, "Main", {}, true, {}, {});
+        AddFolder(true, kMainName, {}, true, {}, {});
     }
 
     Folder* pSelect = bHaveSelected ? FindFolderByName(selectedName) : nullptr;
