@@ -55,7 +55,9 @@ void CQuillboxDoc::AddFolder(bool bTopLevel, const std::string& name, const std:
     Folder* pParent = bTopLevel ? nullptr : m_pSelFolder;
     Folder* pFolder = LinkNewFolder(pParent, name, text, key, keyFunction);
 
-    m_pTreeView->InsertFolderItem(pFolder, name, bSorted, pParent ? pParent->GetItem() : kNoItem);
+    const TreeItem hItem = m_pTreeView->InsertFolderItem(name, bSorted, pParent ? pParent->m_hItem : kNoItem);
+    LinkItem(pFolder, hItem);
+    m_pTreeView->GetTreeCtrl().SelectItem(hItem);
     m_pTreeView->FocusEditor(true);
     if (name != kTrashName && text.empty())
         m_pEditView->InsertNoteHeader();
@@ -96,7 +98,9 @@ void CQuillboxDoc::ShowNewFolders(size_t firstNew)
             pFolder->m_text = header;
         bKeyed = bKeyed || pFolder->HasKey();
     }
-    m_pTreeView->InsertFolderItems(added);
+    const std::vector<TreeItem> items = m_pTreeView->InsertFolderItems(added);
+    for (size_t i = 0; i < added.size(); ++i)
+        LinkItem(added[i], items[i]);
     SetModifiedFlag();
     if (bKeyed)
         UpdateKeySummary();
@@ -112,6 +116,12 @@ Folder* CQuillboxDoc::FindFolderByItem(TreeItem hItem, Folder* pStart) const
         return true;
     });
     return pFound;
+}
+
+void CQuillboxDoc::LinkItem(Folder* pFolder, TreeItem hItem)
+{
+    pFolder->m_hItem = hItem;
+    m_itemFolders[hItem] = pFolder;
 }
 
 Folder* CQuillboxDoc::SelectFolderByItem(TreeItem hItem)
@@ -196,7 +206,7 @@ void CQuillboxDoc::SetEncodingKind(TextEncoding::Kind kind)
     m_encoding.SetKind(kind);
     // The tree shows the names read the new way.
     for (const Folder* pFolder : m_folders)
-        m_pTreeView->GetTreeCtrl().SetItemText(pFolder->GetItem(), pFolder->m_name);
+        m_pTreeView->GetTreeCtrl().SetItemText(pFolder->m_hItem, pFolder->m_name);
     if (m_onEncodingChanged)
         m_onEncodingChanged(false);
 }
@@ -216,7 +226,7 @@ void CQuillboxDoc::ConvertToUtf8()
     m_pEditView->GetEditCtrl().ConvertText([](std::string_view bytes) { return TextEncoding::Cp1252ToUtf8(bytes); });
     m_encoding.SetKind(TextEncoding::Kind::Utf8);
     for (const Folder* pFolder : m_folders)
-        m_pTreeView->GetTreeCtrl().SetItemText(pFolder->GetItem(), pFolder->m_name);
+        m_pTreeView->GetTreeCtrl().SetItemText(pFolder->m_hItem, pFolder->m_name);
     SetModifiedFlag();
     if (m_onEncodingChanged)
         m_onEncodingChanged(true);

@@ -154,7 +154,6 @@ public:
     Folder* m_pSelFolder = nullptr;
 
 private:
-    friend class CQuillboxTreeView;
     // The file commands proper; the public ones run them guarded (RunGuarded), so running out
     // of memory is a failure reported like any other.
     ReadReport OpenNotebook(const std::string& pathName);
@@ -168,8 +167,10 @@ private:
     // The notebook file into `out`, or through the sink as WriteFolder does.
     bool WriteNotebook(std::string& out, const ChunkSink* pSink) const;
 
+    // Gives a folder its tree item; the document alone keeps the map from item to folder.
+    void LinkItem(Folder* pFolder, TreeItem hItem);
     // Tree item to folder, for the folders linked into the tree; keeps selection changes from
-    // walking the whole tree. Maintained by the tree view's insert and by every removal.
+    // walking the whole tree. Kept by LinkItem and by every removal.
     std::unordered_map<TreeItem, Folder*> m_itemFolders;
 
     Services m_services;

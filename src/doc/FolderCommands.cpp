@@ -54,7 +54,7 @@ void CQuillboxDoc::OnRenameFolder()
         return;
     tree.SetItemText(hItem, dlg.m_strText);
     tree.SortChildren(tree.GetParentItem(hItem));
-    m_pSelFolder->SetName(dlg.m_strText);
+    m_pSelFolder->m_name = dlg.m_strText;
     m_pTreeView->FocusEditor(true);
     UpdateKeySummary();
     SetModifiedFlag();
@@ -102,7 +102,7 @@ void CQuillboxDoc::OnEmptyTrash()
     Folder* pTrash = FindFolderByName(kTrashName);
     if (!pTrash || pTrash->m_text.empty())
         return;
-    pTrash->SetText({});
+    pTrash->m_text.clear();
     // Clearing the editor marks the notebook through the edit; an unseen Trash must say so
     // itself, or closing would keep the notes the user just threw away.
     SetModifiedFlag();

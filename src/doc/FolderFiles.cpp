@@ -127,7 +127,7 @@ ReadReport CQuillboxDoc::ReadFolderFile(const std::string& pathName)
                  "The folder file \"" + pathName + "\" holds no folder: " + in.WhereReadingStopped() + ". Nothing was imported." };
     ShowNewFolders(countBefore);
     // The last folder read ends up selected, as adding each in turn leaves it.
-    m_pTreeView->GetTreeCtrl().SelectItem(m_folders.back()->GetItem());
+    m_pTreeView->GetTreeCtrl().SelectItem(m_folders.back()->m_hItem);
     m_pTreeView->FocusEditor(true);
     if (!bWhole)
         return { Status::Incomplete, "The folder file \"" + pathName + "\" was incomplete: " + in.WhereReadingStopped()

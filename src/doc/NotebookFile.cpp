@@ -354,7 +354,7 @@ ReadReport CQuillboxDoc::OpenNotebook(const std::string& pathName)
     if (!pSelect)
         pSelect = pLastRead;
     if (pSelect)
-        m_pTreeView->GetTreeCtrl().SelectItem(pSelect->GetItem());
+        m_pTreeView->GetTreeCtrl().SelectItem(pSelect->m_hItem);
     m_pTreeView->FocusEditor(true);
     UpdateKeySummary();
     if (!problem.empty()) {

@@ -228,7 +228,7 @@ size_t NotebookSearch::Run(const CQuillboxDoc& doc, const Folder* pStart,
 
 void GoToSearchHit(CQuillboxDoc& doc, const Folder* pFolder, int line, size_t start, size_t length)
 {
-    doc.m_pTreeView->GetTreeCtrl().SelectItem(pFolder->GetItem());
+    doc.m_pTreeView->GetTreeCtrl().SelectItem(pFolder->m_hItem);
     EditControl& edit = doc.m_pEditView->GetEditCtrl();
     if (line < 0 || line >= edit.GetLineCount())
         return;

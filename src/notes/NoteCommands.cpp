@@ -16,7 +16,7 @@ void RestoreTrash(CQuillboxDoc& doc, EditControl& edit)
     long start = 0;
     long end = 0;
     edit.GetSel(start, end);
-    const TreeItem hShown = doc.m_pSelFolder->GetItem();
+    const TreeItem hShown = doc.m_pSelFolder->m_hItem;
     doc.AddFolder(true, kTrashName, {}, true, kTrashKey, kMoveFunction);
     doc.m_pTreeView->GetTreeCtrl().SelectItem(hShown);
     edit.SetSel(start, end);
@@ -101,10 +101,10 @@ void CQuillboxEditView::SendNoteToFolder(const std::string& sendKey)
     else
         m_edit.SetSel(selStart, selEnd);
 
-    std::string text = pTarget->GetText();
+    std::string text = pTarget->m_text;
     if (!text.empty() && text.back() != '\n')
         text += "\r\n";
-    pTarget->SetText(text + note);
+    pTarget->m_text = text + note;
     // A copy changes only the target, and closing must not lose it.
     m_pDoc->SetModifiedFlag();
 }

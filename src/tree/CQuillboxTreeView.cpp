@@ -15,17 +15,15 @@ CQuillboxTreeView::CQuillboxTreeView(CQuillboxDoc* pDoc, TreeControl& tree)
     m_tree.SetSelectionHandler([this](TreeItem hNewItem) { OnSelChanging(hNewItem); });
 }
 
-void CQuillboxTreeView::InsertFolderItem(Folder* pFolder, const std::string& name, bool bSorted, TreeItem hParent)
+TreeItem CQuillboxTreeView::InsertFolderItem(const std::string& name, bool bSorted, TreeItem hParent)
 {
     const TreeItem hItem = m_tree.InsertItem(name, hParent, bSorted);
     if (hParent != kNoItem)
         m_tree.Expand(hParent);
-    pFolder->SetItem(hItem);
-    m_pDoc->m_itemFolders[hItem] = pFolder;
-    m_tree.SelectItem(hItem);
+    return hItem;
 }
 
-void CQuillboxTreeView::InsertFolderItems(const std::vector<Folder*>& folders)
+std::vector<TreeItem> CQuillboxTreeView::InsertFolderItems(const std::vector<Folder*>& folders)
 {
     std::unordered_map<const Folder*, int> batchIndex;
     std::vector<TreeInsert> batch;
@@ -37,21 +35,20 @@ void CQuillboxTreeView::InsertFolderItems(const std::vector<Folder*>& folders)
             if (it != batchIndex.end())
                 insert.batchParent = it->second;
             else
-                insert.parent = pParent->GetItem();
+                insert.parent = pParent->m_hItem;
         }
         batchIndex.emplace(pFolder, static_cast<int>(batch.size()));
         batch.push_back(insert);
     }
     const std::vector<TreeItem> items = m_tree.InsertSorted(batch);
-    for (size_t i = 0; i < folders.size(); ++i) {
-        folders[i]->SetItem(items[i]);
-        m_pDoc->m_itemFolders[items[i]] = folders[i];
-    }
     // Inserting a folder expands its parent.
-    for (const Folder* pFolder : folders) {
-        if (pFolder->m_pParent)
-            m_tree.Expand(pFolder->m_pParent->GetItem());
+    for (size_t i = 0; i < batch.size(); ++i) {
+        if (batch[i].batchParent >= 0)
+            m_tree.Expand(items[static_cast<size_t>(batch[i].batchParent)]);
+        else if (batch[i].parent != kNoItem)
+            m_tree.Expand(batch[i].parent);
     }
+    return items;
 }
 
 void CQuillboxTreeView::OnSelChanging(TreeItem hNewItem)
@@ -60,7 +57,7 @@ void CQuillboxTreeView::OnSelChanging(TreeItem hNewItem)
     // The folder left takes the editor's text back, unless the editor is empty.
     const std::string text = edit.GetText();
     if (m_pDoc->m_pSelFolder && !text.empty())
-        m_pDoc->m_pSelFolder->SetText(text);
+        m_pDoc->m_pSelFolder->m_text = text;
     Folder* pFolder = m_pDoc->SelectFolderByItem(hNewItem);
     if (pFolder && !pFolder->m_text.empty()) {
         edit.SetText(pFolder->m_text);

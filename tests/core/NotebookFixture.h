@@ -24,7 +24,7 @@ struct Notebook : ScriptedNotebook
     {
         Folder* pFolder = doc.FindFolderByName(name);
         ASSERT_NE(pFolder, nullptr) << name;
-        tree.SelectItem(pFolder->GetItem());
+        tree.SelectItem(pFolder->m_hItem);
     }
 
     // The stored text of a folder that is not on screen, or the editor's text for the
