@@ -53,6 +53,8 @@ public:
 
     // Document life
     void BindViews(CQuillboxEditView* pEditView, CQuillboxTreeView* pTreeView);
+    CQuillboxEditView* GetEditView() const { return m_pEditView; }
+    CQuillboxTreeView* GetTreeView() const { return m_pTreeView; }
     bool OnNewDocument();
     ReadReport OnOpenDocument(const std::string& pathName);
     SaveResult OnSaveDocument(const std::string& pathName, bool bReplaceReadOnly = false);
@@ -145,8 +147,6 @@ public:
     int m_bText = 1;
     int m_bDate = 1;
     char m_chSeparator = '-';
-    CQuillboxEditView* m_pEditView = nullptr;
-    CQuillboxTreeView* m_pTreeView = nullptr;
     Folder* m_pRootFolder = nullptr;
     std::vector<std::string> m_keyNames;
     std::vector<Folder*> m_folders;
@@ -173,6 +173,8 @@ private:
     // walking the whole tree. Kept by LinkItem and by every removal.
     std::unordered_map<TreeItem, Folder*> m_itemFolders;
 
+    CQuillboxEditView* m_pEditView = nullptr;
+    CQuillboxTreeView* m_pTreeView = nullptr;
     Services m_services;
     TextEncoding m_encoding;
     std::function<void(bool)> m_onEncodingChanged;

@@ -18,7 +18,7 @@ void RestoreTrash(CQuillboxDoc& doc, EditControl& edit)
     edit.GetSel(start, end);
     const TreeItem hShown = doc.m_pSelFolder->m_hItem;
     doc.AddFolder(true, kTrashName, {}, true, kTrashKey, kMoveFunction);
-    doc.m_pTreeView->GetTreeCtrl().SelectItem(hShown);
+    doc.GetTreeView()->GetTreeCtrl().SelectItem(hShown);
     edit.SetSel(start, end);
 }
 

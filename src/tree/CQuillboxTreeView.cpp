@@ -53,7 +53,7 @@ std::vector<TreeItem> CQuillboxTreeView::InsertFolderItems(const std::vector<Fol
 
 void CQuillboxTreeView::OnSelChanging(TreeItem hNewItem)
 {
-    EditControl& edit = m_pDoc->m_pEditView->GetEditCtrl();
+    EditControl& edit = m_pDoc->GetEditView()->GetEditCtrl();
     // The folder left takes the editor's text back, unless the editor is empty.
     const std::string text = edit.GetText();
     if (m_pDoc->m_pSelFolder && !text.empty())
@@ -69,7 +69,7 @@ void CQuillboxTreeView::OnSelChanging(TreeItem hNewItem)
 
 void CQuillboxTreeView::FocusEditor(bool bCaretToEnd)
 {
-    EditControl& edit = m_pDoc->m_pEditView->GetEditCtrl();
+    EditControl& edit = m_pDoc->GetEditView()->GetEditCtrl();
     if (m_tree.HasFocus())
         edit.SetFocus();
     if (bCaretToEnd) {
@@ -91,7 +91,7 @@ bool CQuillboxTreeView::OnKeyDown(Key key)
         FocusEditor(true);
         if (m_bShiftDown) {
             m_bShiftDown = false;
-            m_pDoc->m_pEditView->InsertNoteHeader();
+            m_pDoc->GetEditView()->InsertNoteHeader();
         }
         return false;
     case Key::Shift:
