@@ -6,7 +6,7 @@
 #include <map>
 #include <memory>
 
-#include "HeadlessNotebook.h"
+#include "CliNotebook.h"
 #include "NotebookGenerator.h"
 
 namespace {

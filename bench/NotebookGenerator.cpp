@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "HeadlessNotebook.h"
+#include "CliNotebook.h"
 #include "notes/CQuillboxEditView.h"
 
 std::optional<NotebookShape> ParseShape(const std::string& name)
@@ -61,7 +61,7 @@ void GrowNotebook(HeadlessNotebook& nb, NotebookShape shape, int count, const Gr
     Folder* pMain = nb.doc.FindFolderByName("Main");
     if (shape == NotebookShape::BigFolder) {
         nb.doc.AddFolder(false, "Big", BigText(count), true, {}, {});
-        nb.tree.SelectItem(pMain->GetItem());
+        nb.tree.SelectItem(pMain->m_hItem);
         nb.doc.AddFolder(false, "Small", NotesFor(1, 3), true, {}, {});
         return;
     }
@@ -72,7 +72,7 @@ void GrowNotebook(HeadlessNotebook& nb, NotebookShape shape, int count, const Gr
         Folder* pParent = shape == NotebookShape::Wide ? folders.front()
                           : shape == NotebookShape::Deep ? folders.back()
                                                          : folders[(i - 1) / 10];
-        nb.tree.SelectItem(pParent->GetItem());
+        nb.tree.SelectItem(pParent->m_hItem);
         char name[32];
         std::snprintf(name, sizeof name, "Folder %06d", i);
         nb.doc.AddFolder(false, name, NotesFor(i, options.notesPerFolder), true, {}, {});
@@ -88,9 +88,9 @@ void GrowNotebook(HeadlessNotebook& nb, NotebookShape shape, int count, const Gr
         for (int note = 1; text.size() < options.mainBytes; ++note)
             text += Note(note, 0);
         Folder* pLast = nb.doc.m_pSelFolder;
-        nb.tree.SelectItem(pMain->GetItem());
+        nb.tree.SelectItem(pMain->m_hItem);
         nb.edit.SetText(text);
-        nb.tree.SelectItem(pLast->GetItem());
+        nb.tree.SelectItem(pLast->m_hItem);
     }
     nb.doc.UpdateKeySummary();
 }

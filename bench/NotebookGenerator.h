@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "HeadlessNotebook.h"
+#include "CliNotebook.h"
 
 // How the folders of a generated notebook hang together under Main.
 enum class NotebookShape

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "HeadlessNotebook.h"
+#include "CliNotebook.h"
 #include "doc/NotebookSearch.h"
 
 // Find in Notebook on a large notebook, which QUILLBOX_SEARCH_NOTEBOOK names, e.g. the corpus of

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "HeadlessNotebook.h"
+#include "CliNotebook.h"
 #include "NotebookGenerator.h"
 
 namespace {

@@ -8,19 +8,10 @@
 #include <iterator>
 #include <string>
 
-#include "dialogs/ScriptedPrompts.h"
-#include "doc/HeadlessNotebook.h"
-#include "platform/Clock.h"
+#include "support/ScriptedNotebook.h"
 
-// A notebook as the tests make it: a fixed clock, so the note headers that reading adds to
-// empty folders are the same on every read, and prompts that record any prompt as a fault.
-struct FuzzNotebook : HeadlessNotebookOf<ScriptedPrompts, FixedClock>
-{
-    FuzzNotebook()
-        : HeadlessNotebookOf(1997, 12, 6, 15, 53)
-    {
-    }
-};
+// A notebook as the tests make it, whose prompts record any prompt as a fault.
+using FuzzNotebook = ScriptedNotebook;
 
 // Stops the run with the evidence when the round trip disagrees; libFuzzer keeps the input.
 inline void Expect(bool bHolds, const char* what, const std::string& detail = {})

@@ -22,7 +22,7 @@ std::optional<std::string> ImportAndExport(FuzzNotebook& nb, const std::string& 
         return std::nullopt;
     Expect(nb.doc.m_folders.size() > countBefore, "an import reported as done added no folder", report.message);
     const Folder* pImported = nb.doc.m_folders[countBefore];
-    nb.tree.SelectItem(pImported->GetItem());
+    nb.tree.SelectItem(pImported->m_hItem);
     const SaveResult result = nb.doc.ExportFolder(out);
     Expect(result.ok, "an imported folder cannot be exported", result.message);
     return nb.DescribeFolder(pImported);

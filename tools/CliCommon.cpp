@@ -243,5 +243,5 @@ Folder* FindFolder(HeadlessNotebook& nb, const std::string& operand, const std::
 
 void Select(HeadlessNotebook& nb, const Folder* pFolder)
 {
-    nb.tree.SelectItem(pFolder->GetItem());
+    nb.tree.SelectItem(pFolder->m_hItem);
 }

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "HeadlessNotebook.h"
+#include "CliNotebook.h"
 
 // The words of one command line after the command's name: its operands and options.
 struct Args

@@ -24,7 +24,7 @@ int Tree(const Args& args)
         return kFailed;
     std::unordered_map<TreeItem, const Folder*> folderOfItem;
     for (const Folder* pFolder : nb.doc.m_folders)
-        folderOfItem.emplace(pFolder->GetItem(), pFolder);
+        folderOfItem.emplace(pFolder->m_hItem, pFolder);
 
     // Each entry: a list of sibling items and the position reached in it.
     std::vector<std::pair<const std::vector<TreeItem>*, size_t>> stack { { &nb.tree.GetChildren(kNoItem), 0 } };

@@ -6,6 +6,7 @@
 
 #include "CliCommands.h"
 #include "doc/FolderPath.h"
+#include "doc/NotebookNames.h"
 #include "notes/CQuillboxEditView.h"
 
 namespace {
@@ -45,7 +46,7 @@ Folder* FolderForNote(HeadlessNotebook& nb, const std::string& operand, const st
             Error("cannot make the folder \"" + EscapeFolderName(name) + "\" at the top level, which holds only Main and Trash.");
             return nullptr;
         }
-        if (pFolder->m_name == "Trash") {
+        if (pFolder->m_name == kTrashName) {
             Error("cannot make a folder in \"" + FolderPath(pFolder) + "\": the Trash holds no new folders.");
             return nullptr;
         }
@@ -158,7 +159,7 @@ int Import(const Args& args)
     Folder* pParent = FindFolder(nb, operand, args.operands[2]);
     if (!pParent)
         return kFailed;
-    if (pParent->m_name == "Trash") {
+    if (pParent->m_name == kTrashName) {
         Error("cannot import a folder as a child of the \"Trash\" folder; name a different folder.");
         return kFailed;
     }

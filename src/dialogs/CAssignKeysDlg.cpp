@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "doc/NotebookNames.h"
+
 namespace {
 
 void EraseFirst(std::vector<std::string>& list, const std::string& value)
@@ -35,7 +37,7 @@ void CAssignKeysDlg::OnAssign()
     const int nKey = m_keyList.GetCurSel();
     if (nFolder < 0 || nKey < 0)
         return;
-    KeyAssignment row { m_folderList.GetText(nFolder), m_keyList.GetText(nKey), m_nFunction ? "Copy" : "Move" };
+    KeyAssignment row { m_folderList.GetText(nFolder), m_keyList.GetText(nKey), m_nFunction ? kCopyFunction : kMoveFunction };
     EraseFirst(m_availKeys, row.key);
     EraseFirst(m_availFolders, row.folderName);
     m_rowSerials.push_back(m_nextSerial);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "doc/NotebookNames.h"
 #include "notes/CQuillboxEditView.h"
 #include "platform/CommandIds.h"
 #include "platform/CommandSink.h"
@@ -38,10 +39,10 @@ bool CQuillboxDoc::OnNewDocument()
 {
     if (!m_pEditView || !m_pTreeView)
         return false;
-    AddFolder(true, "Trash", {}, true, {}, {});
-    m_pSelFolder->SetKey("F3", "Move");
+    AddFolder(true, kTrashName, {}, true, {}, {});
+    m_pSelFolder->SetKey(kTrashKey, kMoveFunction);
     UpdateKeySummary();
-    AddFolder(true, "Main", {}, true, {}, {});
+    AddFolder(true, kMainName, {}, true, {}, {});
     SetModifiedFlag(false);
     return true;
 }
@@ -60,9 +61,11 @@ void CQuillboxDoc::AddFolder(bool bTopLevel, const std::string& name, const std:
     Folder* pParent = bTopLevel ? nullptr : m_pSelFolder;
     Folder* pFolder = LinkNewFolder(pParent, name, text, key, keyFunction);
 
-    m_pTreeView->InsertFolderItem(pFolder, name, bSorted, pParent ? pParent->GetItem() : kNoItem);
+    const TreeItem hItem = m_pTreeView->InsertFolderItem(name, bSorted, pParent ? pParent->m_hItem : kNoItem);
+    LinkItem(pFolder, hItem);
+    m_pTreeView->GetTreeCtrl().SelectItem(hItem);
     m_pTreeView->FocusEditor(true);
-    if (name != "Trash" && text.empty())
+    if (name != kTrashName && text.empty())
         m_pEditView->InsertNoteHeader();
     SetModifiedFlag();
     if (!key.empty())
@@ -97,11 +100,13 @@ void CQuillboxDoc::ShowNewFolders(size_t firstNew)
     const SharedText header = m_pEditView->NoteHeaderLine() + "\r\n";
     bool bKeyed = false;
     for (Folder* pFolder : added) {
-        if (pFolder->m_text.empty() && pFolder->m_name != "Trash")
+        if (pFolder->m_text.empty() && pFolder->m_name != kTrashName)
             pFolder->m_text = header;
         bKeyed = bKeyed || pFolder->HasKey();
     }
-    m_pTreeView->InsertFolderItems(added);
+    const std::vector<TreeItem> items = m_pTreeView->InsertFolderItems(added);
+    for (size_t i = 0; i < added.size(); ++i)
+        LinkItem(added[i], items[i]);
     SetModifiedFlag();
     if (bKeyed)
         UpdateKeySummary();
@@ -117,6 +122,12 @@ Folder* CQuillboxDoc::FindFolderByItem(TreeItem hItem, Folder* pStart) const
         return true;
     });
     return pFound;
+}
+
+void CQuillboxDoc::LinkItem(Folder* pFolder, TreeItem hItem)
+{
+    pFolder->m_hItem = hItem;
+    m_itemFolders[hItem] = pFolder;
 }
 
 Folder* CQuillboxDoc::SelectFolderByItem(TreeItem hItem)
@@ -212,7 +223,7 @@ void CQuillboxDoc::SetEncodingKind(TextEncoding::Kind kind)
     m_encoding.SetKind(kind);
     // The tree shows the names read the new way.
     for (const Folder* pFolder : m_folders)
-        m_pTreeView->GetTreeCtrl().SetItemText(pFolder->GetItem(), pFolder->m_name);
+        m_pTreeView->GetTreeCtrl().SetItemText(pFolder->m_hItem, pFolder->m_name);
     if (m_onEncodingChanged)
         m_onEncodingChanged(false);
 }
@@ -232,7 +243,7 @@ void CQuillboxDoc::ConvertToUtf8()
     m_pEditView->GetEditCtrl().ConvertText([](std::string_view bytes) { return TextEncoding::Cp1252ToUtf8(bytes); });
     m_encoding.SetKind(TextEncoding::Kind::Utf8);
     for (const Folder* pFolder : m_folders)
-        m_pTreeView->GetTreeCtrl().SetItemText(pFolder->GetItem(), pFolder->m_name);
+        m_pTreeView->GetTreeCtrl().SetItemText(pFolder->m_hItem, pFolder->m_name);
     SetModifiedFlag();
     if (m_onEncodingChanged)
         m_onEncodingChanged(true);

@@ -54,6 +54,8 @@ public:
 
     // Document life
     void BindViews(CQuillboxEditView* pEditView, CQuillboxTreeView* pTreeView);
+    CQuillboxEditView* GetEditView() const { return m_pEditView; }
+    CQuillboxTreeView* GetTreeView() const { return m_pTreeView; }
     bool OnNewDocument();
     ReadReport OnOpenDocument(const std::string& pathName);
     SaveResult OnSaveDocument(const std::string& pathName, bool bReplaceReadOnly = false);
@@ -147,8 +149,6 @@ public:
     int m_bText = 1;
     int m_bDate = 1;
     char m_chSeparator = '-';
-    CQuillboxEditView* m_pEditView = nullptr;
-    CQuillboxTreeView* m_pTreeView = nullptr;
     Folder* m_pRootFolder = nullptr;
     std::vector<std::string> m_keyNames;
     std::vector<Folder*> m_folders;
@@ -156,7 +156,6 @@ public:
     Folder* m_pSelFolder = nullptr;
 
 private:
-    friend class CQuillboxTreeView;
     // The file commands proper; the public ones run them guarded (RunGuarded), so running out
     // of memory is a failure reported like any other.
     ReadReport OpenNotebook(const std::string& pathName);
@@ -171,10 +170,14 @@ private:
     // the selected folder's.
     std::vector<NotebookSnapshot::Record> CollectRecords(Folder* pFolder, bool bWithKeys) const;
 
+    // Gives a folder its tree item; the document alone keeps the map from item to folder.
+    void LinkItem(Folder* pFolder, TreeItem hItem);
     // Tree item to folder, for the folders linked into the tree; keeps selection changes from
-    // walking the whole tree. Maintained by the tree view's insert and by every removal.
+    // walking the whole tree. Kept by LinkItem and by every removal.
     std::unordered_map<TreeItem, Folder*> m_itemFolders;
 
+    CQuillboxEditView* m_pEditView = nullptr;
+    CQuillboxTreeView* m_pTreeView = nullptr;
     Services m_services;
     TextEncoding m_encoding;
     std::function<void(bool)> m_onEncodingChanged;

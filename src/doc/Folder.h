@@ -9,17 +9,11 @@
 #include "platform/TreeControl.h"
 
 // One node of a notebook's folder tree. The document owns every folder and frees it; a folder
-// owns only its key record. Sibling lists run newest first.
+// owns only its key record. Sibling lists run newest first. The fields are read and written
+// directly; only the key, an optional record, goes through functions.
 class Folder
 {
 public:
-    std::string GetName() const { return m_name; }
-    void SetName(const std::string& name) { m_name = name; }
-    std::string GetText() const { return m_text; }
-    void SetText(const std::string& text) { m_text = text; }
-    TreeItem GetItem() const { return m_hItem; }
-    void SetItem(TreeItem hItem) { m_hItem = hItem; }
-
     bool HasKey() const { return m_pKey != nullptr; }
     const KeyAssignment* GetKey() const { return m_pKey.get(); }
     void SetKey(const std::string& key, const std::string& function)
@@ -27,15 +21,6 @@ public:
         m_pKey = std::make_unique<KeyAssignment>(KeyAssignment { {}, key, function });
     }
     void ClearKey() { m_pKey.reset(); }
-
-    Folder* GetParent() const { return m_pParent; }
-    void SetParent(Folder* pParent) { m_pParent = pParent; }
-    Folder* GetFirstChild() const { return m_pFirstChild; }
-    void SetFirstChild(Folder* pChild) { m_pFirstChild = pChild; }
-    Folder* GetNext() const { return m_pNext; }
-    void SetNext(Folder* pNext) { m_pNext = pNext; }
-    Folder* GetPrev() const { return m_pPrev; }
-    void SetPrev(Folder* pPrev) { m_pPrev = pPrev; }
 
     SharedText m_text;
     std::string m_name;

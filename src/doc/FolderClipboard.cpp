@@ -3,18 +3,10 @@
 #include <utility>
 #include <vector>
 
+#include "doc/NotebookNames.h"
 #include "notes/CQuillboxEditView.h"
 #include "platform/EditControl.h"
 #include "tree/CQuillboxTreeView.h"
-
-namespace {
-
-bool IsSpecialName(const std::string& name)
-{
-    return name == "Main" || name == "Trash";
-}
-
-} // namespace
 
 void CQuillboxDoc::OnCutFolder()
 {
@@ -28,8 +20,8 @@ void CQuillboxDoc::OnCutFolder()
     RemoveSubtreeFromList(pCut);
     // The selection change stores the editor's text into the cut folder, still selected here,
     // so its notes go to the clipboard with it.
-    m_pTreeView->GetTreeCtrl().DeleteItem(pCut->GetItem());
-    WalkFolders(pCut, [](Folder* p) { p->SetItem(kNoItem); }, false);
+    m_pTreeView->GetTreeCtrl().DeleteItem(pCut->m_hItem);
+    WalkFolders(pCut, [](Folder* p) { p->m_hItem = kNoItem; }, false);
 }
 
 void CQuillboxDoc::OnCopyFolder()
@@ -45,12 +37,12 @@ void CQuillboxDoc::OnCopyFolder()
     pSource->m_pNext = pNext;
     // The selected folder's notes live in the editor. They go to the clipboard without being
     // stored into the folder, which would bring them back after the user erased them.
-    m_pClipFolder->SetText(m_pEditView->GetEditCtrl().GetText());
+    m_pClipFolder->m_text = m_pEditView->GetEditCtrl().GetText();
 }
 
 void CQuillboxDoc::OnPasteFolder()
 {
-    if (!m_pSelFolder || m_pSelFolder->m_name == "Trash" || !m_pClipFolder)
+    if (!m_pSelFolder || m_pSelFolder->m_name == kTrashName || !m_pClipFolder)
         return;
     PasteFolderTree(m_pClipFolder);
 }
@@ -62,8 +54,8 @@ void CQuillboxDoc::CopyFolderTree(Folder* pSource, Folder* pDest)
     while (!pending.empty()) {
         const auto [pFrom, pTo] = pending.back();
         pending.pop_back();
-        pTo->SetName(pFrom->m_name);
-        pTo->SetText(pFrom->m_text);
+        pTo->m_name = pFrom->m_name;
+        pTo->m_text = pFrom->m_text;
         if (pFrom->m_pNext) {
             auto* pNext = new Folder;
             pNext->m_pParent = pTo->m_pParent;
@@ -108,6 +100,6 @@ void CQuillboxDoc::PasteFolderTree(Folder* pFolder)
     }
     ShowNewFolders(firstNew);
     // The last folder added ends up selected, as adding each in turn leaves it.
-    m_pTreeView->GetTreeCtrl().SelectItem(m_folders.back()->GetItem());
+    m_pTreeView->GetTreeCtrl().SelectItem(m_folders.back()->m_hItem);
     m_pTreeView->FocusEditor(true);
 }

@@ -1,17 +1,13 @@
 #include "doc/CQuillboxDoc.h"
 
 #include "dialogs/CInputDlg.h"
+#include "doc/NotebookNames.h"
 #include "notes/CQuillboxEditView.h"
 #include "platform/EditControl.h"
 #include "platform/Prompts.h"
 #include "tree/CQuillboxTreeView.h"
 
 namespace {
-
-bool IsSpecialName(const std::string& name)
-{
-    return name == "Main" || name == "Trash";
-}
 
 // Runs the name prompt until it ends with a name or is cancelled. An empty name is refused
 // and the prompt opens again with what the user left in it. A name is one line: one that
@@ -36,7 +32,7 @@ bool AskFolderName(Prompts& prompts, const TextEncoding& encoding, CInputDlg& dl
 void CQuillboxDoc::OnNewFolder()
 {
     CInputDlg dlg;
-    if (!m_pSelFolder || m_pSelFolder->m_name == "Trash")
+    if (!m_pSelFolder || m_pSelFolder->m_name == kTrashName)
         return;
     dlg.m_strLabel = "Folder Name";
     dlg.m_strText = "New Folder";
@@ -58,7 +54,7 @@ void CQuillboxDoc::OnRenameFolder()
         return;
     tree.SetItemText(hItem, dlg.m_strText);
     tree.SortChildren(tree.GetParentItem(hItem));
-    m_pSelFolder->SetName(dlg.m_strText);
+    m_pSelFolder->m_name = dlg.m_strText;
     m_pTreeView->FocusEditor(true);
     UpdateKeySummary();
     SetModifiedFlag();
@@ -97,16 +93,16 @@ void CQuillboxDoc::DeleteSelectedFolder()
 
 void CQuillboxDoc::OnEmptyTrash()
 {
-    if (m_pSelFolder && m_pSelFolder->m_name == "Trash") {
+    if (m_pSelFolder && m_pSelFolder->m_name == kTrashName) {
         EditControl& edit = m_pEditView->GetEditCtrl();
         edit.SetSel(0, -1);
         edit.Clear();
         return;
     }
-    Folder* pTrash = FindFolderByName("Trash");
+    Folder* pTrash = FindFolderByName(kTrashName);
     if (!pTrash || pTrash->m_text.empty())
         return;
-    pTrash->SetText({});
+    pTrash->m_text.clear();
     // Clearing the editor marks the notebook through the edit; an unseen Trash must say so
     // itself, or closing would keep the notes the user just threw away.
     SetModifiedFlag();

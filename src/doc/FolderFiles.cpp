@@ -2,6 +2,7 @@
 
 #include "doc/CQuillboxDoc.h"
 #include "doc/FileLines.h"
+#include "doc/NotebookNames.h"
 #include "platform/Prompts.h"
 #include "tree/CQuillboxTreeView.h"
 
@@ -45,7 +46,7 @@ void CQuillboxDoc::OnExportFolder()
 
 void CQuillboxDoc::OnImportFolder()
 {
-    if (m_pSelFolder && m_pSelFolder->m_name == "Trash") {
+    if (m_pSelFolder && m_pSelFolder->m_name == kTrashName) {
         m_services.pPrompts->MessageBox("You cannot import a folder as a child of the \"Trash\"\n"
                                         "folder.  Please select a different folder.");
         return;
@@ -126,7 +127,7 @@ ReadReport CQuillboxDoc::ReadFolderFile(const std::string& pathName)
                  "The folder file \"" + pathName + "\" holds no folder: " + in.WhereReadingStopped() + ". Nothing was imported." };
     ShowNewFolders(countBefore);
     // The last folder read ends up selected, as adding each in turn leaves it.
-    m_pTreeView->GetTreeCtrl().SelectItem(m_folders.back()->GetItem());
+    m_pTreeView->GetTreeCtrl().SelectItem(m_folders.back()->m_hItem);
     m_pTreeView->FocusEditor(true);
     if (!bWhole)
         return { Status::Incomplete, "The folder file \"" + pathName + "\" was incomplete: " + in.WhereReadingStopped()

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <algorithm>
 #include <string>
-#include <vector>
 
 #include "doc/CQuillboxDoc.h"
 #include "notes/CQuillboxEditView.h"
@@ -41,42 +39,5 @@ struct HeadlessNotebookOf
     std::string TextOf(const Folder* pFolder) const
     {
         return pFolder == doc.m_pSelFolder ? edit.GetText() : pFolder->m_text.Str();
-    }
-
-    // One folder with its subtree: name, key, text and children. Children are sorted, so two
-    // notebooks whose sibling lists run in opposite orders describe alike.
-    std::string DescribeFolder(const Folder* pFolder) const
-    {
-        std::vector<std::string> children;
-        for (const Folder* pChild = pFolder->m_pFirstChild; pChild; pChild = pChild->m_pNext)
-            children.push_back(DescribeFolder(pChild));
-        std::sort(children.begin(), children.end());
-        std::string out = pFolder->m_name;
-        if (pFolder->HasKey())
-            out += "{" + pFolder->GetKey()->key + " " + pFolder->GetKey()->function + "}";
-        out += "<" + TextOf(pFolder) + ">";
-        if (!children.empty()) {
-            out += "[";
-            for (const auto& child : children)
-                out += child + ";";
-            out += "]";
-        }
-        return out;
-    }
-
-    // The whole notebook: its preferences, the selected folder's name and its top-level folders
-    // described as above.
-    std::string Describe() const
-    {
-        std::vector<std::string> top;
-        for (const Folder* pFolder = doc.m_pRootFolder; pFolder; pFolder = pFolder->m_pNext)
-            top.push_back(DescribeFolder(pFolder));
-        std::sort(top.begin(), top.end());
-        std::string out = "date=" + std::to_string(doc.m_bDate) + " time=" + std::to_string(doc.m_bTime)
-            + " text=" + std::to_string(doc.m_bText) + " prompt=" + std::to_string(doc.m_bPromptDelete)
-            + " selected=" + (doc.m_pSelFolder ? doc.m_pSelFolder->m_name : std::string()) + "\n";
-        for (const auto& folder : top)
-            out += folder + "\n";
-        return out;
     }
 };

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "doc/FileLines.h"
+#include "doc/NotebookNames.h"
 
 namespace {
 
@@ -144,7 +145,7 @@ private:
             std::string function;
             if (!Expect("Assigned Key Function", kRecordStops, where()) || !ReadValue("Assigned Key Function", Value::Any, function))
                 return SkipRecord();
-            if (function != "Move" && function != "Copy")
+            if (function != kMoveFunction && function != kCopyFunction)
                 Add(m_in.LineNumber(), "a key's function must be Move or Copy, not " + Quote(function) + where());
         }
         std::string count;
@@ -212,7 +213,7 @@ private:
                 for (const Parent& parent : parents)
                     Add(parent.line, "the folder record of this line lacks " + std::to_string(parent.remaining) + " of its children");
                 if (!bMain || !bTrash)
-                    Add(lineNumber, std::string("the notebook has no \"") + (bMain ? "Trash" : "Main") + "\" folder");
+                    Add(lineNumber, std::string("the notebook has no \"") + (bMain ? kTrashName : kMainName) + "\" folder");
                 break;
             }
             if (line != "Begin Folder") {
@@ -225,8 +226,8 @@ private:
             const LineReader::Mark nameMark = m_in.GetMark();
             std::string nameLine;
             if (m_in.ReadLine(nameLine) && nameLine == "Folder Name" && m_in.ReadLine(nameLine)) {
-                bMain = bMain || nameLine == "Main";
-                bTrash = bTrash || nameLine == "Trash";
+                bMain = bMain || nameLine == kMainName;
+                bTrash = bTrash || nameLine == kTrashName;
             }
             m_in.Rewind(nameMark);
             if (!parents.empty())

@@ -5,6 +5,7 @@
 
 #include "doc/CQuillboxDoc.h"
 #include "doc/FileLines.h"
+#include "doc/NotebookNames.h"
 #include "notes/CQuillboxEditView.h"
 #include "platform/EditControl.h"
 #include "tree/CQuillboxTreeView.h"
@@ -155,11 +156,6 @@ bool ReadRecord(LineReader& in, FolderRecord& record)
         record.text += "\r\n";
         run = in.GetMark();
     }
-}
-
-bool IsSpecialName(std::string_view name)
-{
-    return name == "Main" || name == "Trash";
 }
 
 } // namespace
@@ -387,20 +383,20 @@ ReadReport CQuillboxDoc::OpenNotebook(const std::string& pathName)
     SetEncodingKind(in.IsAllUtf8() ? TextEncoding::Kind::Utf8 : TextEncoding::Kind::Windows1252);
     ShowNewFolders(firstNew);
 
-    if (!FindFolderByName("Trash")) {
+    if (!FindFolderByName(kTrashName)) {
         note("it has no \"Trash\" folder");
-        AddFolder(true, "Trash", {}, true, "F3", "Move");
+        AddFolder(true, kTrashName, {}, true, kTrashKey, kMoveFunction);
     }
-    if (!FindFolderByName("Main")) {
+    if (!FindFolderByName(kMainName)) {
         note("it has no \"Main\" folder");
-        AddFolder(true, "Main", {}, true, {}, {});
+        AddFolder(true, kMainName, {}, true, {}, {});
     }
 
     Folder* pSelect = bHaveSelected ? FindFolderByName(selectedName) : nullptr;
     if (!pSelect)
         pSelect = pLastRead;
     if (pSelect)
-        m_pTreeView->GetTreeCtrl().SelectItem(pSelect->GetItem());
+        m_pTreeView->GetTreeCtrl().SelectItem(pSelect->m_hItem);
     m_pTreeView->FocusEditor(true);
     UpdateKeySummary();
     if (!problem.empty()) {

@@ -329,7 +329,7 @@ size_t NotebookSearch::Run(const CQuillboxDoc& doc, const Folder* pStart,
         return count;
     // The selected folder's notes live in the editor.
     const std::string editorText =
-        doc.m_pSelFolder && doc.m_pEditView ? doc.m_pEditView->GetEditCtrl().GetText() : std::string();
+        doc.m_pSelFolder && doc.GetEditView() ? doc.GetEditView()->GetEditCtrl().GetText() : std::string();
     for (const Folder* pFolder : FoldersInTreeOrder(doc, pStart)) {
         SearchHit nameHit;
         nameHit.spans = MatchLine(pFolder->m_name);
@@ -341,7 +341,7 @@ size_t NotebookSearch::Run(const CQuillboxDoc& doc, const Folder* pStart,
             if (!onHit(nameHit))
                 return count;
         }
-        const std::string_view text = pFolder == doc.m_pSelFolder && doc.m_pEditView ? editorText : pFolder->m_text.Str();
+        const std::string_view text = pFolder == doc.m_pSelFolder && doc.GetEditView() ? editorText : pFolder->m_text.Str();
         if (!SearchText(doc, pFolder, text, count, onHit))
             return count;
     }
@@ -350,8 +350,8 @@ size_t NotebookSearch::Run(const CQuillboxDoc& doc, const Folder* pStart,
 
 void GoToSearchHit(CQuillboxDoc& doc, const Folder* pFolder, int line, size_t start, size_t length)
 {
-    doc.m_pTreeView->GetTreeCtrl().SelectItem(pFolder->GetItem());
-    EditControl& edit = doc.m_pEditView->GetEditCtrl();
+    doc.GetTreeView()->GetTreeCtrl().SelectItem(pFolder->m_hItem);
+    EditControl& edit = doc.GetEditView()->GetEditCtrl();
     if (line < 0 || line >= edit.GetLineCount())
         return;
     const long lineStart = edit.LineIndex(line);

@@ -6,7 +6,8 @@
 #include <unordered_map>
 
 #include "dialogs/CAssignKeysDlg.h"
-#include "doc/PrefsDialogs.h"
+#include "dialogs/CPrefsDlgs.h"
+#include "doc/NotebookNames.h"
 #include "platform/Prompts.h"
 
 void CQuillboxDoc::OnNoteHeaderPrefs()
@@ -63,7 +64,7 @@ void CQuillboxDoc::OnAssignKeys()
     const std::vector<std::string> names = DialogNames(m_folders);
     for (size_t i = 0; i < m_folders.size(); ++i) {
         const Folder* pFolder = m_folders[i];
-        if (pFolder->m_name == "Trash")
+        if (pFolder->m_name == kTrashName)
             continue;
         if (pFolder->HasKey())
             dlg.m_assignments.push_back({ names[i], pFolder->GetKey()->key, pFolder->GetKey()->function });
@@ -103,14 +104,14 @@ void CQuillboxDoc::OnAssignKeys()
     std::vector<const KeyAssignment*> rows(m_folders.size(), nullptr);
     for (size_t i = 0; i < m_folders.size(); ++i) {
         const Folder* pFolder = m_folders[i];
-        if (pFolder->m_name == "Trash" || !pFolder->HasKey())
+        if (pFolder->m_name == kTrashName || !pFolder->HasKey())
             continue;
         if (auto it = rowsByNameAndKey.find({ names[i], pFolder->GetKey()->key }); it != rowsByNameAndKey.end())
             rows[i] = claim(it->second);
     }
     for (size_t i = 0; i < m_folders.size(); ++i) {
         Folder* pFolder = m_folders[i];
-        if (pFolder->m_name == "Trash")
+        if (pFolder->m_name == kTrashName)
             continue;
         if (auto it = rowsByName.find(names[i]); !rows[i] && it != rowsByName.end())
             rows[i] = claim(it->second);

@@ -1,5 +1,6 @@
 #include "dialogs/CChooseFolderDlg.h"
 #include "doc/CQuillboxDoc.h"
+#include "doc/NotebookNames.h"
 #include "notes/CQuillboxEditView.h"
 #include "platform/EditControl.h"
 #include "platform/Prompts.h"
@@ -15,9 +16,9 @@ void RestoreTrash(CQuillboxDoc& doc, EditControl& edit)
     long start = 0;
     long end = 0;
     edit.GetSel(start, end);
-    const TreeItem hShown = doc.m_pSelFolder->GetItem();
-    doc.AddFolder(true, "Trash", {}, true, "F3", "Move");
-    doc.m_pTreeView->GetTreeCtrl().SelectItem(hShown);
+    const TreeItem hShown = doc.m_pSelFolder->m_hItem;
+    doc.AddFolder(true, kTrashName, {}, true, kTrashKey, kMoveFunction);
+    doc.GetTreeView()->GetTreeCtrl().SelectItem(hShown);
     edit.SetSel(start, end);
 }
 
@@ -31,15 +32,15 @@ void CQuillboxEditView::OnNewNote()
 void CQuillboxEditView::OnDeleteNote()
 {
     Folder* pShown = m_pDoc->m_pSelFolder;
-    if (pShown && pShown->m_name == "Trash") {
+    if (pShown && pShown->m_name == kTrashName) {
         DeleteNoteAtCursor();
         return;
     }
     long start = 0;
     long end = 0;
-    if (pShown && !m_pDoc->FindFolderByName("Trash") && FindNoteAtCursor(start, end))
+    if (pShown && !m_pDoc->FindFolderByName(kTrashName) && FindNoteAtCursor(start, end))
         RestoreTrash(*m_pDoc, m_edit);
-    SendNoteToFolder("Trash");
+    SendNoteToFolder(kTrashName);
 }
 
 void CQuillboxEditView::OnMoveCopyNote()
@@ -59,14 +60,14 @@ void CQuillboxEditView::SendNoteToFolder(const std::string& sendKey)
             target = dlg.m_strFolder;
             bMove = dlg.m_bMove != 0;
         }
-    } else if (sendKey == "Trash") {
-        target = "Trash";
+    } else if (sendKey == kTrashName) {
+        target = kTrashName;
         bMove = true;
     } else {
         for (const Folder* pFolder : m_pDoc->m_folders) {
             if (pFolder->HasKey() && pFolder->GetKey()->key == sendKey) {
                 target = pFolder->m_name;
-                bMove = pFolder->GetKey()->function == "Move";
+                bMove = pFolder->GetKey()->function == kMoveFunction;
                 break;
             }
         }
@@ -100,10 +101,10 @@ void CQuillboxEditView::SendNoteToFolder(const std::string& sendKey)
     else
         m_edit.SetSel(selStart, selEnd);
 
-    std::string text = pTarget->GetText();
+    std::string text = pTarget->m_text;
     if (!text.empty() && text.back() != '\n')
         text += "\r\n";
-    pTarget->SetText(text + note);
+    pTarget->m_text = text + note;
     // A copy changes only the target, and closing must not lose it.
     m_pDoc->SetModifiedFlag();
 }

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "doc/PrefsDialogs.h"
+#include "dialogs/CPrefsDlgs.h"
 #include "qt/DialogParts.h"
 
 namespace {

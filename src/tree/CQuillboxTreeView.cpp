@@ -16,17 +16,15 @@ CQuillboxTreeView::CQuillboxTreeView(CQuillboxDoc* pDoc, TreeControl& tree)
     m_tree.SetSelectionHandler([this](TreeItem hNewItem) { OnSelChanging(hNewItem); });
 }
 
-void CQuillboxTreeView::InsertFolderItem(Folder* pFolder, const std::string& name, bool bSorted, TreeItem hParent)
+TreeItem CQuillboxTreeView::InsertFolderItem(const std::string& name, bool bSorted, TreeItem hParent)
 {
     const TreeItem hItem = m_tree.InsertItem(name, hParent, bSorted);
     if (hParent != kNoItem)
         m_tree.Expand(hParent);
-    pFolder->SetItem(hItem);
-    m_pDoc->m_itemFolders[hItem] = pFolder;
-    m_tree.SelectItem(hItem);
+    return hItem;
 }
 
-void CQuillboxTreeView::InsertFolderItems(const std::vector<Folder*>& folders)
+std::vector<TreeItem> CQuillboxTreeView::InsertFolderItems(const std::vector<Folder*>& folders)
 {
     std::unordered_map<const Folder*, int> batchIndex;
     std::vector<TreeInsert> batch;
@@ -38,34 +36,33 @@ void CQuillboxTreeView::InsertFolderItems(const std::vector<Folder*>& folders)
             if (it != batchIndex.end())
                 insert.batchParent = it->second;
             else
-                insert.parent = pParent->GetItem();
+                insert.parent = pParent->m_hItem;
         }
         batchIndex.emplace(pFolder, static_cast<int>(batch.size()));
         batch.push_back(insert);
     }
     const std::vector<TreeItem> items = m_tree.InsertSorted(batch);
-    for (size_t i = 0; i < folders.size(); ++i) {
-        folders[i]->SetItem(items[i]);
-        m_pDoc->m_itemFolders[items[i]] = folders[i];
-    }
     // Inserting a folder expands its parent: a new parent once, however many children it got.
-    std::vector<char> expanded(folders.size(), 0);
-    for (size_t i = 0; i < folders.size(); ++i) {
-        const Folder* pParent = folders[i]->m_pParent;
+    std::vector<char> expanded(batch.size(), 0);
+    for (size_t i = 0; i < batch.size(); ++i) {
         const int parent = batch[i].batchParent;
-        if (!pParent || (parent >= 0 && std::exchange(expanded[static_cast<size_t>(parent)], 1)))
-            continue;
-        m_tree.Expand(pParent->GetItem());
+        if (parent < 0) {
+            if (batch[i].parent != kNoItem)
+                m_tree.Expand(batch[i].parent);
+        } else if (!std::exchange(expanded[static_cast<size_t>(parent)], 1)) {
+            m_tree.Expand(items[static_cast<size_t>(parent)]);
+        }
     }
+    return items;
 }
 
 void CQuillboxTreeView::OnSelChanging(TreeItem hNewItem)
 {
-    EditControl& edit = m_pDoc->m_pEditView->GetEditCtrl();
+    EditControl& edit = m_pDoc->GetEditView()->GetEditCtrl();
     // The folder left takes the editor's text back, unless the editor is empty.
     const std::string text = edit.GetText();
     if (m_pDoc->m_pSelFolder && !text.empty())
-        m_pDoc->m_pSelFolder->SetText(text);
+        m_pDoc->m_pSelFolder->m_text = text;
     Folder* pFolder = m_pDoc->SelectFolderByItem(hNewItem);
     if (pFolder && !pFolder->m_text.empty()) {
         edit.SetText(pFolder->m_text);
@@ -77,7 +74,7 @@ void CQuillboxTreeView::OnSelChanging(TreeItem hNewItem)
 
 void CQuillboxTreeView::FocusEditor(bool bCaretToEnd)
 {
-    EditControl& edit = m_pDoc->m_pEditView->GetEditCtrl();
+    EditControl& edit = m_pDoc->GetEditView()->GetEditCtrl();
     if (m_tree.HasFocus())
         edit.SetFocus();
     if (bCaretToEnd) {
@@ -99,7 +96,7 @@ bool CQuillboxTreeView::OnKeyDown(Key key)
         FocusEditor(true);
         if (m_bShiftDown) {
             m_bShiftDown = false;
-            m_pDoc->m_pEditView->InsertNoteHeader();
+            m_pDoc->GetEditView()->InsertNoteHeader();
         }
         return false;
     case Key::Shift:

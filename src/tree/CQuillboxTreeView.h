@@ -19,10 +19,12 @@ public:
     CQuillboxDoc* GetDocument() const { return m_pDoc; }
     TreeControl& GetTreeCtrl() const { return m_tree; }
 
-    void InsertFolderItem(Folder* pFolder, const std::string& name, bool bSorted, TreeItem hParent);
+    // A new folder's item, under hParent (expanded) or at the top level; the document links the
+    // folder to it.
+    TreeItem InsertFolderItem(const std::string& name, bool bSorted, TreeItem hParent);
     // Items for new folders in name order, as InsertFolderItem for each in turn would leave the
-    // tree, without selecting any. A folder's parent comes before it or has its item already.
-    void InsertFolderItems(const std::vector<Folder*>& folders);
+    // tree, in the order of `folders`. A folder's parent comes before it or has its item already.
+    std::vector<TreeItem> InsertFolderItems(const std::vector<Folder*>& folders);
     void FocusEditor(bool bCaretToEnd);
 
     // The selection is about to move to hNewItem (the control's selection-changing event).

@@ -1,5 +1,6 @@
 #include "NoteMarks.h"
 #include "NotebookFixture.h"
+#include "dialogs/CChooseFolderDlg.h"
 #include "platform/CommandIds.h"
 #include "platform/Printer.h"
 
@@ -127,17 +128,37 @@ TEST(EditViewMouse, ContextMenuActsOnTheNoteAtTheCaret)
     EXPECT_PROMPTS_DONE(*nb);
 }
 
-TEST(EditViewCommands, TheViewHandlesTheNoteCommandsAndPrintFolder)
+TEST(EditViewCommands, TheNoteCommandsActOnTheNoteAtTheCaretAndTheFolderCommandsAreNotTheViews)
 {
-    for (int id : { cmd::NewNote, cmd::DeleteNote, cmd::MoveCopyNote, cmd::PrintFolder })
-        EXPECT_TRUE(CQuillboxEditView::HasCommand(id)) << id;
-    for (int id : { cmd::NewFolder, cmd::AssignKeys, cmd::EditCopy, cmd::ToggleView })
-        EXPECT_FALSE(CQuillboxEditView::HasCommand(id)) << id;
+    // The window sends a command to the editor's view when the view says it is its own: each
+    // such command must do what its menu item says.
+    auto nb = ShowingMain("------ one|\r\n------ two\r\nb\r\n");
+    EXPECT_TRUE(CQuillboxEditView::HasCommand(cmd::DeleteNote));
+    EXPECT_TRUE(nb->editView.OnCommand(cmd::DeleteNote));
+    EXPECT_EQ(Marked(nb->edit), "|------ two\r\nb\r\n");
+    EXPECT_EQ(nb->TextOf("Trash"), "------ one\r\n");
 
-    auto nb = ShowingMain("------ one|\r\n");
-    EXPECT_FALSE(nb->editView.OnCommand(cmd::NewFolder));
+    EXPECT_TRUE(CQuillboxEditView::HasCommand(cmd::NewNote));
+    EXPECT_TRUE(nb->editView.OnCommand(cmd::NewNote));
+    EXPECT_EQ(Marked(nb->edit), "\r\n" + kHeader + "|------ two\r\nb\r\n");
+
+    EXPECT_TRUE(CQuillboxEditView::HasCommand(cmd::MoveCopyNote));
+    nb->prompts.ExpectChooseFolder([](CChooseFolderDlg&) { return false; });
+    EXPECT_TRUE(nb->editView.OnCommand(cmd::MoveCopyNote));
+
+    EXPECT_TRUE(CQuillboxEditView::HasCommand(cmd::PrintFolder));
+    nb->prompts.ExpectMessage("Printing is not available.");
+    EXPECT_TRUE(nb->editView.OnCommand(cmd::PrintFolder));
+
+    // Folder and window commands go to the document or the window even from the editor.
+    const std::string before = Marked(nb->edit);
+    for (int id : { cmd::NewFolder, cmd::DeleteFolder, cmd::AssignKeys, cmd::EditCopy, cmd::ToggleView }) {
+        EXPECT_FALSE(CQuillboxEditView::HasCommand(id)) << id;
+        EXPECT_FALSE(nb->editView.OnCommand(id)) << id;
+    }
     EXPECT_EQ(nb->tree.Dump(), "Main,Trash");
-    EXPECT_EQ(Marked(nb->edit), "------ one|\r\n");
+    EXPECT_EQ(Marked(nb->edit), before);
+    EXPECT_PROMPTS_DONE(*nb);
 }
 
 TEST(EditViewCommands, PrintFolderPrintsTheWholeTextWithOneInchMargins)

@@ -38,7 +38,7 @@ TEST(FolderClipboard, CutThenPasteMovesTheSubtreeWithItsNotesAndDropsItsKeys)
     // Each folder that received children opens, the target included; the others stay closed.
     std::string opened;
     for (const char* name : { "Main", "Epsilon", "Alpha", "Gamma", "Beta", "Delta" })
-        opened += nb->tree.IsExpanded(nb->doc.FindFolderByName(name)->GetItem()) ? '+' : '-';
+        opened += nb->tree.IsExpanded(nb->doc.FindFolderByName(name)->m_hItem) ? '+' : '-';
     EXPECT_EQ(opened, "+++-+-");
     EXPECT_TRUE(nb->doc.IsModified());
     nb->doc.UpdateKeySummary();

@@ -155,7 +155,7 @@ TEST(FolderCommands, EmptyTrashClearsOnlyTheTrashText)
     auto nb = Notebook::New();
     Add(*nb, "Trash", "Old");
     nb->Select("Main");
-    nb->doc.FindFolderByName("Trash")->SetText("thrown away\r\n");
+    nb->doc.FindFolderByName("Trash")->m_text = "thrown away\r\n";
     nb->doc.SetModifiedFlag(false);
     nb->doc.OnEmptyTrash();
     EXPECT_TRUE(nb->doc.IsModified());

@@ -51,7 +51,7 @@ void SelectUnder(Notebook& nb, const std::string& name, const std::string& paren
 {
     for (Folder* pFolder : nb.doc.m_folders) {
         if (pFolder->m_name == name && pFolder->m_pParent && pFolder->m_pParent->m_name == parent) {
-            nb.tree.SelectItem(pFolder->GetItem());
+            nb.tree.SelectItem(pFolder->m_hItem);
             return;
         }
     }

@@ -14,8 +14,8 @@ std::unique_ptr<Notebook> WithKeyedFolders(const std::string& mainText)
     nb->Select("Main");
     nb->doc.AddFolder(false, "Work", {}, true, "F5", "Move");
     nb->Select("Main");
-    nb->doc.FindFolderByName("Ideas")->SetText({});
-    nb->doc.FindFolderByName("Work")->SetText({});
+    nb->doc.FindFolderByName("Ideas")->m_text.clear();
+    nb->doc.FindFolderByName("Work")->m_text.clear();
     LoadMarked(nb->edit, mainText);
     nb->doc.SetModifiedFlag(false);
     return nb;
@@ -23,7 +23,7 @@ std::unique_ptr<Notebook> WithKeyedFolders(const std::string& mainText)
 
 void SetText(Notebook& nb, const std::string& name, const std::string& text)
 {
-    nb.doc.FindFolderByName(name)->SetText(text);
+    nb.doc.FindFolderByName(name)->m_text = text;
 }
 
 } // namespace
@@ -100,7 +100,7 @@ TEST(SendNote, TheFirstFolderOfANameReceivesAndNeitherSendsToThatName)
     EXPECT_EQ(nb->edit.GetText(), "");
 
     for (Folder* pShown : { pFirst, pSecond }) {
-        nb->tree.SelectItem(pShown->GetItem());
+        nb->tree.SelectItem(pShown->m_hItem);
         LoadMarked(nb->edit, "------ [x]\r\n");
         nb->editView.SendNoteToFolder("F4");
         nb->editView.SendNoteToFolder("F7");

@@ -186,8 +186,8 @@ TEST(NotebookFileRoundTrip, RenamedMainSurvivesAsAThirdTopLevelFolder)
     nb->doc.AddFolder(false, "Ideas", "renamed\r\n", true, {}, {});
     nb->doc.AddFolder(false, "Sub", "sub\r\n", true, {}, {});
     Folder* pIdeas = nb->doc.FindFolderByName("Ideas");
-    pIdeas->SetName("Main");
-    nb->tree.SetItemText(pIdeas->GetItem(), "Main");
+    pIdeas->m_name = "Main";
+    nb->tree.SetItemText(pIdeas->m_hItem, "Main");
     Save(*nb, dir.Path("first.not"));
 
     const std::string expected = "date=1 time=0 text=1 prompt=1 selected=Sub\n"
@@ -212,7 +212,7 @@ std::string OrderedState(Notebook& nb)
 {
     std::string out = nb.tree.Dump(true) + "\n";
     WalkFolders(nb.doc.m_pRootFolder, [&](const Folder* p) {
-        out += p->m_name + (p->HasKey() ? "{" + p->GetKey()->key + "}" : "") + (nb.tree.IsExpanded(p->GetItem()) ? "+" : "")
+        out += p->m_name + (p->HasKey() ? "{" + p->GetKey()->key + "}" : "") + (nb.tree.IsExpanded(p->m_hItem) ? "+" : "")
                + "<" + StoredText(nb, p) + ">\n";
     });
     long start = 0;
@@ -253,13 +253,13 @@ TEST(NotebookFileOpen, EndsInTheStateThatAddingEachRecordInTurnGives)
     std::unordered_map<const Folder*, Folder*> copyOf;
     WalkFolders(doc.m_pRootFolder, [&](const Folder* p) {
         if (p->m_pParent)
-            stepwise->tree.SelectItem(copyOf.at(p->m_pParent)->GetItem());
+            stepwise->tree.SelectItem(copyOf.at(p->m_pParent)->m_hItem);
         const bool bTop = !p->m_pParent || p->m_name == "Main" || p->m_name == "Trash";
         stepwise->doc.AddFolder(bTop, p->m_name, StoredText(*nb, p), true, p->HasKey() ? p->GetKey()->key : "",
                                 p->HasKey() ? p->GetKey()->function : "");
         copyOf[p] = stepwise->doc.m_folders.back();
     });
-    stepwise->tree.SelectItem(stepwise->doc.FindFolderByName("b")->GetItem());
+    stepwise->tree.SelectItem(stepwise->doc.FindFolderByName("b")->m_hItem);
     stepwise->treeView.FocusEditor(true);
     stepwise->doc.UpdateKeySummary();
 
@@ -280,7 +280,7 @@ TEST(NotebookFileRoundTrip, EachSaveReversesTheOrderOfSiblingsOfTheSameName)
     }
     auto order = [](Notebook& book) {
         std::string out;
-        for (TreeItem item : book.tree.GetChildren(book.doc.FindFolderByName("Main")->GetItem())) {
+        for (TreeItem item : book.tree.GetChildren(book.doc.FindFolderByName("Main")->m_hItem)) {
             const Folder* pFolder = book.doc.FindFolderByItem(item, book.doc.m_pRootFolder);
             out += pFolder->m_name + (pFolder->m_name == "Same" ? "=" + StoredText(book, pFolder) : "") + " ";
         }
@@ -566,7 +566,7 @@ TEST(NotebookFileLarge, ManySiblingsRoundTrip)
     }
     auto nb = Open(dir.Path("wide.not"));
     EXPECT_EQ(CountFolders(*nb), kManyFolders + 2u);
-    EXPECT_EQ(nb->tree.GetChildren(nb->doc.FindFolderByName("Main")->GetItem()).size(), size_t(kManyFolders));
+    EXPECT_EQ(nb->tree.GetChildren(nb->doc.FindFolderByName("Main")->m_hItem).size(), size_t(kManyFolders));
     // The file lists the newest sibling first, which is also the one selected when saved.
     EXPECT_EQ(nb->doc.m_pSelFolder, nb->doc.m_folders[1]);
     EXPECT_EQ(nb->edit.GetText(), "note " + std::to_string(kManyFolders - 1) + "\r\n");

@@ -5,19 +5,12 @@
 #include <memory>
 #include <string>
 
-#include "dialogs/ScriptedPrompts.h"
-#include "doc/HeadlessNotebook.h"
-#include "platform/Clock.h"
+#include "support/ScriptedNotebook.h"
 
-// A notebook with its two views over headless controls, scripted prompts and a clock fixed at
-// 6 December 1997, 3:53 in the afternoon. Tests drive it through the calls the GUI makes.
-struct Notebook : HeadlessNotebookOf<ScriptedPrompts, FixedClock>
+// A notebook with its two views over headless controls, scripted prompts and a fixed clock.
+// Tests drive it through the calls the GUI makes.
+struct Notebook : ScriptedNotebook
 {
-    Notebook()
-        : HeadlessNotebookOf(1997, 12, 6, 15, 53)
-    {
-    }
-
     // A new notebook as File New makes it.
     static std::unique_ptr<Notebook> New()
     {
@@ -31,7 +24,7 @@ struct Notebook : HeadlessNotebookOf<ScriptedPrompts, FixedClock>
     {
         Folder* pFolder = doc.FindFolderByName(name);
         ASSERT_NE(pFolder, nullptr) << name;
-        tree.SelectItem(pFolder->GetItem());
+        tree.SelectItem(pFolder->m_hItem);
     }
 
     // The stored text of a folder that is not on screen, or the editor's text for the

@@ -32,7 +32,7 @@ TEST(NotebookModel, ChildrenRunNewestFirstWhileTheListKeepsCreationOrder)
     EXPECT_EQ(pMain->m_pFirstChild->m_pParent, pMain);
     EXPECT_EQ(nb->FolderList(), "Trash,Main,X,Y,Z");
     EXPECT_EQ(nb->tree.Dump(true), "Main[X,Y,Z*],Trash");
-    EXPECT_TRUE(nb->tree.IsExpanded(pMain->GetItem()));
+    EXPECT_TRUE(nb->tree.IsExpanded(pMain->m_hItem));
     EXPECT_TRUE(nb->doc.IsModified());
 }
 
@@ -88,8 +88,8 @@ TEST(NotebookModel, FindFolderByItemWalksTheSubtreeThenTheFollowingSiblings)
     nb->doc.AddFolder(false, "B", {}, true, {}, {});
     Folder* pB = nb->doc.m_pSelFolder;
     Folder* pMain = nb->doc.FindFolderByName("Main");
-    EXPECT_EQ(nb->doc.FindFolderByItem(pB->GetItem(), nb->doc.m_pRootFolder), pB);
-    EXPECT_EQ(nb->doc.FindFolderByItem(pB->GetItem(), pMain->m_pNext), nullptr) << "Trash's chain does not hold B";
+    EXPECT_EQ(nb->doc.FindFolderByItem(pB->m_hItem, nb->doc.m_pRootFolder), pB);
+    EXPECT_EQ(nb->doc.FindFolderByItem(pB->m_hItem, pMain->m_pNext), nullptr) << "Trash's chain does not hold B";
     EXPECT_EQ(nb->doc.FindFolderByItem(9999, nb->doc.m_pRootFolder), nullptr);
     EXPECT_EQ(nb->doc.SelectFolderByItem(9999), nullptr);
     EXPECT_EQ(nb->doc.m_pSelFolder, nullptr);
@@ -108,7 +108,7 @@ TEST(NotebookModel, DeleteFolderTreeFreesTheFollowingSiblingsToo)
     Folder* pY = pMain->m_pFirstChild->m_pNext; // Z, Y, X: from Y on
     pY->m_pPrev->m_pNext = nullptr;
     for (Folder* p = pY; p; p = p->m_pNext)
-        nb->tree.DeleteItem(p->GetItem());
+        nb->tree.DeleteItem(p->m_hItem);
     nb->doc.DeleteFolderTree(pY);
     EXPECT_EQ(nb->FolderList(), "Trash,Main,Z,Z1");
     EXPECT_EQ(nb->tree.Dump(true), "Main*[Z[Z1]],Trash");
@@ -124,5 +124,5 @@ TEST(NotebookModel, DeepAndWideTreesAreWalkedWithoutRecursion)
     WalkFolders(nb->doc.m_pRootFolder, [&](Folder*) { ++visited; });
     EXPECT_EQ(visited, kDepth + 2);
     Folder* pDeepest = nb->doc.m_pSelFolder;
-    EXPECT_EQ(nb->doc.FindFolderByItem(pDeepest->GetItem(), nb->doc.m_pRootFolder), pDeepest);
+    EXPECT_EQ(nb->doc.FindFolderByItem(pDeepest->m_hItem, nb->doc.m_pRootFolder), pDeepest);
 }

@@ -1,6 +1,6 @@
 #include "NotebookFixture.h"
 
-#include "doc/PrefsDialogs.h"
+#include "dialogs/CPrefsDlgs.h"
 
 TEST(Prefs, OkWritesTheBoxesBackAndMarksTheNotebookEvenUnchanged)
 {

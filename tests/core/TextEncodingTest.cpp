@@ -154,7 +154,7 @@ TEST(NotebookEncoding, ImportTurnsAFolderFileIntoTheNotebooksEncoding)
         const Folder* pImported = nb->doc.m_pSelFolder;
         EXPECT_EQ(pImported->m_name, c.importedName);
         EXPECT_EQ(nb->TextOf(pImported->m_name), c.importedText);
-        EXPECT_EQ(nb->tree.GetItemText(pImported->GetItem()), c.importedName);
+        EXPECT_EQ(nb->tree.GetItemText(pImported->m_hItem), c.importedName);
         // The notebook's own folder keeps its characters in the notebook's encoding.
         const bool bUtf8 = c.after == Kind::Utf8;
         EXPECT_NE(nb->doc.FindFolderByName(bUtf8 ? "d\xC3\xA9j\xC3\xA0" : "d\xE9j\xE0"), nullptr) << c.name;

@@ -71,7 +71,7 @@ TEST(TreeView, ClicksAndTheContextMenu)
 {
     auto nb = TwoFolders();
     // The control has selected the clicked item (Alpha) before the view hears of the click.
-    const TreeItem hAlpha = nb->doc.FindFolderByName("Alpha")->GetItem();
+    const TreeItem hAlpha = nb->doc.FindFolderByName("Alpha")->m_hItem;
     nb->treeView.OnLButtonDown(hAlpha, true);
     nb->treeView.OnLButtonDown(kNoItem, false);
     EXPECT_TRUE(nb->tree.HasFocus());

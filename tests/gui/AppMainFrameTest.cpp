@@ -7,6 +7,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <QtTest>
+#include <map>
 
 #include "AppTestSupport.h"
 #include "app/FrameTables.h"
@@ -23,6 +24,30 @@ QString MenuBarTitles(const CMainFrame& frame)
     for (const QAction* pAction : frame.menuBar()->actions())
         titles << pAction->text();
     return titles.join(u'|');
+}
+
+// Where a child widget lies in its window's picture, in device pixels.
+QRect AreaIn(const QWidget& window, const QWidget* pChild)
+{
+    const qreal ratio = window.devicePixelRatio();
+    return { pChild->mapTo(&window, QPoint()) * ratio, pChild->size() * ratio };
+}
+
+// The share of an area's pixels that differ from its most common colour, its background: above
+// nothing when text is drawn there.
+double InkShare(const QImage& shot, const QRect& area)
+{
+    const QImage part = shot.copy(area);
+    std::map<QRgb, int> counts;
+    for (int y = 0; y < part.height(); ++y) {
+        for (int x = 0; x < part.width(); ++x)
+            ++counts[part.pixel(x, y)];
+    }
+    int background = 0;
+    for (const auto& [colour, count] : counts)
+        background = std::max(background, count);
+    const int all = part.width() * part.height();
+    return all ? double(all - background) / all : 0.0;
 }
 
 int AcceleratorOf(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
@@ -267,10 +292,20 @@ void AppMainFrameTest::mainWindowWithANotebookLooksRight()
     QTRY_COMPARE(app.KeysText(), QStringLiteral("Trash=F3, Ideas=F4"));
     QTRY_VERIFY(pChild->isWindowModified());
 
+    // The picture: the notes in the wider pane on the left, the folders on the right, both drawn.
     const QImage shot = app.frame.grab().toImage();
-    const QString path = QStringLiteral(QUILLBOX_BUILD_DIR "/app-main-window.png");
-    QVERIFY(shot.save(path));
+    QVERIFY(shot.save(QStringLiteral(QUILLBOX_BUILD_DIR "/app-main-window.png")));
     QCOMPARE(shot.size(), app.frame.size() * app.frame.devicePixelRatio());
+    const QRect notes = AreaIn(app.frame, app.Editor()->viewport());
+    const QRect folders = AreaIn(app.frame, app.Tree()->viewport());
+    QVERIFY(notes.right() < folders.left());
+    QVERIFY(notes.width() > folders.width());
+    QVERIFY2(InkShare(shot, notes) > 0.005, qPrintable(QString::number(InkShare(shot, notes))));
+    QVERIFY2(InkShare(shot, folders) > 0.005, qPrintable(QString::number(InkShare(shot, folders))));
+    // The new folder is on screen, holding the two notes typed into it.
+    QCOMPARE(app.Tree()->currentItem()->text(0), QStringLiteral("Ideas"));
+    QVERIFY(app.Editor()->toPlainText().contains(QStringLiteral("\nA notebook window with the editor on the left.\n------ New Note ")));
+    QVERIFY(app.Editor()->toPlainText().endsWith(QStringLiteral("\nAnd a second note.")));
 
     // Every key bound, to long names: the strip grows a line rather than cutting a binding off.
     auto* pKeysText = Find<QLabel>(&app.frame, "keysText");

@@ -81,7 +81,7 @@ private slots:
         {
             EditBatch batch(*nb->edit);
             nb->doc.AddFolder(false, "Ideas", {}, true, "F4", "Move");
-            nb->tree->SelectItem(nb->doc.FindFolderByName("Main")->GetItem());
+            nb->tree->SelectItem(nb->doc.FindFolderByName("Main")->m_hItem);
         }
         nb->edit->moveCursor(QTextCursor::End);
         QTest::keyClicks(nb->edit, "Buy milk");

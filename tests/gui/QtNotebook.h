@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "dialogs/ScriptedPrompts.h"
+#include "support/ScriptedPrompts.h"
 #include "doc/CQuillboxDoc.h"
 #include "notes/CQuillboxEditView.h"
 #include "platform/Clock.h"
@@ -89,7 +89,7 @@ struct QtNotebook
     QTreeWidgetItem* ItemOf(const std::string& name) const
     {
         const Folder* pFolder = doc.FindFolderByName(name);
-        return pFolder ? tree->ItemOf(pFolder->GetItem()) : nullptr;
+        return pFolder ? tree->ItemOf(pFolder->m_hItem) : nullptr;
     }
 
     // The centre of a folder's name on screen, in the tree's viewport.

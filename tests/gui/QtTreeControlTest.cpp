@@ -33,7 +33,7 @@ private slots:
         auto nb = QtNotebook::New();
         {
             EditBatch batch(*nb->edit);
-            const TreeItem hMain = nb->doc.FindFolderByName("Main")->GetItem();
+            const TreeItem hMain = nb->doc.FindFolderByName("Main")->m_hItem;
             for (const char* name : { "beta", "Alpha", "gamma", "ALPHA" }) {
                 nb->tree->SelectItem(hMain);
                 nb->doc.AddFolder(false, name, {}, true, {}, {});
@@ -42,7 +42,7 @@ private slots:
         QCOMPARE(nb->Dump(), std::string("Main[ALPHA*,Alpha,beta,gamma],Trash"));
 
         // Renaming sorts one level again; the selection and the expansion stay.
-        const TreeItem hBeta = nb->doc.FindFolderByName("beta")->GetItem();
+        const TreeItem hBeta = nb->doc.FindFolderByName("beta")->m_hItem;
         nb->tree->SetItemText(hBeta, "aardvark");
         nb->tree->SortChildren(nb->tree->GetParentItem(hBeta));
         QCOMPARE(nb->Dump(), std::string("Main[aardvark,ALPHA*,Alpha,gamma],Trash"));
@@ -74,7 +74,7 @@ private slots:
             }
             return out;
         };
-        const TreeItem hMain = oneByOne->doc.FindFolderByName("Main")->GetItem();
+        const TreeItem hMain = oneByOne->doc.FindFolderByName("Main")->m_hItem;
         for (auto* pNotebook : { oneByOne.get(), atOnce.get() })
             pNotebook->tree->InsertItem("beta", hMain, true);
         std::vector<TreeItem> handles;
@@ -95,7 +95,7 @@ private slots:
         auto nb = QtNotebook::New();
         nb->edit->moveCursor(QTextCursor::End);
         QTest::keyClicks(nb->edit, "Hello");
-        const TreeItem hMain = nb->doc.FindFolderByName("Main")->GetItem();
+        const TreeItem hMain = nb->doc.FindFolderByName("Main")->m_hItem;
         TreeItem selectedDuringChange = kNoItem;
         nb->tree->SetSelectionHandler([&nb, &selectedDuringChange](TreeItem hNew) {
             selectedDuringChange = nb->tree->GetSelectedItem();
@@ -182,10 +182,10 @@ private slots:
         {
             EditBatch batch(*nb->edit);
             nb->doc.AddFolder(false, "Alpha", "alpha text", true, {}, {});
-            nb->tree->SelectItem(nb->doc.FindFolderByName("Main")->GetItem());
+            nb->tree->SelectItem(nb->doc.FindFolderByName("Main")->m_hItem);
             nb->doc.AddFolder(false, "Beta", {}, true, {}, {});
         }
-        const TreeItem hBeta = nb->doc.FindFolderByName("Beta")->GetItem();
+        const TreeItem hBeta = nb->doc.FindFolderByName("Beta")->m_hItem;
         bool bBetaStillThere = false;
         nb->tree->SetSelectionHandler([&nb, &bBetaStillThere, hBeta](TreeItem hNew) {
             bBetaStillThere = nb->tree->ItemOf(hBeta) != nullptr;

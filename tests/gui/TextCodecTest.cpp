@@ -38,7 +38,7 @@ private slots:
         QCOMPARE(nb->doc.GetEncoding().GetKind(), Kind::Utf8);
         QVERIFY(nb->doc.FindFolderByName("Caf\xC3\xA9"));
         QCOMPARE(nb->doc.FindFolderByName("Trash")->m_text, std::string("d\xC3\xA9j\xC3\xA0"));
-        QCOMPARE(nb->tree->GetItemText(nb->doc.FindFolderByName("Caf\xC3\xA9")->GetItem()), std::string("Caf\xC3\xA9"));
+        QCOMPARE(nb->tree->GetItemText(nb->doc.FindFolderByName("Caf\xC3\xA9")->m_hItem), std::string("Caf\xC3\xA9"));
         QCOMPARE(nb->ItemOf("Caf\xC3\xA9")->text(0), QStringLiteral("Café"));
         QVERIFY(nb->edit->GetText().ends_with("\xCE\xA9"));
         QVERIFY(nb->doc.IsModified());

@@ -1,9 +1,9 @@
-#include "dialogs/ScriptedPrompts.h"
+#include "support/ScriptedPrompts.h"
 
 #include "dialogs/CAssignKeysDlg.h"
 #include "dialogs/CChooseFolderDlg.h"
 #include "dialogs/CInputDlg.h"
-#include "doc/PrefsDialogs.h"
+#include "dialogs/CPrefsDlgs.h"
 
 namespace {
 
