@@ -27,6 +27,7 @@ fi
 if [ "$fresh" -eq 1 ]; then
     command -v debootstrap > /dev/null || apt-get install -y -qq debootstrap > /dev/null
     root=$(mktemp -d /var/tmp/quillbox-debian.XXXXXX)
+    chmod 755 "$root" # its own users (apt, man) read below it
     leave() {
         umount "$root/proc" "$root/dev" 2> /dev/null || true
         rm -rf --one-file-system "$root"
