@@ -67,7 +67,7 @@ void GrowNotebook(HeadlessNotebook& nb, NotebookShape shape, int count, const Gr
     }
     std::vector<Folder*> folders { pMain };
     folders.reserve(static_cast<size_t>(count) + 1);
-    const auto& keys = nb.doc.m_keyNames;
+    const auto& keys = nb.doc.GetKeyNames();
     for (int i = 1; i <= count; ++i) {
         Folder* pParent = shape == NotebookShape::Wide ? folders.front()
                           : shape == NotebookShape::Deep ? folders.back()
@@ -76,7 +76,7 @@ void GrowNotebook(HeadlessNotebook& nb, NotebookShape shape, int count, const Gr
         char name[32];
         std::snprintf(name, sizeof name, "Folder %06d", i);
         nb.doc.AddFolder(false, name, NotesFor(i, options.notesPerFolder), true, {}, {});
-        Folder* pNew = nb.doc.m_pSelFolder;
+        Folder* pNew = nb.doc.GetSelFolder();
         // Keys are set on the folder itself: the key summary need not follow each one here.
         if (i <= static_cast<int>(keys.size()) || options.bEveryKeyed)
             pNew->SetKey(keys[(i - 1) % keys.size()], i % 2 ? "Move" : "Copy");
@@ -87,7 +87,7 @@ void GrowNotebook(HeadlessNotebook& nb, NotebookShape shape, int count, const Gr
         text.reserve(options.mainBytes + 256);
         for (int note = 1; text.size() < options.mainBytes; ++note)
             text += Note(note, 0);
-        Folder* pLast = nb.doc.m_pSelFolder;
+        Folder* pLast = nb.doc.GetSelFolder();
         nb.tree.SelectItem(pMain->m_hItem);
         nb.edit.SetText(text);
         nb.tree.SelectItem(pLast->m_hItem);

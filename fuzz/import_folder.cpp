@@ -13,15 +13,15 @@ namespace {
 std::optional<std::string> ImportAndExport(FuzzNotebook& nb, const std::string& path, const std::string& out, bool bSaved)
 {
     nb.doc.OnNewDocument();
-    const size_t countBefore = nb.doc.m_folders.size();
+    const size_t countBefore = nb.doc.GetFolders().size();
     const ReadReport report = nb.doc.ImportFolder(path);
     ExpectNoPrompts(nb);
     if (bSaved)
         Expect(report.status == ReadReport::Status::Ok, "an exported folder does not import whole", report.message);
     if (!report.Opened())
         return std::nullopt;
-    Expect(nb.doc.m_folders.size() > countBefore, "an import reported as done added no folder", report.message);
-    const Folder* pImported = nb.doc.m_folders[countBefore];
+    Expect(nb.doc.GetFolders().size() > countBefore, "an import reported as done added no folder", report.message);
+    const Folder* pImported = nb.doc.GetFolders()[countBefore];
     nb.tree.SelectItem(pImported->m_hItem);
     const SaveResult result = nb.doc.ExportFolder(out);
     Expect(result.ok, "an imported folder cannot be exported", result.message);

@@ -65,7 +65,7 @@ std::vector<Note> Notes(const CQuillboxDoc& doc, std::string_view text)
         std::string_view bare = line;
         if (bare.ends_with('\n'))
             bare.remove_suffix(bare.ends_with("\r\n") ? 2 : 1);
-        if (CQuillboxEditView::IsHeaderLine(bare, doc.m_chSeparator))
+        if (CQuillboxEditView::IsHeaderLine(bare, doc.GetSeparator()))
             notes.push_back({ std::string(bare), {} });
         else
             notes.back().body += line;

@@ -23,7 +23,7 @@ int Tree(const Args& args)
     if (!Open(nb, args.operands[0], false))
         return kFailed;
     std::unordered_map<TreeItem, const Folder*> folderOfItem;
-    for (const Folder* pFolder : nb.doc.m_folders)
+    for (const Folder* pFolder : nb.doc.GetFolders())
         folderOfItem.emplace(pFolder->m_hItem, pFolder);
 
     // Each entry: a list of sibling items and the position reached in it.
@@ -40,7 +40,7 @@ int Tree(const Args& args)
         line += pFolder->m_name;
         if (pFolder->HasKey())
             line += "  [" + pFolder->GetKey()->key + " " + pFolder->GetKey()->function + "]";
-        if (pFolder == nb.doc.m_pSelFolder)
+        if (pFolder == nb.doc.GetSelFolder())
             line += "  *";
         Write(line + "\n");
         const auto& children = nb.tree.GetChildren(item);

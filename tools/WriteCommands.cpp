@@ -56,7 +56,7 @@ Folder* FolderForNote(HeadlessNotebook& nb, const std::string& operand, const st
         }
         Select(nb, pFolder);
         nb.doc.AddFolder(false, name, {}, true, {}, {});
-        pFolder = nb.doc.m_pSelFolder;
+        pFolder = nb.doc.GetSelFolder();
         bCreated = true;
     }
     return pFolder;
@@ -104,7 +104,7 @@ int Add(const Args& args)
     HeadlessNotebook nb;
     if (!Open(nb, operand, true))
         return kFailed;
-    Folder* pSelected = nb.doc.m_pSelFolder;
+    Folder* pSelected = nb.doc.GetSelFolder();
     if (args.Has("--create"))
         Typed(nb, args.operands[1]);
     bool bCreated = false;
@@ -155,7 +155,7 @@ int Import(const Args& args)
     HeadlessNotebook nb;
     if (!Open(nb, operand, true))
         return kFailed;
-    Folder* pSelected = nb.doc.m_pSelFolder;
+    Folder* pSelected = nb.doc.GetSelFolder();
     Folder* pParent = FindFolder(nb, operand, args.operands[2]);
     if (!pParent)
         return kFailed;

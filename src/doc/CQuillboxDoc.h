@@ -82,6 +82,11 @@ public:
     void SetEncodingListener(std::function<void(bool bConverted)> listener) { m_onEncodingChanged = std::move(listener); }
 
     // Folder tree
+    Folder* GetRootFolder() const { return m_pRootFolder; }
+    const std::vector<Folder*>& GetFolders() const { return m_folders; }
+    Folder* GetSelFolder() const { return m_pSelFolder; }
+    char GetSeparator() const { return m_chSeparator; }
+    const std::vector<std::string>& GetKeyNames() const { return m_keyNames; }
     void AddFolder(bool bTopLevel, const std::string& name, const std::string& text, bool bSorted,
                    const std::string& key, const std::string& keyFunction);
     // A new folder, first among the children of pParent (the top level when null), with no tree
@@ -148,12 +153,7 @@ public:
     int m_bTime = 0;
     int m_bText = 1;
     int m_bDate = 1;
-    char m_chSeparator = '-';
-    Folder* m_pRootFolder = nullptr;
-    std::vector<std::string> m_keyNames;
-    std::vector<Folder*> m_folders;
     Folder* m_pClipFolder = nullptr;
-    Folder* m_pSelFolder = nullptr;
 
 private:
     // The file commands proper; the public ones run them guarded (RunGuarded), so running out
@@ -169,6 +169,17 @@ private:
     // The records of pFolder's subtree and its following siblings, the editor's text taken for
     // the selected folder's.
     std::vector<NotebookSnapshot::Record> CollectRecords(Folder* pFolder, bool bWithKeys) const;
+
+    // The character a note header line repeats six times on each side.
+    char m_chSeparator = '-';
+    // The first top-level folder; the others follow it through m_pNext.
+    Folder* m_pRootFolder = nullptr;
+    // The keys a folder can be given, in the order the Assign Keys dialog offers them.
+    std::vector<std::string> m_keyNames;
+    // Every folder of the tree, the clipboard's not among them.
+    std::vector<Folder*> m_folders;
+    // The folder shown in the editor, or null.
+    Folder* m_pSelFolder = nullptr;
 
     // Gives a folder its tree item; the document alone keeps the map from item to folder.
     void LinkItem(Folder* pFolder, TreeItem hItem);

@@ -48,9 +48,9 @@ std::string FolderPath(const Folder* pFolder)
 
 Folder* FindChildFolder(const CQuillboxDoc& doc, const Folder* pParent, std::string_view name)
 {
-    const auto found = std::find_if(doc.m_folders.begin(), doc.m_folders.end(),
+    const auto found = std::find_if(doc.GetFolders().begin(), doc.GetFolders().end(),
                                     [&](const Folder* p) { return p->m_pParent == pParent && p->m_name == name; });
-    return found == doc.m_folders.end() ? nullptr : *found;
+    return found == doc.GetFolders().end() ? nullptr : *found;
 }
 
 Folder* FindFolderByPath(const CQuillboxDoc& doc, std::string_view path)
@@ -79,7 +79,7 @@ std::vector<const Folder*> FoldersInTreeOrder(const CQuillboxDoc& doc, const Fol
     if (pStart)
         stack.push_back(pStart);
     else
-        pushSiblings(doc.m_pRootFolder);
+        pushSiblings(doc.GetRootFolder());
     while (!stack.empty()) {
         const Folder* pFolder = stack.back();
         stack.pop_back();

@@ -18,7 +18,7 @@ std::vector<std::string> SplitFolderPath(std::string_view path);
 // The path of a folder.
 std::string FolderPath(const Folder* pFolder);
 
-// The folder of m_folders made first with this name and parent (null: the top level).
+// The folder of GetFolders() made first with this name and parent (null: the top level).
 Folder* FindChildFolder(const CQuillboxDoc& doc, const Folder* pParent, std::string_view name);
 // The folder a path names, or null.
 Folder* FindFolderByPath(const CQuillboxDoc& doc, std::string_view path);

@@ -303,7 +303,7 @@ bool NotebookSearch::SearchText(const CQuillboxDoc& doc, const Folder* pFolder, 
                 break;
             }
             const std::string_view candidateHeader = text.substr(headerStart, headerEnd - headerStart);
-            if (CQuillboxEditView::IsHeaderLine(candidateHeader, doc.m_chSeparator)) {
+            if (CQuillboxEditView::IsHeaderLine(candidateHeader, doc.GetSeparator())) {
                 header = candidateHeader;
                 break;
             }
@@ -329,7 +329,7 @@ size_t NotebookSearch::Run(const CQuillboxDoc& doc, const Folder* pStart,
         return count;
     // The selected folder's notes live in the editor.
     const std::string editorText =
-        doc.m_pSelFolder && doc.GetEditView() ? doc.GetEditView()->GetEditCtrl().GetText() : std::string();
+        doc.GetSelFolder() && doc.GetEditView() ? doc.GetEditView()->GetEditCtrl().GetText() : std::string();
     for (const Folder* pFolder : FoldersInTreeOrder(doc, pStart)) {
         SearchHit nameHit;
         nameHit.spans = MatchLine(pFolder->m_name);
@@ -341,7 +341,7 @@ size_t NotebookSearch::Run(const CQuillboxDoc& doc, const Folder* pStart,
             if (!onHit(nameHit))
                 return count;
         }
-        const std::string_view text = pFolder == doc.m_pSelFolder && doc.GetEditView() ? editorText : pFolder->m_text.Str();
+        const std::string_view text = pFolder == doc.GetSelFolder() && doc.GetEditView() ? editorText : pFolder->m_text.Str();
         if (!SearchText(doc, pFolder, text, count, onHit))
             return count;
     }

@@ -16,7 +16,7 @@ void RestoreTrash(CQuillboxDoc& doc, EditControl& edit)
     long start = 0;
     long end = 0;
     edit.GetSel(start, end);
-    const TreeItem hShown = doc.m_pSelFolder->m_hItem;
+    const TreeItem hShown = doc.GetSelFolder()->m_hItem;
     doc.AddFolder(true, kTrashName, {}, true, kTrashKey, kMoveFunction);
     doc.GetTreeView()->GetTreeCtrl().SelectItem(hShown);
     edit.SetSel(start, end);
@@ -31,7 +31,7 @@ void CQuillboxEditView::OnNewNote()
 
 void CQuillboxEditView::OnDeleteNote()
 {
-    Folder* pShown = m_pDoc->m_pSelFolder;
+    Folder* pShown = m_pDoc->GetSelFolder();
     if (pShown && pShown->m_name == kTrashName) {
         DeleteNoteAtCursor();
         return;
@@ -54,7 +54,7 @@ void CQuillboxEditView::SendNoteToFolder(const std::string& sendKey)
     bool bMove = false;
     if (sendKey == "F2") {
         CChooseFolderDlg dlg;
-        for (const Folder* pFolder : m_pDoc->m_folders)
+        for (const Folder* pFolder : m_pDoc->GetFolders())
             dlg.m_folderNames.push_back(pFolder->m_name);
         if (m_pDoc->GetServices().pPrompts->RunChooseFolderDlg(dlg)) {
             target = dlg.m_strFolder;
@@ -64,7 +64,7 @@ void CQuillboxEditView::SendNoteToFolder(const std::string& sendKey)
         target = kTrashName;
         bMove = true;
     } else {
-        for (const Folder* pFolder : m_pDoc->m_folders) {
+        for (const Folder* pFolder : m_pDoc->GetFolders()) {
             if (pFolder->HasKey() && pFolder->GetKey()->key == sendKey) {
                 target = pFolder->m_name;
                 bMove = pFolder->GetKey()->function == kMoveFunction;
@@ -74,7 +74,7 @@ void CQuillboxEditView::SendNoteToFolder(const std::string& sendKey)
     }
     if (target.empty())
         return;
-    if (m_pDoc->m_pSelFolder && m_pDoc->m_pSelFolder->m_name == target)
+    if (m_pDoc->GetSelFolder() && m_pDoc->GetSelFolder()->m_name == target)
         return;
     // Found before the note leaves the editor, so a name that matches no folder loses nothing.
     Folder* pTarget = m_pDoc->FindFolderByName(target);

@@ -25,7 +25,7 @@ void CQuillboxEditView::ScanHeaderLines()
     m_headerLines.clear();
     const int count = m_edit.GetLineCount();
     for (int i = 0; i < count; ++i) {
-        if (IsHeaderLine(m_edit.GetLine(i, kHeaderScanChars), m_pDoc->m_chSeparator))
+        if (IsHeaderLine(m_edit.GetLine(i, kHeaderScanChars), m_pDoc->GetSeparator()))
             m_headerLines.push_back(i);
     }
 }
@@ -49,7 +49,7 @@ bool CQuillboxEditView::FindNoteAtCursor(long& start, long& end)
 
 std::string CQuillboxEditView::NoteHeaderLine() const
 {
-    const std::string separators(6, m_pDoc->m_chSeparator);
+    const std::string separators(6, m_pDoc->GetSeparator());
     std::string line = separators;
     if (m_pDoc->m_bText)
         line += " New Note ";

@@ -61,8 +61,8 @@ void CQuillboxTreeView::OnSelChanging(TreeItem hNewItem)
     EditControl& edit = m_pDoc->GetEditView()->GetEditCtrl();
     // The folder left takes the editor's text back, unless the editor is empty.
     const std::string text = edit.GetText();
-    if (m_pDoc->m_pSelFolder && !text.empty())
-        m_pDoc->m_pSelFolder->m_text = text;
+    if (m_pDoc->GetSelFolder() && !text.empty())
+        m_pDoc->GetSelFolder()->m_text = text;
     Folder* pFolder = m_pDoc->SelectFolderByItem(hNewItem);
     if (pFolder && !pFolder->m_text.empty()) {
         edit.SetText(pFolder->m_text);

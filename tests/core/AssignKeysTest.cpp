@@ -39,11 +39,11 @@ void Unassign(CAssignKeysDlg& dlg, const std::string& line)
     dlg.OnUnassign();
 }
 
-// Each folder of m_folders with its key and function, e.g. "Main:F4/Move,Ideas:-".
+// Each folder of GetFolders() with its key and function, e.g. "Main:F4/Move,Ideas:-".
 std::string Keys(const Notebook& nb)
 {
     std::string out;
-    for (const Folder* p : nb.doc.m_folders)
+    for (const Folder* p : nb.doc.GetFolders())
         out += (out.empty() ? "" : ",") + p->m_name + ":" + (p->HasKey() ? p->GetKey()->key + "/" + p->GetKey()->function : "-");
     return out;
 }
@@ -116,7 +116,7 @@ TEST(AssignKeys, FoldersOfOneNameShowTheirPathsAndEachKeepsItsOwnKey)
     nb->doc.OnAssignKeys();
     // Then the key sits on the Ideas under Home
     std::string keys;
-    for (const Folder* p : nb->doc.m_folders)
+    for (const Folder* p : nb->doc.GetFolders())
         if (p->HasKey() && p->m_name != "Trash")
             keys += p->m_pParent->m_name + "/" + p->m_name + ":" + p->GetKey()->key + "/" + p->GetKey()->function;
     EXPECT_EQ(keys, "Home/Ideas:F4/Copy");

@@ -193,7 +193,7 @@ TEST(FileAccess, OnlyRegularFilesUpToTheLimitAreOpened)
         const ReadReport report = nb.doc.OnOpenDocument(path);
         EXPECT_EQ(report.status, ReadReport::Status::CannotOpen);
         EXPECT_EQ(report.message, "Cannot open \"" + path + "\": " + reason + ".");
-        EXPECT_TRUE(nb.doc.m_folders.empty());
+        EXPECT_TRUE(nb.doc.GetFolders().empty());
         const ReadReport imported = Notebook::New()->doc.ImportFolder(path);
         EXPECT_EQ(imported.message, "Cannot open \"" + path + "\": " + reason + ".");
     }

@@ -76,7 +76,7 @@ TEST(FolderClipboard, PasteUnderItselfAfterCopyAddsItsFormerState)
     nb->doc.OnPasteFolder();
     EXPECT_EQ(nb->tree.Dump(true), "Main[Alpha[Beta[Beta[Delta],Beta[Delta*],Delta],Gamma],Epsilon],Trash");
     // The copies of the empty Beta got a note header; Beta keeps its notes.
-    EXPECT_EQ(nb->doc.m_folders[7]->m_text, "------ New Note 12/06/97 ------\r\n");
+    EXPECT_EQ(nb->doc.GetFolders()[7]->m_text, "------ New Note 12/06/97 ------\r\n");
     nb->Select("Beta");
     EXPECT_EQ(nb->edit.GetText(), "beta live\r\n");
     EXPECT_PROMPTS_DONE(*nb);
@@ -96,6 +96,6 @@ TEST(FolderClipboard, AVeryDeepSubtreeIsCutCopiedAndPastedWithoutRecursion)
     nb->doc.OnCopyFolder();
     nb->Select("Main");
     nb->doc.OnPasteFolder();
-    EXPECT_EQ(nb->doc.m_folders.size(), 2 + 2 * kDepth);
+    EXPECT_EQ(nb->doc.GetFolders().size(), 2 + 2 * kDepth);
     EXPECT_EQ(nb->tree.GetCount(), 2 + 2 * kDepth);
 }

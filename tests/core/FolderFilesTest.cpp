@@ -46,10 +46,10 @@ std::string FolderFile(const std::vector<std::vector<std::string>>& records)
     return CrLf(lines);
 }
 
-// Selects the folder of m_folders with this name whose parent has the given name.
+// Selects the folder of GetFolders() with this name whose parent has the given name.
 void SelectUnder(Notebook& nb, const std::string& name, const std::string& parent)
 {
-    for (Folder* pFolder : nb.doc.m_folders) {
+    for (Folder* pFolder : nb.doc.GetFolders()) {
         if (pFolder->m_name == name && pFolder->m_pParent && pFolder->m_pParent->m_name == parent) {
             nb.tree.SelectItem(pFolder->m_hItem);
             return;

@@ -90,8 +90,8 @@ TEST(SendNote, TheFirstFolderOfANameReceivesAndNeitherSendsToThatName)
 {
     auto nb = WithKeyedFolders("------ one|\r\n");
     nb->doc.AddFolder(false, "Ideas", {}, true, "F7", "Move");
-    Folder* pFirst = nb->doc.m_folders[2];
-    Folder* pSecond = nb->doc.m_folders[4];
+    Folder* pFirst = nb->doc.GetFolders()[2];
+    Folder* pSecond = nb->doc.GetFolders()[4];
     ASSERT_EQ(nb->FolderList(), "Trash,Main,Ideas,Work,Ideas");
 
     nb->Select("Main");
@@ -210,7 +210,7 @@ TEST(DeleteNote, InTrashErasesTheNoteForGood)
     nb->edit.SetSel(12, 12);
     nb->editView.OnDeleteNote();
     EXPECT_EQ(Marked(nb->edit), "------ old\r\n|");
-    for (const Folder* pFolder : nb->doc.m_folders)
+    for (const Folder* pFolder : nb->doc.GetFolders())
         EXPECT_EQ(nb->TextOf(pFolder->m_name).find("gone"), std::string::npos) << pFolder->m_name;
     EXPECT_TRUE(nb->doc.IsModified());
     EXPECT_PROMPTS_DONE(*nb);

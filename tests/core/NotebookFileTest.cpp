@@ -33,7 +33,7 @@ std::unique_ptr<Notebook> Open(const std::string& path, Status status = Status::
 size_t CountFolders(const Notebook& nb)
 {
     size_t count = 0;
-    WalkFolders(nb.doc.m_pRootFolder, [&](Folder*) { ++count; });
+    WalkFolders(nb.doc.GetRootFolder(), [&](Folder*) { ++count; });
     return count;
 }
 
@@ -168,7 +168,7 @@ TEST(NotebookFileRoundTrip, VariedNotebookComesBackWhole)
 
     auto back = Open(dir.Path("varied.not"));
     EXPECT_EQ(back->Describe(), before);
-    EXPECT_EQ(back->doc.m_pSelFolder->m_name, "Deeper");
+    EXPECT_EQ(back->doc.GetSelFolder()->m_name, "Deeper");
     EXPECT_EQ(back->keys.Text(), "100% sure %s %d %n=F4, Ideas=F4, " + std::string(1000, 'n') + "=F5, Trash=F3");
     EXPECT_FALSE(back->doc.IsModified());
 
@@ -211,7 +211,7 @@ std::string StoredText(const Notebook& nb, const Folder* pFolder)
 std::string OrderedState(Notebook& nb)
 {
     std::string out = nb.tree.Dump(true) + "\n";
-    WalkFolders(nb.doc.m_pRootFolder, [&](const Folder* p) {
+    WalkFolders(nb.doc.GetRootFolder(), [&](const Folder* p) {
         out += p->m_name + (p->HasKey() ? "{" + p->GetKey()->key + "}" : "") + (nb.tree.IsExpanded(p->m_hItem) ? "+" : "")
                + "<" + StoredText(nb, p) + ">\n";
     });
@@ -241,7 +241,7 @@ TEST(NotebookFileOpen, EndsInTheStateThatAddingEachRecordInTurnGives)
     nb->Select("Main");
     doc.AddFolder(false, "a", "lower\r\n", true, {}, {});
     nb->Select("b");
-    for (Folder* pFolder : doc.m_folders) {
+    for (Folder* pFolder : doc.GetFolders()) {
         if (pFolder->m_name == "Empty" || pFolder->m_name == "A")
             pFolder->m_text.clear();
     }
@@ -251,13 +251,13 @@ TEST(NotebookFileOpen, EndsInTheStateThatAddingEachRecordInTurnGives)
     auto stepwise = std::make_unique<Notebook>();
     stepwise->doc.m_bTime = 1;
     std::unordered_map<const Folder*, Folder*> copyOf;
-    WalkFolders(doc.m_pRootFolder, [&](const Folder* p) {
+    WalkFolders(doc.GetRootFolder(), [&](const Folder* p) {
         if (p->m_pParent)
             stepwise->tree.SelectItem(copyOf.at(p->m_pParent)->m_hItem);
         const bool bTop = !p->m_pParent || p->m_name == "Main" || p->m_name == "Trash";
         stepwise->doc.AddFolder(bTop, p->m_name, StoredText(*nb, p), true, p->HasKey() ? p->GetKey()->key : "",
                                 p->HasKey() ? p->GetKey()->function : "");
-        copyOf[p] = stepwise->doc.m_folders.back();
+        copyOf[p] = stepwise->doc.GetFolders().back();
     });
     stepwise->tree.SelectItem(stepwise->doc.FindFolderByName("b")->m_hItem);
     stepwise->treeView.FocusEditor(true);
@@ -281,7 +281,7 @@ TEST(NotebookFileRoundTrip, EachSaveReversesTheOrderOfSiblingsOfTheSameName)
     auto order = [](Notebook& book) {
         std::string out;
         for (TreeItem item : book.tree.GetChildren(book.doc.FindFolderByName("Main")->m_hItem)) {
-            const Folder* pFolder = book.doc.FindFolderByItem(item, book.doc.m_pRootFolder);
+            const Folder* pFolder = book.doc.FindFolderByItem(item, book.doc.GetRootFolder());
             out += pFolder->m_name + (pFolder->m_name == "Same" ? "=" + StoredText(book, pFolder) : "") + " ";
         }
         return out;
@@ -341,16 +341,16 @@ TEST(NotebookFileOpen, SelectionIsRestoredByFirstNameElseTheLastFolderReadStays)
     nb->doc.AddFolder(false, "Twin", "newer\r\n", true, {}, {});
     Save(*nb, dir.Path("twins.not"));
 
-    // The newer Twin is written first, so it comes first in m_folders when read.
+    // The newer Twin is written first, so it comes first in GetFolders() when read.
     auto twins = Open(dir.Path("twins.not"));
-    EXPECT_EQ(twins->doc.m_pSelFolder, twins->doc.FindFolderByName("Twin"));
+    EXPECT_EQ(twins->doc.GetSelFolder(), twins->doc.FindFolderByName("Twin"));
     EXPECT_EQ(twins->edit.GetText(), "newer\r\n");
 
     std::string file = ReadBytes(dir.Path("twins.not"));
     file.replace(file.find("Twin"), 4, "Gone");
     WriteBytes(dir.Path("gone.not"), file);
     auto gone = Open(dir.Path("gone.not"));
-    EXPECT_EQ(gone->doc.m_pSelFolder, gone->doc.m_folders.back());
+    EXPECT_EQ(gone->doc.GetSelFolder(), gone->doc.GetFolders().back());
     EXPECT_EQ(gone->tree.Dump(true), "Main[Twin,Twin],Trash*");
 }
 
@@ -433,7 +433,7 @@ TEST(NotebookFileOpen, FileHoldingNoNotebookIsRefused)
         EXPECT_EQ(report.status, Status::NotANotebook);
         EXPECT_FALSE(report.Opened());
         EXPECT_EQ(report.message, "\"" + DataFile(name) + "\" is not a Quillbox notebook.");
-        EXPECT_TRUE(nb.doc.m_folders.empty());
+        EXPECT_TRUE(nb.doc.GetFolders().empty());
         EXPECT_EQ(nb.tree.GetCount(), 0u);
         EXPECT_EQ(nb.doc.GetPathName(), "");
     }
@@ -539,11 +539,11 @@ TEST(NotebookFileLarge, DeepNestingRoundTrips)
         Save(*nb, dir.Path("deep.not"));
     }
     auto nb = Open(dir.Path("deep.not"));
-    ASSERT_EQ(nb->doc.m_folders.size(), kManyFolders + 2u);
+    ASSERT_EQ(nb->doc.GetFolders().size(), kManyFolders + 2u);
     // The saved selection names every level; the first of them is selected.
-    EXPECT_EQ(nb->doc.m_pSelFolder, nb->doc.m_folders[1]);
+    EXPECT_EQ(nb->doc.GetSelFolder(), nb->doc.GetFolders()[1]);
     EXPECT_EQ(nb->edit.GetText(), "note 0\r\n");
-    const Folder* pDeepest = nb->doc.m_folders[kManyFolders];
+    const Folder* pDeepest = nb->doc.GetFolders()[kManyFolders];
     EXPECT_EQ(pDeepest->m_text, "note " + std::to_string(kManyFolders - 1) + "\r\n");
     int depth = 0;
     for (const Folder* p = pDeepest; p->m_pParent; p = p->m_pParent)
@@ -568,9 +568,9 @@ TEST(NotebookFileLarge, ManySiblingsRoundTrip)
     EXPECT_EQ(CountFolders(*nb), kManyFolders + 2u);
     EXPECT_EQ(nb->tree.GetChildren(nb->doc.FindFolderByName("Main")->m_hItem).size(), size_t(kManyFolders));
     // The file lists the newest sibling first, which is also the one selected when saved.
-    EXPECT_EQ(nb->doc.m_pSelFolder, nb->doc.m_folders[1]);
+    EXPECT_EQ(nb->doc.GetSelFolder(), nb->doc.GetFolders()[1]);
     EXPECT_EQ(nb->edit.GetText(), "note " + std::to_string(kManyFolders - 1) + "\r\n");
-    EXPECT_EQ(nb->doc.m_folders[kManyFolders]->m_text, "note 0\r\n");
+    EXPECT_EQ(nb->doc.GetFolders()[kManyFolders]->m_text, "note 0\r\n");
     Save(*nb, dir.Path("again.not"));
     EXPECT_EQ(ReadBytes(dir.Path("again.not")).size(), ReadBytes(dir.Path("wide.not")).size());
 }

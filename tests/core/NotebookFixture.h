@@ -19,7 +19,7 @@ struct Notebook : ScriptedNotebook
         return nb;
     }
 
-    // Selects the first folder of m_folders with this name, as a click in the tree would.
+    // Selects the first folder of GetFolders() with this name, as a click in the tree would.
     void Select(const std::string& name)
     {
         Folder* pFolder = doc.FindFolderByName(name);
@@ -34,14 +34,14 @@ struct Notebook : ScriptedNotebook
         Folder* pFolder = doc.FindFolderByName(name);
         if (!pFolder)
             return "<no folder " + name + ">";
-        return pFolder == doc.m_pSelFolder ? edit.GetText() : pFolder->m_text.Str();
+        return pFolder == doc.GetSelFolder() ? edit.GetText() : pFolder->m_text.Str();
     }
 
-    // The names of m_folders in order, joined by ",".
+    // The names of GetFolders() in order, joined by ",".
     std::string FolderList() const
     {
         std::string out;
-        for (const Folder* pFolder : doc.m_folders)
+        for (const Folder* pFolder : doc.GetFolders())
             out += (out.empty() ? "" : ",") + pFolder->m_name;
         return out;
     }

@@ -5,9 +5,9 @@ TEST(NotebookModel, NewNotebookHasMainSelectedAndTrashWithF3)
     auto nb = Notebook::New();
     EXPECT_EQ(nb->tree.Dump(true), "Main*,Trash");
     EXPECT_EQ(nb->FolderList(), "Trash,Main");
-    EXPECT_EQ(nb->doc.m_pRootFolder->m_name, "Main");
-    EXPECT_EQ(nb->doc.m_pRootFolder->m_pNext->m_name, "Trash");
-    EXPECT_EQ(nb->doc.m_pRootFolder->m_pNext->m_pPrev, nb->doc.m_pRootFolder);
+    EXPECT_EQ(nb->doc.GetRootFolder()->m_name, "Main");
+    EXPECT_EQ(nb->doc.GetRootFolder()->m_pNext->m_name, "Trash");
+    EXPECT_EQ(nb->doc.GetRootFolder()->m_pNext->m_pPrev, nb->doc.GetRootFolder());
     EXPECT_EQ(nb->edit.GetText(), "------ New Note 12/06/97 ------\r\n");
     EXPECT_EQ(nb->TextOf("Trash"), "");
     ASSERT_TRUE(nb->doc.FindFolderByName("Trash")->HasKey());
@@ -73,7 +73,7 @@ TEST(NotebookModel, KeySummaryFollowsTheFolderListAndDropsTheLastComma)
     nb->Select("Main");
     nb->doc.AddFolder(false, "Work", {}, true, "F5", "Move");
     EXPECT_EQ(nb->keys.Text(), "Trash=F3, Work=F4, Work=F5");
-    for (Folder* pFolder : nb->doc.m_folders)
+    for (Folder* pFolder : nb->doc.GetFolders())
         pFolder->ClearKey();
     nb->doc.UpdateKeySummary();
     EXPECT_EQ(nb->keys.Text(), "");
@@ -86,13 +86,13 @@ TEST(NotebookModel, FindFolderByItemWalksTheSubtreeThenTheFollowingSiblings)
     auto nb = Notebook::New();
     nb->doc.AddFolder(false, "A", {}, true, {}, {});
     nb->doc.AddFolder(false, "B", {}, true, {}, {});
-    Folder* pB = nb->doc.m_pSelFolder;
+    Folder* pB = nb->doc.GetSelFolder();
     Folder* pMain = nb->doc.FindFolderByName("Main");
-    EXPECT_EQ(nb->doc.FindFolderByItem(pB->m_hItem, nb->doc.m_pRootFolder), pB);
+    EXPECT_EQ(nb->doc.FindFolderByItem(pB->m_hItem, nb->doc.GetRootFolder()), pB);
     EXPECT_EQ(nb->doc.FindFolderByItem(pB->m_hItem, pMain->m_pNext), nullptr) << "Trash's chain does not hold B";
-    EXPECT_EQ(nb->doc.FindFolderByItem(9999, nb->doc.m_pRootFolder), nullptr);
+    EXPECT_EQ(nb->doc.FindFolderByItem(9999, nb->doc.GetRootFolder()), nullptr);
     EXPECT_EQ(nb->doc.SelectFolderByItem(9999), nullptr);
-    EXPECT_EQ(nb->doc.m_pSelFolder, nullptr);
+    EXPECT_EQ(nb->doc.GetSelFolder(), nullptr);
 }
 
 TEST(NotebookModel, DeleteFolderTreeFreesTheFollowingSiblingsToo)
@@ -121,8 +121,8 @@ TEST(NotebookModel, DeepAndWideTreesAreWalkedWithoutRecursion)
     for (int i = 0; i < kDepth; ++i)
         nb->doc.AddFolder(false, "d", "x\r\n", false, {}, {});
     int visited = 0;
-    WalkFolders(nb->doc.m_pRootFolder, [&](Folder*) { ++visited; });
+    WalkFolders(nb->doc.GetRootFolder(), [&](Folder*) { ++visited; });
     EXPECT_EQ(visited, kDepth + 2);
-    Folder* pDeepest = nb->doc.m_pSelFolder;
-    EXPECT_EQ(nb->doc.FindFolderByItem(pDeepest->m_hItem, nb->doc.m_pRootFolder), pDeepest);
+    Folder* pDeepest = nb->doc.GetSelFolder();
+    EXPECT_EQ(nb->doc.FindFolderByItem(pDeepest->m_hItem, nb->doc.GetRootFolder()), pDeepest);
 }

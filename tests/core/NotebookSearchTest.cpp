@@ -104,7 +104,7 @@ TEST(NotebookSearch, GoingToAHitSelectsItsFolderAndTheMatch)
     auto nb = SearchNotebook();
     const Folder* pIdeas = FindFolderByPath(nb->doc, "Main/ideas");
     GoToSearchHit(nb->doc, pIdeas, 2, 13, 5);
-    EXPECT_EQ(nb->doc.m_pSelFolder, pIdeas);
+    EXPECT_EQ(nb->doc.GetSelFolder(), pIdeas);
     EXPECT_EQ(nb->edit.GetSelText(), "APPLE");
     // The editor's text went back into Main when the selection left it.
     EXPECT_EQ(nb->TextOf("Main"), kHeader + "\r\nfresh apple\r\n");
@@ -145,7 +145,7 @@ TEST(FolderPath, EscapesSlashesAndBackslashesInNames)
         SCOPED_TRACE(name);
         nb->Select("Main");
         nb->doc.AddFolder(false, name, "x\r\n", true, {}, {});
-        const Folder* pFolder = nb->doc.m_pSelFolder;
+        const Folder* pFolder = nb->doc.GetSelFolder();
         EXPECT_EQ(FindFolderByPath(nb->doc, FolderPath(pFolder)), pFolder);
     }
     EXPECT_EQ(FindFolderByPath(nb->doc, "Main/a/b"), nullptr);

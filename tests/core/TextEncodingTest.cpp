@@ -151,7 +151,7 @@ TEST(NotebookEncoding, ImportTurnsAFolderFileIntoTheNotebooksEncoding)
         EXPECT_EQ(nb->doc.ImportFolder(dir.Path("in.fol")).status, Status::Ok) << c.name;
 
         EXPECT_EQ(nb->doc.GetEncoding().GetKind(), c.after) << c.name;
-        const Folder* pImported = nb->doc.m_pSelFolder;
+        const Folder* pImported = nb->doc.GetSelFolder();
         EXPECT_EQ(pImported->m_name, c.importedName);
         EXPECT_EQ(nb->TextOf(pImported->m_name), c.importedText);
         EXPECT_EQ(nb->tree.GetItemText(pImported->m_hItem), c.importedName);
@@ -174,8 +174,8 @@ TEST(NotebookEncoding, OpenReadsTheFileOneWayAndNamesAreOneLine)
     auto nb = std::make_unique<Notebook>();
     EXPECT_EQ(nb->doc.OnOpenDocument(path).status, Status::Incomplete); // no Trash
     EXPECT_EQ(nb->doc.GetEncoding().GetKind(), Kind::Windows1252);
-    ASSERT_NE(nb->doc.m_pSelFolder, nullptr);
-    EXPECT_EQ(nb->doc.m_pSelFolder->m_name, "a b");
+    ASSERT_NE(nb->doc.GetSelFolder(), nullptr);
+    EXPECT_EQ(nb->doc.GetSelFolder()->m_name, "a b");
     EXPECT_EQ(nb->tree.Dump(true), "Main[a b*],Trash");
 }
 

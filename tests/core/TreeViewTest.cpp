@@ -96,7 +96,7 @@ TEST(TreeView, SelectionStoresTheEditorTextOnlyWhenThereIsSome)
     fresh.edit.SetText("stray");
     fresh.doc.AddFolder(true, "Main", "kept\r\n", true, {}, {});
     EXPECT_EQ(fresh.edit.GetText(), "kept\r\n");
-    EXPECT_EQ(fresh.doc.m_pSelFolder->m_text, "");
+    EXPECT_EQ(fresh.doc.GetSelFolder()->m_text, "");
 
     auto nb = TwoFolders();
     // Neither a save nor a folder copy keeps a second copy of Alpha's notes in Alpha: notes the

@@ -104,7 +104,7 @@ private slots:
         nb->tree->setFocus();
         QTest::mouseClick(nb->tree->viewport(), Qt::LeftButton, {}, nb->PointOf("Trash"));
         QCOMPARE(selectedDuringChange, hMain);
-        QCOMPARE(nb->doc.m_pSelFolder->m_name, std::string("Trash"));
+        QCOMPARE(nb->doc.GetSelFolder()->m_name, std::string("Trash"));
         QCOMPARE(nb->doc.FindFolderByName("Main")->m_text, kHeader + "Hello");
         QCOMPARE(nb->edit->GetText(), std::string());
         QCOMPARE(nb->Dump(), std::string("Main,Trash*"));
@@ -115,10 +115,10 @@ private slots:
         auto nb = QtNotebook::New();
         nb->tree->setFocus();
         QTest::keyClick(nb->tree, Qt::Key_Down);
-        QCOMPARE(nb->doc.m_pSelFolder->m_name, std::string("Trash"));
+        QCOMPARE(nb->doc.GetSelFolder()->m_name, std::string("Trash"));
         QCOMPARE(nb->doc.FindFolderByName("Main")->m_text, kHeader);
         QTest::keyClick(nb->tree, Qt::Key_Up);
-        QCOMPARE(nb->doc.m_pSelFolder->m_name, std::string("Main"));
+        QCOMPARE(nb->doc.GetSelFolder()->m_name, std::string("Main"));
         QCOMPARE(nb->edit->GetText(), kHeader);
         QCOMPARE(nb->doc.FindFolderByName("Main")->m_text, std::string());
     }
@@ -153,7 +153,7 @@ private slots:
         nb->tree->setFocus();
         QTRY_VERIFY(nb->tree->hasFocus());
         QTest::mouseClick(nb->tree->viewport(), Qt::LeftButton, Qt::ShiftModifier, nb->PointOf("Trash"));
-        QCOMPARE(nb->doc.m_pSelFolder->m_name, std::string("Trash"));
+        QCOMPARE(nb->doc.GetSelFolder()->m_name, std::string("Trash"));
         QVERIFY(nb->tree->hasFocus());
         // A click beside the items, or with Ctrl on the selected one, leaves the folder
         // selected and showing it: Delete acts on the folder the user sees highlighted.
@@ -162,7 +162,7 @@ private slots:
         QVERIFY(nb->tree->hasFocus());
         QVERIFY(nb->ItemOf("Trash")->isSelected());
         QTest::mouseClick(nb->tree->viewport(), Qt::LeftButton, Qt::ControlModifier, nb->PointOf("Trash"));
-        QCOMPARE(nb->doc.m_pSelFolder->m_name, std::string("Trash"));
+        QCOMPARE(nb->doc.GetSelFolder()->m_name, std::string("Trash"));
         QCOMPARE(nb->tree->selectedItems(), QList<QTreeWidgetItem*>({ nb->ItemOf("Trash") }));
     }
 
@@ -172,7 +172,7 @@ private slots:
         nb->prompts.ExpectPopupMenu(cmd::FolderContextMenu, 0);
         QTest::mouseClick(nb->tree->viewport(), Qt::RightButton, {}, nb->PointOf("Trash"));
         QCOMPARE(nb->Dump(), std::string("Main*,Trash"));
-        QCOMPARE(nb->doc.m_pSelFolder->m_name, std::string("Main"));
+        QCOMPARE(nb->doc.GetSelFolder()->m_name, std::string("Main"));
         QVERIFY(nb->PromptsDone());
     }
 
@@ -196,7 +196,7 @@ private slots:
         QTest::keyClick(nb->tree, Qt::Key_Delete);
         QVERIFY(bBetaStillThere);
         QCOMPARE(nb->Dump(), std::string("Main[Alpha*],Trash"));
-        QCOMPARE(nb->doc.m_pSelFolder->m_name, std::string("Alpha"));
+        QCOMPARE(nb->doc.GetSelFolder()->m_name, std::string("Alpha"));
         QCOMPARE(nb->edit->GetText(), std::string("alpha text"));
         QVERIFY(nb->doc.IsModified());
     }

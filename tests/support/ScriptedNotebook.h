@@ -44,12 +44,12 @@ struct ScriptedNotebook : HeadlessNotebookOf<ScriptedPrompts, FixedClock>
     std::string Describe() const
     {
         std::vector<std::string> top;
-        for (const Folder* pFolder = doc.m_pRootFolder; pFolder; pFolder = pFolder->m_pNext)
+        for (const Folder* pFolder = doc.GetRootFolder(); pFolder; pFolder = pFolder->m_pNext)
             top.push_back(DescribeFolder(pFolder));
         std::sort(top.begin(), top.end());
         std::string out = "date=" + std::to_string(doc.m_bDate) + " time=" + std::to_string(doc.m_bTime)
             + " text=" + std::to_string(doc.m_bText) + " prompt=" + std::to_string(doc.m_bPromptDelete)
-            + " selected=" + (doc.m_pSelFolder ? doc.m_pSelFolder->m_name : std::string()) + "\n";
+            + " selected=" + (doc.GetSelFolder() ? doc.GetSelFolder()->m_name : std::string()) + "\n";
         for (const auto& folder : top)
             out += folder + "\n";
         return out;
