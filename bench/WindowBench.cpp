@@ -219,7 +219,7 @@ int Subtree(const QString& path, int repeats)
 {
     Window window;
     window.Open(path);
-    window.frame.ActiveChild()->GetDocument().m_bPromptDelete = 0;
+    window.frame.ActiveChild()->GetDocument().SetDeleteFolderPrefs(0);
     WaitIdle();
     QTreeWidget* pTree = window.Tree();
     QTreeWidgetItem* pMain = FindFolder(pTree, QStringLiteral("Main"));

@@ -144,16 +144,20 @@ public:
     void OnPasteFolder();
     void CopyFolderTree(Folder* pSource, Folder* pDest);
     void PasteFolderTree(Folder* pFolder);
+    // The folder last cut or copied, or null.
+    const Folder* GetClipFolder() const { return m_pClipFolder; }
     // Preferences and keys
     void OnNoteHeaderPrefs();
     void OnDeleteFolderPrefs();
+    // What a new note's header holds: the words "New Note", the date, the time.
+    int GetHeaderText() const { return m_bText; }
+    int GetHeaderDate() const { return m_bDate; }
+    int GetHeaderTime() const { return m_bTime; }
+    void SetNoteHeaderPrefs(int bText, int bDate, int bTime);
+    // Whether deleting a folder asks first.
+    int GetPromptDelete() const { return m_bPromptDelete; }
+    void SetDeleteFolderPrefs(int bPrompt) { m_bPromptDelete = bPrompt; }
     void OnAssignKeys();
-
-    int m_bPromptDelete = 1;
-    int m_bTime = 0;
-    int m_bText = 1;
-    int m_bDate = 1;
-    Folder* m_pClipFolder = nullptr;
 
 private:
     // The file commands proper; the public ones run them guarded (RunGuarded), so running out
@@ -180,6 +184,11 @@ private:
     std::vector<Folder*> m_folders;
     // The folder shown in the editor, or null.
     Folder* m_pSelFolder = nullptr;
+    Folder* m_pClipFolder = nullptr;
+    int m_bPromptDelete = 1;
+    int m_bTime = 0;
+    int m_bText = 1;
+    int m_bDate = 1;
 
     // Gives a folder its tree item; the document alone keeps the map from item to folder.
     void LinkItem(Folder* pFolder, TreeItem hItem);

@@ -18,10 +18,15 @@ void CQuillboxDoc::OnNoteHeaderPrefs()
     dlg.m_bIncludeText = m_bText;
     if (!m_services.pPrompts->RunNewNotePrefsDlg(dlg))
         return;
-    m_bTime = dlg.m_bIncludeTime;
-    m_bDate = dlg.m_bIncludeDate;
-    m_bText = dlg.m_bIncludeText;
+    SetNoteHeaderPrefs(dlg.m_bIncludeText, dlg.m_bIncludeDate, dlg.m_bIncludeTime);
     SetModifiedFlag();
+}
+
+void CQuillboxDoc::SetNoteHeaderPrefs(int bText, int bDate, int bTime)
+{
+    m_bText = bText;
+    m_bDate = bDate;
+    m_bTime = bTime;
 }
 
 void CQuillboxDoc::OnDeleteFolderPrefs()
@@ -30,7 +35,7 @@ void CQuillboxDoc::OnDeleteFolderPrefs()
     dlg.m_bPrompt = m_bPromptDelete;
     if (!m_services.pPrompts->RunDeleteFolderPrefsDlg(dlg))
         return;
-    m_bPromptDelete = dlg.m_bPrompt;
+    SetDeleteFolderPrefs(dlg.m_bPrompt);
     SetModifiedFlag();
 }
 

@@ -51,16 +51,16 @@ std::string CQuillboxEditView::NoteHeaderLine() const
 {
     const std::string separators(6, m_pDoc->GetSeparator());
     std::string line = separators;
-    if (m_pDoc->m_bText)
+    if (m_pDoc->GetHeaderText())
         line += " New Note ";
     // "%m/%d/%y " and "%I:%M%p " as in the C locale, whatever locale the program runs in.
     const std::tm now = m_pDoc->GetServices().pClock->Now();
     char buffer[32];
-    if (m_pDoc->m_bDate) {
+    if (m_pDoc->GetHeaderDate()) {
         std::snprintf(buffer, sizeof buffer, "%02d/%02d/%02d ", now.tm_mon + 1, now.tm_mday, now.tm_year % 100);
         line += buffer;
     }
-    if (m_pDoc->m_bTime) {
+    if (m_pDoc->GetHeaderTime()) {
         const int hour = now.tm_hour % 12 == 0 ? 12 : now.tm_hour % 12;
         std::snprintf(buffer, sizeof buffer, "%02d:%02d%s ", hour, now.tm_min, now.tm_hour < 12 ? "AM" : "PM");
         line += buffer;

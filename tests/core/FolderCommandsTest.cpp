@@ -95,7 +95,7 @@ TEST(FolderCommands, RenameMovesTheItemAndKeepsNotesChildrenAndKey)
 TEST(FolderCommands, DeleteTakesTheSubtreeFreesItsKeysAndRelinksTheSiblings)
 {
     auto nb = Notebook::New();
-    nb->doc.m_bPromptDelete = 0;
+    nb->doc.SetDeleteFolderPrefs(0);
     Add(*nb, "Main", "Alpha");
     Add(*nb, "Main", "Mid");
     Add(*nb, "Mid", "Child");

@@ -57,9 +57,7 @@ TEST(NoteHeader, FollowsThePreferencesAndTheClock)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.header);
         auto nb = Notebook::New();
-        nb->doc.m_bText = c.bText;
-        nb->doc.m_bDate = c.bDate;
-        nb->doc.m_bTime = c.bTime;
+        nb->doc.SetNoteHeaderPrefs(c.bText, c.bDate, c.bTime);
         nb->clock = c.clock;
         EXPECT_EQ(AfterNewNote(*nb, "|"), c.header + "\r\n|");
     }

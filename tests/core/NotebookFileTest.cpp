@@ -43,9 +43,8 @@ std::unique_ptr<Notebook> VariedNotebook()
 {
     auto nb = Notebook::New();
     CQuillboxDoc& doc = nb->doc;
-    doc.m_bDate = 0;
-    doc.m_bTime = 1;
-    doc.m_bPromptDelete = 0;
+    doc.SetNoteHeaderPrefs(1, 0, 1);
+    doc.SetDeleteFolderPrefs(0);
     nb->Select("Main");
     doc.AddFolder(false, "Ideas", "first idea\r\n\r\n\r\nafter two blank lines\r\n", true, "F4", "Copy");
     doc.AddFolder(false, "Deeper",
@@ -228,7 +227,7 @@ TEST(NotebookFileOpen, EndsInTheStateThatAddingEachRecordInTurnGives)
     TempDir dir;
     auto nb = Notebook::New();
     CQuillboxDoc& doc = nb->doc;
-    doc.m_bTime = 1;
+    doc.SetNoteHeaderPrefs(1, 1, 1);
     nb->Select("Main");
     doc.AddFolder(false, "b", "b text\r\n", true, "F4", "Move");
     doc.AddFolder(false, "Same", "inner\r\n", true, {}, {});
@@ -249,7 +248,7 @@ TEST(NotebookFileOpen, EndsInTheStateThatAddingEachRecordInTurnGives)
 
     // The same records, in the file's order, each added under its parent selected again.
     auto stepwise = std::make_unique<Notebook>();
-    stepwise->doc.m_bTime = 1;
+    stepwise->doc.SetNoteHeaderPrefs(1, 1, 1);
     std::unordered_map<const Folder*, Folder*> copyOf;
     WalkFolders(doc.GetRootFolder(), [&](const Folder* p) {
         if (p->m_pParent)
@@ -360,10 +359,10 @@ TEST(NotebookFileOpen, ExtraLinesAnywhereAreSkipped)
     EXPECT_EQ(nb->tree.Dump(true), "Main[Ideas*],Trash");
     EXPECT_EQ(nb->TextOf("Ideas"), "idea\r\n");
     EXPECT_EQ(nb->TextOf("Main"), "main note\r\n");
-    EXPECT_EQ(nb->doc.m_bDate, 0);
-    EXPECT_EQ(nb->doc.m_bTime, 1);
-    EXPECT_EQ(nb->doc.m_bText, 1);
-    EXPECT_EQ(nb->doc.m_bPromptDelete, 0);
+    EXPECT_EQ(nb->doc.GetHeaderDate(), 0);
+    EXPECT_EQ(nb->doc.GetHeaderTime(), 1);
+    EXPECT_EQ(nb->doc.GetHeaderText(), 1);
+    EXPECT_EQ(nb->doc.GetPromptDelete(), 0);
 }
 
 TEST(NotebookFileOpen, EveryTopLevelRecordIsReadAndAnOrphanRecordGoesToTheTop)

@@ -23,7 +23,7 @@ TEST(Prefs, OkWritesTheBoxesBackAndMarksTheNotebookEvenUnchanged)
     nb->doc.SetModifiedFlag(false);
     nb->doc.OnDeleteFolderPrefs();
     EXPECT_TRUE(nb->doc.IsModified());
-    EXPECT_EQ(nb->doc.m_bPromptDelete, 1);
+    EXPECT_EQ(nb->doc.GetPromptDelete(), 1);
     EXPECT_PROMPTS_DONE(*nb);
 }
 
@@ -40,8 +40,8 @@ TEST(Prefs, CancelKeepsEverything)
     });
     nb->doc.OnNoteHeaderPrefs();
     nb->doc.OnDeleteFolderPrefs();
-    EXPECT_EQ(nb->doc.m_bTime, 0);
-    EXPECT_EQ(nb->doc.m_bPromptDelete, 1);
+    EXPECT_EQ(nb->doc.GetHeaderTime(), 0);
+    EXPECT_EQ(nb->doc.GetPromptDelete(), 1);
     EXPECT_FALSE(nb->doc.IsModified());
     EXPECT_PROMPTS_DONE(*nb);
 }

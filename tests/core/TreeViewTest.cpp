@@ -80,7 +80,7 @@ TEST(TreeView, ClicksAndTheContextMenu)
     EXPECT_EQ(Caret(*nb), 7);
 
     // A right click over Beta while Alpha is selected: the command acts on Alpha.
-    nb->doc.m_bPromptDelete = 0;
+    nb->doc.SetDeleteFolderPrefs(0);
     nb->prompts.ExpectPopupMenu(cmd::FolderContextMenu, 0);
     nb->prompts.ExpectPopupMenu(cmd::FolderContextMenu, cmd::DeleteFolder);
     nb->treeView.OnRButtonDown(40, 30);
@@ -103,7 +103,7 @@ TEST(TreeView, SelectionStoresTheEditorTextOnlyWhenThereIsSome)
     // user erases afterwards stay erased when the selection moves on.
     ASSERT_TRUE(nb->doc.OnSaveDocument(::testing::TempDir() + "erased.not").ok);
     nb->doc.OnCopyFolder();
-    EXPECT_EQ(nb->doc.m_pClipFolder->m_text, "alpha\r\n");
+    EXPECT_EQ(nb->doc.GetClipFolder()->m_text, "alpha\r\n");
     nb->edit.SetSel(0, -1);
     nb->edit.Clear();
     nb->Select("Beta");

@@ -191,7 +191,7 @@ private slots:
             bBetaStillThere = nb->tree->ItemOf(hBeta) != nullptr;
             nb->treeView.OnSelChanging(hNew);
         });
-        nb->doc.m_bPromptDelete = 0;
+        nb->doc.SetDeleteFolderPrefs(0);
         nb->tree->setFocus();
         QTest::keyClick(nb->tree, Qt::Key_Delete);
         QVERIFY(bBetaStillThere);

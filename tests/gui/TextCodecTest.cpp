@@ -63,11 +63,9 @@ private slots:
     void upgradeConvertsTheFolderClipboard()
     {
         auto nb = LegacyNotebook();
-        auto* pClip = new Folder;
-        pClip->m_name = "R\xE9sum\xE9";
-        nb->doc.m_pClipFolder = pClip;
+        nb->doc.OnCopyFolder();
         nb->doc.ConvertToUtf8();
-        QCOMPARE(nb->doc.m_pClipFolder->m_name, std::string("R\xC3\xA9sum\xC3\xA9"));
+        QCOMPARE(nb->doc.GetClipFolder()->m_name, std::string("Caf\xC3\xA9"));
     }
 
 private:
