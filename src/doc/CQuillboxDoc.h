@@ -149,7 +149,8 @@ public:
     // Preferences and keys
     void OnNoteHeaderPrefs();
     void OnDeleteFolderPrefs();
-    // What a new note's header holds: the words "New Note", the date, the time.
+    // What a new note's header holds: the words "New Note", the date, the time. The setters are
+    // what the preference dialogs commit through; they leave the modified flag as it is.
     int GetHeaderText() const { return m_bText; }
     int GetHeaderDate() const { return m_bDate; }
     int GetHeaderTime() const { return m_bTime; }
