@@ -1,7 +1,6 @@
 #include "platform/MemoryTree.h"
 
 #include <algorithm>
-#include <functional>
 
 #include "platform/NameOrder.h"
 
@@ -58,14 +57,8 @@ std::vector<TreeItem> MemoryTree::InsertSorted(const std::vector<TreeInsert>& ba
     auto before = [](const Named& a, const Named& b) { return CompareNoCase(a.first, b.first) < 0; };
     for (auto& [parent, children] : groups) {
         // Stable, and the siblings already there go first among equals: what inserting one by
-        // one, each after the last sibling that does not sort behind it, gives. A notebook
-        // holds its siblings in name order or its reverse, as its last save wrote them; both
-        // are put in order without a sort.
-        const auto after = [&](const Named& a, const Named& b) { return before(b, a); };
-        if (std::adjacent_find(children.begin(), children.end(), std::not_fn(after)) == children.end())
-            std::reverse(children.begin(), children.end());
-        else if (!std::is_sorted(children.begin(), children.end(), before))
-            std::stable_sort(children.begin(), children.end(), before);
+        // one, each after the last sibling that does not sort behind it, gives.
+        SortByName(children, [](const Named& named) { return named.first; });
         auto& siblings = ChildList(parent);
         std::vector<Named> merged;
         merged.reserve(siblings.size() + children.size());

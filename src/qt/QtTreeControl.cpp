@@ -217,8 +217,7 @@ std::vector<TreeItem> QtTreeControl::InsertSorted(const std::vector<TreeInsert>&
         oldParents[it->second].second.push_back(i);
     }
     auto inOrder = [&](std::vector<size_t>& group) {
-        std::stable_sort(group.begin(), group.end(),
-                         [&](size_t a, size_t b) { return CompareNoCase(batch[a].text, batch[b].text) < 0; });
+        SortByName(group, [&](size_t i) -> std::string_view { return batch[i].text; });
         QList<QTreeWidgetItem*> list;
         list.reserve(static_cast<qsizetype>(group.size()));
         for (size_t i : group)

@@ -79,3 +79,24 @@ TEST(NameOrder, FoldsAsciiCaseOnly)
     EXPECT_NE(CompareNoCase("main", "Main"), 0);
     EXPECT_LT(CompareNoCase("F11", "F4"), 0);
 }
+
+// Siblings come from a file in name order or its reverse; equal names keep the order they came in
+// whichever way the rest runs.
+TEST(NameOrder, SortingKeepsEqualNamesInTheOrderTheyCame)
+{
+    using Named = std::pair<std::string, int>;
+    const std::vector<std::pair<std::vector<Named>, std::vector<int>>> cases = {
+        { { { "a", 1 }, { "B", 2 }, { "c", 3 } }, { 1, 2, 3 } },
+        { { { "c", 1 }, { "B", 2 }, { "a", 3 } }, { 3, 2, 1 } },
+        { { { "c", 1 }, { "a", 2 }, { "a", 3 } }, { 2, 3, 1 } },
+        { { { "a", 1 }, { "a", 2 }, { "a", 3 } }, { 1, 2, 3 } },
+        { { { "b", 1 }, { "a", 2 }, { "b", 3 }, { "a", 4 } }, { 2, 4, 1, 3 } },
+    };
+    for (auto [items, expected] : cases) {
+        SortByName(items, [](const Named& named) -> std::string_view { return named.first; });
+        std::vector<int> order;
+        for (const Named& named : items)
+            order.push_back(named.second);
+        EXPECT_EQ(order, expected) << items.front().first;
+    }
+}
