@@ -117,7 +117,7 @@ ReadReport CChildFrame::OnOpenDocument(const QString& path)
         report = m_doc.OnOpenDocument(EncodePath(path));
     }
     if (report.status == ReadReport::Status::Ok)
-        m_disk.OnFileRead(path);
+        m_disk.OnFileRead(path, m_doc.GetFileHash());
     UpdateTitle();
     return report;
 }
@@ -333,7 +333,7 @@ bool CChildFrame::DoSave(const QString& path)
         m_mainFrame.GetPrompts().MessageBox(result.message);
         return false;
     }
-    m_disk.OnFileRead(path);
+    m_disk.OnFileRead(path, m_doc.GetFileHash());
     m_recovery.Discard();
     m_mainFrame.AddRecentFile(path);
     UpdateTitle();

@@ -39,9 +39,11 @@ DiskWatch::DiskWatch(QWidget* pParent)
 {
 }
 
-void DiskWatch::OnFileRead(const QString& path)
+void DiskWatch::OnFileRead(const QString& path, std::optional<uint64_t> hash)
 {
-    m_known = ReadFileIdentity(EncodePath(path));
+    m_known = ReadFileIdentity(EncodePath(path), !hash);
+    if (m_known && hash)
+        m_known->hash = *hash;
     m_mentioned = m_known;
     m_bVanishMentioned = false;
     if (path == m_strPath)

@@ -32,8 +32,9 @@ public:
     explicit DiskWatch(QWidget* pParent);
 
     // The notebook was read from or written to `path`: remembers the file and takes its lock,
-    // warning when another Quillbox holds it.
-    void OnFileRead(const QString& path);
+    // warning when another Quillbox holds it. `hash` is that of the bytes read or written, when
+    // they were hashed on the way; the file is read again for it otherwise.
+    void OnFileRead(const QString& path, std::optional<uint64_t> hash = std::nullopt);
     // The notebook was closed.
     void Forget();
     // The same file as `path`, by whatever name either was reached.

@@ -65,6 +65,8 @@ public:
     bool IsModified() const { return m_bModified; }
     void SetModifiedFlag(bool bModified = true) { m_bModified = bModified; }
     const std::string& GetPathName() const { return m_strPathName; }
+    // A hash of the notebook file's bytes as this document last read or wrote them whole.
+    uint64_t GetFileHash() const { return m_fileHash; }
     void SetPathName(const std::string& pathName) { m_strPathName = pathName; }
     const Services& GetServices() const { return m_services; }
 
@@ -204,4 +206,5 @@ private:
     std::function<void(bool)> m_onEncodingChanged;
     bool m_bModified = false;
     std::string m_strPathName;
+    uint64_t m_fileHash = 0;
 };

@@ -3,6 +3,25 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+
+// A hash of bytes handed over in pieces: the same bytes give the same value however they are cut,
+// so a file is hashed while it is read or written instead of being read again for it.
+class ContentHash
+{
+public:
+    void Add(std::string_view bytes);
+    uint64_t Value() const;
+
+private:
+    static constexpr size_t kStep = 32;
+    void Mix(const char* step);
+
+    uint64_t m_lanes[4] = { 0x9E3779B185EBCA87, 0xC2B2AE3D27D4EB4F, 0x165667B19E3779F9, 0x85EBCA77C2B2AE63 };
+    char m_pending[kStep] {};
+    size_t m_nPending = 0;
+    uint64_t m_size = 0;
+};
 
 // What tells whether a notebook's file is still the one Quillbox read or wrote: where it lives
 // (device and inode), what it looks like (size, modification time) and a hash of its bytes for

@@ -60,8 +60,10 @@ void LineReader::ReadMore() const
     if (m_data.size() < m_held + kReadStep)
         m_data.resize(m_held + kReadStep);
     size_t count = 0;
-    if (m_pFile->Read(m_data.data() + m_held, kReadStep, count, m_error))
+    if (m_pFile->Read(m_data.data() + m_held, kReadStep, count, m_error)) {
+        m_hash.Add(std::string_view(m_data.data() + m_held, count));
         m_held += count;
+    }
     else
         count = 0;
     if (count == 0)

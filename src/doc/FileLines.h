@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "doc/FileIdentity.h"
 #include "platform/FileAccess.h"
 
 // Reads the lines of a file, held whole in memory or read from the disk as the lines are
@@ -41,6 +42,8 @@ public:
     // Whether all of the data is valid UTF-8; a reader of a file reads it to its end for that.
     // Asked before anything is forgotten of a reader made from its data.
     bool IsAllUtf8();
+    // A hash of the bytes read from the file, all of them once it has been read to its end.
+    uint64_t FileHash() const { return m_hash.Value(); }
     // The number of lines read or skipped so far.
     int LineNumber() const { return m_line; }
     // Where reading stopped, for a message: "it ends early, at line 12" at the end of the data,
@@ -85,6 +88,7 @@ private:
     // The file still to read; none once it has ended or failed, or for a reader of data.
     mutable std::unique_ptr<FileReader> m_pFile;
     mutable std::string m_error;
+    mutable ContentHash m_hash;
     // Where the line at m_lineFor ends: its line feed, or npos for the end of the data.
     mutable size_t m_lineFor = SIZE_MAX;
     mutable size_t m_lineEnd = 0;

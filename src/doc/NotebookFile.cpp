@@ -295,11 +295,18 @@ SaveResult CQuillboxDoc::SaveNotebook(const std::string& pathName, bool bReplace
 {
     // Written a piece at a time, so a notebook's text is never held twice.
     const NotebookSnapshot snapshot = TakeSnapshot();
-    const WriteResult written = WriteFileSafely(pathName, [&](const ChunkSink& sink) { return snapshot.Write(sink); },
-                                                bReplaceReadOnly);
+    ContentHash hash;
+    const auto produce = [&](const ChunkSink& sink) {
+        return snapshot.Write([&](std::string_view chunk) {
+            hash.Add(chunk);
+            return sink(chunk);
+        });
+    };
+    const WriteResult written = WriteFileSafely(pathName, produce, bReplaceReadOnly);
     if (written.status != WriteResult::Status::Written)
         return { false, "Cannot save \"" + pathName + "\": " + written.reason + ".",
                  written.status == WriteResult::Status::ReadOnly };
+    m_fileHash = hash.Value();
     SetPathName(pathName);
     SetModifiedFlag(false);
     return {};
@@ -407,6 +414,7 @@ ReadReport CQuillboxDoc::OpenNotebook(const std::string& pathName)
                  "The notebook file \"" + pathName + "\" was incomplete: " + problem
                      + ". Quillbox opened what it could read as an untitled notebook; the file itself is left as it is." };
     }
+    m_fileHash = in.FileHash();
     SetPathName(pathName);
     SetModifiedFlag(false);
     return {};
