@@ -109,7 +109,7 @@ int Check(const Args& args)
     HeadlessNotebook nb;
     const ReadReport report = nb.doc.OnOpenDocument(path);
     if (!report.Opened()) {
-        Error(report.message);
+        Error(DescribeProblem(report.problem));
         return kTrouble;
     }
     std::string data;

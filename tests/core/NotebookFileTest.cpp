@@ -16,7 +16,7 @@ using namespace std::string_literals;
 void Save(Notebook& nb, const std::string& path)
 {
     const SaveResult result = nb.doc.OnSaveDocument(path);
-    EXPECT_TRUE(result.ok) << result.message;
+    EXPECT_TRUE(result.ok) << DescribeProblem(result.problem);
 }
 
 // A notebook opened from `path`, expecting `status`.
@@ -24,8 +24,8 @@ std::unique_ptr<Notebook> Open(const std::string& path, Status status = Status::
 {
     auto nb = std::make_unique<Notebook>();
     const ReadReport report = nb->doc.OnOpenDocument(path);
-    EXPECT_EQ(report.status, status) << report.message;
-    EXPECT_EQ(report.message.empty(), status == Status::Ok) << report.message;
+    EXPECT_EQ(report.status, status) << DescribeProblem(report.problem);
+    EXPECT_EQ(DescribeProblem(report.problem).empty(), status == Status::Ok) << DescribeProblem(report.problem);
     return nb;
 }
 
@@ -411,10 +411,10 @@ TEST(NotebookFileOpen, FileEndingEarlyKeepsWhatWasReadAndSaysSo)
         const ReadReport report = nb->doc.OnOpenDocument(DataFile(c.file));
         EXPECT_EQ(report.status, Status::Incomplete);
         EXPECT_TRUE(report.Opened());
-        EXPECT_NE(report.message.find("The notebook file \"" + DataFile(c.file) + "\" was incomplete: "), std::string::npos)
-            << report.message;
-        EXPECT_NE(report.message.find(c.reason), std::string::npos) << report.message;
-        EXPECT_NE(report.message.find("the file itself is left as it is"), std::string::npos) << report.message;
+        EXPECT_NE(DescribeProblem(report.problem).find("The notebook file \"" + DataFile(c.file) + "\" was incomplete: "), std::string::npos)
+            << DescribeProblem(report.problem);
+        EXPECT_NE(DescribeProblem(report.problem).find(c.reason), std::string::npos) << DescribeProblem(report.problem);
+        EXPECT_NE(DescribeProblem(report.problem).find("the file itself is left as it is"), std::string::npos) << DescribeProblem(report.problem);
         EXPECT_EQ(nb->tree.Dump(true), c.tree);
         EXPECT_EQ(nb->keys.Text(), "Trash=F3");
         EXPECT_TRUE(nb->doc.IsModified()) << "closing asks before what was read is dropped";
@@ -431,7 +431,7 @@ TEST(NotebookFileOpen, FileHoldingNoNotebookIsRefused)
         const ReadReport report = nb.doc.OnOpenDocument(DataFile(name));
         EXPECT_EQ(report.status, Status::NotANotebook);
         EXPECT_FALSE(report.Opened());
-        EXPECT_EQ(report.message, "\"" + DataFile(name) + "\" is not a Quillbox notebook.");
+        EXPECT_EQ(DescribeProblem(report.problem), "\"" + DataFile(name) + "\" is not a Quillbox notebook.");
         EXPECT_TRUE(nb.doc.GetFolders().empty());
         EXPECT_EQ(nb.tree.GetCount(), 0u);
         EXPECT_EQ(nb.doc.GetPathName(), "");
@@ -446,7 +446,7 @@ TEST(NotebookFileSaveFailure, MissingDirectoryKeepsTheNotebookModified)
     const std::string path = dir.Path("missing/a.not");
     const SaveResult result = nb->doc.OnSaveDocument(path);
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, "Cannot save \"" + path + "\": No such file or directory.");
+    EXPECT_EQ(DescribeProblem(result.problem), "Cannot save \"" + path + "\": No such file or directory.");
     EXPECT_TRUE(nb->doc.IsModified());
     EXPECT_EQ(nb->doc.GetPathName(), "");
 }
@@ -472,7 +472,7 @@ TEST(NotebookFileSaveFailure, WriteFailingHalfwayLeavesTheOldFileAndNoTemporary)
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, "Cannot save \"" + path + "\": File too large.");
+    EXPECT_EQ(DescribeProblem(result.problem), "Cannot save \"" + path + "\": File too large.");
     EXPECT_EQ(ReadBytes(path), "the old notebook\r\n");
     EXPECT_EQ(dir.Listing(), "a.not");
     EXPECT_TRUE(nb->doc.IsModified());
@@ -489,7 +489,7 @@ TEST(NotebookFileSaveFailure, ReadOnlyDirectoryLeavesTheOldFile)
     auto nb = Notebook::New();
     nb->doc.SetModifiedFlag();
     const SaveResult result = nb->doc.OnSaveDocument(path);
-    EXPECT_EQ(result.message, "Cannot save \"" + path + "\": Permission denied.");
+    EXPECT_EQ(DescribeProblem(result.problem), "Cannot save \"" + path + "\": Permission denied.");
     EXPECT_EQ(ReadBytes(path), "the old notebook\r\n");
     EXPECT_TRUE(nb->doc.IsModified());
 }

@@ -17,6 +17,7 @@ class SilentPrompts : public Prompts
 {
 public:
     void MessageBox(const std::string&) override {}
+    void ReportProblem(const FileProblem&) override {}
     bool AskYesNo(const std::string&) override { return false; }
     bool RunInputDlg(CInputDlg&) override { return false; }
     bool RunChooseFolderDlg(CChooseFolderDlg&) override { return false; }
