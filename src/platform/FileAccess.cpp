@@ -15,12 +15,6 @@ namespace {
 
 using Kind = FileProblem::Kind;
 
-// The problem of the system's last failure.
-FileProblem Errno(int error = errno)
-{
-    return SystemProblem(error);
-}
-
 FileProblem Problem(Kind kind, std::string detail = {}, int error = 0)
 {
     return { .kind = kind, .error = error, .detail = std::move(detail) };
@@ -29,12 +23,12 @@ FileProblem Problem(Kind kind, std::string detail = {}, int error = 0)
 // Why a file of this kind is neither read nor replaced; none for a regular file.
 Kind NotAFile(mode_t mode)
 {
-    return S_ISREG(mode)                     ? Kind::None
-        : S_ISDIR(mode)                      ? Kind::Folder
-        : S_ISFIFO(mode)                     ? Kind::Fifo
-        : S_ISSOCK(mode)                     ? Kind::Socket
-        : S_ISCHR(mode) || S_ISBLK(mode)     ? Kind::Device
-                                             : Kind::NotAFile;
+    return S_ISREG(mode)                 ? Kind::None
+        : S_ISDIR(mode)                  ? Kind::Folder
+        : S_ISFIFO(mode)                 ? Kind::Fifo
+        : S_ISSOCK(mode)                 ? Kind::Socket
+        : S_ISCHR(mode) || S_ISBLK(mode) ? Kind::Device
+                                         : Kind::NotAFile;
 }
 
 // Closes a descriptor when it goes out of scope.
@@ -123,13 +117,13 @@ bool FollowLinks(const std::string& path, std::string& target, FileProblem& prob
         if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
             return true;
         if (hops == 40) {
-            problem = Errno(ELOOP);
+            problem = SystemProblem(ELOOP);
             return false;
         }
         std::vector<char> link(static_cast<size_t>(st.st_size) + 256);
         const ssize_t length = ::readlink(target.c_str(), link.data(), link.size());
         if (length < 0 || static_cast<size_t>(length) == link.size()) {
-            problem = length < 0 ? Errno() : Errno(ENAMETOOLONG);
+            problem = length < 0 ? SystemProblem(errno) : SystemProblem(ENAMETOOLONG);
             return false;
         }
         const std::string next(link.data(), static_cast<size_t>(length));
@@ -169,7 +163,7 @@ int CreateTemporary(const std::string& tempPath, FileProblem& problem)
             continue;
         }
         if (errno != EEXIST) {
-            problem = Errno();
+            problem = SystemProblem(errno);
             return -1;
         }
         const Descriptor old(::open(tempPath.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
@@ -241,7 +235,7 @@ bool CopyFileAttributes(const std::string& target, const struct stat& st, int fd
     if (::fchown(fd, st.st_uid, st.st_gid) != 0)
         static_cast<void>(::fchown(fd, static_cast<uid_t>(-1), st.st_gid));
     if (::fchmod(fd, st.st_mode & 07777) != 0) {
-        problem = Errno();
+        problem = SystemProblem(errno);
         return false;
     }
     return CopyAttributes(target, fd, problem);
@@ -272,15 +266,15 @@ bool RewriteInPlace(const std::string& target, const struct stat& st, int tempFd
 {
     off_t size = 0;
     if (!WriteProduced(tempFd, produce, size) || ::fsync(tempFd) != 0)
-        return Fail(result, Errno());
+        return Fail(result, SystemProblem(errno));
     const Descriptor fd(::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat opened {};
     if (fd.Get() < 0 || ::fstat(fd.Get(), &opened) != 0)
-        return Fail(result, Errno());
+        return Fail(result, SystemProblem(errno));
     if (opened.st_ino != st.st_ino || opened.st_dev != st.st_dev)
         return Fail(result, Problem(Kind::Replaced));
     if (size > 0 && ::fallocate(fd.Get(), FALLOC_FL_KEEP_SIZE, 0, size) != 0 && errno != EOPNOTSUPP)
-        return Fail(result, Errno());
+        return Fail(result, SystemProblem(errno));
     if (!CopyContent(tempFd, fd.Get(), size) || ::ftruncate(fd.Get(), size) != 0 || ::fsync(fd.Get()) != 0) {
         bKeepTemporary = true;
         return Fail(result, Problem(Kind::DamagedInPlace, tempPath, errno));
@@ -296,7 +290,7 @@ bool ReplaceByRename(const std::string& target, const struct stat* pOld, int tem
         return Fail(result, problem);
     off_t size = 0;
     if (!WriteProduced(tempFd, produce, size) || ::fsync(tempFd) != 0 || ::rename(tempPath.c_str(), target.c_str()) != 0)
-        return Fail(result, Errno());
+        return Fail(result, SystemProblem(errno));
     // The name is free now, and may already be another save's.
     bKeepTemporary = true;
     return SyncDirectoryOf(target, problem) || Fail(result, problem);
@@ -316,7 +310,7 @@ bool FileReader::Open(const std::string& path, FileProblem& problem)
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat st {};
     if (fd.Get() < 0 || ::fstat(fd.Get(), &st) != 0) {
-        problem = Errno();
+        problem = SystemProblem(errno);
         return false;
     }
     if (const Kind kind = NotAFile(st.st_mode); kind != Kind::None) {
@@ -341,7 +335,7 @@ bool FileReader::Read(char* buffer, size_t size, size_t& count, FileProblem& pro
             break;
         }
         if (errno != EINTR) {
-            problem = Errno();
+            problem = SystemProblem(errno);
             return false;
         }
     }
@@ -391,7 +385,7 @@ WriteResult WriteFileSafely(const std::string& path, const ChunkProducer& produc
     struct stat st {};
     const bool bExists = ::lstat(target.c_str(), &st) == 0;
     if (!bExists && errno != ENOENT) {
-        Fail(result, Errno());
+        Fail(result, SystemProblem(errno));
         return result;
     }
     if (bExists) {
