@@ -72,7 +72,7 @@ void CQuillboxDoc::AddFolder(bool bTopLevel, const std::string& name, const std:
         UpdateKeySummary();
 }
 
-Folder* CQuillboxDoc::LinkNewFolder(Folder* pParent, std::string name, std::string text, const std::string& key,
+Folder* CQuillboxDoc::LinkNewFolder(Folder* pParent, std::string name, SharedText text, const std::string& key,
                                     const std::string& keyFunction)
 {
     auto* pFolder = new Folder;
@@ -234,7 +234,7 @@ void CQuillboxDoc::ConvertToUtf8()
         return;
     const auto convert = [](Folder* pFolder) {
         pFolder->m_name = TextEncoding::Cp1252ToUtf8(pFolder->m_name);
-        pFolder->m_text = TextEncoding::Cp1252ToUtf8(pFolder->m_text.Str());
+        pFolder->m_text = TextEncoding::Cp1252ToUtf8(pFolder->m_text.View());
     };
     for (Folder* pFolder : m_folders)
         convert(pFolder);

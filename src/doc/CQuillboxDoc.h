@@ -91,7 +91,7 @@ public:
                    const std::string& key, const std::string& keyFunction);
     // A new folder, first among the children of pParent (the top level when null), with no tree
     // item yet.
-    Folder* LinkNewFolder(Folder* pParent, std::string name, std::string text, const std::string& key,
+    Folder* LinkNewFolder(Folder* pParent, std::string name, SharedText text, const std::string& key,
                           const std::string& keyFunction);
     // Gives the folders from m_folders[firstNew] on their tree items at once, leaving the tree,
     // the texts and the keys as AddFolder one by one would after a final selection change; the

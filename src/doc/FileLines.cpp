@@ -1,11 +1,15 @@
 #include "doc/FileLines.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <cstdint>
 #include <new>
 #include <stdexcept>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -99,6 +103,47 @@ bool LineReader::AtEnd() const
     return m_pos >= m_base + m_held;
 }
 
+size_t PassCrLfLines(std::string_view held, size_t start, std::string_view leads, int& lines)
+{
+    const auto isLead = [&](size_t pos) {
+        return pos < held.size() && std::find(leads.begin(), leads.end(), held[pos]) != leads.end();
+    };
+    // Whether the line ending at the line feed `lf` is passed over, and the next line with it.
+    const auto passes = [&](size_t lf) { return lf != start && held[lf - 1] == '\r'; };
+    if (isLead(start))
+        return start;
+    size_t from = start;
+#ifdef __SSE2__
+    const __m128i lineFeeds = _mm_set1_epi8('\n');
+    const auto lineFeedsAt = [&](size_t pos) -> uint64_t {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(held.data() + pos));
+        return static_cast<uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, lineFeeds)));
+    };
+    for (; from + 64 <= held.size(); from += 64) {
+        uint64_t mask = lineFeedsAt(from) | lineFeedsAt(from + 16) << 16 | lineFeedsAt(from + 32) << 32
+            | lineFeedsAt(from + 48) << 48;
+        for (; mask != 0; mask &= mask - 1) {
+            const size_t lf = from + std::countr_zero(mask);
+            if (!passes(lf))
+                return start;
+            ++lines;
+            start = lf + 1;
+            if (isLead(start))
+                return start;
+        }
+    }
+#endif
+    for (size_t lf = held.find('\n', from); lf != std::string_view::npos; lf = held.find('\n', start)) {
+        if (!passes(lf))
+            return start;
+        ++lines;
+        start = lf + 1;
+        if (isLead(start))
+            return start;
+    }
+    return start;
+}
+
 bool LineReader::IsAllUtf8()
 {
     while (m_pFile)
@@ -177,22 +222,12 @@ bool LineReader::FindLine(std::string_view keyword, std::span<const std::string_
 void LineReader::SkipCrLfLines(std::string_view leads)
 {
     while (!AtEnd() && m_lineEnd != std::string::npos) {
-        // Line after line within what is held, until a line stops it or is not held whole.
-        const std::string_view held = Held();
-        size_t start = m_pos - m_base;
-        size_t lf = m_lineEnd - m_base;
-        while (lf != std::string_view::npos) {
-            if (lf == start || held[lf - 1] != '\r' || leads.find(held[start]) != std::string_view::npos) {
-                m_pos = m_base + start;
-                m_lineFor = m_pos;
-                m_lineEnd = m_base + lf;
-                return;
-            }
-            start = lf + 1;
-            ++m_line;
-            lf = held.find('\n', start);
-        }
-        m_pos = m_base + start;
+        const size_t start = m_pos - m_base;
+        const size_t stop = PassCrLfLines(Held(), start, leads, m_line);
+        m_pos = m_base + stop;
+        // Stopped before a line held whole: that line is the one to read next.
+        if (stop < m_held && Held().find('\n', stop) != std::string_view::npos)
+            return;
     }
 }
 

@@ -38,6 +38,6 @@ struct HeadlessNotebookOf
     // A folder's notes: the editor's text for the selected folder, else its stored text.
     std::string TextOf(const Folder* pFolder) const
     {
-        return pFolder == doc.GetSelFolder() ? edit.GetText() : pFolder->m_text.Str();
+        return pFolder == doc.GetSelFolder() ? edit.GetText() : std::string(pFolder->m_text.View());
     }
 };

@@ -6,6 +6,7 @@
 #include "doc/CQuillboxDoc.h"
 #include "doc/FileLines.h"
 #include "doc/NotebookNames.h"
+#include "doc/TextArena.h"
 #include "notes/CQuillboxEditView.h"
 #include "platform/EditControl.h"
 #include "tree/CQuillboxTreeView.h"
@@ -62,13 +63,9 @@ void AppendText(std::string& out, std::string_view text)
     // copied a run at a time.
     size_t run = 0;
     size_t pos = 0;
-    while (pos < text.size()) {
+    int lines = 0;
+    while ((pos = PassCrLfLines(text, pos, kTextStops, lines)) < text.size()) {
         const size_t lf = text.find('\n', pos);
-        if (lf != std::string_view::npos && lf > pos && text[lf - 1] == '\r'
-            && kTextStops.find(text[pos]) == std::string_view::npos) {
-            pos = lf + 1;
-            continue;
-        }
         out.append(text.substr(run, pos - run));
         std::string_view line = text.substr(pos, lf == std::string_view::npos ? lf : lf - pos);
         if (lf != std::string_view::npos && !line.empty() && line.back() == '\r')
@@ -104,15 +101,15 @@ struct FolderRecord
     std::string name;
     std::string key;
     std::string function;
-    std::string text;
+    SharedText text;
     int children = 0;
     bool bNamed = false;
 };
 
 // Reads one record from its "Begin Folder" to its "End Folder". False when the input ends, or
 // a line of another record turns up, before the record is whole; what was read is then in
-// `record` (a folder whose name was read is worth keeping).
-bool ReadRecord(LineReader& in, FolderRecord& record)
+// `record` (a folder whose name was read is worth keeping). The text is gathered in `texts`.
+bool ReadRecord(LineReader& in, FolderRecord& record, TextArena& texts)
 {
     if (!in.FindLine("Begin Folder", kRecordOrEnd) || !in.FindLine("Folder Name", kRecordStops)
         || !in.ReadLine(record.name))
@@ -143,17 +140,18 @@ bool ReadRecord(LineReader& in, FolderRecord& record)
         const LineReader::Mark start = in.GetMark();
         const bool bRead = in.ReadLine(line);
         if (!bRead || line == kEndFolder) {
-            record.text.append(in.Between(run, start));
+            texts.Append(in.Between(run, start));
+            record.text = texts.Take();
             return bRead;
         }
         const bool bEscaped = IsEndFolderLine(line, false);
         if (!bEscaped && in.Between(start, in.GetMark()).size() == line.size() + 2)
             continue;
-        record.text.append(in.Between(run, start));
+        texts.Append(in.Between(run, start));
         if (bEscaped)
             line.remove_prefix(1);
-        record.text += line;
-        record.text += "\r\n";
+        texts.Append(line);
+        texts.Append("\r\n");
         run = in.GetMark();
     }
 }
@@ -216,6 +214,7 @@ bool CQuillboxDoc::ReadFolder(LineReader& in, bool bTopLevel, const std::functio
     // children still to come. A stack instead of recursion, so depth costs no call stack.
     std::vector<std::pair<Folder*, int>> parents;
     Folder* const pOuter = bTopLevel ? nullptr : m_pSelFolder;
+    TextArena texts;
     do {
         Folder* pParent = pOuter;
         if (!parents.empty()) {
@@ -223,13 +222,13 @@ bool CQuillboxDoc::ReadFolder(LineReader& in, bool bTopLevel, const std::functio
             --parents.back().second;
         }
         FolderRecord record;
-        const bool bWhole = ReadRecord(in, record);
+        const bool bWhole = ReadRecord(in, record, texts);
         // What is read is never read again: its memory can go while the rest is read.
         in.ForgetRead();
         if (record.bNamed) {
             if (convert) {
                 record.name = convert(record.name);
-                record.text = convert(record.text);
+                record.text = convert(record.text.View());
             }
             m_encoding.MakeOneLine(record.name);
             if (IsSpecialName(record.name))

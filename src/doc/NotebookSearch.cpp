@@ -341,7 +341,7 @@ size_t NotebookSearch::Run(const CQuillboxDoc& doc, const Folder* pStart,
             if (!onHit(nameHit))
                 return count;
         }
-        const std::string_view text = pFolder == doc.GetSelFolder() && doc.GetEditView() ? editorText : pFolder->m_text.Str();
+        const std::string_view text = pFolder == doc.GetSelFolder() && doc.GetEditView() ? editorText : pFolder->m_text.View();
         if (!SearchText(doc, pFolder, text, count, onHit))
             return count;
     }

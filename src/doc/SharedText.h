@@ -6,35 +6,40 @@
 
 // A folder's text, never changed in place: a new text replaces the old one whole. A copy shares
 // the bytes, so the notebook's state can be taken in a moment and written by another thread
-// while the window goes on changing its folders.
+// while the window goes on changing its folders. The bytes are a string of the text's own or a
+// part of a larger block that several texts share (the texts of a notebook as it was read).
 class SharedText
 {
 public:
     SharedText() = default;
     SharedText(std::string text)
-        : m_pText(text.empty() ? nullptr : std::make_shared<const std::string>(std::move(text)))
     {
+        if (text.empty())
+            return;
+        auto pText = std::make_shared<const std::string>(std::move(text));
+        m_text = *pText;
+        m_pOwner = std::move(pText);
     }
     SharedText(const char* text)
         : SharedText(std::string(text))
     {
     }
-
-    const std::string& Str() const { return m_pText ? *m_pText : Empty(); }
-    operator const std::string&() const { return Str(); }
-    operator std::string_view() const { return Str(); }
-    bool empty() const { return !m_pText; }
-    size_t size() const { return Str().size(); }
-    void clear() { m_pText.reset(); }
-
-    friend bool operator==(const SharedText& a, std::string_view b) { return a.Str() == b; }
-
-private:
-    static const std::string& Empty()
+    // A text whose bytes `owner` keeps.
+    SharedText(std::shared_ptr<const void> owner, std::string_view text)
+        : m_pOwner(text.empty() ? nullptr : std::move(owner))
+        , m_text(m_pOwner ? text : std::string_view())
     {
-        static const std::string empty;
-        return empty;
     }
 
-    std::shared_ptr<const std::string> m_pText;
+    std::string_view View() const { return m_text; }
+    operator std::string_view() const { return m_text; }
+    bool empty() const { return m_text.empty(); }
+    size_t size() const { return m_text.size(); }
+    void clear() { *this = {}; }
+
+    friend bool operator==(const SharedText& a, std::string_view b) { return a.m_text == b; }
+
+private:
+    std::shared_ptr<const void> m_pOwner;
+    std::string_view m_text;
 };

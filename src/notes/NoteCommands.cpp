@@ -101,7 +101,7 @@ void CQuillboxEditView::SendNoteToFolder(const std::string& sendKey)
     else
         m_edit.SetSel(selStart, selEnd);
 
-    std::string text = pTarget->m_text;
+    std::string text(pTarget->m_text.View());
     if (!text.empty() && text.back() != '\n')
         text += "\r\n";
     pTarget->m_text = text + note;

@@ -37,7 +37,7 @@ public:
     virtual std::string GetText() const = 0;
     // Replaces the whole text, whatever the limit; the caret goes to the start. Loading a
     // folder's text is not an edit: the change handler is not called.
-    virtual void SetText(const std::string& text) = 0;
+    virtual void SetText(std::string_view text) = 0;
     virtual void LimitText(long maxChars) = 0;
     virtual long GetLimitText() const = 0;
     // The notebook's bytes changed encoding: held bytes are converted, the selection staying

@@ -127,7 +127,7 @@ long TextBuffer::ReplaceSel(const std::string& text)
     return count;
 }
 
-void TextBuffer::SetText(const std::string& text)
+void TextBuffer::SetText(std::string_view text)
 {
     m_text = text;
     m_selStart = m_selEnd = 0;

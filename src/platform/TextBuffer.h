@@ -25,7 +25,7 @@ public:
     void TypeChar(char ch) override;
 
     std::string GetText() const override { return m_text; }
-    void SetText(const std::string& text) override;
+    void SetText(std::string_view text) override;
     void LimitText(long maxChars) override { m_limit = maxChars; }
     long GetLimitText() const override { return m_limit; }
     void ConvertText(const std::function<std::string(std::string_view)>& convert) override;

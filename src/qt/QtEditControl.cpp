@@ -318,7 +318,7 @@ std::string QtEditControl::GetText() const
     return OnHeld([](TextBuffer& text) { return text.GetText(); });
 }
 
-void QtEditControl::SetText(const std::string& bytes)
+void QtEditControl::SetText(std::string_view bytes)
 {
     OnHeld([&](TextBuffer& text) {
         text.SetText(bytes);

@@ -51,7 +51,7 @@ public:
     void Clear() override;
     void TypeChar(char ch) override;
     std::string GetText() const override;
-    void SetText(const std::string& text) override;
+    void SetText(std::string_view text) override;
     void LimitText(long maxChars) override;
     long GetLimitText() const override { return m_limit; }
     void ConvertText(const std::function<std::string(std::string_view)>& convert) override;

@@ -34,7 +34,7 @@ struct Notebook : ScriptedNotebook
         Folder* pFolder = doc.FindFolderByName(name);
         if (!pFolder)
             return "<no folder " + name + ">";
-        return pFolder == doc.GetSelFolder() ? edit.GetText() : pFolder->m_text.Str();
+        return pFolder == doc.GetSelFolder() ? edit.GetText() : std::string(pFolder->m_text.View());
     }
 
     // The names of GetFolders() in order, joined by ",".

@@ -90,7 +90,7 @@ void AppFindInNotebookTest::ctrlShiftFListsHitsAndReturnGoesToOne()
     QCOMPARE(pEditor->textCursor().selectedText(), QStringLiteral("Apple"));
     QCOMPARE(pEditor->textCursor().blockNumber(), 1);
     // What was typed in Main went back into Main when the selection left it.
-    QCOMPARE(QString::fromStdString(doc.FindFolderByName("Main")->m_text), header + "\r\nan apple a day");
+    QCOMPARE(QString::fromUtf8(doc.FindFolderByName("Main")->m_text.View()), header + "\r\nan apple a day");
 
     // Opened again, the dialog shows the last search, which typing replaces.
     QString typed;

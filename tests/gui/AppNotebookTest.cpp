@@ -18,7 +18,7 @@ namespace {
 QString StoredText(CChildFrame* pChild, const std::string& name)
 {
     const Folder* pFolder = pChild->GetDocument().FindFolderByName(name);
-    return pFolder ? QString::fromStdString(pFolder->m_text) : QStringLiteral("<no folder>");
+    return pFolder ? QString::fromUtf8(pFolder->m_text.View()) : QStringLiteral("<no folder>");
 }
 
 } // namespace

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string_view>
+
+#include "doc/SharedText.h"
+
+// Gathers the texts of the folders being read into large blocks that they share. A notebook's
+// texts are most of its bytes; taking their memory from the system a block at a time, with the
+// pages handed over at once, costs far less than one allocation per text with a fault per page.
+// A block lives while any text in it does.
+class TextArena
+{
+public:
+    TextArena();
+    ~TextArena();
+    TextArena(const TextArena&) = delete;
+    TextArena& operator=(const TextArena&) = delete;
+
+    // Adds bytes to the end of the text being gathered.
+    void Append(std::string_view bytes);
+    // The text gathered since the last call, which begins the next one.
+    SharedText Take();
+
+private:
+    struct Block;
+    // Moves the text being gathered to a new block with room for `more` bytes after it.
+    void Grow(size_t more);
+
+    std::shared_ptr<Block> m_pBlock;
+    // The texts taken fill the block up to m_used; the text being gathered follows them.
+    size_t m_used = 0;
+    size_t m_length = 0;
+    // The size of the next block; blocks grow with the notebook up to a limit.
+    size_t m_nextSize;
+};

@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "doc/FileLines.h"
+#include "doc/TextArena.h"
+
+namespace {
+
+// Where passing over plain CR LF lines must stop, one line at a time.
+size_t PassLineByLine(std::string_view held, size_t start, std::string_view leads, int& lines)
+{
+    for (;;) {
+        const size_t lf = held.find('\n', start);
+        if (lf == std::string_view::npos || lf == start || held[lf - 1] != '\r'
+            || leads.find(held[start]) != std::string_view::npos)
+            return start;
+        ++lines;
+        start = lf + 1;
+    }
+}
+
+} // namespace
+
+// The lines are searched in blocks of 64 bytes: a line break or a line's first byte on either
+// side of a block's edge must be seen as it is one line at a time.
+TEST(FileLines, PassingOverPlainLinesStopsWhereReadingLineByLineWould)
+{
+    const std::vector<std::string> pieces = { "\r\n", "\n", "\r", "E", "\x1b", "a", "bcdefghij", std::string(61, 'x') };
+    std::mt19937 random(7);
+    for (int round = 0; round < 300; ++round) {
+        std::string held;
+        while (held.size() < 400)
+            held += pieces[random() % pieces.size()];
+        for (size_t start = 0; start <= held.size(); ++start) {
+            int lines = 0;
+            int expectedLines = 0;
+            const size_t expected = PassLineByLine(held, start, "E\x1b", expectedLines);
+            ASSERT_EQ(PassCrLfLines(held, start, "E\x1b", lines), expected) << "round " << round << " from " << start;
+            ASSERT_EQ(lines, expectedLines);
+        }
+    }
+}
+
+// Texts are gathered piece by piece into shared blocks; one that outgrows its block moves whole,
+// and every text outlives the arena that gathered it.
+TEST(FileLines, TextsGatheredInBlocksComeBackWholeAfterTheArenaIsGone)
+{
+    std::vector<std::string> expected;
+    std::vector<SharedText> texts;
+    {
+        TextArena arena;
+        for (const size_t size : { size_t(0), size_t(1), size_t(70000), size_t(5), size_t(300000), size_t(65536), size_t(9) }) {
+            std::string text;
+            for (size_t i = 0; i < size; ++i)
+                text += static_cast<char>('a' + (i * 7 + size) % 26);
+            for (size_t at = 0; at < text.size(); at += 1000)
+                arena.Append(std::string_view(text).substr(at, 1000));
+            expected.push_back(text);
+            texts.push_back(arena.Take());
+        }
+    }
+    for (size_t i = 0; i < texts.size(); ++i)
+        EXPECT_EQ(texts[i].View(), expected[i]) << "text " << i;
+}
