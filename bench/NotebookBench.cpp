@@ -64,7 +64,7 @@ void OpenNotebook(benchmark::State& state, NotebookShape shape)
         HeadlessNotebook nb;
         const ReadReport report = nb.doc.OnOpenDocument(path);
         if (report.status != ReadReport::Status::Ok)
-            state.SkipWithError(report.message.c_str());
+            state.SkipWithError(DescribeProblem(report.problem).c_str());
     }
     ReportSize(state, path);
 }
@@ -78,7 +78,7 @@ void SaveNotebook(benchmark::State& state, NotebookShape shape)
     for (auto _ : state) {
         const SaveResult result = nb.doc.OnSaveDocument(path);
         if (!result.ok)
-            state.SkipWithError(result.message.c_str());
+            state.SkipWithError(DescribeProblem(result.problem).c_str());
     }
     ReportSize(state, path);
 }

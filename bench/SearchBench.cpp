@@ -26,7 +26,7 @@ HeadlessNotebook* Notebook(benchmark::State& state)
             pNotebook = std::make_unique<HeadlessNotebook>();
             const ReadReport report = pNotebook->doc.OnOpenDocument(path);
             if (report.status != ReadReport::Status::Ok) {
-                error = report.message;
+                error = DescribeProblem(report.problem);
                 pNotebook.reset();
             }
         }

@@ -50,7 +50,7 @@ int main(int argc, char** argv)
     GrowNotebook(nb, *shape, count, options);
     const SaveResult result = nb.doc.OnSaveDocument(argv[arg + 2]);
     if (!result.ok) {
-        std::fprintf(stderr, "make-notebook: %s\n", result.message.c_str());
+        std::fprintf(stderr, "make-notebook: %s\n", DescribeProblem(result.problem).c_str());
         return 1;
     }
     return 0;

@@ -17,14 +17,14 @@ std::optional<std::string> ImportAndExport(FuzzNotebook& nb, const std::string& 
     const ReadReport report = nb.doc.ImportFolder(path);
     ExpectNoPrompts(nb);
     if (bSaved)
-        Expect(report.status == ReadReport::Status::Ok, "an exported folder does not import whole", report.message);
+        Expect(report.status == ReadReport::Status::Ok, "an exported folder does not import whole", DescribeProblem(report.problem));
     if (!report.Opened())
         return std::nullopt;
-    Expect(nb.doc.GetFolders().size() > countBefore, "an import reported as done added no folder", report.message);
+    Expect(nb.doc.GetFolders().size() > countBefore, "an import reported as done added no folder", DescribeProblem(report.problem));
     const Folder* pImported = nb.doc.GetFolders()[countBefore];
     nb.tree.SelectItem(pImported->m_hItem);
     const SaveResult result = nb.doc.ExportFolder(out);
-    Expect(result.ok, "an imported folder cannot be exported", result.message);
+    Expect(result.ok, "an imported folder cannot be exported", DescribeProblem(result.problem));
     return nb.DescribeFolder(pImported);
 }
 

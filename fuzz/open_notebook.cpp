@@ -10,7 +10,7 @@ namespace {
 std::string SaveAndRead(FuzzNotebook& nb, const std::string& path)
 {
     const SaveResult result = nb.doc.OnSaveDocument(path);
-    Expect(result.ok, "a notebook that opened cannot be saved", result.message);
+    Expect(result.ok, "a notebook that opened cannot be saved", DescribeProblem(result.problem));
     return FuzzFiles::Read(path);
 }
 
@@ -18,7 +18,7 @@ std::string SaveAndRead(FuzzNotebook& nb, const std::string& path)
 void ReopenSaved(FuzzNotebook& nb, const std::string& path, const std::string& expected)
 {
     const ReadReport report = nb.doc.OnOpenDocument(path);
-    Expect(report.status == ReadReport::Status::Ok, "a saved notebook does not open whole", report.message);
+    Expect(report.status == ReadReport::Status::Ok, "a saved notebook does not open whole", DescribeProblem(report.problem));
     ExpectNoPrompts(nb);
     Expect(nb.Describe() == expected, "a saved notebook reads back different",
            "expected:\n" + expected + "read back:\n" + nb.Describe());

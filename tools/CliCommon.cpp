@@ -161,16 +161,17 @@ bool SameFile(const std::string& a, const std::string& b)
 bool Open(HeadlessNotebook& nb, const std::string& operand, bool bForWriting)
 {
     const ReadReport report = nb.doc.OnOpenDocument(InputPath(operand));
+    const std::string message = DescribeProblem(report.problem);
     if (!report.Opened()) {
-        Error(report.message);
+        Error(message);
         return false;
     }
     if (report.status == ReadReport::Status::Incomplete) {
         if (bForWriting) {
-            Error(report.message + " Nothing was written; \"quillbox-cli check --repair\" saves what can be read.");
+            Error(message + " Nothing was written; \"quillbox-cli check --repair\" saves what can be read.");
             return false;
         }
-        Error("warning: " + report.message);
+        Error("warning: " + message);
     }
     return true;
 }
@@ -186,7 +187,7 @@ bool WriteThrough(const std::string& operand, const std::function<SaveResult(con
     const std::string path = operand == "-" ? g_pStdout->Path() : operand;
     const SaveResult result = write(path);
     if (!result.ok) {
-        Error(result.message);
+        Error(DescribeProblem(result.problem));
         return false;
     }
     return operand != "-" || CopyToStdout(path);
@@ -210,10 +211,10 @@ bool WriteOutput(const std::string& operand, std::string_view bytes)
         Write(bytes);
         return true;
     }
-    std::string error;
-    if (WriteFileSafely(operand, bytes, error))
+    FileProblem problem;
+    if (WriteFileSafely(operand, bytes, problem))
         return true;
-    Error("cannot write \"" + operand + "\": " + error + ".");
+    Error("cannot write \"" + operand + "\": " + DescribeReason(problem) + ".");
     return false;
 }
 

@@ -13,6 +13,7 @@ class FailingPrompts : public Prompts
 {
 public:
     void MessageBox(const std::string& text) override { Fail("message \"" + text + "\""); }
+    void ReportProblem(const FileProblem& problem) override { Fail("message \"" + DescribeProblem(problem) + "\""); }
     bool AskYesNo(const std::string& text) override { Fail("question \"" + text + "\""); }
     bool RunInputDlg(CInputDlg&) override { Fail("input dialog"); }
     bool RunChooseFolderDlg(CChooseFolderDlg&) override { Fail("Choose Folder dialog"); }

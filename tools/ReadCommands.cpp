@@ -69,8 +69,11 @@ int Grep(const Args& args)
         return kTrouble;
     const NotebookSearch search({ ToNotebook(nb, args.operands[1]), !args.Has("-i"), args.Has("-w"), args.Has("-E"),
                                   nb.doc.GetEncoding().GetKind() });
-    if (!search.GetError().empty()) {
-        Error(search.GetError());
+    if (const SearchProblem& problem = search.GetProblem()) {
+        // The pattern as typed, not in the notebook's bytes.
+        Error(problem.kind == SearchProblem::Kind::EmptyPattern
+                  ? "The pattern is empty."
+                  : "The regular expression \"" + args.operands[1] + "\" is malformed: " + problem.reason + ".");
         return kTrouble;
     }
     const Folder* pStart = nullptr;
@@ -109,7 +112,7 @@ int Check(const Args& args)
     HeadlessNotebook nb;
     const ReadReport report = nb.doc.OnOpenDocument(path);
     if (!report.Opened()) {
-        Error(report.message);
+        Error(DescribeProblem(report.problem));
         return kTrouble;
     }
     std::string data;

@@ -166,7 +166,7 @@ int Import(const Args& args)
     Select(nb, pParent);
     const ReadReport report = nb.doc.ImportFolder(InputPath(folderFile));
     if (report.status != ReadReport::Status::Ok) {
-        Error(report.message + (report.status == ReadReport::Status::Incomplete ? " Nothing was written." : ""));
+        Error(DescribeProblem(report.problem) + (report.status == ReadReport::Status::Incomplete ? " Nothing was written." : ""));
         return kFailed;
     }
     if (pSelected)

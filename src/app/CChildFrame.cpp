@@ -330,7 +330,7 @@ bool CChildFrame::DoSave(const QString& path)
         result = save(true);
     }
     if (!result.ok) {
-        m_mainFrame.GetPrompts().MessageBox(result.message);
+        m_mainFrame.GetPrompts().ReportProblem(result.problem);
         return false;
     }
     m_disk.OnFileRead(path, m_doc.GetFileHash());

@@ -20,9 +20,9 @@
 #include "app/CChildFrame.h"
 #include "app/FrameTables.h"
 #include "app/LockIndicators.h"
-#include "doc/FileLines.h"
 #include "platform/CommandIds.h"
 #include "platform/CommandTable.h"
+#include "platform/FileProblem.h"
 #include "qt/HelpWindow.h"
 
 namespace {
@@ -292,13 +292,14 @@ CChildFrame* CMainFrame::OpenNotebook(const QString& path)
     } catch (const std::exception& e) {
         // The window's own share of opening (decoding and showing the text) may run out of
         // memory too; the other notebooks stay open either way.
-        report = { ReadReport::Status::CannotOpen, "Cannot open \"" + fullPath.toStdString() + "\": " + ExceptionReason(e) + "." };
+        report = { ReadReport::Status::CannotOpen,
+                   ExceptionProblem(e).During(FileProblem::Action::Open, QFile::encodeName(fullPath).toStdString()) };
     }
     if (!report.Opened()) {
         delete pChild;
         m_recentFiles.Remove(fullPath);
         RebuildRecentFiles();
-        m_prompts.MessageBox(report.message);
+        m_prompts.ReportProblem(report.problem);
         return nullptr;
     }
     AddChild(pChild);
@@ -306,7 +307,7 @@ CChildFrame* CMainFrame::OpenNotebook(const QString& path)
     if (report.status == ReadReport::Status::Incomplete) {
         // At start-up the message comes over the window it speaks of, not over an empty screen.
         show();
-        m_prompts.MessageBox(report.message);
+        m_prompts.ReportProblem(report.problem);
     } else {
         AddRecentFile(fullPath);
     }
@@ -352,7 +353,7 @@ bool CMainFrame::OnCommand(int id)
     try {
         FindHandler(id)();
     } catch (const std::exception& e) {
-        m_prompts.MessageBox("The command could not be completed: " + ExceptionReason(e) + ".");
+        m_prompts.MessageBox("The command could not be completed: " + DescribeReason(ExceptionProblem(e)) + ".");
     }
     RequestIdleUpdate();
     return true;

@@ -24,6 +24,7 @@
 #include "app/CMainFrame.h"
 #include "doc/CQuillboxDoc.h"
 #include "doc/FileIdentity.h"
+#include "qt/ProblemText.h"
 
 namespace {
 
@@ -63,9 +64,9 @@ QThreadPool& Writer()
 
 void Keep(const RecoveryStore& store, const RecoveryEntry& entry, const NotebookSnapshot& snapshot)
 {
-    std::string error;
-    if (!store.Write(entry, [&](const ChunkSink& sink) { return snapshot.Write(sink); }, error))
-        qWarning("Cannot write the recovery file in %s: %s", store.Dir().c_str(), error.c_str());
+    FileProblem problem;
+    if (!store.Write(entry, [&](const ChunkSink& sink) { return snapshot.Write(sink); }, problem))
+        qWarning("%s", qUtf8Printable(ProblemText(problem)));
 }
 
 QString TimeText(const QDateTime& time)
@@ -242,7 +243,7 @@ int OfferUntitledRecovery(CMainFrame& frame)
             const ReadReport report = pChild->OnRecoverDocument(entry);
             if (!report.Opened()) {
                 delete pChild;
-                frame.GetPrompts().MessageBox(report.message);
+                frame.GetPrompts().ReportProblem(report.problem);
                 break;
             }
             frame.AddChild(pChild);

@@ -16,7 +16,7 @@ class CQuillboxEditView;
 class CQuillboxTreeView;
 class LineReader;
 
-// How reading a notebook or folder file went. A message is for the user and names the file.
+// How reading a notebook or folder file went; the problem names the file.
 struct ReadReport
 {
     enum class Status
@@ -27,7 +27,7 @@ struct ReadReport
         CannotOpen,   // the file could not be read at all
     };
     Status status = Status::Ok;
-    std::string message;
+    FileProblem problem;
 
     bool Opened() const { return status == Status::Ok || status == Status::Incomplete; }
 };
@@ -36,7 +36,7 @@ struct ReadReport
 struct SaveResult
 {
     bool ok = true;
-    std::string message;
+    FileProblem problem;
     // The target is a read-only file and nothing was written; saving again with the user's word
     // replaces it.
     bool bReadOnly = false;

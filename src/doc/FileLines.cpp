@@ -60,7 +60,7 @@ void LineReader::ReadMore() const
     if (m_data.size() < m_held + kReadStep)
         m_data.resize(m_held + kReadStep);
     size_t count = 0;
-    if (m_pFile->Read(m_data.data() + m_held, kReadStep, count, m_error)) {
+    if (m_pFile->Read(m_data.data() + m_held, kReadStep, count, m_readProblem)) {
         m_hash.Add(std::string_view(m_data.data() + m_held, count));
         m_held += count;
     }
@@ -246,13 +246,16 @@ int LineReader::SkipTo(std::span<const std::string_view> lines)
     return -1;
 }
 
-std::string LineReader::WhereReadingStopped() const
+FileProblem LineReader::WhereReadingStopped() const
 {
-    if (AtEnd() && !m_error.empty())
-        return "it cannot be read after line " + std::to_string(m_line) + ": " + m_error;
-    if (AtEnd())
-        return "it ends early, at line " + std::to_string(m_line);
-    return "it is damaged at line " + std::to_string(m_line + 1);
+    using Kind = FileProblem::Kind;
+    if (!AtEnd())
+        return { .kind = Kind::Damaged, .line = m_line + 1 };
+    if (!m_readProblem)
+        return { .kind = Kind::EndsEarly, .line = m_line };
+    return { .kind = m_readProblem.kind == Kind::TooLarge ? Kind::TooLargeAfter : Kind::UnreadableAfter,
+             .line = m_line,
+             .error = m_readProblem.error };
 }
 
 void LineReader::Rewind(Mark mark)
@@ -261,31 +264,22 @@ void LineReader::Rewind(Mark mark)
     m_line = mark.line;
 }
 
-std::optional<LineReader> ReadFileLines(const std::string& path, std::string& message)
+std::optional<LineReader> ReadFileLines(const std::string& path, FileProblem& problem)
 {
     std::string data;
-    std::string reason;
-    if (!ReadWholeFile(path, data, reason)) {
-        message = "Cannot open \"" + path + "\": " + reason + ".";
+    if (!ReadWholeFile(path, data, problem)) {
+        problem = problem.During(FileProblem::Action::Open, path);
         return std::nullopt;
     }
     return LineReader(std::move(data));
 }
 
-std::optional<LineReader> StreamFileLines(const std::string& path, std::string& message)
+std::optional<LineReader> StreamFileLines(const std::string& path, FileProblem& problem)
 {
     auto pFile = std::make_unique<FileReader>();
-    std::string reason;
-    if (!pFile->Open(path, reason)) {
-        message = "Cannot open \"" + path + "\": " + reason + ".";
+    if (!pFile->Open(path, problem)) {
+        problem = problem.During(FileProblem::Action::Open, path);
         return std::nullopt;
     }
     return LineReader(std::move(pFile));
-}
-
-std::string ExceptionReason(const std::exception& e)
-{
-    if (dynamic_cast<const std::bad_alloc*>(&e) || dynamic_cast<const std::length_error*>(&e))
-        return "there is not enough memory";
-    return e.what();
 }

@@ -46,10 +46,9 @@ public:
     uint64_t FileHash() const { return m_hash.Value(); }
     // The number of lines read or skipped so far.
     int LineNumber() const { return m_line; }
-    // Where reading stopped, for a message: "it ends early, at line 12" at the end of the data,
-    // "it cannot be read after line 12: ..." when reading the file failed, else "it is damaged
-    // at line 12" naming the line not yet read.
-    std::string WhereReadingStopped() const;
+    // Where reading stopped: the data ends early at the last line read, reading the file failed
+    // after it, or else the line not yet read is damaged. Kind and line only.
+    FileProblem WhereReadingStopped() const;
 
     struct Mark
     {
@@ -87,7 +86,7 @@ private:
     mutable size_t m_base = 0;
     // The file still to read; none once it has ended or failed, or for a reader of data.
     mutable std::unique_ptr<FileReader> m_pFile;
-    mutable std::string m_error;
+    mutable FileProblem m_readProblem;
     mutable ContentHash m_hash;
     // Where the line at m_lineFor ends: its line feed, or npos for the end of the data.
     mutable size_t m_lineFor = SIZE_MAX;
@@ -107,23 +106,20 @@ private:
 size_t PassCrLfLines(std::string_view held, size_t start, std::string_view leads, int& lines);
 
 // The lines of a whole regular file, of at most kMaxFileBytes; nothing when it cannot be read,
-// and `message` then says why, naming the file.
-std::optional<LineReader> ReadFileLines(const std::string& path, std::string& message);
+// and `problem` then says why, as a failure to open the file.
+std::optional<LineReader> ReadFileLines(const std::string& path, FileProblem& problem);
 // The same, read from the disk as the lines are needed.
-std::optional<LineReader> StreamFileLines(const std::string& path, std::string& message);
+std::optional<LineReader> StreamFileLines(const std::string& path, FileProblem& problem);
 
-// What an exception that ended reading or writing a file means, for a message.
-std::string ExceptionReason(const std::exception& e);
-
-// Runs a file command; an exception it throws (memory running out, mostly) becomes the result
-// `failed`, its message `what` followed by the reason, so one file's trouble ends no program.
+// Runs a file command on `path`; an exception it throws (memory running out, mostly) becomes the
+// result `failed` with its problem, so one file's trouble ends no program.
 template <typename Result, typename Command>
-Result RunGuarded(Command command, Result failed, const std::string& what)
+Result RunGuarded(Command command, Result failed, FileProblem::Action action, const std::string& path)
 {
     try {
         return command();
     } catch (const std::exception& e) {
-        failed.message = what + ExceptionReason(e) + ".";
+        failed.problem = ExceptionProblem(e).During(action, path);
         return failed;
     }
 }

@@ -41,7 +41,7 @@ void CQuillboxDoc::OnExportFolder()
         return;
     const SaveResult result = ExportFolder(*path);
     if (!result.ok)
-        m_services.pPrompts->MessageBox(result.message);
+        m_services.pPrompts->ReportProblem(result.problem);
 }
 
 void CQuillboxDoc::OnImportFolder()
@@ -56,25 +56,25 @@ void CQuillboxDoc::OnImportFolder()
         return;
     const ReadReport report = ImportFolder(*path);
     if (report.status != ReadReport::Status::Ok)
-        m_services.pPrompts->MessageBox(report.message);
+        m_services.pPrompts->ReportProblem(report.problem);
 }
 
 SaveResult CQuillboxDoc::ExportFolder(const std::string& pathName)
 {
-    return RunGuarded([&] { return WriteFolderFile(pathName); }, SaveResult { false },
-                      "Cannot export the folder to \"" + pathName + "\": ");
+    return RunGuarded([&] { return WriteFolderFile(pathName); }, SaveResult { false }, FileProblem::Action::Export,
+                      pathName);
 }
 
 ReadReport CQuillboxDoc::ImportFolder(const std::string& pathName)
 {
     return RunGuarded([&] { return ReadFolderFile(pathName); }, ReadReport { ReadReport::Status::CannotOpen },
-                      "Cannot import \"" + pathName + "\": ");
+                      FileProblem::Action::Import, pathName);
 }
 
 SaveResult CQuillboxDoc::WriteFolderFile(const std::string& pathName)
 {
     if (!m_pSelFolder)
-        return { false, "There is no folder to export." };
+        return { false, FileProblem { .kind = FileProblem::Kind::NoFolderToExport }.During(FileProblem::Action::Export, pathName) };
     std::string out = "Begin Folder Information\r\n";
     {
         const SiblingCut cut(m_pSelFolder);
@@ -83,7 +83,7 @@ SaveResult CQuillboxDoc::WriteFolderFile(const std::string& pathName)
     out += "End Folder Information\r\n";
     const WriteResult written = WriteFileSafely(pathName, out);
     if (written.status != WriteResult::Status::Written)
-        return { false, "Cannot export the folder to \"" + pathName + "\": " + written.reason + "." };
+        return { false, written.problem.During(FileProblem::Action::Export, pathName) };
     return {};
 }
 
@@ -112,25 +112,27 @@ std::function<std::string(std::string_view)> CQuillboxDoc::ImportConverter(std::
 ReadReport CQuillboxDoc::ReadFolderFile(const std::string& pathName)
 {
     using Status = ReadReport::Status;
-    std::string message;
-    std::optional<LineReader> lines = ReadFileLines(pathName, message);
+    constexpr FileProblem::Action kImport = FileProblem::Action::Import;
+    FileProblem problem;
+    std::optional<LineReader> lines = ReadFileLines(pathName, problem);
     if (!lines)
-        return { Status::CannotOpen, message };
+        return { Status::CannotOpen, problem };
     LineReader& in = *lines;
     if (!in.FindLine("Begin Folder Information"))
-        return { Status::NotANotebook, "\"" + pathName + "\" is not a folder file: it has no \"Begin Folder Information\" line." };
+        return { Status::NotANotebook, FileProblem { .kind = FileProblem::Kind::NotAFolderFile }.During(kImport, pathName) };
 
     const size_t countBefore = m_folders.size();
     const bool bWhole = ReadFolder(in, false, ImportConverter(in.Data()));
-    if (m_folders.size() == countBefore)
-        return { Status::NotANotebook,
-                 "The folder file \"" + pathName + "\" holds no folder: " + in.WhereReadingStopped() + ". Nothing was imported." };
+    if (m_folders.size() == countBefore) {
+        problem = in.WhereReadingStopped().During(kImport, pathName);
+        problem.bNothingRead = true;
+        return { Status::NotANotebook, problem };
+    }
     ShowNewFolders(countBefore);
     // The last folder read ends up selected, as adding each in turn leaves it.
     m_pTreeView->GetTreeCtrl().SelectItem(m_folders.back()->m_hItem);
     m_pTreeView->FocusEditor(true);
     if (!bWhole)
-        return { Status::Incomplete, "The folder file \"" + pathName + "\" was incomplete: " + in.WhereReadingStopped()
-                                         + ". The folders read before that point were imported." };
+        return { Status::Incomplete, in.WhereReadingStopped().During(kImport, pathName) };
     return {};
 }

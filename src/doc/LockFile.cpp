@@ -20,8 +20,8 @@ std::string Describe(const LockOwner& owner)
 
 std::optional<LockOwner> ReadOwner(const std::string& path)
 {
-    std::string message;
-    std::optional<LineReader> lines = ReadFileLines(path, message);
+    FileProblem ignored;
+    std::optional<LineReader> lines = ReadFileLines(path, ignored);
     if (!lines)
         return std::nullopt;
     LockOwner owner;
@@ -90,8 +90,8 @@ std::optional<LockOwner> LockFile::Acquire(const std::string& notebookPath)
     const std::optional<LockOwner> owner = ReadOwner(path);
     if (owner && *owner != self && !owner->IsStale())
         return owner;
-    std::string error;
-    if (WriteFileSafely(path, Describe(self), error))
+    FileProblem ignored;
+    if (WriteFileSafely(path, Describe(self), ignored))
         m_strPath = path;
     return std::nullopt;
 }

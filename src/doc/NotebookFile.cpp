@@ -248,13 +248,13 @@ bool CQuillboxDoc::ReadFolder(LineReader& in, bool bTopLevel, const std::functio
 SaveResult CQuillboxDoc::OnSaveDocument(const std::string& pathName, bool bReplaceReadOnly)
 {
     return RunGuarded([&] { return SaveNotebook(pathName, bReplaceReadOnly); }, SaveResult { false },
-                      "Cannot save \"" + pathName + "\": ");
+                      FileProblem::Action::Save, pathName);
 }
 
 ReadReport CQuillboxDoc::OnOpenDocument(const std::string& pathName)
 {
     return RunGuarded([&] { return OpenNotebook(pathName); }, ReadReport { ReadReport::Status::CannotOpen },
-                      "Cannot open \"" + pathName + "\": ");
+                      FileProblem::Action::Open, pathName);
 }
 
 NotebookSnapshot CQuillboxDoc::TakeSnapshot() const
@@ -304,7 +304,7 @@ SaveResult CQuillboxDoc::SaveNotebook(const std::string& pathName, bool bReplace
     };
     const WriteResult written = WriteFileSafely(pathName, produce, bReplaceReadOnly);
     if (written.status != WriteResult::Status::Written)
-        return { false, "Cannot save \"" + pathName + "\": " + written.reason + ".",
+        return { false, written.problem.During(FileProblem::Action::Save, pathName),
                  written.status == WriteResult::Status::ReadOnly };
     m_fileHash = hash.Value();
     SetPathName(pathName);
@@ -315,13 +315,14 @@ SaveResult CQuillboxDoc::SaveNotebook(const std::string& pathName, bool bReplace
 ReadReport CQuillboxDoc::OpenNotebook(const std::string& pathName)
 {
     using Status = ReadReport::Status;
-    std::string message;
-    std::optional<LineReader> lines = StreamFileLines(pathName, message);
+    using Kind = FileProblem::Kind;
+    FileProblem problem;
+    std::optional<LineReader> lines = StreamFileLines(pathName, problem);
     if (!lines)
-        return { Status::CannotOpen, message };
+        return { Status::CannotOpen, problem };
     LineReader& in = *lines;
     if (in.SkipTo(kFormatLines) < 0)
-        return { Status::NotANotebook, "\"" + pathName + "\" is not a Quillbox notebook." };
+        return { Status::NotANotebook, FileProblem { .kind = Kind::NotANotebook }.During(FileProblem::Action::Open, pathName) };
     in.Rewind({});
     // Whether the notebook is UTF-8 is known once all of it is read. Names become one line
     // meanwhile as in a Windows-1252 notebook, which gives the same names for a UTF-8 one.
@@ -329,10 +330,9 @@ ReadReport CQuillboxDoc::OpenNotebook(const std::string& pathName)
     m_encoding.SetKind(TextEncoding::Kind::Windows1252);
 
     // The first thing found wrong; the file is then reported incomplete.
-    std::string problem;
-    auto note = [&](const std::string& what) {
-        if (problem.empty())
-            problem = what;
+    auto note = [&](FileProblem found) {
+        if (!problem)
+            problem = std::move(found);
     };
     // A missing keyword is noted and the search goes back to where it began, so the keywords
     // after it can still be found.
@@ -340,7 +340,7 @@ ReadReport CQuillboxDoc::OpenNotebook(const std::string& pathName)
         const LineReader::Mark mark = in.GetMark();
         if (in.FindLine(keyword, kHeaderStops))
             return true;
-        note(in.AtEnd() ? in.WhereReadingStopped() : "it has no \"" + std::string(keyword) + "\" line");
+        note(in.AtEnd() ? in.WhereReadingStopped() : FileProblem { .kind = Kind::MissingLine, .detail = std::string(keyword) });
         in.Rewind(mark);
         return false;
     };
@@ -375,8 +375,11 @@ ReadReport CQuillboxDoc::OpenNotebook(const std::string& pathName)
     const size_t firstNew = m_folders.size();
     for (;;) {
         const int found = in.SkipTo(kRecordOrEnd);
-        if (found < 0)
-            note(in.WhereReadingStopped() + ", before \"End Folder Information\"");
+        if (found < 0) {
+            FileProblem stopped = in.WhereReadingStopped();
+            stopped.detail = "End Folder Information";
+            note(stopped);
+        }
         if (found != 0)
             break;
         if (!ReadFolder(in, true)) {
@@ -390,11 +393,11 @@ ReadReport CQuillboxDoc::OpenNotebook(const std::string& pathName)
     ShowNewFolders(firstNew);
 
     if (!FindFolderByName(kTrashName)) {
-        note("it has no \"Trash\" folder");
+        note({ .kind = Kind::MissingFolder, .detail = kTrashName });
         AddFolder(true, kTrashName, {}, true, kTrashKey, kMoveFunction);
     }
     if (!FindFolderByName(kMainName)) {
-        note("it has no \"Main\" folder");
+        note({ .kind = Kind::MissingFolder, .detail = kMainName });
         AddFolder(true, kMainName, {}, true, {}, {});
     }
 
@@ -405,14 +408,12 @@ ReadReport CQuillboxDoc::OpenNotebook(const std::string& pathName)
         m_pTreeView->GetTreeCtrl().SelectItem(pSelect->m_hItem);
     m_pTreeView->FocusEditor(true);
     UpdateKeySummary();
-    if (!problem.empty()) {
+    if (problem) {
         // What was read opens as an unsaved, untitled notebook: a plain Save must not write
         // the shortened notebook over the file it came from.
         SetPathName({});
         SetModifiedFlag(true);
-        return { Status::Incomplete,
-                 "The notebook file \"" + pathName + "\" was incomplete: " + problem
-                     + ". Quillbox opened what it could read as an untitled notebook; the file itself is left as it is." };
+        return { Status::Incomplete, problem.During(FileProblem::Action::Open, pathName) };
     }
     m_fileHash = in.FileHash();
     SetPathName(pathName);

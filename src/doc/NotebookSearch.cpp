@@ -81,7 +81,7 @@ private:
 class NotebookSearch::Regex
 {
 public:
-    Regex(const std::string& pattern, bool bIgnoreCase, TextEncoding::Kind encoding, std::string& error)
+    Regex(const std::string& pattern, bool bIgnoreCase, TextEncoding::Kind encoding, SearchProblem& problem)
     {
         if (encoding == TextEncoding::Kind::Utf8)
             m_locale = newlocale(LC_ALL_MASK, "C.UTF-8", nullptr);
@@ -92,7 +92,7 @@ public:
         if (code != 0) {
             char reason[256];
             regerror(code, &m_regex, reason, sizeof reason);
-            error = "The regular expression \"" + pattern + "\" is malformed: " + reason + ".";
+            problem = { SearchProblem::Kind::MalformedRegex, reason };
             return;
         }
         m_bCompiled = true;
@@ -132,12 +132,12 @@ NotebookSearch::NotebookSearch(SearchQuery query)
     : m_query(std::move(query))
 {
     if (m_query.pattern.empty()) {
-        m_error = "The pattern is empty.";
+        m_problem.kind = SearchProblem::Kind::EmptyPattern;
         return;
     }
     const bool bIgnoreCase = !m_query.bMatchCase;
     if (m_query.bRegex) {
-        m_pRegex = std::make_unique<Regex>(m_query.pattern, bIgnoreCase, m_query.encoding, m_error);
+        m_pRegex = std::make_unique<Regex>(m_query.pattern, bIgnoreCase, m_query.encoding, m_problem);
         // A line's end is before its CR LF, which a search of many lines cannot see.
         m_bLineByLine = m_query.pattern.find('$') != std::string::npos;
         return;
@@ -151,7 +151,7 @@ NotebookSearch::NotebookSearch(SearchQuery query)
                 escaped += '\\';
             escaped += ch;
         }
-        m_pRegex = std::make_unique<Regex>(escaped, true, m_query.encoding, m_error);
+        m_pRegex = std::make_unique<Regex>(escaped, true, m_query.encoding, m_problem);
         return;
     }
     for (size_t ch = 0; ch < m_fold.size(); ++ch) {
@@ -237,7 +237,7 @@ bool NotebookSearch::IsWholeWord(std::string_view line, size_t start, size_t len
 std::vector<std::pair<size_t, size_t>> NotebookSearch::MatchLine(std::string_view line) const
 {
     std::vector<std::pair<size_t, size_t>> spans;
-    if (!m_error.empty())
+    if (m_problem)
         return spans;
     if (m_pRegex) {
         for (size_t from = 0; from <= line.size();) {
@@ -325,7 +325,7 @@ size_t NotebookSearch::Run(const CQuillboxDoc& doc, const Folder* pStart,
                            const std::function<bool(const SearchHit&)>& onHit) const
 {
     size_t count = 0;
-    if (!m_error.empty())
+    if (m_problem)
         return count;
     // The selected folder's notes live in the editor.
     const std::string editorText =

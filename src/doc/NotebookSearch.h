@@ -25,6 +25,21 @@ struct SearchQuery
     TextEncoding::Kind encoding = TextEncoding::Kind::Utf8;
 };
 
+// Why a query cannot run, for the front end to put into words with the pattern as it was given.
+struct SearchProblem
+{
+    enum class Kind
+    {
+        None,
+        EmptyPattern,
+        MalformedRegex, // `reason` is the C library's word for what is wrong
+    };
+    Kind kind = Kind::None;
+    std::string reason;
+
+    explicit operator bool() const { return kind != Kind::None; }
+};
+
 // One folder name or one line of a folder's text that matches. The views point into the
 // notebook and hold only while the search reports the hit.
 struct SearchHit
@@ -47,8 +62,8 @@ public:
     explicit NotebookSearch(SearchQuery query);
     ~NotebookSearch();
 
-    // Why the query cannot run (an empty or malformed pattern); empty when it can.
-    const std::string& GetError() const { return m_error; }
+    // Why the query cannot run (an empty or malformed pattern); none when it can.
+    const SearchProblem& GetProblem() const { return m_problem; }
 
     // Calls onHit for every matching name and line of pStart and its subtree, or of every
     // folder when pStart is null, in the order the folder tree shows them (the selected
@@ -72,7 +87,7 @@ private:
                     const std::function<bool(const SearchHit&)>& onHit) const;
 
     SearchQuery m_query;
-    std::string m_error;
+    SearchProblem m_problem;
     std::string m_folded;                  // the literal pattern, case-folded unless bMatchCase
     std::array<unsigned char, 256> m_fold; // byte to its folded form
     std::array<unsigned char, 256> m_other; // folded byte to the other case's byte, or itself

@@ -97,25 +97,28 @@ std::string RecoveryStore::NewKey() const
     }
 }
 
-bool RecoveryStore::Write(RecoveryEntry entry, const ChunkProducer& notebook, std::string& error) const
+bool RecoveryStore::Write(RecoveryEntry entry, const ChunkProducer& notebook, FileProblem& problem) const
 {
     std::error_code code;
     std::filesystem::create_directories(m_strDir, code);
     if (code) {
-        error = code.message();
+        problem = SystemProblem(code.value()).During(FileProblem::Action::WriteRecovery, m_strDir);
         return false;
     }
     std::filesystem::permissions(m_strDir, std::filesystem::perms::owner_all, code);
     const WriteResult written = WriteFileSafely(NotebookPath(entry.key), notebook);
     if (written.status != WriteResult::Status::Written) {
-        error = written.reason;
+        problem = written.problem.During(FileProblem::Action::WriteRecovery, m_strDir);
         return false;
     }
     // Read after the state was taken: a save in between makes the state look newer than it is,
     // never older.
     if (!entry.notebookPath.empty())
         entry.notebookFile = ReadFileIdentity(entry.notebookPath, false);
-    return WriteFileSafely(InfoPath(entry.key), InfoText(entry), error);
+    if (WriteFileSafely(InfoPath(entry.key), InfoText(entry), problem))
+        return true;
+    problem = problem.During(FileProblem::Action::WriteRecovery, m_strDir);
+    return false;
 }
 
 void RecoveryStore::Remove(const std::string& key) const
@@ -135,8 +138,8 @@ std::vector<RecoveryEntry> RecoveryStore::List() const
             continue;
         RecoveryEntry entry;
         entry.key = name.substr(0, name.size() - kInfoSuffix.size());
-        std::string message;
-        std::optional<LineReader> lines = ReadFileLines(file.path().string(), message);
+        FileProblem unread;
+        std::optional<LineReader> lines = ReadFileLines(file.path().string(), unread);
         std::error_code ignored;
         if (lines && ParseInfo(*lines, entry) && std::filesystem::exists(NotebookPath(entry.key), ignored))
             entries.push_back(std::move(entry));

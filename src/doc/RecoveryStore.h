@@ -38,8 +38,9 @@ public:
     // A key no entry in the folder has; keys begin with the process id, so programs running at
     // the same time never share one.
     std::string NewKey() const;
-    // Writes the entry with the notebook the producer makes, noting the notebook file as it is now.
-    bool Write(RecoveryEntry entry, const ChunkProducer& notebook, std::string& error) const;
+    // Writes the entry with the notebook the producer makes, noting the notebook file as it is now;
+    // false, with `problem` saying why, when it could not.
+    bool Write(RecoveryEntry entry, const ChunkProducer& notebook, FileProblem& problem) const;
     void Remove(const std::string& key) const;
     // The entries whose notebook file is there too, newest first.
     std::vector<RecoveryEntry> List() const;

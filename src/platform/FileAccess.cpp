@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -14,27 +13,22 @@
 
 namespace {
 
-std::string ErrnoText(int error = errno)
+using Kind = FileProblem::Kind;
+
+FileProblem Problem(Kind kind, std::string detail = {}, int error = 0)
 {
-    return std::strerror(error);
+    return { .kind = kind, .error = error, .detail = std::move(detail) };
 }
 
-// Why a file of this kind is neither read nor replaced; empty for a regular file.
-std::string NotAFile(mode_t mode)
+// Why a file of this kind is neither read nor replaced; none for a regular file.
+Kind NotAFile(mode_t mode)
 {
-    if (S_ISREG(mode))
-        return {};
-    const char* kind = S_ISDIR(mode) ? "a folder"
-        : S_ISFIFO(mode)             ? "a FIFO (named pipe)"
-        : S_ISSOCK(mode)             ? "a socket"
-        : S_ISCHR(mode) || S_ISBLK(mode) ? "a device"
-                                     : nullptr;
-    return kind ? std::string("it is ") + kind + ", not a file" : "it is not a file";
-}
-
-std::string TooLarge()
-{
-    return std::string("it is larger than ") + kMaxFileSizeText + ", the most Quillbox reads";
+    return S_ISREG(mode)                 ? Kind::None
+        : S_ISDIR(mode)                  ? Kind::Folder
+        : S_ISFIFO(mode)                 ? Kind::Fifo
+        : S_ISSOCK(mode)                 ? Kind::Socket
+        : S_ISCHR(mode) || S_ISBLK(mode) ? Kind::Device
+                                         : Kind::NotAFile;
 }
 
 // Closes a descriptor when it goes out of scope.
@@ -115,7 +109,7 @@ std::string DirectoryPart(const std::string& path)
 
 // The file that `path` finally names: symbolic links are followed, a dangling last link gives
 // the path it points to. False only for a loop of links or an unreadable link.
-bool FollowLinks(const std::string& path, std::string& target, std::string& reason)
+bool FollowLinks(const std::string& path, std::string& target, FileProblem& problem)
 {
     target = path;
     for (int hops = 0;; ++hops) {
@@ -123,13 +117,13 @@ bool FollowLinks(const std::string& path, std::string& target, std::string& reas
         if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
             return true;
         if (hops == 40) {
-            reason = ErrnoText(ELOOP);
+            problem = SystemProblem(ELOOP);
             return false;
         }
         std::vector<char> link(static_cast<size_t>(st.st_size) + 256);
         const ssize_t length = ::readlink(target.c_str(), link.data(), link.size());
         if (length < 0 || static_cast<size_t>(length) == link.size()) {
-            reason = length < 0 ? ErrnoText() : ErrnoText(ENAMETOOLONG);
+            problem = length < 0 ? SystemProblem(errno) : SystemProblem(ENAMETOOLONG);
             return false;
         }
         const std::string next(link.data(), static_cast<size_t>(length));
@@ -155,14 +149,13 @@ bool StillNamed(int fd, const std::string& path)
 // Creates the target's one temporary file, removing what a crashed save left under its name.
 // A save holds a lock on its temporary file and is the only one to rename or remove it, so
 // two saves of one file never share it: the second is refused while the first runs.
-int CreateTemporary(const std::string& tempPath, std::string& reason)
+int CreateTemporary(const std::string& tempPath, FileProblem& problem)
 {
-    const char* const kBusy = "another program is saving it at this moment";
     for (int attempt = 0; attempt < 8; ++attempt) {
         Descriptor fd(::open(tempPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
         if (fd.Get() >= 0) {
             if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) {
-                reason = kBusy;
+                problem = Problem(Kind::Busy);
                 return -1;
             }
             if (StillNamed(fd.Get(), tempPath))
@@ -170,20 +163,20 @@ int CreateTemporary(const std::string& tempPath, std::string& reason)
             continue;
         }
         if (errno != EEXIST) {
-            reason = ErrnoText();
+            problem = SystemProblem(errno);
             return -1;
         }
         const Descriptor old(::open(tempPath.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
         if (old.Get() >= 0 && ::flock(old.Get(), LOCK_EX | LOCK_NB) != 0) {
-            reason = kBusy;
+            problem = Problem(Kind::Busy);
             return -1;
         }
         if ((old.Get() < 0 || StillNamed(old.Get(), tempPath)) && ::unlink(tempPath.c_str()) != 0 && errno != ENOENT) {
-            reason = "cannot remove the old temporary file " + tempPath + ": " + ErrnoText();
+            problem = Problem(Kind::StaleTemporary, tempPath, errno);
             return -1;
         }
     }
-    reason = "its temporary file " + tempPath + " keeps changing";
+    problem = Problem(Kind::ChangingTemporary, tempPath);
     return -1;
 }
 
@@ -194,7 +187,7 @@ bool IsAttributeKept(const std::string& name)
 }
 
 // Copies every extended attribute of `source` (ACLs included) to the open file `fd`.
-bool CopyAttributes(const std::string& source, int fd, std::string& reason)
+bool CopyAttributes(const std::string& source, int fd, FileProblem& problem)
 {
     std::vector<char> names;
     for (;;) {
@@ -202,7 +195,7 @@ bool CopyAttributes(const std::string& source, int fd, std::string& reason)
         if (size < 0) {
             if (errno == ENOTSUP)
                 return true;
-            reason = "cannot read its extended attributes: " + ErrnoText();
+            problem = Problem(Kind::AttributesUnread, {}, errno);
             return false;
         }
         names.resize(static_cast<size_t>(size));
@@ -212,7 +205,7 @@ bool CopyAttributes(const std::string& source, int fd, std::string& reason)
             break;
         }
         if (errno != ERANGE) {
-            reason = "cannot read its extended attributes: " + ErrnoText();
+            problem = Problem(Kind::AttributesUnread, {}, errno);
             return false;
         }
     }
@@ -228,7 +221,7 @@ bool CopyAttributes(const std::string& source, int fd, std::string& reason)
         if (size >= 0 && ::fsetxattr(fd, name.c_str(), value.data(), static_cast<size_t>(size), 0) == 0)
             continue;
         if (IsAttributeKept(name)) {
-            reason = "cannot keep its extended attribute " + name + ": " + ErrnoText();
+            problem = Problem(Kind::AttributeLost, name, errno);
             return false;
         }
     }
@@ -237,31 +230,31 @@ bool CopyAttributes(const std::string& source, int fd, std::string& reason)
 
 // Gives the new file the old one's owner and group where the system permits, then its mode
 // (after the owner, whose change clears set-user-ID bits) and extended attributes.
-bool CopyFileAttributes(const std::string& target, const struct stat& st, int fd, std::string& reason)
+bool CopyFileAttributes(const std::string& target, const struct stat& st, int fd, FileProblem& problem)
 {
     if (::fchown(fd, st.st_uid, st.st_gid) != 0)
         static_cast<void>(::fchown(fd, static_cast<uid_t>(-1), st.st_gid));
     if (::fchmod(fd, st.st_mode & 07777) != 0) {
-        reason = ErrnoText();
+        problem = SystemProblem(errno);
         return false;
     }
-    return CopyAttributes(target, fd, reason);
+    return CopyAttributes(target, fd, problem);
 }
 
-bool SyncDirectoryOf(const std::string& path, std::string& reason)
+bool SyncDirectoryOf(const std::string& path, FileProblem& problem)
 {
     const std::string dir = DirectoryPart(path);
     const Descriptor fd(::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd.Get() >= 0 && ::fsync(fd.Get()) == 0)
         return true;
-    reason = "the file was written, but its folder could not be flushed to disk: " + ErrnoText();
+    problem = Problem(Kind::FolderNotFlushed, {}, errno);
     return false;
 }
 
-bool Fail(WriteResult& result, std::string reason)
+bool Fail(WriteResult& result, FileProblem problem)
 {
     result.status = WriteResult::Status::Failed;
-    result.reason = std::move(reason);
+    result.problem = std::move(problem);
     return false;
 }
 
@@ -273,18 +266,18 @@ bool RewriteInPlace(const std::string& target, const struct stat& st, int tempFd
 {
     off_t size = 0;
     if (!WriteProduced(tempFd, produce, size) || ::fsync(tempFd) != 0)
-        return Fail(result, ErrnoText());
+        return Fail(result, SystemProblem(errno));
     const Descriptor fd(::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat opened {};
     if (fd.Get() < 0 || ::fstat(fd.Get(), &opened) != 0)
-        return Fail(result, ErrnoText());
+        return Fail(result, SystemProblem(errno));
     if (opened.st_ino != st.st_ino || opened.st_dev != st.st_dev)
-        return Fail(result, "it was replaced while being saved");
+        return Fail(result, Problem(Kind::Replaced));
     if (size > 0 && ::fallocate(fd.Get(), FALLOC_FL_KEEP_SIZE, 0, size) != 0 && errno != EOPNOTSUPP)
-        return Fail(result, ErrnoText());
+        return Fail(result, SystemProblem(errno));
     if (!CopyContent(tempFd, fd.Get(), size) || ::ftruncate(fd.Get(), size) != 0 || ::fsync(fd.Get()) != 0) {
         bKeepTemporary = true;
-        return Fail(result, ErrnoText() + "; the file may be damaged, and the complete data is kept in " + tempPath);
+        return Fail(result, Problem(Kind::DamagedInPlace, tempPath, errno));
     }
     return true;
 }
@@ -292,15 +285,15 @@ bool RewriteInPlace(const std::string& target, const struct stat& st, int tempFd
 bool ReplaceByRename(const std::string& target, const struct stat* pOld, int tempFd, const std::string& tempPath,
                      const ChunkProducer& produce, WriteResult& result, bool& bKeepTemporary)
 {
-    std::string reason;
-    if (pOld && !CopyFileAttributes(target, *pOld, tempFd, reason))
-        return Fail(result, reason);
+    FileProblem problem;
+    if (pOld && !CopyFileAttributes(target, *pOld, tempFd, problem))
+        return Fail(result, problem);
     off_t size = 0;
     if (!WriteProduced(tempFd, produce, size) || ::fsync(tempFd) != 0 || ::rename(tempPath.c_str(), target.c_str()) != 0)
-        return Fail(result, ErrnoText());
+        return Fail(result, SystemProblem(errno));
     // The name is free now, and may already be another save's.
     bKeepTemporary = true;
-    return SyncDirectoryOf(target, reason) || Fail(result, reason);
+    return SyncDirectoryOf(target, problem) || Fail(result, problem);
 }
 
 } // namespace
@@ -311,20 +304,21 @@ FileReader::~FileReader()
         ::close(m_fd);
 }
 
-bool FileReader::Open(const std::string& path, std::string& reason)
+bool FileReader::Open(const std::string& path, FileProblem& problem)
 {
     // Without O_NONBLOCK, opening a FIFO would wait for a writer.
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat st {};
     if (fd.Get() < 0 || ::fstat(fd.Get(), &st) != 0) {
-        reason = ErrnoText();
+        problem = SystemProblem(errno);
         return false;
     }
-    reason = NotAFile(st.st_mode);
-    if (!reason.empty())
+    if (const Kind kind = NotAFile(st.st_mode); kind != Kind::None) {
+        problem = Problem(kind);
         return false;
+    }
     if (st.st_size > kMaxFileBytes) {
-        reason = TooLarge();
+        problem = Problem(Kind::TooLarge);
         return false;
     }
     m_fd = fd.Release();
@@ -332,7 +326,7 @@ bool FileReader::Open(const std::string& path, std::string& reason)
     return true;
 }
 
-bool FileReader::Read(char* buffer, size_t size, size_t& count, std::string& reason)
+bool FileReader::Read(char* buffer, size_t size, size_t& count, FileProblem& problem)
 {
     for (;;) {
         const ssize_t got = ::read(m_fd, buffer, size);
@@ -341,34 +335,34 @@ bool FileReader::Read(char* buffer, size_t size, size_t& count, std::string& rea
             break;
         }
         if (errno != EINTR) {
-            reason = ErrnoText();
+            problem = SystemProblem(errno);
             return false;
         }
     }
     m_read += static_cast<int64_t>(count);
     // A file that grows while it is read is read on to its end, within the limit.
     if (m_read > kMaxFileBytes) {
-        reason = TooLarge();
+        problem = Problem(Kind::TooLarge);
         return false;
     }
     return true;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& data, std::string& reason)
+bool ReadWholeFile(const std::string& path, std::string& data, FileProblem& problem)
 {
     FileReader file;
-    if (!file.Open(path, reason))
+    if (!file.Open(path, problem))
         return false;
     data.resize(static_cast<size_t>(file.Size()));
     size_t filled = 0;
     for (size_t count = 1; filled < data.size() && count > 0; filled += count) {
-        if (!file.Read(data.data() + filled, data.size() - filled, count, reason))
+        if (!file.Read(data.data() + filled, data.size() - filled, count, problem))
             return false;
     }
     data.resize(filled);
     char more[65536];
     for (size_t count = 0;; data.append(more, count)) {
-        if (!file.Read(more, sizeof more, count, reason))
+        if (!file.Read(more, sizeof more, count, problem))
             return false;
         if (count == 0)
             return true;
@@ -384,24 +378,24 @@ WriteResult WriteFileSafely(const std::string& path, const ChunkProducer& produc
 {
     WriteResult result;
     std::string target;
-    if (!FollowLinks(path, target, result.reason)) {
+    if (!FollowLinks(path, target, result.problem)) {
         result.status = WriteResult::Status::Failed;
         return result;
     }
     struct stat st {};
     const bool bExists = ::lstat(target.c_str(), &st) == 0;
     if (!bExists && errno != ENOENT) {
-        Fail(result, ErrnoText());
+        Fail(result, SystemProblem(errno));
         return result;
     }
     if (bExists) {
-        if (std::string reason = NotAFile(st.st_mode); !reason.empty()) {
-            Fail(result, reason);
+        if (const Kind kind = NotAFile(st.st_mode); kind != Kind::None) {
+            Fail(result, Problem(kind));
             return result;
         }
         if (!bReplaceReadOnly && IsReadOnly(target, st)) {
             result.status = WriteResult::Status::ReadOnly;
-            result.reason = "it is read-only";
+            result.problem = Problem(Kind::ReadOnly);
             return result;
         }
     }
@@ -409,7 +403,7 @@ WriteResult WriteFileSafely(const std::string& path, const ChunkProducer& produc
     const size_t slash = target.rfind('/');
     const std::string tempPath = DirectoryPart(target) + "." + target.substr(slash == std::string::npos ? 0 : slash + 1)
         + ".quillbox-save";
-    Descriptor tempFd(CreateTemporary(tempPath, result.reason));
+    Descriptor tempFd(CreateTemporary(tempPath, result.problem));
     if (tempFd.Get() < 0) {
         result.status = WriteResult::Status::Failed;
         return result;
@@ -425,9 +419,9 @@ WriteResult WriteFileSafely(const std::string& path, const ChunkProducer& produc
     return result;
 }
 
-bool WriteFileSafely(const std::string& path, std::string_view data, std::string& reason)
+bool WriteFileSafely(const std::string& path, std::string_view data, FileProblem& problem)
 {
     WriteResult result = WriteFileSafely(path, data);
-    reason = std::move(result.reason);
+    problem = std::move(result.problem);
     return result.status == WriteResult::Status::Written;
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/FileProblem.h"
+
 // The largest file Quillbox reads: twenty times a very large notebook, and far from what would
 // exhaust the memory of a desktop machine once the notebook is built from it.
 constexpr int64_t kMaxFileBytes = int64_t(1) << 30;
@@ -21,14 +23,14 @@ public:
 
     // False when the file cannot be read: the path is missing or unreadable, names something
     // other than a regular file (a folder, FIFO, device or socket, checked without ever waiting
-    // on it), or the file is larger than kMaxFileBytes; `reason` then says why, in a few words
-    // without the path.
-    bool Open(const std::string& path, std::string& reason);
+    // on it), or the file is larger than kMaxFileBytes; `problem` then says why (its kind and
+    // error only).
+    bool Open(const std::string& path, FileProblem& problem);
     // The size of the file when it was opened.
     int64_t Size() const { return m_size; }
     // Reads the next bytes, at most `size`, into `buffer`; `count` is 0 at the end of the file.
-    // False on an error, or once the file has grown past kMaxFileBytes, with `reason`.
-    bool Read(char* buffer, size_t size, size_t& count, std::string& reason);
+    // False on an error, or once the file has grown past kMaxFileBytes, with `problem`.
+    bool Read(char* buffer, size_t size, size_t& count, FileProblem& problem);
 
 private:
     int m_fd = -1;
@@ -39,8 +41,8 @@ private:
 // Reads the whole of the regular file at `path` into `data`. False when it cannot: the path is
 // missing or unreadable, names something other than a regular file (a folder, FIFO, device or
 // socket, checked without ever waiting on it), or the file is larger than kMaxFileBytes;
-// `reason` then says why, in a few words without the path.
-bool ReadWholeFile(const std::string& path, std::string& data, std::string& reason);
+// `problem` then says why (its kind and error only).
+bool ReadWholeFile(const std::string& path, std::string& data, FileProblem& problem);
 
 struct WriteResult
 {
@@ -51,7 +53,7 @@ struct WriteResult
         Failed,
     };
     Status status = Status::Written;
-    std::string reason; // why it failed, in a few words without the path
+    FileProblem problem; // why it failed: its kind, error and detail only
 };
 
 // Replaces the file at `path` with `data` without ever leaving a half-written file:
@@ -65,7 +67,7 @@ struct WriteResult
 //   flushed copy of `data`, so that every name keeps sharing the content;
 // - the folder is flushed too, and a failure to do so is reported.
 // On failure the old file is untouched and no temporary file is left, except when an in-place
-// rewrite fails part way: the temporary file then keeps the complete data and the reason says so.
+// rewrite fails part way: the temporary file then keeps the complete data and the problem says so.
 WriteResult WriteFileSafely(const std::string& path, std::string_view data, bool bReplaceReadOnly = false);
 
 // Takes the pieces of a file's data in order; false when one could not be written.
@@ -76,5 +78,5 @@ using ChunkProducer = std::function<bool(const ChunkSink&)>;
 WriteResult WriteFileSafely(const std::string& path, const ChunkProducer& produce, bool bReplaceReadOnly = false);
 
 // As above, for the program's own files (recovery and lock files), which are never read-only:
-// false on any failure, with `reason` saying why.
-bool WriteFileSafely(const std::string& path, std::string_view data, std::string& reason);
+// false on any failure, with `problem` saying why (its kind, error and detail only).
+bool WriteFileSafely(const std::string& path, std::string_view data, FileProblem& problem);

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/FileProblem.h"
+
 class CInputDlg;
 class CChooseFolderDlg;
 class CAssignKeysDlg;
@@ -28,6 +30,8 @@ public:
 
     // A message box with an OK button and the program's title.
     virtual void MessageBox(const std::string& text) = 0;
+    // The same, telling what went wrong with a file in the front end's words.
+    virtual void ReportProblem(const FileProblem& problem) = 0;
     // A message box with Yes and No; true for Yes.
     virtual bool AskYesNo(const std::string& text) = 0;
 

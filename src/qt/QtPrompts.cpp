@@ -12,6 +12,7 @@
 #include "qt/ChooseFolderDialog.h"
 #include "qt/InputDialog.h"
 #include "qt/PrefsDialogs.h"
+#include "qt/ProblemText.h"
 #include "qt/TextCodec.h"
 
 namespace {
@@ -62,7 +63,17 @@ QtPrompts::QtPrompts(QWidget* parent, TextCodec& codec)
 
 void QtPrompts::MessageBox(const std::string& text)
 {
-    QMessageBox box(QMessageBox::Warning, kTitle, MessageText(m_codec, text), QMessageBox::Ok, m_pParent);
+    ShowMessage(MessageText(m_codec, text));
+}
+
+void QtPrompts::ReportProblem(const FileProblem& problem)
+{
+    ShowMessage(ProblemText(problem));
+}
+
+void QtPrompts::ShowMessage(const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, kTitle, text, QMessageBox::Ok, m_pParent);
     box.setObjectName(QStringLiteral("messageBox"));
     box.setTextFormat(Qt::PlainText);
     box.exec();

@@ -16,6 +16,7 @@ public:
     QtPrompts(QWidget* parent, TextCodec& codec);
 
     void MessageBox(const std::string& text) override;
+    void ReportProblem(const FileProblem& problem) override;
     bool AskYesNo(const std::string& text) override;
     bool RunInputDlg(CInputDlg& dlg) override;
     bool RunChooseFolderDlg(CChooseFolderDlg& dlg) override;
@@ -30,6 +31,8 @@ public:
     static QStringList NameFilters(const std::string& filter);
 
 private:
+    void ShowMessage(const QString& text);
+
     QWidget* m_pParent;
     TextCodec& m_codec;
 };

@@ -121,7 +121,7 @@ TEST(FileAccess, EveryKindOfSaveTargetIsWrittenThroughOrRefused)
         const std::string path = target.prepare(dir);
         const WriteResult result = WriteFileSafely(path, "new\r\n");
         EXPECT_EQ(result.status, target.status);
-        EXPECT_EQ(result.reason, target.reason);
+        EXPECT_EQ(DescribeReason(result.problem), target.reason);
         EXPECT_EQ(dir.Listing(), target.listing);
 
         const std::string checked = dir.Path(target.checked);
@@ -163,11 +163,11 @@ TEST(FileAccess, ReadOnlyFileIsReplacedWithTheUsersWordAndStaysReadOnly)
     const SaveResult refused = nb->doc.OnSaveDocument(path);
     EXPECT_FALSE(refused.ok);
     EXPECT_TRUE(refused.bReadOnly);
-    EXPECT_EQ(refused.message, "Cannot save \"" + path + "\": it is read-only.");
+    EXPECT_EQ(DescribeProblem(refused.problem), "Cannot save \"" + path + "\": it is read-only.");
     EXPECT_TRUE(nb->doc.IsModified());
 
     const SaveResult replaced = nb->doc.OnSaveDocument(path, true);
-    EXPECT_TRUE(replaced.ok) << replaced.message;
+    EXPECT_TRUE(replaced.ok) << DescribeProblem(replaced.problem);
     EXPECT_TRUE(ReadBytes(path).starts_with("Begin Selected Folder\r\nMain\r\n"));
     EXPECT_EQ(StatOf(path).st_mode & 07777, 0444u);
     EXPECT_EQ(dir.Listing(), "a.not");
@@ -192,9 +192,9 @@ TEST(FileAccess, OnlyRegularFilesUpToTheLimitAreOpened)
         Notebook nb;
         const ReadReport report = nb.doc.OnOpenDocument(path);
         EXPECT_EQ(report.status, ReadReport::Status::CannotOpen);
-        EXPECT_EQ(report.message, "Cannot open \"" + path + "\": " + reason + ".");
+        EXPECT_EQ(DescribeProblem(report.problem), "Cannot open \"" + path + "\": " + reason + ".");
         EXPECT_TRUE(nb.doc.GetFolders().empty());
         const ReadReport imported = Notebook::New()->doc.ImportFolder(path);
-        EXPECT_EQ(imported.message, "Cannot open \"" + path + "\": " + reason + ".");
+        EXPECT_EQ(DescribeProblem(imported.problem), "Cannot open \"" + path + "\": " + reason + ".");
     }
 }

@@ -131,10 +131,10 @@ TEST(RecoveryStore, KeepsTheNotebookAndWhoseItIsUntilRemoved)
     TempDir dir;
     const RecoveryStore store(dir.Path("state/quillbox/recovery"));
     RecoveryEntry older { store.NewKey(), "/notes/odd\nname\xE9.not", 1000, LockOwner::Self() };
-    std::string error;
-    ASSERT_TRUE(store.Write(older, Bytes("older bytes"), error)) << error;
+    FileProblem error;
+    ASSERT_TRUE(store.Write(older, Bytes("older bytes"), error)) << DescribeProblem(error);
     RecoveryEntry newer { store.NewKey(), "", 2000, { "laptop", 7, "ann" } };
-    ASSERT_TRUE(store.Write(newer, Bytes("newer bytes\r\n"), error)) << error;
+    ASSERT_TRUE(store.Write(newer, Bytes("newer bytes\r\n"), error)) << DescribeProblem(error);
     EXPECT_NE(older.key, newer.key);
 
     const std::vector<RecoveryEntry> entries = store.List();
@@ -195,7 +195,7 @@ TEST(RecoveryStore, WorkIsSupersededOnlyByASaveThatBothTheFileAndItsTimeShowCame
     WriteBytes(notebook, "saved");
     const RecoveryStore store(dir.Path("recovery"));
     const auto nowMs = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch());
-    std::string error;
+    FileProblem error;
     ASSERT_TRUE(store.Write({ store.NewKey(), notebook, nowMs.count() - 10'000, LockOwner::Self() }, Bytes("unsaved"), error));
     const RecoveryEntry kept = store.List().at(0);
     EXPECT_FALSE(IsSupersededBy(kept, *ReadFileIdentity(notebook, false)));

@@ -16,7 +16,7 @@ using namespace std::string_literals;
 void Save(Notebook& nb, const std::string& path)
 {
     const SaveResult result = nb.doc.OnSaveDocument(path);
-    EXPECT_TRUE(result.ok) << result.message;
+    EXPECT_TRUE(result.ok) << DescribeProblem(result.problem);
 }
 
 // A notebook opened from `path`, expecting `status`.
@@ -24,8 +24,8 @@ std::unique_ptr<Notebook> Open(const std::string& path, Status status = Status::
 {
     auto nb = std::make_unique<Notebook>();
     const ReadReport report = nb->doc.OnOpenDocument(path);
-    EXPECT_EQ(report.status, status) << report.message;
-    EXPECT_EQ(report.message.empty(), status == Status::Ok) << report.message;
+    EXPECT_EQ(report.status, status) << DescribeProblem(report.problem);
+    EXPECT_EQ(DescribeProblem(report.problem).empty(), status == Status::Ok) << DescribeProblem(report.problem);
     return nb;
 }
 
@@ -390,37 +390,56 @@ TEST(NotebookFileRoundTrip, EveryTopLevelRecordStaysTopLevelThroughSaves)
     EXPECT_EQ(Open(path)->tree.Dump(true), "Loose[Inner],Main*,Trash");
 }
 
-TEST(NotebookFileOpen, FileEndingEarlyKeepsWhatWasReadAndSaysSo)
+TEST(NotebookFileOpen, FileEndingEarlyKeepsWhatWasReadAndSaysWhere)
 {
+    using Kind = FileProblem::Kind;
     struct Case
     {
         const char* file;
         const char* tree;
+        Kind kind;
+        int line;
         const char* reason;
     };
     const Case cases[] = {
-        { "truncated-inside-record.not", "Main*[Ideas],Trash", "it ends early, at line 39" },
-        { "truncated-before-end-of-folders.not", "Main*[Ideas,Work],Trash", "before \"End Folder Information\"" },
-        { "truncated-in-preferences.not", "Main*,Trash", "it ends early, at line 7" },
-        { "record-missing-child-count.not", "Main*[Ideas],Trash", "it is damaged at line 37" },
-        { "child-count-beyond-records.not", "Main*[Ideas],Trash", "it is damaged at line 40" },
+        { "truncated-inside-record.not", "Main*[Ideas],Trash", Kind::EndsEarly, 39, "it ends early, at line 39" },
+        { "truncated-before-end-of-folders.not", "Main*[Ideas,Work],Trash", Kind::EndsEarly, 61,
+          "it ends early, at line 61, before \"End Folder Information\"" },
+        { "truncated-in-preferences.not", "Main*,Trash", Kind::EndsEarly, 7, "it ends early, at line 7" },
+        { "record-missing-child-count.not", "Main*[Ideas],Trash", Kind::Damaged, 37, "it is damaged at line 37" },
+        { "child-count-beyond-records.not", "Main*[Ideas],Trash", Kind::Damaged, 40, "it is damaged at line 40" },
     };
+    // Each under a name holding a byte that is not UTF-8, which the problem keeps as it is.
+    TempDir dir;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
+        const std::string path = dir.Path("caf\xE9 "s + c.file);
+        WriteBytes(path, ReadBytes(DataFile(c.file)));
         auto nb = std::make_unique<Notebook>();
-        const ReadReport report = nb->doc.OnOpenDocument(DataFile(c.file));
+        const ReadReport report = nb->doc.OnOpenDocument(path);
         EXPECT_EQ(report.status, Status::Incomplete);
         EXPECT_TRUE(report.Opened());
-        EXPECT_NE(report.message.find("The notebook file \"" + DataFile(c.file) + "\" was incomplete: "), std::string::npos)
-            << report.message;
-        EXPECT_NE(report.message.find(c.reason), std::string::npos) << report.message;
-        EXPECT_NE(report.message.find("the file itself is left as it is"), std::string::npos) << report.message;
+        EXPECT_EQ(report.problem.action, FileProblem::Action::Open);
+        EXPECT_EQ(report.problem.kind, c.kind);
+        EXPECT_EQ(report.problem.line, c.line);
+        EXPECT_EQ(report.problem.path, path);
+        EXPECT_EQ(DescribeProblem(report.problem),
+                  "The notebook file \"" + path + "\" was incomplete: " + c.reason
+                      + ". Quillbox opened what it could read as an untitled notebook; the file itself is left as it is.");
         EXPECT_EQ(nb->tree.Dump(true), c.tree);
         EXPECT_EQ(nb->keys.Text(), "Trash=F3");
         EXPECT_TRUE(nb->doc.IsModified()) << "closing asks before what was read is dropped";
         EXPECT_EQ(nb->doc.GetPathName(), "") << "Save asks for a new name";
     }
     EXPECT_EQ(Open(DataFile("truncated-inside-record.not"), Status::Incomplete)->TextOf("Ideas"), "idea one\r\nidea\r\n");
+
+    const std::string missing = dir.Path("caf\xE9 missing.not");
+    const ReadReport report = Notebook().doc.OnOpenDocument(missing);
+    EXPECT_EQ(report.status, Status::CannotOpen);
+    EXPECT_EQ(report.problem.kind, Kind::System);
+    EXPECT_EQ(report.problem.error, ENOENT);
+    EXPECT_EQ(report.problem.path, missing);
+    EXPECT_EQ(DescribeProblem(report.problem), "Cannot open \"" + missing + "\": No such file or directory.");
 }
 
 TEST(NotebookFileOpen, FileHoldingNoNotebookIsRefused)
@@ -431,7 +450,7 @@ TEST(NotebookFileOpen, FileHoldingNoNotebookIsRefused)
         const ReadReport report = nb.doc.OnOpenDocument(DataFile(name));
         EXPECT_EQ(report.status, Status::NotANotebook);
         EXPECT_FALSE(report.Opened());
-        EXPECT_EQ(report.message, "\"" + DataFile(name) + "\" is not a Quillbox notebook.");
+        EXPECT_EQ(DescribeProblem(report.problem), "\"" + DataFile(name) + "\" is not a Quillbox notebook.");
         EXPECT_TRUE(nb.doc.GetFolders().empty());
         EXPECT_EQ(nb.tree.GetCount(), 0u);
         EXPECT_EQ(nb.doc.GetPathName(), "");
@@ -446,7 +465,7 @@ TEST(NotebookFileSaveFailure, MissingDirectoryKeepsTheNotebookModified)
     const std::string path = dir.Path("missing/a.not");
     const SaveResult result = nb->doc.OnSaveDocument(path);
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, "Cannot save \"" + path + "\": No such file or directory.");
+    EXPECT_EQ(DescribeProblem(result.problem), "Cannot save \"" + path + "\": No such file or directory.");
     EXPECT_TRUE(nb->doc.IsModified());
     EXPECT_EQ(nb->doc.GetPathName(), "");
 }
@@ -472,7 +491,7 @@ TEST(NotebookFileSaveFailure, WriteFailingHalfwayLeavesTheOldFileAndNoTemporary)
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, "Cannot save \"" + path + "\": File too large.");
+    EXPECT_EQ(DescribeProblem(result.problem), "Cannot save \"" + path + "\": File too large.");
     EXPECT_EQ(ReadBytes(path), "the old notebook\r\n");
     EXPECT_EQ(dir.Listing(), "a.not");
     EXPECT_TRUE(nb->doc.IsModified());
@@ -489,7 +508,7 @@ TEST(NotebookFileSaveFailure, ReadOnlyDirectoryLeavesTheOldFile)
     auto nb = Notebook::New();
     nb->doc.SetModifiedFlag();
     const SaveResult result = nb->doc.OnSaveDocument(path);
-    EXPECT_EQ(result.message, "Cannot save \"" + path + "\": Permission denied.");
+    EXPECT_EQ(DescribeProblem(result.problem), "Cannot save \"" + path + "\": Permission denied.");
     EXPECT_EQ(ReadBytes(path), "the old notebook\r\n");
     EXPECT_TRUE(nb->doc.IsModified());
 }

@@ -32,8 +32,8 @@ std::unique_ptr<Notebook> SearchNotebook()
 std::string Hits(const CQuillboxDoc& doc, const SearchQuery& query, const Folder* pStart = nullptr)
 {
     const NotebookSearch search(query);
-    if (!search.GetError().empty())
-        return search.GetError();
+    if (const SearchProblem& problem = search.GetProblem())
+        return problem.kind == SearchProblem::Kind::EmptyPattern ? "<empty pattern>" : "<malformed: " + problem.reason + ">";
     std::string out;
     search.Run(doc, pStart, [&out](const SearchHit& hit) {
         std::string text(hit.text);
@@ -88,13 +88,13 @@ TEST(NotebookSearch, FindsNamesAndLinesWithTheirNotesInTreeOrder)
         { { "apple$", true, false, true }, "Main|" + kHeader + "|1|fresh [apple]\n" },
         { { "caf.$", true, false, true }, "Main/ideas/café||-1|[café]\n"
                                           "Main/ideas/café||1|[café]\n" },
-        { { "", true }, "The pattern is empty." },
+        { { "", true }, "<empty pattern>" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.query.pattern);
         EXPECT_EQ(Hits(nb->doc, c.query), c.hits);
     }
-    EXPECT_EQ(Hits(nb->doc, { "(", true, false, true }).rfind("The regular expression \"(\" is malformed", 0), 0u);
+    EXPECT_EQ(Hits(nb->doc, { "(", true, false, true }).rfind("<malformed: ", 0), 0u);
     EXPECT_EQ(Hits(nb->doc, { "apple", true }, FindFolderByPath(nb->doc, "Main/Beta\\/x")),
               "Main/Beta\\/x||0|pine[apple]\r\n");
 }

@@ -17,6 +17,7 @@ class SilentPrompts : public Prompts
 {
 public:
     void MessageBox(const std::string&) override {}
+    void ReportProblem(const FileProblem&) override {}
     bool AskYesNo(const std::string&) override { return false; }
     bool RunInputDlg(CInputDlg&) override { return false; }
     bool RunChooseFolderDlg(CChooseFolderDlg&) override { return false; }
@@ -101,6 +102,7 @@ private slots:
     void awkwardBytesSurviveShowingEditingAndSaving();
     void aCopiedNoteMakesClosingAsk();
     void contextMenuImportTakesTheNotebooksEncoding();
+    void messagesNameFilesAsTheFileSystemDoesOverAWindows1252Notebook();
 };
 
 void AppFidelityTest::awkwardBytesSurviveShowingEditingAndSaving_data()
@@ -207,6 +209,36 @@ void AppFidelityTest::contextMenuImportTakesTheNotebooksEncoding()
     QVERIFY(pImported);
     QCOMPARE(pImported->m_text, std::string("caf\xC3\xA9\r\n"));
     QCOMPARE(pChild->GetDocument().GetEncoding().GetKind(), TextEncoding::Kind::Utf8);
+}
+
+void AppFidelityTest::messagesNameFilesAsTheFileSystemDoesOverAWindows1252Notebook()
+{
+    QTemporaryDir dir;
+    const QString legacy = dir.filePath(QStringLiteral("legacy.not"));
+    WriteAll(legacy, NotebookHolding("plain", "caf\xE9"));
+    const QString missing = dir.filePath(QStringLiteral("Über.not"));
+    const QString notAFolderFile = dir.filePath(QStringLiteral("Über.fol"));
+    WriteAll(notAFolderFile, "Über\r\n");
+    MemorySettings settings;
+    AppWindow app(settings);
+    QVERIFY(app.frame.OpenNotebook(legacy));
+    QCOMPARE(app.frame.ActiveChild()->GetDocument().GetEncoding().GetKind(), TextEncoding::Kind::Windows1252);
+
+    auto pSeen = AnswerMessageBox(QMessageBox::Ok);
+    QVERIFY(!app.frame.OpenNotebook(missing));
+    QCOMPARE(*pSeen, QStringLiteral("Quillbox:Cannot open \"%1\": No such file or directory.").arg(missing));
+
+    // Import Folder reports through the notebook's own prompts, which show its text as Windows-1252.
+    WhenModal([&](QWidget* pDialog) {
+        auto* pChooser = qobject_cast<QFileDialog*>(pDialog);
+        QVERIFY(pChooser);
+        pChooser->selectFile(notAFolderFile);
+        pSeen = AnswerMessageBox(QMessageBox::Ok);
+        static_cast<QDialog*>(pChooser)->accept();
+    });
+    QTest::keyClick(app.Tree(), Qt::Key_I, Qt::ControlModifier);
+    QTRY_COMPARE(*pSeen, QStringLiteral("Quillbox:\"%1\" is not a folder file: it has no \"Begin Folder Information\" line.")
+                             .arg(notAFolderFile));
 }
 
 QTEST_MAIN(AppFidelityTest)

@@ -353,7 +353,7 @@ void AppRecoveryTest::endingWhileTheRecoveryQuestionWaitsKeepsTheWork()
     const RecoveryEntry entry { store.NewKey(), bNamed ? QFile::encodeName(path).toStdString() : std::string(),
                                 QDateTime::currentMSecsSinceEpoch() + 1, { self.host, GonePid(), self.user } };
     const std::string work = ReadAll(path).toStdString() + "kept\r\n";
-    std::string error;
+    FileProblem error;
     QVERIFY(store.Write(entry, [&](const ChunkSink& sink) { return sink(work); }, error));
 
     const quint16 port = FreePort();

@@ -84,6 +84,12 @@ void ScriptedPrompts::MessageBox(const std::string& text)
         m_failures.push_back("message \"" + text + "\" where \"" + step->text + "\" was expected");
 }
 
+void ScriptedPrompts::ReportProblem(const FileProblem& problem)
+{
+    m_problems.push_back(problem);
+    MessageBox(DescribeProblem(problem));
+}
+
 bool ScriptedPrompts::AskYesNo(const std::string& text)
 {
     m_messages.push_back(text);

@@ -27,6 +27,8 @@ public:
     void ExpectPopupMenu(int menuId, int command);
 
     void MessageBox(const std::string& text) override;
+    // Recorded, and expected as a message box in the plain words, paths as their bytes.
+    void ReportProblem(const FileProblem& problem) override;
     bool AskYesNo(const std::string& text) override;
     bool RunInputDlg(CInputDlg& dlg) override;
     bool RunChooseFolderDlg(CChooseFolderDlg& dlg) override;
@@ -43,6 +45,8 @@ public:
     size_t Pending() const { return m_steps.size(); }
     // Every message box text shown, in order.
     const std::vector<std::string>& Messages() const { return m_messages; }
+    // Every problem reported, in order.
+    const std::vector<FileProblem>& Problems() const { return m_problems; }
 
 private:
     struct Step
@@ -61,4 +65,5 @@ private:
     std::deque<Step> m_steps;
     std::vector<std::string> m_failures;
     std::vector<std::string> m_messages;
+    std::vector<FileProblem> m_problems;
 };
