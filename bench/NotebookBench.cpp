@@ -8,6 +8,7 @@
 
 #include "CliNotebook.h"
 #include "NotebookGenerator.h"
+#include "words/ProblemWords.h"
 
 namespace {
 

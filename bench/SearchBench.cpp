@@ -5,6 +5,7 @@
 
 #include "CliNotebook.h"
 #include "doc/NotebookSearch.h"
+#include "words/ProblemWords.h"
 
 // Find in Notebook on a large notebook, which QUILLBOX_SEARCH_NOTEBOOK names, e.g. the corpus of
 //   python3 gen_corpus.py --folders 10000 --mb 50 --seed 1 --out /tmp/corpus --name large

@@ -5,6 +5,7 @@
 
 #include "CliNotebook.h"
 #include "NotebookGenerator.h"
+#include "words/ProblemWords.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "FuzzNotebook.h"
+#include "words/ProblemWords.h"
 
 namespace {
 

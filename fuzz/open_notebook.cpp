@@ -3,6 +3,7 @@
 // and its third save gives the first save's bytes again.
 
 #include "FuzzNotebook.h"
+#include "words/ProblemWords.h"
 
 namespace {
 

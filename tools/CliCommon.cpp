@@ -16,6 +16,7 @@
 
 #include "doc/FileLines.h"
 #include "doc/FolderPath.h"
+#include "words/ProblemWords.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include "doc/HeadlessNotebook.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
+#include "words/ProblemWords.h"
 
 // Prompts for a program with nobody to answer them: opening, saving and reading a notebook
 // never ask, so any prompt is a fault and stops the program with an exception.

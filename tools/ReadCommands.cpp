@@ -7,6 +7,7 @@
 #include "doc/FolderPath.h"
 #include "doc/NotebookCheck.h"
 #include "doc/NotebookSearch.h"
+#include "words/ProblemWords.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "doc/FolderPath.h"
 #include "doc/NotebookNames.h"
 #include "notes/CQuillboxEditView.h"
+#include "words/ProblemWords.h"
 
 namespace {
 

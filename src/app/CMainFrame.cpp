@@ -24,6 +24,7 @@
 #include "platform/CommandTable.h"
 #include "platform/FileProblem.h"
 #include "qt/HelpWindow.h"
+#include "words/ProblemWords.h"
 
 namespace {
 

@@ -1,12 +1,11 @@
 #pragma once
 
 #include <exception>
-#include <functional>
 #include <string>
 #include <utility>
 
-// What went wrong with a file, as a value the core hands up; each front end puts it into words
-// when it shows it (DescribeProblem), naming the file its own way.
+// What went wrong with a file, as a value the core hands up; the front ends put it into words
+// when they show it (words/ProblemWords.h), each naming the file its own way.
 struct FileProblem
 {
     // What was being done.
@@ -79,11 +78,3 @@ struct FileProblem
 FileProblem SystemProblem(int error);
 // What an exception that ended a file command means: running out of memory, or what it says.
 FileProblem ExceptionProblem(const std::exception& e);
-
-// How a front end shows a file's path in its words; none keeps the bytes as they are.
-using PathShower = std::function<std::string(const std::string& path)>;
-// The problem as the sentence both front ends show, naming the files through `show`:
-// "Cannot open "/tmp/a.not": No such file or directory."
-std::string DescribeProblem(const FileProblem& problem, const PathShower& show = {});
-// Why, in a few words without the action or the file: "it is read-only".
-std::string DescribeReason(const FileProblem& problem, const PathShower& show = {});

@@ -1,5 +1,7 @@
 #include "qt/ProblemText.h"
 
+#include "words/ProblemWords.h"
+
 #include <QFile>
 
 QString ProblemText(const FileProblem& problem)

@@ -8,6 +8,7 @@
 
 #include "NotebookFileTestFiles.h"
 #include "platform/FileAccess.h"
+#include "words/ProblemWords.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include "doc/FileIdentity.h"
 #include "doc/LockFile.h"
 #include "doc/RecoveryStore.h"
+#include "words/ProblemWords.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "NotebookFileTestFiles.h"
+#include "words/ProblemWords.h"
 
 namespace {
 

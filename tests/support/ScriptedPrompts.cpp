@@ -4,6 +4,7 @@
 #include "dialogs/CChooseFolderDlg.h"
 #include "dialogs/CInputDlg.h"
 #include "dialogs/CPrefsDlgs.h"
+#include "words/ProblemWords.h"
 
 namespace {
 
