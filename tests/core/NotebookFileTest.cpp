@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "NotebookFileTestFiles.h"
+#include "doc/FileIdentity.h"
 #include "words/ProblemWords.h"
 
 namespace {
@@ -592,4 +593,22 @@ TEST(NotebookFileLarge, ManySiblingsRoundTrip)
     EXPECT_EQ(nb->doc.GetFolders()[kManyFolders]->m_text, "note 0\r\n");
     Save(*nb, dir.Path("again.not"));
     EXPECT_EQ(ReadBytes(dir.Path("again.not")).size(), ReadBytes(dir.Path("wide.not")).size());
+}
+
+// The window watches the file by the hash of the bytes it read or wrote, taken on the way; it must
+// be the hash of the file as it lies on the disk, however the bytes were cut into pieces.
+TEST(NotebookFileLarge, TheBytesReadOrWrittenAreHashedAsTheFileIs)
+{
+    TempDir dir;
+    auto nb = Notebook::New();
+    for (int i = 0; i < 5; ++i) {
+        nb->Select("Main");
+        nb->doc.AddFolder(false, "Part " + std::to_string(i), std::string(300'001 + i, 'a' + i) + "\r\n", true, {}, {});
+    }
+    Save(*nb, dir.Path("big.not"));
+    EXPECT_EQ(nb->doc.GetFileHash(), ReadFileIdentity(dir.Path("big.not"))->hash);
+    auto opened = Open(dir.Path("big.not"));
+    EXPECT_EQ(opened->doc.GetFileHash(), ReadFileIdentity(dir.Path("big.not"))->hash);
+    WriteBytes(dir.Path("other.not"), ReadBytes(dir.Path("big.not")) + "\r\n");
+    EXPECT_NE(ReadFileIdentity(dir.Path("other.not"))->hash, opened->doc.GetFileHash());
 }
