@@ -55,6 +55,8 @@ CChildFrame::CChildFrame(CMainFrame& mainFrame)
     m_pSplitter->setChildrenCollapsible(false);
     setWidget(m_pSplitter);
 
+    // The file's watch compares what is on the disk with the bytes this window read or wrote.
+    m_doc.SetHashFile(true);
     m_pEdit->SetView(&m_editView);
     m_pTree->SetView(&m_treeView);
     m_pTree->SetCommandRunner([this](const std::function<void()>& handler) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -65,8 +66,11 @@ public:
     bool IsModified() const { return m_bModified; }
     void SetModifiedFlag(bool bModified = true) { m_bModified = bModified; }
     const std::string& GetPathName() const { return m_strPathName; }
-    // A hash of the notebook file's bytes as this document last read or wrote them whole.
-    uint64_t GetFileHash() const { return m_fileHash; }
+    // Whether opening and saving hash the file's bytes on the way, for a window that watches the
+    // file for other programs' changes; GetFileHash then gives the hash of the bytes last read or
+    // written whole, and nothing otherwise.
+    void SetHashFile(bool bHash) { m_bHashFile = bHash; }
+    std::optional<uint64_t> GetFileHash() const { return m_fileHash; }
     void SetPathName(const std::string& pathName) { m_strPathName = pathName; }
     const Services& GetServices() const { return m_services; }
 
@@ -206,5 +210,6 @@ private:
     std::function<void(bool)> m_onEncodingChanged;
     bool m_bModified = false;
     std::string m_strPathName;
-    uint64_t m_fileHash = 0;
+    bool m_bHashFile = false;
+    std::optional<uint64_t> m_fileHash;
 };

@@ -61,7 +61,8 @@ void LineReader::ReadMore() const
         m_data.resize(m_held + kReadStep);
     size_t count = 0;
     if (m_pFile->Read(m_data.data() + m_held, kReadStep, count, m_readProblem)) {
-        m_hash.Add(std::string_view(m_data.data() + m_held, count));
+        if (m_bHash)
+            m_hash.Add(std::string_view(m_data.data() + m_held, count));
         m_held += count;
     }
     else

@@ -42,7 +42,9 @@ public:
     // Whether all of the data is valid UTF-8; a reader of a file reads it to its end for that.
     // Asked before anything is forgotten of a reader made from its data.
     bool IsAllUtf8();
-    // A hash of the bytes read from the file, all of them once it has been read to its end.
+    // Hashes the bytes read from the file from now on; FileHash gives the hash of all of them
+    // once the file has been read to its end.
+    void HashWhileReading() { m_bHash = true; }
     uint64_t FileHash() const { return m_hash.Value(); }
     // The number of lines read or skipped so far.
     int LineNumber() const { return m_line; }
@@ -88,6 +90,7 @@ private:
     mutable std::unique_ptr<FileReader> m_pFile;
     mutable FileProblem m_readProblem;
     mutable ContentHash m_hash;
+    bool m_bHash = false;
     // Where the line at m_lineFor ends: its line feed, or npos for the end of the data.
     mutable size_t m_lineFor = SIZE_MAX;
     mutable size_t m_lineEnd = 0;

@@ -298,7 +298,8 @@ SaveResult CQuillboxDoc::SaveNotebook(const std::string& pathName, bool bReplace
     ContentHash hash;
     const auto produce = [&](const ChunkSink& sink) {
         return snapshot.Write([&](std::string_view chunk) {
-            hash.Add(chunk);
+            if (m_bHashFile)
+                hash.Add(chunk);
             return sink(chunk);
         });
     };
@@ -306,7 +307,7 @@ SaveResult CQuillboxDoc::SaveNotebook(const std::string& pathName, bool bReplace
     if (written.status != WriteResult::Status::Written)
         return { false, written.problem.During(FileProblem::Action::Save, pathName),
                  written.status == WriteResult::Status::ReadOnly };
-    m_fileHash = hash.Value();
+    m_fileHash = m_bHashFile ? std::optional(hash.Value()) : std::nullopt;
     SetPathName(pathName);
     SetModifiedFlag(false);
     return {};
@@ -321,6 +322,8 @@ ReadReport CQuillboxDoc::OpenNotebook(const std::string& pathName)
     if (!lines)
         return { Status::CannotOpen, problem };
     LineReader& in = *lines;
+    if (m_bHashFile)
+        in.HashWhileReading();
     if (in.SkipTo(kFormatLines) < 0)
         return { Status::NotANotebook, FileProblem { .kind = Kind::NotANotebook }.During(FileProblem::Action::Open, pathName) };
     in.Rewind({});
@@ -415,7 +418,7 @@ ReadReport CQuillboxDoc::OpenNotebook(const std::string& pathName)
         SetModifiedFlag(true);
         return { Status::Incomplete, problem.During(FileProblem::Action::Open, pathName) };
     }
-    m_fileHash = in.FileHash();
+    m_fileHash = m_bHashFile ? std::optional(in.FileHash()) : std::nullopt;
     SetPathName(pathName);
     SetModifiedFlag(false);
     return {};

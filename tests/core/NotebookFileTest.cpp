@@ -601,13 +601,16 @@ TEST(NotebookFileLarge, TheBytesReadOrWrittenAreHashedAsTheFileIs)
 {
     TempDir dir;
     auto nb = Notebook::New();
+    nb->doc.SetHashFile(true);
     for (int i = 0; i < 5; ++i) {
         nb->Select("Main");
         nb->doc.AddFolder(false, "Part " + std::to_string(i), std::string(300'001 + i, 'a' + i) + "\r\n", true, {}, {});
     }
     Save(*nb, dir.Path("big.not"));
     EXPECT_EQ(nb->doc.GetFileHash(), ReadFileIdentity(dir.Path("big.not"))->hash);
-    auto opened = Open(dir.Path("big.not"));
+    auto opened = std::make_unique<Notebook>();
+    opened->doc.SetHashFile(true);
+    ASSERT_EQ(opened->doc.OnOpenDocument(dir.Path("big.not")).status, Status::Ok);
     EXPECT_EQ(opened->doc.GetFileHash(), ReadFileIdentity(dir.Path("big.not"))->hash);
     WriteBytes(dir.Path("other.not"), ReadBytes(dir.Path("big.not")) + "\r\n");
     EXPECT_NE(ReadFileIdentity(dir.Path("other.not"))->hash, opened->doc.GetFileHash());
