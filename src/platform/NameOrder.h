@@ -1,7 +1,7 @@
 #pragma once
 
 #include <algorithm>
-#include <functional>
+#include <cstddef>
 #include <string_view>
 #include <vector>
 
@@ -10,15 +10,38 @@
 int CompareNoCase(std::string_view a, std::string_view b);
 
 // Puts `items` in the order of their names, `name(item)`, keeping equal names in the order they
-// come. A notebook holds siblings in name order or its reverse, as its last save wrote them:
-// both are put in order without a sort.
+// come. A notebook holds siblings in name order or its reverse, as its last save wrote them, or
+// in a few such runs (numbered names whose digits grow): each run is taken as it stands, turned
+// round when it runs backwards, and neighbouring runs are merged, so that costs no full sort.
 template <typename Item, typename Name>
 void SortByName(std::vector<Item>& items, Name name)
 {
     const auto before = [&](const Item& a, const Item& b) { return CompareNoCase(name(a), name(b)) < 0; };
-    const auto after = [&](const Item& a, const Item& b) { return before(b, a); };
-    if (std::adjacent_find(items.begin(), items.end(), std::not_fn(after)) == items.end())
-        std::reverse(items.begin(), items.end());
-    else if (!std::is_sorted(items.begin(), items.end(), before))
-        std::stable_sort(items.begin(), items.end(), before);
+    // Where each run ends. A run backwards must fall strictly, so turning it round keeps equal
+    // names in their order.
+    std::vector<size_t> ends;
+    for (size_t start = 0; start < items.size();) {
+        size_t end = start + 1;
+        if (end < items.size() && before(items[end], items[start])) {
+            while (end < items.size() && before(items[end], items[end - 1]))
+                ++end;
+            std::reverse(items.begin() + static_cast<std::ptrdiff_t>(start), items.begin() + static_cast<std::ptrdiff_t>(end));
+        } else {
+            while (end < items.size() && !before(items[end], items[end - 1]))
+                ++end;
+        }
+        ends.push_back(end);
+        start = end;
+    }
+    const auto at = [&](size_t i) { return items.begin() + static_cast<std::ptrdiff_t>(i); };
+    while (ends.size() > 1) {
+        std::vector<size_t> merged;
+        for (size_t i = 1; i < ends.size(); i += 2) {
+            std::inplace_merge(at(i >= 2 ? ends[i - 2] : 0), at(ends[i - 1]), at(ends[i]), before);
+            merged.push_back(ends[i]);
+        }
+        if (ends.size() % 2 != 0)
+            merged.push_back(ends.back());
+        ends = std::move(merged);
+    }
 }

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "platform/MemoryTree.h"
 #include "platform/NameOrder.h"
 #include "platform/TextBuffer.h"
@@ -91,6 +94,8 @@ TEST(NameOrder, SortingKeepsEqualNamesInTheOrderTheyCame)
         { { { "c", 1 }, { "a", 2 }, { "a", 3 } }, { 2, 3, 1 } },
         { { { "a", 1 }, { "a", 2 }, { "a", 3 } }, { 1, 2, 3 } },
         { { { "b", 1 }, { "a", 2 }, { "b", 3 }, { "a", 4 } }, { 2, 4, 1, 3 } },
+        { { { "9", 1 }, { "8", 2 }, { "11", 3 }, { "10", 4 }, { "7", 5 } }, { 4, 3, 5, 2, 1 } },
+        { { { "a", 1 }, { "c", 2 }, { "b", 3 }, { "a", 4 }, { "d", 5 }, { "b", 6 } }, { 1, 4, 3, 6, 2, 5 } },
     };
     for (auto [items, expected] : cases) {
         SortByName(items, [](const Named& named) -> std::string_view { return named.first; });
@@ -98,5 +103,16 @@ TEST(NameOrder, SortingKeepsEqualNamesInTheOrderTheyCame)
         for (const Named& named : items)
             order.push_back(named.second);
         EXPECT_EQ(order, expected) << items.front().first;
+    }
+    // Any order at all comes out as a stable sort leaves it.
+    std::mt19937 random(3);
+    for (int round = 0; round < 200; ++round) {
+        std::vector<Named> items;
+        for (int i = 0; i < static_cast<int>(random() % 40); ++i)
+            items.emplace_back(std::string(1, static_cast<char>('a' + random() % 5)), i);
+        std::vector<Named> expected = items;
+        std::stable_sort(expected.begin(), expected.end(), [](const Named& a, const Named& b) { return a.first < b.first; });
+        SortByName(items, [](const Named& named) -> std::string_view { return named.first; });
+        ASSERT_EQ(items, expected) << "round " << round;
     }
 }
