@@ -111,8 +111,15 @@ size_t PassCrLfLines(std::string_view held, size_t start, std::string_view leads
     const auto isLead = [&](size_t pos) {
         return pos < held.size() && std::find(leads.begin(), leads.end(), held[pos]) != leads.end();
     };
-    // Whether the line ending at the line feed `lf` is passed over, and the next line with it.
-    const auto passes = [&](size_t lf) { return lf != start && held[lf - 1] == '\r'; };
+    // Passes over the line ending at the line feed `lf`; false when that line, or the next one
+    // by its first byte, stops the pass.
+    const auto pass = [&](size_t lf) {
+        if (lf == start || held[lf - 1] != '\r')
+            return false;
+        ++lines;
+        start = lf + 1;
+        return !isLead(start);
+    };
     if (isLead(start))
         return start;
     size_t from = start;
@@ -126,22 +133,13 @@ size_t PassCrLfLines(std::string_view held, size_t start, std::string_view leads
         uint64_t mask = lineFeedsAt(from) | lineFeedsAt(from + 16) << 16 | lineFeedsAt(from + 32) << 32
             | lineFeedsAt(from + 48) << 48;
         for (; mask != 0; mask &= mask - 1) {
-            const size_t lf = from + std::countr_zero(mask);
-            if (!passes(lf))
-                return start;
-            ++lines;
-            start = lf + 1;
-            if (isLead(start))
+            if (!pass(from + std::countr_zero(mask)))
                 return start;
         }
     }
 #endif
     for (size_t lf = held.find('\n', from); lf != std::string_view::npos; lf = held.find('\n', start)) {
-        if (!passes(lf))
-            return start;
-        ++lines;
-        start = lf + 1;
-        if (isLead(start))
+        if (!pass(lf))
             return start;
     }
     return start;
