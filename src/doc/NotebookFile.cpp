@@ -57,8 +57,13 @@ void AppendName(std::string& out, std::string name)
 
 // A folder's text as lines. The CR of each CR LF goes with the line break; every other byte,
 // a lone CR included, is kept. A line that would read as the end of the text gains an ESC.
-void AppendText(std::string& out, std::string_view text)
+void AppendText(std::string& out, const SharedText& shared)
 {
+    const std::string_view text = shared;
+    if (shared.IsStoredAsIs()) {
+        out += text;
+        return;
+    }
     // Lines stored as written (ending in CR LF, beginning with neither byte of kTextStops) are
     // copied a run at a time.
     size_t run = 0;
@@ -131,8 +136,9 @@ bool ReadRecord(LineReader& in, FolderRecord& record, TextArena& texts)
     if (!in.FindLine("Folder Text", kRecordStops))
         return false;
     // Runs of lines stored just as the text holds them (ending in CR LF, no ESC to take off)
-    // are copied at once.
+    // are copied at once. A text stored whole in one run is saved again as it stands.
     LineReader::Mark run = in.GetMark();
+    bool bOneRun = true;
     std::string_view line;
     for (;;) {
         // Lines that can be neither the end of the text nor escaped are passed over at once.
@@ -141,12 +147,13 @@ bool ReadRecord(LineReader& in, FolderRecord& record, TextArena& texts)
         const bool bRead = in.ReadLine(line);
         if (!bRead || line == kEndFolder) {
             texts.Append(in.Between(run, start));
-            record.text = texts.Take();
+            record.text = texts.Take(bRead && bOneRun);
             return bRead;
         }
         const bool bEscaped = IsEndFolderLine(line, false);
         if (!bEscaped && in.Between(start, in.GetMark()).size() == line.size() + 2)
             continue;
+        bOneRun = false;
         texts.Append(in.Between(run, start));
         if (bEscaped)
             line.remove_prefix(1);

@@ -24,10 +24,12 @@ public:
         : SharedText(std::string(text))
     {
     }
-    // A text whose bytes `owner` keeps.
-    SharedText(std::shared_ptr<const void> owner, std::string_view text)
+    // A text whose bytes `owner` keeps. bStoredAsIs: the text is known to be stored in a
+    // notebook byte for byte as it stands, as a text read from one in a single run is.
+    SharedText(std::shared_ptr<const void> owner, std::string_view text, bool bStoredAsIs = false)
         : m_pOwner(text.empty() ? nullptr : std::move(owner))
         , m_text(m_pOwner ? text : std::string_view())
+        , m_bStoredAsIs(bStoredAsIs)
     {
     }
 
@@ -35,6 +37,8 @@ public:
     operator std::string_view() const { return m_text; }
     bool empty() const { return m_text.empty(); }
     size_t size() const { return m_text.size(); }
+    // Whether saving may copy the text without looking at its lines; false when not known.
+    bool IsStoredAsIs() const { return m_bStoredAsIs; }
     void clear() { *this = {}; }
 
     friend bool operator==(const SharedText& a, std::string_view b) { return a.m_text == b; }
@@ -42,4 +46,5 @@ public:
 private:
     std::shared_ptr<const void> m_pOwner;
     std::string_view m_text;
+    bool m_bStoredAsIs = false;
 };

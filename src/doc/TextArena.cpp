@@ -65,11 +65,11 @@ void TextArena::Append(std::string_view bytes)
     m_length += bytes.size();
 }
 
-SharedText TextArena::Take()
+SharedText TextArena::Take(bool bStoredAsIs)
 {
     if (m_length == 0)
         return {};
-    SharedText text(m_pBlock, std::string_view(m_pBlock->data + m_used, m_length));
+    SharedText text(m_pBlock, std::string_view(m_pBlock->data + m_used, m_length), bStoredAsIs);
     m_used += m_length;
     m_length = 0;
     return text;

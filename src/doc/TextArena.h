@@ -20,8 +20,9 @@ public:
 
     // Adds bytes to the end of the text being gathered.
     void Append(std::string_view bytes);
-    // The text gathered since the last call, which begins the next one.
-    SharedText Take();
+    // The text gathered since the last call, which begins the next one; bStoredAsIs as for
+    // SharedText.
+    SharedText Take(bool bStoredAsIs = false);
 
 private:
     struct Block;

@@ -319,6 +319,34 @@ TEST(NotebookFileOpen, BareLineFeedFileIsSavedWithCrLf)
     EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), std::count(saved.begin(), saved.end(), '\r'));
 }
 
+// A folder's text stored in one run is saved again without being looked at line by line; one
+// that held an escaped line or a bare line feed must be written out line by line again.
+TEST(NotebookFileRoundTrip, UnselectedTextsAreSavedAsStoredOrWrittenOutAgain)
+{
+    const auto record = [](const std::string& name, const std::string& text) {
+        return CrLf({ "Begin Folder", "Folder Name", name, "Assigned Key", "None", "Number of Children", "0", "Folder Text" })
+            + text + "End Folder\r\n";
+    };
+    const std::string head = CrLf({ "Begin Selected Folder", "Main", "End Selected Folder", "", "Begin New Note Preferences",
+                                    "Date", "1", "Time", "0", "Text", "1", "End New Note Preferences", "",
+                                    "Begin Delete Folder Preferences", "Prompt", "1", "End Delete Folder Preferences", "",
+                                    "Begin Folder Information" });
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        { "plain\r\nEvery line\r\n\r\n", "plain\r\nEvery line\r\n\r\n" },
+        { "a\r\n\x1b" "End Folder\r\n", "a\r\n\x1b" "End Folder\r\n" },
+        { "\x1b\x1b" "End Folder\r\nb\r\n", "\x1b\x1b" "End Folder\r\nb\r\n" },
+        { "bare\nfeed\r\n", "bare\r\nfeed\r\n" },
+        { "lone\rcr\r\n", "lone\rcr\r\n" },
+    };
+    for (const auto& [stored, saved] : cases) {
+        TempDir dir;
+        WriteBytes(dir.Path("in.not"), head + record("Main", "m\r\n") + record("Kept", stored) + record("Trash", "")
+                                           + "End Folder Information\r\n");
+        Save(*Open(dir.Path("in.not")), dir.Path("out.not"));
+        EXPECT_NE(ReadBytes(dir.Path("out.not")).find(record("Kept", saved)), std::string::npos) << stored;
+    }
+}
+
 TEST(NotebookFileOpen, EmptyFolderGetsAHeaderFromThePreferencesReadAndStaysUnmodified)
 {
     TempDir dir;
