@@ -226,9 +226,14 @@ void LineReader::SkipCrLfLines(std::string_view leads)
         const size_t start = m_pos - m_base;
         const size_t stop = PassCrLfLines(Held(), start, leads, m_line);
         m_pos = m_base + stop;
-        // Stopped before a line held whole: that line is the one to read next.
-        if (stop < m_held && Held().find('\n', stop) != std::string_view::npos)
+        // Stopped before a line held whole: that line is the one to read next, and where it
+        // ends is known now.
+        const size_t lf = stop < m_held ? Held().find('\n', stop) : std::string_view::npos;
+        if (lf != std::string_view::npos) {
+            m_lineFor = m_pos;
+            m_lineEnd = m_base + lf;
             return;
+        }
     }
 }
 
