@@ -4,21 +4,21 @@
 #include <bit>
 #include <cstring>
 #include <cstdint>
-#include <new>
-#include <stdexcept>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include "doc/TextEncoding.h"
 
 namespace {
 
-// A file is read this much at a time.
-constexpr size_t kReadStep = size_t(1) << 20;
+// A file is read this much at a time: little enough for the passes over each piece to find it
+// in the cache.
+constexpr size_t kReadStep = size_t(256) << 10;
+// A notebook read as it is needed is held in blocks of at most this size, but for a record
+// larger than that.
+constexpr size_t kLargestBlock = size_t(8) << 20;
 
 // How many bytes at the end of `bytes` begin a UTF-8 sequence that they do not finish.
 size_t UnfinishedSequence(std::string_view bytes)
@@ -35,40 +35,62 @@ size_t UnfinishedSequence(std::string_view bytes)
 
 } // namespace
 
-LineReader::LineReader(std::string data)
-    : m_data(std::move(data))
-    , m_held(m_data.size())
+LineReader::LineReader(std::string_view data)
+    : m_pBlock(std::make_shared<TextBlock>(data.size()))
+    , m_held(data.size())
+{
+    m_pBlock->Prepare(m_held);
+    std::memcpy(m_pBlock->Data(), data.data(), data.size());
+}
+
+LineReader::LineReader(std::unique_ptr<FileReader> pFile, bool bWhole)
+    : m_pFile(std::move(pFile))
+    , m_fileSize(static_cast<size_t>(m_pFile->Size()))
+    , m_bWhole(bWhole)
 {
 }
 
-LineReader::LineReader(std::unique_ptr<FileReader> pFile)
-    : m_pFile(std::move(pFile))
-    , m_bStream(true)
+void LineReader::NewBlock() const
 {
+    const size_t keep = std::min(m_forgotten, m_checked) - m_base;
+    const size_t kept = m_held - keep;
+    const size_t read = m_base + m_held;
+    // Room for the rest of the file as it was when opened and a byte to find its end, or for
+    // a piece more of a file that has grown since.
+    size_t size = kept + (m_fileSize >= read ? m_fileSize - read + 1 : kReadStep);
+    if (!m_bWhole)
+        size = std::min(size, std::max(kLargestBlock, 2 * kept + kReadStep));
+    auto pBlock = std::make_shared<TextBlock>(size);
+    pBlock->Prepare(kept);
+    if (kept > 0)
+        std::memcpy(pBlock->Data(), m_pBlock->Data() + keep, kept);
+    // What is forgotten stays behind for the texts that share it.
+    if (m_pBlock && m_pBlock.use_count() > 1)
+        m_pBlock->Shrink(keep);
+    m_pBlock = std::move(pBlock);
+    m_base += keep;
+    m_held = kept;
 }
 
 void LineReader::ReadMore() const
 {
-    // What is forgotten goes; what is held stays where it is in the data.
-    const size_t drop = std::min(m_forgotten, m_checked) - m_base;
-    if (drop >= kReadStep) {
-        std::memmove(m_data.data(), m_data.data() + drop, m_held - drop);
-        m_held -= drop;
-        m_base += drop;
-    }
-    // The room read into is kept from piece to piece.
-    if (m_data.size() < m_held + kReadStep)
-        m_data.resize(m_held + kReadStep);
+    if (!m_pBlock || m_held == m_pBlock->Size())
+        NewBlock();
+    const size_t wanted = std::min(kReadStep, m_pBlock->Size() - m_held);
+    m_pBlock->Prepare(m_held + wanted);
     size_t count = 0;
-    if (m_pFile->Read(m_data.data() + m_held, kReadStep, count, m_readProblem)) {
+    if (m_pFile->Read(m_pBlock->Data() + m_held, wanted, count, m_readProblem)) {
         if (m_bHash)
-            m_hash.Add(std::string_view(m_data.data() + m_held, count));
+            m_hash.Add(std::string_view(m_pBlock->Data() + m_held, count));
         m_held += count;
     }
     else
         count = 0;
-    if (count == 0)
+    if (count == 0) {
         m_pFile.reset();
+        // Nothing more comes into the block; the texts to come share what it holds.
+        m_pBlock->Shrink(m_held);
+    }
     CheckUtf8(!m_pFile);
 }
 
@@ -145,10 +167,16 @@ size_t PassCrLfLines(std::string_view held, size_t start, std::string_view leads
     return start;
 }
 
-bool LineReader::IsAllUtf8()
+const FileProblem& LineReader::ReadToEnd()
 {
     while (m_pFile)
         ReadMore();
+    return m_readProblem;
+}
+
+bool LineReader::IsAllUtf8()
+{
+    ReadToEnd();
     CheckUtf8(true);
     return m_bUtf8;
 }
@@ -158,7 +186,7 @@ std::string_view LineReader::PeekLine(size_t& next) const
     Fill();
     const size_t end = m_lineEnd == std::string::npos ? m_base + m_held : m_lineEnd;
     next = m_lineEnd == std::string::npos ? end : end + 1;
-    std::string_view line(m_data.data() + (m_pos - m_base), end - m_pos);
+    std::string_view line(Held().data() + (m_pos - m_base), end - m_pos);
     if (!line.empty() && line.back() == '\r')
         line.remove_suffix(1);
     return line;
@@ -182,27 +210,6 @@ bool LineReader::ReadLine(std::string_view& line)
     m_pos = next;
     ++m_line;
     return true;
-}
-
-void LineReader::ForgetRead()
-{
-    // A file read piece by piece drops what is forgotten as it reads the next piece.
-    if (m_bStream) {
-        m_forgotten = m_pos;
-        return;
-    }
-    // A system call per record would cost more than the memory it gives back.
-    constexpr size_t kStep = size_t(1) << 20;
-    if (m_pos < m_forgotten + kStep)
-        return;
-    const auto page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
-    const auto base = reinterpret_cast<uintptr_t>(m_data.data());
-    const uintptr_t from = (base + m_forgotten + page - 1) / page * page;
-    const uintptr_t to = (base + m_pos) / page * page;
-    // The pages read as zeros if touched again, which nothing does.
-    if (to > from)
-        ::madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
-    m_forgotten = m_pos;
 }
 
 bool LineReader::FindLine(std::string_view keyword, std::span<const std::string_view> stops)
@@ -268,22 +275,33 @@ void LineReader::Rewind(Mark mark)
     m_line = mark.line;
 }
 
-std::optional<LineReader> ReadFileLines(const std::string& path, FileProblem& problem)
-{
-    std::string data;
-    if (!ReadWholeFile(path, data, problem)) {
-        problem = problem.During(FileProblem::Action::Open, path);
-        return std::nullopt;
-    }
-    return LineReader(std::move(data));
-}
+namespace {
 
-std::optional<LineReader> StreamFileLines(const std::string& path, FileProblem& problem)
+std::optional<LineReader> OpenFileLines(const std::string& path, bool bWhole, FileProblem& problem)
 {
     auto pFile = std::make_unique<FileReader>();
     if (!pFile->Open(path, problem)) {
         problem = problem.During(FileProblem::Action::Open, path);
         return std::nullopt;
     }
-    return LineReader(std::move(pFile));
+    return LineReader(std::move(pFile), bWhole);
+}
+
+} // namespace
+
+std::optional<LineReader> ReadFileLines(const std::string& path, FileProblem& problem)
+{
+    std::optional<LineReader> lines = OpenFileLines(path, true, problem);
+    if (!lines)
+        return std::nullopt;
+    if (const FileProblem& stopped = lines->ReadToEnd()) {
+        problem = stopped.During(FileProblem::Action::Open, path);
+        return std::nullopt;
+    }
+    return lines;
+}
+
+std::optional<LineReader> StreamFileLines(const std::string& path, FileProblem& problem)
+{
+    return OpenFileLines(path, false, problem);
 }

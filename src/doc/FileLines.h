@@ -10,6 +10,8 @@
 #include <string_view>
 
 #include "doc/FileIdentity.h"
+#include "doc/SharedText.h"
+#include "doc/TextBlock.h"
 #include "platform/FileAccess.h"
 
 // Reads the lines of a file, held whole in memory or read from the disk as the lines are
@@ -18,9 +20,11 @@
 class LineReader
 {
 public:
-    explicit LineReader(std::string data);
-    // Reads the open file from where it stands, holding only what is not yet forgotten.
-    explicit LineReader(std::unique_ptr<FileReader> pFile);
+    // Reads a copy of `data`.
+    explicit LineReader(std::string_view data);
+    // Reads the open file from where it stands, holding only what is not yet forgotten, or the
+    // whole file when bWhole.
+    explicit LineReader(std::unique_ptr<FileReader> pFile, bool bWhole = false);
 
     // The next line without its line break; false at the end of the data.
     bool ReadLine(std::string& line);
@@ -37,10 +41,12 @@ public:
     int SkipTo(std::span<const std::string_view> lines);
 
     bool AtEnd() const;
-    // The whole data, read or not, of a reader made from it.
+    // Reads the file to its end, holding what is not yet forgotten; what stopped reading it
+    // before its end, if anything (its kind and error only).
+    const FileProblem& ReadToEnd();
+    // The whole file, read or not, of a reader that holds it whole.
     std::string_view Data() const { return Held(); }
-    // Whether all of the data is valid UTF-8; a reader of a file reads it to its end for that.
-    // Asked before anything is forgotten of a reader made from its data.
+    // Whether all of the file is valid UTF-8; the reader reads it to its end for that.
     bool IsAllUtf8();
     // Hashes the bytes read from the file from now on; FileHash gives the hash of all of them
     // once the file has been read to its end.
@@ -64,9 +70,11 @@ public:
     {
         return Held().substr(from.pos - m_base, to.pos - from.pos);
     }
-    // Gives the memory of what has been read back to the system, in large steps; the reader
-    // must not be rewound before this point afterwards.
-    void ForgetRead();
+    // The same as a text that shares the reader's memory, and keeps it, instead of a copy.
+    SharedText Share(Mark from, Mark to, bool bStoredAsIs) const { return { m_pBlock, Between(from, to), bStoredAsIs }; }
+    // What has been read is not needed again: the reader may leave it behind, with the texts
+    // that share it, when it reads on. It must not be rewound before this point afterwards.
+    void ForgetRead() { m_forgotten = m_pos; }
 
 private:
     // The line at the read position; `next` receives the position after its line break.
@@ -74,20 +82,24 @@ private:
     // Reads on from the file until the line at the read position is held whole, or the file
     // ends. Reading ahead changes what is held, never what is read: hence const.
     void Fill() const;
-    // Reads the next piece of the file, first dropping what is forgotten.
+    // Reads the next piece of the file, into a new block once the one held is full.
     void ReadMore() const;
+    // Moves what is not forgotten to a new block with room for the rest of the file.
+    void NewBlock() const;
     // Checks the bytes held that are not checked yet for UTF-8, but for a sequence at their
     // end that the next piece may complete, unless bAll.
     void CheckUtf8(bool bAll) const;
 
-    std::string_view Held() const { return { m_data.data(), m_held }; }
+    std::string_view Held() const { return { m_pBlock ? m_pBlock->Data() : nullptr, m_held }; }
 
-    // The bytes held are the first m_held of m_data, from the position m_base of the data on.
-    mutable std::string m_data;
+    // The bytes held are the first m_held of the block, from the position m_base of the file on.
+    mutable std::shared_ptr<TextBlock> m_pBlock;
     mutable size_t m_held = 0;
     mutable size_t m_base = 0;
-    // The file still to read; none once it has ended or failed, or for a reader of data.
+    // The file still to read; none once it has ended or failed.
     mutable std::unique_ptr<FileReader> m_pFile;
+    // The size of the file when it was opened.
+    size_t m_fileSize = 0;
     mutable FileProblem m_readProblem;
     mutable ContentHash m_hash;
     bool m_bHash = false;
@@ -96,7 +108,7 @@ private:
     mutable size_t m_lineEnd = 0;
     mutable size_t m_checked = 0;
     mutable bool m_bUtf8 = true;
-    bool m_bStream = false;
+    bool m_bWhole = false;
     size_t m_forgotten = 0;
     size_t m_pos = 0;
     int m_line = 0;
@@ -108,8 +120,8 @@ private:
 // feeds are looked for 64 bytes at a time where the processor can.
 size_t PassCrLfLines(std::string_view held, size_t start, std::string_view leads, int& lines);
 
-// The lines of a whole regular file, of at most kMaxFileBytes; nothing when it cannot be read,
-// and `problem` then says why, as a failure to open the file.
+// The lines of a whole regular file, of at most kMaxFileBytes, read and held whole; nothing when
+// it cannot be read, and `problem` then says why, as a failure to open the file.
 std::optional<LineReader> ReadFileLines(const std::string& path, FileProblem& problem);
 // The same, read from the disk as the lines are needed.
 std::optional<LineReader> StreamFileLines(const std::string& path, FileProblem& problem);

@@ -24,8 +24,8 @@ std::string Quote(std::string_view line)
 class StrictReader
 {
 public:
-    explicit StrictReader(std::string data)
-        : m_in(std::move(data))
+    explicit StrictReader(std::string_view data)
+        : m_in(data)
     {
     }
 
@@ -258,7 +258,7 @@ std::vector<Damage> CheckNotebook(std::string data)
 {
     const bool bCut = !data.empty() && data.back() != '\n';
     const int lines = static_cast<int>(std::count(data.begin(), data.end(), '\n')) + (bCut ? 1 : 0);
-    std::vector<Damage> damages = StrictReader(std::move(data)).Check();
+    std::vector<Damage> damages = StrictReader(data).Check();
     if (bCut)
         damages.push_back({ lines, "the last line has no line break: the file may be cut short" });
     std::stable_sort(damages.begin(), damages.end(), [](const Damage& a, const Damage& b) { return a.line < b.line; });

@@ -6,7 +6,6 @@
 #include "doc/CQuillboxDoc.h"
 #include "doc/FileLines.h"
 #include "doc/NotebookNames.h"
-#include "doc/TextArena.h"
 #include "notes/CQuillboxEditView.h"
 #include "platform/EditControl.h"
 #include "tree/CQuillboxTreeView.h"
@@ -113,8 +112,8 @@ struct FolderRecord
 
 // Reads one record from its "Begin Folder" to its "End Folder". False when the input ends, or
 // a line of another record turns up, before the record is whole; what was read is then in
-// `record` (a folder whose name was read is worth keeping). The text is gathered in `texts`.
-bool ReadRecord(LineReader& in, FolderRecord& record, TextArena& texts)
+// `record` (a folder whose name was read is worth keeping).
+bool ReadRecord(LineReader& in, FolderRecord& record)
 {
     if (!in.FindLine("Begin Folder", kRecordOrEnd) || !in.FindLine("Folder Name", kRecordStops)
         || !in.ReadLine(record.name))
@@ -135,9 +134,11 @@ bool ReadRecord(LineReader& in, FolderRecord& record, TextArena& texts)
     record.children = ParseNumber(value);
     if (!in.FindLine("Folder Text", kRecordStops))
         return false;
-    // Runs of lines stored just as the text holds them (ending in CR LF, no ESC to take off)
-    // are copied at once. A text stored whole in one run is saved again as it stands.
+    // A text stored just as it reads (lines ending in CR LF, no ESC to take off) is one run of
+    // the file, which it shares with the reader and is saved again as it stands. Otherwise it
+    // is gathered: its runs, and the lines between them as they read.
     LineReader::Mark run = in.GetMark();
+    std::string gathered;
     bool bOneRun = true;
     std::string_view line;
     for (;;) {
@@ -146,19 +147,23 @@ bool ReadRecord(LineReader& in, FolderRecord& record, TextArena& texts)
         const LineReader::Mark start = in.GetMark();
         const bool bRead = in.ReadLine(line);
         if (!bRead || line == kEndFolder) {
-            texts.Append(in.Between(run, start));
-            record.text = texts.Take(bRead && bOneRun);
+            if (bOneRun) {
+                record.text = in.Share(run, start, bRead);
+            } else {
+                gathered += in.Between(run, start);
+                record.text = std::move(gathered);
+            }
             return bRead;
         }
         const bool bEscaped = IsEndFolderLine(line, false);
         if (!bEscaped && in.Between(start, in.GetMark()).size() == line.size() + 2)
             continue;
         bOneRun = false;
-        texts.Append(in.Between(run, start));
+        gathered += in.Between(run, start);
         if (bEscaped)
             line.remove_prefix(1);
-        texts.Append(line);
-        texts.Append("\r\n");
+        gathered += line;
+        gathered += "\r\n";
         run = in.GetMark();
     }
 }
@@ -221,7 +226,6 @@ bool CQuillboxDoc::ReadFolder(LineReader& in, bool bTopLevel, const std::functio
     // children still to come. A stack instead of recursion, so depth costs no call stack.
     std::vector<std::pair<Folder*, int>> parents;
     Folder* const pOuter = bTopLevel ? nullptr : m_pSelFolder;
-    TextArena texts;
     do {
         Folder* pParent = pOuter;
         if (!parents.empty()) {
@@ -229,8 +233,8 @@ bool CQuillboxDoc::ReadFolder(LineReader& in, bool bTopLevel, const std::functio
             --parents.back().second;
         }
         FolderRecord record;
-        const bool bWhole = ReadRecord(in, record, texts);
-        // What is read is never read again: its memory can go while the rest is read.
+        const bool bWhole = ReadRecord(in, record);
+        // What is read is never read again: the reader leaves it behind as it reads on.
         in.ForgetRead();
         if (record.bNamed) {
             if (convert) {

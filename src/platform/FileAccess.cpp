@@ -348,27 +348,6 @@ bool FileReader::Read(char* buffer, size_t size, size_t& count, FileProblem& pro
     return true;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& data, FileProblem& problem)
-{
-    FileReader file;
-    if (!file.Open(path, problem))
-        return false;
-    data.resize(static_cast<size_t>(file.Size()));
-    size_t filled = 0;
-    for (size_t count = 1; filled < data.size() && count > 0; filled += count) {
-        if (!file.Read(data.data() + filled, data.size() - filled, count, problem))
-            return false;
-    }
-    data.resize(filled);
-    char more[65536];
-    for (size_t count = 0;; data.append(more, count)) {
-        if (!file.Read(more, sizeof more, count, problem))
-            return false;
-        if (count == 0)
-            return true;
-    }
-}
-
 WriteResult WriteFileSafely(const std::string& path, std::string_view data, bool bReplaceReadOnly)
 {
     return WriteFileSafely(path, [data](const ChunkSink& sink) { return sink(data); }, bReplaceReadOnly);

@@ -38,12 +38,6 @@ private:
     int64_t m_read = 0;
 };
 
-// Reads the whole of the regular file at `path` into `data`. False when it cannot: the path is
-// missing or unreadable, names something other than a regular file (a folder, FIFO, device or
-// socket, checked without ever waiting on it), or the file is larger than kMaxFileBytes;
-// `problem` then says why (its kind and error only).
-bool ReadWholeFile(const std::string& path, std::string& data, FileProblem& problem);
-
 struct WriteResult
 {
     enum class Status

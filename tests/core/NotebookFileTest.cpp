@@ -1,4 +1,5 @@
 #include <csignal>
+#include <random>
 #include <unordered_map>
 
 #include <sys/resource.h>
@@ -642,4 +643,36 @@ TEST(NotebookFileLarge, TheBytesReadOrWrittenAreHashedAsTheFileIs)
     EXPECT_EQ(opened->doc.GetFileHash(), ReadFileIdentity(dir.Path("big.not"))->hash);
     WriteBytes(dir.Path("other.not"), ReadBytes(dir.Path("big.not")) + "\r\n");
     EXPECT_NE(ReadFileIdentity(dir.Path("other.not"))->hash, opened->doc.GetFileHash());
+}
+
+// A notebook is read into blocks of a few megabytes that its texts then share: a text across a
+// block's edge, a text larger than a block, and a text gathered because a line of it is stored
+// escaped must each come back byte for byte once the reading is long done.
+TEST(NotebookFileLarge, TextsSharingTheBlocksReadComeBackByteForByte)
+{
+    TempDir dir;
+    std::vector<std::string> texts;
+    {
+        std::mt19937 random(3);
+        auto nb = Notebook::New();
+        for (size_t total = 0; total < (size_t(20) << 20); total += texts.back().size()) {
+            const size_t i = texts.size();
+            std::string& text = texts.emplace_back();
+            for (size_t line = 0, lines = i == 30 ? 200000 : 1 + random() % 500; line < lines; ++line)
+                text += std::to_string(i) + std::string(random() % 90, char('a' + i % 26)) + "\r\n";
+            if (i % 5 == 0)
+                text += "End Folder\r\n";
+            nb->Select("Main");
+            nb->doc.AddFolder(false, "Part " + std::to_string(i), text, true, {}, {});
+        }
+        Save(*nb, dir.Path("big.not"));
+    }
+    auto nb = Open(dir.Path("big.not"));
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const Folder* pFolder = nb->doc.FindFolderByName("Part " + std::to_string(i));
+        ASSERT_NE(pFolder, nullptr) << i;
+        const std::string text = pFolder == nb->doc.GetSelFolder() ? nb->edit.GetText() : std::string(pFolder->m_text.View());
+        ASSERT_EQ(text.size(), texts[i].size()) << "text " << i;
+        EXPECT_TRUE(text == texts[i]) << "text " << i;
+    }
 }

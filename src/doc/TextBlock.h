@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstddef>
+
+// Memory mapped for the bytes of a notebook as they are read, which the folder texts in it then
+// share. A notebook's texts are most of its bytes: reading them straight into large blocks, and
+// keeping them there, costs no copy and no allocation per text. A block lives while the reader
+// or any text in it does, and its pages go back to the system at once when it goes.
+class TextBlock
+{
+public:
+    // Throws std::bad_alloc when the memory cannot be had.
+    explicit TextBlock(size_t size);
+    ~TextBlock();
+    TextBlock(const TextBlock&) = delete;
+    TextBlock& operator=(const TextBlock&) = delete;
+
+    char* Data() const { return m_pData; }
+    size_t Size() const { return m_size; }
+    // Makes the memory up to `end` ready to be written, a large page at a time.
+    void Prepare(size_t end);
+    // Gives back the pages past the first `used` bytes.
+    void Shrink(size_t used);
+
+private:
+    char* m_pData = nullptr;
+    size_t m_size = 0;
+    // The memory before this offset has its pages.
+    size_t m_prepared = 0;
+};
