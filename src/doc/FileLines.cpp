@@ -1,6 +1,7 @@
 #include "doc/FileLines.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 #include <cstdint>
@@ -130,40 +131,49 @@ bool LineReader::AtEnd() const
 
 size_t PassCrLfLines(std::string_view held, size_t start, std::string_view leads, int& lines)
 {
+    std::array<bool, 256> isLeadByte {};
+    for (const char byte : leads)
+        isLeadByte[static_cast<unsigned char>(byte)] = true;
     const auto isLead = [&](size_t pos) {
-        return pos < held.size() && std::find(leads.begin(), leads.end(), held[pos]) != leads.end();
+        return pos < held.size() && isLeadByte[static_cast<unsigned char>(held[pos])];
     };
+    // Counted here rather than in `lines`, which every byte read might otherwise alias.
+    int passed = 0;
     // Passes over the line ending at the line feed `lf`; false when that line, or the next one
     // by its first byte, stops the pass.
     const auto pass = [&](size_t lf) {
         if (lf == start || held[lf - 1] != '\r')
             return false;
-        ++lines;
+        ++passed;
         start = lf + 1;
         return !isLead(start);
     };
-    if (isLead(start))
-        return start;
-    size_t from = start;
+    const auto passAll = [&] {
+        if (isLead(start))
+            return;
+        size_t from = start;
 #ifdef __SSE2__
-    const __m128i lineFeeds = _mm_set1_epi8('\n');
-    const auto lineFeedsAt = [&](size_t pos) -> uint64_t {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(held.data() + pos));
-        return static_cast<uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, lineFeeds)));
-    };
-    for (; from + 64 <= held.size(); from += 64) {
-        uint64_t mask = lineFeedsAt(from) | lineFeedsAt(from + 16) << 16 | lineFeedsAt(from + 32) << 32
-            | lineFeedsAt(from + 48) << 48;
-        for (; mask != 0; mask &= mask - 1) {
-            if (!pass(from + std::countr_zero(mask)))
-                return start;
+        const __m128i lineFeeds = _mm_set1_epi8('\n');
+        const auto lineFeedsAt = [&](size_t pos) -> uint64_t {
+            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(held.data() + pos));
+            return static_cast<uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, lineFeeds)));
+        };
+        for (; from + 64 <= held.size(); from += 64) {
+            uint64_t mask = lineFeedsAt(from) | lineFeedsAt(from + 16) << 16 | lineFeedsAt(from + 32) << 32
+                | lineFeedsAt(from + 48) << 48;
+            for (; mask != 0; mask &= mask - 1) {
+                if (!pass(from + std::countr_zero(mask)))
+                    return;
+            }
         }
-    }
 #endif
-    for (size_t lf = held.find('\n', from); lf != std::string_view::npos; lf = held.find('\n', start)) {
-        if (!pass(lf))
-            return start;
-    }
+        for (size_t lf = held.find('\n', from); lf != std::string_view::npos; lf = held.find('\n', start)) {
+            if (!pass(lf))
+                return;
+        }
+    };
+    passAll();
+    lines += passed;
     return start;
 }
 
