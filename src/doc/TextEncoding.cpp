@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 using Kind = TextEncoding::Kind;
@@ -323,19 +327,29 @@ TextEncoding::Kind TextEncoding::Detect(std::string_view bytes)
 
 bool TextEncoding::IsValidUtf8(std::string_view bytes)
 {
-    // Plain ASCII is most of any notebook: a block of it is skipped at once, eight bytes a
-    // word; a block holding other bytes is decoded.
-    constexpr size_t kBlock = 32;
-    constexpr uint64_t kHighBits = 0x8080808080808080;
+    // Plain ASCII is most of any notebook: a block of it is skipped at once; a block holding
+    // other bytes is decoded.
+    constexpr size_t kBlock = 64;
+    const auto isAscii = [&](size_t at) {
+#ifdef __SSE2__
+        const auto part = [&](size_t offset) {
+            return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + at + offset));
+        };
+        return _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(part(0), part(16)), _mm_or_si128(part(32), part(48)))) == 0;
+#else
+        uint64_t words[kBlock / 8];
+        std::memcpy(words, bytes.data() + at, kBlock);
+        uint64_t all = 0;
+        for (const uint64_t word : words)
+            all |= word;
+        return (all & 0x8080808080808080) == 0;
+#endif
+    };
     char32_t cp = 0;
     for (size_t i = 0; i < bytes.size();) {
-        if (bytes.size() - i >= kBlock) {
-            uint64_t words[kBlock / 8];
-            std::memcpy(words, bytes.data() + i, kBlock);
-            if (((words[0] | words[1] | words[2] | words[3]) & kHighBits) == 0) {
-                i += kBlock;
-                continue;
-            }
+        if (bytes.size() - i >= kBlock && isAscii(i)) {
+            i += kBlock;
+            continue;
         }
         for (const size_t end = std::min(i + kBlock, bytes.size()); i < end;) {
             if (static_cast<unsigned char>(bytes[i]) < 0x80) {
