@@ -178,9 +178,9 @@ fi
 
 if wanted siblings; then
     million=$(nb wide-$siblings.not --notes 0 wide "$siblings")
-    desc=$(seconds "$cli" tree "$million")
-    asc=$(seconds "$cli" tree "$(ascending "$million")")
-    base=$(seconds "$cli" tree "$(nb wide0-$((siblings / 10)).not --notes 0 wide $((siblings / 10)))")
+    desc=$(median_seconds "$cli" tree "$million")
+    asc=$(median_seconds "$cli" tree "$(ascending "$million")")
+    base=$(median_seconds "$cli" tree "$(nb wide0-$((siblings / 10)).not --notes 0 wide $((siblings / 10)))")
     r=$(ratio "$desc" "$base")
     row "headless open, $siblings siblings in descending / ascending name order" "$desc s / $asc s (descending ${r}x the $((siblings / 10)))" "linear: at most 11x the $((siblings / 10))" "$(within "$r" 11)"
 fi
