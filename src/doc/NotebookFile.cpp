@@ -6,6 +6,7 @@
 #include "doc/CQuillboxDoc.h"
 #include "doc/FileLines.h"
 #include "doc/NotebookNames.h"
+#include "doc/TextArena.h"
 #include "notes/CQuillboxEditView.h"
 #include "platform/EditControl.h"
 #include "tree/CQuillboxTreeView.h"
@@ -16,6 +17,9 @@ constexpr std::string_view kEndFolder = "End Folder";
 constexpr char kEsc = '\x1b';
 // The first bytes of the lines that end a folder's text or are escaped in it.
 constexpr std::string_view kTextStops = "E\x1b";
+// A text read of at least this size shares the reader's memory instead of being copied: the
+// bytes of its record around it, kept with it, are then a small share.
+constexpr size_t kShareAtLeast = 1024;
 // A file is written in pieces of about this size.
 constexpr size_t kWriteChunk = size_t(1) << 20;
 
@@ -112,8 +116,9 @@ struct FolderRecord
 
 // Reads one record from its "Begin Folder" to its "End Folder". False when the input ends, or
 // a line of another record turns up, before the record is whole; what was read is then in
-// `record` (a folder whose name was read is worth keeping).
-bool ReadRecord(LineReader& in, FolderRecord& record)
+// `record` (a folder whose name was read is worth keeping). A text not shared with the reader is
+// gathered in `texts`.
+bool ReadRecord(LineReader& in, FolderRecord& record, TextArena& texts)
 {
     if (!in.FindLine("Begin Folder", kRecordOrEnd) || !in.FindLine("Folder Name", kRecordStops)
         || !in.ReadLine(record.name))
@@ -135,10 +140,10 @@ bool ReadRecord(LineReader& in, FolderRecord& record)
     if (!in.FindLine("Folder Text", kRecordStops))
         return false;
     // A text stored just as it reads (lines ending in CR LF, no ESC to take off) is one run of
-    // the file, which it shares with the reader and is saved again as it stands. Otherwise it
+    // the file, saved again as it stands. A large one shares the reader's memory; a small one is
+    // copied, or the whole notebook would be kept for texts of a line each. Otherwise the text
     // is gathered: its runs, and the lines between them as they read.
     LineReader::Mark run = in.GetMark();
-    std::string gathered;
     bool bOneRun = true;
     std::string_view line;
     for (;;) {
@@ -147,11 +152,11 @@ bool ReadRecord(LineReader& in, FolderRecord& record)
         const LineReader::Mark start = in.GetMark();
         const bool bRead = in.ReadLine(line);
         if (!bRead || line == kEndFolder) {
-            if (bOneRun) {
+            if (bOneRun && start.pos - run.pos >= kShareAtLeast) {
                 record.text = in.Share(run, start, bRead);
             } else {
-                gathered += in.Between(run, start);
-                record.text = std::move(gathered);
+                texts.Append(in.Between(run, start));
+                record.text = texts.Take(bRead && bOneRun);
             }
             return bRead;
         }
@@ -159,11 +164,11 @@ bool ReadRecord(LineReader& in, FolderRecord& record)
         if (!bEscaped && in.Between(start, in.GetMark()).size() == line.size() + 2)
             continue;
         bOneRun = false;
-        gathered += in.Between(run, start);
+        texts.Append(in.Between(run, start));
         if (bEscaped)
             line.remove_prefix(1);
-        gathered += line;
-        gathered += "\r\n";
+        texts.Append(line);
+        texts.Append("\r\n");
         run = in.GetMark();
     }
 }
@@ -226,6 +231,7 @@ bool CQuillboxDoc::ReadFolder(LineReader& in, bool bTopLevel, const std::functio
     // children still to come. A stack instead of recursion, so depth costs no call stack.
     std::vector<std::pair<Folder*, int>> parents;
     Folder* const pOuter = bTopLevel ? nullptr : m_pSelFolder;
+    TextArena texts;
     do {
         Folder* pParent = pOuter;
         if (!parents.empty()) {
@@ -233,7 +239,7 @@ bool CQuillboxDoc::ReadFolder(LineReader& in, bool bTopLevel, const std::functio
             --parents.back().second;
         }
         FolderRecord record;
-        const bool bWhole = ReadRecord(in, record);
+        const bool bWhole = ReadRecord(in, record, texts);
         // What is read is never read again: the reader leaves it behind as it reads on.
         in.ForgetRead();
         if (record.bNamed) {

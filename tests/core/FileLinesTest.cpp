@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "doc/FileLines.h"
+#include "doc/TextArena.h"
 
 namespace {
 
@@ -41,4 +42,26 @@ TEST(FileLines, PassingOverPlainLinesStopsWhereReadingLineByLineWould)
             ASSERT_EQ(lines, expectedLines);
         }
     }
+}
+
+// Texts are gathered piece by piece into shared blocks; one that outgrows its block moves whole,
+// and every text outlives the arena that gathered it.
+TEST(FileLines, TextsGatheredInBlocksComeBackWholeAfterTheArenaIsGone)
+{
+    std::vector<std::string> expected;
+    std::vector<SharedText> texts;
+    {
+        TextArena arena;
+        for (const size_t size : { size_t(0), size_t(1), size_t(70000), size_t(5), size_t(300000), size_t(65536), size_t(9) }) {
+            std::string text;
+            for (size_t i = 0; i < size; ++i)
+                text += static_cast<char>('a' + (i * 7 + size) % 26);
+            for (size_t at = 0; at < text.size(); at += 1000)
+                arena.Append(std::string_view(text).substr(at, 1000));
+            expected.push_back(text);
+            texts.push_back(arena.Take());
+        }
+    }
+    for (size_t i = 0; i < texts.size(); ++i)
+        EXPECT_EQ(texts[i].View(), expected[i]) << "text " << i;
 }
