@@ -76,7 +76,8 @@ median_seconds() {
     median "${values[@]}"
 }
 
-# "A B": the median seconds of two commands, run in pairs so both see the same machine.
+# "A B": the median seconds of two commands, run in pairs so both see the same machine; SPLIT is
+# the number of words of the first.
 paired() {
     local split=$1; shift
     local first=("${@:1:$split}") second=("${@:$((split + 1))}") a=() b=() i
@@ -152,8 +153,7 @@ fi
 if wanted wide; then
     wide_small=$(nb wide-$small.not wide "$small")
     wide_big=$(nb wide-$big.not wide "$big")
-    a=$(median_seconds "$cli" tree "$wide_small")
-    b=$(median_seconds "$cli" tree "$wide_big")
+    read -r a b < <(paired 3 "$cli" tree "$wide_small" "$cli" tree "$wide_big")
     r=$(ratio "$b" "$a")
     row "headless open, $big folders side by side vs $small" "${r}x (${b} s / ${a} s)" "at most 11x" "$(within "$r" 11)"
 fi
@@ -161,8 +161,7 @@ fi
 if wanted keyed; then
     keyed_a=$(nb keyed-$keyed.not --every-key balanced "$keyed")
     keyed_b=$(nb keyed-$((keyed * 3)).not --every-key balanced $((keyed * 3)))
-    a=$(median_seconds "$cli" tree "$keyed_a")
-    b=$(median_seconds "$cli" tree "$keyed_b")
+    read -r a b < <(paired 3 "$cli" tree "$keyed_a" "$cli" tree "$keyed_b")
     r=$(ratio "$b" "$a")
     row "headless open, every folder with a key: $keyed / $((keyed * 3)) folders" "$a s / $b s (${r}x)" "linear: at most 3.3x" "$(within "$r" 3.3)"
 fi
@@ -170,17 +169,16 @@ fi
 if wanted main; then
     main_a=$(nb main-$((small / 10)).not --main-mb "$main_mb" wide $((small / 10)))
     main_b=$(nb main-$small.not --main-mb "$main_mb" wide "$small")
-    a=$(median_seconds "$cli" tree "$main_a")
-    b=$(median_seconds "$cli" tree "$main_b")
+    read -r a b < <(paired 3 "$cli" tree "$main_a" "$cli" tree "$main_b")
     r=$(ratio "$b" "$a")
     row "headless open, a $main_mb MB Main with $((small / 10)) / $small children" "$a s / $b s (${r}x)" "linear: at most 11x" "$(within "$r" 11)"
 fi
 
 if wanted siblings; then
     million=$(nb wide-$siblings.not --notes 0 wide "$siblings")
-    desc=$(median_seconds "$cli" tree "$million")
+    read -r base desc < <(paired 3 "$cli" tree "$(nb wide0-$((siblings / 10)).not --notes 0 wide $((siblings / 10)))" \
+        "$cli" tree "$million")
     asc=$(median_seconds "$cli" tree "$(ascending "$million")")
-    base=$(median_seconds "$cli" tree "$(nb wide0-$((siblings / 10)).not --notes 0 wide $((siblings / 10)))")
     r=$(ratio "$desc" "$base")
     row "headless open, $siblings siblings in descending / ascending name order" "$desc s / $asc s (descending ${r}x the $((siblings / 10)))" "linear: at most 11x the $((siblings / 10))" "$(within "$r" 11)"
 fi
