@@ -24,6 +24,7 @@ int Tree(const Args& args)
     if (!Open(nb, args.operands[0], false))
         return kFailed;
     std::unordered_map<TreeItem, const Folder*> folderOfItem;
+    folderOfItem.reserve(nb.doc.GetFolders().size());
     for (const Folder* pFolder : nb.doc.GetFolders())
         folderOfItem.emplace(pFolder->m_hItem, pFolder);
 

@@ -105,6 +105,7 @@ void CQuillboxDoc::ShowNewFolders(size_t firstNew)
         bKeyed = bKeyed || pFolder->HasKey();
     }
     const std::vector<TreeItem> items = m_pTreeView->InsertFolderItems(added);
+    m_itemFolders.reserve(m_itemFolders.size() + added.size());
     for (size_t i = 0; i < added.size(); ++i)
         LinkItem(added[i], items[i]);
     SetModifiedFlag();

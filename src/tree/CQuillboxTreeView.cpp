@@ -27,6 +27,7 @@ TreeItem CQuillboxTreeView::InsertFolderItem(const std::string& name, bool bSort
 std::vector<TreeItem> CQuillboxTreeView::InsertFolderItems(const std::vector<Folder*>& folders)
 {
     std::unordered_map<const Folder*, int> batchIndex;
+    batchIndex.reserve(folders.size());
     std::vector<TreeInsert> batch;
     batch.reserve(folders.size());
     for (const Folder* pFolder : folders) {
