@@ -2,10 +2,10 @@
 
 #include <cstddef>
 
-// Memory mapped for the bytes of a notebook as they are read, which the folder texts in it then
-// share. A notebook's texts are most of its bytes: reading them straight into large blocks, and
-// keeping them there, costs no copy and no allocation per text. A block lives while the reader
-// or any text in it does, and its pages go back to the system at once when it goes.
+// Memory mapped for folder texts: the blocks a notebook is read into, which its larger texts then
+// share, and the blocks smaller texts are gathered in. Taking memory a large block at a time
+// costs no allocation per text and few page faults. A block lives while whatever fills it or any
+// text in it does, and its pages go back to the system at once when it goes.
 class TextBlock
 {
 public:
