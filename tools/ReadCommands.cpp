@@ -1,6 +1,5 @@
 #include <fstream>
 #include <iterator>
-#include <unordered_map>
 #include <utility>
 
 #include "CliCommands.h"
@@ -23,11 +22,6 @@ int Tree(const Args& args)
     HeadlessNotebook nb;
     if (!Open(nb, args.operands[0], false))
         return kFailed;
-    std::unordered_map<TreeItem, const Folder*> folderOfItem;
-    folderOfItem.reserve(nb.doc.GetFolders().size());
-    for (const Folder* pFolder : nb.doc.GetFolders())
-        folderOfItem.emplace(pFolder->m_hItem, pFolder);
-
     // Each entry: a list of sibling items and the position reached in it.
     std::vector<std::pair<const std::vector<TreeItem>*, size_t>> stack { { &nb.tree.GetChildren(kNoItem), 0 } };
     while (!stack.empty()) {
@@ -37,7 +31,7 @@ int Tree(const Args& args)
             continue;
         }
         const TreeItem item = (*pItems)[index++];
-        const Folder* pFolder = folderOfItem.at(item);
+        const Folder* pFolder = nb.doc.GetFolderOfItem(item);
         std::string line(2 * (stack.size() - 1), ' ');
         line += pFolder->m_name;
         if (pFolder->HasKey())

@@ -131,12 +131,17 @@ void CQuillboxDoc::LinkItem(Folder* pFolder, TreeItem hItem)
     m_itemFolders[hItem] = pFolder;
 }
 
-Folder* CQuillboxDoc::SelectFolderByItem(TreeItem hItem)
+Folder* CQuillboxDoc::GetFolderOfItem(TreeItem hItem) const
 {
     // Every folder linked into the tree has its own item, so the map gives what a walk from
     // m_pRootFolder would find.
     const auto it = m_itemFolders.find(hItem);
-    m_pSelFolder = it == m_itemFolders.end() ? nullptr : it->second;
+    return it == m_itemFolders.end() ? nullptr : it->second;
+}
+
+Folder* CQuillboxDoc::SelectFolderByItem(TreeItem hItem)
+{
+    m_pSelFolder = GetFolderOfItem(hItem);
     return m_pSelFolder;
 }
 

@@ -91,6 +91,8 @@ public:
     Folder* GetRootFolder() const { return m_pRootFolder; }
     const std::vector<Folder*>& GetFolders() const { return m_folders; }
     Folder* GetSelFolder() const { return m_pSelFolder; }
+    // The folder a tree item shows, or null.
+    Folder* GetFolderOfItem(TreeItem hItem) const;
     char GetSeparator() const { return m_chSeparator; }
     const std::vector<std::string>& GetKeyNames() const { return m_keyNames; }
     void AddFolder(bool bTopLevel, const std::string& name, const std::string& text, bool bSorted,

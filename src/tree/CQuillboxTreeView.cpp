@@ -27,7 +27,6 @@ TreeItem CQuillboxTreeView::InsertFolderItem(const std::string& name, bool bSort
 std::vector<TreeItem> CQuillboxTreeView::InsertFolderItems(const std::vector<Folder*>& folders)
 {
     std::unordered_map<const Folder*, int> batchIndex;
-    batchIndex.reserve(folders.size());
     std::vector<TreeInsert> batch;
     batch.reserve(folders.size());
     for (const Folder* pFolder : folders) {
@@ -39,7 +38,9 @@ std::vector<TreeItem> CQuillboxTreeView::InsertFolderItems(const std::vector<Fol
             else
                 insert.parent = pParent->m_hItem;
         }
-        batchIndex.emplace(pFolder, static_cast<int>(batch.size()));
+        // Only a folder with children is ever looked up as a parent.
+        if (pFolder->m_pFirstChild)
+            batchIndex.emplace(pFolder, static_cast<int>(batch.size()));
         batch.push_back(insert);
     }
     const std::vector<TreeItem> items = m_tree.InsertSorted(batch);
