@@ -1,6 +1,9 @@
 #include "platform/MemoryTree.h"
 
 #include <algorithm>
+#include <stdexcept>
+#include <unordered_map>
+#include <utility>
 
 #include "platform/NameOrder.h"
 
@@ -9,28 +12,46 @@ MemoryTree::MemoryTree(FocusScope* pFocus)
 {
 }
 
+const MemoryTree::Node* MemoryTree::Find(TreeItem item) const
+{
+    return item < m_nodes.size() && m_nodes[item].live ? &m_nodes[item] : nullptr;
+}
+
+MemoryTree::Node& MemoryTree::At(TreeItem item)
+{
+    if (!Find(item))
+        throw std::out_of_range("no such tree item");
+    return m_nodes[item];
+}
+
 std::vector<TreeItem>& MemoryTree::ChildList(TreeItem parent)
 {
-    return parent == kNoItem ? m_roots : m_nodes.at(parent).children;
+    return parent == kNoItem ? m_roots : At(parent).children;
 }
 
 const std::vector<TreeItem>& MemoryTree::GetChildren(TreeItem parent) const
 {
-    return parent == kNoItem ? m_roots : m_nodes.at(parent).children;
+    if (parent == kNoItem)
+        return m_roots;
+    if (!Find(parent))
+        throw std::out_of_range("no such tree item");
+    return m_nodes[parent].children;
 }
 
 TreeItem MemoryTree::InsertItem(const std::string& text, TreeItem parent, bool sorted)
 {
-    const TreeItem item = m_nextItem++;
+    // The node first: adding it may move the others, the parent's list of children among them.
+    const TreeItem item = m_nodes.size();
+    m_nodes.push_back(Node { text, parent, {}, false, true });
+    ++m_count;
     auto& siblings = ChildList(parent);
     auto at = siblings.end();
     if (sorted) {
         at = std::upper_bound(siblings.begin(), siblings.end(), text, [this](const std::string& t, TreeItem other) {
-            return CompareNoCase(t, m_nodes.at(other).text) < 0;
+            return CompareNoCase(t, m_nodes[other].text) < 0;
         });
     }
     siblings.insert(at, item);
-    m_nodes.emplace(item, Node { text, parent, {}, false });
     return item;
 }
 
@@ -43,11 +64,13 @@ std::vector<TreeItem> MemoryTree::InsertSorted(const std::vector<TreeInsert>& ba
     // The new children of each parent, parents in the order they first receive one.
     std::vector<std::pair<TreeItem, std::vector<Named>>> groups;
     std::unordered_map<TreeItem, size_t> groupOf;
+    // Room for all at once: the names gathered below point into the nodes, which must not move.
     m_nodes.reserve(m_nodes.size() + batch.size());
     for (const TreeInsert& insert : batch) {
         const TreeItem parent = insert.batchParent >= 0 ? items.at(static_cast<size_t>(insert.batchParent)) : insert.parent;
-        const TreeItem item = m_nextItem++;
-        const Node& node = m_nodes.emplace(item, Node { std::string(insert.text), parent, {}, false }).first->second;
+        const TreeItem item = m_nodes.size();
+        const Node& node = m_nodes.emplace_back(Node { std::string(insert.text), parent, {}, false, true });
+        ++m_count;
         items.push_back(item);
         const auto [it, bNew] = groupOf.emplace(parent, groups.size());
         if (bNew)
@@ -63,7 +86,7 @@ std::vector<TreeItem> MemoryTree::InsertSorted(const std::vector<TreeInsert>& ba
         std::vector<Named> merged;
         merged.reserve(siblings.size() + children.size());
         for (TreeItem sibling : siblings)
-            merged.emplace_back(m_nodes.at(sibling).text, sibling);
+            merged.emplace_back(m_nodes[sibling].text, sibling);
         const auto old = static_cast<std::ptrdiff_t>(merged.size());
         merged.insert(merged.end(), children.begin(), children.end());
         std::inplace_merge(merged.begin(), merged.begin() + old, merged.end(), before);
@@ -76,14 +99,14 @@ std::vector<TreeItem> MemoryTree::InsertSorted(const std::vector<TreeInsert>& ba
 
 void MemoryTree::Expand(TreeItem item)
 {
-    if (auto it = m_nodes.find(item); it != m_nodes.end())
-        it->second.expanded = true;
+    if (Exists(item))
+        m_nodes[item].expanded = true;
 }
 
 bool MemoryTree::IsExpanded(TreeItem item) const
 {
-    const auto it = m_nodes.find(item);
-    return it != m_nodes.end() && it->second.expanded;
+    const Node* pNode = Find(item);
+    return pNode && pNode->expanded;
 }
 
 void MemoryTree::DeleteItem(TreeItem item)
@@ -91,16 +114,16 @@ void MemoryTree::DeleteItem(TreeItem item)
     if (!Exists(item))
         return;
     bool selectionInside = false;
-    for (TreeItem up = m_selected; up != kNoItem; up = m_nodes.at(up).parent) {
+    for (TreeItem up = m_selected; up != kNoItem; up = At(up).parent) {
         if (up == item) {
             selectionInside = true;
             break;
         }
     }
-    auto& siblings = ChildList(m_nodes.at(item).parent);
+    auto& siblings = ChildList(At(item).parent);
     const auto pos = std::find(siblings.begin(), siblings.end(), item);
     if (selectionInside) {
-        TreeItem neighbour = m_nodes.at(item).parent;
+        TreeItem neighbour = At(item).parent;
         if (pos + 1 != siblings.end())
             neighbour = *(pos + 1);
         else if (pos != siblings.begin())
@@ -108,14 +131,15 @@ void MemoryTree::DeleteItem(TreeItem item)
         SelectItem(neighbour);
     }
     // The handler may have changed the tree; find the item's place again.
-    auto& list = ChildList(m_nodes.at(item).parent);
+    auto& list = ChildList(At(item).parent);
     list.erase(std::find(list.begin(), list.end(), item));
     std::vector<TreeItem> doomed { item };
     while (!doomed.empty()) {
         const TreeItem current = doomed.back();
         doomed.pop_back();
-        auto node = m_nodes.extract(current);
-        doomed.insert(doomed.end(), node.mapped().children.begin(), node.mapped().children.end());
+        Node node = std::exchange(m_nodes[current], Node());
+        --m_count;
+        doomed.insert(doomed.end(), node.children.begin(), node.children.end());
     }
     if (!Exists(m_selected))
         m_selected = kNoItem;
@@ -123,27 +147,27 @@ void MemoryTree::DeleteItem(TreeItem item)
 
 std::string MemoryTree::GetItemText(TreeItem item) const
 {
-    const auto it = m_nodes.find(item);
-    return it == m_nodes.end() ? std::string() : it->second.text;
+    const Node* pNode = Find(item);
+    return pNode ? pNode->text : std::string();
 }
 
 void MemoryTree::SetItemText(TreeItem item, const std::string& text)
 {
-    if (auto it = m_nodes.find(item); it != m_nodes.end())
-        it->second.text = text;
+    if (Exists(item))
+        m_nodes[item].text = text;
 }
 
 TreeItem MemoryTree::GetParentItem(TreeItem item) const
 {
-    const auto it = m_nodes.find(item);
-    return it == m_nodes.end() ? kNoItem : it->second.parent;
+    const Node* pNode = Find(item);
+    return pNode ? pNode->parent : kNoItem;
 }
 
 void MemoryTree::SortChildren(TreeItem parent)
 {
     auto& children = ChildList(parent);
     std::stable_sort(children.begin(), children.end(), [this](TreeItem a, TreeItem b) {
-        return CompareNoCase(m_nodes.at(a).text, m_nodes.at(b).text) < 0;
+        return CompareNoCase(m_nodes[a].text, m_nodes[b].text) < 0;
     });
 }
 
@@ -172,7 +196,7 @@ std::string MemoryTree::Dump(bool markSelection) const
         const TreeItem item = (*list)[index++];
         if (index > 1)
             out += ',';
-        const Node& node = m_nodes.at(item);
+        const Node& node = m_nodes[item];
         out += node.text;
         if (markSelection && item == m_selected)
             out += '*';

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <unordered_map>
 #include <vector>
 
 #include "platform/FocusScope.h"
@@ -29,8 +28,8 @@ public:
 
     const std::vector<TreeItem>& GetChildren(TreeItem parent) const;
     bool IsExpanded(TreeItem item) const;
-    bool Exists(TreeItem item) const { return m_nodes.count(item) != 0; }
-    size_t GetCount() const { return m_nodes.size(); }
+    bool Exists(TreeItem item) const { return Find(item) != nullptr; }
+    size_t GetCount() const { return m_count; }
     // The tree as the user sees it, e.g. "Main[Alpha[Beta,Gamma]],Trash"; the selected item is
     // marked with a '*' when markSelection is set.
     std::string Dump(bool markSelection = false) const;
@@ -42,13 +41,19 @@ private:
         TreeItem parent = kNoItem;
         std::vector<TreeItem> children;
         bool expanded = false;
+        bool live = false;
     };
     std::vector<TreeItem>& ChildList(TreeItem parent);
-
-    std::unordered_map<TreeItem, Node> m_nodes;
+    // The node of an item in the tree, or null.
+    const Node* Find(TreeItem item) const;
+    // The node of an item that must be in the tree; std::out_of_range otherwise.
+    Node& At(TreeItem item);
+    // Items are numbered from 1 as they are made, so each one's node lies at its number; a
+    // deleted item's node stays there, emptied. Item numbers are never used again.
+    std::vector<Node> m_nodes = std::vector<Node>(1);
+    size_t m_count = 0;
     std::vector<TreeItem> m_roots;
     TreeItem m_selected = kNoItem;
-    TreeItem m_nextItem = 1;
     FocusScope m_ownFocus;
     FocusScope* m_pFocus;
     std::function<void(TreeItem)> m_onSelChanging;
