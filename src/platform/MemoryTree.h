@@ -26,6 +26,7 @@ public:
     bool HasFocus() const override { return m_pFocus->pOwner == this; }
     void SetFocus() override { m_pFocus->pOwner = this; }
 
+    // The items under `parent` in order; the list is good until an item is next inserted.
     const std::vector<TreeItem>& GetChildren(TreeItem parent) const;
     bool IsExpanded(TreeItem item) const;
     bool Exists(TreeItem item) const { return Find(item) != nullptr; }
