@@ -46,7 +46,6 @@ LineReader::LineReader(std::string_view data)
 
 LineReader::LineReader(std::unique_ptr<FileReader> pFile, bool bWhole)
     : m_pFile(std::move(pFile))
-    , m_fileSize(static_cast<size_t>(m_pFile->Size()))
     , m_bWhole(bWhole)
 {
 }
@@ -56,9 +55,10 @@ void LineReader::NewBlock() const
     const size_t keep = std::min(m_forgotten, m_checked) - m_base;
     const size_t kept = m_held - keep;
     const size_t read = m_base + m_held;
+    const auto fileSize = static_cast<size_t>(m_pFile->Size());
     // Room for the rest of the file as it was when opened and a byte to find its end, or for
     // a piece more of a file that has grown since.
-    size_t size = kept + (m_fileSize >= read ? m_fileSize - read + 1 : kReadStep);
+    size_t size = kept + (fileSize >= read ? fileSize - read + 1 : kReadStep);
     if (!m_bWhole)
         size = std::min(size, std::max(kLargestBlock, 2 * kept + kReadStep));
     auto pBlock = std::make_shared<TextBlock>(size);

@@ -98,8 +98,6 @@ private:
     mutable size_t m_base = 0;
     // The file still to read; none once it has ended or failed.
     mutable std::unique_ptr<FileReader> m_pFile;
-    // The size of the file when it was opened.
-    size_t m_fileSize = 0;
     mutable FileProblem m_readProblem;
     mutable ContentHash m_hash;
     bool m_bHash = false;
