@@ -116,7 +116,7 @@ int Check(const Args& args)
         std::ifstream in(path, std::ios::binary);
         data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
-    const std::vector<Damage> damages = CheckNotebook(std::move(data));
+    const std::vector<Damage> damages = CheckNotebook(data);
     const std::string shownName = operand == "-" ? std::string("(standard input)") : operand;
     for (const Damage& damage : damages)
         Write(shownName + ":" + std::to_string(damage.line) + ": " + damage.what + "\n");

@@ -254,7 +254,7 @@ private:
 
 } // namespace
 
-std::vector<Damage> CheckNotebook(std::string data)
+std::vector<Damage> CheckNotebook(std::string_view data)
 {
     const bool bCut = !data.empty() && data.back() != '\n';
     const int lines = static_cast<int>(std::count(data.begin(), data.end(), '\n')) + (bCut ? 1 : 0);
