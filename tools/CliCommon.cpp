@@ -1,78 +1,76 @@
 #include "CliCommon.h"
 
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <functional>
-#include <iostream>
-#include <iterator>
+#include <cstring>
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
-#include "doc/FileLines.h"
 #include "doc/FolderPath.h"
 #include "words/ProblemWords.h"
 
 namespace {
 
-// A temporary file removed when the program ends; standard input and output pass through
-// such files because the document reads and writes files by their names.
-class TempFile
+// Standard input, kept in memory that has no name, so that it can be read more than once and
+// nothing is left behind however the program ends. The document reads files by their names:
+// this one is reached through the descriptor's name in /proc.
+class InputCopy
 {
 public:
-    TempFile()
+    InputCopy()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quillbox-cli-XXXXXX").string();
-        const int fd = ::mkstemp(pattern.data());
-        if (fd < 0)
-            throw std::runtime_error("cannot make a temporary file in " + std::filesystem::temp_directory_path().string());
-        ::close(fd);
-        m_path = pattern;
+        m_fd = ::memfd_create("quillbox-cli-input", MFD_CLOEXEC);
+        if (m_fd < 0)
+            throw std::runtime_error(std::string("cannot keep standard input: ") + std::strerror(errno));
+        std::vector<char> buffer(size_t(1) << 20);
+        for (;;) {
+            const ssize_t got = ::read(STDIN_FILENO, buffer.data(), buffer.size());
+            if (got == 0)
+                break;
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0)
+                throw std::runtime_error(std::string("cannot read standard input: ") + std::strerror(errno));
+            for (ssize_t done = 0; done < got;) {
+                const ssize_t put = ::write(m_fd, buffer.data() + done, static_cast<size_t>(got - done));
+                if (put < 0 && errno == EINTR)
+                    continue;
+                if (put < 0)
+                    throw std::runtime_error(std::string("cannot keep standard input: ") + std::strerror(errno));
+                done += put;
+            }
+        }
+        m_path = "/proc/self/fd/" + std::to_string(m_fd);
     }
-    ~TempFile() { std::remove(m_path.c_str()); }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
+    ~InputCopy() { ::close(m_fd); }
+    InputCopy(const InputCopy&) = delete;
+    InputCopy& operator=(const InputCopy&) = delete;
 
     const std::string& Path() const { return m_path; }
 
 private:
+    int m_fd = -1;
     std::string m_path;
 };
 
-std::unique_ptr<TempFile> g_pStdin;
-std::unique_ptr<TempFile> g_pStdout;
+std::unique_ptr<InputCopy> g_pStdin;
 
-// Messages name the temporary files by what they stand for.
+// Messages name standard input by what it stands for.
 std::string Shown(std::string message)
 {
-    const auto replace = [&message](const std::unique_ptr<TempFile>& pFile, const std::string& name) {
-        if (!pFile)
-            return;
-        const std::string quoted = "\"" + pFile->Path() + "\"";
-        for (size_t at = message.find(quoted); at != std::string::npos; at = message.find(quoted, at + name.size()))
-            message.replace(at, quoted.size(), name);
-    };
-    replace(g_pStdin, "(standard input)");
-    replace(g_pStdout, "(standard output)");
+    if (!g_pStdin)
+        return message;
+    const std::string quoted = "\"" + g_pStdin->Path() + "\"";
+    const std::string name = "(standard input)";
+    for (size_t at = message.find(quoted); at != std::string::npos; at = message.find(quoted, at + name.size()))
+        message.replace(at, quoted.size(), name);
     return message;
-}
-
-// Copies a temporary file that stands for standard output to it.
-bool CopyToStdout(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!in.good() && !in.eof()) {
-        Error("cannot read back the output.");
-        return false;
-    }
-    Write(bytes);
-    return true;
 }
 
 } // namespace
@@ -135,20 +133,22 @@ void Error(const std::string& message)
 
 void Write(std::string_view bytes)
 {
-    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size())
+        throw OutputFailed { errno };
+}
+
+bool WriteToStdout(std::string_view bytes)
+{
+    Write(bytes);
+    return true;
 }
 
 std::string InputPath(const std::string& operand)
 {
     if (operand != "-")
         return operand;
-    if (!g_pStdin) {
-        g_pStdin = std::make_unique<TempFile>();
-        std::ofstream out(g_pStdin->Path(), std::ios::binary);
-        out << std::cin.rdbuf();
-        if (!out.flush())
-            throw std::runtime_error("cannot keep standard input in " + g_pStdin->Path());
-    }
+    if (!g_pStdin)
+        g_pStdin = std::make_unique<InputCopy>();
     return g_pStdin->Path();
 }
 
@@ -177,33 +177,24 @@ bool Open(HeadlessNotebook& nb, const std::string& operand, bool bForWriting)
     return true;
 }
 
-namespace {
-
-// Runs a document's write to the file named, or for "-" to a temporary file that is then
-// copied to standard output.
-bool WriteThrough(const std::string& operand, const std::function<SaveResult(const std::string&)>& write)
-{
-    if (operand == "-")
-        g_pStdout = std::make_unique<TempFile>();
-    const std::string path = operand == "-" ? g_pStdout->Path() : operand;
-    const SaveResult result = write(path);
-    if (!result.ok) {
-        Error(DescribeProblem(result.problem));
-        return false;
-    }
-    return operand != "-" || CopyToStdout(path);
-}
-
-} // namespace
-
 bool Save(HeadlessNotebook& nb, const std::string& operand)
 {
-    return WriteThrough(operand, [&nb](const std::string& path) { return nb.doc.OnSaveDocument(path); });
+    if (operand == "-")
+        return nb.doc.TakeSnapshot().Write(WriteToStdout);
+    const SaveResult result = nb.doc.OnSaveDocument(operand);
+    if (!result.ok)
+        Error(DescribeProblem(result.problem));
+    return result.ok;
 }
 
 bool ExportSelected(HeadlessNotebook& nb, const std::string& operand)
 {
-    return WriteThrough(operand, [&nb](const std::string& path) { return nb.doc.ExportFolder(path); });
+    if (operand == "-")
+        return WriteToStdout(nb.doc.FolderFileText());
+    const SaveResult result = nb.doc.ExportFolder(operand);
+    if (!result.ok)
+        Error(DescribeProblem(result.problem));
+    return result.ok;
 }
 
 bool WriteOutput(const std::string& operand, std::string_view bytes)

@@ -36,12 +36,22 @@ bool ParseArgs(const std::vector<std::string>& words, const CommandOptions& opti
 inline constexpr int kOk = 0;
 inline constexpr int kFailed = 1;
 inline constexpr int kUsage = 2;
+// grep and check fail with 2, as grep does, since their 1 means "nothing found".
+inline constexpr int kTrouble = 2;
 
 void Error(const std::string& message);
+
+// Standard output could not take what was written: the command stops, and the program says so
+// and fails with the command's status for trouble.
+struct OutputFailed
+{
+    int error = 0;
+};
+// Writes to standard output; throws OutputFailed when it cannot.
 void Write(std::string_view bytes);
 
-// The path to read for a file operand: "-" reads standard input, which is kept in a
-// temporary file so that it can be read more than once.
+// The path to read for a file operand: "-" reads standard input, which is kept in memory so
+// that it can be read more than once.
 std::string InputPath(const std::string& operand);
 
 // True when two paths name one existing file.
@@ -52,7 +62,8 @@ bool SameFile(const std::string& a, const std::string& b);
 // command writes what is left of it over anything.
 bool Open(HeadlessNotebook& nb, const std::string& operand, bool bForWriting);
 
-// Saves a notebook as the window saves it; "-" writes it to standard output.
+// Saves a notebook as the window saves it; "-" writes it to standard output. False, after
+// saying why, when it could not.
 bool Save(HeadlessNotebook& nb, const std::string& operand);
 // Exports the selected folder as Export Folder does; "-" writes it to standard output.
 bool ExportSelected(HeadlessNotebook& nb, const std::string& operand);

@@ -13,7 +13,6 @@ namespace {
 // grep's exit statuses.
 constexpr int kMatched = 0;
 constexpr int kNoMatch = 1;
-constexpr int kTrouble = 2;
 
 } // namespace
 

@@ -92,19 +92,23 @@ struct Command
     size_t minOperands;
     size_t maxOperands;
     int (*run)(const Args&);
+    int failed = kFailed;
 };
 
 const Command kCommands[] = {
     { "new", {}, 1, 1, New },
     { "tree", {}, 1, 1, Tree },
     { "cat", {}, 2, 2, Cat },
-    { "grep", { { "-i", "-w", "-E", "-n" }, { "--path" } }, 2, 2, Grep },
+    { "grep", { { "-i", "-w", "-E", "-n" }, { "--path" } }, 2, 2, Grep, kTrouble },
     { "add", { { "--create" }, {} }, 2, 3, Add },
     { "export", { {}, { "--format", "-o" } }, 1, 2, Export },
     { "import", {}, 3, 3, Import },
-    { "check", { {}, { "--repair" } }, 1, 1, Check },
+    { "check", { {}, { "--repair" } }, 1, 1, Check, kTrouble },
     { "resave", {}, 2, 2, Resave },
 };
+
+// The status the program ends with when a command fails on its own account.
+int g_failedStatus = kFailed;
 
 int Run(const std::vector<std::string>& words)
 {
@@ -120,7 +124,8 @@ int Run(const std::vector<std::string>& words)
     for (const Command& command : kCommands) {
         if (name != command.name)
             continue;
-        // grep fails with 2, as grep does; so does every command on a bad command line.
+        g_failedStatus = command.failed;
+        // Every command fails with 2 on a command line it does not understand.
         Args args;
         std::string error;
         if (!ParseArgs({ words.begin() + 1, words.end() }, command.options, args, error)) {
@@ -146,13 +151,19 @@ int main(int argc, char** argv)
     int status = kFailed;
     try {
         status = Run(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const OutputFailed& failed) {
+        Error(std::string("cannot write the output: ") + std::strerror(failed.error));
+        return g_failedStatus;
     } catch (const std::exception& e) {
         Error(e.what());
-        return kFailed;
+        return g_failedStatus;
     }
-    if (std::fflush(stdout) != 0) {
-        Error(std::string("cannot write the output: ") + std::strerror(errno));
-        return kFailed;
+    // What is still buffered, and what the system reports only when the output is closed.
+    const bool bFlushed = std::fflush(stdout) == 0 && !std::ferror(stdout);
+    const int error = errno;
+    if (!bFlushed || std::fclose(stdout) != 0) {
+        Error(std::string("cannot write the output: ") + std::strerror(bFlushed ? errno : error));
+        return g_failedStatus;
     }
     return status;
 }

@@ -145,6 +145,8 @@ public:
     void OnExportFolder();
     void OnImportFolder();
     SaveResult ExportFolder(const std::string& pathName);
+    // The folder file Export Folder writes: the selected folder with its subtree.
+    std::string FolderFileText();
     ReadReport ImportFolder(const std::string& pathName);
     // Folder clipboard
     void OnCutFolder();

@@ -71,17 +71,22 @@ ReadReport CQuillboxDoc::ImportFolder(const std::string& pathName)
                       FileProblem::Action::Import, pathName);
 }
 
-SaveResult CQuillboxDoc::WriteFolderFile(const std::string& pathName)
+std::string CQuillboxDoc::FolderFileText()
 {
-    if (!m_pSelFolder)
-        return { false, FileProblem { .kind = FileProblem::Kind::NoFolderToExport }.During(FileProblem::Action::Export, pathName) };
     std::string out = "Begin Folder Information\r\n";
-    {
+    if (m_pSelFolder) {
         const SiblingCut cut(m_pSelFolder);
         WriteFolder(m_pSelFolder, out, false);
     }
     out += "End Folder Information\r\n";
-    const WriteResult written = WriteFileSafely(pathName, out);
+    return out;
+}
+
+SaveResult CQuillboxDoc::WriteFolderFile(const std::string& pathName)
+{
+    if (!m_pSelFolder)
+        return { false, FileProblem { .kind = FileProblem::Kind::NoFolderToExport }.During(FileProblem::Action::Export, pathName) };
+    const WriteResult written = WriteFileSafely(pathName, FolderFileText());
     if (written.status != WriteResult::Status::Written)
         return { false, written.problem.During(FileProblem::Action::Export, pathName) };
     return {};

@@ -127,6 +127,36 @@ expect 0 "$Q" add legacy.not Main/Café "snow ☃"
 expect 0 "$Q" cat legacy.not Main/Café
 grep -q "déjà vu" out && grep -q "snow ☃" out || fail "the notebook did not turn to UTF-8"
 
+# Output that cannot be written is a failure, with the command's status for trouble, however
+# much of it there is (a small output fails only when it is flushed at the end).
+head -c 300000 /dev/zero | tr '\0' x | expect 0 "$Q" add nb.not Main
+full() {
+    local want=$1
+    shift
+    "$@" >/dev/full 2>err
+    local got=$?
+    [ "$got" -eq "$want" ] || fail "$* into a full disk exited $got, not $want"
+    grep -q 'cannot write the output: No space left on device' err || fail "$* into a full disk says [$(cat err)]"
+}
+for main in Main 'Main/a\/b'; do
+    full 1 "$Q" cat nb.not "$main"
+    full 1 "$Q" export --format fol nb.not "$main"
+done
+for format in text markdown html; do
+    full 1 "$Q" export --format "$format" nb.not
+done
+full 1 "$Q" tree nb.not
+full 1 "$Q" resave nb.not -
+full 2 "$Q" grep nb.not x
+full 2 "$Q" grep nb.not lines
+full 2 "$Q" check nb.not
+full 1 "$Q" --help
+
+# A command killed while it reads standard input leaves nothing behind.
+mkdir tmp
+(sleep 5 | TMPDIR=$WORK/tmp "$Q" cat - Main >/dev/null 2>&1 & pid=$!; sleep 0.3; kill -9 $pid; wait $pid) 2>/dev/null
+[ -z "$(ls -A tmp)" ] || fail "a killed command left $(ls tmp)"
+
 expect 0 "$Q" --version
 expect 2 "$Q" frobnicate
 expect 2 "$Q" cat nb.not
