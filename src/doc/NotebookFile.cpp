@@ -341,8 +341,16 @@ ReadReport CQuillboxDoc::OpenNotebook(const std::string& pathName)
     LineReader& in = *lines;
     if (m_bHashFile)
         in.HashWhileReading();
-    if (in.SkipTo(kFormatLines) < 0)
+    if (in.SkipTo(kFormatLines) < 0) {
+        // A file that could not be read to its end may be a notebook all the same.
+        const FileProblem stopped = in.WhereReadingStopped();
+        if (stopped.kind == Kind::UnreadableAfter || stopped.kind == Kind::TooLargeAfter) {
+            const FileProblem cause = stopped.kind == Kind::TooLargeAfter ? FileProblem { .kind = Kind::TooLarge }
+                                                                          : SystemProblem(stopped.error);
+            return { Status::CannotOpen, cause.During(FileProblem::Action::Open, pathName) };
+        }
         return { Status::NotANotebook, FileProblem { .kind = Kind::NotANotebook }.During(FileProblem::Action::Open, pathName) };
+    }
     in.Rewind({});
     // Whether the notebook is UTF-8 is known once all of it is read. Names become one line
     // meanwhile as in a Windows-1252 notebook, which gives the same names for a UTF-8 one.

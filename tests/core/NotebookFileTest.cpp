@@ -471,6 +471,12 @@ TEST(NotebookFileOpen, FileEndingEarlyKeepsWhatWasReadAndSaysWhere)
     EXPECT_EQ(report.problem.error, ENOENT);
     EXPECT_EQ(report.problem.path, missing);
     EXPECT_EQ(DescribeProblem(report.problem), "Cannot open \"" + missing + "\": No such file or directory.");
+
+    // A file whose very first read fails is unreadable, not "no notebook": this one is a regular
+    // file the system refuses to read from its start.
+    const ReadReport unreadable = Notebook().doc.OnOpenDocument("/proc/self/mem");
+    EXPECT_EQ(unreadable.status, Status::CannotOpen);
+    EXPECT_EQ(DescribeProblem(unreadable.problem), "Cannot open \"/proc/self/mem\": Input/output error.");
 }
 
 TEST(NotebookFileOpen, FileHoldingNoNotebookIsRefused)
