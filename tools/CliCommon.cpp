@@ -6,13 +6,16 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <stdexcept>
 #include <vector>
 
+#include "doc/FileIdentity.h"
 #include "doc/FolderPath.h"
+#include "doc/LockFile.h"
 #include "words/ProblemWords.h"
 
 namespace {
@@ -177,14 +180,82 @@ bool Open(HeadlessNotebook& nb, const std::string& operand, bool bForWriting)
     return true;
 }
 
-bool Save(HeadlessNotebook& nb, const std::string& operand)
+namespace {
+
+// How long a command waits while another writes the same notebook.
+constexpr auto kWriterWait = std::chrono::seconds(10);
+// How many times a change is made again to a notebook other programs keep replacing.
+constexpr int kChangeAttempts = 5;
+
+// Takes the writer's lock of the notebook file `path`; false, after saying why, while a window
+// has the notebook open (unless bForce) or another command writes it for too long.
+bool LockForWriting(WriteLock& lock, const std::string& path, bool bForce)
+{
+    if (!bForce) {
+        const LockHolders holders = LockFile::HoldersOf(path);
+        if (holders.Any()) {
+            std::string who;
+            if (!holders.owners.empty()) {
+                const LockOwner& owner = holders.owners.front();
+                who = " (on " + owner.host + ", process " + std::to_string(owner.pid) + ", user " + owner.user + ")";
+            }
+            Error("\"" + path + "\" is open in Quillbox" + who
+                  + "; nothing was written, so that the window's work is not lost. Close it there, or give --force "
+                    "to write it all the same.");
+            return false;
+        }
+    }
+    FileProblem problem;
+    if (lock.Take(path, kWriterWait, problem))
+        return true;
+    Error("\"" + path + "\" is being written by another program; nothing was written. Try again in a moment.");
+    return false;
+}
+
+} // namespace
+
+bool Save(HeadlessNotebook& nb, const std::string& operand, bool bForce)
 {
     if (operand == "-")
         return nb.doc.TakeSnapshot().Write(WriteToStdout);
+    WriteLock lock;
+    if (!LockForWriting(lock, operand, bForce))
+        return false;
     const SaveResult result = nb.doc.OnSaveDocument(operand);
     if (!result.ok)
         Error(DescribeProblem(result.problem));
     return result.ok;
+}
+
+int ChangeNotebook(const std::string& operand, bool bForce, const std::function<bool(HeadlessNotebook&)>& change)
+{
+    if (operand == "-") {
+        HeadlessNotebook nb;
+        return Open(nb, operand, true) && change(nb) && Save(nb, operand, bForce) ? kOk : kFailed;
+    }
+    WriteLock lock;
+    if (!LockForWriting(lock, operand, bForce))
+        return kFailed;
+    for (int attempt = 1;; ++attempt) {
+        // The file as it is before it is read: a replacement while it is read shows as a change.
+        std::optional<FileIdentity> known = ReadFileIdentity(operand, false);
+        HeadlessNotebook nb;
+        nb.doc.SetHashFile(true);
+        if (!Open(nb, operand, true) || !change(nb))
+            return kFailed;
+        if (known && nb.doc.GetFileHash())
+            known->hash = *nb.doc.GetFileHash();
+        const auto unchanged = [&known](const std::string& target) {
+            return known && CheckFile(target, *known) == DiskChange::None;
+        };
+        const SaveResult result = nb.doc.OnSaveDocument(operand, false, unchanged);
+        if (result.ok)
+            return kOk;
+        if (result.problem.kind != FileProblem::Kind::ChangedMeanwhile || attempt == kChangeAttempts) {
+            Error(DescribeProblem(result.problem));
+            return kFailed;
+        }
+    }
 }
 
 bool ExportSelected(HeadlessNotebook& nb, const std::string& operand)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -63,8 +64,15 @@ bool SameFile(const std::string& a, const std::string& b);
 bool Open(HeadlessNotebook& nb, const std::string& operand, bool bForWriting);
 
 // Saves a notebook as the window saves it; "-" writes it to standard output. False, after
-// saying why, when it could not.
-bool Save(HeadlessNotebook& nb, const std::string& operand);
+// saying why, when it could not. A notebook file is written under its writer's lock, and not
+// at all while a Quillbox window has it open, unless bForce.
+bool Save(HeadlessNotebook& nb, const std::string& operand, bool bForce);
+
+// Opens the notebook `operand`, lets `change` make the command's change (false, after saying
+// why, when it cannot) and saves it there, as Save does. The lock is held from reading to
+// replacing the file; should another program replace it all the same, the change is made again
+// to what that program wrote. Returns the command's exit status.
+int ChangeNotebook(const std::string& operand, bool bForce, const std::function<bool(HeadlessNotebook&)>& change);
 // Exports the selected folder as Export Folder does; "-" writes it to standard output.
 bool ExportSelected(HeadlessNotebook& nb, const std::string& operand);
 // Writes bytes safely to a file, or to standard output for "-".

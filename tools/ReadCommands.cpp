@@ -127,7 +127,7 @@ int Check(const Args& args)
             Error("--repair would write over \"" + operand + "\" itself; name another file.");
             return kTrouble;
         }
-        if (!Save(nb, *pOut))
+        if (!Save(nb, *pOut, args.Has("--force")))
             return kTrouble;
     }
     return damages.empty() ? kClean : kDamaged;

@@ -84,15 +84,20 @@ int New(const Args& args)
     }
     HeadlessNotebook nb;
     nb.doc.OnNewDocument();
-    return Save(nb, operand) ? kOk : kFailed;
+    return Save(nb, operand, false) ? kOk : kFailed;
 }
 
 int Resave(const Args& args)
 {
+    const std::string& in = args.operands[0];
+    const std::string& out = args.operands[1];
+    const bool bForce = args.Has("--force");
+    if (in != "-" && SameFile(in, out))
+        return ChangeNotebook(in, bForce, [](HeadlessNotebook&) { return true; });
     HeadlessNotebook nb;
-    if (!Open(nb, args.operands[0], true))
+    if (!Open(nb, in, true))
         return kFailed;
-    return Save(nb, args.operands[1]) ? kOk : kFailed;
+    return Save(nb, out, bForce) ? kOk : kFailed;
 }
 
 int Add(const Args& args)
@@ -102,16 +107,6 @@ int Add(const Args& args)
         Error("the note's text and the notebook cannot both come from standard input.");
         return kUsage;
     }
-    HeadlessNotebook nb;
-    if (!Open(nb, operand, true))
-        return kFailed;
-    Folder* pSelected = nb.doc.GetSelFolder();
-    if (args.Has("--create"))
-        Typed(nb, args.operands[1]);
-    bool bCreated = false;
-    Folder* pFolder = FolderForNote(nb, operand, args.operands[1], args.Has("--create"), bCreated);
-    if (!pFolder)
-        return kFailed;
     std::string text;
     if (args.operands.size() == 3) {
         text = args.operands[2];
@@ -122,27 +117,37 @@ int Add(const Args& args)
             return kFailed;
         }
     }
-    Typed(nb, text);
-    const std::string body = NoteBody(ToNotebook(nb, text));
+    const bool bCreate = args.Has("--create");
+    return ChangeNotebook(operand, args.Has("--force"), [&](HeadlessNotebook& nb) {
+        Folder* pSelected = nb.doc.GetSelFolder();
+        if (bCreate)
+            Typed(nb, args.operands[1]);
+        bool bCreated = false;
+        Folder* pFolder = FolderForNote(nb, operand, args.operands[1], bCreate, bCreated);
+        if (!pFolder)
+            return false;
+        Typed(nb, text);
+        const std::string body = NoteBody(ToNotebook(nb, text));
 
-    // As Shift+Return in the folder tree: the caret goes to the end of the folder's text and
-    // the header is typed there. A folder just made has the header of its first note already.
-    Select(nb, pFolder);
-    nb.treeView.FocusEditor(true);
-    if (!bCreated)
-        nb.editView.InsertNoteHeader();
-    const long inserted = nb.edit.ReplaceSel(body);
-    // The editor refuses what goes beyond its limit: a header cut short lacks its last CR LF.
-    const std::string after = nb.edit.GetText();
-    const bool bHeaderWhole = bCreated || after.substr(0, after.size() - std::min(after.size(), body.size())).ends_with("\r\n");
-    if (static_cast<size_t>(inserted) != body.size() || !bHeaderWhole) {
-        Error("the note does not fit: a folder holds at most " + std::to_string(CQuillboxEditView::kTextLimit)
-              + " characters. Nothing was written.");
-        return kFailed;
-    }
-    if (pSelected)
-        Select(nb, pSelected);
-    return Save(nb, operand) ? kOk : kFailed;
+        // As Shift+Return in the folder tree: the caret goes to the end of the folder's text and
+        // the header is typed there. A folder just made has the header of its first note already.
+        Select(nb, pFolder);
+        nb.treeView.FocusEditor(true);
+        if (!bCreated)
+            nb.editView.InsertNoteHeader();
+        const long inserted = nb.edit.ReplaceSel(body);
+        // The editor refuses what goes beyond its limit: a header cut short lacks its last CR LF.
+        const std::string after = nb.edit.GetText();
+        const bool bHeaderWhole = bCreated || after.substr(0, after.size() - std::min(after.size(), body.size())).ends_with("\r\n");
+        if (static_cast<size_t>(inserted) != body.size() || !bHeaderWhole) {
+            Error("the note does not fit: a folder holds at most " + std::to_string(CQuillboxEditView::kTextLimit)
+                  + " characters. Nothing was written.");
+            return false;
+        }
+        if (pSelected)
+            Select(nb, pSelected);
+        return true;
+    });
 }
 
 int Import(const Args& args)
@@ -153,24 +158,24 @@ int Import(const Args& args)
         Error("the notebook and the folder file cannot both come from standard input.");
         return kUsage;
     }
-    HeadlessNotebook nb;
-    if (!Open(nb, operand, true))
-        return kFailed;
-    Folder* pSelected = nb.doc.GetSelFolder();
-    Folder* pParent = FindFolder(nb, operand, args.operands[2]);
-    if (!pParent)
-        return kFailed;
-    if (pParent->m_name == kTrashName) {
-        Error("cannot import a folder as a child of the \"Trash\" folder; name a different folder.");
-        return kFailed;
-    }
-    Select(nb, pParent);
-    const ReadReport report = nb.doc.ImportFolder(InputPath(folderFile));
-    if (report.status != ReadReport::Status::Ok) {
-        Error(DescribeProblem(report.problem) + (report.status == ReadReport::Status::Incomplete ? " Nothing was written." : ""));
-        return kFailed;
-    }
-    if (pSelected)
-        Select(nb, pSelected);
-    return Save(nb, operand) ? kOk : kFailed;
+    const std::string folderPath = InputPath(folderFile);
+    return ChangeNotebook(operand, args.Has("--force"), [&](HeadlessNotebook& nb) {
+        Folder* pSelected = nb.doc.GetSelFolder();
+        Folder* pParent = FindFolder(nb, operand, args.operands[2]);
+        if (!pParent)
+            return false;
+        if (pParent->m_name == kTrashName) {
+            Error("cannot import a folder as a child of the \"Trash\" folder; name a different folder.");
+            return false;
+        }
+        Select(nb, pParent);
+        const ReadReport report = nb.doc.ImportFolder(folderPath);
+        if (report.status != ReadReport::Status::Ok) {
+            Error(DescribeProblem(report.problem) + (report.status == ReadReport::Status::Incomplete ? " Nothing was written." : ""));
+            return false;
+        }
+        if (pSelected)
+            Select(nb, pSelected);
+        return true;
+    });
 }

@@ -34,7 +34,7 @@ Commands:
       PATTERN as a POSIX extended regular expression (otherwise it is plain text), -n puts
       the line's number in the folder (from 1; 0 for a name) before the line.
       Exit status: 0 when something matched, 1 when nothing did, 2 on an error.
-  add [--create] FILE PATH [TEXT]
+  add [--create] [--force] FILE PATH [TEXT]
       Add a note at the end of the folder's notes, with TEXT or standard input as its
       body, under a header made as Shift+Return makes it: by the notebook's Note Header
       preferences, with the current date and time. With --create, missing folders on the
@@ -48,15 +48,15 @@ Commands:
         html      one self-contained page with a table of contents
         fol       a folder file, byte for byte as Export Folder writes it (needs PATH)
       text, markdown and html have LF line breaks; notes keep the bytes they hold.
-  import FILE FOLFILE PATH
+  import [--force] FILE FOLFILE PATH
       Add the folder in folder file FOLFILE, with its subtree, under the folder PATH, as
       Import Folder does.
-  check [--repair OUT] FILE
+  check [--repair OUT] [--force] FILE
       Read FILE strictly and print each departure from the notebook format as
       "FILE:LINE: what", or "FILE: no damage found". With --repair, save what Quillbox can
       read of FILE to OUT, which must be another file.
       Exit status: 0 when FILE is sound, 1 when it is damaged, 2 on an error.
-  resave IN OUT
+  resave [--force] IN OUT
       Open notebook IN and save it as OUT, as opening and saving in Quillbox do. A
       read-only OUT is not replaced.
   --version
@@ -77,7 +77,11 @@ A FILE, FOLFILE or OUT of "-" is standard input or output. add and import with F
 read the notebook from standard input and write it to standard output.
 
 Every command that writes saves as Quillbox does: into a temporary file beside the target,
-renamed over it once it is complete. A notebook that ends early or is damaged is read as far
+renamed over it once it is complete. It takes the notebook's lock, as Quillbox windows and
+other commands do: while a window has the notebook open it writes nothing and says so
+(--force writes all the same), and while another command writes it, it waits up to ten
+seconds. Should a program that takes no lock replace the notebook meanwhile, the change is
+made again to what that program wrote. A notebook that ends early or is damaged is read as far
 as possible, with a warning; commands that write refuse such a notebook and leave it alone
 (check --repair saves what can be read of it).
 
@@ -100,11 +104,11 @@ const Command kCommands[] = {
     { "tree", {}, 1, 1, Tree },
     { "cat", {}, 2, 2, Cat },
     { "grep", { { "-i", "-w", "-E", "-n" }, { "--path" } }, 2, 2, Grep, kTrouble },
-    { "add", { { "--create" }, {} }, 2, 3, Add },
+    { "add", { { "--create", "--force" }, {} }, 2, 3, Add },
     { "export", { {}, { "--format", "-o" } }, 1, 2, Export },
-    { "import", {}, 3, 3, Import },
-    { "check", { {}, { "--repair" } }, 1, 1, Check, kTrouble },
-    { "resave", {}, 2, 2, Resave },
+    { "import", { { "--force" }, {} }, 3, 3, Import },
+    { "check", { { "--force" }, { "--repair" } }, 1, 1, Check, kTrouble },
+    { "resave", { { "--force" }, {} }, 2, 2, Resave },
 };
 
 // The status the program ends with when a command fails on its own account.

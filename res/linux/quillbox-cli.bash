@@ -70,9 +70,10 @@ _quillbox_cli()
         local options=""
         case "$command" in
             grep) options="-i -w -E -n --path" ;;
-            add) options="--create" ;;
+            add) options="--create --force" ;;
+            import | resave) options="--force" ;;
             export) options="--format -o" ;;
-            check) options="--repair" ;;
+            check) options="--repair --force" ;;
         esac
         mapfile -t COMPREPLY < <(compgen -W "$options" -- "$cur")
         return

@@ -11,6 +11,8 @@
 
 #include "app/CMainFrame.h"
 #include "app/FrameTables.h"
+#include "doc/FileIdentity.h"
+#include "doc/LockFile.h"
 #include "doc/NotebookSearch.h"
 #include "platform/CommandIds.h"
 #include "qt/QtEditControl.h"
@@ -21,6 +23,8 @@ namespace {
 
 // The editor's share of the window's width when a notebook opens.
 constexpr double kEditorShare = 0.7;
+// How long Save waits while a quillbox-cli command writes the same notebook.
+constexpr auto kSaveWait = std::chrono::seconds(5);
 
 std::string EncodePath(const QString& path)
 {
@@ -311,19 +315,34 @@ bool CChildFrame::SaveAs()
 
 bool CChildFrame::DoSave(const QString& path)
 {
+    const std::string encoded = EncodePath(path);
+    // One writer at a time: a quillbox-cli command waits for this save, and this save for it.
+    WriteLock lock;
+    if (FileProblem busy; !lock.Take(encoded, kSaveWait, busy)) {
+        m_mainFrame.GetPrompts().ReportProblem(busy.During(FileProblem::Action::Save, encoded));
+        return false;
+    }
     if (path == GetPathName()) {
         switch (m_disk.AskBeforeSave(path)) {
         case DiskWatch::SaveAnswer::Save:
             break;
         case DiskWatch::SaveAnswer::SaveElsewhere:
+            lock.Release();
             return SaveAs();
         case DiskWatch::SaveAnswer::Cancel:
             return false;
         }
     }
+    // The file as the user agreed to replace it: a program that takes no lock and changes it
+    // in the meantime stops the save, and the next one asks again.
+    const std::optional<FileIdentity> agreed = ReadFileIdentity(encoded, false);
+    const auto unchanged = [&agreed](const std::string& target) {
+        const std::optional<FileIdentity> now = ReadFileIdentity(target, false);
+        return agreed ? now && now->SameMetadata(*agreed) : !now;
+    };
     auto save = [&](bool bReplaceReadOnly) {
         EditBatch batch(*m_pEdit);
-        return m_doc.OnSaveDocument(EncodePath(path), bReplaceReadOnly);
+        return m_doc.OnSaveDocument(encoded, bReplaceReadOnly, unchanged);
     };
     SaveResult result = save(false);
     if (result.bReadOnly) {

@@ -46,19 +46,29 @@ void DiskWatch::OnFileRead(const QString& path, std::optional<uint64_t> hash)
         m_known->hash = *hash;
     m_mentioned = m_known;
     m_bVanishMentioned = false;
-    if (path == m_strPath)
+    // A save replaces the file, whose own lock then belongs to the new one.
+    if (path == m_strPath) {
+        m_lock.Acquire(EncodePath(path));
         return;
+    }
     m_strPath = path;
-    const std::optional<LockOwner> owner = m_lock.Acquire(EncodePath(path));
-    if (!owner)
+    const LockHolders holders = m_lock.Acquire(EncodePath(path));
+    if (!holders.Any())
         return;
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Quillbox"),
-                    QStringLiteral("\"%1\" is open in another Quillbox as well (on %2, process %3, user %4).\n\n"
-                                   "Whichever saves last overwrites what the other saved.")
-                        .arg(Name(path), QString::fromStdString(owner->host))
-                        .arg(owner->pid)
-                        .arg(QString::fromStdString(owner->user)),
-                    QMessageBox::Ok, m_pParent);
+    QString text;
+    if (holders.owners.empty()) {
+        text = QStringLiteral("\"%1\" is open in another Quillbox as well, under another name.\n\n"
+                              "Whichever saves last overwrites what the other saved.")
+                   .arg(Name(path));
+    } else {
+        const LockOwner& owner = holders.owners.front();
+        text = QStringLiteral("\"%1\" is open in another Quillbox as well (on %2, process %3, user %4).\n\n"
+                              "Whichever saves last overwrites what the other saved.")
+                   .arg(Name(path), QString::fromStdString(owner.host))
+                   .arg(owner.pid)
+                   .arg(QString::fromStdString(owner.user));
+    }
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Quillbox"), text, QMessageBox::Ok, m_pParent);
     box.setObjectName(QStringLiteral("lockWarning"));
     box.exec();
 }

@@ -59,7 +59,9 @@ public:
     CQuillboxTreeView* GetTreeView() const { return m_pTreeView; }
     bool OnNewDocument();
     ReadReport OnOpenDocument(const std::string& pathName);
-    SaveResult OnSaveDocument(const std::string& pathName, bool bReplaceReadOnly = false);
+    // Saves the notebook; `unchanged`, when given, says just before the file is replaced
+    // whether it is still as the caller last knew it (see ReplaceCheck).
+    SaveResult OnSaveDocument(const std::string& pathName, bool bReplaceReadOnly = false, const ReplaceCheck& unchanged = {});
     // The notebook as a save would write it now; the document is left as it is.
     NotebookSnapshot TakeSnapshot() const;
     void OnCloseDocument();
@@ -174,7 +176,7 @@ private:
     // The file commands proper; the public ones run them guarded (RunGuarded), so running out
     // of memory is a failure reported like any other.
     ReadReport OpenNotebook(const std::string& pathName);
-    SaveResult SaveNotebook(const std::string& pathName, bool bReplaceReadOnly);
+    SaveResult SaveNotebook(const std::string& pathName, bool bReplaceReadOnly, const ReplaceCheck& unchanged);
     ReadReport ReadFolderFile(const std::string& pathName);
     SaveResult WriteFolderFile(const std::string& pathName);
     // What turns a folder file's names and texts into the notebook's encoding; empty when

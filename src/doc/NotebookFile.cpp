@@ -262,9 +262,9 @@ bool CQuillboxDoc::ReadFolder(LineReader& in, bool bTopLevel, const std::functio
     return true;
 }
 
-SaveResult CQuillboxDoc::OnSaveDocument(const std::string& pathName, bool bReplaceReadOnly)
+SaveResult CQuillboxDoc::OnSaveDocument(const std::string& pathName, bool bReplaceReadOnly, const ReplaceCheck& unchanged)
 {
-    return RunGuarded([&] { return SaveNotebook(pathName, bReplaceReadOnly); }, SaveResult { false },
+    return RunGuarded([&] { return SaveNotebook(pathName, bReplaceReadOnly, unchanged); }, SaveResult { false },
                       FileProblem::Action::Save, pathName);
 }
 
@@ -308,7 +308,7 @@ bool NotebookSnapshot::Write(const ChunkSink& sink) const
     return sink(out);
 }
 
-SaveResult CQuillboxDoc::SaveNotebook(const std::string& pathName, bool bReplaceReadOnly)
+SaveResult CQuillboxDoc::SaveNotebook(const std::string& pathName, bool bReplaceReadOnly, const ReplaceCheck& unchanged)
 {
     // Written a piece at a time, so a notebook's text is never held twice.
     const NotebookSnapshot snapshot = TakeSnapshot();
@@ -320,7 +320,7 @@ SaveResult CQuillboxDoc::SaveNotebook(const std::string& pathName, bool bReplace
             return sink(chunk);
         });
     };
-    const WriteResult written = WriteFileSafely(pathName, produce, bReplaceReadOnly);
+    const WriteResult written = WriteFileSafely(pathName, produce, bReplaceReadOnly, unchanged);
     if (written.status != WriteResult::Status::Written)
         return { false, written.problem.During(FileProblem::Action::Save, pathName),
                  written.status == WriteResult::Status::ReadOnly };

@@ -262,11 +262,13 @@ bool Fail(WriteResult& result, FileProblem problem)
 // already holds the data, flushed; space is reserved first, so a full disk stops the rewrite
 // before it changes a byte.
 bool RewriteInPlace(const std::string& target, const struct stat& st, int tempFd, const std::string& tempPath,
-                    const ChunkProducer& produce, WriteResult& result, bool& bKeepTemporary)
+                    const ChunkProducer& produce, const ReplaceCheck& unchanged, WriteResult& result, bool& bKeepTemporary)
 {
     off_t size = 0;
     if (!WriteProduced(tempFd, produce, size) || ::fsync(tempFd) != 0)
         return Fail(result, SystemProblem(errno));
+    if (unchanged && !unchanged(target))
+        return Fail(result, Problem(Kind::ChangedMeanwhile));
     const Descriptor fd(::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat opened {};
     if (fd.Get() < 0 || ::fstat(fd.Get(), &opened) != 0)
@@ -283,13 +285,17 @@ bool RewriteInPlace(const std::string& target, const struct stat& st, int tempFd
 }
 
 bool ReplaceByRename(const std::string& target, const struct stat* pOld, int tempFd, const std::string& tempPath,
-                     const ChunkProducer& produce, WriteResult& result, bool& bKeepTemporary)
+                     const ChunkProducer& produce, const ReplaceCheck& unchanged, WriteResult& result, bool& bKeepTemporary)
 {
     FileProblem problem;
     if (pOld && !CopyFileAttributes(target, *pOld, tempFd, problem))
         return Fail(result, problem);
     off_t size = 0;
-    if (!WriteProduced(tempFd, produce, size) || ::fsync(tempFd) != 0 || ::rename(tempPath.c_str(), target.c_str()) != 0)
+    if (!WriteProduced(tempFd, produce, size) || ::fsync(tempFd) != 0)
+        return Fail(result, SystemProblem(errno));
+    if (unchanged && !unchanged(target))
+        return Fail(result, Problem(Kind::ChangedMeanwhile));
+    if (::rename(tempPath.c_str(), target.c_str()) != 0)
         return Fail(result, SystemProblem(errno));
     // The name is free now, and may already be another save's.
     bKeepTemporary = true;
@@ -353,7 +359,8 @@ WriteResult WriteFileSafely(const std::string& path, std::string_view data, bool
     return WriteFileSafely(path, [data](const ChunkSink& sink) { return sink(data); }, bReplaceReadOnly);
 }
 
-WriteResult WriteFileSafely(const std::string& path, const ChunkProducer& produce, bool bReplaceReadOnly)
+WriteResult WriteFileSafely(const std::string& path, const ChunkProducer& produce, bool bReplaceReadOnly,
+                            const ReplaceCheck& unchanged)
 {
     WriteResult result;
     std::string target;
@@ -389,9 +396,9 @@ WriteResult WriteFileSafely(const std::string& path, const ChunkProducer& produc
     }
     bool bKeepTemporary = false;
     if (bExists && st.st_nlink > 1)
-        RewriteInPlace(target, st, tempFd.Get(), tempPath, produce, result, bKeepTemporary);
+        RewriteInPlace(target, st, tempFd.Get(), tempPath, produce, unchanged, result, bKeepTemporary);
     else
-        ReplaceByRename(target, bExists ? &st : nullptr, tempFd.Get(), tempPath, produce, result, bKeepTemporary);
+        ReplaceByRename(target, bExists ? &st : nullptr, tempFd.Get(), tempPath, produce, unchanged, result, bKeepTemporary);
     // Removed while still locked, so no other save is using the name.
     if (!bKeepTemporary)
         ::unlink(tempPath.c_str());

@@ -68,8 +68,14 @@ WriteResult WriteFileSafely(const std::string& path, std::string_view data, bool
 using ChunkSink = std::function<bool(std::string_view chunk)>;
 // Makes a file's data piece by piece, handing each to the sink; false as soon as the sink is.
 using ChunkProducer = std::function<bool(const ChunkSink&)>;
-// As above with the data made piece by piece, so a large file is never held whole.
-WriteResult WriteFileSafely(const std::string& path, const ChunkProducer& produce, bool bReplaceReadOnly = false);
+// Says, just before the new data replaces the file at `target` (the path with its links
+// followed), whether the file is still as the writer last knew it; false stops the save with
+// nothing replaced (Kind::ChangedMeanwhile).
+using ReplaceCheck = std::function<bool(const std::string& target)>;
+// As above with the data made piece by piece, so a large file is never held whole, and with the
+// writer's check that nobody changed the file since it read it.
+WriteResult WriteFileSafely(const std::string& path, const ChunkProducer& produce, bool bReplaceReadOnly = false,
+                            const ReplaceCheck& unchanged = {});
 
 // As above, for the program's own files (recovery and lock files), which are never read-only:
 // false on any failure, with `problem` saying why (its kind, error and detail only).

@@ -39,6 +39,7 @@ struct FileProblem
         AttributeLost,     // the extended attribute `detail` cannot be kept: `error`
         FolderNotFlushed,  // written, but its folder could not be flushed: `error`
         Replaced,          // the file was replaced while being saved
+        ChangedMeanwhile,  // another program changed the file since the writer read it: nothing was written
         DamagedInPlace,    // an in-place rewrite failed: `error`; the temporary file `detail` keeps the data
         NotANotebook,
         NotAFolderFile,

@@ -69,6 +69,8 @@ std::string DescribeReason(const FileProblem& problem, const PathShower& show)
         return "the file was written, but its folder could not be flushed to disk: " + system;
     case Kind::Replaced:
         return "it was replaced while being saved";
+    case Kind::ChangedMeanwhile:
+        return "another program changed it in the meantime, so nothing was written";
     case Kind::DamagedInPlace:
         return system + "; the file may be damaged, and the complete data is kept in " + Shown(show, problem.detail);
     case Kind::NotANotebook:

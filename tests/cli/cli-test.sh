@@ -152,6 +152,20 @@ full 2 "$Q" grep nb.not lines
 full 2 "$Q" check nb.not
 full 1 "$Q" --help
 
+# Two commands adding to one notebook at once: each waits for the other, and no note is lost.
+expect 0 "$Q" new race.not
+for folder in A B C D; do
+    head -c 500000 /dev/zero | tr '\0' y | expect 0 "$Q" add --create race.not "Main/$folder"
+done
+for round in $(seq 50); do
+    "$Q" add race.not Main/A "first $round" 2>>race-err &
+    "$Q" add race.not Main/B "second $round" 2>>race-err || fail "round $round: the second add failed"
+    wait $! || fail "round $round: the first add failed: $(cat race-err)"
+done
+[ -s race-err ] && fail "racing adds said: $(head -3 race-err)"
+expect 0 "$Q" grep -E race.not '^(first|second) [0-9]+$'
+[ "$(wc -l <out)" -eq 100 ] || fail "racing adds kept $(wc -l <out) notes of 100"
+
 # A command killed while it reads standard input leaves nothing behind.
 mkdir tmp
 (sleep 5 | TMPDIR=$WORK/tmp "$Q" cat - Main >/dev/null 2>&1 & pid=$!; sleep 0.3; kill -9 $pid; wait $pid) 2>/dev/null

@@ -81,41 +81,112 @@ TEST(FileIdentity, EveryNameOfAFileIsTheSameFile)
     EXPECT_FALSE(a->SameFile(*ReadFileIdentity(dir.Path("b.not"))));
 }
 
-TEST(LockFile, AnotherLiveQuillboxKeepsItsLockAndAStaleOneIsTakenOver)
+TEST(LockFile, NamesTheLiveHoldersItFindsAndLeavesTheirNamesBehind)
 {
     TempDir dir;
     const std::string notebook = dir.Path("a.not");
     const std::string lock = dir.Path(".a.not.lock");
     WriteBytes(notebook, "bytes");
     const LockOwner self = LockOwner::Self();
+    const auto text = [](const LockOwner& owner) { return owner.host + "\n" + std::to_string(owner.pid) + "\n" + owner.user + "\n"; };
+    const LockOwner live { self.host, static_cast<long>(::getppid()), "someone" };
+    const LockOwner elsewhere { "laptop", GonePid(), "ann" };
     struct Case
     {
         const char* name;
-        std::string held; // the lock file before Acquire; empty: none
-        bool bTaken;
+        std::string left; // the lock file before Acquire; empty: none
+        std::vector<LockOwner> holders;
     };
     const std::vector<Case> cases = {
-        { "no lock", "", true },
-        { "this program's own", self.host + "\n" + std::to_string(self.pid) + "\n" + self.user + "\n", true },
-        { "a process gone on this host", self.host + "\n" + std::to_string(GonePid()) + "\nsomeone\n", true },
-        { "unreadable", "\n\n", true },
-        { "a live process on this host", self.host + "\n" + std::to_string(::getppid()) + "\nsomeone\n", false },
-        { "another host, whatever its process", "laptop\n" + std::to_string(GonePid()) + "\nsomeone\n", false },
+        { "no lock file", "", {} },
+        { "this program's own name", text(self), {} },
+        { "a process gone on this host", self.host + "\n" + std::to_string(GonePid()) + "\nsomeone\n", {} },
+        { "unreadable", "\n\n", {} },
+        { "a live process on this host", text(live), { live } },
+        { "another host, whatever its process", text(elsewhere), { elsewhere } },
+        { "both", text(live) + text(elsewhere), { live, elsewhere } },
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         std::filesystem::remove(lock);
-        if (!c.held.empty())
-            WriteBytes(lock, c.held);
+        if (!c.left.empty())
+            WriteBytes(lock, c.left);
+        std::string kept;
+        for (const LockOwner& owner : c.holders)
+            kept += text(owner);
         {
             LockFile file;
-            const std::optional<LockOwner> other = file.Acquire(notebook);
-            EXPECT_EQ(!other, c.bTaken) << c.name;
-            EXPECT_EQ(ReadBytes(lock), c.bTaken ? self.host + "\n" + std::to_string(self.pid) + "\n" + self.user + "\n" : c.held)
-                << c.name;
+            const LockHolders holders = file.Acquire(notebook);
+            EXPECT_FALSE(holders.bHeld);
+            EXPECT_EQ(holders.owners, c.holders);
+            EXPECT_EQ(ReadBytes(lock), kept + text(self));
         }
-        // Released when the notebook closes, and only when it was this program's.
-        EXPECT_EQ(std::filesystem::exists(lock), !c.bTaken) << c.name;
+        // This program's name goes with its claim; the others' stay, and so does the file.
+        EXPECT_EQ(std::filesystem::exists(lock) ? ReadBytes(lock) : "(none)", c.holders.empty() ? "(none)" : kept);
     }
+}
+
+TEST(LockFile, EveryHolderKeepsItsClaimWhateverTheOthersDo)
+{
+    TempDir dir;
+    const std::string notebook = dir.Path("a.not");
+    WriteBytes(notebook, "bytes");
+    std::filesystem::create_directory(dir.Path("other"));
+    std::filesystem::create_hard_link(notebook, dir.Path("other/hard.not"));
+
+    // Each LockFile stands for a window; those of one process see each other as those of two do.
+    auto a = std::make_unique<LockFile>();
+    EXPECT_FALSE(a->Acquire(notebook).Any());
+    auto b = std::make_unique<LockFile>();
+    EXPECT_TRUE(b->Acquire(notebook).bHeld);
+    a.reset();
+    EXPECT_TRUE(std::filesystem::exists(dir.Path(".a.not.lock"))) << "the first to close took the second's claim along";
+    LockFile c;
+    EXPECT_TRUE(c.Acquire(notebook).bHeld);
+    c.Release();
+    // A name by hard link in another folder has a lock file of its own; the file's own lock tells.
+    LockFile hard;
+    EXPECT_TRUE(hard.Acquire(dir.Path("other/hard.not")).bHeld);
+    EXPECT_TRUE(LockFile::HoldersOf(notebook).bHeld);
+    b.reset();
+    hard.Release();
+    EXPECT_FALSE(LockFile::HoldersOf(notebook).Any());
+    EXPECT_FALSE(std::filesystem::exists(dir.Path(".a.not.lock")));
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("other/.hard.not.lock")));
+
+    // A save replaces the file: claiming it again locks the new one, and tells of no one.
+    LockFile window;
+    window.Acquire(notebook);
+    WriteBytes(notebook + ".new", "new bytes");
+    std::filesystem::rename(notebook + ".new", notebook);
+    EXPECT_FALSE(window.Acquire(notebook).Any());
+    EXPECT_FALSE(LockFile::HoldersOf(dir.Path("other/hard.not")).bHeld) << "the old file is not the notebook any more";
+    EXPECT_TRUE(LockFile::HoldersOf(notebook).bHeld);
+}
+
+TEST(WriteLock, OneWriterAtATimeBesideTheWindowsThatHoldTheNotebook)
+{
+    TempDir dir;
+    const std::string notebook = dir.Path("a.not");
+    WriteBytes(notebook, "bytes");
+    LockFile window;
+    window.Acquire(notebook);
+    FileProblem problem;
+    WriteLock first;
+    ASSERT_TRUE(first.Take(notebook, std::chrono::milliseconds(0), problem));
+    WriteLock second;
+    EXPECT_FALSE(second.Take(notebook, std::chrono::milliseconds(50), problem));
+    EXPECT_EQ(problem.kind, FileProblem::Kind::Busy);
+    first.Release();
+    EXPECT_TRUE(second.Take(notebook, std::chrono::milliseconds(0), problem));
+    second.Release();
+    window.Release();
+    EXPECT_TRUE(first.Take(notebook, std::chrono::milliseconds(0), problem));
+    first.Release();
+    EXPECT_FALSE(std::filesystem::exists(dir.Path(".a.not.lock")));
+
+    // A folder where no lock file can be made leaves nothing to wait for.
+    EXPECT_TRUE(first.Take(dir.Path("missing/a.not"), std::chrono::milliseconds(0), problem));
 }
 
 TEST(LockFile, LiesBesideTheFileALinkLeadsTo)
