@@ -24,6 +24,8 @@ public:
     std::optional<std::string> ChooseSaveFile(const FileChooser&) override { Fail("file chooser"); }
     std::optional<std::string> ChooseOpenFile(const FileChooser&) override { Fail("file chooser"); }
     int TrackPopupMenu(int, int, int) override { Fail("pop-up menu"); }
+    RecoveryAnswer AskAboutRecovery(const std::vector<KeptWork>&) override { Fail("recovery question"); }
+    bool ConfirmDiscard(const KeptWork&) override { Fail("recovery question"); }
 
 private:
     [[noreturn]] static void Fail(const std::string& what)

@@ -6,7 +6,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QLabel>
 #include <QSplitter>
+#include <QVBoxLayout>
 #include <QTimer>
 
 #include "app/CMainFrame.h"
@@ -17,6 +19,7 @@
 #include "platform/CommandIds.h"
 #include "qt/QtEditControl.h"
 #include "qt/QtFindInNotebookDialog.h"
+#include "qt/ProblemText.h"
 #include "qt/QtTreeControl.h"
 
 namespace {
@@ -45,6 +48,7 @@ CChildFrame::CChildFrame(CMainFrame& mainFrame)
     , m_printer(mainFrame.GetPrinterChoice(), m_codec)
     , m_doc(Services { &m_prompts, &m_clock, &mainFrame, &m_printer, this })
     , m_pSplitter(new QSplitter(Qt::Horizontal))
+    , m_pUnkeptBanner(new QLabel)
     , m_pEdit(new QtEditControl(m_codec, m_pSplitter))
     , m_pTree(new QtTreeControl(m_codec, m_pSplitter))
     , m_editView(&m_doc, *m_pEdit)
@@ -57,7 +61,28 @@ CChildFrame::CChildFrame(CMainFrame& mainFrame)
     setWindowIcon(mainFrame.windowIcon());
     m_pSplitter->setObjectName(QStringLiteral("notebookSplitter"));
     m_pSplitter->setChildrenCollapsible(false);
-    setWidget(m_pSplitter);
+    // Above the panes, where the user looks: said for as long as the unsaved work cannot be
+    // kept for recovery.
+    m_pUnkeptBanner->setObjectName(QStringLiteral("unkeptWorkBanner"));
+    m_pUnkeptBanner->setWordWrap(true);
+    m_pUnkeptBanner->setTextFormat(Qt::PlainText);
+    m_pUnkeptBanner->setStyleSheet(QStringLiteral("QLabel { background: #fff3cd; color: #5c4400; border-bottom: 1px solid #e0c46c;"
+                                                  " padding: 4px 8px; }"));
+    m_pUnkeptBanner->hide();
+    auto* pPanes = new QWidget;
+    auto* pLayout = new QVBoxLayout(pPanes);
+    pLayout->setContentsMargins(0, 0, 0, 0);
+    pLayout->setSpacing(0);
+    pLayout->addWidget(m_pUnkeptBanner);
+    pLayout->addWidget(m_pSplitter, 1);
+    setWidget(pPanes);
+    m_recovery.SetStatusListener([this](const std::optional<FileProblem>& problem) {
+        if (problem)
+            m_pUnkeptBanner->setText(QStringLiteral("Quillbox cannot keep this notebook's unsaved work for recovery, so it "
+                                                    "would be lost if Quillbox ended now. %1\nSave the notebook to keep it.")
+                                         .arg(ProblemText(*problem)));
+        m_pUnkeptBanner->setVisible(problem.has_value());
+    });
 
     // The file's watch compares what is on the disk with the bytes this window read or wrote.
     m_doc.SetHashFile(true);
@@ -104,18 +129,9 @@ bool CChildFrame::OnNewDocument()
 
 ReadReport CChildFrame::OnOpenDocument(const QString& path)
 {
-    if (const std::optional<RecoveryEntry> entry = FindRecovery(path)) {
-        switch (AskAboutRecovery(&m_mainFrame, *entry)) {
-        case RecoveryChoice::Recover:
-            if (ReadReport report = OnRecoverDocument(*entry); report.Opened())
-                return report;
-            break;
-        case RecoveryChoice::UseSaved:
-            NotebookRecovery::Store().Remove(entry->key);
-            break;
-        case RecoveryChoice::Later:
-            break;
-        }
+    if (const std::optional<RecoveryEntry> entry = NotebookRecovery::Offer(m_mainFrame.GetPrompts()).OfferFor(EncodePath(path))) {
+        if (ReadReport report = OnRecoverDocument(*entry); report.Opened())
+            return report;
     }
     ReadReport report;
     {
@@ -146,8 +162,8 @@ ReadReport CChildFrame::OnRecoverDocument(const RecoveryEntry& entry)
     if (bComplete && !entry.notebookPath.empty())
         m_disk.OnFileRead(DecodePath(entry.notebookPath));
     // The work is this window's to keep from now on; the old file goes once the new one is written.
-    m_recovery.WriteNow();
-    store.Remove(entry.key);
+    if (m_recovery.WriteNow())
+        store.Remove(entry.key);
     UpdateTitle();
     return report;
 }

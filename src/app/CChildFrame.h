@@ -15,6 +15,7 @@
 #include "tree/CQuillboxTreeView.h"
 
 class CMainFrame;
+class QLabel;
 class QSplitter;
 class QtEditControl;
 class QtFindInNotebookDialog;
@@ -93,6 +94,7 @@ private:
     QtPrinter m_printer;
     CQuillboxDoc m_doc;
     QSplitter* m_pSplitter;
+    QLabel* m_pUnkeptBanner;
     QtEditControl* m_pEdit;
     QtTreeControl* m_pTree;
     QtFindInNotebookDialog* m_pFindInNotebook = nullptr;

@@ -17,7 +17,7 @@ bool CQuillboxApp::InitInstance(const QStringList& arguments)
 
     // A signal may come while a question waits for the user; each step after one checks.
     const QStringList files = arguments.mid(1);
-    const int recovered = OfferUntitledRecovery(*m_pMainFrame);
+    const int recovered = RecoverAtStart(*m_pMainFrame, files);
     if (IsEnding())
         return false;
     if (files.isEmpty() && recovered == 0) {

@@ -6,8 +6,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
-#include <QPointer>
-#include <QPushButton>
 #include <QSessionManager>
 #include <QSocketNotifier>
 #include <QThreadPool>
@@ -15,6 +13,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <mutex>
 #include <set>
 
 #include <sys/socket.h>
@@ -23,8 +22,33 @@
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "doc/CQuillboxDoc.h"
-#include "doc/FileIdentity.h"
 #include "qt/ProblemText.h"
+
+// What the last write of a notebook's recovery file found. The worker sets it; the window's
+// thread hears of it through `onChange`, which the owner clears when it goes.
+struct NotebookRecovery::Status
+{
+    std::mutex mutex;
+    std::optional<FileProblem> problem;
+    std::function<void(const std::optional<FileProblem>&)> onChange;
+
+    void Set(std::optional<FileProblem> found)
+    {
+        const std::lock_guard lock(mutex);
+        problem = std::move(found);
+    }
+    // On the window's thread.
+    void Tell()
+    {
+        std::optional<FileProblem> found;
+        {
+            const std::lock_guard lock(mutex);
+            found = problem;
+        }
+        if (onChange)
+            onChange(found);
+    }
+};
 
 namespace {
 
@@ -62,16 +86,17 @@ QThreadPool& Writer()
     return *pPool;
 }
 
-void Keep(const RecoveryStore& store, const RecoveryEntry& entry, const NotebookSnapshot& snapshot)
+// Writes the work and tells the window's thread how it went; false when it could not be kept.
+bool Keep(const RecoveryStore& store, const RecoveryEntry& entry, const NotebookSnapshot& snapshot,
+          const std::shared_ptr<NotebookRecovery::Status>& pStatus)
 {
     FileProblem problem;
-    if (!store.Write(entry, [&](const ChunkSink& sink) { return snapshot.Write(sink); }, problem))
+    const bool bKept = store.Write(entry, [&](const ChunkSink& sink) { return snapshot.Write(sink); }, problem);
+    if (!bKept)
         qWarning("%s", qUtf8Printable(ProblemText(problem)));
-}
-
-QString TimeText(const QDateTime& time)
-{
-    return time.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    pStatus->Set(bKept ? std::nullopt : std::optional(problem));
+    QMetaObject::invokeMethod(qApp, [pStatus] { pStatus->Tell(); }, Qt::QueuedConnection);
+    return bKept;
 }
 
 int g_signalPipe[2] = { -1, -1 };
@@ -89,6 +114,7 @@ void OnTerminationSignal(int)
 NotebookRecovery::NotebookRecovery(const CQuillboxDoc& doc)
     : m_doc(doc)
     , m_strKey(Store().NewKey())
+    , m_pStatus(std::make_shared<Status>())
 {
     m_delay.setSingleShot(true);
     QObject::connect(&m_delay, &QTimer::timeout, [this] { WriteLater(); });
@@ -98,8 +124,14 @@ NotebookRecovery::NotebookRecovery(const CQuillboxDoc& doc)
 
 NotebookRecovery::~NotebookRecovery()
 {
+    m_pStatus->onChange = nullptr;
     LiveRecoveries().erase(this);
     LiveKeys().erase(m_strKey);
+}
+
+void NotebookRecovery::SetStatusListener(std::function<void(const std::optional<FileProblem>&)> listener)
+{
+    m_pStatus->onChange = std::move(listener);
 }
 
 RecoveryStore NotebookRecovery::Store()
@@ -133,17 +165,19 @@ void NotebookRecovery::WriteLater()
 {
     m_bKept = true;
     // The window only takes the snapshot, which shares the folder texts; the worker makes the bytes.
-    Writer().start([store = Store(), entry = Entry(), snapshot = m_doc.TakeSnapshot()] { Keep(store, entry, snapshot); });
+    Writer().start([store = Store(), entry = Entry(), snapshot = m_doc.TakeSnapshot(), pStatus = m_pStatus] {
+        Keep(store, entry, snapshot, pStatus);
+    });
 }
 
-void NotebookRecovery::WriteNow()
+bool NotebookRecovery::WriteNow()
 {
     if (!m_doc.IsModified())
-        return;
+        return true;
     m_delay.stop();
     Writer().waitForDone();
     m_bKept = true;
-    Keep(Store(), Entry(), m_doc.TakeSnapshot());
+    return Keep(Store(), Entry(), m_doc.TakeSnapshot(), m_pStatus);
 }
 
 void NotebookRecovery::Discard()
@@ -152,112 +186,43 @@ void NotebookRecovery::Discard()
     if (!m_bKept)
         return;
     m_bKept = false;
+    // Nothing unsaved is left to keep, so nothing is missing.
+    m_pStatus->Set(std::nullopt);
+    m_pStatus->Tell();
     Writer().start([store = Store(), key = m_strKey] { store.Remove(key); });
 }
 
-void NotebookRecovery::WriteAll()
+bool NotebookRecovery::WriteAll()
 {
+    bool bAllKept = true;
     for (NotebookRecovery* pRecovery : LiveRecoveries())
-        pRecovery->WriteNow();
+        bAllKept = pRecovery->WriteNow() && bAllKept;
+    return bAllKept;
 }
 
-std::vector<RecoveryEntry> NotebookRecovery::Orphans()
+RecoveryOffer NotebookRecovery::Offer(Prompts& prompts)
 {
-    // Files still being written belong to a live window; the list waits for them.
+    // Files still being written belong to this program's windows; the list waits for them.
     Writer().waitForDone();
-    std::vector<RecoveryEntry> entries = Store().List();
-    std::erase_if(entries, [](const RecoveryEntry& entry) {
-        return !IsOrphaned(entry, [](const std::string& key) { return LiveKeys().count(key) != 0; });
+    return RecoveryOffer(Store(), prompts, [](const std::string& key) { return LiveKeys().count(key) != 0; });
+}
+
+int RecoverAtStart(CMainFrame& frame, const QStringList& opening)
+{
+    std::vector<std::string> paths;
+    for (const QString& file : opening)
+        paths.push_back(QFile::encodeName(QFileInfo(file).absoluteFilePath()).toStdString());
+    return NotebookRecovery::Offer(frame.GetPrompts()).OfferAtStart(paths, [&frame](const RecoveryEntry& entry) {
+        auto* pChild = new CChildFrame(frame);
+        const ReadReport report = pChild->OnRecoverDocument(entry);
+        if (!report.Opened()) {
+            delete pChild;
+            frame.GetPrompts().ReportProblem(report.problem);
+            return false;
+        }
+        frame.AddChild(pChild);
+        return true;
     });
-    return entries;
-}
-
-std::optional<RecoveryEntry> FindRecovery(const QString& path)
-{
-    const std::string encoded = QFile::encodeName(path).toStdString();
-    const std::optional<FileIdentity> file = ReadFileIdentity(encoded, false);
-    std::optional<RecoveryEntry> found;
-    for (const RecoveryEntry& entry : NotebookRecovery::Orphans()) {
-        if (entry.notebookPath.empty())
-            continue;
-        std::optional<FileIdentity> other;
-        const bool bSameFile = entry.notebookPath == encoded
-            || (file && (other = ReadFileIdentity(entry.notebookPath, false)) && other->SameFile(*file));
-        if (!bSameFile)
-            continue;
-        // Work the file was saved over since is offered to no one: it would stay forever.
-        if (file && IsSupersededBy(entry, *file))
-            NotebookRecovery::Store().Remove(entry.key);
-        else if (!found)
-            found = entry;
-    }
-    return found;
-}
-
-RecoveryChoice AskAboutRecovery(QWidget* pParent, const RecoveryEntry& entry)
-{
-    const QString kept = TimeText(QDateTime::fromMSecsSinceEpoch(entry.savedAt));
-    QString text;
-    if (entry.notebookPath.empty()) {
-        text = QStringLiteral("Quillbox found an untitled notebook that was not saved when Quillbox ended.\n\n"
-                              "Unsaved work kept: %1\n\nRecover it?")
-                   .arg(kept);
-    } else {
-        const QString path = QFile::decodeName(QByteArray::fromStdString(entry.notebookPath));
-        const QFileInfo info(path);
-        const QString saved = info.exists() ? TimeText(info.lastModified()) : QStringLiteral("the file is missing");
-        text = QStringLiteral("Quillbox found unsaved work on \"%1\" that was not saved when Quillbox ended.\n\n"
-                              "Unsaved work kept: %2\nLast saved: %3\n\n"
-                              "Recover the unsaved work, or open the saved file?")
-                   .arg(path, kept, saved);
-    }
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Quillbox"), text, QMessageBox::NoButton, pParent);
-    box.setObjectName(QStringLiteral("recoveryQuestion"));
-    box.setInformativeText(QStringLiteral("Decide Later keeps the unsaved work until you choose."));
-    QPushButton* pRecover = box.addButton(QStringLiteral("&Recover"), QMessageBox::AcceptRole);
-    pRecover->setObjectName(QStringLiteral("recoverButton"));
-    QPushButton* pSaved = box.addButton(entry.notebookPath.empty() ? QStringLiteral("&Discard") : QStringLiteral("&Open the Saved File"),
-                                        QMessageBox::DestructiveRole);
-    pSaved->setObjectName(QStringLiteral("useSavedButton"));
-    QPushButton* pLater = box.addButton(QStringLiteral("Decide &Later"), QMessageBox::RejectRole);
-    pLater->setObjectName(QStringLiteral("laterButton"));
-    box.setDefaultButton(pRecover);
-    box.setEscapeButton(pLater);
-    box.exec();
-    if (box.clickedButton() == pRecover)
-        return RecoveryChoice::Recover;
-    if (box.clickedButton() == pSaved)
-        return RecoveryChoice::UseSaved;
-    return RecoveryChoice::Later;
-}
-
-int OfferUntitledRecovery(CMainFrame& frame)
-{
-    int recovered = 0;
-    for (const RecoveryEntry& entry : NotebookRecovery::Orphans()) {
-        if (!entry.notebookPath.empty())
-            continue;
-        switch (AskAboutRecovery(&frame, entry)) {
-        case RecoveryChoice::Recover: {
-            auto* pChild = new CChildFrame(frame);
-            const ReadReport report = pChild->OnRecoverDocument(entry);
-            if (!report.Opened()) {
-                delete pChild;
-                frame.GetPrompts().ReportProblem(report.problem);
-                break;
-            }
-            frame.AddChild(pChild);
-            ++recovered;
-            break;
-        }
-        case RecoveryChoice::UseSaved:
-            NotebookRecovery::Store().Remove(entry.key);
-            break;
-        case RecoveryChoice::Later:
-            break;
-        }
-    }
-    return recovered;
 }
 
 SessionGuard::SessionGuard(CMainFrame& frame)
@@ -303,8 +268,24 @@ void SessionGuard::OnSignal()
 {
     char byte = 0;
     [[maybe_unused]] const ssize_t count = ::read(g_signalPipe[1], &byte, 1);
-    m_bEnding = true;
-    NotebookRecovery::WriteAll();
-    // Not quit(): that closes the windows first, and the save question would hold the program.
-    QCoreApplication::exit(0);
+    if (NotebookRecovery::WriteAll()) {
+        m_bEnding = true;
+        // Not quit(): that closes the windows first, and the save question would hold the program.
+        QCoreApplication::exit(0);
+        return;
+    }
+    // Ending now would lose the work: the program stays, and says so where the user looks.
+    qWarning("Quillbox was asked to end, but the unsaved work could not be kept for recovery: it stays open.");
+    if (m_pUnkeptWarning) {
+        m_pUnkeptWarning->raise();
+        return;
+    }
+    m_pUnkeptWarning = new QMessageBox(QMessageBox::Warning, QStringLiteral("Quillbox"),
+                                       QStringLiteral("Quillbox was asked to end, but the unsaved work could not be kept "
+                                                      "for recovery, so Quillbox stays open and nothing is lost.\n\n"
+                                                      "Save your notebooks, then quit."),
+                                       QMessageBox::Ok, &m_frame);
+    m_pUnkeptWarning->setObjectName(QStringLiteral("unkeptOnEndWarning"));
+    m_pUnkeptWarning->setAttribute(Qt::WA_DeleteOnClose);
+    m_pUnkeptWarning->show();
 }

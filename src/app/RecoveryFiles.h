@@ -2,18 +2,21 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
+#include "doc/RecoveryOffer.h"
 #include "doc/RecoveryStore.h"
 
 class CMainFrame;
 class CQuillboxDoc;
+class QMessageBox;
 class QSocketNotifier;
-class QWidget;
 
 // Keeps one notebook's unsaved work in a recovery file: written a few seconds after the last
 // change (never later than 30 s after the first unsaved one), serialised here and written by a
@@ -29,16 +32,23 @@ public:
 
     // After every event that may have changed the notebook.
     void OnIdle();
-    // Writes a modified notebook's state now, on this thread.
-    void WriteNow();
+    // Writes a modified notebook's state now, on this thread; false when it could not be kept.
+    bool WriteNow();
     // The notebook was saved or closed without saving.
     void Discard();
+    // Called on this thread after each write: what kept the work from being written, or
+    // nothing when it was kept (or there is no unsaved work to keep any more).
+    void SetStatusListener(std::function<void(const std::optional<FileProblem>&)> listener);
 
-    // Every modified notebook's state, now: a signal or the session's end.
-    static void WriteAll();
-    // The recovery files no running program looks after, newest first.
-    static std::vector<RecoveryEntry> Orphans();
+    // Every modified notebook's state, now: a signal or the session's end. False when some
+    // notebook's work could not be kept.
+    static bool WriteAll();
+    // What to offer of the work kept by Quillboxes that ended, once the writes under way (which
+    // belong to this program's windows) are done.
+    static RecoveryOffer Offer(Prompts& prompts);
     static RecoveryStore Store();
+
+    struct Status;
 
 private:
     void WriteLater();
@@ -49,29 +59,18 @@ private:
     QTimer m_delay;
     QElapsedTimer m_sinceFirstChange;
     bool m_bKept = false;
+    std::shared_ptr<Status> m_pStatus;
 };
 
-enum class RecoveryChoice
-{
-    Recover,
-    UseSaved, // open the saved file (for untitled work: discard it)
-    Later,
-};
-
-// The newest recovery file of the notebook at `path` (by any name of the file) that no running
-// program looks after and that the file was not saved over since (see IsSupersededBy); those the
-// file was saved over are removed.
-std::optional<RecoveryEntry> FindRecovery(const QString& path);
-// Asks what to do with the work in a recovery file, showing when it was kept and when the
-// notebook was last saved.
-RecoveryChoice AskAboutRecovery(QWidget* pParent, const RecoveryEntry& entry);
-// Offers the untitled notebooks left by a program that ended without saving them; returns how
-// many were recovered into windows.
-int OfferUntitledRecovery(CMainFrame& frame);
+// Offers, at start-up, the work kept for notebooks other than those in `opening` (which are
+// offered as they open), and takes each piece the user chooses into a window of its own;
+// returns how many were recovered.
+int RecoverAtStart(CMainFrame& frame, const QStringList& opening);
 
 // Writes every modified notebook's recovery file when the program is told to end (SIGTERM,
 // SIGHUP: then it quits) and when the desktop session ends (after the save question, as any
-// editor asks it, when the session allows questions).
+// editor asks it, when the session allows questions). When the work cannot be kept, the program
+// stays and says so rather than end with the work unsaved.
 class SessionGuard : public QObject
 {
     Q_OBJECT
@@ -88,5 +87,6 @@ private:
 
     CMainFrame& m_frame;
     QSocketNotifier* m_pNotifier = nullptr;
+    QPointer<QMessageBox> m_pUnkeptWarning;
     bool m_bEnding = false;
 };

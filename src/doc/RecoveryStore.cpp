@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "doc/FileLines.h"
@@ -15,35 +18,20 @@ namespace {
 constexpr std::string_view kInfoSuffix = ".recovery";
 constexpr std::string_view kNotebookSuffix = ".not";
 
-// Lines: "time" (ms), "pid", "host", "user", the notebook file's "device inode size mtime(ns)" or
-// "-", then the notebook's path as the rest of the file, so any byte a path may hold comes back.
+// Lines: "time" (ms), "pid", "host", "user", a line that once held the notebook file's identity
+// and is now always "-", then the notebook's path as the rest of the file, so any byte a path
+// may hold comes back.
 std::string InfoText(const RecoveryEntry& entry)
 {
-    std::string file = "-";
-    if (const std::optional<FileIdentity>& id = entry.notebookFile)
-        file = std::to_string(id->device) + " " + std::to_string(id->inode) + " " + std::to_string(id->size) + " "
-            + std::to_string(id->mtimeNs);
     return std::to_string(entry.savedAt) + "\n" + std::to_string(entry.writer.pid) + "\n" + entry.writer.host + "\n"
-        + entry.writer.user + "\n" + file + "\n" + entry.notebookPath;
-}
-
-bool ParseFile(const std::string& line, std::optional<FileIdentity>& file)
-{
-    if (line == "-")
-        return true;
-    FileIdentity id;
-    std::istringstream in(line);
-    if (!(in >> id.device >> id.inode >> id.size >> id.mtimeNs) || !(in >> std::ws).eof())
-        return false;
-    file = id;
-    return true;
+        + entry.writer.user + "\n-\n" + entry.notebookPath;
 }
 
 bool ParseInfo(LineReader& in, RecoveryEntry& entry)
 {
-    std::string time, pid, file;
+    std::string time, pid, unused;
     if (!in.ReadLine(time) || !in.ReadLine(pid) || !in.ReadLine(entry.writer.host) || !in.ReadLine(entry.writer.user)
-        || !in.ReadLine(file) || !ParseFile(file, entry.notebookFile))
+        || !in.ReadLine(unused))
         return false;
     char* end = nullptr;
     entry.savedAt = std::strtoll(time.c_str(), &end, 10);
@@ -57,6 +45,68 @@ bool ParseInfo(LineReader& in, RecoveryEntry& entry)
     return true;
 }
 
+FileProblem NotPrivate(const std::string& dir)
+{
+    return FileProblem { .kind = FileProblem::Kind::NotPrivate, .detail = dir };
+}
+
+// Makes the folder `dir` where it is missing, 0700, and checks the one there: a folder, the
+// user's own, that nobody else can write to (and so could have put files in). One that others
+// can only read is made private.
+bool MakePrivateDir(const std::string& dir, FileProblem& problem)
+{
+    if (::mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) {
+        problem = SystemProblem(errno);
+        return false;
+    }
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        problem = errno == ELOOP || errno == ENOTDIR ? NotPrivate(dir) : SystemProblem(errno);
+        return false;
+    }
+    struct stat st {};
+    const bool bPrivate = ::fstat(fd, &st) == 0 && st.st_uid == ::geteuid() && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+    const bool bMadePrivate = !bPrivate || (st.st_mode & 077) == 0 || ::fchmod(fd, 0700) == 0;
+    const int error = errno;
+    ::close(fd);
+    if (!bPrivate)
+        problem = NotPrivate(dir);
+    else if (!bMadePrivate)
+        problem = SystemProblem(error);
+    return bPrivate && bMadePrivate;
+}
+
+// Fills `buffer` from the file as far as it goes; the number of bytes read, or nothing when
+// reading failed.
+std::optional<size_t> ReadFull(FileReader& file, std::string& buffer)
+{
+    size_t filled = 0;
+    FileProblem unread;
+    for (size_t got = 1; filled < buffer.size() && got > 0; filled += got) {
+        if (!file.Read(buffer.data() + filled, buffer.size() - filled, got, unread))
+            return std::nullopt;
+    }
+    return filled;
+}
+
+// Whether two files hold the same bytes, read a piece at a time.
+bool SameBytes(const std::string& a, const std::string& b)
+{
+    FileReader first, second;
+    FileProblem unread;
+    if (!first.Open(a, unread) || !second.Open(b, unread) || first.Size() != second.Size())
+        return false;
+    std::string one(size_t(1) << 20, '\0'), two(one.size(), '\0');
+    for (;;) {
+        const std::optional<size_t> got = ReadFull(first, one);
+        const std::optional<size_t> other = ReadFull(second, two);
+        if (!got || got != other || std::string_view(one.data(), *got) != std::string_view(two.data(), *got))
+            return false;
+        if (*got < one.size())
+            return true;
+    }
+}
+
 } // namespace
 
 RecoveryStore::RecoveryStore(std::string dir)
@@ -67,13 +117,39 @@ RecoveryStore::RecoveryStore(std::string dir)
 std::string RecoveryStore::DefaultDir()
 {
     std::string base;
-    if (const char* state = std::getenv("XDG_STATE_HOME"); state && *state == '/')
+    if (const char* state = std::getenv("XDG_STATE_HOME"); state && *state == '/') {
         base = state;
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        base = std::string(home) + "/.local/state";
-    else
-        base = "/tmp";
+    } else {
+        std::string home;
+        if (const char* env = std::getenv("HOME"); env && *env == '/')
+            home = env;
+        else if (const passwd* pUser = ::getpwuid(::geteuid()); pUser && pUser->pw_dir && *pUser->pw_dir == '/')
+            home = pUser->pw_dir;
+        if (home.empty())
+            return {};
+        base = home + "/.local/state";
+    }
     return base + "/quillbox/recovery";
+}
+
+bool RecoveryStore::PrepareDir(FileProblem& problem) const
+{
+    if (m_strDir.empty()) {
+        problem = FileProblem { .kind = FileProblem::Kind::NoRecoveryFolder };
+        return false;
+    }
+    // The folders above the parent are the user's own (a state or home folder): a missing one
+    // is made 0700, as a state folder should be. The parent and the folder are Quillbox's.
+    const std::filesystem::path parent = std::filesystem::path(m_strDir).parent_path();
+    std::filesystem::path above;
+    for (const std::filesystem::path& part : parent.parent_path()) {
+        above /= part;
+        if (::mkdir(above.c_str(), 0700) != 0 && errno != EEXIST) {
+            problem = SystemProblem(errno);
+            return false;
+        }
+    }
+    return MakePrivateDir(parent.string(), problem) && MakePrivateDir(m_strDir, problem);
 }
 
 std::string RecoveryStore::InfoPath(const std::string& key) const
@@ -97,25 +173,10 @@ std::string RecoveryStore::NewKey() const
     }
 }
 
-bool RecoveryStore::Write(RecoveryEntry entry, const ChunkProducer& notebook, FileProblem& problem) const
+bool RecoveryStore::Write(const RecoveryEntry& entry, const ChunkProducer& notebook, FileProblem& problem) const
 {
-    std::error_code code;
-    std::filesystem::create_directories(m_strDir, code);
-    if (code) {
-        problem = SystemProblem(code.value()).During(FileProblem::Action::WriteRecovery, m_strDir);
-        return false;
-    }
-    std::filesystem::permissions(m_strDir, std::filesystem::perms::owner_all, code);
-    const WriteResult written = WriteFileSafely(NotebookPath(entry.key), notebook);
-    if (written.status != WriteResult::Status::Written) {
-        problem = written.problem.During(FileProblem::Action::WriteRecovery, m_strDir);
-        return false;
-    }
-    // Read after the state was taken: a save in between makes the state look newer than it is,
-    // never older.
-    if (!entry.notebookPath.empty())
-        entry.notebookFile = ReadFileIdentity(entry.notebookPath, false);
-    if (WriteFileSafely(InfoPath(entry.key), InfoText(entry), problem))
+    if (PrepareDir(problem) && WritePrivateFile(NotebookPath(entry.key), notebook, problem)
+        && WritePrivateFile(InfoPath(entry.key), [&](const ChunkSink& sink) { return sink(InfoText(entry)); }, problem))
         return true;
     problem = problem.During(FileProblem::Action::WriteRecovery, m_strDir);
     return false;
@@ -131,6 +192,9 @@ void RecoveryStore::Remove(const std::string& key) const
 std::vector<RecoveryEntry> RecoveryStore::List() const
 {
     std::vector<RecoveryEntry> entries;
+    FileProblem refused;
+    if (!PrepareDir(refused))
+        return entries;
     std::error_code code;
     for (const auto& file : std::filesystem::directory_iterator(m_strDir, code)) {
         const std::string name = file.path().filename().string();
@@ -149,11 +213,9 @@ std::vector<RecoveryEntry> RecoveryStore::List() const
     return entries;
 }
 
-bool IsSupersededBy(const RecoveryEntry& entry, const FileIdentity& file)
+bool RecoveryStore::HoldsKeptBytes(const std::string& key, const std::string& path) const
 {
-    constexpr int64_t kNsPerMs = 1'000'000;
-    const bool bNoted = entry.notebookFile && entry.notebookFile->SameMetadata(file);
-    return !bNoted && file.mtimeNs >= (entry.savedAt + 1) * kNsPerMs && file.mtimeNs <= file.takenNs;
+    return SameBytes(NotebookPath(key), path);
 }
 
 bool IsOrphaned(const RecoveryEntry& entry, const std::function<bool(const std::string& key)>& isOwnLive)

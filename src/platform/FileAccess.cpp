@@ -359,12 +359,21 @@ WriteResult WriteFileSafely(const std::string& path, std::string_view data, bool
     return WriteFileSafely(path, [data](const ChunkSink& sink) { return sink(data); }, bReplaceReadOnly);
 }
 
-WriteResult WriteFileSafely(const std::string& path, const ChunkProducer& produce, bool bReplaceReadOnly,
-                            const ReplaceCheck& unchanged)
+namespace {
+
+struct WriteOptions
+{
+    bool bReplaceReadOnly = false;
+    // The program's own file, for the user's eyes alone: 0600, and never through a link.
+    bool bPrivate = false;
+    ReplaceCheck unchanged;
+};
+
+WriteResult WriteFile(const std::string& path, const ChunkProducer& produce, const WriteOptions& options)
 {
     WriteResult result;
-    std::string target;
-    if (!FollowLinks(path, target, result.problem)) {
+    std::string target = path;
+    if (!options.bPrivate && !FollowLinks(path, target, result.problem)) {
         result.status = WriteResult::Status::Failed;
         return result;
     }
@@ -379,7 +388,7 @@ WriteResult WriteFileSafely(const std::string& path, const ChunkProducer& produc
             Fail(result, Problem(kind));
             return result;
         }
-        if (!bReplaceReadOnly && IsReadOnly(target, st)) {
+        if (!options.bReplaceReadOnly && !options.bPrivate && IsReadOnly(target, st)) {
             result.status = WriteResult::Status::ReadOnly;
             result.problem = Problem(Kind::ReadOnly);
             return result;
@@ -395,14 +404,36 @@ WriteResult WriteFileSafely(const std::string& path, const ChunkProducer& produc
         return result;
     }
     bool bKeepTemporary = false;
-    if (bExists && st.st_nlink > 1)
-        RewriteInPlace(target, st, tempFd.Get(), tempPath, produce, unchanged, result, bKeepTemporary);
-    else
-        ReplaceByRename(target, bExists ? &st : nullptr, tempFd.Get(), tempPath, produce, unchanged, result, bKeepTemporary);
+    if (options.bPrivate) {
+        if (::fchmod(tempFd.Get(), 0600) == 0)
+            ReplaceByRename(target, nullptr, tempFd.Get(), tempPath, produce, options.unchanged, result, bKeepTemporary);
+        else
+            Fail(result, SystemProblem(errno));
+    } else if (bExists && st.st_nlink > 1) {
+        RewriteInPlace(target, st, tempFd.Get(), tempPath, produce, options.unchanged, result, bKeepTemporary);
+    } else {
+        ReplaceByRename(target, bExists ? &st : nullptr, tempFd.Get(), tempPath, produce, options.unchanged, result,
+                        bKeepTemporary);
+    }
     // Removed while still locked, so no other save is using the name.
     if (!bKeepTemporary)
         ::unlink(tempPath.c_str());
     return result;
+}
+
+} // namespace
+
+WriteResult WriteFileSafely(const std::string& path, const ChunkProducer& produce, bool bReplaceReadOnly,
+                            const ReplaceCheck& unchanged)
+{
+    return WriteFile(path, produce, { .bReplaceReadOnly = bReplaceReadOnly, .unchanged = unchanged });
+}
+
+bool WritePrivateFile(const std::string& path, const ChunkProducer& produce, FileProblem& problem)
+{
+    WriteResult result = WriteFile(path, produce, { .bPrivate = true });
+    problem = std::move(result.problem);
+    return result.status == WriteResult::Status::Written;
 }
 
 bool WriteFileSafely(const std::string& path, std::string_view data, FileProblem& problem)

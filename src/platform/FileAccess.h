@@ -77,6 +77,9 @@ using ReplaceCheck = std::function<bool(const std::string& target)>;
 WriteResult WriteFileSafely(const std::string& path, const ChunkProducer& produce, bool bReplaceReadOnly = false,
                             const ReplaceCheck& unchanged = {});
 
-// As above, for the program's own files (recovery and lock files), which are never read-only:
-// false on any failure, with `problem` saying why (its kind, error and detail only).
+// As above, for a file that is never read-only: false on any failure, with `problem` saying why
+// (its kind, error and detail only).
 bool WriteFileSafely(const std::string& path, std::string_view data, FileProblem& problem);
+// As above, for the program's own files that hold what the user typed: made 0600 whatever the
+// umask, and never written through a symbolic link (one in its place is refused).
+bool WritePrivateFile(const std::string& path, const ChunkProducer& produce, FileProblem& problem);

@@ -44,6 +44,8 @@ struct FileProblem
         NotANotebook,
         NotAFolderFile,
         NoFolderToExport,
+        NotPrivate,       // the recovery folder `detail` belongs to another user, or others can write to it
+        NoRecoveryFolder, // there is no home folder to keep recovery files in
         // What leaves a file read only in part; these stay last.
         // `detail`, when set, is the line expected next.
         EndsEarly,       // the file ends at `line`

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/FileProblem.h"
 
@@ -18,6 +20,32 @@ struct FileChooser
     std::string filter;
     std::string defaultExt;
     bool bPromptOverwrite = false;
+};
+
+// Work that a Quillbox which ended before saving it kept, as the recovery question shows it.
+struct KeptWork
+{
+    // The notebook's file as the file system names it; empty for a notebook never saved.
+    std::string notebookPath;
+    // When the work was kept, in milliseconds since 1970.
+    int64_t keptAt = 0;
+    // When the notebook's file was last changed, in milliseconds since 1970; nothing when the
+    // file is missing.
+    std::optional<int64_t> savedAt;
+};
+
+// The user's answer to the recovery question.
+struct RecoveryAnswer
+{
+    enum class Action
+    {
+        Recover,
+        Discard,
+        Later, // keep all of it, and open the notebook as it was last saved
+    };
+    Action action = Action::Later;
+    // Which of the work offered.
+    size_t index = 0;
 };
 
 // Everything that asks the user: message boxes, the modal dialogs, the file choosers and the
@@ -44,6 +72,11 @@ public:
     // The chosen path, or nothing when the user cancelled.
     virtual std::optional<std::string> ChooseSaveFile(const FileChooser& chooser) = 0;
     virtual std::optional<std::string> ChooseOpenFile(const FileChooser& chooser) = 0;
+
+    // Offers kept work, newest first, each with its times.
+    virtual RecoveryAnswer AskAboutRecovery(const std::vector<KeptWork>& work) = 0;
+    // Asks once more before kept work is discarded for good; true to discard it.
+    virtual bool ConfirmDiscard(const KeptWork& work) = 0;
 
     // Shows pop-up menu `menuId` at a point of the window (x, y); returns the command chosen,
     // or 0 when the menu was dismissed.

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 
 #include "platform/CommandIds.h"
@@ -13,6 +14,7 @@
 #include "qt/InputDialog.h"
 #include "qt/PrefsDialogs.h"
 #include "qt/ProblemText.h"
+#include "qt/RecoveryDialog.h"
 #include "qt/TextCodec.h"
 
 namespace {
@@ -153,6 +155,32 @@ int QtPrompts::TrackPopupMenu(int menuId, int x, int y)
     }
     const QAction* pChosen = menu.exec(QPoint(x, y));
     return pChosen ? pChosen->data().toInt() : 0;
+}
+
+RecoveryAnswer QtPrompts::AskAboutRecovery(const std::vector<KeptWork>& work)
+{
+    RecoveryDialog dialog(work, m_pParent);
+    return dialog.exec() == QDialog::Accepted ? dialog.GetAnswer() : RecoveryAnswer {};
+}
+
+bool QtPrompts::ConfirmDiscard(const KeptWork& work)
+{
+    const QString text = work.notebookPath.empty()
+        ? QStringLiteral("Discard the untitled notebook's unsaved work, kept %1?").arg(RecoveryDialog::TimeText(work.keptAt))
+        : QStringLiteral("Discard the unsaved work on \"%1\", kept %2?")
+              .arg(RecoveryDialog::NotebookName(work), RecoveryDialog::TimeText(work.keptAt));
+    QMessageBox box(QMessageBox::Warning, kTitle, text, QMessageBox::NoButton, m_pParent);
+    box.setObjectName(QStringLiteral("discardQuestion"));
+    box.setTextFormat(Qt::PlainText);
+    box.setInformativeText(QStringLiteral("It cannot be brought back."));
+    QPushButton* pDiscard = box.addButton(QStringLiteral("&Discard"), QMessageBox::DestructiveRole);
+    pDiscard->setObjectName(QStringLiteral("discardConfirmButton"));
+    QPushButton* pCancel = box.addButton(QMessageBox::Cancel);
+    pCancel->setObjectName(QStringLiteral("cancelButton"));
+    box.setDefaultButton(pCancel);
+    box.setEscapeButton(pCancel);
+    box.exec();
+    return box.clickedButton() == pDiscard;
 }
 
 QStringList QtPrompts::NameFilters(const std::string& filter)

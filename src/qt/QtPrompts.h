@@ -26,6 +26,8 @@ public:
     std::optional<std::string> ChooseSaveFile(const FileChooser& chooser) override;
     std::optional<std::string> ChooseOpenFile(const FileChooser& chooser) override;
     int TrackPopupMenu(int menuId, int x, int y) override;
+    RecoveryAnswer AskAboutRecovery(const std::vector<KeptWork>& work) override;
+    bool ConfirmDiscard(const KeptWork& work) override;
 
     // "Folder Files (*.fol)|*.fol|All Files (*.*)|*.*||" as Qt's name filters.
     static QStringList NameFilters(const std::string& filter);

@@ -79,6 +79,10 @@ std::string DescribeReason(const FileProblem& problem, const PathShower& show)
         return "it has no \"Begin Folder Information\" line";
     case Kind::NoFolderToExport:
         return "there is no folder to export";
+    case Kind::NotPrivate:
+        return Shown(show, problem.detail) + " belongs to another user or others can write to it, so it is not private";
+    case Kind::NoRecoveryFolder:
+        return "there is no home folder to keep it in (neither HOME nor XDG_STATE_HOME is set, and the system names none)";
     case Kind::EndsEarly:
         return "it ends early, at line " + line + before;
     case Kind::Damaged:
@@ -127,7 +131,9 @@ std::string DescribeProblem(const FileProblem& problem, const PathShower& show)
     case Action::Import:
         return "Cannot import " + file + ": " + reason + ".";
     case Action::WriteRecovery:
-        return "Cannot write the recovery file in " + Shown(show, problem.path) + ": " + reason;
+        if (problem.path.empty())
+            return "Cannot keep unsaved work for recovery: " + reason + ".";
+        return "Cannot write the recovery file in " + Shown(show, problem.path) + ": " + reason + ".";
     case Action::None:
     case Action::Open:
         break;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,6 +24,20 @@ ChunkProducer Bytes(std::string bytes)
 {
     return [bytes = std::move(bytes)](const ChunkSink& sink) { return sink(bytes); };
 }
+
+// Sets the process's umask while it lives.
+class Umask
+{
+public:
+    explicit Umask(mode_t mask)
+        : m_before(::umask(mask))
+    {
+    }
+    ~Umask() { ::umask(m_before); }
+
+private:
+    mode_t m_before;
+};
 
 struct ChangeCase
 {
@@ -216,7 +231,6 @@ TEST(RecoveryStore, KeepsTheNotebookAndWhoseItIsUntilRemoved)
     EXPECT_EQ(entries[1].notebookPath, older.notebookPath);
     EXPECT_EQ(entries[1].savedAt, 1000);
     EXPECT_EQ(ReadBytes(store.NotebookPath(newer.key)), "newer bytes\r\n");
-    EXPECT_EQ(std::filesystem::status(store.Dir()).permissions(), std::filesystem::perms::owner_all);
 
     // A key left by a program that ended is never given out again.
     WriteBytes(store.NotebookPath(std::to_string(::getpid()) + "-" + "999"), "left");
@@ -228,51 +242,96 @@ TEST(RecoveryStore, KeepsTheNotebookAndWhoseItIsUntilRemoved)
     EXPECT_FALSE(std::filesystem::exists(store.NotebookPath(older.key)));
 }
 
-TEST(RecoveryStore, WorkIsSupersededOnlyByASaveThatBothTheFileAndItsTimeShowCameAfter)
+TEST(RecoveryStore, KeepsTheWorkWhereOnlyTheUserCanReadItOrNotAtAll)
 {
-    constexpr int64_t kMs = 1'000'000;
-    constexpr int64_t kSavedAt = 1'700'000'000'000;
-    const FileIdentity noted { 1, 2, 10, kSavedAt * kMs - 5000 * kMs, 0, 0 };
-    // A file of these metadata, looked at a minute after the state was taken.
-    const auto file = [](uint64_t inode, int64_t size, int64_t mtimeNs) {
-        return FileIdentity { 1, inode, size, mtimeNs, (kSavedAt + 60'000) * kMs, 0 };
+    using Kind = FileProblem::Kind;
+    const Umask noMask(0);
+    const auto mode = [](const std::string& path) {
+        struct stat st {};
+        ::lstat(path.c_str(), &st);
+        return st.st_mode & 07777;
     };
+    TempDir dir;
+    FileProblem problem;
+    const auto write = [&](const RecoveryStore& store) {
+        problem = {};
+        return store.Write({ store.NewKey(), "", 1, LockOwner::Self() }, Bytes("typed"), problem);
+    };
+
+    // Made private whatever the umask: the state folder, Quillbox's folder, its files.
+    const RecoveryStore store(dir.Path("state/quillbox/recovery"));
+    ASSERT_TRUE(write(store)) << DescribeProblem(problem);
+    EXPECT_EQ(mode(dir.Path("state")), 0700u);
+    EXPECT_EQ(mode(dir.Path("state/quillbox")), 0700u);
+    EXPECT_EQ(mode(store.Dir()), 0700u);
+    for (const RecoveryEntry& entry : store.List())
+        EXPECT_EQ(mode(store.NotebookPath(entry.key)), 0600u);
+
     struct Case
     {
         const char* name;
-        std::optional<FileIdentity> noted;
-        FileIdentity now;
-        bool bSuperseded;
+        std::function<void(const std::string& folder)> prepare;
+        Kind refused; // None: written, the folder made private
     };
+    const bool bRoot = ::geteuid() == 0;
     const std::vector<Case> cases = {
-        { "saved a second after", noted, file(3, 10, (kSavedAt + 1000) * kMs), true },
-        { "rewritten in place after", noted, file(2, 11, (kSavedAt + 1000) * kMs), true },
-        { "made after, none before", std::nullopt, file(3, 10, (kSavedAt + 1000) * kMs), true },
-        { "saved in the first nanosecond after the state's millisecond", noted, file(3, 10, (kSavedAt + 1) * kMs), true },
-        { "saved within the state's millisecond", noted, file(3, 10, (kSavedAt + 1) * kMs - 1), false },
-        { "saved before", noted, file(3, 10, kSavedAt * kMs - 1), false },
-        // The file system's clock runs ahead of this one: its time says after, the file says no.
-        { "the file noted, dated after", FileIdentity { 1, 2, 10, (kSavedAt + 1000) * kMs, 0, 0 },
-          file(2, 10, (kSavedAt + 1000) * kMs), false },
-        { "dated ahead of the clock now", noted, file(3, 10, (kSavedAt + 120'000) * kMs), false },
+        { "one of the user's own that others can read", [](const std::string& f) { ::mkdir(f.c_str(), 0755); }, Kind::None },
+        { "one that others can write to", [](const std::string& f) { ::mkdir(f.c_str(), 0777); }, Kind::NotPrivate },
+        { "a link to a folder elsewhere",
+          [&](const std::string& f) {
+              ::mkdir(dir.Path("elsewhere").c_str(), 0700);
+              ::symlink(dir.Path("elsewhere").c_str(), f.c_str());
+          },
+          Kind::NotPrivate },
+        { "another user's", [&](const std::string& f) { ::mkdir(f.c_str(), 0700); static_cast<void>(::chown(f.c_str(), 65534, 65534)); },
+          bRoot ? Kind::NotPrivate : Kind::None },
     };
     for (const Case& c : cases) {
-        RecoveryEntry entry { "k", "/notes/a.not", kSavedAt, LockOwner::Self(), c.noted };
-        EXPECT_EQ(IsSupersededBy(entry, c.now), c.bSuperseded) << c.name;
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(dir.Path("other"));
+        ::mkdir(dir.Path("other").c_str(), 0700);
+        const RecoveryStore planted(dir.Path("other/recovery"));
+        c.prepare(planted.Dir());
+        EXPECT_EQ(write(planted), c.refused == Kind::None);
+        EXPECT_EQ(problem.kind, c.refused);
+        EXPECT_EQ(planted.List().size(), c.refused == Kind::None ? 1u : 0u) << "a refused folder offers nothing";
+        if (c.refused == Kind::None) {
+            EXPECT_EQ(mode(planted.Dir()), 0700u);
+        } else {
+            EXPECT_EQ(DescribeProblem(problem), "Cannot write the recovery file in " + planted.Dir() + ": " + planted.Dir()
+                                                    + " belongs to another user or others can write to it, so it is not private.");
+        }
     }
 
-    // Through the store, on this machine's clocks: the file as noted, then saved again.
-    TempDir dir;
-    const std::string notebook = dir.Path("a.not");
-    WriteBytes(notebook, "saved");
-    const RecoveryStore store(dir.Path("recovery"));
-    const auto nowMs = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch());
-    FileProblem error;
-    ASSERT_TRUE(store.Write({ store.NewKey(), notebook, nowMs.count() - 10'000, LockOwner::Self() }, Bytes("unsaved"), error));
-    const RecoveryEntry kept = store.List().at(0);
-    EXPECT_FALSE(IsSupersededBy(kept, *ReadFileIdentity(notebook, false)));
-    WriteBytes(notebook, "saved again");
-    EXPECT_TRUE(IsSupersededBy(kept, *ReadFileIdentity(notebook, false)));
+    // Never a shared folder: without any home there is no recovery, and the user is told why.
+    EXPECT_FALSE(write(RecoveryStore("")));
+    EXPECT_EQ(DescribeProblem(problem), "Cannot keep unsaved work for recovery: there is no home folder to keep it in "
+                                        "(neither HOME nor XDG_STATE_HOME is set, and the system names none).");
+}
+
+TEST(RecoveryStore, FindsTheHomeInThePasswordDatabaseWhenTheEnvironmentHasNone)
+{
+    const auto value = [](const char* name) -> std::optional<std::string> {
+        const char* set = std::getenv(name);
+        return set ? std::optional<std::string>(set) : std::nullopt;
+    };
+    const std::optional<std::string> state = value("XDG_STATE_HOME");
+    const std::optional<std::string> home = value("HOME");
+    ::setenv("XDG_STATE_HOME", "relative/state", 1);
+    ::unsetenv("HOME");
+    const passwd* pUser = ::getpwuid(::geteuid());
+    ASSERT_TRUE(pUser);
+    EXPECT_EQ(RecoveryStore::DefaultDir(), std::string(pUser->pw_dir) + "/.local/state/quillbox/recovery");
+    ::setenv("HOME", "/home/ann", 1);
+    EXPECT_EQ(RecoveryStore::DefaultDir(), "/home/ann/.local/state/quillbox/recovery");
+    ::setenv("XDG_STATE_HOME", "/state", 1);
+    EXPECT_EQ(RecoveryStore::DefaultDir(), "/state/quillbox/recovery");
+    for (const auto& [name, before] : { std::pair { "XDG_STATE_HOME", state }, std::pair { "HOME", home } }) {
+        if (before)
+            ::setenv(name, before->c_str(), 1);
+        else
+            ::unsetenv(name);
+    }
 }
 
 TEST(RecoveryStore, OnlyWorkNoRunningProgramLooksAfterIsOrphaned)

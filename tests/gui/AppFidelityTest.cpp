@@ -27,6 +27,8 @@ public:
     std::optional<std::string> ChooseSaveFile(const FileChooser&) override { return {}; }
     std::optional<std::string> ChooseOpenFile(const FileChooser&) override { return {}; }
     int TrackPopupMenu(int, int, int) override { return 0; }
+    RecoveryAnswer AskAboutRecovery(const std::vector<KeptWork>&) override { return {}; }
+    bool ConfirmDiscard(const KeptWork&) override { return false; }
 };
 
 std::string ReadAll(const QString& path)

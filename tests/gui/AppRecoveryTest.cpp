@@ -9,6 +9,8 @@
 #include <QtTest>
 #include <csignal>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "../GonePid.h"
@@ -65,14 +67,53 @@ size_t KeptCount()
     return NotebookRecovery::Store().List().size();
 }
 
+// What a dialog says: a message box's text, or the rows of the recovery question's list
+// ("name|kept|saved", one a line).
+QString Said(QWidget* pDialog)
+{
+    if (auto* pBox = qobject_cast<QMessageBox*>(pDialog))
+        return pBox->text();
+    QStringList rows;
+    if (auto* pList = Find<QTreeWidget>(pDialog, "keptWorkList")) {
+        for (int i = 0; i < pList->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* pItem = pList->topLevelItem(i);
+            rows << pItem->text(0) + u'|' + pItem->text(1) + u'|' + pItem->text(2);
+        }
+    }
+    return rows.join(u'\n');
+}
+
+// Clicks, in each modal dialog that comes in turn, the button named for it; returns where
+// "<dialog's objectName>:<what it says>" of each will be put. A dialog without the button is
+// cancelled.
+std::shared_ptr<QStringList> AnswerEach(QStringList buttonNames)
+{
+    auto pSeen = std::make_shared<QStringList>();
+    auto answer = std::make_shared<std::function<void(QWidget*)>>();
+    *answer = [pSeen, buttonNames, answer](QWidget* pDialog) {
+        *pSeen << pDialog->objectName() + u':' + Said(pDialog);
+        // Kept to be looked at, as the dialog tests keep theirs.
+        QDir(QStringLiteral(QUILLBOX_BUILD_DIR)).mkpath(QStringLiteral("dialogs"));
+        pDialog->grab().save(QStringLiteral(QUILLBOX_BUILD_DIR "/dialogs/") + pDialog->objectName() + QStringLiteral(".png"));
+        const QString name = buttonNames.value(pSeen->size() - 1);
+        if (pSeen->size() < buttonNames.size())
+            WhenModal(*answer);
+        if (auto* pButton = pDialog->findChild<QPushButton*>(name))
+            pButton->click();
+        else
+            qobject_cast<QDialog*>(pDialog)->reject();
+    };
+    WhenModal(*answer);
+    return pSeen;
+}
+
 // Clicks the button named `buttonName` in the next modal dialog; returns where
-// "<dialog's objectName>:<its text>" will be put.
+// "<dialog's objectName>:<what it says>" will be put.
 std::shared_ptr<QString> AnswerWith(const char* buttonName)
 {
     auto pSeen = std::make_shared<QString>();
     WhenModal([pSeen, buttonName](QWidget* pDialog) {
-        auto* pBox = qobject_cast<QMessageBox*>(pDialog);
-        *pSeen = pDialog->objectName() + u':' + (pBox ? pBox->text() : QString());
+        *pSeen = pDialog->objectName() + u':' + Said(pDialog);
         if (auto* pButton = Find<QPushButton>(pDialog, buttonName))
             pButton->click();
         else
@@ -174,8 +215,9 @@ private slots:
     void initTestCase();
     void init();
     void typedWorkComesBackOnlyWhenTheUserChoosesIt();
-    void workTheNotebookWasSavedOverSinceGoesUnasked();
-    void untitledWorkIsOfferedAtTheNextStartAndGoesWhenDiscarded();
+    void workTheFileHoldsAlreadyGoesUnasked();
+    void everyNotebooksWorkIsOfferedAtAPlainStart();
+    void workThatCannotBeKeptIsSaidAboveTheNotes();
     void endedProgramKeepsWhatWasTyped_data();
     void endedProgramKeepsWhatWasTyped();
     void endingWhileTheRecoveryQuestionWaitsKeepsTheWork_data();
@@ -184,6 +226,7 @@ private slots:
     void saveAsksBeforeOverwritingAnotherProgramsChange();
     void comingBackToTheFrontOffersToReadAChangedNotebookAgain();
     void aFileHasOneWindowWhateverItsNameAndALockElsewhereIsMentioned();
+    void commandLineLeavesANotebookOpenInAWindowAlone();
 
 private:
     QTemporaryDir m_state;
@@ -209,39 +252,47 @@ void AppRecoveryTest::typedWorkComesBackOnlyWhenTheUserChoosesIt()
     LeaveUnsavedWork(m_settings, path, QStringLiteral("lost and found"));
     QVERIFY(!QTest::currentTestFailed());
 
+    // Discard asks once more; taken back, the question comes again, and Decide Later opens the
+    // file as it was saved.
     AppWindow app(m_settings);
-    auto pSeen = AnswerWith("laterButton");
+    auto pSeen = AnswerEach({ "discardButton", "cancelButton", "laterButton" });
     CChildFrame* pChild = app.frame.OpenNotebook(path);
-    QVERIFY2(pSeen->startsWith(QStringLiteral("recoveryQuestion:")), qPrintable(*pSeen));
-    QVERIFY2(pSeen->contains(QStringLiteral("Unsaved work kept: 20")) && pSeen->contains(QStringLiteral("Last saved: 20")),
-             qPrintable(*pSeen));
+    QCOMPARE(pSeen->size(), 3);
+    QVERIFY2(pSeen->at(0).startsWith(QStringLiteral("recoveryQuestion:a.not|20")), qPrintable(pSeen->at(0)));
+    QVERIFY2(pSeen->at(0).contains(QStringLiteral("|20")), qPrintable(pSeen->at(0)));
+    QVERIFY2(pSeen->at(1).startsWith(QStringLiteral("discardQuestion:Discard the unsaved work on \"a.not\", kept 20")),
+             qPrintable(pSeen->at(1)));
+    QCOMPARE(pSeen->at(2), pSeen->at(0));
     QVERIFY(!app.Editor()->toPlainText().contains(QStringLiteral("lost and found")));
+
+    // Work saved on the notebook after Decide Later is no reason to drop what was kept.
+    pChild->ActivatePane(CChildFrame::Pane::Editor);
+    QTest::keyClicks(app.Editor(), QStringLiteral("typed later"));
+    QVERIFY(app.frame.OnCommand(cmd::FileSave));
     pChild->close();
-    QCOMPARE(KeptCount(), size_t { 1 });
+    QTRY_COMPARE(KeptCount(), size_t { 1 });
 
     AnswerWith("recoverButton");
     pChild = app.frame.OpenNotebook(path);
     QCOMPARE(app.Editor()->toPlainText(), QStringLiteral("------ New Note 12/06/97 ------\nlost and found\n"));
     QVERIFY(pChild->GetDocument().IsModified());
     QCOMPARE(pChild->GetPathName(), path);
-    // The work is now this window's: kept, but offered to no one.
+    // The work is now this window's: kept under its own name.
     QCOMPARE(KeptCount(), size_t { 1 });
-    QVERIFY(NotebookRecovery::Orphans().empty());
 
     QVERIFY(app.frame.OnCommand(cmd::FileSave));
     QVERIFY(ReadAll(path).contains("lost and found"));
     QTRY_COMPARE(KeptCount(), size_t { 0 });
 }
 
-void AppRecoveryTest::workTheNotebookWasSavedOverSinceGoesUnasked()
+void AppRecoveryTest::workTheFileHoldsAlreadyGoesUnasked()
 {
     QTemporaryDir dir;
     const QString path = SavedNotebook(dir);
-    LeaveUnsavedWork(m_settings, path, QStringLiteral("superseded"));
+    LeaveUnsavedWork(m_settings, path, QStringLiteral("saved elsewhere"));
     QVERIFY(!QTest::currentTestFailed());
-    // Another program saves the notebook after the work was kept.
-    QTest::qWait(20);
-    WriteAll(path, OtherProgramsVersion());
+    // Another program (a sync tool bringing the same notebook back) writes exactly the work.
+    WriteAll(path, KeptBytes());
 
     AppWindow app(m_settings);
     QPointer<QTimer> pUnexpected = WhenModal([](QWidget* pDialog) {
@@ -250,12 +301,16 @@ void AppRecoveryTest::workTheNotebookWasSavedOverSinceGoesUnasked()
     });
     app.frame.OpenNotebook(path);
     delete pUnexpected;
-    QCOMPARE(app.Editor()->toPlainText(), QStringLiteral("------ Changed elsewhere ------\n"));
+    QVERIFY(app.Editor()->toPlainText().contains(QStringLiteral("saved elsewhere")));
     QCOMPARE(KeptCount(), size_t { 0 });
 }
 
-void AppRecoveryTest::untitledWorkIsOfferedAtTheNextStartAndGoesWhenDiscarded()
+void AppRecoveryTest::everyNotebooksWorkIsOfferedAtAPlainStart()
 {
+    QTemporaryDir dir;
+    const QString path = SavedNotebook(dir);
+    LeaveUnsavedWork(m_settings, path, QStringLiteral("named"));
+    QVERIFY(!QTest::currentTestFailed());
     {
         AppWindow lost(m_settings);
         lost.NewNotebook()->ActivatePane(CChildFrame::Pane::Editor);
@@ -263,33 +318,72 @@ void AppRecoveryTest::untitledWorkIsOfferedAtTheNextStartAndGoesWhenDiscarded()
         QTRY_VERIFY(KeptBytes().contains("draft"));
     }
 
+    // Newest first: the untitled notebook's, recovered; then the named notebook's, for later.
     AppWindow app(m_settings);
-    auto pSeen = AnswerWith("recoverButton");
-    QCOMPARE(OfferUntitledRecovery(app.frame), 1);
-    QVERIFY2(pSeen->contains(QStringLiteral("untitled notebook")), qPrintable(*pSeen));
+    auto pSeen = AnswerEach({ "recoverButton", "laterButton" });
+    QCOMPARE(RecoverAtStart(app.frame, {}), 1);
+    QCOMPARE(pSeen->size(), 2);
+    QVERIFY2(pSeen->at(0).contains(QRegularExpression(QStringLiteral("^recoveryQuestion:Untitled notebook\\|20[^\n]*\\|never\na.not\\|20"))),
+             qPrintable(pSeen->at(0)));
+    QVERIFY2(pSeen->at(1).startsWith(QStringLiteral("recoveryQuestion:a.not|")), qPrintable(pSeen->at(1)));
     QVERIFY(app.Editor()->toPlainText().endsWith(QStringLiteral("draft\n")));
     QCOMPARE(app.frame.ActiveChild()->windowTitle(), QStringLiteral("Untitled[*]"));
     QVERIFY(app.frame.ActiveChild()->GetDocument().IsModified());
 
+    // Closed without saving, the untitled work goes; the named notebook's stays for later.
     AnswerMessageBox(QMessageBox::No);
     app.frame.ActiveChild()->close();
-    QTRY_COMPARE(KeptCount(), size_t { 0 });
+    QTRY_COMPARE(KeptCount(), size_t { 1 });
+    QVERIFY(KeptBytes().contains("named"));
+}
+
+void AppRecoveryTest::workThatCannotBeKeptIsSaidAboveTheNotes()
+{
+    // Another user could write to the recovery folder: it is refused, and the window says so.
+    const QString folder = QString::fromStdString(NotebookRecovery::Store().Dir());
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0777) == 0);
+    AppWindow app(m_settings);
+    CChildFrame* pChild = app.NewNotebook();
+    auto* pBanner = Find<QLabel>(pChild, "unkeptWorkBanner");
+    QVERIFY(pBanner && !pBanner->isVisible());
+    pChild->ActivatePane(CChildFrame::Pane::Editor);
+    QTest::keyClicks(app.Editor(), QStringLiteral("at risk"));
+    QTRY_VERIFY(pBanner->isVisible());
+    QVERIFY2(pBanner->text().contains(QStringLiteral("belongs to another user or others can write to it")), qPrintable(pBanner->text()));
+    QVERIFY(app.frame.grab().save(QStringLiteral(QUILLBOX_BUILD_DIR "/app-unkept-work.png")));
+
+    // Once the folder is private again, the next keeping takes the warning away.
+    QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0700) == 0);
+    QTest::keyClicks(app.Editor(), QStringLiteral(", kept"));
+    QTRY_VERIFY(!pBanner->isVisible());
+    QTRY_VERIFY(KeptBytes().contains("at risk, kept"));
+    AnswerMessageBox(QMessageBox::No);
+    pChild->close();
 }
 
 void AppRecoveryTest::endedProgramKeepsWhatWasTyped_data()
 {
     QTest::addColumn<int>("signal");
     QTest::addColumn<QString>("autosaveMs");
-    QTest::newRow("killed after the autosave") << int(SIGKILL) << QStringLiteral("50");
+    QTest::addColumn<bool>("bKeepable");
+    // A newer time on the file says nothing of what it holds: the work is still offered.
+    QTest::newRow("killed after the autosave, the file touched since") << int(SIGKILL) << QStringLiteral("50") << true;
     // The autosave would come too late: the signal writes the work at once.
-    QTest::newRow("terminated") << int(SIGTERM) << QStringLiteral("30000");
-    QTest::newRow("hung up") << int(SIGHUP) << QStringLiteral("30000");
+    QTest::newRow("terminated") << int(SIGTERM) << QStringLiteral("30000") << true;
+    QTest::newRow("hung up") << int(SIGHUP) << QStringLiteral("30000") << true;
+    // Ending would lose the work: the program stays open.
+    QTest::newRow("terminated while the work cannot be kept") << int(SIGTERM) << QStringLiteral("30000") << false;
 }
 
 void AppRecoveryTest::endedProgramKeepsWhatWasTyped()
 {
     QFETCH(int, signal);
     QFETCH(QString, autosaveMs);
+    QFETCH(bool, bKeepable);
+    const QString folder = QString::fromStdString(NotebookRecovery::Store().Dir());
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(::chmod(QFile::encodeName(folder).constData(), bKeepable ? 0700 : 0777) == 0);
     QTemporaryDir dir;
     const QString path = SavedNotebook(dir);
     // No Run Tutorial prompt in the way of the keys.
@@ -320,12 +414,20 @@ void AppRecoveryTest::endedProgramKeepsWhatWasTyped()
         QTest::qWait(1000);
     QVERIFY(!KeptBytes().contains("typed elsewhere") || signal == SIGKILL);
     ::kill(static_cast<pid_t>(program.processId()), signal);
+    if (!bKeepable) {
+        QVERIFY(!program.waitForFinished(2000));
+        QVERIFY(program.readAllStandardError().contains("could not be kept for recovery: it stays open"));
+        return;
+    }
     QVERIFY(program.waitForFinished(20000));
     if (signal != SIGKILL) {
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 0);
         QVERIFY(!QFile::exists(lock));
     }
+
+    if (signal == SIGKILL)
+        QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), nullptr, 0) == 0);
 
     AppWindow app(m_settings);
     AnswerWith("recoverButton");
@@ -479,6 +581,36 @@ void AppRecoveryTest::aFileHasOneWindowWhateverItsNameAndALockElsewhereIsMention
              qPrintable(*pSeen));
     app.frame.ActiveChild()->close();
     QCOMPARE(ReadAll(dir.filePath(QStringLiteral(".b.not.lock"))), elsewhere);
+}
+
+void AppRecoveryTest::commandLineLeavesANotebookOpenInAWindowAlone()
+{
+    QTemporaryDir dir;
+    const QString path = SavedNotebook(dir);
+    AppWindow app(m_settings);
+    CChildFrame* pChild = app.frame.OpenNotebook(path);
+    const auto add = [&](const QStringList& options) {
+        QProcess cli;
+        cli.start(QStringLiteral(QUILLBOX_BUILD_DIR "/quillbox-cli"),
+                  QStringList { QStringLiteral("add") } + options + QStringList { path, QStringLiteral("Main"), QStringLiteral("from the command line") });
+        cli.waitForFinished();
+        return std::pair { cli.exitCode(), QString::fromUtf8(cli.readAllStandardError()) };
+    };
+    const auto [refused, said] = add({});
+    QCOMPARE(refused, 1);
+    QVERIFY2(said.contains(QStringLiteral("is open in Quillbox (on ")) && said.contains(QStringLiteral("give --force")), qPrintable(said));
+    QVERIFY(!ReadAll(path).contains("from the command line"));
+
+    // Forced, the command writes; the window's next save asks before it overwrites the note.
+    QCOMPARE(add({ QStringLiteral("--force") }).first, 0);
+    pChild->ActivatePane(CChildFrame::Pane::Editor);
+    QTest::keyClicks(app.Editor(), QStringLiteral("typed"));
+    auto pSeen = AnswerWith("cancel");
+    QCOMPARE(app.frame.OnCommand(cmd::FileSave), true);
+    QVERIFY2(pSeen->startsWith(QStringLiteral("changedOnDiskQuestion:")), qPrintable(*pSeen));
+    QVERIFY(ReadAll(path).contains("from the command line"));
+    AnswerMessageBox(QMessageBox::No);
+    pChild->close();
 }
 
 QTEST_MAIN(AppRecoveryTest)

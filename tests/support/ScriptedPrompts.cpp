@@ -66,6 +66,16 @@ void ScriptedPrompts::ExpectPopupMenu(int menuId, int command)
     m_steps.push_back({ "popup", std::to_string(command), false, menuId });
 }
 
+void ScriptedPrompts::ExpectRecovery(std::function<RecoveryAnswer(const std::vector<KeptWork>&)> handler)
+{
+    m_steps.push_back({ .kind = "recovery", .recovery = std::move(handler) });
+}
+
+void ScriptedPrompts::ExpectConfirmDiscard(bool bDiscard)
+{
+    m_steps.push_back({ .kind = "confirmdiscard", .answer = bDiscard });
+}
+
 std::optional<ScriptedPrompts::Step> ScriptedPrompts::Take(const std::string& kind, const std::string& detail)
 {
     if (m_steps.empty() || m_steps.front().kind != kind) {
@@ -166,4 +176,16 @@ int ScriptedPrompts::TrackPopupMenu(int menuId, int, int)
     if (step->number != menuId)
         m_failures.push_back("pop-up menu " + std::to_string(menuId) + " where " + std::to_string(step->number) + " was expected");
     return std::stoi(step->text);
+}
+
+RecoveryAnswer ScriptedPrompts::AskAboutRecovery(const std::vector<KeptWork>& work)
+{
+    auto step = Take("recovery", std::to_string(work.size()) + " kept");
+    return step ? step->recovery(work) : RecoveryAnswer {};
+}
+
+bool ScriptedPrompts::ConfirmDiscard(const KeptWork& work)
+{
+    auto step = Take("confirmdiscard", work.notebookPath);
+    return step && step->answer;
 }

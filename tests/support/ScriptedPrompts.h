@@ -25,6 +25,9 @@ public:
     void ExpectSaveFile(std::optional<std::string> path, std::function<void(const FileChooser&)> check = {});
     void ExpectOpenFile(std::optional<std::string> path, std::function<void(const FileChooser&)> check = {});
     void ExpectPopupMenu(int menuId, int command);
+    // The handler sees the work offered, as the question lists it, and answers.
+    void ExpectRecovery(std::function<RecoveryAnswer(const std::vector<KeptWork>&)> handler);
+    void ExpectConfirmDiscard(bool bDiscard);
 
     void MessageBox(const std::string& text) override;
     // Recorded, and expected as a message box in the plain words, paths as their bytes.
@@ -38,6 +41,8 @@ public:
     std::optional<std::string> ChooseSaveFile(const FileChooser& chooser) override;
     std::optional<std::string> ChooseOpenFile(const FileChooser& chooser) override;
     int TrackPopupMenu(int menuId, int x, int y) override;
+    RecoveryAnswer AskAboutRecovery(const std::vector<KeptWork>& work) override;
+    bool ConfirmDiscard(const KeptWork& work) override;
 
     // Prompts that came unexpected, or differed from what was expected.
     const std::vector<std::string>& Failures() const { return m_failures; }
@@ -58,6 +63,7 @@ private:
         std::optional<std::string> path;
         std::function<bool(void*)> dialog;
         std::function<void(const FileChooser&)> check;
+        std::function<RecoveryAnswer(const std::vector<KeptWork>&)> recovery;
     };
     // The next step when it is of this kind; otherwise records a failure.
     std::optional<Step> Take(const std::string& kind, const std::string& detail);

@@ -1,0 +1,93 @@
+#include "qt/RecoveryDialog.h"
+
+#include <QDateTime>
+#include <algorithm>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "qt/DialogParts.h"
+
+RecoveryDialog::RecoveryDialog(const std::vector<KeptWork>& work, QWidget* parent)
+    : QDialog(parent)
+    , m_pList(new QTreeWidget)
+{
+    setObjectName(QStringLiteral("recoveryQuestion"));
+    setWindowTitle(QStringLiteral("Quillbox"));
+
+    auto* pText = new QLabel(QStringLiteral("Quillbox ended before this work was saved. None of it is lost until you "
+                                            "discard it."));
+    pText->setObjectName(QStringLiteral("recoveryText"));
+    pText->setWordWrap(true);
+
+    m_pList->setObjectName(QStringLiteral("keptWorkList"));
+    m_pList->setRootIsDecorated(false);
+    m_pList->setHeaderLabels({ QStringLiteral("Notebook"), QStringLiteral("Unsaved work kept"), QStringLiteral("Notebook last saved") });
+    for (const KeptWork& piece : work) {
+        const QString saved = piece.notebookPath.empty() ? QStringLiteral("never")
+            : piece.savedAt                              ? TimeText(*piece.savedAt)
+                                                         : QStringLiteral("the file is missing");
+        auto* pItem = new QTreeWidgetItem(m_pList, { NotebookName(piece), TimeText(piece.keptAt), saved });
+        pItem->setToolTip(0, QFile::decodeName(QByteArray::fromStdString(piece.notebookPath)));
+    }
+    m_pList->setCurrentItem(m_pList->topLevelItem(0));
+    for (int column = 0; column < m_pList->columnCount(); ++column)
+        m_pList->resizeColumnToContents(column);
+    m_pList->header()->setStretchLastSection(true);
+    // As tall as the work listed, up to six pieces; more scroll.
+    const int rows = std::clamp<int>(static_cast<int>(work.size()), 2, 6);
+    m_pList->setMinimumWidth(m_pList->header()->length() + 4 * m_pList->frameWidth() + 24);
+    m_pList->setFixedHeight(m_pList->header()->sizeHint().height() + rows * m_pList->sizeHintForRow(0) + 2 * m_pList->frameWidth() + 4);
+
+    auto* pHint = new QLabel(QStringLiteral("Recover opens the chosen work as unsaved changes. Decide Later opens "
+                                            "the notebook as it was last saved and keeps all of the work until you "
+                                            "choose."));
+    pHint->setObjectName(QStringLiteral("recoveryHint"));
+    pHint->setWordWrap(true);
+
+    auto* pButtons = new QDialogButtonBox;
+    QPushButton* pRecover = pButtons->addButton(QStringLiteral("&Recover"), QDialogButtonBox::AcceptRole);
+    pRecover->setObjectName(QStringLiteral("recoverButton"));
+    pRecover->setDefault(true);
+    QPushButton* pDiscard = pButtons->addButton(QStringLiteral("&Discard..."), QDialogButtonBox::DestructiveRole);
+    pDiscard->setObjectName(QStringLiteral("discardButton"));
+    QPushButton* pLater = pButtons->addButton(QStringLiteral("Decide &Later"), QDialogButtonBox::RejectRole);
+    pLater->setObjectName(QStringLiteral("laterButton"));
+    connect(pRecover, &QPushButton::clicked, this, [this] { Answer(RecoveryAnswer::Action::Recover); });
+    connect(pDiscard, &QPushButton::clicked, this, [this] { Answer(RecoveryAnswer::Action::Discard); });
+    connect(pLater, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_pList, &QTreeWidget::itemDoubleClicked, this, [this] { Answer(RecoveryAnswer::Action::Recover); });
+
+    auto* pLayout = new QVBoxLayout(this);
+    pLayout->addWidget(pText);
+    pLayout->addWidget(m_pList);
+    pLayout->addWidget(pHint);
+    pLayout->addWidget(pButtons);
+    // The labels wrap at the list's width rather than widening the dialog word by word.
+    setMinimumWidth(std::max(m_pList->minimumWidth(), DialogUnits(this, 260, 0).width()) + 2 * pLayout->contentsMargins().left());
+    m_pList->setFocus();
+}
+
+QString RecoveryDialog::TimeText(int64_t ms)
+{
+    return QDateTime::fromMSecsSinceEpoch(ms).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+}
+
+QString RecoveryDialog::NotebookName(const KeptWork& work)
+{
+    if (work.notebookPath.empty())
+        return QStringLiteral("Untitled notebook");
+    return QFileInfo(QFile::decodeName(QByteArray::fromStdString(work.notebookPath))).fileName();
+}
+
+void RecoveryDialog::Answer(RecoveryAnswer::Action action)
+{
+    QTreeWidgetItem* pItem = m_pList->currentItem();
+    m_answer = { action, static_cast<size_t>(pItem ? m_pList->indexOfTopLevelItem(pItem) : 0) };
+    accept();
+}
