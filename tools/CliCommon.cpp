@@ -16,6 +16,7 @@
 #include "doc/FileIdentity.h"
 #include "doc/FolderPath.h"
 #include "doc/LockFile.h"
+#include "doc/SaveCopy.h"
 #include "words/ProblemWords.h"
 
 namespace {
@@ -206,10 +207,18 @@ bool LockForWriting(WriteLock& lock, const std::string& path, bool bForce)
         }
     }
     FileProblem problem;
-    if (lock.Take(path, kWriterWait, problem))
-        return true;
-    Error("\"" + path + "\" is being written by another program; nothing was written. Try again in a moment.");
-    return false;
+    if (!lock.Take(path, kWriterWait, problem)) {
+        Error("\"" + path + "\" is being written by another program; nothing was written. Try again in a moment.");
+        return false;
+    }
+    // Saving would remove the copy, which may be all that is left of the last save.
+    if (const std::optional<std::string> copy = FindSaveCopy(path)) {
+        Error("a save of \"" + path + "\" was cut off and left a complete copy of the notebook in \"" + *copy
+              + "\"; nothing was written, so that neither is lost. Open the notebook in Quillbox to choose between "
+                "them, or move the copy away.");
+        return false;
+    }
+    return true;
 }
 
 } // namespace

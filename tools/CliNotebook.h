@@ -26,6 +26,7 @@ public:
     int TrackPopupMenu(int, int, int) override { Fail("pop-up menu"); }
     RecoveryAnswer AskAboutRecovery(const std::vector<KeptWork>&) override { Fail("recovery question"); }
     bool ConfirmDiscard(const KeptWork&) override { Fail("recovery question"); }
+    bool AskUseSaveCopy(const std::string&, const std::string&) override { Fail("interrupted save question"); }
 
 private:
     [[noreturn]] static void Fail(const std::string& what)

@@ -15,6 +15,7 @@
 #include "app/FrameTables.h"
 #include "doc/FileIdentity.h"
 #include "doc/LockFile.h"
+#include "doc/SaveCopy.h"
 #include "doc/NotebookSearch.h"
 #include "platform/CommandIds.h"
 #include "qt/QtEditControl.h"
@@ -129,14 +130,20 @@ bool CChildFrame::OnNewDocument()
 
 ReadReport CChildFrame::OnOpenDocument(const QString& path)
 {
-    if (const std::optional<RecoveryEntry> entry = NotebookRecovery::Offer(m_mainFrame.GetPrompts()).OfferFor(EncodePath(path))) {
+    const std::string encoded = EncodePath(path);
+    const std::optional<std::string> copy = OfferSaveCopy(encoded, m_mainFrame.GetPrompts());
+    if (const std::optional<RecoveryEntry> entry = NotebookRecovery::Offer(m_mainFrame.GetPrompts()).OfferFor(encoded)) {
         if (ReadReport report = OnRecoverDocument(*entry); report.Opened())
+            return report;
+    }
+    if (copy) {
+        if (ReadReport report = OpenUnsaved(*copy, encoded); report.Opened())
             return report;
     }
     ReadReport report;
     {
         EditBatch batch(*m_pEdit);
-        report = m_doc.OnOpenDocument(EncodePath(path));
+        report = m_doc.OnOpenDocument(encoded);
     }
     if (report.status == ReadReport::Status::Ok)
         m_disk.OnFileRead(path, m_doc.GetFileHash());
@@ -144,27 +151,33 @@ ReadReport CChildFrame::OnOpenDocument(const QString& path)
     return report;
 }
 
-ReadReport CChildFrame::OnRecoverDocument(const RecoveryEntry& entry)
+ReadReport CChildFrame::OpenUnsaved(const std::string& source, const std::string& notebookPath)
 {
-    const RecoveryStore store = NotebookRecovery::Store();
     ReadReport report;
     {
         EditBatch batch(*m_pEdit);
-        report = m_doc.OnOpenDocument(store.NotebookPath(entry.key));
+        report = m_doc.OnOpenDocument(source);
     }
     if (!report.Opened())
         return report;
-    // A damaged recovery file stays untitled, as any damaged file does: a plain Save must not
-    // write what could be read over the notebook's own file.
+    // A damaged source stays untitled, as any damaged file does: a plain Save must not write
+    // what could be read over the notebook's own file.
     const bool bComplete = report.status == ReadReport::Status::Ok;
-    m_doc.SetPathName(bComplete ? entry.notebookPath : std::string());
+    m_doc.SetPathName(bComplete ? notebookPath : std::string());
     m_doc.SetModifiedFlag(true);
-    if (bComplete && !entry.notebookPath.empty())
-        m_disk.OnFileRead(DecodePath(entry.notebookPath));
-    // The work is this window's to keep from now on; the old file goes once the new one is written.
-    if (m_recovery.WriteNow())
-        store.Remove(entry.key);
+    if (bComplete && !notebookPath.empty())
+        m_disk.OnFileRead(DecodePath(notebookPath));
     UpdateTitle();
+    return report;
+}
+
+ReadReport CChildFrame::OnRecoverDocument(const RecoveryEntry& entry)
+{
+    const RecoveryStore store = NotebookRecovery::Store();
+    const ReadReport report = OpenUnsaved(store.NotebookPath(entry.key), entry.notebookPath);
+    // The work is this window's to keep from now on; the old file goes once the new one is written.
+    if (report.Opened() && m_recovery.WriteNow())
+        store.Remove(entry.key);
     return report;
 }
 

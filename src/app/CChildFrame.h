@@ -76,6 +76,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Opens the notebook in `source` as unsaved changes to the notebook at `notebookPath`.
+    ReadReport OpenUnsaved(const std::string& source, const std::string& notebookPath);
     std::function<void()> EditorCommand(int id);
     bool IsEditorCommandEnabled(int id) const;
     void TogglePane();

@@ -76,37 +76,6 @@ bool MakePrivateDir(const std::string& dir, FileProblem& problem)
     return bPrivate && bMadePrivate;
 }
 
-// Fills `buffer` from the file as far as it goes; the number of bytes read, or nothing when
-// reading failed.
-std::optional<size_t> ReadFull(FileReader& file, std::string& buffer)
-{
-    size_t filled = 0;
-    FileProblem unread;
-    for (size_t got = 1; filled < buffer.size() && got > 0; filled += got) {
-        if (!file.Read(buffer.data() + filled, buffer.size() - filled, got, unread))
-            return std::nullopt;
-    }
-    return filled;
-}
-
-// Whether two files hold the same bytes, read a piece at a time.
-bool SameBytes(const std::string& a, const std::string& b)
-{
-    FileReader first, second;
-    FileProblem unread;
-    if (!first.Open(a, unread) || !second.Open(b, unread) || first.Size() != second.Size())
-        return false;
-    std::string one(size_t(1) << 20, '\0'), two(one.size(), '\0');
-    for (;;) {
-        const std::optional<size_t> got = ReadFull(first, one);
-        const std::optional<size_t> other = ReadFull(second, two);
-        if (!got || got != other || std::string_view(one.data(), *got) != std::string_view(two.data(), *got))
-            return false;
-        if (*got < one.size())
-            return true;
-    }
-}
-
 } // namespace
 
 RecoveryStore::RecoveryStore(std::string dir)
@@ -215,7 +184,7 @@ std::vector<RecoveryEntry> RecoveryStore::List() const
 
 bool RecoveryStore::HoldsKeptBytes(const std::string& key, const std::string& path) const
 {
-    return SameBytes(NotebookPath(key), path);
+    return SameFileBytes(NotebookPath(key), path);
 }
 
 bool IsOrphaned(const RecoveryEntry& entry, const std::function<bool(const std::string& key)>& isOwnLive)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -144,6 +145,13 @@ bool StillNamed(int fd, const std::string& path)
     struct stat opened {}, named {};
     return ::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 && opened.st_ino == named.st_ino
         && opened.st_dev == named.st_dev;
+}
+
+// ".NAME.quillbox-save" beside the file NAME that `target` names.
+std::string TemporaryPathOf(const std::string& target)
+{
+    const size_t slash = target.rfind('/');
+    return DirectoryPart(target) + "." + target.substr(slash == std::string::npos ? 0 : slash + 1) + ".quillbox-save";
 }
 
 // Creates the target's one temporary file, removing what a crashed save left under its name.
@@ -395,9 +403,7 @@ WriteResult WriteFile(const std::string& path, const ChunkProducer& produce, con
         }
     }
 
-    const size_t slash = target.rfind('/');
-    const std::string tempPath = DirectoryPart(target) + "." + target.substr(slash == std::string::npos ? 0 : slash + 1)
-        + ".quillbox-save";
+    const std::string tempPath = TemporaryPathOf(target);
     Descriptor tempFd(CreateTemporary(tempPath, result.problem));
     if (tempFd.Get() < 0) {
         result.status = WriteResult::Status::Failed;
@@ -441,4 +447,70 @@ bool WriteFileSafely(const std::string& path, std::string_view data, FileProblem
     WriteResult result = WriteFileSafely(path, data);
     problem = std::move(result.problem);
     return result.status == WriteResult::Status::Written;
+}
+
+std::string SaveCopyPath(const std::string& path)
+{
+    std::string target;
+    FileProblem ignored;
+    return FollowLinks(path, target, ignored) ? TemporaryPathOf(target) : std::string();
+}
+
+bool IsBeingSaved(const std::string& copyPath)
+{
+    const Descriptor fd(::open(copyPath.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    return fd.Get() >= 0 && ::flock(fd.Get(), LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+}
+
+namespace {
+
+// Fills `buffer` from the file as far as it goes; the number of bytes read, or nothing when
+// reading failed.
+std::optional<size_t> ReadFull(FileReader& file, std::string& buffer)
+{
+    size_t filled = 0;
+    FileProblem unread;
+    for (size_t got = 1; filled < buffer.size() && got > 0; filled += got) {
+        if (!file.Read(buffer.data() + filled, buffer.size() - filled, got, unread))
+            return std::nullopt;
+    }
+    return filled;
+}
+
+} // namespace
+
+bool SameFileBytes(const std::string& a, const std::string& b)
+{
+    FileReader first, second;
+    FileProblem unread;
+    if (!first.Open(a, unread) || !second.Open(b, unread) || first.Size() != second.Size())
+        return false;
+    std::string one(size_t(1) << 20, '\0'), two(one.size(), '\0');
+    for (;;) {
+        const std::optional<size_t> got = ReadFull(first, one);
+        const std::optional<size_t> other = ReadFull(second, two);
+        if (!got || got != other || std::string_view(one.data(), *got) != std::string_view(two.data(), *got))
+            return false;
+        if (*got < one.size())
+            return true;
+    }
+}
+
+std::optional<std::string> ReadFileTail(const std::string& path, size_t size)
+{
+    const Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat st {};
+    if (fd.Get() < 0 || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    std::string tail(static_cast<size_t>(std::min<off_t>(st.st_size, static_cast<off_t>(size))), '\0');
+    const off_t at = st.st_size - static_cast<off_t>(tail.size());
+    for (size_t done = 0; done < tail.size();) {
+        const ssize_t got = ::pread(fd.Get(), tail.data() + done, tail.size() - done, at + static_cast<off_t>(done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return std::nullopt;
+        done += static_cast<size_t>(got);
+    }
+    return tail;
 }

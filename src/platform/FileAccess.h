@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -83,3 +84,16 @@ bool WriteFileSafely(const std::string& path, std::string_view data, FileProblem
 // As above, for the program's own files that hold what the user typed: made 0600 whatever the
 // umask, and never written through a symbolic link (one in its place is refused).
 bool WritePrivateFile(const std::string& path, const ChunkProducer& produce, FileProblem& problem);
+
+// The temporary file a save of the file at `path` writes first (".NAME.quillbox-save" beside
+// the file its links lead to). A save that was cut leaves it behind: before the file was
+// replaced when it is incomplete, and complete when the save was cut while it replaced the
+// file (an in-place rewrite of a hard-linked file writes the complete copy first). Empty for a
+// loop of links.
+std::string SaveCopyPath(const std::string& path);
+// A save is writing that temporary file now (it holds it locked).
+bool IsBeingSaved(const std::string& copyPath);
+// Whether two files hold the same bytes; false when either cannot be read.
+bool SameFileBytes(const std::string& a, const std::string& b);
+// The last bytes of the file at `path`, at most `size` of them; nothing when it cannot be read.
+std::optional<std::string> ReadFileTail(const std::string& path, size_t size);

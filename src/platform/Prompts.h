@@ -78,6 +78,10 @@ public:
     // Asks once more before kept work is discarded for good; true to discard it.
     virtual bool ConfirmDiscard(const KeptWork& work) = 0;
 
+    // An interrupted save left a complete copy of the notebook beside its file: true to open the
+    // copy as the notebook's unsaved changes, false to open the file as it is.
+    virtual bool AskUseSaveCopy(const std::string& notebookPath, const std::string& copyPath) = 0;
+
     // Shows pop-up menu `menuId` at a point of the window (x, y); returns the command chosen,
     // or 0 when the menu was dismissed.
     virtual int TrackPopupMenu(int menuId, int x, int y) = 0;

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -181,6 +182,29 @@ bool QtPrompts::ConfirmDiscard(const KeptWork& work)
     box.setEscapeButton(pCancel);
     box.exec();
     return box.clickedButton() == pDiscard;
+}
+
+bool QtPrompts::AskUseSaveCopy(const std::string& notebookPath, const std::string& copyPath)
+{
+    const QString name = QFileInfo(QFile::decodeName(QByteArray::fromStdString(notebookPath))).fileName();
+    const QString copy = QFile::decodeName(QByteArray::fromStdString(copyPath));
+    QMessageBox box(QMessageBox::Warning, kTitle,
+                    QStringLiteral("A save of \"%1\" was cut off, so the file may be damaged or hold what was there "
+                                   "before. A complete copy of the notebook as it was being saved is kept in \"%2\".")
+                        .arg(name, copy),
+                    QMessageBox::NoButton, m_pParent);
+    box.setObjectName(QStringLiteral("saveCopyQuestion"));
+    box.setTextFormat(Qt::PlainText);
+    box.setInformativeText(QStringLiteral("Open the copy as the notebook's unsaved changes, or the file as it is? "
+                                          "The copy is kept until the notebook is next saved."));
+    QPushButton* pCopy = box.addButton(QStringLiteral("Open the &Copy"), QMessageBox::AcceptRole);
+    pCopy->setObjectName(QStringLiteral("useCopyButton"));
+    QPushButton* pFile = box.addButton(QStringLiteral("Open the &File As It Is"), QMessageBox::RejectRole);
+    pFile->setObjectName(QStringLiteral("useFileButton"));
+    box.setDefaultButton(pCopy);
+    box.setEscapeButton(pFile);
+    box.exec();
+    return box.clickedButton() == pCopy;
 }
 
 QStringList QtPrompts::NameFilters(const std::string& filter)

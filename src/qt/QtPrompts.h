@@ -28,6 +28,7 @@ public:
     int TrackPopupMenu(int menuId, int x, int y) override;
     RecoveryAnswer AskAboutRecovery(const std::vector<KeptWork>& work) override;
     bool ConfirmDiscard(const KeptWork& work) override;
+    bool AskUseSaveCopy(const std::string& notebookPath, const std::string& copyPath) override;
 
     // "Folder Files (*.fol)|*.fol|All Files (*.*)|*.*||" as Qt's name filters.
     static QStringList NameFilters(const std::string& filter);

@@ -166,6 +166,16 @@ done
 expect 0 "$Q" grep -E race.not '^(first|second) [0-9]+$'
 [ "$(wc -l <out)" -eq 100 ] || fail "racing adds kept $(wc -l <out) notes of 100"
 
+# What a cut save left: an incomplete copy goes; a complete one that differs stops every writer.
+expect 0 "$Q" new cut-save.not
+head -c 100 nb.not >.cut-save.not.quillbox-save
+expect 0 "$Q" add cut-save.not Main "after a save cut early"
+[ -e .cut-save.not.quillbox-save ] && fail "an incomplete save copy was left"
+cp nb.not .cut-save.not.quillbox-save
+expect 1 "$Q" add cut-save.not Main "more"
+grep -q 'was cut off and left a complete copy' err || fail "a complete save copy is not mentioned: $(cat err)"
+cmp -s nb.not .cut-save.not.quillbox-save || fail "the complete save copy was touched"
+
 # A command killed while it reads standard input leaves nothing behind.
 mkdir tmp
 (sleep 5 | TMPDIR=$WORK/tmp "$Q" cat - Main >/dev/null 2>&1 & pid=$!; sleep 0.3; kill -9 $pid; wait $pid) 2>/dev/null

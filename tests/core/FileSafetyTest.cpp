@@ -8,6 +8,9 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
+#include <random>
+#include <thread>
 #include <functional>
 
 #include "../GonePid.h"
@@ -15,6 +18,8 @@
 #include "doc/FileIdentity.h"
 #include "doc/LockFile.h"
 #include "doc/RecoveryStore.h"
+#include "doc/SaveCopy.h"
+#include "support/ScriptedPrompts.h"
 #include "words/ProblemWords.h"
 
 namespace {
@@ -353,4 +358,72 @@ TEST(RecoveryStore, OnlyWorkNoRunningProgramLooksAfterIsOrphaned)
     };
     for (const Case& c : cases)
         EXPECT_EQ(IsOrphaned(c.entry, isOwnLive), c.bOrphaned) << c.name;
+}
+
+namespace {
+
+// A notebook whose Main holds `lines` lines of `fill`, as Quillbox writes it.
+std::string NotebookOf(char fill, size_t lines)
+{
+    std::string text;
+    for (size_t i = 0; i < lines; ++i)
+        text += std::string(78, fill) + "\r\n";
+    return "Begin Selected Folder\r\nMain\r\nEnd Selected Folder\r\n\r\nBegin New Note Preferences\r\nDate\r\n1\r\n"
+           "Time\r\n0\r\nText\r\n1\r\nEnd New Note Preferences\r\n\r\nBegin Delete Folder Preferences\r\nPrompt\r\n1\r\n"
+           "End Delete Folder Preferences\r\n\r\nBegin Folder Information\r\nBegin Folder\r\nFolder Name\r\nMain\r\n"
+           "Assigned Key\r\nNone\r\nNumber of Children\r\n0\r\nFolder Text\r\n"
+        + text
+        + "End Folder\r\nBegin Folder\r\nFolder Name\r\nTrash\r\nAssigned Key\r\nF3\r\nAssigned Key Function\r\n"
+          "Move\r\nNumber of Children\r\n0\r\nFolder Text\r\nEnd Folder\r\nEnd Folder Information\r\n";
+}
+
+} // namespace
+
+TEST(SaveCopy, ASaveOfAHardLinkedNotebookKilledAnywhereLosesNothing)
+{
+    TempDir dir;
+    const std::string notebook = dir.Path("a.not");
+    std::filesystem::create_directory(dir.Path("other"));
+    const std::string older = NotebookOf('o', 50'000);
+    const std::string newer = NotebookOf('n', 60'000);
+    WriteBytes(notebook, older);
+    std::filesystem::create_hard_link(notebook, dir.Path("other/hard.not"));
+
+    // How long one save takes here: the kills fall anywhere within it, and a little after.
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_EQ(WriteFileSafely(notebook, newer).status, WriteResult::Status::Written);
+    const auto saveTime = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started);
+    std::mt19937 random(20261208);
+    std::uniform_int_distribution<int64_t> when(0, saveTime.count() * 5 / 4);
+
+    // At least two dozen rounds, and on until a few were cut while the copy was complete.
+    int offered = 0;
+    for (int round = 0; round < 24 || (offered < 3 && round < 200); ++round) {
+        SCOPED_TRACE(round);
+        const std::string& saving = ReadBytes(notebook) == newer ? older : newer;
+        const pid_t saver = ::fork();
+        if (saver == 0)
+            ::_exit(WriteFileSafely(notebook, saving).status == WriteResult::Status::Written ? 0 : 1);
+        std::this_thread::sleep_for(std::chrono::microseconds(when(random)));
+        ::kill(saver, SIGKILL);
+        ::waitpid(saver, nullptr, 0);
+
+        // The next open: a complete copy is offered, and taken.
+        ScriptedPrompts prompts;
+        const bool bOffered = FindSaveCopy(notebook).has_value();
+        if (bOffered)
+            prompts.ExpectUseSaveCopy(true);
+        const std::optional<std::string> copy = OfferSaveCopy(notebook, prompts);
+        EXPECT_TRUE(prompts.Failures().empty() && prompts.Pending() == 0);
+        const std::string opened = ReadBytes(copy ? *copy : notebook);
+        EXPECT_TRUE(opened == older || opened == newer) << "neither notebook, " << opened.size() << " bytes";
+        // Saving what was opened finishes the save: every name holds it, and no copy is left.
+        if (copy) {
+            ++offered;
+            ASSERT_EQ(WriteFileSafely(notebook, opened).status, WriteResult::Status::Written);
+        }
+        EXPECT_EQ(ReadBytes(dir.Path("other/hard.not")), ReadBytes(notebook));
+        EXPECT_FALSE(std::filesystem::exists(SaveCopyPath(notebook)));
+    }
+    EXPECT_GE(offered, 3) << "no save was cut while its copy was complete";
 }

@@ -29,6 +29,7 @@ public:
     int TrackPopupMenu(int, int, int) override { return 0; }
     RecoveryAnswer AskAboutRecovery(const std::vector<KeptWork>&) override { return {}; }
     bool ConfirmDiscard(const KeptWork&) override { return false; }
+    bool AskUseSaveCopy(const std::string&, const std::string&) override { return false; }
 };
 
 std::string ReadAll(const QString& path)

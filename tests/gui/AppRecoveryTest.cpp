@@ -227,6 +227,7 @@ private slots:
     void comingBackToTheFrontOffersToReadAChangedNotebookAgain();
     void aFileHasOneWindowWhateverItsNameAndALockElsewhereIsMentioned();
     void commandLineLeavesANotebookOpenInAWindowAlone();
+    void aCompleteCopyLeftByACutSaveIsOffered();
 
 private:
     QTemporaryDir m_state;
@@ -610,6 +611,33 @@ void AppRecoveryTest::commandLineLeavesANotebookOpenInAWindowAlone()
     QVERIFY2(pSeen->startsWith(QStringLiteral("changedOnDiskQuestion:")), qPrintable(*pSeen));
     QVERIFY(ReadAll(path).contains("from the command line"));
     AnswerMessageBox(QMessageBox::No);
+    pChild->close();
+}
+
+void AppRecoveryTest::aCompleteCopyLeftByACutSaveIsOffered()
+{
+    // A save of a hard-linked notebook cut while it rewrote the file: the file holds the start
+    // of one notebook, and the complete new notebook is in the save's copy.
+    QTemporaryDir dir;
+    const QString path = SavedNotebook(dir);
+    QVERIFY(::link(QFile::encodeName(path).constData(), QFile::encodeName(dir.filePath(QStringLiteral("hard.not"))).constData()) == 0);
+    const QByteArray saved = OtherProgramsVersion();
+    WriteAll(dir.filePath(QStringLiteral(".a.not.quillbox-save")), saved);
+    WriteAll(path, saved.left(saved.size() / 2));
+
+    AppWindow app(m_settings);
+    auto pSeen = AnswerWith("useCopyButton");
+    CChildFrame* pChild = app.frame.OpenNotebook(path);
+    QVERIFY2(pSeen->startsWith(QStringLiteral("saveCopyQuestion:A save of \"a.not\" was cut off")), qPrintable(*pSeen));
+    QCOMPARE(app.Editor()->toPlainText(), QStringLiteral("------ Changed elsewhere ------\n"));
+    QVERIFY(pChild->GetDocument().IsModified());
+    QCOMPARE(pChild->GetPathName(), path);
+
+    // Saved, the notebook is whole under both names and the copy is gone.
+    QVERIFY(app.frame.OnCommand(cmd::FileSave));
+    QVERIFY(ReadAll(path).contains("Changed elsewhere") && ReadAll(path).endsWith("End Folder Information\r\n"));
+    QCOMPARE(ReadAll(dir.filePath(QStringLiteral("hard.not"))), ReadAll(path));
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral(".a.not.quillbox-save"))));
     pChild->close();
 }
 

@@ -76,6 +76,11 @@ void ScriptedPrompts::ExpectConfirmDiscard(bool bDiscard)
     m_steps.push_back({ .kind = "confirmdiscard", .answer = bDiscard });
 }
 
+void ScriptedPrompts::ExpectUseSaveCopy(bool bUse)
+{
+    m_steps.push_back({ .kind = "savecopy", .answer = bUse });
+}
+
 std::optional<ScriptedPrompts::Step> ScriptedPrompts::Take(const std::string& kind, const std::string& detail)
 {
     if (m_steps.empty() || m_steps.front().kind != kind) {
@@ -187,5 +192,11 @@ RecoveryAnswer ScriptedPrompts::AskAboutRecovery(const std::vector<KeptWork>& wo
 bool ScriptedPrompts::ConfirmDiscard(const KeptWork& work)
 {
     auto step = Take("confirmdiscard", work.notebookPath);
+    return step && step->answer;
+}
+
+bool ScriptedPrompts::AskUseSaveCopy(const std::string& notebookPath, const std::string&)
+{
+    auto step = Take("savecopy", notebookPath);
     return step && step->answer;
 }

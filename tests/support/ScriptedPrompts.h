@@ -28,6 +28,7 @@ public:
     // The handler sees the work offered, as the question lists it, and answers.
     void ExpectRecovery(std::function<RecoveryAnswer(const std::vector<KeptWork>&)> handler);
     void ExpectConfirmDiscard(bool bDiscard);
+    void ExpectUseSaveCopy(bool bUse);
 
     void MessageBox(const std::string& text) override;
     // Recorded, and expected as a message box in the plain words, paths as their bytes.
@@ -43,6 +44,7 @@ public:
     int TrackPopupMenu(int menuId, int x, int y) override;
     RecoveryAnswer AskAboutRecovery(const std::vector<KeptWork>& work) override;
     bool ConfirmDiscard(const KeptWork& work) override;
+    bool AskUseSaveCopy(const std::string& notebookPath, const std::string& copyPath) override;
 
     // Prompts that came unexpected, or differed from what was expected.
     const std::vector<std::string>& Failures() const { return m_failures; }
