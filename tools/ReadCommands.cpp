@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <utility>
@@ -116,13 +117,22 @@ int Check(const Args& args)
         data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
     const std::vector<Damage> damages = CheckNotebook(data);
+    const std::string* pOut = args.Value("--repair");
+    // A notebook repaired to standard output has it to itself: the report goes to standard error.
+    const bool bReportToStderr = pOut && *pOut == "-";
+    const auto say = [bReportToStderr](const std::string& line) {
+        if (bReportToStderr)
+            std::fwrite(line.data(), 1, line.size(), stderr);
+        else
+            Write(line);
+    };
     const std::string shownName = operand == "-" ? std::string("(standard input)") : operand;
     for (const Damage& damage : damages)
-        Write(shownName + ":" + std::to_string(damage.line) + ": " + damage.what + "\n");
+        say(shownName + ":" + std::to_string(damage.line) + ": " + damage.what + "\n");
     if (damages.empty())
-        Write(shownName + ": no damage found\n");
+        say(shownName + ": no damage found\n");
 
-    if (const std::string* pOut = args.Value("--repair")) {
+    if (pOut) {
         if (*pOut != "-" && SameFile(*pOut, path)) {
             Error("--repair would write over \"" + operand + "\" itself; name another file.");
             return kTrouble;

@@ -54,7 +54,8 @@ Commands:
   check [--repair OUT] [--force] FILE
       Read FILE strictly and print each departure from the notebook format as
       "FILE:LINE: what", or "FILE: no damage found". With --repair, save what Quillbox can
-      read of FILE to OUT, which must be another file.
+      read of FILE to OUT, which must be another file; for OUT "-" the notebook goes to
+      standard output and the report to standard error.
       Exit status: 0 when FILE is sound, 1 when it is damaged, 2 on an error.
   resave [--force] IN OUT
       Open notebook IN and save it as OUT, as opening and saving in Quillbox do. A

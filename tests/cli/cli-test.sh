@@ -104,6 +104,11 @@ expect 1 "$Q" check --repair repaired.not cut.not
 expect 0 "$Q" check repaired.not
 expect 2 "$Q" check --repair cut.not cut.not
 expect 2 "$Q" check "$DATA/binary-garbage.not"
+# check --repair - writes only the notebook to standard output, the report to standard error.
+expect 1 "$Q" check --repair - cut.not
+grep -q '^cut.not:40: the file ends inside the text' err || fail "check --repair - gave no report on standard error: $(cat err)"
+mv out rescued.not
+expect 0 "$Q" check rescued.not
 
 # A notebook read only in part is never written over.
 expect 1 "$Q" add cut.not Main "more"
