@@ -419,3 +419,25 @@ std::vector<Damage> CheckNotebook(std::string_view data)
     std::stable_sort(damages.begin(), damages.end(), [](const Damage& a, const Damage& b) { return a.line < b.line; });
     return damages;
 }
+
+std::string MendNotebook(std::string_view data, std::span<const Damage> damages)
+{
+    const std::string_view endLine = "End Folder\r\n";
+    const auto lost = std::count_if(damages.begin(), damages.end(), [](const Damage& damage) { return damage.bLostEndFolder; });
+    std::string out;
+    out.reserve(data.size() + static_cast<size_t>(lost) * endLine.size());
+    size_t copied = 0;
+    size_t lineStart = 0;
+    int line = 1;
+    for (const Damage& damage : damages) {
+        if (!damage.bLostEndFolder)
+            continue;
+        for (size_t lf = 0; line < damage.line && (lf = data.find('\n', lineStart)) != std::string_view::npos; ++line)
+            lineStart = lf + 1;
+        out.append(data.substr(copied, lineStart - copied));
+        out += endLine;
+        copied = lineStart;
+    }
+    out.append(data.substr(copied));
+    return out;
+}

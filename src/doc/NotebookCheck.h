@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,7 +11,7 @@ struct Damage
     int line = 0;
     std::string what;
     // The text before this line lost its "End Folder" line: a folder record, or the end of the
-    // records, stands where the text would go on.
+    // records, stands where the text would go on. MendNotebook puts the line back.
     bool bLostEndFolder = false;
 };
 
@@ -22,3 +23,8 @@ struct Damage
 // A record's head inside a text is taken for such a record unless the text ends it in an escaped
 // "End Folder", or the numbers of children agree only when it is read as text.
 std::vector<Damage> CheckNotebook(std::string_view data);
+
+// The notebook's bytes with an "End Folder" line put back before each line where `damages`, in
+// file order as CheckNotebook lists them, says one was lost; the document's reader then reads
+// every folder under its own parent, as the check did.
+std::string MendNotebook(std::string_view data, std::span<const Damage> damages);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "NotebookFileTestFiles.h"
 #include "doc/NotebookCheck.h"
 
 namespace {
@@ -47,6 +48,16 @@ std::vector<std::string> TreeLines()
     lines.insert(lines.end(), { "Begin Folder", "Folder Name", "Trash", "Assigned Key", "F3", "Assigned Key Function", "Move",
                                 "Number of Children", "0", "Folder Text", "End Folder", "End Folder Information" });
     return lines;
+}
+
+// The notebook that `data` opens to, folders, texts and all, or why it opens only in part.
+std::string Opened(const std::string& data)
+{
+    TempDir dir;
+    WriteBytes(dir.Path("notebook.not"), data);
+    ScriptedNotebook nb;
+    const ReadReport report = nb.doc.OnOpenDocument(dir.Path("notebook.not"));
+    return report.status == ReadReport::Status::Ok ? nb.Describe() : "incomplete at line " + std::to_string(report.problem.line);
 }
 
 // Every damage as "line: what", one a line.
@@ -101,15 +112,16 @@ TEST(NotebookCheck, ListsEveryDepartureWithItsLine)
               "39: the file ends inside the text of the folder record of line 30 (\"Ideas\")\n");
 }
 
-TEST(NotebookCheck, FindsRecordsMovedByALostEndFolderOrAWrongCount)
+TEST(NotebookCheck, FindsRecordsMovedByALostEndFolderOrAWrongCountAndMendsALostEndFolder)
 {
     struct Case
     {
         const char* what;
         std::function<void(std::vector<std::string>&)> damage;
         std::string found;
-        // Every damage found is a lost "End Folder" line.
-        bool bLost;
+        // Every damage found is a lost "End Folder" line, and the mended notebook opens as the
+        // sound one does.
+        bool bMended;
     };
     using Lines = std::vector<std::string>;
     const auto at = [](int line) { return static_cast<std::ptrdiff_t>(line - 1); };
@@ -153,6 +165,7 @@ TEST(NotebookCheck, FindsRecordsMovedByALostEndFolderOrAWrongCount)
           },
           "", true },
     };
+    const std::string sound = Opened(Joined(TreeLines()));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Lines lines = TreeLines();
@@ -160,6 +173,11 @@ TEST(NotebookCheck, FindsRecordsMovedByALostEndFolderOrAWrongCount)
         const std::string data = Joined(lines);
         const std::vector<Damage> damages = CheckNotebook(data);
         EXPECT_EQ(Damages(data), c.found);
-        EXPECT_EQ(std::all_of(damages.begin(), damages.end(), [](const Damage& d) { return d.bLostEndFolder; }), c.bLost);
+        EXPECT_EQ(std::all_of(damages.begin(), damages.end(), [](const Damage& d) { return d.bLostEndFolder; }), c.bMended);
+        if (c.bMended && !damages.empty()) {
+            const std::string mended = MendNotebook(data, damages);
+            EXPECT_EQ(Damages(mended), "");
+            EXPECT_EQ(Opened(mended), sound);
+        }
     }
 }
