@@ -11,6 +11,8 @@
 #include <cstring>
 #include <memory>
 #include <stdexcept>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "doc/FileIdentity.h"
@@ -21,49 +23,64 @@
 
 namespace {
 
-// Standard input, kept in memory that has no name, so that it can be read more than once and
-// nothing is left behind however the program ends. The document reads files by their names:
-// this one is reached through the descriptor's name in /proc.
-class InputCopy
+// Bytes kept in memory that has no name, so that nothing is left behind however the program
+// ends. The document reads files by their names: these are reached through the descriptor's
+// name in /proc.
+class MemoryFile
 {
 public:
-    InputCopy()
+    // `what` names the bytes in messages.
+    MemoryFile(const char* name, std::string what)
+        : m_what(std::move(what))
     {
-        m_fd = ::memfd_create("quillbox-cli-input", MFD_CLOEXEC);
+        m_fd = ::memfd_create(name, MFD_CLOEXEC);
         if (m_fd < 0)
-            throw std::runtime_error(std::string("cannot keep standard input: ") + std::strerror(errno));
-        std::vector<char> buffer(size_t(1) << 20);
-        for (;;) {
-            const ssize_t got = ::read(STDIN_FILENO, buffer.data(), buffer.size());
-            if (got == 0)
-                break;
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got < 0)
-                throw std::runtime_error(std::string("cannot read standard input: ") + std::strerror(errno));
-            for (ssize_t done = 0; done < got;) {
-                const ssize_t put = ::write(m_fd, buffer.data() + done, static_cast<size_t>(got - done));
-                if (put < 0 && errno == EINTR)
-                    continue;
-                if (put < 0)
-                    throw std::runtime_error(std::string("cannot keep standard input: ") + std::strerror(errno));
-                done += put;
-            }
-        }
+            throw std::runtime_error("cannot keep " + m_what + ": " + std::strerror(errno));
         m_path = "/proc/self/fd/" + std::to_string(m_fd);
     }
-    ~InputCopy() { ::close(m_fd); }
-    InputCopy(const InputCopy&) = delete;
-    InputCopy& operator=(const InputCopy&) = delete;
+    ~MemoryFile() { ::close(m_fd); }
+    MemoryFile(const MemoryFile&) = delete;
+    MemoryFile& operator=(const MemoryFile&) = delete;
+
+    void Append(std::string_view bytes)
+    {
+        for (size_t done = 0; done < bytes.size();) {
+            const ssize_t put = ::write(m_fd, bytes.data() + done, bytes.size() - done);
+            if (put < 0 && errno == EINTR)
+                continue;
+            if (put < 0)
+                throw std::runtime_error("cannot keep " + m_what + ": " + std::strerror(errno));
+            done += static_cast<size_t>(put);
+        }
+    }
 
     const std::string& Path() const { return m_path; }
 
 private:
     int m_fd = -1;
+    std::string m_what;
     std::string m_path;
 };
 
-std::unique_ptr<InputCopy> g_pStdin;
+// Standard input, kept so that it can be read more than once.
+std::unique_ptr<MemoryFile> CopyStandardInput()
+{
+    auto pCopy = std::make_unique<MemoryFile>("quillbox-cli-input", "standard input");
+    std::vector<char> buffer(size_t(1) << 20);
+    for (;;) {
+        const ssize_t got = ::read(STDIN_FILENO, buffer.data(), buffer.size());
+        if (got == 0)
+            break;
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            throw std::runtime_error(std::string("cannot read standard input: ") + std::strerror(errno));
+        pCopy->Append({ buffer.data(), static_cast<size_t>(got) });
+    }
+    return pCopy;
+}
+
+std::unique_ptr<MemoryFile> g_pStdin;
 
 // Messages name standard input by what it stands for.
 std::string Shown(std::string message)
@@ -152,8 +169,15 @@ std::string InputPath(const std::string& operand)
     if (operand != "-")
         return operand;
     if (!g_pStdin)
-        g_pStdin = std::make_unique<InputCopy>();
+        g_pStdin = CopyStandardInput();
     return g_pStdin->Path();
+}
+
+ReadReport OpenBytes(HeadlessNotebook& nb, std::string_view bytes)
+{
+    MemoryFile file("quillbox-cli-notebook", "the notebook");
+    file.Append(bytes);
+    return nb.doc.OnOpenDocument(file.Path());
 }
 
 bool SameFile(const std::string& a, const std::string& b)

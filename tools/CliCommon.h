@@ -55,6 +55,9 @@ void Write(std::string_view bytes);
 // that it can be read more than once.
 std::string InputPath(const std::string& operand);
 
+// Opens a notebook from its bytes as from a file that holds them, saying nothing.
+ReadReport OpenBytes(HeadlessNotebook& nb, std::string_view bytes);
+
 // True when two paths name one existing file.
 bool SameFile(const std::string& a, const std::string& b);
 

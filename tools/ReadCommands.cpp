@@ -1,5 +1,8 @@
+#include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <utility>
 
 #include "CliCommands.h"
@@ -104,10 +107,15 @@ int Check(const Args& args)
     constexpr int kDamaged = 1;
     const std::string& operand = args.operands[0];
     const std::string path = InputPath(operand);
-    HeadlessNotebook nb;
-    const ReadReport report = nb.doc.OnOpenDocument(path);
-    if (!report.Opened()) {
-        Error(DescribeProblem(report.problem));
+    const std::string* pOut = args.Value("--repair");
+    if (pOut && *pOut != "-" && SameFile(*pOut, path)) {
+        Error("--repair would write over \"" + operand + "\" itself; name another file.");
+        return kTrouble;
+    }
+    auto pNotebook = std::make_unique<HeadlessNotebook>();
+    const ReadReport opened = pNotebook->doc.OnOpenDocument(path);
+    if (!opened.Opened()) {
+        Error(DescribeProblem(opened.problem));
         return kTrouble;
     }
     std::string data;
@@ -116,19 +124,55 @@ int Check(const Args& args)
         data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
     const std::vector<Damage> damages = CheckNotebook(data);
+    // A notebook repaired to standard output has it to itself: the report goes to standard error.
+    const bool bReportToStderr = pOut && *pOut == "-";
+    const auto say = [bReportToStderr](const std::string& line) {
+        if (bReportToStderr)
+            std::fwrite(line.data(), 1, line.size(), stderr);
+        else
+            Write(line);
+    };
     const std::string shownName = operand == "-" ? std::string("(standard input)") : operand;
     for (const Damage& damage : damages)
-        Write(shownName + ":" + std::to_string(damage.line) + ": " + damage.what + "\n");
+        say(shownName + ":" + std::to_string(damage.line) + ": " + damage.what + "\n");
     if (damages.empty())
-        Write(shownName + ": no damage found\n");
+        say(shownName + ": no damage found\n");
+    if (!pOut)
+        return damages.empty() ? kClean : kDamaged;
 
-    if (const std::string* pOut = args.Value("--repair")) {
-        if (*pOut != "-" && SameFile(*pOut, path)) {
-            Error("--repair would write over \"" + operand + "\" itself; name another file.");
+    // Where a text lost its "End Folder" line, the line is put back and the notebook read
+    // again, so that the folders after it stay under their own parents.
+    if (std::any_of(damages.begin(), damages.end(), [](const Damage& damage) { return damage.bLostEndFolder; })) {
+        const std::string mended = MendNotebook(data, damages);
+        data = {};
+        pNotebook.reset();
+        pNotebook = std::make_unique<HeadlessNotebook>();
+        const ReadReport reopened = OpenBytes(*pNotebook, mended);
+        if (!reopened.Opened()) {
+            Error(DescribeProblem(reopened.problem));
             return kTrouble;
         }
-        if (!Save(nb, *pOut, args.Has("--force")))
-            return kTrouble;
     }
-    return damages.empty() ? kClean : kDamaged;
+    if (!Save(*pNotebook, *pOut, args.Has("--force")))
+        return kTrouble;
+    if (damages.empty())
+        return kClean;
+    // Any other damage the document read as it reads a damaged notebook, keeping what it
+    // could: something there may be missing or misplaced, so it is not rebuilt.
+    std::vector<int> lines;
+    for (const Damage& damage : damages) {
+        if (!damage.bLostEndFolder && (lines.empty() || lines.back() != damage.line))
+            lines.push_back(damage.line);
+    }
+    const std::string repaired = shownName + ": repaired into " + (*pOut == "-" ? std::string("(standard output)") : *pOut);
+    if (lines.empty()) {
+        say(repaired + "; every damage was rebuilt\n");
+        return kClean;
+    }
+    std::string where;
+    for (const int line : lines)
+        where += (where.empty() ? "" : ", ") + std::to_string(line);
+    say(repaired + " as far as it could be read; the damage at line" + (lines.size() > 1 ? "s " : " ") + where
+        + " could not be rebuilt\n");
+    return kDamaged;
 }

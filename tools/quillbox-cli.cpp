@@ -53,9 +53,18 @@ Commands:
       Import Folder does.
   check [--repair OUT] [--force] FILE
       Read FILE strictly and print each departure from the notebook format as
-      "FILE:LINE: what", or "FILE: no damage found". With --repair, save what Quillbox can
-      read of FILE to OUT, which must be another file.
-      Exit status: 0 when FILE is sound, 1 when it is damaged, 2 on an error.
+      "FILE:LINE: what", or "FILE: no damage found". Besides each record's keywords and
+      values, check follows the numbers of children, and finds a folder record standing
+      inside another folder's text, where that text lost its "End Folder" line: Quillbox
+      would read the record as notes and put the folders after it under other parents.
+      With --repair, save the notebook to OUT, which must be another file; for OUT "-" the
+      notebook goes to standard output and the report to standard error. Repair puts a
+      lost "End Folder" line back, so every folder stays under its own parent; other damage
+      is read as Quillbox reads it, which keeps what it can. The report ends by saying
+      whether every damage was rebuilt, or at which lines it could not be.
+      Exit status: 0 when FILE is sound, 1 when it is damaged, 2 on an error. With
+      --repair: 0 when OUT holds all of FILE (FILE was sound, or every damage was rebuilt),
+      1 when some damage could not be rebuilt, 2 on an error.
   resave [--force] IN OUT
       Open notebook IN and save it as OUT, as opening and saving in Quillbox do. A
       read-only OUT is not replaced.

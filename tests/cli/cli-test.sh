@@ -105,6 +105,24 @@ expect 0 "$Q" check repaired.not
 expect 2 "$Q" check --repair cut.not cut.not
 expect 2 "$Q" check "$DATA/binary-garbage.not"
 
+# A lost "End Folder" line: check finds the record the text swallowed, and --repair - writes
+# only the rebuilt notebook to standard output, the report to standard error.
+awk '$0 == "a/b\r" { lost = 1 } lost && $0 == "End Folder\r" { lost = 0; next } { print }' nb.not >lost.not
+expect 1 "$Q" check lost.not
+grep -q '^lost.not:[0-9]*: a folder record ("café x") stands inside the text of the folder record of line [0-9]* ("a/b"): an "End Folder" line may be missing before it$' out ||
+    fail "check did not find the lost End Folder: $(cat out)"
+expect 0 "$Q" check --repair - lost.not
+mv out rebuilt.not
+grep -q 'may be missing' err && grep -q '^lost.not: repaired into (standard output); every damage was rebuilt$' err ||
+    fail "check --repair - gave no report on standard error: $(cat err)"
+expect 0 "$Q" resave nb.not nb-resaved.not
+cmp -s rebuilt.not nb-resaved.not || fail "check --repair - did not write the rebuilt notebook alone"
+expect 1 "$Q" check --repair - cut.not
+grep -q '^cut.not: repaired into (standard output) as far as it could be read; the damage at lines 39, 40 could not be rebuilt$' err ||
+    fail "check --repair - did not say what it could not rebuild: $(cat err)"
+mv out rescued.not
+expect 0 "$Q" check rescued.not
+
 # A notebook read only in part is never written over.
 expect 1 "$Q" add cut.not Main "more"
 expect 1 "$Q" import cut.not ab.fol Main
