@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -53,6 +54,13 @@ inline std::shared_ptr<QString> AnswerMessageBox(QMessageBox::StandardButton but
         }
     });
     return pSeen;
+}
+
+// Saves a picture of a dialog under the build directory as dialogs/NAME.png, to look at.
+inline void GrabAs(QWidget* pDialog, const QString& name)
+{
+    QDir(QStringLiteral(QUILLBOX_BUILD_DIR)).mkpath(QStringLiteral("dialogs"));
+    pDialog->grab().save(QStringLiteral(QUILLBOX_BUILD_DIR "/dialogs/") + name + QStringLiteral(".png"));
 }
 
 template <class T>
