@@ -330,7 +330,7 @@ void AppFidelityTest::contextMenuImportTakesTheNotebooksEncoding()
     WhenModal([&](QWidget* pDialog) {
         auto* pChooser = qobject_cast<QFileDialog*>(pDialog);
         QVERIFY(pChooser);
-        pChooser->selectFile(folderFile);
+        TypeFileName(pChooser, folderFile);
         static_cast<QDialog*>(pChooser)->accept();
     });
     QTest::mouseClick(app.Tree()->viewport(), Qt::RightButton, {}, QPoint(5, 5));
@@ -365,7 +365,7 @@ void AppFidelityTest::messagesNameFilesAsTheFileSystemDoesOverAWindows1252Notebo
     WhenModal([&](QWidget* pDialog) {
         auto* pChooser = qobject_cast<QFileDialog*>(pDialog);
         QVERIFY(pChooser);
-        pChooser->selectFile(notAFolderFile);
+        TypeFileName(pChooser, notAFolderFile);
         pSeen = AnswerMessageBox(QMessageBox::Ok);
         static_cast<QDialog*>(pChooser)->accept();
     });

@@ -272,7 +272,7 @@ void AppNotebookTest::savedNotebookOpensWithWhatWasTyped()
         auto* pChooser = qobject_cast<QFileDialog*>(pDialog);
         QVERIFY(pChooser);
         QCOMPARE(pChooser->acceptMode(), QFileDialog::AcceptSave);
-        pChooser->selectFile(dir.filePath(QStringLiteral("mine")));
+        TypeFileName(pChooser, dir.filePath(QStringLiteral("mine")));
         static_cast<QDialog*>(pChooser)->accept();
     });
     QTest::keyClick(app.Editor(), Qt::Key_S, Qt::ControlModifier);
@@ -375,7 +375,7 @@ void AppNotebookTest::printFolderWithoutAPrinterOffersAPdfFile()
         WhenModal([&](QWidget* pDialog) {
             auto* pChooser = qobject_cast<QFileDialog*>(pDialog);
             QVERIFY(pChooser);
-            pChooser->selectFile(dir.filePath(QStringLiteral("folder")));
+            TypeFileName(pChooser, dir.filePath(QStringLiteral("folder")));
             static_cast<QDialog*>(pChooser)->accept();
         });
         qobject_cast<QMessageBox*>(pBox)->button(QMessageBox::Yes)->click();

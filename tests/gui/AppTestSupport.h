@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QDate>
 #include <QDir>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -67,6 +69,15 @@ template <class T>
 T* Find(const QObject* pParent, const char* objectName)
 {
     return pParent->findChild<T*>(QString::fromLatin1(objectName));
+}
+
+// Names a file in a shown file chooser as the user types it: QFileDialog::selectFile leaves
+// the name field alone once that has the focus.
+inline void TypeFileName(QFileDialog* pChooser, const QString& path)
+{
+    auto* pName = Find<QLineEdit>(pChooser, "fileNameEdit");
+    QVERIFY(pName);
+    pName->setText(path);
 }
 
 inline void Click(const QWidget* pParent, const char* buttonName)
