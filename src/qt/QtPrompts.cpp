@@ -34,6 +34,8 @@ std::optional<std::string> ChooseFile(QWidget* parent, const FileChooser& choose
         suffix.remove(0, 1);
     dialog.setDefaultSuffix(suffix);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !chooser.bPromptOverwrite);
+    if (!chooser.initialPath.empty())
+        dialog.selectFile(QFile::decodeName(QByteArray::fromStdString(chooser.initialPath)));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();

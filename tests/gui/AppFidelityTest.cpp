@@ -95,16 +95,6 @@ QString PlainMain(const QString& awkward, const QString& extra)
     return QStringLiteral("------ one\nbefore ") + awkward + QStringLiteral(" after\n") + extra + QStringLiteral("\n------ two\nlast\n");
 }
 
-// Fails the test when any dialog comes up before the watch is deleted.
-QPointer<QTimer> FailOnAnyPrompt()
-{
-    return WhenModal([](QWidget* pDialog) {
-        const QString name = pDialog->objectName();
-        qobject_cast<QDialog*>(pDialog)->reject();
-        QFAIL(qPrintable(QStringLiteral("a dialog came up: ") + name));
-    });
-}
-
 #define COMPARE_BYTES(actual, expected)                                                             \
     do {                                                                                           \
         const std::string a = (actual);                                                            \

@@ -41,6 +41,29 @@ inline QPointer<QTimer> WhenModal(std::function<void(QWidget*)> answer)
     return pTimer;
 }
 
+// Fails the test when any dialog comes up before the watch is deleted, and closes it.
+inline QPointer<QTimer> FailOnAnyPrompt()
+{
+    return WhenModal([](QWidget* pDialog) {
+        const QString name = pDialog->objectName();
+        qobject_cast<QDialog*>(pDialog)->reject();
+        QFAIL(qPrintable(QStringLiteral("a dialog came up: ") + name));
+    });
+}
+
+// The dialog as a T; any other dialog is closed and fails the test, and null comes back.
+template <class T>
+T* ExpectDialog(QWidget* pDialog)
+{
+    auto* pExpected = qobject_cast<T*>(pDialog);
+    if (!pExpected) {
+        const QString name = pDialog->objectName();
+        qobject_cast<QDialog*>(pDialog)->reject();
+        QTest::qFail(qPrintable(QStringLiteral("another dialog came up: ") + name), __FILE__, __LINE__);
+    }
+    return pExpected;
+}
+
 // Answers the next modal dialog, which must be a message box, with `button`; returns where
 // its text will be put ("<objectName>" of any other dialog, which is cancelled instead).
 inline std::shared_ptr<QString> AnswerMessageBox(QMessageBox::StandardButton button)
