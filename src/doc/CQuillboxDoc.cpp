@@ -261,6 +261,33 @@ void CQuillboxDoc::OnTextTyped(std::u16string_view text)
         ConvertToUtf8();
 }
 
+std::function<std::string(std::string_view)> CQuillboxDoc::ConverterFrom(TextEncoding::Kind kind, std::string_view bytes)
+{
+    using Kind = TextEncoding::Kind;
+    if (kind == m_encoding.GetKind())
+        return {};
+    if (kind == Kind::Windows1252)
+        return [](std::string_view from) { return TextEncoding::Cp1252ToUtf8(from); };
+    // UTF-8 in a Windows-1252 notebook takes the code page when it holds all of the
+    // characters, else the notebook turns to UTF-8.
+    std::string cp1252;
+    if (!TextEncoding::Utf8ToCp1252(bytes, cp1252)) {
+        ConvertToUtf8();
+        return {};
+    }
+    return [](std::string_view from) {
+        std::string out;
+        TextEncoding::Utf8ToCp1252(from, out);
+        return out;
+    };
+}
+
+std::string CQuillboxDoc::TakeText(std::string_view bytes, TextEncoding::Kind kind)
+{
+    const auto convert = ConverterFrom(kind, bytes);
+    return convert ? convert(bytes) : std::string(bytes);
+}
+
 Folder* CQuillboxDoc::FindFolderByName(const std::string& name) const
 {
     const auto it = std::find_if(m_folders.begin(), m_folders.end(), [&](const Folder* p) { return p->m_name == name; });

@@ -86,6 +86,10 @@ public:
     // Text the user typed or pasted: a Windows-1252 notebook turns to UTF-8 when the text holds
     // a character the code page lacks, so nothing typed is lost.
     void OnTextTyped(std::u16string_view text);
+    // Bytes from elsewhere in encoding `kind` (another notebook's, or another program's text
+    // as UTF-8) in this notebook's encoding, as Import Folder takes a folder file's: a
+    // Windows-1252 notebook turns to UTF-8 first when they hold a character it lacks.
+    std::string TakeText(std::string_view bytes, TextEncoding::Kind kind);
     // Called after the encoding changed; with bConverted the bytes changed, else their reading.
     void SetEncodingListener(std::function<void(bool bConverted)> listener) { m_onEncodingChanged = std::move(listener); }
 
@@ -179,9 +183,10 @@ private:
     SaveResult SaveNotebook(const std::string& pathName, bool bReplaceReadOnly, const ReplaceCheck& unchanged);
     ReadReport ReadFolderFile(const std::string& pathName);
     SaveResult WriteFolderFile(const std::string& pathName);
-    // What turns a folder file's names and texts into the notebook's encoding; empty when
-    // nothing needs turning. May convert the notebook to UTF-8 first.
-    std::function<std::string(std::string_view)> ImportConverter(std::string_view fileBytes);
+    // What turns the names and texts of a source in encoding `kind`, all of whose bytes are
+    // `bytes`, into the notebook's encoding; empty when nothing needs turning. May convert the
+    // notebook to UTF-8 first.
+    std::function<std::string(std::string_view)> ConverterFrom(TextEncoding::Kind kind, std::string_view bytes);
 
     // The records of pFolder's subtree and its following siblings, the editor's text taken for
     // the selected folder's.

@@ -92,28 +92,6 @@ SaveResult CQuillboxDoc::WriteFolderFile(const std::string& pathName)
     return {};
 }
 
-std::function<std::string(std::string_view)> CQuillboxDoc::ImportConverter(std::string_view fileBytes)
-{
-    using Kind = TextEncoding::Kind;
-    const Kind fileKind = TextEncoding::Detect(fileBytes);
-    if (fileKind == m_encoding.GetKind())
-        return {};
-    if (fileKind == Kind::Windows1252)
-        return [](std::string_view bytes) { return TextEncoding::Cp1252ToUtf8(bytes); };
-    // A UTF-8 file in a Windows-1252 notebook: its names and texts take the code page when
-    // it holds all of their characters, else the notebook turns to UTF-8.
-    std::string cp1252;
-    if (!TextEncoding::Utf8ToCp1252(fileBytes, cp1252)) {
-        ConvertToUtf8();
-        return {};
-    }
-    return [](std::string_view bytes) {
-        std::string out;
-        TextEncoding::Utf8ToCp1252(bytes, out);
-        return out;
-    };
-}
-
 ReadReport CQuillboxDoc::ReadFolderFile(const std::string& pathName)
 {
     using Status = ReadReport::Status;
@@ -127,7 +105,7 @@ ReadReport CQuillboxDoc::ReadFolderFile(const std::string& pathName)
         return { Status::NotANotebook, FileProblem { .kind = FileProblem::Kind::NotAFolderFile }.During(kImport, pathName) };
 
     const size_t countBefore = m_folders.size();
-    const bool bWhole = ReadFolder(in, false, ImportConverter(in.Data()));
+    const bool bWhole = ReadFolder(in, false, ConverterFrom(TextEncoding::Detect(in.Data()), in.Data()));
     if (m_folders.size() == countBefore) {
         problem = in.WhereReadingStopped().During(kImport, pathName);
         problem.bNothingRead = true;

@@ -29,6 +29,11 @@ constexpr char16_t kStandInHigh = 0xDBFF;
 constexpr char16_t kStandInLow = 0xDF00;
 
 constexpr char16_t kParagraphEnd = 0x2029;
+constexpr char32_t kReplacement = 0xFFFD;
+
+// The names that open packed copies, each with its line feed.
+constexpr std::string_view kUtf8Name = "UTF-8\n";
+constexpr std::string_view kCp1252Name = "Windows-1252\n";
 
 bool IsStandInAt(std::u16string_view text, size_t i)
 {
@@ -274,6 +279,69 @@ bool TextEncoding::CanHold(std::u16string_view text) const
             return false;
     }
     return true;
+}
+
+std::u16string TextEncoding::ToPlainText(std::string_view bytes) const
+{
+    std::u16string text;
+    text.reserve(bytes.size());
+    for (size_t i = 0; i < bytes.size();) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (byte == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
+            text.push_back(u'\n');
+            i += 2;
+        } else if (m_kind == Kind::Windows1252 || byte < 0x80) {
+            text.push_back(static_cast<char16_t>(Cp1252Char(byte)));
+            ++i;
+        } else {
+            char32_t cp = 0;
+            const size_t length = ReadUtf8(bytes, i, cp);
+            PutUtf16(text, length == 0 ? kReplacement : cp);
+            i += std::max<size_t>(length, 1);
+        }
+    }
+    return text;
+}
+
+std::string TextEncoding::PlainTextToUtf8(std::u16string_view text, size_t& replaced)
+{
+    std::string bytes;
+    bytes.reserve(text.size());
+    replaced = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i];
+        if (unit == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            continue; // the line feed that follows makes the line break
+        if (unit == u'\n') {
+            bytes += "\r\n";
+            continue;
+        }
+        char32_t cp = unit;
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            cp = 0x10000 + ((unit - 0xD800) << 10) + (text[++i] - 0xDC00);
+        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+            cp = kReplacement;
+            ++replaced;
+        }
+        PutUtf8(bytes, cp);
+    }
+    return bytes;
+}
+
+std::string TextEncoding::Pack(Copied copied)
+{
+    std::string packed(copied.kind == Kind::Utf8 ? kUtf8Name : kCp1252Name);
+    packed += copied.bytes;
+    return packed;
+}
+
+std::optional<TextEncoding::Copied> TextEncoding::Unpack(std::string_view packed)
+{
+    if (packed.starts_with(kUtf8Name))
+        return Copied { Kind::Utf8, packed.substr(kUtf8Name.size()) };
+    if (packed.starts_with(kCp1252Name))
+        return Copied { Kind::Windows1252, packed.substr(kCp1252Name.size()) };
+    return std::nullopt;
 }
 
 bool TextEncoding::MakeOneLine(std::string& name) const

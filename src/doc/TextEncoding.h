@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,27 @@ public:
     size_t DecodedSize(std::string_view bytes) const;
     // True when every character of the text can be stored; line breaks always can.
     bool CanHold(std::u16string_view text) const;
+
+    // The characters other programs are given for these bytes, as plain text: each line break
+    // (CR LF) a '\n', every other byte the character it is in the notebook, a lone CR or LF,
+    // U+2029, the noncharacters and U+10FF00 to U+10FFFF included. Bytes that are not UTF-8 in a
+    // UTF-8 notebook are no character: each becomes U+FFFD.
+    std::u16string ToPlainText(std::string_view bytes) const;
+    // Plain text from another program as the UTF-8 bytes of a file holding it: '\n' and CR LF
+    // are line breaks (CR LF), a lone CR stays a CR and every other character is itself. Halves
+    // of surrogate pairs, which are no character, become U+FFFD; `replaced` counts them.
+    static std::string PlainTextToUtf8(std::u16string_view text, size_t& replaced);
+
+    // Bytes copied from a notebook with the encoding they are in, packed for the clipboard so
+    // that another notebook, in this program or another, takes exactly them.
+    struct Copied
+    {
+        Kind kind;
+        std::string_view bytes;
+    };
+    static std::string Pack(Copied copied);
+    // Nothing when `packed` is not what Pack makes.
+    static std::optional<Copied> Unpack(std::string_view packed);
 
     // Replaces the line breaks in a folder name (CR, LF, vertical tab, form feed, and in UTF-8
     // or a name that is valid UTF-8 the next-line, line and paragraph separators) by one space

@@ -82,16 +82,26 @@ void CQuillboxEditView::OnPrintFolder()
         services.pPrompts->MessageBox("Printing is not available.");
         return;
     }
-    // Without a printer the folder can still go to a PDF file, which the user names here.
-    if (!services.pPrinter->HasDestination()) {
+    Printer& printer = *services.pPrinter;
+    switch (printer.GetDestination()) {
+    case Printer::Destination::Printer:
+        break;
+    case Printer::Destination::None:
+        // Without a printer the folder can still go to a PDF file.
         if (!services.pPrompts->AskYesNo("No printer is available. Print the folder to a PDF file instead?"))
             return;
-        const auto path = services.pPrompts->ChooseSaveFile({ "PDF Files (*.pdf)|*.pdf||", "pdf", true });
+        [[fallthrough]];
+    case Printer::Destination::PdfFile: {
+        // The user names the file for every print, the last one offered, so no print replaces
+        // an earlier one unasked.
+        const auto path = services.pPrompts->ChooseSaveFile({ "PDF Files (*.pdf)|*.pdf||", "pdf", true, printer.GetPdfPath() });
         if (!path)
             return;
-        services.pPrinter->PrintToPdf(*path);
+        printer.PrintToPdf(*path);
+        break;
     }
-    if (const auto error = services.pPrinter->PrintText(m_edit.GetText(), kMarginTwips))
+    }
+    if (const auto error = printer.PrintText(m_edit.GetText(), kMarginTwips))
         services.pPrompts->MessageBox(*error);
 }
 

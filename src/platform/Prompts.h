@@ -13,13 +13,15 @@ class CAssignKeysDlg;
 class CNewNotePrefsDlg;
 class CDeleteFolderPrefsDlg;
 
-// What a file chooser offers: the filter in the form "Name (*.ext)|*.ext|...||" and the
-// extension added to a typed name that has none.
+// What a file chooser offers: the filter in the form "Name (*.ext)|*.ext|...||", the
+// extension added to a typed name that has none, and the file it shows chosen at first (a path
+// as the choosers give it; none when empty).
 struct FileChooser
 {
     std::string filter;
     std::string defaultExt;
     bool bPromptOverwrite = false;
+    std::string initialPath;
 };
 
 // Work that a Quillbox which ended before saving it kept, as the recovery question shows it.

@@ -29,22 +29,6 @@ bool TypesText(const QKeyEvent* event)
     return text.at(0).isPrint() || text.at(0) == QLatin1Char('\t');
 }
 
-// Pasted text in the notebook's form: every kind of line break ends a paragraph. Characters of
-// the range the editor uses for bytes it cannot show would read back as those bytes, so they
-// are refused: false then.
-bool ToPastedText(QString& text)
-{
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    for (QChar& ch : text) {
-        if (ch == QLatin1Char('\r') || ch == QChar::LineSeparator || ch == QChar::ParagraphSeparator)
-            ch = QLatin1Char('\n');
-    }
-    const QString standInLead(QChar(0xDBFF));
-    const bool bClean = !text.contains(standInLead);
-    text.replace(standInLead, QString());
-    return bClean;
-}
-
 } // namespace
 
 QtEditControl::QtEditControl(TextCodec& codec, QWidget* parent)
@@ -413,13 +397,27 @@ void QtEditControl::contextMenuEvent(QContextMenuEvent* event)
     event->accept();
 }
 
+QMimeData* QtEditControl::createMimeDataFromSelection() const
+{
+    return m_codec.NewMimeData(m_codec.EncodeHeld(textCursor().selectedText()));
+}
+
 void QtEditControl::insertFromMimeData(const QMimeData* source)
 {
-    if (!source->hasText())
+    size_t replaced = 0;
+    const std::optional<QString> text = m_codec.TakeMimeData(*source, replaced);
+    if (!text)
         return;
-    QString text = source->text();
-    if (!ToPastedText(text))
-        QMessageBox::warning(this, QStringLiteral("Quillbox"),
-                             QStringLiteral("Characters from U+10FF00 to U+10FFFF cannot be pasted into a note; they were left out."));
-    InsertWithinLimit(text);
+    InsertWithinLimit(*text);
+    if (replaced == 0)
+        return;
+    const QString told = replaced == 1
+        ? QStringLiteral("The pasted text held an unpaired UTF-16 surrogate, which is no character and cannot be stored; "
+                         "it was pasted as the replacement character U+FFFD.")
+        : QStringLiteral("The pasted text held %1 unpaired UTF-16 surrogates, which are no characters and cannot be stored; "
+                         "each was pasted as the replacement character U+FFFD.").arg(replaced);
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Quillbox"), told, QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("messageBox"));
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }

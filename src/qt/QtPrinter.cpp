@@ -28,10 +28,19 @@ QtPrinter::QtPrinter(PrinterChoice& choice, TextCodec& codec)
 {
 }
 
-bool QtPrinter::HasDestination() const
+Printer::Destination QtPrinter::GetDestination() const
+{
+    // Without a printer Qt's printer is a PDF printer with no file: nowhere yet.
+    const QPrinter& printer = m_choice.GetPrinter();
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+        return printer.outputFileName().isEmpty() ? Destination::None : Destination::PdfFile;
+    return printer.printerName().isEmpty() ? Destination::None : Destination::Printer;
+}
+
+std::string QtPrinter::GetPdfPath() const
 {
     const QPrinter& printer = m_choice.GetPrinter();
-    return printer.outputFormat() == QPrinter::PdfFormat ? !printer.outputFileName().isEmpty() : !printer.printerName().isEmpty();
+    return printer.outputFormat() == QPrinter::PdfFormat ? QFile::encodeName(printer.outputFileName()).toStdString() : std::string();
 }
 
 void QtPrinter::PrintToPdf(const std::string& path)
@@ -43,10 +52,10 @@ void QtPrinter::PrintToPdf(const std::string& path)
 
 std::optional<std::string> QtPrinter::PrintText(const std::string& text, int marginTwips)
 {
-    if (!HasDestination())
-        return "No printer is available.";
     QPrinter& printer = m_choice.GetPrinter();
     const bool bPdf = printer.outputFormat() == QPrinter::PdfFormat;
+    if (bPdf ? printer.outputFileName().isEmpty() : printer.printerName().isEmpty())
+        return "No printer is available.";
     const double inches = marginTwips / 1440.0;
     printer.setPageMargins(QMarginsF(inches, inches, inches, inches), QPageLayout::Inch);
 

@@ -7,7 +7,8 @@
 class QWidget;
 class TextCodec;
 
-// The printer the whole program prints on, as File > Print Setup last chose it.
+// The printer the whole program prints on, as File > Print Setup last chose it, or the PDF
+// file printed into last.
 class PrinterChoice
 {
 public:
@@ -28,7 +29,8 @@ class QtPrinter : public Printer
 public:
     QtPrinter(PrinterChoice& choice, TextCodec& codec);
 
-    bool HasDestination() const override;
+    Destination GetDestination() const override;
+    std::string GetPdfPath() const override;
     void PrintToPdf(const std::string& path) override;
     std::optional<std::string> PrintText(const std::string& text, int marginTwips) override;
 

@@ -3,10 +3,12 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTreeView>
 
 #include "platform/CommandIds.h"
 #include "platform/CommandTable.h"
@@ -37,6 +39,17 @@ std::optional<std::string> ChooseFile(QWidget* parent, const FileChooser& choose
         suffix.remove(0, 1);
     dialog.setDefaultSuffix(suffix);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !chooser.bPromptOverwrite);
+    // Qt's own column widths cut file types and dates short: they take what they need, and the
+    // name the rest.
+    if (auto* pView = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* pHeader = pView->header();
+        pHeader->setStretchLastSection(false);
+        pHeader->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int column = 1; column < pHeader->count(); ++column)
+            pHeader->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
+    if (!chooser.initialPath.empty())
+        dialog.selectFile(QFile::decodeName(QByteArray::fromStdString(chooser.initialPath)));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();

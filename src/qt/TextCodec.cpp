@@ -1,5 +1,7 @@
 #include "qt/TextCodec.h"
 
+#include <QMimeData>
+
 #include "doc/CQuillboxDoc.h"
 
 namespace {
@@ -8,6 +10,9 @@ std::u16string_view Utf16(QStringView text)
 {
     return { reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size()) };
 }
+
+// The type of the bytes Quillbox copies, beside text/plain.
+const QString kBytesType = QStringLiteral("application/x-quillbox-text");
 
 } // namespace
 
@@ -55,4 +60,30 @@ long TextCodec::EncodedSize(QStringView text) const
 long TextCodec::DecodedSize(std::string_view bytes) const
 {
     return static_cast<long>(GetEncoding().DecodedSize(bytes));
+}
+
+QMimeData* TextCodec::NewMimeData(std::string_view bytes) const
+{
+    auto* pData = new QMimeData;
+    const std::u16string text = GetEncoding().ToPlainText(bytes);
+    pData->setText(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+    pData->setData(kBytesType, QByteArray::fromStdString(TextEncoding::Pack({ GetEncoding().GetKind(), bytes })));
+    return pData;
+}
+
+std::optional<QString> TextCodec::TakeMimeData(const QMimeData& data, size_t& replaced)
+{
+    replaced = 0;
+    if (!m_pDoc)
+        return std::nullopt;
+    const QByteArray packed = data.data(kBytesType);
+    std::optional<TextEncoding::Copied> copied = TextEncoding::Unpack({ packed.constData(), static_cast<size_t>(packed.size()) });
+    std::string fromText;
+    if (!copied) {
+        if (!data.hasText())
+            return std::nullopt;
+        fromText = TextEncoding::PlainTextToUtf8(Utf16(data.text()), replaced);
+        copied = TextEncoding::Copied { TextEncoding::Kind::Utf8, fromText };
+    }
+    return Decode(m_pDoc->TakeText(copied->bytes, copied->kind));
 }

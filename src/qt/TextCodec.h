@@ -3,9 +3,11 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
 #include <string>
 
 class CQuillboxDoc;
+class QMimeData;
 class TextEncoding;
 
 // Turns one notebook's bytes into the text on screen and back, the notebook's way: its
@@ -28,6 +30,15 @@ public:
     // Sizes for mapping editor positions to byte offsets and back.
     long EncodedSize(QStringView text) const;
     long DecodedSize(std::string_view bytes) const;
+
+    // The clipboard's form of bytes of this notebook: their characters as text/plain for other
+    // programs, and the bytes themselves with their encoding for Quillbox.
+    QMimeData* NewMimeData(std::string_view bytes) const;
+    // Editor text for data pasted or dropped here: the exact bytes Quillbox copied, else another
+    // program's text as the notebook would hold it read from a file; nothing when the data
+    // holds no text, or without a notebook. The notebook turns to UTF-8 when it must.
+    // `replaced` counts what could not be stored as itself and became U+FFFD.
+    std::optional<QString> TakeMimeData(const QMimeData& data, size_t& replaced);
 
     const TextEncoding& GetEncoding() const;
 

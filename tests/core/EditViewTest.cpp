@@ -21,7 +21,13 @@ std::unique_ptr<Notebook> ShowingMain(const std::string& marked)
 class RecordingPrinter : public Printer
 {
 public:
-    bool HasDestination() const override { return m_bHasPrinter || !m_pdfPath.empty(); }
+    Destination GetDestination() const override
+    {
+        if (!m_pdfPath.empty())
+            return Destination::PdfFile;
+        return m_bHasPrinter ? Destination::Printer : Destination::None;
+    }
+    std::string GetPdfPath() const override { return m_pdfPath; }
     void PrintToPdf(const std::string& path) override { m_pdfPath = path; }
     std::optional<std::string> PrintText(const std::string& text, int marginTwips) override
     {
@@ -191,7 +197,7 @@ TEST(EditViewCommands, PrintFolderWithoutAPrinterSaysSo)
     EXPECT_PROMPTS_DONE(*nb);
 }
 
-TEST(EditViewCommands, PrintFolderWithNoPrinterOffersAPdfFileTheUserNames)
+TEST(EditViewCommands, PrintFolderWithNoPrinterOffersAPdfFileTheUserNamesEachTime)
 {
     ScriptedPrompts prompts;
     RecordingPrinter printer;
@@ -215,11 +221,18 @@ TEST(EditViewCommands, PrintFolderWithNoPrinterOffersAPdfFileTheUserNames)
     prompts.ExpectSaveFile("/home/me/one.pdf", [](const FileChooser& chooser) {
         EXPECT_EQ(chooser.defaultExt, "pdf");
         EXPECT_TRUE(chooser.bPromptOverwrite);
+        EXPECT_EQ(chooser.initialPath, "");
     });
     view.OnPrintFolder();
-    // The file stays the destination for the next Print Folder, without asking again.
+    // Each later print asks for its file again, offering the last one, and may be cancelled.
+    prompts.ExpectSaveFile("/home/me/two.pdf", [](const FileChooser& chooser) {
+        EXPECT_TRUE(chooser.bPromptOverwrite);
+        EXPECT_EQ(chooser.initialPath, "/home/me/one.pdf");
+    });
     view.OnPrintFolder();
-    EXPECT_EQ(printer.m_printed, "------ one\r\n@1440>/home/me/one.pdf;------ one\r\n@1440>/home/me/one.pdf;");
+    prompts.ExpectSaveFile(std::nullopt, [](const FileChooser& chooser) { EXPECT_EQ(chooser.initialPath, "/home/me/two.pdf"); });
+    view.OnPrintFolder();
+    EXPECT_EQ(printer.m_printed, "------ one\r\n@1440>/home/me/one.pdf;------ one\r\n@1440>/home/me/two.pdf;");
     EXPECT_EQ(prompts.Failures(), std::vector<std::string> {});
     EXPECT_EQ(prompts.Pending(), 0u);
 }

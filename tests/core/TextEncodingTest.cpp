@@ -89,6 +89,37 @@ TEST(TextEncoding, Windows1252HoldsLineBreaksAndItsOwnCharactersOnly)
     EXPECT_FALSE(TextEncoding::Utf8ToCp1252("\xC2\x80", out)); // a C1 control the code page lacks
 }
 
+TEST(TextEncoding, OtherProgramsGetTheCharactersAndGiveBackWhatAFileWouldHold)
+{
+    // Out: what the notebook holds, line breaks as line feeds; bytes that are not UTF-8 (here
+    // half a sequence, as a selection of part of the editor's stand-ins gives) as U+FFFD.
+    const std::string held = "a\rb\r\nc\n \xE2\x80\xA8 \xE2\x80\xA9 \xEF\xB7\x90\xEF\xB7\x91 \xF4\x8F\xBC\x8D \xC0\xAF\xE2\x80";
+    EXPECT_EQ(TextEncoding(Kind::Utf8).ToPlainText(held), u"a\rb\nc\n \u2028 \u2029 \uFDD0\uFDD1 \U0010FF0D \uFFFD\uFFFD\uFFFD\uFFFD");
+    EXPECT_EQ(TextEncoding(Kind::Windows1252).ToPlainText("caf\xE9 \x80\x81\r\xC0\xAF\r\n"), u"caf\u00E9 \u20AC\u0081\r\u00C0\u00AF\n");
+
+    // In: the bytes a file would hold, which read back and come from the editor unchanged.
+    size_t replaced = 99;
+    const std::string bytes = TextEncoding::PlainTextToUtf8(u"a\rb\r\nc\n \u2028 \u2029 \uFDD0\uFDD1 \U0010FF0D \uFFFD", replaced);
+    EXPECT_EQ(bytes, "a\rb\r\nc\r\n \xE2\x80\xA8 \xE2\x80\xA9 \xEF\xB7\x90\xEF\xB7\x91 \xF4\x8F\xBC\x8D \xEF\xBF\xBD");
+    EXPECT_EQ(replaced, 0u);
+    const TextEncoding utf8(Kind::Utf8);
+    EXPECT_EQ(utf8.Encode(utf8.Decode(bytes)), bytes);
+    // Halves of surrogate pairs are no characters.
+    const std::u16string halves = { u'x', 0xD800, u'y', 0xDC00, 0xDBFF };
+    EXPECT_EQ(TextEncoding::PlainTextToUtf8(halves, replaced), "x\xEF\xBF\xBDy\xEF\xBF\xBD\xEF\xBF\xBD");
+    EXPECT_EQ(replaced, 3u);
+
+    // Between notebooks the bytes travel with their encoding.
+    for (const Kind kind : { Kind::Utf8, Kind::Windows1252 }) {
+        const std::string packed = TextEncoding::Pack({ kind, held });
+        const auto copied = TextEncoding::Unpack(packed);
+        ASSERT_TRUE(copied);
+        EXPECT_EQ(copied->kind, kind);
+        EXPECT_EQ(copied->bytes, held);
+    }
+    EXPECT_FALSE(TextEncoding::Unpack("plain text"));
+}
+
 TEST(TextEncoding, FolderNamesBecomeOneLine)
 {
     struct Case
@@ -158,6 +189,36 @@ TEST(NotebookEncoding, ImportTurnsAFolderFileIntoTheNotebooksEncoding)
         // The notebook's own folder keeps its characters in the notebook's encoding.
         const bool bUtf8 = c.after == Kind::Utf8;
         EXPECT_NE(nb->doc.FindFolderByName(bUtf8 ? "d\xC3\xA9j\xC3\xA0" : "d\xE9j\xE0"), nullptr) << c.name;
+    }
+}
+
+TEST(NotebookEncoding, TakenTextComesInTheNotebooksEncoding)
+{
+    struct Case
+    {
+        Kind notebook;
+        std::string bytes;
+        Kind kind;
+        std::string taken;
+        Kind after;
+    };
+    const Case cases[] = {
+        { Kind::Utf8, "caf\xE9\r", Kind::Windows1252, "caf\xC3\xA9\r", Kind::Utf8 },
+        { Kind::Utf8, "\xC0\xAF", Kind::Utf8, "\xC0\xAF", Kind::Utf8 },
+        { Kind::Windows1252, "caf\xC3\xA9\r", Kind::Utf8, "caf\xE9\r", Kind::Windows1252 },
+        { Kind::Windows1252, "\xC0\xAF", Kind::Windows1252, "\xC0\xAF", Kind::Windows1252 },
+        // U+2029 has no Windows-1252 byte: the notebook turns to UTF-8 first.
+        { Kind::Windows1252, "\xE2\x80\xA9", Kind::Utf8, "\xE2\x80\xA9", Kind::Utf8 },
+    };
+    for (const Case& c : cases) {
+        auto nb = Notebook::New();
+        nb->doc.FindFolderByName("Trash")->m_text = "d\xE9j\xE0";
+        nb->doc.SetEncodingKind(Kind::Windows1252);
+        if (c.notebook == Kind::Utf8)
+            nb->doc.ConvertToUtf8();
+        EXPECT_EQ(nb->doc.TakeText(c.bytes, c.kind), c.taken) << c.bytes;
+        EXPECT_EQ(nb->doc.GetEncoding().GetKind(), c.after) << c.bytes;
+        EXPECT_EQ(nb->doc.FindFolderByName("Trash")->m_text, c.after == Kind::Utf8 ? "d\xC3\xA9j\xC3\xA0" : "d\xE9j\xE0");
     }
 }
 

@@ -1,6 +1,9 @@
 // Every byte a notebook holds survives the window: shown, left, edited elsewhere in the
-// folder and saved, the file holds what the headless program writes for the same steps.
+// folder, copied and pasted, and saved, the file holds what the headless program writes for
+// the same steps.
+#include <QClipboard>
 #include <QFileDialog>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -45,8 +48,9 @@ void WriteAll(const QString& path, const std::string& bytes)
     file.write(bytes.data(), static_cast<qint64>(bytes.size()));
 }
 
-// A notebook whose Main and Other folders both hold `awkward` inside ordinary notes.
-std::string NotebookHolding(const std::string& awkward, const std::string& extra)
+// A notebook whose Main and Other folders both hold `awkward` inside ordinary notes, or Other
+// holds `other` when given.
+std::string NotebookHolding(const std::string& awkward, const std::string& extra, const std::optional<std::string>& other = {})
 {
     const auto record = [](const std::string& name, int children, const std::string& text) {
         return "Begin Folder\r\nFolder Name\r\n" + name + "\r\nAssigned Key\r\nNone\r\nNumber of Children\r\n"
@@ -57,7 +61,7 @@ std::string NotebookHolding(const std::string& awkward, const std::string& extra
            "Begin New Note Preferences\r\nDate\r\n1\r\nTime\r\n0\r\nText\r\n1\r\nEnd New Note Preferences\r\n"
            "Begin Delete Folder Preferences\r\nPrompt\r\n1\r\nEnd Delete Folder Preferences\r\n"
            "Begin Folder Information\r\n"
-        + record("Main", 1, text) + record("Other", 0, awkward + "\r\n")
+        + record("Main", 1, text) + record("Other", 0, other.value_or(awkward) + "\r\n")
         + "Begin Folder\r\nFolder Name\r\nTrash\r\nAssigned Key\r\nF3\r\nAssigned Key Function\r\nMove\r\n"
           "Number of Children\r\n0\r\nFolder Text\r\nEnd Folder\r\nEnd Folder Information\r\n";
 }
@@ -87,6 +91,13 @@ QByteArray Difference(const std::string& actual, const std::string& expected)
     return "at byte " + QByteArray::number(qulonglong(at)) + ": " + around(actual) + " instead of " + around(expected);
 }
 
+// Main's text as other programs are given it when NotebookHolding's awkward bytes and extra
+// line are these characters.
+QString PlainMain(const QString& awkward, const QString& extra)
+{
+    return QStringLiteral("------ one\nbefore ") + awkward + QStringLiteral(" after\n") + extra + QStringLiteral("\n------ two\nlast\n");
+}
+
 #define COMPARE_BYTES(actual, expected)                                                             \
     do {                                                                                           \
         const std::string a = (actual);                                                            \
@@ -103,6 +114,9 @@ class AppFidelityTest : public QObject
 private slots:
     void awkwardBytesSurviveShowingEditingAndSaving_data();
     void awkwardBytesSurviveShowingEditingAndSaving();
+    void copyGivesTheCharactersAndPasteTakesBackTheBytes_data();
+    void copyGivesTheCharactersAndPasteTakesBackTheBytes();
+    void anotherProgramsTextIsHeldAsAFileWouldHoldIt();
     void aCopiedNoteMakesClosingAsk();
     void contextMenuImportTakesTheNotebooksEncoding();
     void messagesNameFilesAsTheFileSystemDoesOverAWindows1252Notebook();
@@ -159,6 +173,115 @@ void AppFidelityTest::awkwardBytesSurviveShowingEditingAndSaving()
     COMPARE_BYTES(ReadAll(path), typed);
 }
 
+void AppFidelityTest::copyGivesTheCharactersAndPasteTakesBackTheBytes_data()
+{
+    QTest::addColumn<QByteArray>("awkward");
+    QTest::addColumn<QByteArray>("extra");
+    QTest::addColumn<QString>("plain");
+    // A lone CR, the line and paragraph separators, noncharacters, a character of the
+    // stand-ins' range and a no-break space; then bytes that are not UTF-8 and high bytes.
+    QTest::newRow("UTF-8") << QByteArray("a\rb \xE2\x80\xA8 \xE2\x80\xA9 \xEF\xB7\x90\xEF\xB7\x91 \xF4\x8F\xBC\x8D \xC2\xA0")
+                           << QByteArray("caf\xC3\xA9")
+                           << PlainMain(QString::fromUtf16(u"a\rb \u2028 \u2029 \uFDD0\uFDD1 \U0010FF0D \u00A0"), QStringLiteral("café"));
+    QTest::newRow("Windows-1252") << QByteArray("a\rb \xC0\xAF \x81 \x80 \xA0") << QByteArray("caf\xE9")
+                                  << PlainMain(QString::fromUtf16(u"a\rb \u00C0\u00AF \u0081 \u20AC \u00A0"), QStringLiteral("café"));
+}
+
+void AppFidelityTest::copyGivesTheCharactersAndPasteTakesBackTheBytes()
+{
+    QFETCH(QByteArray, awkward);
+    QFETCH(QByteArray, extra);
+    QFETCH(QString, plain);
+    QTemporaryDir dir;
+    const QString original = dir.filePath(QStringLiteral("original.not"));
+    const QString path = dir.filePath(QStringLiteral("awkward.not"));
+    WriteAll(original, NotebookHolding(awkward.toStdString(), extra.toStdString()));
+    QVERIFY(QFile::copy(original, path));
+    const std::string resaved = HeadlessSave(original, dir.filePath(QStringLiteral("resaved.not")), {});
+
+    MemorySettings settings;
+    AppWindow app(settings);
+    CChildFrame* pChild = app.frame.OpenNotebook(path);
+    QVERIFY(pChild);
+    const TextEncoding::Kind kind = pChild->GetDocument().GetEncoding().GetKind();
+    ClickFolder(app.Tree(), QStringLiteral("Other"));
+    ClickFolder(app.Tree(), QStringLiteral("Main"));
+    QPointer<QTimer> pUnexpected = FailOnAnyPrompt();
+    QAction* pSave = MenuAction(app.frame, QStringLiteral("&File"), QStringLiteral("&Save"));
+
+    // Other programs get the characters the notebook holds: no stand-ins, no rich text.
+    app.Editor()->selectAll();
+    QTest::keyClick(app.Editor(), Qt::Key_C, Qt::ControlModifier);
+    const QMimeData* pCopied = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(pCopied);
+    QCOMPARE(pCopied->formats(), QStringList({ QStringLiteral("text/plain"), QStringLiteral("application/x-quillbox-text") }));
+    QCOMPARE(pCopied->text(), plain);
+
+    // Cut and pasted inside Quillbox, the bytes come back exactly.
+    QTest::keyClick(app.Editor(), Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(app.Editor()->toPlainText(), QString());
+    QCOMPARE(QGuiApplication::clipboard()->mimeData()->text(), plain);
+    QTest::keyClick(app.Editor(), Qt::Key_V, Qt::ControlModifier);
+    pSave->trigger();
+    COMPARE_BYTES(ReadAll(path), resaved);
+
+    // The same characters from another program are stored as a file holding them reads.
+    app.Editor()->selectAll();
+    QTest::keyClick(app.Editor(), Qt::Key_Delete);
+    pSave->trigger();
+    QVERIFY(ReadAll(path) != resaved);
+    auto* pOther = new QMimeData;
+    pOther->setText(plain);
+    QGuiApplication::clipboard()->setMimeData(pOther);
+    QTest::keyClick(app.Editor(), Qt::Key_V, Qt::ControlModifier);
+    pSave->trigger();
+    COMPARE_BYTES(ReadAll(path), resaved);
+    QCOMPARE(pChild->GetDocument().GetEncoding().GetKind(), kind);
+    delete pUnexpected;
+}
+
+void AppFidelityTest::anotherProgramsTextIsHeldAsAFileWouldHoldIt()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("legacy.not"));
+    WriteAll(path, NotebookHolding("plain", "caf\xE9"));
+    // Windows-1252 lacks the separators and the noncharacter: the notebook turns to UTF-8. An
+    // unpaired surrogate is no character at all: U+FFFD stands for it, and the user is told.
+    const QString pasted = QString::fromUtf16(u"x\ry \u2028 \u2029 \uFDD0 ") + QChar(0xD800) + QStringLiteral(" z");
+    const QString expectedFile = dir.filePath(QStringLiteral("expected.not"));
+    WriteAll(expectedFile, NotebookHolding("x\ry \xE2\x80\xA8 \xE2\x80\xA9 \xEF\xB7\x90 \xEF\xBF\xBD z", "caf\xC3\xA9", "plain"));
+    const std::string expected = HeadlessSave(expectedFile, dir.filePath(QStringLiteral("resaved.not")), {});
+
+    MemorySettings settings;
+    AppWindow app(settings);
+    CChildFrame* pChild = app.frame.OpenNotebook(path);
+    QVERIFY(pChild);
+    QCOMPARE(pChild->GetDocument().GetEncoding().GetKind(), TextEncoding::Kind::Windows1252);
+    ClickFolder(app.Tree(), QStringLiteral("Main"));
+    app.Editor()->moveCursor(QTextCursor::Start);
+    QVERIFY(app.Editor()->find(QStringLiteral("plain")));
+    auto* pOther = new QMimeData;
+    pOther->setText(pasted);
+    QGuiApplication::clipboard()->setMimeData(pOther);
+    QString told;
+    WhenModal([&](QWidget* pDialog) {
+        GrabAs(pDialog, QStringLiteral("pasteReplacedMessage"));
+        auto* pBox = qobject_cast<QMessageBox*>(pDialog);
+        QVERIFY(pBox);
+        told = pBox->text();
+        pBox->button(QMessageBox::Ok)->click();
+    });
+    QTest::keyClick(app.Editor(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(told, QStringLiteral("The pasted text held an unpaired UTF-16 surrogate, which is no character and cannot be "
+                                  "stored; it was pasted as the replacement character U+FFFD."));
+    QCOMPARE(pChild->GetDocument().GetEncoding().GetKind(), TextEncoding::Kind::Utf8);
+
+    QPointer<QTimer> pUnexpected = FailOnAnyPrompt();
+    MenuAction(app.frame, QStringLiteral("&File"), QStringLiteral("&Save"))->trigger();
+    delete pUnexpected;
+    COMPARE_BYTES(ReadAll(path), expected);
+}
+
 void AppFidelityTest::aCopiedNoteMakesClosingAsk()
 {
     MemorySettings settings;
@@ -200,7 +323,7 @@ void AppFidelityTest::contextMenuImportTakesTheNotebooksEncoding()
     WhenModal([&](QWidget* pDialog) {
         auto* pChooser = qobject_cast<QFileDialog*>(pDialog);
         QVERIFY(pChooser);
-        pChooser->selectFile(folderFile);
+        TypeFileName(pChooser, folderFile);
         static_cast<QDialog*>(pChooser)->accept();
     });
     QTest::mouseClick(app.Tree()->viewport(), Qt::RightButton, {}, QPoint(5, 5));
@@ -235,7 +358,7 @@ void AppFidelityTest::messagesNameFilesAsTheFileSystemDoesOverAWindows1252Notebo
     WhenModal([&](QWidget* pDialog) {
         auto* pChooser = qobject_cast<QFileDialog*>(pDialog);
         QVERIFY(pChooser);
-        pChooser->selectFile(notAFolderFile);
+        TypeFileName(pChooser, notAFolderFile);
         pSeen = AnswerMessageBox(QMessageBox::Ok);
         static_cast<QDialog*>(pChooser)->accept();
     });

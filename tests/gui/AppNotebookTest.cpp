@@ -39,7 +39,7 @@ private slots:
     void savedNotebookOpensWithWhatWasTyped();
     void closingAModifiedNotebookAsksFirst();
     void readOnlyFileIsReplacedOnlyWhenTheUserSaysSo();
-    void printFolderWithoutAPrinterOffersAPdfFile();
+    void printToPdfAsksForTheFileEachTimeAndBeforeReplacingOne();
 };
 
 void AppNotebookTest::newNotebookShowsMainWithAHeaderAndTheTreeFocused()
@@ -272,7 +272,7 @@ void AppNotebookTest::savedNotebookOpensWithWhatWasTyped()
         auto* pChooser = qobject_cast<QFileDialog*>(pDialog);
         QVERIFY(pChooser);
         QCOMPARE(pChooser->acceptMode(), QFileDialog::AcceptSave);
-        pChooser->selectFile(dir.filePath(QStringLiteral("mine")));
+        TypeFileName(pChooser, dir.filePath(QStringLiteral("mine")));
         static_cast<QDialog*>(pChooser)->accept();
     });
     QTest::keyClick(app.Editor(), Qt::Key_S, Qt::ControlModifier);
@@ -361,32 +361,99 @@ void AppNotebookTest::readOnlyFileIsReplacedOnlyWhenTheUserSaysSo()
     QCOMPARE(app.frame.Children(), open);
 }
 
-void AppNotebookTest::printFolderWithoutAPrinterOffersAPdfFile()
+void AppNotebookTest::printToPdfAsksForTheFileEachTimeAndBeforeReplacingOne()
 {
     if (!QPrinterInfo::availablePrinterNames().isEmpty())
         QSKIP("this machine has a printer");
     QTemporaryDir dir;
+    const QString pdfPath = dir.filePath(QStringLiteral("folder.pdf"));
+    const auto readPdf = [&] {
+        QFile pdf(pdfPath);
+        return pdf.open(QIODevice::ReadOnly) ? pdf.readAll() : QByteArray();
+    };
     MemorySettings settings;
     AppWindow app(settings);
-    app.NewNotebook();
-    QString question;
-    WhenModal([&](QWidget* pBox) {
-        question = qobject_cast<QMessageBox*>(pBox)->text();
-        WhenModal([&](QWidget* pDialog) {
-            auto* pChooser = qobject_cast<QFileDialog*>(pDialog);
-            QVERIFY(pChooser);
-            pChooser->selectFile(dir.filePath(QStringLiteral("folder")));
+    CChildFrame* pChild = app.NewNotebook();
+    pChild->GetDocument().AddFolder(false, "Ideas", "------ Ideas\r\nanother folder\r\n", false, "", "");
+
+    // Answers a print's file chooser: notes the file it offers, then names `typed`, or takes
+    // the offer and answers the question whether to replace it with `replace`. No leaves the
+    // chooser up, and it is cancelled. Any dialog after the last answered fails the test.
+    QString offered;
+    QString replaceQuestion;
+    QPointer<QTimer> pUnexpected;
+    const auto answerChooser = [&](const QString& typed, QMessageBox::StandardButton replace) {
+        WhenModal([&, typed, replace](QWidget* pDialog) {
+            auto* pChooser = ExpectDialog<QFileDialog>(pDialog);
+            if (!pChooser)
+                return;
+            offered = pChooser->selectedFiles().value(0);
+            if (typed.isEmpty()) {
+                GrabAs(pChooser, QStringLiteral("printPdfChooser"));
+                WhenModal([&, replace, pChooser](QWidget* pDialog) {
+                    auto* pQuestion = ExpectDialog<QMessageBox>(pDialog);
+                    if (!pQuestion)
+                        return;
+                    GrabAs(pQuestion, QStringLiteral("printPdfReplaceQuestion"));
+                    replaceQuestion = pQuestion->text();
+                    if (replace == QMessageBox::No) {
+                        WhenModal([&, pChooser](QWidget* pDialog) {
+                            QCOMPARE(pDialog, static_cast<QWidget*>(pChooser));
+                            pUnexpected = FailOnAnyPrompt();
+                            pChooser->reject();
+                        });
+                    } else {
+                        pUnexpected = FailOnAnyPrompt();
+                    }
+                    pQuestion->button(replace)->click();
+                });
+            } else {
+                TypeFileName(pChooser, typed);
+                pUnexpected = FailOnAnyPrompt();
+            }
             static_cast<QDialog*>(pChooser)->accept();
         });
-        qobject_cast<QMessageBox*>(pBox)->button(QMessageBox::Yes)->click();
-    });
-    QTest::keyClick(app.Tree(), Qt::Key_F6);
-    QTest::keyClick(app.Editor(), Qt::Key_P, Qt::ControlModifier);
+    };
+    const auto printFolder = [&](const QString& folder) {
+        offered.clear();
+        replaceQuestion.clear();
+        ClickFolder(app.Tree(), folder);
+        QTest::keyClick(app.Editor(), Qt::Key_P, Qt::ControlModifier);
+        delete pUnexpected;
+    };
 
+    // The first print asks whether to print to a PDF file at all, then for the file.
+    QString question;
+    WhenModal([&](QWidget* pDialog) {
+        auto* pBox = ExpectDialog<QMessageBox>(pDialog);
+        if (!pBox)
+            return;
+        question = pBox->text();
+        answerChooser(dir.filePath(QStringLiteral("folder")), QMessageBox::NoButton);
+        pBox->button(QMessageBox::Yes)->click();
+    });
+    printFolder(QStringLiteral("Main"));
     QCOMPARE(question, QStringLiteral("No printer is available. Print the folder to a PDF file instead?"));
-    QFile pdf(dir.filePath(QStringLiteral("folder.pdf")));
-    QVERIFY(pdf.open(QIODevice::ReadOnly));
-    QVERIFY(pdf.readAll().startsWith("%PDF"));
+    QVERIFY2(QFileInfo(offered).isDir(), qPrintable(offered)); // no file offered yet
+    const QByteArray firstPdf = readPdf();
+    QVERIFY(firstPdf.startsWith("%PDF"));
+
+    // Another folder's print asks for the file again, offering the last one; taking it asks
+    // before replacing the file, and No leaves the file as it was.
+    answerChooser({}, QMessageBox::No);
+    printFolder(QStringLiteral("Ideas"));
+    QCOMPARE(offered, pdfPath);
+    QCOMPARE(replaceQuestion, QStringLiteral("folder.pdf already exists.\nDo you want to replace it?"));
+    QCOMPARE(readPdf(), firstPdf);
+
+    // Yes replaces it with the folder printed now.
+    answerChooser({}, QMessageBox::Yes);
+    printFolder(QStringLiteral("Ideas"));
+    QCOMPARE(offered, pdfPath);
+    QCOMPARE(replaceQuestion, QStringLiteral("folder.pdf already exists.\nDo you want to replace it?"));
+    const QByteArray secondPdf = readPdf();
+    QVERIFY(secondPdf.startsWith("%PDF"));
+    QVERIFY(secondPdf != firstPdf);
 }
 
 QTEST_MAIN(AppNotebookTest)

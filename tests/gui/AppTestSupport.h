@@ -2,7 +2,10 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -38,6 +41,29 @@ inline QPointer<QTimer> WhenModal(std::function<void(QWidget*)> answer)
     return pTimer;
 }
 
+// Fails the test when any dialog comes up before the watch is deleted, and closes it.
+inline QPointer<QTimer> FailOnAnyPrompt()
+{
+    return WhenModal([](QWidget* pDialog) {
+        const QString name = pDialog->objectName();
+        qobject_cast<QDialog*>(pDialog)->reject();
+        QFAIL(qPrintable(QStringLiteral("a dialog came up: ") + name));
+    });
+}
+
+// The dialog as a T; any other dialog is closed and fails the test, and null comes back.
+template <class T>
+T* ExpectDialog(QWidget* pDialog)
+{
+    auto* pExpected = qobject_cast<T*>(pDialog);
+    if (!pExpected) {
+        const QString name = pDialog->objectName();
+        qobject_cast<QDialog*>(pDialog)->reject();
+        QTest::qFail(qPrintable(QStringLiteral("another dialog came up: ") + name), __FILE__, __LINE__);
+    }
+    return pExpected;
+}
+
 // Answers the next modal dialog, which must be a message box, with `button`; returns where
 // its text will be put ("<objectName>" of any other dialog, which is cancelled instead).
 inline std::shared_ptr<QString> AnswerMessageBox(QMessageBox::StandardButton button)
@@ -55,10 +81,26 @@ inline std::shared_ptr<QString> AnswerMessageBox(QMessageBox::StandardButton but
     return pSeen;
 }
 
+// Saves a picture of a dialog under the build directory as dialogs/NAME.png, to look at.
+inline void GrabAs(QWidget* pDialog, const QString& name)
+{
+    QDir(QStringLiteral(QUILLBOX_BUILD_DIR)).mkpath(QStringLiteral("dialogs"));
+    pDialog->grab().save(QStringLiteral(QUILLBOX_BUILD_DIR "/dialogs/") + name + QStringLiteral(".png"));
+}
+
 template <class T>
 T* Find(const QObject* pParent, const char* objectName)
 {
     return pParent->findChild<T*>(QString::fromLatin1(objectName));
+}
+
+// Names a file in a shown file chooser as the user types it: QFileDialog::selectFile leaves
+// the name field alone once that has the focus.
+inline void TypeFileName(QFileDialog* pChooser, const QString& path)
+{
+    auto* pName = Find<QLineEdit>(pChooser, "fileNameEdit");
+    QVERIFY(pName);
+    pName->setText(path);
 }
 
 inline void Click(const QWidget* pParent, const char* buttonName)

@@ -122,14 +122,15 @@ private slots:
         QCOMPARE(Length(nb->edit), limit + 10);
     }
 
-    void pastedLineBreaksBecomeParagraphs()
+    void pastedTextKeepsItsCharactersAndLineBreaks()
     {
+        // Line feeds, alone or after a CR, end paragraphs; a lone CR and U+2028 stay what they are.
         auto nb = QtNotebook::New();
         nb->edit->SetText({});
-        QApplication::clipboard()->setText(QStringLiteral("one\r\ntwo") + QChar(QChar::LineSeparator) + QStringLiteral("three\rfour"));
+        QApplication::clipboard()->setText(QStringLiteral("one\r\ntwo\nthree\rfour") + QChar(QChar::LineSeparator) + QStringLiteral("five"));
         nb->edit->paste();
-        QCOMPARE(nb->edit->GetText(), std::string("one\r\ntwo\r\nthree\r\nfour"));
-        QCOMPARE(nb->edit->GetLineCount(), 4);
+        QCOMPARE(nb->edit->GetText(), std::string("one\r\ntwo\r\nthree\rfour\xE2\x80\xA8" "five"));
+        QCOMPARE(nb->edit->GetLineCount(), 3);
     }
 
     void rightClickLeavesTheCaretForTheNoteCommands()

@@ -68,7 +68,7 @@ private slots:
         choice.GetPrinter().setOutputFormat(QPrinter::NativeFormat);
         choice.GetPrinter().setPrinterName(QString());
         QtPrinter printer(choice, m_codec);
-        QVERIFY(!printer.HasDestination());
+        QCOMPARE(printer.GetDestination(), Printer::Destination::None);
         QCOMPARE(printer.PrintText("text", 1440), std::optional<std::string>("No printer is available."));
     }
 
