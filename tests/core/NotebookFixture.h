@@ -47,10 +47,12 @@ struct Notebook : ScriptedNotebook
     }
 };
 
-// Every test that scripts prompts ends with none unexpected and none left over.
-#define EXPECT_PROMPTS_DONE(nb)                                                                        \
-    do {                                                                                               \
-        for (const auto& failure : (nb).prompts.Failures())                                            \
-            ADD_FAILURE() << failure;                                                                  \
-        EXPECT_EQ((nb).prompts.Pending(), 0u) << "expected prompts that never came";                  \
-    } while (0)
+// Scripted prompts fail the running test with what went wrong.
+inline const bool kScriptedPromptsFailTests = [] {
+    ScriptedPrompts::SetReporter([](const std::string& what) { ADD_FAILURE() << "prompts: " << what; });
+    return true;
+}();
+
+// Prompts go with their notebook, failing the test when one came unexpected or an expected one
+// never came; this checks that at a point of a test's own choosing.
+#define EXPECT_PROMPTS_DONE(nb) (nb).prompts.ReportUnfinished()

@@ -33,13 +33,6 @@ bool NoWindowOwnsIt(const std::string&)
     return false;
 }
 
-void ExpectDone(const ScriptedPrompts& prompts)
-{
-    for (const std::string& failure : prompts.Failures())
-        ADD_FAILURE() << failure;
-    EXPECT_EQ(prompts.Pending(), 0u) << "expected prompts that never came";
-}
-
 } // namespace
 
 TEST(RecoveryOffer, KeptWorkGoesOnlyWhenTheFileHoldsItOrTheUserDiscardsIt)
@@ -96,7 +89,7 @@ TEST(RecoveryOffer, KeptWorkGoesOnlyWhenTheFileHoldsItOrTheUserDiscardsIt)
         }
         RecoveryOffer offer(store, prompts, NoWindowOwnsIt);
         const std::optional<RecoveryEntry> recovered = offer.OfferFor(notebook);
-        ExpectDone(prompts);
+        prompts.ReportUnfinished();
         EXPECT_EQ(recovered.has_value(), c.bRecovered);
         EXPECT_EQ(recovered ? recovered->key : kept.key, kept.key);
         EXPECT_EQ(store.List().size(), c.bKept ? 1u : 0u);
@@ -140,7 +133,7 @@ TEST(RecoveryOffer, EveryPieceOfKeptWorkIsOfferedNewestFirstWhereItBelongs)
         return RecoveryAnswer { Action::Recover, 1 };
     });
     std::optional<RecoveryEntry> chosen = RecoveryOffer(store, prompts, isOwnLive).OfferFor(notebook);
-    ExpectDone(prompts);
+    prompts.ReportUnfinished();
     ASSERT_TRUE(chosen);
     EXPECT_EQ(chosen->key, older.key);
 
@@ -160,7 +153,7 @@ TEST(RecoveryOffer, EveryPieceOfKeptWorkIsOfferedNewestFirstWhereItBelongs)
         recovered.push_back(entry.key);
         return true;
     });
-    ExpectDone(prompts);
+    prompts.ReportUnfinished();
     EXPECT_EQ(count, 1);
     EXPECT_EQ(recovered, std::vector<std::string> { untitled.key });
 
@@ -175,6 +168,6 @@ TEST(RecoveryOffer, EveryPieceOfKeptWorkIsOfferedNewestFirstWhereItBelongs)
         return RecoveryAnswer { Action::Later, 0 };
     });
     RecoveryOffer(store, prompts, isOwnLive).OfferAtStart({ dir.Path("link.not") }, [](const RecoveryEntry&) { return true; });
-    ExpectDone(prompts);
+    prompts.ReportUnfinished();
     EXPECT_EQ(store.List().size(), 6u);
 }

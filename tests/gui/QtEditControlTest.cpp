@@ -144,7 +144,7 @@ private slots:
         QTest::mouseClick(nb->edit->viewport(), Qt::RightButton, {}, onSecond);
         QCOMPARE(nb->edit->GetText(), kHeader + "second\r\n");
         QCOMPARE(nb->doc.FindFolderByName("Trash")->m_text, kHeader + "first\r\n");
-        QVERIFY(nb->PromptsDone());
+        nb->prompts.ReportUnfinished();
     }
 
     void loadingTextIsNoEditAndKeepsTheModifiedFlag()

@@ -33,6 +33,12 @@ inline void Grab(QWidget* pWindow)
     pWindow->grab().save(QStringLiteral(QUILLBOX_BUILD_DIR "/dialogs/") + pWindow->objectName() + QStringLiteral(".png"));
 }
 
+// Scripted prompts fail the running test with what went wrong.
+inline const bool kScriptedPromptsFailTests = [] {
+    ScriptedPrompts::SetReporter([](const std::string& what) { QTest::qFail(("prompts: " + what).c_str(), __FILE__, __LINE__); });
+    return true;
+}();
+
 // A notebook in a window: the document with both views over the real Qt controls, scripted
 // prompts and a clock fixed at 6 December 1997, 3:53 in the afternoon.
 struct QtNotebook
@@ -113,13 +119,4 @@ struct QtNotebook
         return out;
     }
 
-    // True when every expected prompt came and none other; logs the ones that went wrong.
-    bool PromptsDone() const
-    {
-        for (const auto& failure : prompts.Failures())
-            qWarning("%s", failure.c_str());
-        if (prompts.Pending() != 0)
-            qWarning("%zu expected prompts never came", prompts.Pending());
-        return prompts.Failures().empty() && prompts.Pending() == 0;
-    }
 };

@@ -173,7 +173,7 @@ private slots:
         QTest::mouseClick(nb->tree->viewport(), Qt::RightButton, {}, nb->PointOf("Trash"));
         QCOMPARE(nb->Dump(), std::string("Main*,Trash"));
         QCOMPARE(nb->doc.GetSelFolder()->m_name, std::string("Main"));
-        QVERIFY(nb->PromptsDone());
+        nb->prompts.ReportUnfinished();
     }
 
     void deletingTheSelectedFolderSelectsItsNeighbourFirst()

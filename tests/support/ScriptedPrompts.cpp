@@ -6,7 +6,16 @@
 #include "dialogs/CPrefsDlgs.h"
 #include "words/ProblemWords.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace {
+
+std::function<void(const std::string&)>& Reporter()
+{
+    static std::function<void(const std::string&)> reporter;
+    return reporter;
+}
 
 template <typename Dialog>
 std::function<bool(void*)> Erase(std::function<bool(Dialog&)> handler)
@@ -15,6 +24,32 @@ std::function<bool(void*)> Erase(std::function<bool(Dialog&)> handler)
 }
 
 } // namespace
+
+ScriptedPrompts::~ScriptedPrompts()
+{
+    ReportUnfinished();
+}
+
+void ScriptedPrompts::SetReporter(std::function<void(const std::string&)> reporter)
+{
+    Reporter() = std::move(reporter);
+}
+
+void ScriptedPrompts::ReportUnfinished()
+{
+    std::vector<std::string> wrong = std::move(m_failures);
+    m_failures.clear();
+    for (const Step& step : m_steps)
+        wrong.push_back("expected " + step.kind + (step.text.empty() ? "" : " \"" + step.text + "\"") + " never came");
+    m_steps.clear();
+    for (const std::string& what : wrong) {
+        if (!Reporter()) {
+            std::fprintf(stderr, "scripted prompts: %s\n", what.c_str());
+            std::abort();
+        }
+        Reporter()(what);
+    }
+}
 
 void ScriptedPrompts::ExpectMessage(std::string text)
 {

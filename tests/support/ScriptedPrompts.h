@@ -9,11 +9,25 @@
 #include "platform/Prompts.h"
 
 // Prompts answered by a script: a test says, in order, which prompts it expects and what the
-// user answers. Each dialog is initialised as a shown dialog would be before its handler runs. A prompt that does not match the next expectation is recorded as a failure
-// and answered with Cancel (or No, or OK for a message box).
+// user answers. Each dialog is initialised as a shown dialog would be before its handler runs.
+// A prompt that does not match the next expectation is recorded as a failure and answered with
+// Cancel (or No, or OK for a message box). What is still wrong when the prompts go (a prompt
+// that came unexpected, or one expected that never came) fails the test: it goes to the
+// reporter the test program installs, and without one the program stops.
 class ScriptedPrompts : public Prompts
 {
 public:
+    ScriptedPrompts() = default;
+    ~ScriptedPrompts() override;
+    ScriptedPrompts(const ScriptedPrompts&) = delete;
+    ScriptedPrompts& operator=(const ScriptedPrompts&) = delete;
+
+    // How a test program fails the running test with a message.
+    static void SetReporter(std::function<void(const std::string& what)> reporter);
+    // Reports what is wrong now, then forgets it: a test that checks in the middle is not told
+    // the same again at the end.
+    void ReportUnfinished();
+
     void ExpectMessage(std::string text);
     void ExpectYesNo(std::string text, bool yes);
     // The handler works the dialog as the user would and returns true for OK.
