@@ -139,6 +139,13 @@ Folder* CQuillboxDoc::GetFolderOfItem(TreeItem hItem) const
     return it == m_itemFolders.end() ? nullptr : it->second;
 }
 
+SharedText CQuillboxDoc::GetFolderText(const Folder* pFolder) const
+{
+    if (pFolder == m_pSelFolder && m_pEditView)
+        return m_pEditView->GetEditCtrl().GetText();
+    return pFolder->m_text;
+}
+
 Folder* CQuillboxDoc::SelectFolderByItem(TreeItem hItem)
 {
     m_pSelFolder = GetFolderOfItem(hItem);

@@ -97,6 +97,9 @@ public:
     Folder* GetRootFolder() const { return m_pRootFolder; }
     const std::vector<Folder*>& GetFolders() const { return m_folders; }
     Folder* GetSelFolder() const { return m_pSelFolder; }
+    // A folder's notes as they stand: the editor's text for the selected folder, else its
+    // stored text.
+    SharedText GetFolderText(const Folder* pFolder) const;
     // The folder a tree item shows, or null.
     Folder* GetFolderOfItem(TreeItem hItem) const;
     char GetSeparator() const { return m_chSeparator; }

@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstring>
 #include <cstdint>
+#include <stdexcept>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -39,6 +40,7 @@ size_t UnfinishedSequence(std::string_view bytes)
 LineReader::LineReader(std::string_view data)
     : m_pBlock(std::make_shared<TextBlock>(data.size()))
     , m_held(data.size())
+    , m_bWhole(true)
 {
     m_pBlock->Prepare(m_held);
     std::memcpy(m_pBlock->Data(), data.data(), data.size());
@@ -267,6 +269,14 @@ int LineReader::SkipTo(std::span<const std::string_view> lines)
     return -1;
 }
 
+std::string_view LineReader::Data()
+{
+    if (!m_bWhole)
+        throw std::logic_error("the whole data asked of a line reader that streams");
+    ReadToEnd();
+    return Held();
+}
+
 FileProblem LineReader::WhereReadingStopped() const
 {
     using Kind = FileProblem::Kind;
@@ -274,15 +284,26 @@ FileProblem LineReader::WhereReadingStopped() const
         return { .kind = Kind::Damaged, .line = m_line + 1 };
     if (!m_readProblem)
         return { .kind = Kind::EndsEarly, .line = m_line };
+    if (m_readProblem.kind == Kind::Failure)
+        return m_readProblem;
     return { .kind = m_readProblem.kind == Kind::TooLarge ? Kind::TooLargeAfter : Kind::UnreadableAfter,
              .line = m_line,
              .error = m_readProblem.error };
 }
 
-void LineReader::Rewind(Mark mark)
+bool LineReader::Rewind(Mark mark)
 {
+    if (mark.pos < m_forgotten) {
+        m_readProblem = { .kind = FileProblem::Kind::Failure, .line = m_line,
+                          .detail = "the reader was sent back to line " + std::to_string(mark.line + 1)
+                              + ", which it had already let go" };
+        m_pFile.reset();
+        m_pos = m_base + m_held;
+        return false;
+    }
     m_pos = mark.pos;
     m_line = mark.line;
+    return true;
 }
 
 namespace {

@@ -17,6 +17,12 @@
 // Reads the lines of a file, held whole in memory or read from the disk as the lines are
 // needed. A line ends at a line feed; a carriage return just before it belongs to the line
 // break, so CR LF and bare LF files read alike. Lines of any length are read whole.
+//
+// Two contracts, each checked where breaking it would read memory no longer held:
+// - Data() is for a reader that holds its data whole (made from bytes, or by ReadFileLines);
+//   a streaming reader's Data() would be a part of the file only, and throws instead.
+// - After ForgetRead(), nothing before that point may be read again: a Rewind() there fails,
+//   and the reader then stops, with WhereReadingStopped() saying so.
 class LineReader
 {
 public:
@@ -44,8 +50,9 @@ public:
     // Reads the file to its end, holding what is not yet forgotten; what stopped reading it
     // before its end, if anything (its kind and error only).
     const FileProblem& ReadToEnd();
-    // The whole file, read or not, of a reader that holds it whole.
-    std::string_view Data() const { return Held(); }
+    // The whole file, read or not, of a reader that holds it whole; std::logic_error for one
+    // that streams.
+    std::string_view Data();
     // Whether all of the file is valid UTF-8; the reader reads it to its end for that.
     bool IsAllUtf8();
     // Hashes the bytes read from the file from now on; FileHash gives the hash of all of them
@@ -64,7 +71,8 @@ public:
         int line = 0;
     };
     Mark GetMark() const { return { m_pos, m_line }; }
-    void Rewind(Mark mark);
+    // Goes back to a mark; false, and the reader stops, for a mark before what was forgotten.
+    bool Rewind(Mark mark);
     // The data between two marks as stored, line breaks included.
     std::string_view Between(Mark from, Mark to) const
     {
@@ -73,7 +81,7 @@ public:
     // The same as a text that shares the reader's memory, and keeps it, instead of a copy.
     SharedText Share(Mark from, Mark to, bool bStoredAsIs) const { return { m_pBlock, Between(from, to), bStoredAsIs }; }
     // What has been read is not needed again: the reader may leave it behind, with the texts
-    // that share it, when it reads on. It must not be rewound before this point afterwards.
+    // that share it, when it reads on. It cannot be rewound before this point afterwards.
     void ForgetRead() { m_forgotten = m_pos; }
 
 private:

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 #include <type_traits>
+#include <utility>
 
 #include "doc/KeyAssignment.h"
 #include "doc/SharedText.h"
@@ -22,6 +23,8 @@ public:
     }
     void ClearKey() { m_pKey.reset(); }
 
+    // The folder's notes, but for the selected folder: its notes live in the editor, and this
+    // is not kept current meanwhile (CQuillboxDoc::GetFolderText gives either).
     SharedText m_text;
     std::string m_name;
     TreeItem m_hItem = kNoItem;
@@ -30,6 +33,26 @@ public:
     Folder* m_pFirstChild = nullptr;
     Folder* m_pNext = nullptr;
     Folder* m_pPrev = nullptr;
+};
+
+// Cuts a folder from the siblings that follow it while it lives, so that what goes on from a
+// folder to its next siblings (the record writer, the subtree copy) takes the one subtree. The
+// link comes back however the scope is left, an exception included.
+class SiblingCut
+{
+public:
+    explicit SiblingCut(Folder* pFolder)
+        : m_pFolder(pFolder)
+        , m_pNext(std::exchange(pFolder->m_pNext, nullptr))
+    {
+    }
+    ~SiblingCut() { m_pFolder->m_pNext = m_pNext; }
+    SiblingCut(const SiblingCut&) = delete;
+    SiblingCut& operator=(const SiblingCut&) = delete;
+
+private:
+    Folder* m_pFolder;
+    Folder* m_pNext;
 };
 
 // Calls visit(folder) for pStart and its subtree and, when bWithSiblings is set, for pStart's

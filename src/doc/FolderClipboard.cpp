@@ -31,13 +31,15 @@ void CQuillboxDoc::OnCopyFolder()
         return;
     DeleteClipFolders();
     m_pClipFolder = new Folder;
-    // The copy takes the folder and its descendants, not the siblings that follow it.
-    Folder* pNext = std::exchange(pSource->m_pNext, nullptr);
-    CopyFolderTree(pSource, m_pClipFolder);
-    pSource->m_pNext = pNext;
+    // The copy takes the folder and its descendants, not the siblings that follow it; should
+    // memory run out part way, the siblings stay linked.
+    {
+        const SiblingCut cut(pSource);
+        CopyFolderTree(pSource, m_pClipFolder);
+    }
     // The selected folder's notes live in the editor. They go to the clipboard without being
     // stored into the folder, which would bring them back after the user erased them.
-    m_pClipFolder->m_text = m_pEditView->GetEditCtrl().GetText();
+    m_pClipFolder->m_text = GetFolderText(pSource);
 }
 
 void CQuillboxDoc::OnPasteFolder()

@@ -13,25 +13,6 @@ FileChooser FolderFileChooser(bool bPromptOverwrite)
     return { "Folder Files (*.fol)|*.fol|All Files (*.*)|*.*||", ".fol", bPromptOverwrite };
 }
 
-// The record writer goes on from a folder to its next siblings; a folder file holds one
-// subtree, so the sibling chain is cut at the folder while it is written.
-class SiblingCut
-{
-public:
-    explicit SiblingCut(Folder* pFolder)
-        : m_pFolder(pFolder)
-        , m_pNext(std::exchange(pFolder->m_pNext, nullptr))
-    {
-    }
-    ~SiblingCut() { m_pFolder->m_pNext = m_pNext; }
-    SiblingCut(const SiblingCut&) = delete;
-    SiblingCut& operator=(const SiblingCut&) = delete;
-
-private:
-    Folder* m_pFolder;
-    Folder* m_pNext;
-};
-
 } // namespace
 
 void CQuillboxDoc::OnExportFolder()

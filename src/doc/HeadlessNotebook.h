@@ -35,9 +35,6 @@ struct HeadlessNotebookOf
     HeadlessNotebookOf(const HeadlessNotebookOf&) = delete;
     HeadlessNotebookOf& operator=(const HeadlessNotebookOf&) = delete;
 
-    // A folder's notes: the editor's text for the selected folder, else its stored text.
-    std::string TextOf(const Folder* pFolder) const
-    {
-        return pFolder == doc.GetSelFolder() ? edit.GetText() : std::string(pFolder->m_text.View());
-    }
+    // A folder's notes as they stand.
+    std::string TextOf(const Folder* pFolder) const { return std::string(doc.GetFolderText(pFolder).View()); }
 };

@@ -177,8 +177,6 @@ bool ReadRecord(LineReader& in, FolderRecord& record, TextArena& texts)
 
 std::vector<NotebookSnapshot::Record> CQuillboxDoc::CollectRecords(Folder* pFolder, bool bWithKeys) const
 {
-    // The selected folder's notes live in the editor; its own stored text is not current.
-    const SharedText editorText = m_pEditView ? SharedText(m_pEditView->GetEditCtrl().GetText()) : SharedText();
     std::vector<NotebookSnapshot::Record> records;
     records.reserve(m_folders.size());
     WalkFolders(pFolder, [&](const Folder* p) {
@@ -188,7 +186,7 @@ std::vector<NotebookSnapshot::Record> CQuillboxDoc::CollectRecords(Folder* pFold
         record.name = p->m_name;
         if (bWithKeys && p->HasKey())
             record.key = *p->GetKey();
-        record.text = p == m_pSelFolder && m_pEditView ? editorText : p->m_text;
+        record.text = GetFolderText(p);
     });
     return records;
 }

@@ -46,8 +46,7 @@ struct FileProblem
         NoFolderToExport,
         NotPrivate,       // the recovery folder `detail` belongs to another user, or others can write to it
         NoRecoveryFolder, // there is no home folder to keep recovery files in
-        // What leaves a file read only in part; these stay last.
-        // `detail`, when set, is the line expected next.
+        // What leaves a file read only in part. `detail`, when set, is the line expected next.
         EndsEarly,       // the file ends at `line`
         Damaged,         // `line` is not what the format has there
         UnreadableAfter, // reading failed after `line`: `error`

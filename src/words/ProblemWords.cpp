@@ -14,10 +14,20 @@ std::string Shown(const PathShower& show, const std::string& path)
     return show ? show(path) : path;
 }
 
-// What leaves a file read only in part: the kinds after all others.
+// What leaves a file read only in part.
 bool IsReadInPart(Kind kind)
 {
-    return kind >= Kind::EndsEarly;
+    switch (kind) {
+    case Kind::EndsEarly:
+    case Kind::Damaged:
+    case Kind::UnreadableAfter:
+    case Kind::TooLargeAfter:
+    case Kind::MissingLine:
+    case Kind::MissingFolder:
+        return true;
+    default:
+        return false;
+    }
 }
 
 std::string TooLargeText()

@@ -6,6 +6,7 @@
 
 #include "doc/FileLines.h"
 #include "doc/TextArena.h"
+#include "NotebookFileTestFiles.h"
 
 namespace {
 
@@ -64,4 +65,40 @@ TEST(FileLines, TextsGatheredInBlocksComeBackWholeAfterTheArenaIsGone)
     }
     for (size_t i = 0; i < texts.size(); ++i)
         EXPECT_EQ(texts[i].View(), expected[i]) << "text " << i;
+}
+
+// A reader that streams lets go of what it has read: going back there, or asking for all of its
+// data, is a reported failure rather than a read of memory it no longer holds.
+TEST(FileLines, WhatAStreamingReaderLetGoCannotBeReadAgain)
+{
+    TempDir dir;
+    const std::string path = dir.Path("big.not");
+    std::string bytes;
+    for (int i = 0; i < 400'000; ++i)
+        bytes += "line " + std::to_string(i) + " of a file larger than the reader's blocks\r\n";
+    WriteBytes(path, bytes);
+
+    FileProblem problem;
+    std::optional<LineReader> in = StreamFileLines(path, problem);
+    ASSERT_TRUE(in);
+    EXPECT_THROW(in->Data(), std::logic_error);
+    std::string line;
+    ASSERT_TRUE(in->ReadLine(line));
+    const LineReader::Mark first = in->GetMark();
+    while (in->ReadLine(line))
+        in->ForgetRead();
+    EXPECT_FALSE(in->Rewind(first));
+    EXPECT_FALSE(in->ReadLine(line));
+    EXPECT_EQ(in->WhereReadingStopped().kind, FileProblem::Kind::Failure);
+
+    // Read whole, the same file can be gone through again.
+    std::optional<LineReader> whole = ReadFileLines(path, problem);
+    ASSERT_TRUE(whole);
+    EXPECT_EQ(whole->Data(), bytes);
+    const LineReader::Mark start = whole->GetMark();
+    while (whole->ReadLine(line)) {
+    }
+    EXPECT_TRUE(whole->Rewind(start));
+    ASSERT_TRUE(whole->ReadLine(line));
+    EXPECT_EQ(line, "line 0 of a file larger than the reader's blocks");
 }
