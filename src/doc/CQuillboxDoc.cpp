@@ -5,6 +5,7 @@
 
 #include "doc/NotebookNames.h"
 #include "notes/CQuillboxEditView.h"
+#include "platform/CommandHandlers.h"
 #include "platform/CommandIds.h"
 #include "platform/CommandSink.h"
 #include "platform/EditControl.h"
@@ -301,25 +302,28 @@ Folder* CQuillboxDoc::FindFolderByName(const std::string& name) const
     return it == m_folders.end() ? nullptr : *it;
 }
 
+namespace {
+
+const CommandHandler<CQuillboxDoc> kCommands[] = {
+    { cmd::NewFolder, &CQuillboxDoc::OnNewFolder },
+    { cmd::RenameFolder, &CQuillboxDoc::OnRenameFolder },
+    { cmd::DeleteFolder, &CQuillboxDoc::OnDeleteFolder },
+    { cmd::EmptyTrash, &CQuillboxDoc::OnEmptyTrash },
+    { cmd::ExportFolder, &CQuillboxDoc::OnExportFolder },
+    { cmd::ImportFolder, &CQuillboxDoc::OnImportFolder },
+    { cmd::CutFolder, &CQuillboxDoc::OnCutFolder },
+    { cmd::CopyFolder, &CQuillboxDoc::OnCopyFolder },
+    { cmd::PasteFolder, &CQuillboxDoc::OnPasteFolder },
+    { cmd::NoteHeaderPrefs, &CQuillboxDoc::OnNoteHeaderPrefs },
+    { cmd::DeleteFolderPrefs, &CQuillboxDoc::OnDeleteFolderPrefs },
+    { cmd::AssignKeys, &CQuillboxDoc::OnAssignKeys },
+};
+
+} // namespace
+
 bool CQuillboxDoc::HasCommand(int id)
 {
-    switch (id) {
-    case cmd::NewFolder:
-    case cmd::RenameFolder:
-    case cmd::DeleteFolder:
-    case cmd::EmptyTrash:
-    case cmd::ExportFolder:
-    case cmd::ImportFolder:
-    case cmd::CutFolder:
-    case cmd::CopyFolder:
-    case cmd::PasteFolder:
-    case cmd::NoteHeaderPrefs:
-    case cmd::DeleteFolderPrefs:
-    case cmd::AssignKeys:
-        return true;
-    default:
-        return false;
-    }
+    return FindCommandHandler(kCommands, id) != nullptr;
 }
 
 void CQuillboxDoc::RunCommand(int id)
@@ -332,20 +336,5 @@ void CQuillboxDoc::RunCommand(int id)
 
 bool CQuillboxDoc::OnCommand(int id)
 {
-    switch (id) {
-    case cmd::NewFolder: OnNewFolder(); break;
-    case cmd::RenameFolder: OnRenameFolder(); break;
-    case cmd::DeleteFolder: OnDeleteFolder(); break;
-    case cmd::EmptyTrash: OnEmptyTrash(); break;
-    case cmd::ExportFolder: OnExportFolder(); break;
-    case cmd::ImportFolder: OnImportFolder(); break;
-    case cmd::CutFolder: OnCutFolder(); break;
-    case cmd::CopyFolder: OnCopyFolder(); break;
-    case cmd::PasteFolder: OnPasteFolder(); break;
-    case cmd::NoteHeaderPrefs: OnNoteHeaderPrefs(); break;
-    case cmd::DeleteFolderPrefs: OnDeleteFolderPrefs(); break;
-    case cmd::AssignKeys: OnAssignKeys(); break;
-    default: return false;
-    }
-    return true;
+    return RunCommandHandler(kCommands, *this, id);
 }

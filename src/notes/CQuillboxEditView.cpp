@@ -1,6 +1,7 @@
 #include "notes/CQuillboxEditView.h"
 
 #include "doc/CQuillboxDoc.h"
+#include "platform/CommandHandlers.h"
 #include "platform/CommandIds.h"
 #include "platform/EditControl.h"
 #include "platform/Printer.h"
@@ -105,27 +106,23 @@ void CQuillboxEditView::OnPrintFolder()
         services.pPrompts->MessageBox(*error);
 }
 
+namespace {
+
+const CommandHandler<CQuillboxEditView> kCommands[] = {
+    { cmd::NewNote, &CQuillboxEditView::OnNewNote },
+    { cmd::DeleteNote, &CQuillboxEditView::OnDeleteNote },
+    { cmd::MoveCopyNote, &CQuillboxEditView::OnMoveCopyNote },
+    { cmd::PrintFolder, &CQuillboxEditView::OnPrintFolder },
+};
+
+} // namespace
+
 bool CQuillboxEditView::HasCommand(int id)
 {
-    switch (id) {
-    case cmd::NewNote:
-    case cmd::DeleteNote:
-    case cmd::MoveCopyNote:
-    case cmd::PrintFolder:
-        return true;
-    default:
-        return false;
-    }
+    return FindCommandHandler(kCommands, id) != nullptr;
 }
 
 bool CQuillboxEditView::OnCommand(int id)
 {
-    switch (id) {
-    case cmd::NewNote: OnNewNote(); break;
-    case cmd::DeleteNote: OnDeleteNote(); break;
-    case cmd::MoveCopyNote: OnMoveCopyNote(); break;
-    case cmd::PrintFolder: OnPrintFolder(); break;
-    default: return false;
-    }
-    return true;
+    return RunCommandHandler(kCommands, *this, id);
 }
