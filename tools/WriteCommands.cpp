@@ -15,13 +15,7 @@ namespace {
 // A note's body as the editor holds text: every line break CR LF, ending in one.
 std::string NoteBody(const std::string& text)
 {
-    std::string body;
-    body.reserve(text.size() + text.size() / 16 + 2);
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
-            body += '\r';
-        body += text[i];
-    }
+    std::string body = TextEncoding::WithCrLf(text);
     if (!body.empty() && !body.ends_with("\r\n"))
         body += "\r\n";
     return body;

@@ -22,6 +22,7 @@
 #include "qt/QtFindInNotebookDialog.h"
 #include "qt/ProblemText.h"
 #include "qt/QtTreeControl.h"
+#include "qt/FilePaths.h"
 
 namespace {
 
@@ -30,15 +31,7 @@ constexpr double kEditorShare = 0.7;
 // How long Save waits while a quillbox-cli command writes the same notebook.
 constexpr auto kSaveWait = std::chrono::seconds(5);
 
-std::string EncodePath(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}
 
-QString DecodePath(const std::string& path)
-{
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
 
 } // namespace
 

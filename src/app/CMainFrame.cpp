@@ -25,6 +25,7 @@
 #include "platform/FileProblem.h"
 #include "qt/HelpWindow.h"
 #include "words/ProblemWords.h"
+#include "qt/FilePaths.h"
 
 namespace {
 
@@ -294,7 +295,7 @@ CChildFrame* CMainFrame::OpenNotebook(const QString& path)
         // The window's own share of opening (decoding and showing the text) may run out of
         // memory too; the other notebooks stay open either way.
         report = { ReadReport::Status::CannotOpen,
-                   ExceptionProblem(e).During(FileProblem::Action::Open, QFile::encodeName(fullPath).toStdString()) };
+                   ExceptionProblem(e).During(FileProblem::Action::Open, EncodePath(fullPath)) };
     }
     if (!report.Opened()) {
         delete pChild;
@@ -336,7 +337,7 @@ void CMainFrame::AddRecentFile(const QString& path)
 void CMainFrame::OnFileOpen()
 {
     if (const auto path = m_prompts.ChooseOpenFile(NotebookChooser()))
-        OpenNotebook(QFile::decodeName(QByteArray::fromStdString(*path)));
+        OpenNotebook(DecodePath(*path));
 }
 
 void CMainFrame::OnSubWindowActivated(QMdiSubWindow* pWindow)

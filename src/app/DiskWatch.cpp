@@ -1,4 +1,5 @@
 #include "app/DiskWatch.h"
+#include "qt/FilePaths.h"
 
 #include <QEvent>
 #include <QFile>
@@ -7,11 +8,6 @@
 #include <QPushButton>
 
 namespace {
-
-std::string EncodePath(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}
 
 QString Name(const QString& path)
 {

@@ -22,6 +22,7 @@
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "doc/CQuillboxDoc.h"
+#include "qt/FilePaths.h"
 #include "qt/ProblemText.h"
 
 // What the last write of a notebook's recovery file found. The worker sets it; the window's
@@ -211,7 +212,7 @@ int RecoverAtStart(CMainFrame& frame, const QStringList& opening)
 {
     std::vector<std::string> paths;
     for (const QString& file : opening)
-        paths.push_back(QFile::encodeName(QFileInfo(file).absoluteFilePath()).toStdString());
+        paths.push_back(EncodePath(QFileInfo(file).absoluteFilePath()));
     return NotebookRecovery::Offer(frame.GetPrompts()).OfferAtStart(paths, [&frame](const RecoveryEntry& entry) {
         auto* pChild = new CChildFrame(frame);
         const ReadReport report = pChild->OnRecoverDocument(entry);

@@ -18,9 +18,6 @@ namespace {
 // A file is read this much at a time: little enough for the passes over each piece to find it
 // in the cache.
 constexpr size_t kReadStep = size_t(256) << 10;
-// A notebook read as it is needed is held in blocks of at most this size, but for a record
-// larger than that.
-constexpr size_t kLargestBlock = size_t(8) << 20;
 
 // How many bytes at the end of `bytes` begin a UTF-8 sequence that they do not finish.
 size_t UnfinishedSequence(std::string_view bytes)
@@ -62,7 +59,7 @@ void LineReader::NewBlock() const
     // a piece more of a file that has grown since.
     size_t size = kept + (fileSize >= read ? fileSize - read + 1 : kReadStep);
     if (!m_bWhole)
-        size = std::min(size, std::max(kLargestBlock, 2 * kept + kReadStep));
+        size = std::min(size, std::max(kLargestTextBlock, 2 * kept + kReadStep));
     auto pBlock = std::make_shared<TextBlock>(size);
     pBlock->Prepare(kept);
     if (kept > 0)

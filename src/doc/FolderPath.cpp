@@ -32,7 +32,7 @@ std::vector<std::string> SplitFolderPath(std::string_view path)
     return names;
 }
 
-std::string FolderPath(const Folder* pFolder)
+std::string FolderPath(const Folder* pFolder, bool bEscaped)
 {
     std::vector<const Folder*> chain;
     for (; pFolder; pFolder = pFolder->m_pParent)
@@ -41,7 +41,7 @@ std::string FolderPath(const Folder* pFolder)
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
         if (it != chain.rbegin())
             path += '/';
-        path += EscapeFolderName((*it)->m_name);
+        path += bEscaped ? EscapeFolderName((*it)->m_name) : (*it)->m_name;
     }
     return path;
 }

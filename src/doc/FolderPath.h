@@ -15,8 +15,8 @@ class Folder;
 std::string EscapeFolderName(std::string_view name);
 // The names a path holds, top level first.
 std::vector<std::string> SplitFolderPath(std::string_view path);
-// The path of a folder.
-std::string FolderPath(const Folder* pFolder);
+// The path of a folder; with bEscaped off, its names as they are, for people to read.
+std::string FolderPath(const Folder* pFolder, bool bEscaped = true);
 
 // The folder of GetFolders() made first with this name and parent (null: the top level).
 Folder* FindChildFolder(const CQuillboxDoc& doc, const Folder* pParent, std::string_view name);

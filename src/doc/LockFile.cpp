@@ -13,6 +13,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/FileAccess.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -234,9 +236,7 @@ std::string LockFile::PathFor(const std::string& notebookPath)
         target = resolved;
         std::free(resolved);
     }
-    const size_t slash = target.rfind('/');
-    const std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    return dir + "." + target.substr(slash == std::string::npos ? 0 : slash + 1) + ".lock";
+    return PathBeside(target, ".lock");
 }
 
 LockHolders LockFile::Acquire(const std::string& notebookPath)

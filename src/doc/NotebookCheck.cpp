@@ -6,15 +6,11 @@
 #include <utility>
 
 #include "doc/FileLines.h"
+#include "doc/NotebookFormat.h"
 #include "doc/NotebookNames.h"
 
 namespace {
 
-constexpr std::string_view kRecordStops[] = { "Begin Folder", "End Folder", "End Folder Information" };
-constexpr std::string_view kHeaderStops[] = { "Begin Folder Information", "Begin Folder" };
-constexpr std::string_view kEndFolder = "End Folder";
-constexpr std::string_view kEndOfRecords = "End Folder Information";
-constexpr char kEsc = '\x1b';
 
 // A number of children as the writer stores it: one to nine digits.
 bool IsCount(std::string_view line)

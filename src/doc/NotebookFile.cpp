@@ -5,6 +5,7 @@
 
 #include "doc/CQuillboxDoc.h"
 #include "doc/FileLines.h"
+#include "doc/NotebookFormat.h"
 #include "doc/NotebookNames.h"
 #include "doc/TextArena.h"
 #include "notes/CQuillboxEditView.h"
@@ -13,8 +14,6 @@
 
 namespace {
 
-constexpr std::string_view kEndFolder = "End Folder";
-constexpr char kEsc = '\x1b';
 // The first bytes of the lines that end a folder's text or are escaped in it.
 constexpr std::string_view kTextStops = "E\x1b";
 // A text read of at least this size shares the reader's memory instead of being copied: the
@@ -22,13 +21,6 @@ constexpr std::string_view kTextStops = "E\x1b";
 constexpr size_t kShareAtLeast = 1024;
 // A file is written in pieces of about this size.
 constexpr size_t kWriteChunk = size_t(1) << 20;
-
-// Lines that start a record, or end the records, inside a notebook or folder file.
-constexpr std::string_view kRecordOrEnd[] = { "Begin Folder", "End Folder Information" };
-// A keyword search inside a record gives up at a line that belongs to another record.
-constexpr std::string_view kRecordStops[] = { "Begin Folder", "End Folder", "End Folder Information" };
-// A search for a header keyword does not run on into the folder records.
-constexpr std::string_view kHeaderStops[] = { "Begin Folder Information", "Begin Folder" };
 
 // Lines that only a notebook or folder file holds; a file with none of them is no notebook.
 constexpr std::string_view kFormatLines[] = {

@@ -7,6 +7,7 @@
 
 #include "dialogs/CAssignKeysDlg.h"
 #include "dialogs/CPrefsDlgs.h"
+#include "doc/FolderPath.h"
 #include "doc/NotebookNames.h"
 #include "platform/Prompts.h"
 
@@ -51,12 +52,7 @@ std::vector<std::string> DialogNames(const std::vector<Folder*>& folders)
     std::vector<std::string> names;
     names.reserve(folders.size());
     for (const Folder* pFolder : folders) {
-        std::string name = pFolder->m_name;
-        if (uses[name] > 1) {
-            for (const Folder* pUp = pFolder->m_pParent; pUp; pUp = pUp->m_pParent)
-                name = pUp->m_name + "/" + name;
-        }
-        names.push_back(std::move(name));
+        names.push_back(uses[pFolder->m_name] > 1 ? FolderPath(pFolder, false) : pFolder->m_name);
     }
     return names;
 }

@@ -2,17 +2,16 @@
 
 #include <unistd.h>
 
+#include "doc/NotebookFormat.h"
 #include "platform/FileAccess.h"
 
 namespace {
 
-// A notebook's writer ends it with this line, after everything else.
-constexpr std::string_view kLastLine = "\r\nEnd Folder Information\r\n";
-
+// A notebook's writer ends it with the records' end, after everything else.
 bool IsComplete(const std::string& path)
 {
-    const std::optional<std::string> tail = ReadFileTail(path, kLastLine.size());
-    return tail && *tail == kLastLine;
+    const std::optional<std::string> tail = ReadFileTail(path, kEndOfRecords.size() + 4);
+    return tail && *tail == "\r\n" + std::string(kEndOfRecords) + "\r\n";
 }
 
 } // namespace

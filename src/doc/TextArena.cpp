@@ -3,12 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
-
-constexpr size_t kLargestBlock = size_t(8) << 20;
-
-} // namespace
-
 TextArena::~TextArena()
 {
     // The texts taken keep the last block; what no text uses goes back now.
@@ -42,7 +36,7 @@ void TextArena::Grow(size_t more)
 {
     const size_t needed = m_length + more;
     auto pBlock = std::make_shared<TextBlock>(std::max(m_nextSize, needed + needed / 2));
-    m_nextSize = std::min(kLargestBlock, m_nextSize * 2);
+    m_nextSize = std::min(kLargestTextBlock, m_nextSize * 2);
     if (m_length > 0) {
         pBlock->Prepare(m_length);
         std::memcpy(pBlock->Data(), m_pBlock->Data() + m_used, m_length);

@@ -2,6 +2,10 @@
 
 #include <cstddef>
 
+// The size blocks grow to, but for a single text or record larger than that: large enough that
+// a big notebook takes few, small enough that one left behind for a text keeps little else.
+inline constexpr size_t kLargestTextBlock = size_t(8) << 20;
+
 // Memory mapped for folder texts: the blocks a notebook is read into, which its larger texts then
 // share, and the blocks smaller texts are gathered in. Taking memory a large block at a time
 // costs no allocation per text and few page faults. A block lives while whatever fills it or any

@@ -457,3 +457,15 @@ bool TextEncoding::Utf8ToCp1252(std::string_view bytes, std::string& out)
     }
     return true;
 }
+
+std::string TextEncoding::WithCrLf(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
+            out += '\r';
+        out += text[i];
+    }
+    return out;
+}

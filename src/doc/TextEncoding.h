@@ -61,6 +61,10 @@ public:
     // Nothing when `packed` is not what Pack makes.
     static std::optional<Copied> Unpack(std::string_view packed);
 
+    // The text with each line feed that has no CR before it made a CR LF, the notebook's line
+    // break.
+    static std::string WithCrLf(std::string_view text);
+
     // Replaces the line breaks in a folder name (CR, LF, vertical tab, form feed, and in UTF-8
     // or a name that is valid UTF-8 the next-line, line and paragraph separators) by one space
     // a run, dropping those at either end. True when the name changed.

@@ -147,11 +147,9 @@ bool StillNamed(int fd, const std::string& path)
         && opened.st_dev == named.st_dev;
 }
 
-// ".NAME.quillbox-save" beside the file NAME that `target` names.
 std::string TemporaryPathOf(const std::string& target)
 {
-    const size_t slash = target.rfind('/');
-    return DirectoryPart(target) + "." + target.substr(slash == std::string::npos ? 0 : slash + 1) + ".quillbox-save";
+    return PathBeside(target, ".quillbox-save");
 }
 
 // Creates the target's one temporary file, removing what a crashed save left under its name.
@@ -311,6 +309,12 @@ bool ReplaceByRename(const std::string& target, const struct stat* pOld, int tem
 }
 
 } // namespace
+
+std::string PathBeside(const std::string& path, std::string_view suffix)
+{
+    const size_t slash = path.rfind('/');
+    return DirectoryPart(path) + "." + path.substr(slash == std::string::npos ? 0 : slash + 1) + std::string(suffix);
+}
 
 FileReader::~FileReader()
 {

@@ -85,6 +85,9 @@ bool WriteFileSafely(const std::string& path, std::string_view data, FileProblem
 // umask, and never written through a symbolic link (one in its place is refused).
 bool WritePrivateFile(const std::string& path, const ChunkProducer& produce, FileProblem& problem);
 
+// The hidden file ".NAME" + `suffix` beside the file NAME at `path`: where Quillbox keeps what
+// belongs to one file (its save's temporary file, its lock file).
+std::string PathBeside(const std::string& path, std::string_view suffix);
 // The temporary file a save of the file at `path` writes first (".NAME.quillbox-save" beside
 // the file its links lead to). A save that was cut leaves it behind: before the file was
 // replaced when it is incomplete, and complete when the save was cut while it replaced the

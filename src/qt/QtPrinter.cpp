@@ -8,6 +8,7 @@
 #include <QTextDocument>
 
 #include "qt/TextCodec.h"
+#include "qt/FilePaths.h"
 
 PrinterChoice::PrinterChoice()
     : m_printer(QPrinter::HighResolution)
@@ -40,14 +41,14 @@ Printer::Destination QtPrinter::GetDestination() const
 std::string QtPrinter::GetPdfPath() const
 {
     const QPrinter& printer = m_choice.GetPrinter();
-    return printer.outputFormat() == QPrinter::PdfFormat ? QFile::encodeName(printer.outputFileName()).toStdString() : std::string();
+    return printer.outputFormat() == QPrinter::PdfFormat ? EncodePath(printer.outputFileName()) : std::string();
 }
 
 void QtPrinter::PrintToPdf(const std::string& path)
 {
     QPrinter& printer = m_choice.GetPrinter();
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QFile::decodeName(QByteArray::fromStdString(path)));
+    printer.setOutputFileName(DecodePath(path));
 }
 
 std::optional<std::string> QtPrinter::PrintText(const std::string& text, int marginTwips)

@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QTreeView>
 
+#include "doc/TextEncoding.h"
 #include "platform/CommandIds.h"
 #include "platform/CommandTable.h"
 #include "qt/AssignKeysDialog.h"
@@ -19,6 +20,7 @@
 #include "qt/ProblemText.h"
 #include "qt/RecoveryDialog.h"
 #include "qt/TextCodec.h"
+#include "qt/FilePaths.h"
 
 namespace {
 
@@ -49,24 +51,17 @@ std::optional<std::string> ChooseFile(QWidget* parent, const FileChooser& choose
             pHeader->setSectionResizeMode(column, QHeaderView::ResizeToContents);
     }
     if (!chooser.initialPath.empty())
-        dialog.selectFile(QFile::decodeName(QByteArray::fromStdString(chooser.initialPath)));
+        dialog.selectFile(DecodePath(chooser.initialPath));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+    return EncodePath(dialog.selectedFiles().constFirst());
 }
 
 // A message's own line breaks are bare line feeds, which the notebook's reading of bytes would
 // show as characters of their own.
 QString MessageText(const TextCodec& codec, const std::string& text)
 {
-    std::string lines;
-    lines.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
-            lines += '\r';
-        lines += text[i];
-    }
-    return codec.Decode(lines);
+    return codec.Decode(TextEncoding::WithCrLf(text));
 }
 
 } // namespace
@@ -199,8 +194,8 @@ bool QtPrompts::ConfirmDiscard(const KeptWork& work)
 
 bool QtPrompts::AskUseSaveCopy(const std::string& notebookPath, const std::string& copyPath)
 {
-    const QString name = QFileInfo(QFile::decodeName(QByteArray::fromStdString(notebookPath))).fileName();
-    const QString copy = QFile::decodeName(QByteArray::fromStdString(copyPath));
+    const QString name = QFileInfo(DecodePath(notebookPath)).fileName();
+    const QString copy = DecodePath(copyPath);
     QMessageBox box(QMessageBox::Warning, kTitle,
                     QStringLiteral("A save of \"%1\" was cut off, so the file may be damaged or hold what was there "
                                    "before. A complete copy of the notebook as it was being saved is kept in \"%2\".")

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "qt/DialogParts.h"
+#include "qt/FilePaths.h"
 
 RecoveryDialog::RecoveryDialog(const std::vector<KeptWork>& work, QWidget* parent)
     : QDialog(parent)
@@ -33,7 +34,7 @@ RecoveryDialog::RecoveryDialog(const std::vector<KeptWork>& work, QWidget* paren
             : piece.savedAt                              ? TimeText(*piece.savedAt)
                                                          : QStringLiteral("the file is missing");
         auto* pItem = new QTreeWidgetItem(m_pList, { NotebookName(piece), TimeText(piece.keptAt), saved });
-        pItem->setToolTip(0, QFile::decodeName(QByteArray::fromStdString(piece.notebookPath)));
+        pItem->setToolTip(0, DecodePath(piece.notebookPath));
     }
     m_pList->setCurrentItem(m_pList->topLevelItem(0));
     for (int column = 0; column < m_pList->columnCount(); ++column)
@@ -82,7 +83,7 @@ QString RecoveryDialog::NotebookName(const KeptWork& work)
 {
     if (work.notebookPath.empty())
         return QStringLiteral("Untitled notebook");
-    return QFileInfo(QFile::decodeName(QByteArray::fromStdString(work.notebookPath))).fileName();
+    return QFileInfo(DecodePath(work.notebookPath)).fileName();
 }
 
 void RecoveryDialog::Answer(RecoveryAnswer::Action action)
