@@ -41,17 +41,16 @@ Folder* FolderForNote(HeadlessNotebook& nb, const std::string& operand, const st
             Error("cannot make the folder \"" + EscapeFolderName(name) + "\" at the top level, which holds only Main and Trash.");
             return nullptr;
         }
-        if (pFolder->m_name == kTrashName) {
-            Error("cannot make a folder in \"" + FolderPath(pFolder) + "\": the Trash holds no new folders.");
-            return nullptr;
-        }
         if (name.empty()) {
             Error("\"" + path + "\" holds an empty folder name.");
             return nullptr;
         }
-        Select(nb, pFolder);
-        nb.doc.AddFolder(false, name, {}, true, {}, {});
-        pFolder = nb.doc.GetSelFolder();
+        Folder* pParent = pFolder;
+        pFolder = nb.doc.NewFolder(pParent, name);
+        if (!pFolder) {
+            Error("cannot make a folder in \"" + FolderPath(pParent) + "\": the Trash holds no new folders.");
+            return nullptr;
+        }
         bCreated = true;
     }
     return pFolder;
@@ -121,19 +120,8 @@ int Add(const Args& args)
         if (!pFolder)
             return false;
         Typed(nb, text);
-        const std::string body = NoteBody(ToNotebook(nb, text));
-
-        // As Shift+Return in the folder tree: the caret goes to the end of the folder's text and
-        // the header is typed there. A folder just made has the header of its first note already.
-        Select(nb, pFolder);
-        nb.treeView.FocusEditor(true);
-        if (!bCreated)
-            nb.editView.InsertNoteHeader();
-        const long inserted = nb.edit.ReplaceSel(body);
-        // The editor refuses what goes beyond its limit: a header cut short lacks its last CR LF.
-        const std::string after = nb.edit.GetText();
-        const bool bHeaderWhole = bCreated || after.substr(0, after.size() - std::min(after.size(), body.size())).ends_with("\r\n");
-        if (static_cast<size_t>(inserted) != body.size() || !bHeaderWhole) {
+        // A folder just made has the header of its first note already.
+        if (!nb.editView.AppendNote(pFolder, NoteBody(ToNotebook(nb, text)), bCreated)) {
             Error("the note does not fit: a folder holds at most " + std::to_string(CQuillboxEditView::kTextLimit)
                   + " characters. Nothing was written.");
             return false;
@@ -158,7 +146,7 @@ int Import(const Args& args)
         Folder* pParent = FindFolder(nb, operand, args.operands[2]);
         if (!pParent)
             return false;
-        if (pParent->m_name == kTrashName) {
+        if (!TakesNewFolders(pParent->m_name)) {
             Error("cannot import a folder as a child of the \"Trash\" folder; name a different folder.");
             return false;
         }

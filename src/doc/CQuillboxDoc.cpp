@@ -1,7 +1,6 @@
 #include "doc/CQuillboxDoc.h"
 
 #include <algorithm>
-#include <unordered_set>
 
 #include "doc/NotebookNames.h"
 #include "notes/CQuillboxEditView.h"
@@ -20,14 +19,7 @@ CQuillboxDoc::CQuillboxDoc(const Services& services)
 
 CQuillboxDoc::~CQuillboxDoc()
 {
-    // The whole document goes: no list or lookup needs to stay true meanwhile.
-    std::vector<Folder*> doomed;
-    for (Folder* pTree : { m_pRootFolder, m_pClipFolder }) {
-        if (pTree)
-            WalkFolders(pTree, [&](Folder* p) { doomed.push_back(p); });
-    }
-    for (Folder* p : doomed)
-        delete p;
+    FolderTree::Free(m_pClipFolder);
 }
 
 void CQuillboxDoc::BindViews(CQuillboxEditView* pEditView, CQuillboxTreeView* pTreeView)
@@ -60,10 +52,10 @@ void CQuillboxDoc::AddFolder(bool bTopLevel, const std::string& name, const std:
     // A child asked for while nothing is selected (a damaged file) goes to the top level
     // rather than nowhere.
     Folder* pParent = bTopLevel ? nullptr : m_pSelFolder;
-    Folder* pFolder = LinkNewFolder(pParent, name, text, key, keyFunction);
+    Folder* pFolder = m_tree.Link(pParent, name, text, key, keyFunction);
 
     const TreeItem hItem = m_pTreeView->InsertFolderItem(name, bSorted, pParent ? pParent->m_hItem : kNoItem);
-    LinkItem(pFolder, hItem);
+    m_tree.SetItem(pFolder, hItem);
     m_pTreeView->GetTreeCtrl().SelectItem(hItem);
     m_pTreeView->FocusEditor(true);
     if (name != kTrashName && text.empty())
@@ -73,29 +65,12 @@ void CQuillboxDoc::AddFolder(bool bTopLevel, const std::string& name, const std:
         UpdateKeySummary();
 }
 
-Folder* CQuillboxDoc::LinkNewFolder(Folder* pParent, std::string name, SharedText text, const std::string& key,
-                                    const std::string& keyFunction)
-{
-    auto* pFolder = new Folder;
-    m_folders.push_back(pFolder);
-    Folder*& pFirst = pParent ? pParent->m_pFirstChild : m_pRootFolder;
-    pFolder->m_pNext = pFirst;
-    if (pFirst)
-        pFirst->m_pPrev = pFolder;
-    pFolder->m_pParent = pParent;
-    pFirst = pFolder;
-    pFolder->m_name = std::move(name);
-    pFolder->m_text = std::move(text);
-    if (!key.empty())
-        pFolder->SetKey(key, keyFunction);
-    return pFolder;
-}
-
 void CQuillboxDoc::ShowNewFolders(size_t firstNew)
 {
-    if (firstNew >= m_folders.size())
+    const std::vector<Folder*>& folders = m_tree.GetFolders();
+    if (firstNew >= folders.size())
         return;
-    const std::vector<Folder*> added(m_folders.begin() + static_cast<std::ptrdiff_t>(firstNew), m_folders.end());
+    const std::vector<Folder*> added(folders.begin() + static_cast<std::ptrdiff_t>(firstNew), folders.end());
     // What AddFolder leaves in a folder after the next selection change: its text, or a new
     // note's header when it had none (the Trash excepted).
     const SharedText header = m_pEditView->NoteHeaderLine() + "\r\n";
@@ -106,9 +81,9 @@ void CQuillboxDoc::ShowNewFolders(size_t firstNew)
         bKeyed = bKeyed || pFolder->HasKey();
     }
     const std::vector<TreeItem> items = m_pTreeView->InsertFolderItems(added);
-    m_itemFolders.reserve(m_itemFolders.size() + added.size());
+    m_tree.ReserveItems(added.size());
     for (size_t i = 0; i < added.size(); ++i)
-        LinkItem(added[i], items[i]);
+        m_tree.SetItem(added[i], items[i]);
     SetModifiedFlag();
     if (bKeyed)
         UpdateKeySummary();
@@ -126,18 +101,9 @@ Folder* CQuillboxDoc::FindFolderByItem(TreeItem hItem, Folder* pStart) const
     return pFound;
 }
 
-void CQuillboxDoc::LinkItem(Folder* pFolder, TreeItem hItem)
-{
-    pFolder->m_hItem = hItem;
-    m_itemFolders[hItem] = pFolder;
-}
-
 Folder* CQuillboxDoc::GetFolderOfItem(TreeItem hItem) const
 {
-    // Every folder linked into the tree has its own item, so the map gives what a walk from
-    // m_pRootFolder would find.
-    const auto it = m_itemFolders.find(hItem);
-    return it == m_itemFolders.end() ? nullptr : it->second;
+    return m_tree.GetFolderOfItem(hItem);
 }
 
 SharedText CQuillboxDoc::GetFolderText(const Folder* pFolder) const
@@ -153,74 +119,27 @@ Folder* CQuillboxDoc::SelectFolderByItem(TreeItem hItem)
     return m_pSelFolder;
 }
 
-void CQuillboxDoc::UnlinkFolder(Folder* pFolder)
-{
-    if (pFolder->m_pPrev)
-        pFolder->m_pPrev->m_pNext = pFolder->m_pNext;
-    else if (pFolder->m_pParent)
-        pFolder->m_pParent->m_pFirstChild = pFolder->m_pNext;
-    else if (m_pRootFolder == pFolder)
-        m_pRootFolder = pFolder->m_pNext;
-    if (pFolder->m_pNext)
-        pFolder->m_pNext->m_pPrev = pFolder->m_pPrev;
-    pFolder->m_pNext = nullptr;
-    pFolder->m_pPrev = nullptr;
-}
-
-namespace {
-
-// Removes the given folders from a list in one pass, keeping the order of the rest.
-void RemoveFolders(std::vector<Folder*>& folders, const std::vector<Folder*>& doomed)
-{
-    std::unordered_set<Folder*> doomedSet(doomed.size());
-    doomedSet.insert(doomed.begin(), doomed.end());
-    folders.erase(std::remove_if(folders.begin(), folders.end(), [&](Folder* p) { return doomedSet.count(p) != 0; }),
-                  folders.end());
-}
-
-} // namespace
-
-void CQuillboxDoc::RemoveSubtreeFromList(Folder* pFolder)
-{
-    std::vector<Folder*> doomed;
-    WalkFolders(pFolder, [&](Folder* p) {
-        doomed.push_back(p);
-        m_itemFolders.erase(p->m_hItem);
-    }, false);
-    RemoveFolders(m_folders, doomed);
-}
-
 void CQuillboxDoc::DeleteFolderTree(Folder* pFolder)
 {
     if (!pFolder)
         return;
-    std::vector<Folder*> doomed;
-    WalkFolders(pFolder, [&](Folder* p) { doomed.push_back(p); });
-    RemoveFolders(m_folders, doomed);
-    for (Folder* p : doomed) {
-        const auto it = m_itemFolders.find(p->m_hItem);
-        if (it != m_itemFolders.end() && it->second == p)
-            m_itemFolders.erase(it);
-        if (m_pSelFolder == p)
+    WalkFolders(pFolder, [&](const Folder* p) {
+        if (p == m_pSelFolder)
             m_pSelFolder = nullptr;
-        delete p;
-    }
+    });
+    m_tree.DeleteWithFollowingSiblings(pFolder);
 }
 
 void CQuillboxDoc::DeleteClipFolders()
 {
-    // The clipboard's folders are in neither m_folders nor the tree: nothing there to search.
-    std::vector<Folder*> doomed;
-    WalkFolders(m_pClipFolder, [&](Folder* p) { doomed.push_back(p); });
-    for (Folder* p : doomed)
-        delete p;
+    FolderTree::Free(m_pClipFolder);
     m_pClipFolder = nullptr;
 }
 
 void CQuillboxDoc::UpdateKeySummary()
 {
     std::string text;
-    for (const Folder* pFolder : m_folders) {
+    for (const Folder* pFolder : m_tree.GetFolders()) {
         if (pFolder->HasKey())
             text += pFolder->m_name + "=" + pFolder->GetKey()->key + ", ";
     }
@@ -236,7 +155,7 @@ void CQuillboxDoc::SetEncodingKind(TextEncoding::Kind kind)
         return;
     m_encoding.SetKind(kind);
     // The tree shows the names read the new way.
-    for (const Folder* pFolder : m_folders)
+    for (const Folder* pFolder : m_tree.GetFolders())
         m_pTreeView->GetTreeCtrl().SetItemText(pFolder->m_hItem, pFolder->m_name);
     if (m_onEncodingChanged)
         m_onEncodingChanged(false);
@@ -250,13 +169,13 @@ void CQuillboxDoc::ConvertToUtf8()
         pFolder->m_name = TextEncoding::Cp1252ToUtf8(pFolder->m_name);
         pFolder->m_text = TextEncoding::Cp1252ToUtf8(pFolder->m_text.View());
     };
-    for (Folder* pFolder : m_folders)
+    for (Folder* pFolder : m_tree.GetFolders())
         convert(pFolder);
     if (m_pClipFolder)
         WalkFolders(m_pClipFolder, convert, false);
     m_pEditView->GetEditCtrl().ConvertText([](std::string_view bytes) { return TextEncoding::Cp1252ToUtf8(bytes); });
     m_encoding.SetKind(TextEncoding::Kind::Utf8);
-    for (const Folder* pFolder : m_folders)
+    for (const Folder* pFolder : m_tree.GetFolders())
         m_pTreeView->GetTreeCtrl().SetItemText(pFolder->m_hItem, pFolder->m_name);
     SetModifiedFlag();
     if (m_onEncodingChanged)
@@ -298,8 +217,7 @@ std::string CQuillboxDoc::TakeText(std::string_view bytes, TextEncoding::Kind ki
 
 Folder* CQuillboxDoc::FindFolderByName(const std::string& name) const
 {
-    const auto it = std::find_if(m_folders.begin(), m_folders.end(), [&](const Folder* p) { return p->m_name == name; });
-    return it == m_folders.end() ? nullptr : *it;
+    return m_tree.FindByName(name);
 }
 
 namespace {

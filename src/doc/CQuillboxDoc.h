@@ -4,10 +4,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "doc/Folder.h"
+#include "doc/FolderTree.h"
 #include "doc/NotebookSnapshot.h"
 #include "doc/TextEncoding.h"
 #include "platform/FileAccess.h"
@@ -94,8 +94,8 @@ public:
     void SetEncodingListener(std::function<void(bool bConverted)> listener) { m_onEncodingChanged = std::move(listener); }
 
     // Folder tree
-    Folder* GetRootFolder() const { return m_pRootFolder; }
-    const std::vector<Folder*>& GetFolders() const { return m_folders; }
+    Folder* GetRootFolder() const { return m_tree.GetRoot(); }
+    const std::vector<Folder*>& GetFolders() const { return m_tree.GetFolders(); }
     Folder* GetSelFolder() const { return m_pSelFolder; }
     // A folder's notes as they stand: the editor's text for the selected folder, else its
     // stored text.
@@ -106,27 +106,20 @@ public:
     const std::vector<std::string>& GetKeyNames() const { return m_keyNames; }
     void AddFolder(bool bTopLevel, const std::string& name, const std::string& text, bool bSorted,
                    const std::string& key, const std::string& keyFunction);
-    // A new folder, first among the children of pParent (the top level when null), with no tree
-    // item yet.
-    Folder* LinkNewFolder(Folder* pParent, std::string name, SharedText text, const std::string& key,
-                          const std::string& keyFunction);
-    // Gives the folders from m_folders[firstNew] on their tree items at once, leaving the tree,
+    // Gives the folders from GetFolders()[firstNew] on their tree items at once, leaving the tree,
     // the texts and the keys as AddFolder one by one would after a final selection change; the
     // selection itself does not move.
     void ShowNewFolders(size_t firstNew);
     Folder* FindFolderByItem(TreeItem hItem, Folder* pStart) const;
     Folder* SelectFolderByItem(TreeItem hItem);
+    // Frees a folder with its subtree and, as the records run, its following siblings with
+    // theirs; the selection goes when it was among them.
     void DeleteFolderTree(Folder* pFolder);
     // Frees the clipboard's folders and leaves it empty.
     void DeleteClipFolders();
     void UpdateKeySummary();
-    // The first folder of m_folders with this exact name, or null.
+    // The first folder of GetFolders() with this exact name, or null.
     Folder* FindFolderByName(const std::string& name) const;
-    // Takes the folders of pFolder's subtree (pFolder included, its siblings not) out of
-    // m_folders, keeping the order of the rest.
-    void RemoveSubtreeFromList(Folder* pFolder);
-    // Takes a folder out of its sibling list (or the top level); its children stay with it.
-    void UnlinkFolder(Folder* pFolder);
 
     // Folder records of the notebook and folder files
     // Appends the records of pFolder's subtree and its following siblings to `out`.
@@ -144,7 +137,11 @@ public:
     void RunCommand(int id);
     static bool HasCommand(int id);
 
-    // Folder commands
+    // Folder commands: each asks what it needs through the prompts, then does its work through
+    // an operation that asks nothing, which quillbox-cli calls too.
+    // A new folder under pParent, made, selected and given a first note's header as New Folder
+    // makes it; null when pParent takes no new folders.
+    Folder* NewFolder(Folder* pParent, const std::string& name);
     void OnNewFolder();
     void OnRenameFolder();
     void OnDeleteFolder();
@@ -197,12 +194,10 @@ private:
 
     // The character a note header line repeats six times on each side.
     char m_chSeparator = '-';
-    // The first top-level folder; the others follow it through m_pNext.
-    Folder* m_pRootFolder = nullptr;
+    // The folders and their links; the document changes them through it alone.
+    FolderTree m_tree;
     // The keys a folder can be given, in the order the Assign Keys dialog offers them.
     std::vector<std::string> m_keyNames;
-    // Every folder of the tree, the clipboard's not among them.
-    std::vector<Folder*> m_folders;
     // The folder shown in the editor, or null.
     Folder* m_pSelFolder = nullptr;
     Folder* m_pClipFolder = nullptr;
@@ -210,12 +205,6 @@ private:
     int m_bTime = 0;
     int m_bText = 1;
     int m_bDate = 1;
-
-    // Gives a folder its tree item; the document alone keeps the map from item to folder.
-    void LinkItem(Folder* pFolder, TreeItem hItem);
-    // Tree item to folder, for the folders linked into the tree; keeps selection changes from
-    // walking the whole tree. Kept by LinkItem and by every removal.
-    std::unordered_map<TreeItem, Folder*> m_itemFolders;
 
     CQuillboxEditView* m_pEditView = nullptr;
     CQuillboxTreeView* m_pTreeView = nullptr;

@@ -13,11 +13,11 @@ void CQuillboxDoc::OnCutFolder()
     Folder* pCut = m_pSelFolder;
     if (!pCut || IsSpecialName(pCut->m_name))
         return;
-    UnlinkFolder(pCut);
+    m_tree.Unlink(pCut);
     pCut->m_pParent = nullptr;
     DeleteClipFolders();
     m_pClipFolder = pCut;
-    RemoveSubtreeFromList(pCut);
+    m_tree.Release(pCut);
     // The selection change stores the editor's text into the cut folder, still selected here,
     // so its notes go to the clipboard with it.
     m_pTreeView->GetTreeCtrl().DeleteItem(pCut->m_hItem);
@@ -44,7 +44,7 @@ void CQuillboxDoc::OnCopyFolder()
 
 void CQuillboxDoc::OnPasteFolder()
 {
-    if (!m_pSelFolder || m_pSelFolder->m_name == kTrashName || !m_pClipFolder)
+    if (!m_pSelFolder || !TakesNewFolders(m_pSelFolder->m_name) || !m_pClipFolder)
         return;
     PasteFolderTree(m_pClipFolder);
 }
@@ -86,7 +86,7 @@ void CQuillboxDoc::PasteFolderTree(Folder* pFolder)
         const Folder* pSource;
         Folder* pParent;
     };
-    const size_t firstNew = m_folders.size();
+    const size_t firstNew = m_tree.GetFolders().size();
     std::vector<Level> levels { { pFolder, m_pSelFolder } };
     while (!levels.empty()) {
         Level& level = levels.back();
@@ -96,12 +96,12 @@ void CQuillboxDoc::PasteFolderTree(Folder* pFolder)
             continue;
         }
         level.pSource = pSource->m_pNext;
-        Folder* pCopy = LinkNewFolder(level.pParent, pSource->m_name, pSource->m_text, {}, {});
+        Folder* pCopy = m_tree.Link(level.pParent, pSource->m_name, pSource->m_text, {}, {});
         if (pSource->m_pFirstChild)
             levels.push_back({ pSource->m_pFirstChild, pCopy });
     }
     ShowNewFolders(firstNew);
     // The last folder added ends up selected, as adding each in turn leaves it.
-    m_pTreeView->GetTreeCtrl().SelectItem(m_folders.back()->m_hItem);
+    m_pTreeView->GetTreeCtrl().SelectItem(m_tree.GetFolders().back()->m_hItem);
     m_pTreeView->FocusEditor(true);
 }

@@ -29,16 +29,26 @@ bool AskFolderName(Prompts& prompts, const TextEncoding& encoding, CInputDlg& dl
 
 } // namespace
 
+Folder* CQuillboxDoc::NewFolder(Folder* pParent, const std::string& name)
+{
+    if (!pParent || !TakesNewFolders(pParent->m_name))
+        return nullptr;
+    if (pParent != m_pSelFolder)
+        m_pTreeView->GetTreeCtrl().SelectItem(pParent->m_hItem);
+    AddFolder(false, name, {}, true, {}, {});
+    return m_pSelFolder;
+}
+
 void CQuillboxDoc::OnNewFolder()
 {
     CInputDlg dlg;
-    if (!m_pSelFolder || m_pSelFolder->m_name == kTrashName)
+    if (!m_pSelFolder || !TakesNewFolders(m_pSelFolder->m_name))
         return;
     dlg.m_strLabel = "Folder Name";
     dlg.m_strText = "New Folder";
     if (!AskFolderName(*m_services.pPrompts, m_encoding, dlg))
         return;
-    AddFolder(false, dlg.m_strText, {}, true, {}, {});
+    NewFolder(m_pSelFolder, dlg.m_strText);
 }
 
 void CQuillboxDoc::OnRenameFolder()
@@ -80,7 +90,7 @@ void CQuillboxDoc::DeleteSelectedFolder()
                                           + " and all of its children?"))
         return;
 
-    UnlinkFolder(pFolder);
+    m_tree.Unlink(pFolder);
     // Moves the selection to a neighbour first; the selection change stores the editor's text
     // into the folder that is about to go.
     tree.DeleteItem(hItem);

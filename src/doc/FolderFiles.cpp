@@ -27,7 +27,7 @@ void CQuillboxDoc::OnExportFolder()
 
 void CQuillboxDoc::OnImportFolder()
 {
-    if (m_pSelFolder && m_pSelFolder->m_name == kTrashName) {
+    if (m_pSelFolder && !TakesNewFolders(m_pSelFolder->m_name)) {
         m_services.pPrompts->MessageBox("You cannot import a folder as a child of the \"Trash\"\n"
                                         "folder.  Please select a different folder.");
         return;
@@ -85,16 +85,16 @@ ReadReport CQuillboxDoc::ReadFolderFile(const std::string& pathName)
     if (!in.FindLine("Begin Folder Information"))
         return { Status::NotANotebook, FileProblem { .kind = FileProblem::Kind::NotAFolderFile }.During(kImport, pathName) };
 
-    const size_t countBefore = m_folders.size();
+    const size_t countBefore = m_tree.GetFolders().size();
     const bool bWhole = ReadFolder(in, false, ConverterFrom(TextEncoding::Detect(in.Data()), in.Data()));
-    if (m_folders.size() == countBefore) {
+    if (m_tree.GetFolders().size() == countBefore) {
         problem = in.WhereReadingStopped().During(kImport, pathName);
         problem.bNothingRead = true;
         return { Status::NotANotebook, problem };
     }
     ShowNewFolders(countBefore);
     // The last folder read ends up selected, as adding each in turn leaves it.
-    m_pTreeView->GetTreeCtrl().SelectItem(m_folders.back()->m_hItem);
+    m_pTreeView->GetTreeCtrl().SelectItem(m_tree.GetFolders().back()->m_hItem);
     m_pTreeView->FocusEditor(true);
     if (!bWhole)
         return { Status::Incomplete, in.WhereReadingStopped().During(kImport, pathName) };

@@ -170,7 +170,7 @@ bool ReadRecord(LineReader& in, FolderRecord& record, TextArena& texts)
 std::vector<NotebookSnapshot::Record> CQuillboxDoc::CollectRecords(Folder* pFolder, bool bWithKeys) const
 {
     std::vector<NotebookSnapshot::Record> records;
-    records.reserve(m_folders.size());
+    records.reserve(m_tree.GetFolders().size());
     WalkFolders(pFolder, [&](const Folder* p) {
         NotebookSnapshot::Record& record = records.emplace_back();
         for (const Folder* pChild = p->m_pFirstChild; pChild; pChild = pChild->m_pNext)
@@ -240,12 +240,12 @@ bool CQuillboxDoc::ReadFolder(LineReader& in, bool bTopLevel, const std::functio
             m_encoding.MakeOneLine(record.name);
             if (IsSpecialName(record.name))
                 pParent = nullptr;
-            LinkNewFolder(pParent, std::move(record.name), std::move(record.text), record.key, record.function);
+            m_tree.Link(pParent, std::move(record.name), std::move(record.text), record.key, record.function);
         }
         if (!bWhole)
             return false;
         if (record.children > 0)
-            parents.emplace_back(m_folders.back(), record.children);
+            parents.emplace_back(m_tree.GetFolders().back(), record.children);
         while (!parents.empty() && parents.back().second == 0)
             parents.pop_back();
     } while (!parents.empty());
@@ -272,7 +272,7 @@ NotebookSnapshot CQuillboxDoc::TakeSnapshot() const
     snapshot.time = m_bTime;
     snapshot.text = m_bText;
     snapshot.promptDelete = m_bPromptDelete;
-    snapshot.records = CollectRecords(m_pRootFolder, true);
+    snapshot.records = CollectRecords(m_tree.GetRoot(), true);
     return snapshot;
 }
 
@@ -390,7 +390,7 @@ ReadReport CQuillboxDoc::OpenNotebook(const std::string& pathName)
     find("Begin Folder Information");
 
     // Every top-level record up to "End Folder Information", each as a top-level folder.
-    const size_t firstNew = m_folders.size();
+    const size_t firstNew = m_tree.GetFolders().size();
     for (;;) {
         const int found = in.SkipTo(kRecordOrEnd);
         if (found < 0) {
@@ -405,7 +405,7 @@ ReadReport CQuillboxDoc::OpenNotebook(const std::string& pathName)
             break;
         }
     }
-    Folder* pLastRead = m_folders.size() > firstNew ? m_folders.back() : nullptr;
+    Folder* pLastRead = m_tree.GetFolders().size() > firstNew ? m_tree.GetFolders().back() : nullptr;
     m_encoding.SetKind(kindBefore);
     SetEncodingKind(in.IsAllUtf8() ? TextEncoding::Kind::Utf8 : TextEncoding::Kind::Windows1252);
     ShowNewFolders(firstNew);

@@ -17,3 +17,10 @@ inline bool IsSpecialName(std::string_view name)
 {
     return name == kMainName || name == kTrashName;
 }
+
+// Whether the folder of this name takes new folders under it (New Folder, Import Folder,
+// Paste Folder, a path made by quillbox-cli): every folder but the Trash.
+inline bool TakesNewFolders(std::string_view name)
+{
+    return name != kTrashName;
+}

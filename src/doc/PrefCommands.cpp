@@ -62,9 +62,9 @@ std::vector<std::string> DialogNames(const std::vector<Folder*>& folders)
 void CQuillboxDoc::OnAssignKeys()
 {
     CAssignKeysDlg dlg;
-    const std::vector<std::string> names = DialogNames(m_folders);
-    for (size_t i = 0; i < m_folders.size(); ++i) {
-        const Folder* pFolder = m_folders[i];
+    const std::vector<std::string> names = DialogNames(m_tree.GetFolders());
+    for (size_t i = 0; i < m_tree.GetFolders().size(); ++i) {
+        const Folder* pFolder = m_tree.GetFolders()[i];
         if (pFolder->m_name == kTrashName)
             continue;
         if (pFolder->HasKey())
@@ -102,16 +102,16 @@ void CQuillboxDoc::OnAssignKeys()
         }
         return nullptr;
     };
-    std::vector<const KeyAssignment*> rows(m_folders.size(), nullptr);
-    for (size_t i = 0; i < m_folders.size(); ++i) {
-        const Folder* pFolder = m_folders[i];
+    std::vector<const KeyAssignment*> rows(m_tree.GetFolders().size(), nullptr);
+    for (size_t i = 0; i < m_tree.GetFolders().size(); ++i) {
+        const Folder* pFolder = m_tree.GetFolders()[i];
         if (pFolder->m_name == kTrashName || !pFolder->HasKey())
             continue;
         if (auto it = rowsByNameAndKey.find({ names[i], pFolder->GetKey()->key }); it != rowsByNameAndKey.end())
             rows[i] = claim(it->second);
     }
-    for (size_t i = 0; i < m_folders.size(); ++i) {
-        Folder* pFolder = m_folders[i];
+    for (size_t i = 0; i < m_tree.GetFolders().size(); ++i) {
+        Folder* pFolder = m_tree.GetFolders()[i];
         if (pFolder->m_name == kTrashName)
             continue;
         if (auto it = rowsByName.find(names[i]); !rows[i] && it != rowsByName.end())

@@ -7,6 +7,7 @@
 #include "platform/Keys.h"
 
 class CQuillboxDoc;
+class Folder;
 class EditControl;
 
 // The note editor's behaviour: the note layout, the note commands and the editor's keyboard,
@@ -36,7 +37,14 @@ public:
     void OnNewNote();
     void OnDeleteNote();
     void OnMoveCopyNote();
+    // Files the note at the cursor: `sendKey` is "F2" (the user picks the folder), the Trash's
+    // name, or an assigned key's name (the folder that holds the key).
     void SendNoteToFolder(const std::string& sendKey);
+    // A note at the end of pFolder's notes, as Shift+Return in the folder tree makes one: the
+    // folder is selected, a header typed at the end of its text (unless bHeaderTyped: a new
+    // folder has one already) and `body` after it; then the folder that was selected before is
+    // again. False when the folder cannot hold it all (the editor's limit).
+    bool AppendNote(Folder* pFolder, const std::string& body, bool bHeaderTyped);
     void DeleteNoteAtCursor();
     void OnPrintFolder();
 

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "dialogs/CChooseFolderDlg.h"
 #include "doc/CQuillboxDoc.h"
 #include "doc/NotebookNames.h"
@@ -41,6 +43,23 @@ void CQuillboxEditView::OnDeleteNote()
     if (pShown && !m_pDoc->FindFolderByName(kTrashName) && FindNoteAtCursor(start, end))
         RestoreTrash(*m_pDoc, m_edit);
     SendNoteToFolder(kTrashName);
+}
+
+bool CQuillboxEditView::AppendNote(Folder* pFolder, const std::string& body, bool bHeaderTyped)
+{
+    CQuillboxTreeView& treeView = *m_pDoc->GetTreeView();
+    Folder* pSelected = m_pDoc->GetSelFolder();
+    treeView.GetTreeCtrl().SelectItem(pFolder->m_hItem);
+    treeView.FocusEditor(true);
+    if (!bHeaderTyped)
+        InsertNoteHeader();
+    const long inserted = m_edit.ReplaceSel(body);
+    // The editor refuses what goes beyond its limit: a header cut short lacks its last CR LF.
+    const std::string after = m_edit.GetText();
+    const bool bHeaderWhole = bHeaderTyped || after.substr(0, after.size() - std::min(after.size(), body.size())).ends_with("\r\n");
+    if (pSelected)
+        treeView.GetTreeCtrl().SelectItem(pSelected->m_hItem);
+    return static_cast<size_t>(inserted) == body.size() && bHeaderWhole;
 }
 
 void CQuillboxEditView::OnMoveCopyNote()

@@ -34,6 +34,10 @@ public:
     // refused at the length limit. '\r' ends the line (CR LF in the text).
     virtual void TypeChar(char ch) = 0;
 
+    // Inserts text at the caret as a paste would: it replaces the selection, and what goes
+    // beyond the limit is dropped. Returns the number of bytes inserted.
+    virtual long ReplaceSel(const std::string& text) = 0;
+
     virtual std::string GetText() const = 0;
     // Replaces the whole text, whatever the limit; the caret goes to the start. Loading a
     // folder's text is not an edit: the change handler is not called.

@@ -23,6 +23,7 @@ public:
     std::string GetSelText() const override;
     void Clear() override;
     void TypeChar(char ch) override;
+    long ReplaceSel(const std::string& text) override;
 
     std::string GetText() const override { return m_text; }
     void SetText(std::string_view text) override;
@@ -33,10 +34,6 @@ public:
     bool HasFocus() const override { return m_pFocus->pOwner == this; }
     void SetFocus() override { m_pFocus->pOwner = this; }
     void SetChangeHandler(std::function<void()> handler) override { m_onChange = std::move(handler); }
-
-    // Inserts text at the caret as a paste would (replacing the selection, within the limit:
-    // what does not fit is dropped). Returns the number of bytes inserted.
-    long ReplaceSel(const std::string& text);
 
 private:
     const std::vector<long>& LineStarts() const;

@@ -292,6 +292,13 @@ void QtEditControl::Clear()
     OnHeld([](TextBuffer& text) { text.Clear(); });
 }
 
+long QtEditControl::ReplaceSel(const std::string& text)
+{
+    long inserted = 0;
+    OnHeld([&](TextBuffer& held) { inserted = held.ReplaceSel(text); });
+    return inserted;
+}
+
 void QtEditControl::TypeChar(char ch)
 {
     OnHeld([=](TextBuffer& text) { text.TypeChar(ch); });

@@ -50,6 +50,7 @@ public:
     std::string GetSelText() const override;
     void Clear() override;
     void TypeChar(char ch) override;
+    long ReplaceSel(const std::string& text) override;
     std::string GetText() const override;
     void SetText(std::string_view text) override;
     void LimitText(long maxChars) override;
