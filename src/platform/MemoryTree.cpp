@@ -45,13 +45,9 @@ TreeItem MemoryTree::InsertItem(const std::string& text, TreeItem parent, bool s
     m_nodes.push_back(Node { text, parent, {}, false, true });
     ++m_count;
     auto& siblings = ChildList(parent);
-    auto at = siblings.end();
-    if (sorted) {
-        at = std::upper_bound(siblings.begin(), siblings.end(), text, [this](const std::string& t, TreeItem other) {
-            return CompareNoCase(t, m_nodes[other].text) < 0;
-        });
-    }
-    siblings.insert(at, item);
+    const size_t at = sorted ? SortedPosition(siblings.size(), text, [&](size_t i) -> std::string_view { return m_nodes[siblings[i]].text; })
+                             : siblings.size();
+    siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(at), item);
     return item;
 }
 
@@ -77,22 +73,26 @@ std::vector<TreeItem> MemoryTree::InsertSorted(const std::vector<TreeInsert>& ba
             groups.emplace_back(parent, std::vector<Named>());
         groups[it->second].second.emplace_back(node.text, item);
     }
-    auto before = [](const Named& a, const Named& b) { return CompareNoCase(a.first, b.first) < 0; };
     for (auto& [parent, children] : groups) {
-        // Stable, and the siblings already there go first among equals: what inserting one by
-        // one, each after the last sibling that does not sort behind it, gives.
         SortByName(children, [](const Named& named) { return named.first; });
         auto& siblings = ChildList(parent);
-        std::vector<Named> merged;
+        std::vector<std::string_view> names;
+        names.reserve(children.size());
+        for (const Named& named : children)
+            names.push_back(named.first);
+        const std::vector<size_t> positions =
+            SortedPositions(siblings.size(), names, [&](size_t i) -> std::string_view { return m_nodes[siblings[i]].text; });
+        std::vector<TreeItem> merged;
         merged.reserve(siblings.size() + children.size());
-        for (TreeItem sibling : siblings)
-            merged.emplace_back(m_nodes[sibling].text, sibling);
-        const auto old = static_cast<std::ptrdiff_t>(merged.size());
-        merged.insert(merged.end(), children.begin(), children.end());
-        std::inplace_merge(merged.begin(), merged.begin() + old, merged.end(), before);
-        siblings.clear();
-        for (const Named& named : merged)
-            siblings.push_back(named.second);
+        size_t taken = 0;
+        for (size_t i = 0; i < children.size(); ++i) {
+            merged.insert(merged.end(), siblings.begin() + static_cast<std::ptrdiff_t>(taken),
+                          siblings.begin() + static_cast<std::ptrdiff_t>(positions[i]));
+            taken = positions[i];
+            merged.push_back(children[i].second);
+        }
+        merged.insert(merged.end(), siblings.begin() + static_cast<std::ptrdiff_t>(taken), siblings.end());
+        siblings = std::move(merged);
     }
     return items;
 }
@@ -120,15 +120,11 @@ void MemoryTree::DeleteItem(TreeItem item)
             break;
         }
     }
-    auto& siblings = ChildList(At(item).parent);
-    const auto pos = std::find(siblings.begin(), siblings.end(), item);
     if (selectionInside) {
-        TreeItem neighbour = At(item).parent;
-        if (pos + 1 != siblings.end())
-            neighbour = *(pos + 1);
-        else if (pos != siblings.begin())
-            neighbour = *(pos - 1);
-        SelectItem(neighbour);
+        const auto& siblings = ChildList(At(item).parent);
+        const auto index = static_cast<size_t>(std::find(siblings.begin(), siblings.end(), item) - siblings.begin());
+        const std::optional<size_t> neighbour = NeighbourOfDeleted(index, siblings.size());
+        SelectItem(neighbour ? siblings[*neighbour] : At(item).parent);
     }
     // The handler may have changed the tree; find the item's place again.
     auto& list = ChildList(At(item).parent);

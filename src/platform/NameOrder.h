@@ -45,3 +45,36 @@ void SortByName(std::vector<Item>& items, Name name)
         ends = std::move(merged);
     }
 }
+
+// Where a new name goes among `count` siblings in name order (`nameAt(i)` the i-th one's name):
+// after the last sibling that does not sort behind it, so equal names keep the order they came.
+template <typename NameAt>
+size_t SortedPosition(size_t count, std::string_view name, NameAt nameAt)
+{
+    size_t low = 0;
+    size_t at = count;
+    while (low < at) {
+        const size_t middle = (low + at) / 2;
+        if (CompareNoCase(name, nameAt(middle)) < 0)
+            at = middle;
+        else
+            low = middle + 1;
+    }
+    return at;
+}
+
+// The same for new names already in name order, all at once: for each, how many of the
+// siblings go before it, as adding them one after another would place them.
+template <typename NameAt>
+std::vector<size_t> SortedPositions(size_t count, const std::vector<std::string_view>& names, NameAt nameAt)
+{
+    std::vector<size_t> positions;
+    positions.reserve(names.size());
+    size_t at = 0;
+    for (const std::string_view name : names) {
+        while (at < count && CompareNoCase(name, nameAt(at)) >= 0)
+            ++at;
+        positions.push_back(at);
+    }
+    return positions;
+}

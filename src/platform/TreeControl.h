@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,18 @@ struct TreeInsert
     TreeItem parent = kNoItem;
     int batchParent = -1;
 };
+
+// Which sibling takes the selection when the item at `index` of `count` siblings is deleted
+// with the selection in it: the next one, else the one before; nothing when it was the only
+// one, and the parent takes it.
+inline std::optional<size_t> NeighbourOfDeleted(size_t index, size_t count)
+{
+    if (index + 1 < count)
+        return index + 1;
+    if (index > 0)
+        return index - 1;
+    return std::nullopt;
+}
 
 // The operations the folder logic needs of the tree control.
 class TreeControl

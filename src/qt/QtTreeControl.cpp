@@ -66,6 +66,12 @@ const FolderItem* AsFolder(const QTreeWidgetItem* pItem)
     return static_cast<const FolderItem*>(pItem);
 }
 
+// The name of a widget item's child by its index, as the name order rules read it.
+auto ChildName(const QTreeWidgetItem* pParent)
+{
+    return [pParent](size_t i) -> std::string_view { return AsFolder(pParent->child(static_cast<int>(i)))->Bytes(); };
+}
+
 std::string BytesOf(const QTreeWidgetItem* pItem)
 {
     return std::string(AsFolder(pItem)->Bytes());
@@ -164,21 +170,6 @@ QTreeWidgetItem* QtTreeControl::NewItem(std::string_view text, TreeItem& handle)
     return pItem;
 }
 
-int QtTreeControl::SortedPosition(const QTreeWidgetItem* pParent, std::string_view text)
-{
-    // After the last sibling that does not sort behind the new name.
-    int low = 0;
-    int at = pParent->childCount();
-    while (low < at) {
-        const int middle = (low + at) / 2;
-        if (CompareNoCase(text, AsFolder(pParent->child(middle))->Bytes()) < 0)
-            at = middle;
-        else
-            low = middle + 1;
-    }
-    return at;
-}
-
 TreeItem QtTreeControl::InsertItem(const std::string& text, TreeItem parent, bool sorted)
 {
     QTreeWidgetItem* pParent = ParentOf(parent);
@@ -186,7 +177,8 @@ TreeItem QtTreeControl::InsertItem(const std::string& text, TreeItem parent, boo
         return kNoItem;
     TreeItem handle = kNoItem;
     QTreeWidgetItem* pItem = NewItem(text, handle);
-    const int at = sorted ? SortedPosition(pParent, text) : pParent->childCount();
+    const int at = sorted ? static_cast<int>(SortedPosition(static_cast<size_t>(pParent->childCount()), text, ChildName(pParent)))
+                          : pParent->childCount();
     HoldUpdates();
     ++m_nSilent;
     pParent->insertChild(at, pItem);
@@ -238,8 +230,14 @@ std::vector<TreeItem> QtTreeControl::InsertSorted(const std::vector<TreeInsert>&
             pParent->addChildren(list);
             continue;
         }
-        for (QTreeWidgetItem* pItem : list)
-            pParent->insertChild(SortedPosition(pParent, AsFolder(pItem)->Bytes()), pItem);
+        std::vector<std::string_view> names;
+        names.reserve(group.size());
+        for (size_t i : group)
+            names.push_back(batch[i].text);
+        const std::vector<size_t> positions = SortedPositions(static_cast<size_t>(pParent->childCount()), names, ChildName(pParent));
+        // Each goes in after those before it, which have moved the siblings on by one each.
+        for (qsizetype k = 0; k < list.size(); ++k)
+            pParent->insertChild(static_cast<int>(positions[static_cast<size_t>(k)]) + static_cast<int>(k), list[k]);
     }
     --m_nSilent;
     return handles;
@@ -268,13 +266,9 @@ void QtTreeControl::DeleteItem(TreeItem item)
     // here and select it, running the selection change, before anything is removed.
     if (bSelectionInside) {
         QTreeWidgetItem* pParent = pItem->parent() ? pItem->parent() : invisibleRootItem();
-        const int index = pParent->indexOfChild(pItem);
-        QTreeWidgetItem* pNeighbour = pItem->parent();
-        if (index + 1 < pParent->childCount())
-            pNeighbour = pParent->child(index + 1);
-        else if (index > 0)
-            pNeighbour = pParent->child(index - 1);
-        SelectItem(HandleOf(pNeighbour));
+        const std::optional<size_t> neighbour =
+            NeighbourOfDeleted(static_cast<size_t>(pParent->indexOfChild(pItem)), static_cast<size_t>(pParent->childCount()));
+        SelectItem(HandleOf(neighbour ? pParent->child(static_cast<int>(*neighbour)) : pItem->parent()));
         pItem = ItemOf(item);
         if (!pItem)
             return;

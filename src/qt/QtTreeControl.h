@@ -67,8 +67,6 @@ private:
     void HoldUpdates();
     // A new item outside the widget, known by its new handle.
     QTreeWidgetItem* NewItem(std::string_view text, TreeItem& handle);
-    // Where a new child of that name goes among pParent's children.
-    static int SortedPosition(const QTreeWidgetItem* pParent, std::string_view text);
     // The item that holds the children of a handle: the invisible root for kNoItem.
     QTreeWidgetItem* ParentOf(TreeItem parent) const;
     void Forget(QTreeWidgetItem* pItem);
