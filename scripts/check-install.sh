@@ -1,27 +1,59 @@
 #!/usr/bin/env bash
-# Installs the Quillbox Debian package on this machine as a user would, checks that the desktop
-# knows it, and removes it again, checking that nothing is left behind. Needs root.
-#   scripts/check-install.sh [--fresh-debian] [quillbox_VERSION_ARCH.deb]
-# Without a package it builds one in build/ with cpack, as the README says. With --fresh-debian
-# the check runs on a fresh Debian 12 instead: a minimal bookworm made by debootstrap in a
-# temporary directory (network needed), given only the tools the checks use, which a desktop
-# has anyway.
+# Checks the Debian packages quillbox and quillbox-cli as a user would meet them, and removes them
+# again, checking that nothing is left behind. Needs root.
+#   scripts/check-install.sh [--fresh-debian] [quillbox_VERSION_ARCH.deb quillbox-cli_VERSION_ARCH.deb]
+# Without packages it builds them in build/debs with scripts/build-debs.sh (dpkg-buildpackage, as
+# the README says). lintian checks them first, where it is installed. Then quillbox-cli is installed
+# alone, must bring in no Qt or X11 package and must work; then quillbox: its desktop entry, its
+# start, the file types of notebooks (and of Mup files, which share "*.not"), the manual pages and
+# the completion. With --fresh-debian the checks run on a fresh Debian 12 instead: a minimal
+# bookworm made by debootstrap in a temporary directory (network needed), given only the tools
+# the checks use, which a desktop has anyway.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-[ "$(id -u)" -eq 0 ] || { echo "check-install.sh installs a package: run it as root" >&2; exit 2; }
+[ "$(id -u)" -eq 0 ] || { echo "check-install.sh installs packages: run it as root" >&2; exit 2; }
 
 fresh=0
 if [ "${1:-}" = --fresh-debian ]; then
     fresh=1
     shift
 fi
-if [ $# -ge 1 ]; then
-    deb=$(realpath "$1")
-    [ -f "$deb" ] || { echo "no package $1" >&2; exit 2; }
+if [ $# -eq 2 ]; then
+    deb_gui=$(realpath "$1")
+    deb_cli=$(realpath "$2")
+    for deb in "$deb_gui" "$deb_cli"; do
+        [ -f "$deb" ] || { echo "no package $deb" >&2; exit 2; }
+    done
+    if [ "$(dpkg-deb -f "$deb_gui" Package)" = quillbox-cli ]; then
+        deb=$deb_gui deb_gui=$deb_cli deb_cli=$deb
+    fi
+elif [ $# -eq 0 ]; then
+    echo "building the packages in build/debs"
+    changes=$(scripts/build-debs.sh build/debs)
+    version=$(sed -n 's/^Version: //p' "$changes")
+    deb_gui=$PWD/build/debs/quillbox_${version}_$(dpkg --print-architecture).deb
+    deb_cli=$PWD/build/debs/quillbox-cli_${version}_$(dpkg --print-architecture).deb
 else
-    cmake --build build -j"$(nproc)" --target quillbox quillbox-cli quillbox_app_icons quillbox_man_pages
-    (cd build && cpack -G DEB > /dev/null)
-    deb=$(realpath build/quillbox_*.deb)
+    echo "usage: check-install.sh [--fresh-debian] [QUILLBOX.deb QUILLBOX-CLI.deb]" >&2
+    exit 2
+fi
+[ "$(dpkg-deb -f "$deb_gui" Package) $(dpkg-deb -f "$deb_cli" Package)" = "quillbox quillbox-cli" ] \
+    || { echo "give the packages quillbox and quillbox-cli" >&2; exit 2; }
+
+if [ "${QUILLBOX_CHECK_INSIDE:-0}" != 1 ]; then
+    if command -v lintian > /dev/null; then
+        log=$(mktemp)
+        if lintian -I --pedantic --fail-on error,warning,info,pedantic "$deb_gui" "$deb_cli" > "$log" 2>&1; then
+            echo "ok   lintian -I --pedantic: no tag that is not overridden"
+            rm -f "$log"
+        else
+            echo "FAIL lintian -I --pedantic"; grep -v 'root privileges' "$log" | sed 's/^/     /'
+            rm -f "$log"
+            exit 1
+        fi
+    else
+        echo "lintian is not installed: the packages' lintian check is left out"
+    fi
 fi
 
 if [ "$fresh" -eq 1 ]; then
@@ -42,11 +74,12 @@ if [ "$fresh" -eq 1 ]; then
     cp /etc/resolv.conf "$root/etc/"
     mkdir "$root/tmp/scripts"
     cp "$0" "$root/tmp/scripts/check-install.sh"
-    cp "$deb" "$root/tmp/"
+    cp "$deb_gui" "$deb_cli" "$root/tmp/"
     chroot "$root" bash -c 'apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
         --no-install-recommends desktop-file-utils libglib2.0-bin xdg-utils man-db bash-completion \
-        shared-mime-info > /dev/null'
-    chroot "$root" bash /tmp/scripts/check-install.sh "/tmp/$(basename "$deb")"
+        shared-mime-info libfile-mimeinfo-perl > /dev/null'
+    chroot "$root" env QUILLBOX_CHECK_INSIDE=1 bash /tmp/scripts/check-install.sh \
+        "/tmp/$(basename "$deb_gui")" "/tmp/$(basename "$deb_cli")"
     exit
 fi
 
@@ -63,17 +96,45 @@ check() { # check DESCRIPTION COMMAND...: runs COMMAND and says whether it held
     fi
 }
 equals() { [ "$1" = "$2" ] || { echo "got \"$1\", expected \"$2\""; return 1; }; }
+install() { # install DEB: installs it as a user would, with what it depends on
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$1" > "$work/apt.log" 2>&1 \
+        || { cat "$work/apt.log"; exit 1; }
+    echo "ok   apt-get install $(basename "$1")"
+}
+installed() { dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' | sed -n 's/^ii  *//p' | sort; }
 
-DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" > "$work/apt.log" 2>&1 \
-    || { cat "$work/apt.log"; exit 1; }
-echo "ok   apt-get install $(basename "$deb")"
-dpkg-query -L quillbox > "$work/installed"
-
-# A sample notebook, a folder file, and a notebook under a name that says nothing of its type.
+# quillbox-cli alone: what a machine without a desktop that scripts notebooks installs.
+installed > "$work/before"
+install "$deb_cli"
+installed > "$work/after"
+comm -13 "$work/before" "$work/after" > "$work/new"
+check "quillbox-cli alone leaves out quillbox" bash -c '! grep -qx quillbox "$0"' "$work/new"
+check "quillbox-cli brings in no Qt or X11 package" bash -c '! grep -Ei "qt|x11|xcb|libgl" "$0"' "$work/new"
+check "quillbox-cli loads no Qt or X11 library" bash -c '! ldd /usr/bin/quillbox-cli | grep -Ei "qt|x11|xcb|libgl"'
 cd "$work"
-quillbox-cli new sample.not > /dev/null
-printf 'Begin Folder Information\r\nEnd Folder Information\r\n' > sample.fol
+cli_works() {
+    quillbox-cli new sample.not && quillbox-cli add sample.not Main "Installed" && quillbox-cli cat sample.not Main | tr -d "\r" | grep -qx Installed
+}
+check "quillbox-cli makes a notebook and adds a note" cli_works
+check "man quillbox-cli renders" bash -c 'MANWIDTH=80 man quillbox-cli | grep -q "quillbox-cli new notes.not"'
+completes() {
+    # shellcheck disable=SC1091
+    source /usr/share/bash-completion/completions/quillbox-cli
+    COMP_WORDS=(quillbox-cli cat sample.not Ma) COMP_CWORD=3
+    _quillbox_cli
+    equals "${COMPREPLY[*]}" Main
+}
+check "bash completes a folder path from the notebook" completes
+
+# Then the window.
+install "$deb_gui"
+dpkg-query -L quillbox quillbox-cli > "$work/installed"
+quillbox-cli export --format fol -o sample.fol sample.not Main
 cp sample.not notebook-without-extension
+# Mup files, which shared-mime-info also gives "*.not": one opened by a comment, one by Mup's own
+# first line.
+printf '// Twinkle, twinkle\nscore\n  time=4/4\nmusic\n1: 4c;c;g;g;\nbar\n' > mup-comment.not
+printf '//!Mup-Arkkra\nscore\nmusic\n1: 4c;d;e;f;\nbar\n' > mup-header.not
 
 desktop=/usr/share/applications/$id.desktop
 check "the desktop entry validates" desktop-file-validate "$desktop"
@@ -88,30 +149,33 @@ started() {
     equals "$status" 124
 }
 check "the menu's command line opens a notebook and keeps running" started
-# What a file manager shows: shared-mime-info also gives "*.not" to Mup music files, so a
-# desktop tells the two apart by the first line (GIO and Qt do; xdg-mime without a desktop
-# session goes by the name alone and would say text/x-mup).
-filetype() { gio info -a standard::content-type "$1" | sed -n 's/^ *standard::content-type: //p'; }
-check "a .not file is a Quillbox notebook" equals "$(filetype sample.not)" "$type"
-check "a .fol file is a Quillbox folder" equals "$(filetype sample.fol)" application/x-quillbox-folder
-check "a notebook is known by its first line" equals "$(filetype notebook-without-extension)" "$type"
+# What a file manager shows (GIO), and what xdg-mime says in a GNOME-like session (GIO again) and
+# elsewhere (File::MimeInfo's mimetype, where libfile-mimeinfo-perl is installed).
+gio_type() { GIO_USE_VFS=local gio info -a standard::content-type "$1" | sed -n 's/^ *standard::content-type: //p'; }
+lookups=("gio info|gio_type" "xdg-mime in GNOME|env XDG_CURRENT_DESKTOP=GNOME xdg-mime query filetype")
+if command -v mimetype > /dev/null; then
+    lookups+=("xdg-mime elsewhere|env XDG_CURRENT_DESKTOP=X-Generic xdg-mime query filetype")
+fi
+for lookup in "${lookups[@]}"; do
+    read -r -a ask <<< "${lookup#*|}"
+    name=${lookup%%|*}
+    check "$name: a .not file is a Quillbox notebook" equals "$("${ask[@]}" sample.not)" "$type"
+    check "$name: a .fol file is a Quillbox folder" equals "$("${ask[@]}" sample.fol)" application/x-quillbox-folder
+    check "$name: a notebook is known by its first line" equals "$("${ask[@]}" notebook-without-extension)" "$type"
+    check "$name: a Mup file opened by a comment stays Mup" equals "$("${ask[@]}" mup-comment.not)" text/x-mup
+    check "$name: a Mup file with Mup's first line stays Mup" equals "$("${ask[@]}" mup-header.not)" text/x-mup
+done
 check "Quillbox opens notebooks by default" equals "$(xdg-mime query default "$type")" "$id.desktop"
-check "man quillbox-cli renders" bash -c 'MANWIDTH=80 man quillbox-cli | grep -q "quillbox-cli new notes.not"'
 check "man quillbox renders" bash -c 'MANWIDTH=80 man quillbox | grep -q "keep short notes"'
-completes() {
-    # shellcheck disable=SC1091
-    source /usr/share/bash-completion/completions/quillbox-cli
-    COMP_WORDS=(quillbox-cli cat sample.not Ma) COMP_CWORD=3
-    _quillbox_cli
-    equals "${COMPREPLY[*]}" Main
-}
-check "bash completes a folder path from the notebook" completes
 check "the help pages are installed" test -f /usr/share/quillbox/help/index.html
 check "the application icon is in the icon theme" test -f /usr/share/icons/hicolor/48x48/apps/$id.png
+check "each package has its copyright and changelog" \
+    test -f /usr/share/doc/quillbox/copyright -a -f /usr/share/doc/quillbox/changelog.gz \
+    -a -f /usr/share/doc/quillbox-cli/copyright -a -f /usr/share/doc/quillbox-cli/changelog.gz
 
-DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq quillbox > "$work/apt.log" 2>&1 \
+DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq quillbox quillbox-cli > "$work/apt.log" 2>&1 \
     || { cat "$work/apt.log"; exit 1; }
-echo "ok   apt-get remove quillbox"
+echo "ok   apt-get remove quillbox quillbox-cli"
 left_behind() {
     local path status=0
     while read -r path; do
@@ -121,10 +185,12 @@ left_behind() {
     done < "$work/installed"
     return "$status"
 }
-check "no file of the package is left" left_behind
-check "dpkg forgets the package" bash -c '! dpkg-query -W -f="\${db:Status-Abbrev}" quillbox 2>/dev/null | grep -q "^[ir]"'
+check "no file of the packages is left" left_behind
+for package in quillbox quillbox-cli; do
+    check "dpkg forgets $package" bash -c '! dpkg-query -W -f="\${db:Status-Abbrev}" "$0" 2>/dev/null | grep -q "^[ir]"' "$package"
+done
 check "the MIME database forgets the notebook type" bash -c '! grep -rq quillbox /usr/share/mime/globs2 /usr/share/mime/magic'
 check "no desktop cache names Quillbox" bash -c '! grep -q quillbox /usr/share/applications/mimeinfo.cache'
 
-[ "$failed" -eq 0 ] && echo "Quillbox installs, works from the desktop and uninstalls cleanly."
+[ "$failed" -eq 0 ] && echo "Quillbox installs, quillbox-cli works alone, the window works from the desktop, and both uninstall cleanly."
 exit "$failed"

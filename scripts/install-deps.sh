@@ -10,9 +10,11 @@ packages=(
     fonts-dejavu-core poppler-utils
     xvfb xauth
     time
-    # making the Debian package, checking its files, and installing it as a user would
-    dpkg-dev desktop-file-utils appstream shared-mime-info man-db
-    xdg-utils libglib2.0-bin
+    # making the Debian packages (dpkg-buildpackage checks build-essential), checking them and
+    # their files, and installing them as a user would; libfile-mimeinfo-perl is the file type
+    # lookup xdg-mime takes outside a desktop session
+    build-essential dpkg-dev debhelper lintian desktop-file-utils appstream shared-mime-info man-db
+    xdg-utils libglib2.0-bin libfile-mimeinfo-perl
 )
 
 missing=()
