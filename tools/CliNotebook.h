@@ -5,7 +5,8 @@
 
 #include "doc/HeadlessNotebook.h"
 #include "platform/Clock.h"
-#include "platform/Prompts.h"
+#include "dialogs/Prompts.h"
+#include "words/MessageWords.h"
 #include "words/ProblemWords.h"
 
 // Prompts for a program with nobody to answer them: opening, saving and reading a notebook
@@ -13,9 +14,9 @@
 class FailingPrompts : public Prompts
 {
 public:
-    void MessageBox(const std::string& text) override { Fail("message \"" + text + "\""); }
+    void Tell(const Message& message) override { Fail("message \"" + DescribeMessage(message, message.detail) + "\""); }
     void ReportProblem(const FileProblem& problem) override { Fail("message \"" + DescribeProblem(problem) + "\""); }
-    bool AskYesNo(const std::string& text) override { Fail("question \"" + text + "\""); }
+    bool Ask(const Question& question) override { Fail("question \"" + DescribeQuestion(question, question.subject) + "\""); }
     bool RunInputDlg(CInputDlg&) override { Fail("input dialog"); }
     bool RunChooseFolderDlg(CChooseFolderDlg&) override { Fail("Choose Folder dialog"); }
     bool RunAssignKeysDlg(CAssignKeysDlg&) override { Fail("Assign Keys dialog"); }

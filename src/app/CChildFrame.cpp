@@ -368,7 +368,7 @@ bool CChildFrame::DoSave(const QString& path)
     };
     SaveResult result = save(false);
     if (result.bReadOnly) {
-        if (!m_mainFrame.GetPrompts().AskYesNo("\"" + EncodePath(path) + "\" is read-only.\r\nSave over it anyway?"))
+        if (!m_mainFrame.GetPrompts().Ask({ Question::Kind::ReplaceReadOnly, encoded }))
             return false;
         result = save(true);
     }

@@ -355,7 +355,7 @@ bool CMainFrame::OnCommand(int id)
     try {
         FindHandler(id)();
     } catch (const std::exception& e) {
-        m_prompts.MessageBox("The command could not be completed: " + DescribeReason(ExceptionProblem(e)) + ".");
+        m_prompts.Tell({ Message::Kind::CommandFailed, DescribeReason(ExceptionProblem(e)) });
     }
     RequestIdleUpdate();
     return true;

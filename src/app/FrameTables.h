@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/Prompts.h"
+#include "dialogs/Prompts.h"
 
 class QKeyEvent;
 

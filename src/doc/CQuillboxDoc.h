@@ -11,7 +11,7 @@
 #include "doc/NotebookSnapshot.h"
 #include "doc/TextEncoding.h"
 #include "platform/FileAccess.h"
-#include "platform/Services.h"
+#include "doc/Services.h"
 
 class CQuillboxEditView;
 class CQuillboxTreeView;

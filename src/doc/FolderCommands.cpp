@@ -4,7 +4,7 @@
 #include "doc/NotebookNames.h"
 #include "notes/CQuillboxEditView.h"
 #include "platform/EditControl.h"
-#include "platform/Prompts.h"
+#include "dialogs/Prompts.h"
 #include "tree/CQuillboxTreeView.h"
 
 namespace {
@@ -18,9 +18,9 @@ bool AskFolderName(Prompts& prompts, const TextEncoding& encoding, CInputDlg& dl
     while (prompts.RunInputDlg(dlg)) {
         const bool bBroken = encoding.MakeOneLine(dlg.m_strText);
         if (dlg.m_strText.empty())
-            prompts.MessageBox("You must enter a folder name.");
+            prompts.Tell({ Message::Kind::EnterFolderName });
         else if (bBroken)
-            prompts.MessageBox("A folder name is one line: its line breaks were replaced by spaces.");
+            prompts.Tell({ Message::Kind::FolderNameIsOneLine });
         else
             return true;
     }
@@ -86,8 +86,7 @@ void CQuillboxDoc::DeleteSelectedFolder()
     if (IsSpecialName(itemText))
         return;
     if (m_bPromptDelete
-        && !m_services.pPrompts->AskYesNo("Are you sure you want to delete the folder " + itemText
-                                          + " and all of its children?"))
+        && !m_services.pPrompts->Ask({ Question::Kind::DeleteFolder, itemText }))
         return;
 
     m_tree.Unlink(pFolder);

@@ -3,7 +3,7 @@
 #include "doc/CQuillboxDoc.h"
 #include "doc/FileLines.h"
 #include "doc/NotebookNames.h"
-#include "platform/Prompts.h"
+#include "dialogs/Prompts.h"
 #include "tree/CQuillboxTreeView.h"
 
 namespace {
@@ -28,8 +28,7 @@ void CQuillboxDoc::OnExportFolder()
 void CQuillboxDoc::OnImportFolder()
 {
     if (m_pSelFolder && !TakesNewFolders(m_pSelFolder->m_name)) {
-        m_services.pPrompts->MessageBox("You cannot import a folder as a child of the \"Trash\"\n"
-                                        "folder.  Please select a different folder.");
+        m_services.pPrompts->Tell({ Message::Kind::NoImportIntoTrash });
         return;
     }
     const auto path = m_services.pPrompts->ChooseOpenFile(FolderFileChooser(false));

@@ -9,7 +9,7 @@
 #include "dialogs/CPrefsDlgs.h"
 #include "doc/FolderPath.h"
 #include "doc/NotebookNames.h"
-#include "platform/Prompts.h"
+#include "dialogs/Prompts.h"
 
 void CQuillboxDoc::OnNoteHeaderPrefs()
 {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "doc/RecoveryStore.h"
-#include "platform/Prompts.h"
+#include "dialogs/Prompts.h"
 
 // What becomes of the work that Quillboxes which ended before saving it kept. The work is the
 // user's to discard: it is removed only when the user discards it (and says so twice), or when

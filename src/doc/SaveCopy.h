@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/Prompts.h"
+#include "dialogs/Prompts.h"
 
 // What an interrupted save of the notebook at `notebookPath` left beside it that is worth
 // keeping: a complete copy of a notebook (its last line the records' end) that differs from the

@@ -5,7 +5,7 @@
 #include "platform/CommandIds.h"
 #include "platform/EditControl.h"
 #include "platform/Printer.h"
-#include "platform/Prompts.h"
+#include "dialogs/Prompts.h"
 
 namespace {
 
@@ -80,7 +80,7 @@ void CQuillboxEditView::OnPrintFolder()
 {
     const Services& services = m_pDoc->GetServices();
     if (!services.pPrinter) {
-        services.pPrompts->MessageBox("Printing is not available.");
+        services.pPrompts->Tell({ Message::Kind::PrintingUnavailable });
         return;
     }
     Printer& printer = *services.pPrinter;
@@ -89,7 +89,7 @@ void CQuillboxEditView::OnPrintFolder()
         break;
     case Printer::Destination::None:
         // Without a printer the folder can still go to a PDF file.
-        if (!services.pPrompts->AskYesNo("No printer is available. Print the folder to a PDF file instead?"))
+        if (!services.pPrompts->Ask({ Question::Kind::PrintToPdf }))
             return;
         [[fallthrough]];
     case Printer::Destination::PdfFile: {
@@ -103,7 +103,7 @@ void CQuillboxEditView::OnPrintFolder()
     }
     }
     if (const auto error = printer.PrintText(m_edit.GetText(), kMarginTwips))
-        services.pPrompts->MessageBox(*error);
+        services.pPrompts->Tell({ Message::Kind::PrintFailed, *error });
 }
 
 namespace {

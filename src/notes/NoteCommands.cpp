@@ -5,7 +5,7 @@
 #include "doc/NotebookNames.h"
 #include "notes/CQuillboxEditView.h"
 #include "platform/EditControl.h"
-#include "platform/Prompts.h"
+#include "dialogs/Prompts.h"
 #include "tree/CQuillboxTreeView.h"
 
 namespace {

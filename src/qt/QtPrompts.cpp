@@ -10,7 +10,6 @@
 #include <QRegularExpression>
 #include <QTreeView>
 
-#include "doc/TextEncoding.h"
 #include "platform/CommandIds.h"
 #include "platform/CommandTable.h"
 #include "qt/AssignKeysDialog.h"
@@ -20,6 +19,7 @@
 #include "qt/ProblemText.h"
 #include "qt/RecoveryDialog.h"
 #include "qt/TextCodec.h"
+#include "words/MessageWords.h"
 #include "qt/FilePaths.h"
 
 namespace {
@@ -57,12 +57,6 @@ std::optional<std::string> ChooseFile(QWidget* parent, const FileChooser& choose
     return EncodePath(dialog.selectedFiles().constFirst());
 }
 
-// A message's own line breaks are bare line feeds, which the notebook's reading of bytes would
-// show as characters of their own.
-QString MessageText(const TextCodec& codec, const std::string& text)
-{
-    return codec.Decode(TextEncoding::WithCrLf(text));
-}
 
 } // namespace
 
@@ -72,9 +66,15 @@ QtPrompts::QtPrompts(QWidget* parent, TextCodec& codec)
 {
 }
 
-void QtPrompts::MessageBox(const std::string& text)
+std::string QtPrompts::Shown(const std::string& subject, bool bPath) const
 {
-    ShowMessage(MessageText(m_codec, text));
+    return (bPath ? DecodePath(subject) : m_codec.Decode(subject)).toStdString();
+}
+
+void QtPrompts::Tell(const Message& message)
+{
+    // What a message carries in detail is words already.
+    ShowMessage(QString::fromStdString(DescribeMessage(message, message.detail)));
 }
 
 void QtPrompts::ReportProblem(const FileProblem& problem)
@@ -90,9 +90,10 @@ void QtPrompts::ShowMessage(const QString& text)
     box.exec();
 }
 
-bool QtPrompts::AskYesNo(const std::string& text)
+bool QtPrompts::Ask(const Question& question)
 {
-    QMessageBox box(QMessageBox::Question, kTitle, MessageText(m_codec, text), QMessageBox::Yes | QMessageBox::No, m_pParent);
+    const QString text = QString::fromStdString(DescribeQuestion(question, Shown(question.subject, question.IsSubjectAPath())));
+    QMessageBox box(QMessageBox::Question, kTitle, text, QMessageBox::Yes | QMessageBox::No, m_pParent);
     box.setObjectName(QStringLiteral("messageBox"));
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Yes);

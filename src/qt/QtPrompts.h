@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "platform/Prompts.h"
+#include "dialogs/Prompts.h"
 
 class QWidget;
 class TextCodec;
@@ -15,9 +15,9 @@ class QtPrompts : public Prompts
 public:
     QtPrompts(QWidget* parent, TextCodec& codec);
 
-    void MessageBox(const std::string& text) override;
+    void Tell(const Message& message) override;
     void ReportProblem(const FileProblem& problem) override;
-    bool AskYesNo(const std::string& text) override;
+    bool Ask(const Question& question) override;
     bool RunInputDlg(CInputDlg& dlg) override;
     bool RunChooseFolderDlg(CChooseFolderDlg& dlg) override;
     bool RunAssignKeysDlg(CAssignKeysDlg& dlg) override;
@@ -35,6 +35,9 @@ public:
 
 private:
     void ShowMessage(const QString& text);
+    // A subject as the window shows it, for the words: a path by the file system's naming,
+    // anything else by the notebook's encoding.
+    std::string Shown(const std::string& subject, bool bPath) const;
 
     QWidget* m_pParent;
     TextCodec& m_codec;

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <vector>
 
-#include "platform/Prompts.h"
+#include "dialogs/Prompts.h"
 
 class QTreeWidget;
 

@@ -7,7 +7,7 @@
 #include "notes/CQuillboxEditView.h"
 #include "platform/CommandIds.h"
 #include "platform/EditControl.h"
-#include "platform/Prompts.h"
+#include "dialogs/Prompts.h"
 
 CQuillboxTreeView::CQuillboxTreeView(CQuillboxDoc* pDoc, TreeControl& tree)
     : m_pDoc(pDoc)

@@ -10,7 +10,7 @@
 #include "AppTestSupport.h"
 #include "doc/HeadlessNotebook.h"
 #include "platform/Clock.h"
-#include "platform/Prompts.h"
+#include "dialogs/Prompts.h"
 #include "platform/SettingsStore.h"
 
 namespace {
@@ -19,9 +19,9 @@ namespace {
 class SilentPrompts : public Prompts
 {
 public:
-    void MessageBox(const std::string&) override {}
+    void Tell(const Message&) override {}
     void ReportProblem(const FileProblem&) override {}
-    bool AskYesNo(const std::string&) override { return false; }
+    bool Ask(const Question&) override { return false; }
     bool RunInputDlg(CInputDlg&) override { return false; }
     bool RunChooseFolderDlg(CChooseFolderDlg&) override { return false; }
     bool RunAssignKeysDlg(CAssignKeysDlg&) override { return false; }

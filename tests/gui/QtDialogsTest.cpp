@@ -298,26 +298,27 @@ private slots:
             QCOMPARE(static_cast<QMessageBox*>(pBox)->text(), QStringLiteral("You must enter a folder name."));
             QTest::keyClick(pBox, Qt::Key_Return);
         });
-        m_prompts.MessageBox("You must enter a folder name.");
+        m_prompts.Tell({ Message::Kind::EnterFolderName });
         // A message's own line breaks are line breaks, not characters kept for a note's bytes.
         WhenModal([](QWidget* pBox) {
-            QCOMPARE(static_cast<QMessageBox*>(pBox)->text(), QStringLiteral("two\nlines"));
+            QCOMPARE(static_cast<QMessageBox*>(pBox)->text(),
+                     QStringLiteral("You cannot import a folder as a child of the \"Trash\"\nfolder.  Please select a different folder."));
             QTest::keyClick(pBox, Qt::Key_Return);
         });
-        m_prompts.MessageBox("two\nlines");
+        m_prompts.Tell({ Message::Kind::NoImportIntoTrash });
 
         WhenModal([](QWidget* pBox) {
             pBox->setObjectName(QStringLiteral("questionBox"));
             Grab(pBox);
             QTest::keyClick(pBox, Qt::Key_Return);
         });
-        QVERIFY(m_prompts.AskYesNo("Are you sure you want to delete the folder <b>Ideas</b> and all of its children?"));
+        QVERIFY(m_prompts.Ask({ Question::Kind::DeleteFolder, "<b>Ideas</b>" }));
         WhenModal([](QWidget* pBox) { QTest::keyClick(pBox, Qt::Key_Escape); });
-        QVERIFY(!m_prompts.AskYesNo("Delete?"));
+        QVERIFY(!m_prompts.Ask({ Question::Kind::DeleteFolder, "Ideas" }));
         WhenModal([](QWidget* pBox) {
             QTest::mouseClick(static_cast<QMessageBox*>(pBox)->button(QMessageBox::No), Qt::LeftButton);
         });
-        QVERIFY(!m_prompts.AskYesNo("Delete?"));
+        QVERIFY(!m_prompts.Ask({ Question::Kind::DeleteFolder, "Ideas" }));
     }
 
     void popupMenusListTheirCommandsWithShortcuts()

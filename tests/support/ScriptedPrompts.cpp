@@ -4,6 +4,7 @@
 #include "dialogs/CChooseFolderDlg.h"
 #include "dialogs/CInputDlg.h"
 #include "dialogs/CPrefsDlgs.h"
+#include "words/MessageWords.h"
 #include "words/ProblemWords.h"
 
 #include <cstdio>
@@ -128,7 +129,12 @@ std::optional<ScriptedPrompts::Step> ScriptedPrompts::Take(const std::string& ki
     return step;
 }
 
-void ScriptedPrompts::MessageBox(const std::string& text)
+void ScriptedPrompts::Tell(const Message& message)
+{
+    ShowMessage(DescribeMessage(message, message.detail));
+}
+
+void ScriptedPrompts::ShowMessage(const std::string& text)
 {
     m_messages.push_back(text);
     if (auto step = Take("message", text); step && step->text != text)
@@ -138,11 +144,12 @@ void ScriptedPrompts::MessageBox(const std::string& text)
 void ScriptedPrompts::ReportProblem(const FileProblem& problem)
 {
     m_problems.push_back(problem);
-    MessageBox(DescribeProblem(problem));
+    ShowMessage(DescribeProblem(problem));
 }
 
-bool ScriptedPrompts::AskYesNo(const std::string& text)
+bool ScriptedPrompts::Ask(const Question& question)
 {
+    const std::string text = DescribeQuestion(question, question.subject);
     m_messages.push_back(text);
     auto step = Take("yesno", text);
     if (!step)

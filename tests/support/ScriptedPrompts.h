@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Prompts.h"
+#include "dialogs/Prompts.h"
 
 // Prompts answered by a script: a test says, in order, which prompts it expects and what the
 // user answers. Each dialog is initialised as a shown dialog would be before its handler runs.
@@ -44,10 +44,11 @@ public:
     void ExpectConfirmDiscard(bool bDiscard);
     void ExpectUseSaveCopy(bool bUse);
 
-    void MessageBox(const std::string& text) override;
-    // Recorded, and expected as a message box in the plain words, paths as their bytes.
+    // Each recorded, and expected as a message box in the plain words, names and paths as their
+    // bytes.
+    void Tell(const Message& message) override;
     void ReportProblem(const FileProblem& problem) override;
-    bool AskYesNo(const std::string& text) override;
+    bool Ask(const Question& question) override;
     bool RunInputDlg(CInputDlg& dlg) override;
     bool RunChooseFolderDlg(CChooseFolderDlg& dlg) override;
     bool RunAssignKeysDlg(CAssignKeysDlg& dlg) override;
@@ -83,6 +84,7 @@ private:
     };
     // The next step when it is of this kind; otherwise records a failure.
     std::optional<Step> Take(const std::string& kind, const std::string& detail);
+    void ShowMessage(const std::string& text);
 
     std::deque<Step> m_steps;
     std::vector<std::string> m_failures;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/FileProblem.h"
+#include "platform/Messages.h"
 
 class CInputDlg;
 class CChooseFolderDlg;
@@ -58,12 +59,12 @@ class Prompts
 public:
     virtual ~Prompts() = default;
 
-    // A message box with an OK button and the program's title.
-    virtual void MessageBox(const std::string& text) = 0;
-    // The same, telling what went wrong with a file in the front end's words.
+    // A message box with an OK button and the program's title, in the front end's words.
+    virtual void Tell(const Message& message) = 0;
+    // The same, telling what went wrong with a file.
     virtual void ReportProblem(const FileProblem& problem) = 0;
     // A message box with Yes and No; true for Yes.
-    virtual bool AskYesNo(const std::string& text) = 0;
+    virtual bool Ask(const Question& question) = 0;
 
     virtual bool RunInputDlg(CInputDlg& dlg) = 0;
     virtual bool RunChooseFolderDlg(CChooseFolderDlg& dlg) = 0;

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+#include "platform/Messages.h"
+
+// The words of what the program tells and asks the user, made once for every front end. Each
+// front end shows the subject or detail its own way and hands it in as `shown`: the window turns
+// notebook bytes and paths into characters, quillbox-cli and the test doubles keep the bytes.
+std::string DescribeMessage(const Message& message, const std::string& shown);
+std::string DescribeQuestion(const Question& question, const std::string& shown);
