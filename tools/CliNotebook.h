@@ -14,7 +14,7 @@
 class FailingPrompts : public Prompts
 {
 public:
-    void Tell(const Message& message) override { Fail("message \"" + DescribeMessage(message, message.detail) + "\""); }
+    void Tell(const Message& message) override { Fail("message \"" + DescribeMessage(message, message.Shown()) + "\""); }
     void ReportProblem(const FileProblem& problem) override { Fail("message \"" + DescribeProblem(problem) + "\""); }
     bool Ask(const Question& question) override { Fail("question \"" + DescribeQuestion(question, question.subject) + "\""); }
     bool RunInputDlg(CInputDlg&) override { Fail("input dialog"); }
@@ -27,6 +27,8 @@ public:
     int TrackPopupMenu(int, int, int) override { Fail("pop-up menu"); }
     RecoveryAnswer AskAboutRecovery(const std::vector<KeptWork>&) override { Fail("recovery question"); }
     bool ConfirmDiscard(const KeptWork&) override { Fail("recovery question"); }
+    SaveOverAnswer AskSaveOver(const std::string& name, bool) override { Fail("question about \"" + name + "\""); }
+    SaveChangesAnswer AskSaveChanges(const std::string& path) override { Fail("question about \"" + path + "\""); }
     bool AskUseSaveCopy(const std::string&, const std::string&) override { Fail("interrupted save question"); }
 
 private:

@@ -5,16 +5,14 @@
 #include <QDragEnterEvent>
 #include <QFile>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QLabel>
 #include <QSplitter>
 #include <QVBoxLayout>
 #include <QTimer>
 
+#include "app/ActivationWatch.h"
 #include "app/CMainFrame.h"
 #include "app/FrameTables.h"
-#include "doc/FileIdentity.h"
-#include "doc/LockFile.h"
 #include "doc/SaveCopy.h"
 #include "doc/NotebookSearch.h"
 #include "platform/CommandIds.h"
@@ -28,8 +26,6 @@ namespace {
 
 // The editor's share of the window's width when a notebook opens.
 constexpr double kEditorShare = 0.7;
-// How long Save waits while a quillbox-cli command writes the same notebook.
-constexpr auto kSaveWait = std::chrono::seconds(5);
 
 
 
@@ -47,7 +43,7 @@ CChildFrame::CChildFrame(CMainFrame& mainFrame)
     , m_pTree(new QtTreeControl(m_codec, m_pSplitter))
     , m_editView(&m_doc, *m_pEdit)
     , m_treeView(&m_doc, *m_pTree)
-    , m_disk(&mainFrame)
+    , m_watch(mainFrame.GetPrompts())
     , m_recovery(m_doc)
 {
     setObjectName(QStringLiteral("notebookWindow"));
@@ -139,7 +135,7 @@ ReadReport CChildFrame::OnOpenDocument(const QString& path)
         report = m_doc.OnOpenDocument(encoded);
     }
     if (report.status == ReadReport::Status::Ok)
-        m_disk.OnFileRead(path, m_doc.GetFileHash());
+        m_watch.OnFileRead(EncodePath(path), m_doc.GetFileHash());
     UpdateTitle();
     return report;
 }
@@ -159,7 +155,7 @@ ReadReport CChildFrame::OpenUnsaved(const std::string& source, const std::string
     m_doc.SetPathName(bComplete ? notebookPath : std::string());
     m_doc.SetModifiedFlag(true);
     if (bComplete && !notebookPath.empty())
-        m_disk.OnFileRead(DecodePath(notebookPath));
+        m_watch.OnFileRead(notebookPath);
     UpdateTitle();
     return report;
 }
@@ -338,45 +334,19 @@ bool CChildFrame::SaveAs()
 bool CChildFrame::DoSave(const QString& path)
 {
     const std::string encoded = EncodePath(path);
-    // One writer at a time: a quillbox-cli command waits for this save, and this save for it.
-    WriteLock lock;
-    if (FileProblem busy; !lock.Take(encoded, kSaveWait, busy)) {
-        m_mainFrame.GetPrompts().ReportProblem(busy.During(FileProblem::Action::Save, encoded));
-        return false;
-    }
-    if (path == GetPathName()) {
-        switch (m_disk.AskBeforeSave(path)) {
-        case DiskWatch::SaveAnswer::Save:
-            break;
-        case DiskWatch::SaveAnswer::SaveElsewhere:
-            lock.Release();
-            return SaveAs();
-        case DiskWatch::SaveAnswer::Cancel:
-            return false;
-        }
-    }
-    // The file as the user agreed to replace it: a program that takes no lock and changes it
-    // in the meantime stops the save, and the next one asks again.
-    const std::optional<FileIdentity> agreed = ReadFileIdentity(encoded, false);
-    const auto unchanged = [&agreed](const std::string& target) {
-        const std::optional<FileIdentity> now = ReadFileIdentity(target, false);
-        return agreed ? now && now->SameMetadata(*agreed) : !now;
-    };
-    auto save = [&](bool bReplaceReadOnly) {
+    const auto save = [&](bool bReplaceReadOnly, const ReplaceCheck& unchanged) {
         EditBatch batch(*m_pEdit);
         return m_doc.OnSaveDocument(encoded, bReplaceReadOnly, unchanged);
     };
-    SaveResult result = save(false);
-    if (result.bReadOnly) {
-        if (!m_mainFrame.GetPrompts().Ask({ Question::Kind::ReplaceReadOnly, encoded }))
-            return false;
-        result = save(true);
-    }
-    if (!result.ok) {
-        m_mainFrame.GetPrompts().ReportProblem(result.problem);
+    switch (m_watch.Save(encoded, save)) {
+    case FileWatch::SaveOutcome::Saved:
+        break;
+    case FileWatch::SaveOutcome::Elsewhere:
+        return SaveAs();
+    case FileWatch::SaveOutcome::Failed:
         return false;
     }
-    m_disk.OnFileRead(path, m_doc.GetFileHash());
+    m_watch.OnFileRead(encoded, m_doc.GetFileHash());
     m_recovery.Discard();
     m_mainFrame.AddRecentFile(path);
     UpdateTitle();
@@ -385,22 +355,9 @@ bool CChildFrame::DoSave(const QString& path)
 
 bool CChildFrame::SaveModified()
 {
-    if (!m_doc.IsModified())
-        return true;
-    const QString name = GetPathName().isEmpty() ? QStringLiteral("Untitled") : GetPathName();
-    m_mainFrame.ActivateChild(this);
-    QMessageBox question(QMessageBox::Warning, QStringLiteral("Quillbox"), QStringLiteral("Save changes to %1?").arg(name),
-                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, &m_mainFrame);
-    question.setObjectName(QStringLiteral("saveQuestion"));
-    question.setDefaultButton(QMessageBox::Yes);
-    switch (question.exec()) {
-    case QMessageBox::Yes:
-        return Save();
-    case QMessageBox::No:
-        return true;
-    default:
-        return false;
-    }
+    if (m_doc.IsModified())
+        m_mainFrame.ActivateChild(this);
+    return m_doc.SaveModified([this] { return Save(); });
 }
 
 void CChildFrame::CloseDocument()
@@ -417,7 +374,7 @@ void CChildFrame::closeEvent(QCloseEvent* event)
     }
     m_bSaveAnswered = false;
     m_recovery.Discard();
-    m_disk.Forget();
+    m_watch.Forget();
     m_doc.OnCloseDocument();
     QMdiSubWindow::closeEvent(event);
 }
@@ -431,7 +388,7 @@ void CChildFrame::OnIdleUpdate()
 void CChildFrame::CheckDisk()
 {
     const QString path = GetPathName();
-    if (path.isEmpty() || QApplication::activeModalWidget() || !m_disk.OfferReload(path, m_doc.IsModified()))
+    if (path.isEmpty() || QApplication::activeModalWidget() || !m_watch.OfferReload(EncodePath(path), m_doc.IsModified()))
         return;
     CMainFrame& frame = m_mainFrame;
     CloseDocument();

@@ -3,13 +3,14 @@
 #include <QMdiSubWindow>
 #include <functional>
 
-#include "app/DiskWatch.h"
 #include "app/RecoveryFiles.h"
 #include "doc/CQuillboxDoc.h"
+#include "doc/FileWatch.h"
 #include "notes/CQuillboxEditView.h"
 #include "platform/Clock.h"
 #include "platform/CommandSink.h"
 #include "qt/QtPrinter.h"
+#include "qt/FilePaths.h"
 #include "qt/QtPrompts.h"
 #include "qt/TextCodec.h"
 #include "tree/CQuillboxTreeView.h"
@@ -60,7 +61,7 @@ public:
     // The notebook's file, or empty for a notebook never saved.
     QString GetPathName() const;
     // The notebook's file is the one at `path`, reached by whatever name.
-    bool HoldsFile(const QString& path) const { return m_disk.HoldsFile(path); }
+    bool HoldsFile(const QString& path) const { return m_watch.HoldsFile(EncodePath(path)); }
 
     // The save question for a modified notebook; false when the user cancelled (or the save
     // failed) and the notebook must stay open.
@@ -102,7 +103,7 @@ private:
     QtFindInNotebookDialog* m_pFindInNotebook = nullptr;
     CQuillboxEditView m_editView;
     CQuillboxTreeView m_treeView;
-    DiskWatch m_disk;
+    FileWatch m_watch;
     NotebookRecovery m_recovery;
 
     mutable Pane m_activePane = Pane::Tree;

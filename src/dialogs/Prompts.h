@@ -65,6 +65,12 @@ public:
     virtual void ReportProblem(const FileProblem& problem) = 0;
     // A message box with Yes and No; true for Yes.
     virtual bool Ask(const Question& question) = 0;
+    // Before a save over the notebook's file `name` (the file system's bytes), which another
+    // program changed, or removed when bVanished.
+    virtual SaveOverAnswer AskSaveOver(const std::string& name, bool bVanished) = 0;
+    // Before a modified notebook closes: its file's path (the file system's bytes), empty for a
+    // notebook never saved.
+    virtual SaveChangesAnswer AskSaveChanges(const std::string& path) = 0;
 
     virtual bool RunInputDlg(CInputDlg& dlg) = 0;
     virtual bool RunChooseFolderDlg(CChooseFolderDlg& dlg) = 0;

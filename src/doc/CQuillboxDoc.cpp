@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "dialogs/Prompts.h"
 #include "doc/NotebookNames.h"
 #include "notes/CQuillboxEditView.h"
 #include "platform/CommandHandlers.h"
@@ -38,6 +39,21 @@ bool CQuillboxDoc::OnNewDocument()
     AddFolder(true, kMainName, {}, true, {}, {});
     SetModifiedFlag(false);
     return true;
+}
+
+bool CQuillboxDoc::SaveModified(const std::function<bool()>& save)
+{
+    if (!IsModified())
+        return true;
+    switch (m_services.pPrompts->AskSaveChanges(m_strPathName)) {
+    case SaveChangesAnswer::Save:
+        return save();
+    case SaveChangesAnswer::Discard:
+        return true;
+    case SaveChangesAnswer::Cancel:
+        break;
+    }
+    return false;
 }
 
 void CQuillboxDoc::OnCloseDocument()

@@ -65,6 +65,10 @@ public:
     // The notebook as a save would write it now; the document is left as it is.
     NotebookSnapshot TakeSnapshot() const;
     void OnCloseDocument();
+    // Before the notebook closes: asks what becomes of unsaved changes and saves them through
+    // `save` when the user wants; false when the notebook must stay open (cancelled, or the
+    // save failed).
+    bool SaveModified(const std::function<bool()>& save);
     bool IsModified() const { return m_bModified; }
     void SetModifiedFlag(bool bModified = true) { m_bModified = bModified; }
     const std::string& GetPathName() const { return m_strPathName; }

@@ -14,9 +14,22 @@ struct Message
         PrintingUnavailable, // nothing to print with, not even a PDF file
         PrintFailed,         // `detail`: what the printer said, in the front end's words already
         CommandFailed,       // a command stopped part way: `detail` says why, in words already
+        // About a notebook's file, whose name (the file system's bytes) is `subject`:
+        OpenElsewhere,        // another Quillbox has it open: `detail` names it ("on HOST, process
+                              // PID, user USER"), or is empty when only its lock tells
+        ChangedWhileModified, // another program changed it while this notebook has unsaved changes
+        Vanished,             // another program deleted or moved it
     };
     Kind kind = Kind::EnterFolderName;
     std::string detail;
+    std::string subject;
+
+    bool IsAboutAFile() const
+    {
+        return kind == Kind::OpenElsewhere || kind == Kind::ChangedWhileModified || kind == Kind::Vanished;
+    }
+    // What the words put in: the file's name, or the detail's words.
+    const std::string& Shown() const { return IsAboutAFile() ? subject : detail; }
 };
 
 // What the program asks the user, answered Yes or No, as a value the front ends put into words.
@@ -27,10 +40,27 @@ struct Question
         DeleteFolder,    // `subject`: the folder's name, in the notebook's bytes
         PrintToPdf,      // there is no printer
         ReplaceReadOnly, // `subject`: the read-only file's path, in the file system's bytes
+        ReadAgain,       // `subject`: the name of a file another program changed
     };
     Kind kind = Kind::DeleteFolder;
     std::string subject;
 
     // Whether `subject` is a path (the file system's bytes) rather than notebook bytes.
-    bool IsSubjectAPath() const { return kind == Kind::ReplaceReadOnly; }
+    bool IsSubjectAPath() const { return kind == Kind::ReplaceReadOnly || kind == Kind::ReadAgain; }
+};
+
+// What the user wants done with a notebook's unsaved changes as it closes.
+enum class SaveChangesAnswer
+{
+    Save,
+    Discard,
+    Cancel, // the notebook stays open
+};
+
+// What the user wants done with a save over a file another program changed or removed.
+enum class SaveOverAnswer
+{
+    Save,          // overwrite the change, or write the file there again
+    SaveElsewhere, // choose another name
+    Cancel,
 };

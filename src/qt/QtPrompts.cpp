@@ -58,6 +58,20 @@ std::optional<std::string> ChooseFile(QWidget* parent, const FileChooser& choose
 }
 
 
+// Tests and screen readers find a box by the name of what it says.
+QString ObjectNameOf(Message::Kind kind)
+{
+    switch (kind) {
+    case Message::Kind::OpenElsewhere:
+        return QStringLiteral("lockWarning");
+    case Message::Kind::ChangedWhileModified:
+    case Message::Kind::Vanished:
+        return QStringLiteral("changedOnDiskWarning");
+    default:
+        return QStringLiteral("messageBox");
+    }
+}
+
 } // namespace
 
 QtPrompts::QtPrompts(QWidget* parent, TextCodec& codec)
@@ -73,8 +87,30 @@ std::string QtPrompts::Shown(const std::string& subject, bool bPath) const
 
 void QtPrompts::Tell(const Message& message)
 {
-    // What a message carries in detail is words already.
-    ShowMessage(QString::fromStdString(DescribeMessage(message, message.detail)));
+    // What a message carries in detail is words already; a file is named as the file system names it.
+    const std::string shown = message.IsAboutAFile() ? Shown(message.subject, true) : message.detail;
+    ShowMessage(QString::fromStdString(DescribeMessage(message, shown)), ObjectNameOf(message.kind));
+}
+
+SaveOverAnswer QtPrompts::AskSaveOver(const std::string& name, bool bVanished)
+{
+    QMessageBox box(QMessageBox::Warning, kTitle, QString::fromStdString(DescribeSaveOver(bVanished, Shown(name, true))),
+                    QMessageBox::NoButton, m_pParent);
+    box.setObjectName(QStringLiteral("changedOnDiskQuestion"));
+    box.setTextFormat(Qt::PlainText);
+    QPushButton* pSave = box.addButton(bVanished ? QStringLiteral("&Save") : QStringLiteral("&Overwrite"), QMessageBox::DestructiveRole);
+    pSave->setObjectName(QStringLiteral("overwriteButton"));
+    QPushButton* pSaveAs = box.addButton(QStringLiteral("Save &As..."), QMessageBox::AcceptRole);
+    pSaveAs->setObjectName(QStringLiteral("saveAsButton"));
+    QPushButton* pCancel = box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(pSaveAs);
+    box.setEscapeButton(pCancel);
+    box.exec();
+    if (box.clickedButton() == pSave)
+        return SaveOverAnswer::Save;
+    if (box.clickedButton() == pSaveAs)
+        return SaveOverAnswer::SaveElsewhere;
+    return SaveOverAnswer::Cancel;
 }
 
 void QtPrompts::ReportProblem(const FileProblem& problem)
@@ -82,10 +118,10 @@ void QtPrompts::ReportProblem(const FileProblem& problem)
     ShowMessage(ProblemText(problem));
 }
 
-void QtPrompts::ShowMessage(const QString& text)
+void QtPrompts::ShowMessage(const QString& text, const QString& objectName)
 {
     QMessageBox box(QMessageBox::Warning, kTitle, text, QMessageBox::Ok, m_pParent);
-    box.setObjectName(QStringLiteral("messageBox"));
+    box.setObjectName(objectName);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
@@ -94,7 +130,7 @@ bool QtPrompts::Ask(const Question& question)
 {
     const QString text = QString::fromStdString(DescribeQuestion(question, Shown(question.subject, question.IsSubjectAPath())));
     QMessageBox box(QMessageBox::Question, kTitle, text, QMessageBox::Yes | QMessageBox::No, m_pParent);
-    box.setObjectName(QStringLiteral("messageBox"));
+    box.setObjectName(question.kind == Question::Kind::ReadAgain ? QStringLiteral("reloadQuestion") : QStringLiteral("messageBox"));
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
@@ -165,6 +201,22 @@ int QtPrompts::TrackPopupMenu(int menuId, int x, int y)
     }
     const QAction* pChosen = menu.exec(QPoint(x, y));
     return pChosen ? pChosen->data().toInt() : 0;
+}
+
+SaveChangesAnswer QtPrompts::AskSaveChanges(const std::string& path)
+{
+    QMessageBox box(QMessageBox::Warning, kTitle, QString::fromStdString(DescribeSaveChanges(path.empty() ? path : Shown(path, true))),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_pParent);
+    box.setObjectName(QStringLiteral("saveQuestion"));
+    box.setDefaultButton(QMessageBox::Yes);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return SaveChangesAnswer::Save;
+    case QMessageBox::No:
+        return SaveChangesAnswer::Discard;
+    default:
+        return SaveChangesAnswer::Cancel;
+    }
 }
 
 RecoveryAnswer QtPrompts::AskAboutRecovery(const std::vector<KeptWork>& work)

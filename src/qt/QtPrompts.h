@@ -18,6 +18,8 @@ public:
     void Tell(const Message& message) override;
     void ReportProblem(const FileProblem& problem) override;
     bool Ask(const Question& question) override;
+    SaveOverAnswer AskSaveOver(const std::string& name, bool bVanished) override;
+    SaveChangesAnswer AskSaveChanges(const std::string& path) override;
     bool RunInputDlg(CInputDlg& dlg) override;
     bool RunChooseFolderDlg(CChooseFolderDlg& dlg) override;
     bool RunAssignKeysDlg(CAssignKeysDlg& dlg) override;
@@ -34,7 +36,7 @@ public:
     static QStringList NameFilters(const std::string& filter);
 
 private:
-    void ShowMessage(const QString& text);
+    void ShowMessage(const QString& text, const QString& objectName = QStringLiteral("messageBox"));
     // A subject as the window shows it, for the words: a path by the file system's naming,
     // anything else by the notebook's encoding.
     std::string Shown(const std::string& subject, bool bPath) const;

@@ -16,6 +16,15 @@ std::string DescribeMessage(const Message& message, const std::string& shown)
         return shown;
     case Kind::CommandFailed:
         return "The command could not be completed: " + shown + ".";
+    case Kind::OpenElsewhere:
+        return "\"" + shown + "\" is open in another Quillbox as well"
+            + (message.detail.empty() ? std::string(", under another name") : " (" + message.detail + ")")
+            + ".\n\nWhichever saves last overwrites what the other saved.";
+    case Kind::ChangedWhileModified:
+        return "\"" + shown + "\" was changed by another program, and this notebook has unsaved changes.\n\n"
+                               "Save will ask before it overwrites the other program's changes.";
+    case Kind::Vanished:
+        return "\"" + shown + "\" was deleted or moved by another program. Save writes the notebook there again.";
     }
     return shown;
 }
@@ -30,6 +39,22 @@ std::string DescribeQuestion(const Question& question, const std::string& shown)
         return "No printer is available. Print the folder to a PDF file instead?";
     case Kind::ReplaceReadOnly:
         return "\"" + shown + "\" is read-only.\nSave over it anyway?";
+    case Kind::ReadAgain:
+        return "\"" + shown + "\" was changed by another program. Read it again?";
     }
     return shown;
+}
+
+std::string DescribeSaveOver(bool bVanished, const std::string& shown)
+{
+    if (bVanished)
+        return "\"" + shown + "\" was deleted or moved by another program since Quillbox opened or saved it.\n\n"
+                               "Save the notebook there again, save it under another name, or cancel?";
+    return "\"" + shown + "\" was changed by another program since Quillbox opened or saved it.\n\n"
+                           "Overwrite the other program's changes, save the notebook under another name, or cancel?";
+}
+
+std::string DescribeSaveChanges(const std::string& shown)
+{
+    return "Save changes to " + (shown.empty() ? std::string("Untitled") : shown) + "?";
 }

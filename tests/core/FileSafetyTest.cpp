@@ -16,6 +16,7 @@
 #include "../GonePid.h"
 #include "NotebookFileTestFiles.h"
 #include "doc/FileIdentity.h"
+#include "doc/FileWatch.h"
 #include "doc/LockFile.h"
 #include "doc/RecoveryStore.h"
 #include "doc/SaveCopy.h"
@@ -426,4 +427,67 @@ TEST(SaveCopy, ASaveOfAHardLinkedNotebookKilledAnywhereLosesNothing)
         EXPECT_FALSE(std::filesystem::exists(SaveCopyPath(notebook)));
     }
     EXPECT_GE(offered, 3) << "no save was cut while its copy was complete";
+}
+
+// The questions about another program's change, decided in the core: what comes up when the
+// window returns to the front and before a save, and what each answer does.
+TEST(FileWatch, AsksWhatAnotherProgramsChangeCallsFor)
+{
+    TempDir dir;
+    const std::string path = dir.Path("a.not");
+    WriteBytes(path, "ours");
+    ScriptedPrompts prompts;
+    FileWatch watch(prompts);
+    watch.OnFileRead(path);
+    int saves = 0;
+    const auto save = [&](bool, const ReplaceCheck& unchanged) {
+        ++saves;
+        return unchanged(path) ? SaveResult {} : SaveResult { false, { .kind = FileProblem::Kind::ChangedMeanwhile } };
+    };
+
+    // Nothing changed: nothing asked.
+    EXPECT_FALSE(watch.OfferReload(path, false));
+    EXPECT_EQ(watch.Save(path, save), FileWatch::SaveOutcome::Saved);
+
+    // Changed: an unmodified notebook is offered to be read again; a modified one is warned, once.
+    WriteBytes(path, "theirs");
+    prompts.ExpectYesNo("\"a.not\" was changed by another program. Read it again?", false);
+    EXPECT_FALSE(watch.OfferReload(path, false));
+    WriteBytes(path, "theirs, again");
+    prompts.ExpectMessage("\"a.not\" was changed by another program, and this notebook has unsaved changes.\n\n"
+                          "Save will ask before it overwrites the other program's changes.");
+    EXPECT_FALSE(watch.OfferReload(path, true));
+    EXPECT_FALSE(watch.OfferReload(path, true));
+
+    // Save asks before it overwrites: Cancel and Save As write nothing here, Overwrite does.
+    const std::string overwrite = "\"a.not\" was changed by another program since Quillbox opened or saved it.\n\n"
+                                  "Overwrite the other program's changes, save the notebook under another name, or cancel?";
+    saves = 0;
+    prompts.ExpectSaveOver(overwrite, SaveOverAnswer::Cancel);
+    EXPECT_EQ(watch.Save(path, save), FileWatch::SaveOutcome::Failed);
+    prompts.ExpectSaveOver(overwrite, SaveOverAnswer::SaveElsewhere);
+    EXPECT_EQ(watch.Save(path, save), FileWatch::SaveOutcome::Elsewhere);
+    EXPECT_EQ(saves, 0);
+    prompts.ExpectSaveOver(overwrite, SaveOverAnswer::Save);
+    EXPECT_EQ(watch.Save(path, save), FileWatch::SaveOutcome::Saved);
+    watch.OnFileRead(path);
+
+    // Gone: said once, and Save writes it there again after asking.
+    std::filesystem::remove(path);
+    prompts.ExpectMessage("\"a.not\" was deleted or moved by another program. Save writes the notebook there again.");
+    EXPECT_FALSE(watch.OfferReload(path, true));
+    EXPECT_FALSE(watch.OfferReload(path, true));
+    prompts.ExpectSaveOver("\"a.not\" was deleted or moved by another program since Quillbox opened or saved it.\n\n"
+                           "Save the notebook there again, save it under another name, or cancel?",
+                           SaveOverAnswer::Save);
+    EXPECT_EQ(watch.Save(path, save), FileWatch::SaveOutcome::Saved);
+
+    // A window on another name of the file is told the first has it open.
+    WriteBytes(path, "ours");
+    watch.OnFileRead(path);
+    std::filesystem::create_hard_link(path, dir.Path("hard.not"));
+    FileWatch other(prompts);
+    prompts.ExpectMessage("\"hard.not\" is open in another Quillbox as well, under another name.\n\n"
+                          "Whichever saves last overwrites what the other saved.");
+    other.OnFileRead(dir.Path("hard.not"));
 }

@@ -32,6 +32,8 @@ public:
     int TrackPopupMenu(int, int, int) override { return 0; }
     RecoveryAnswer AskAboutRecovery(const std::vector<KeptWork>&) override { return {}; }
     bool ConfirmDiscard(const KeptWork&) override { return false; }
+    SaveOverAnswer AskSaveOver(const std::string&, bool) override { return SaveOverAnswer::Cancel; }
+    SaveChangesAnswer AskSaveChanges(const std::string&) override { return SaveChangesAnswer::Cancel; }
     bool AskUseSaveCopy(const std::string&, const std::string&) override { return false; }
 };
 

@@ -112,6 +112,16 @@ void ScriptedPrompts::ExpectConfirmDiscard(bool bDiscard)
     m_steps.push_back({ .kind = "confirmdiscard", .answer = bDiscard });
 }
 
+void ScriptedPrompts::ExpectSaveOver(std::string text, SaveOverAnswer answer)
+{
+    m_steps.push_back({ .kind = "saveover", .text = std::move(text), .saveOver = answer });
+}
+
+void ScriptedPrompts::ExpectSaveChanges(std::string text, SaveChangesAnswer answer)
+{
+    m_steps.push_back({ .kind = "savechanges", .text = std::move(text), .saveChanges = answer });
+}
+
 void ScriptedPrompts::ExpectUseSaveCopy(bool bUse)
 {
     m_steps.push_back({ .kind = "savecopy", .answer = bUse });
@@ -131,7 +141,7 @@ std::optional<ScriptedPrompts::Step> ScriptedPrompts::Take(const std::string& ki
 
 void ScriptedPrompts::Tell(const Message& message)
 {
-    ShowMessage(DescribeMessage(message, message.detail));
+    ShowMessage(DescribeMessage(message, message.Shown()));
 }
 
 void ScriptedPrompts::ShowMessage(const std::string& text)
@@ -241,4 +251,28 @@ bool ScriptedPrompts::AskUseSaveCopy(const std::string& notebookPath, const std:
 {
     auto step = Take("savecopy", notebookPath);
     return step && step->answer;
+}
+
+SaveOverAnswer ScriptedPrompts::AskSaveOver(const std::string& name, bool bVanished)
+{
+    const std::string text = DescribeSaveOver(bVanished, name);
+    m_messages.push_back(text);
+    auto step = Take("saveover", text);
+    if (!step)
+        return SaveOverAnswer::Cancel;
+    if (step->text != text)
+        m_failures.push_back("question \"" + text + "\" where \"" + step->text + "\" was expected");
+    return step->saveOver;
+}
+
+SaveChangesAnswer ScriptedPrompts::AskSaveChanges(const std::string& path)
+{
+    const std::string text = DescribeSaveChanges(path);
+    m_messages.push_back(text);
+    auto step = Take("savechanges", text);
+    if (!step)
+        return SaveChangesAnswer::Cancel;
+    if (step->text != text)
+        m_failures.push_back("question \"" + text + "\" where \"" + step->text + "\" was expected");
+    return step->saveChanges;
 }

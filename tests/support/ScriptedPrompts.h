@@ -43,6 +43,9 @@ public:
     void ExpectRecovery(std::function<RecoveryAnswer(const std::vector<KeptWork>&)> handler);
     void ExpectConfirmDiscard(bool bDiscard);
     void ExpectUseSaveCopy(bool bUse);
+    // The text as the question words it, and the answer.
+    void ExpectSaveOver(std::string text, SaveOverAnswer answer);
+    void ExpectSaveChanges(std::string text, SaveChangesAnswer answer);
 
     // Each recorded, and expected as a message box in the plain words, names and paths as their
     // bytes.
@@ -60,6 +63,8 @@ public:
     RecoveryAnswer AskAboutRecovery(const std::vector<KeptWork>& work) override;
     bool ConfirmDiscard(const KeptWork& work) override;
     bool AskUseSaveCopy(const std::string& notebookPath, const std::string& copyPath) override;
+    SaveOverAnswer AskSaveOver(const std::string& name, bool bVanished) override;
+    SaveChangesAnswer AskSaveChanges(const std::string& path) override;
 
     // Prompts that came unexpected, or differed from what was expected.
     const std::vector<std::string>& Failures() const { return m_failures; }
@@ -81,6 +86,8 @@ private:
         std::function<bool(void*)> dialog;
         std::function<void(const FileChooser&)> check;
         std::function<RecoveryAnswer(const std::vector<KeptWork>&)> recovery;
+        SaveOverAnswer saveOver = SaveOverAnswer::Cancel;
+        SaveChangesAnswer saveChanges = SaveChangesAnswer::Cancel;
     };
     // The next step when it is of this kind; otherwise records a failure.
     std::optional<Step> Take(const std::string& kind, const std::string& detail);
