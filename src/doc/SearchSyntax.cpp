@@ -179,7 +179,7 @@ private:
         m_bRepeated = false;
         m_out += text;
     }
-    // Ends what no repetition may follow: a repetition sign there stands for itself.
+    // Ends what no repetition may follow: a repetition sign there is dropped.
     void NoAtom(const std::string& text)
     {
         m_atomStart = npos;
@@ -262,13 +262,14 @@ private:
         case '*':
         case '+':
         case '?':
-            if (m_atomStart == npos)
-                break;
-            Repeat(std::string(1, ch));
+            // With nothing to repeat, as at the start, a repetition is dropped, as GNU grep
+            // drops it.
+            if (m_atomStart != npos)
+                Repeat(std::string(1, ch));
             ++m_pos;
             return;
         case '{':
-            if (m_atomStart == npos || !Interval())
+            if (!Interval())
                 break;
             return;
         default:
@@ -281,7 +282,8 @@ private:
 
     std::string EndOfLine() const { return m_scope == Scope::WholeText ? "(?:\\r?$)" : "$"; }
 
-    // "{n}", "{n,}", "{,m}" or "{n,m}" after an atom; anything else leaves "{" a literal.
+    // "{n}", "{n,}", "{,m}" or "{n,m}", dropped when there is nothing to repeat; anything else
+    // leaves "{" a literal.
     bool Interval()
     {
         size_t pos = m_pos + 1;
@@ -300,7 +302,8 @@ private:
         }
         if (pos >= m_pattern.size() || m_pattern[pos] != '}' || (least.empty() && !bComma))
             return false;
-        Repeat("{" + (least.empty() ? std::string("0") : least) + (bComma ? "," : "") + (bComma ? most : "") + "}");
+        if (m_atomStart != npos)
+            Repeat("{" + (least.empty() ? std::string("0") : least) + (bComma ? "," : "") + (bComma ? most : "") + "}");
         m_pos = pos + 1;
         return true;
     }
