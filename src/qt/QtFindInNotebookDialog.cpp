@@ -215,7 +215,7 @@ QtFindInNotebookDialog::QtFindInNotebookDialog(CQuillboxDoc& doc, const TextCode
         if (m_pResults->topLevelItemCount() > 0)
             m_pResults->setFocus();
         else
-            m_bToResults = m_pWatcher != nullptr;
+            m_bToResults = m_pWatcher && m_pWatcher->isRunning();
     });
     connect(m_pResults, &QTreeWidget::itemActivated, this, &QtFindInNotebookDialog::Choose);
     connect(m_pResults, &QTreeWidget::currentItemChanged, this,
@@ -241,7 +241,7 @@ void QtFindInNotebookDialog::Stop()
     if (!m_pWatcher)
         return;
     // The search thread holds what it searches; it ends at its next look at the cancellation.
-    m_pWatcher->disconnect(this);
+    m_pWatcher->disconnect();
     m_pWatcher->cancel();
     m_pWatcher->deleteLater();
     m_pWatcher = nullptr;

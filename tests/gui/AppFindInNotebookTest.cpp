@@ -177,8 +177,27 @@ void AppFindInNotebookTest::aLongSearchShowsProgressAndStops()
         WaitForSearch(pDialog);
         QVERIFY(!pProgress->isVisible());
         stopped = Find<QLabel>(pDialog, "findInNotebookStatus")->text();
+
+        // A hit whose folder was deleted after the search is refused.
+        auto* pRegex = Find<QCheckBox>(pDialog, "findInNotebookRegex");
+        auto* pResults = Find<QTreeWidget>(pDialog, "findInNotebookResults");
+        QTest::mouseClick(pRegex, Qt::LeftButton);
+        pText->setText(QStringLiteral("ab 39"));
+        QTest::keyClick(pText, Qt::Key_Return);
+        WaitForSearch(pDialog);
+        QCOMPARE(Rows(pResults), QStringLiteral("Main/ab 39|(folder name)|ab 39"));
+        doc.SetDeleteFolderPrefs(0);
+        ClickFolder(app.Tree(), QStringLiteral("ab 39"));
+        doc.DeleteSelectedFolder();
+        QTest::keyClick(pResults, Qt::Key_Return);
+        QCOMPARE(Find<QLabel>(pDialog, "findInNotebookStatus")->text(),
+                 QStringLiteral("The folder of that match is gone; search again."));
+        QVERIFY(pDialog->isVisible());
+
         // A search that runs as the dialog closes ends with it.
-        QTest::mouseClick(Find<QCheckBox>(pDialog, "findInNotebookMatchCase"), Qt::LeftButton);
+        QTest::mouseClick(pRegex, Qt::LeftButton);
+        pText->setText(QStringLiteral("[ab]*a[ab]{300}x"));
+        QTest::keyClick(pText, Qt::Key_Return);
         QVERIFY(pStop->isEnabled());
         Click(pDialog, "findInNotebookClose");
         QVERIFY(!pStop->isEnabled());
