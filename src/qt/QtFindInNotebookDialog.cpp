@@ -215,7 +215,7 @@ QtFindInNotebookDialog::QtFindInNotebookDialog(CQuillboxDoc& doc, const TextCode
         if (m_pResults->topLevelItemCount() > 0)
             m_pResults->setFocus();
         else
-            m_bToResults = m_pWatcher && m_pWatcher->isRunning();
+            m_bToResults = m_pStop->isEnabled();
     });
     connect(m_pResults, &QTreeWidget::itemActivated, this, &QtFindInNotebookDialog::Choose);
     connect(m_pResults, &QTreeWidget::currentItemChanged, this,

@@ -23,6 +23,15 @@ QString Rows(const QTreeWidget* pResults)
     return rows.join(u'\n');
 }
 
+// Closes the dialog when the test fails in it, so the test does not wait in it for ever.
+auto CloseOnFailure(QDialog* pDialog)
+{
+    return qScopeGuard([pDialog] {
+        if (QTest::currentTestFailed())
+            pDialog->reject();
+    });
+}
+
 // Waits for the dialog's search, which runs on another thread, to end.
 void WaitForSearch(const QWidget* pDialog)
 {
@@ -59,7 +68,11 @@ void AppFindInNotebookTest::ctrlShiftFListsHitsAndReturnGoesToOne()
     QString rows;
     QString status;
     QString shot;
-    WhenModal([&](QWidget* pDialog) {
+    WhenModal([&](QWidget* pModal) {
+        auto* pDialog = ExpectDialog<QtFindInNotebookDialog>(pModal);
+        if (!pDialog)
+            return;
+        const auto close = CloseOnFailure(pDialog);
         auto* pText = Find<QLineEdit>(pDialog, "findInNotebookText");
         auto* pResults = Find<QTreeWidget>(pDialog, "findInNotebookResults");
         QTest::keyClicks(pText, QStringLiteral("Apple"));
@@ -158,8 +171,7 @@ void AppFindInNotebookTest::aLongSearchShowsProgressAndStops()
         auto* pDialog = ExpectDialog<QtFindInNotebookDialog>(pModal);
         if (!pDialog)
             return;
-        // Closed however the test ends, so a failure does not leave the test waiting in it.
-        const auto close = qScopeGuard([pDialog] { pDialog->reject(); });
+        const auto close = CloseOnFailure(pDialog);
         auto* pText = Find<QLineEdit>(pDialog, "findInNotebookText");
         auto* pStop = Find<QPushButton>(pDialog, "findInNotebookStop");
         auto* pProgress = Find<QProgressBar>(pDialog, "findInNotebookProgress");

@@ -46,7 +46,7 @@ if grep -E 'test|bench|render-icon|/include/|\.a$' "$work/files"; then
 fi
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libc6 libstdc++6 libqt6core6 libqt6widgets6 libqt6svg6 libqt6concurrent6 libre2-9; do
+for library in libc6 libstdc++6 libqt6core6 libqt6widgets6 libqt6svg6 libre2-9; do
     [[ $depends == *"$library "* || $depends == *"$library,"* || $depends == *"$library" ]] \
         || fail "Depends lacks $library: $depends"
 done
