@@ -47,7 +47,7 @@ std::string Reason(RE2::ErrorCode code)
     case RE2::ErrorBadCharClass:
         return "Invalid character class name";
     case RE2::ErrorRepeatSize:
-        return "Invalid content of \\{\\} (a count may be at most 1000)";
+        return "Invalid content of \\{\\} (counts run up to 1000, the smaller first)";
     case RE2::ErrorRepeatArgument:
     case RE2::ErrorRepeatOp:
         return "Invalid preceding regular expression";

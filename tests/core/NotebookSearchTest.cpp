@@ -247,7 +247,7 @@ TEST(NotebookSearch, TakesAnyPatternInOnePass)
         { "word\\b", SearchProblem::Kind::WordBoundary, "\\b" },
         { "(", SearchProblem::Kind::MalformedRegex, "Unmatched ( or \\(" },
         { "[[:letter:]]", SearchProblem::Kind::MalformedRegex, "Invalid character class name" },
-        { "a{1001}", SearchProblem::Kind::MalformedRegex, "Invalid content of \\{\\} (a count may be at most 1000)" },
+        { "a{1001}", SearchProblem::Kind::MalformedRegex, "Invalid content of \\{\\} (counts run up to 1000, the smaller first)" },
     };
     for (const Refused& r : refused) {
         SCOPED_TRACE(r.pattern);
