@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Measures the rows of the README's performance table on notebooks generated here, and prints
-# each with its target and whether it is met. Headless rows time quillbox-cli against wc -l and
-# dd in the same run; window rows come from quillbox-window-bench on the offscreen platform.
+# each with its target and whether it is met. Headless rows time quillbox-cli against wc -l, dd
+# and GNU grep in the same run; window rows come from quillbox-window-bench on the offscreen
+# platform.
 #
 #   bench/run.sh [--tiny] [--runs N] [--build-dir DIR] [--only GROUPS]
 #
 # --tiny runs every row on small notebooks (what CI does, so the benchmarks keep working; its
 # figures mean nothing). --only runs the rows of the groups named, comma-separated: open, save,
-# memory, wide, keyed, main, siblings (headless); window, recovery, switch, shapes, subtree, nested.
+# memory, search, wide, keyed, main, siblings (headless); window, recovery, switch, shapes, subtree,
+# nested.
 # The full run needs about 2 GB of memory and 1 GB under $TMPDIR.
 set -euo pipefail
 
@@ -88,6 +90,10 @@ paired() {
     echo "$(median "${a[@]}") $(median "${b[@]}")"
 }
 
+# Runs a command with its output in a file: GNU grep stops at the first match when its output is
+# /dev/null.
+into() { local out=$1; shift; "$@" >"$out"; }
+
 # Peak resident memory of a command, in bytes.
 peak_bytes() {
     /usr/bin/time -f '%M' -o "$work/time.out" "$@" >/dev/null
@@ -107,7 +113,7 @@ field() { tr ' ' '\n' <<<"$2" | sed -n "s/^$1=//p"; }
 # --- notebooks -------------------------------------------------------------------------------
 
 large="$work/large.not"
-if wanted open || wanted save || wanted memory || wanted window || wanted recovery; then
+if wanted open || wanted save || wanted memory || wanted search || wanted window || wanted recovery; then
     if [ -f "$gen_corpus" ]; then
         python3 "$gen_corpus" --folders "$large_folders" --mb "$large_mb" --seed 1 --out "$work" --name large --formats not >/dev/null
     else
@@ -148,6 +154,21 @@ if wanted memory; then
     resave_m=$(ratio "$(peak_bytes "$cli" resave "$large" "$work/resaved.not")" "$size")
     worst=$(printf '%s\n' "$tree_m" "$resave_m" | sort -g | tail -1)
     row "headless peak memory, large" "${tree_m}x (tree) / ${resave_m}x (resave) the file size" "at most 1.5x" "$(within "$worst" 1.5)"
+fi
+
+# Patterns a backtracking engine takes minutes over: grep -E in one pass over the notes, against
+# GNU grep -E over the same notes exported as text.
+if wanted search; then
+    "$cli" export --format text -o "$work/large.txt" "$large"
+    for pattern in '(.*)(.*)zz$' '([a-z]+ ){5}x'; do
+        read -r gnu_s ours_s < <(paired 8 into "$work/gnu.out" env LC_ALL=C.UTF-8 grep -E "$pattern" "$work/large.txt" \
+            into "$work/ours.out" "$cli" grep -E "$large" "$pattern")
+        r=$(ratio "$ours_s" "$gnu_s")
+        met=$([ "$(within "$r" 10)" = yes ] && [ "$(within "$ours_s" 1)" = yes ] && echo yes || echo NO)
+        row "headless search, \`quillbox-cli grep -E '$pattern'\` vs GNU \`grep -E\` on the text, large" \
+            "${r}x (${ours_s} s / ${gnu_s} s), $(wc -l <"$work/ours.out") / $(wc -l <"$work/gnu.out") lines" \
+            "at most 10x, under 1 s" "$met"
+    done
 fi
 
 if wanted wide; then

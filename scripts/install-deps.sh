@@ -6,6 +6,7 @@ packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-svg-dev libgl-dev libx11-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    libre2-dev
     clang libclang-rt-14-dev
     fonts-dejavu-core poppler-utils
     xvfb xauth

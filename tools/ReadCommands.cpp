@@ -69,9 +69,22 @@ int Grep(const Args& args)
                                   nb.doc.GetEncoding().GetKind() });
     if (const SearchProblem& problem = search.GetProblem()) {
         // The pattern as typed, not in the notebook's bytes.
-        Error(problem.kind == SearchProblem::Kind::EmptyPattern
-                  ? "The pattern is empty."
-                  : "The regular expression \"" + args.operands[1] + "\" is malformed: " + problem.reason + ".");
+        const std::string regex = "The regular expression \"" + args.operands[1] + "\"";
+        switch (problem.kind) {
+        case SearchProblem::Kind::EmptyPattern:
+            Error("The pattern is empty.");
+            break;
+        case SearchProblem::Kind::BackReference:
+            Error(regex + " uses the back-reference " + problem.reason
+                  + ", which grep does not take: it finds every match in one pass over the text.");
+            break;
+        case SearchProblem::Kind::WordBoundary:
+            Error(regex + " uses " + problem.reason + ", which grep does not take; -w matches whole words.");
+            break;
+        default:
+            Error(regex + " is malformed: " + problem.reason + ".");
+            break;
+        }
         return kTrouble;
     }
     const Folder* pStart = nullptr;

@@ -30,9 +30,11 @@ Commands:
       in the order of the folder tree, as Find in Notebook does. Each matching line is
       printed as the folder's path, the header line of the note holding it and the line,
       separated by tabs; a matching folder name is printed with an empty header and the
-      name. -i ignores the case of letters, -w matches whole words only, -E takes
-      PATTERN as a POSIX extended regular expression (otherwise it is plain text), -n puts
-      the line's number in the folder (from 1; 0 for a name) before the line.
+      name. -i ignores the case of letters, -w matches whole words only (words are the
+      notebook's letters, digits and underscores), -E takes PATTERN as a POSIX extended
+      regular expression (otherwise it is plain text), -n puts the line's number in the
+      folder (from 1; 0 for a name) before the line. Every search takes one pass over the
+      text, so back-references and \<, \>, \b, \B are refused (-w matches whole words).
       Exit status: 0 when something matched, 1 when nothing did, 2 on an error.
   add [--create] [--force] FILE PATH [TEXT]
       Add a note at the end of the folder's notes, with TEXT or standard input as its

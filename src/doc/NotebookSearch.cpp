@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <unordered_map>
 
-#include <locale.h>
-#include <regex.h>
+#include <re2/re2.h>
 
 #include "doc/CQuillboxDoc.h"
 #include "doc/FolderPath.h"
+#include "doc/SearchSyntax.h"
 #include "notes/CQuillboxEditView.h"
 #include "platform/EditControl.h"
 #include "tree/CQuillboxTreeView.h"
@@ -16,11 +17,8 @@
 namespace {
 
 constexpr size_t npos = std::string_view::npos;
-
-bool IsWordByte(unsigned char ch)
-{
-    return ch >= 0x80 || ch == '_' || (ch >= '0' && ch <= '9') || ((ch | 0x20) >= 'a' && (ch | 0x20) <= 'z');
-}
+// How much of a long text is searched between two reports of progress.
+constexpr size_t kProgressStep = 1 << 20;
 
 // The line of `text` that holds offset `pos`: its start, and its end before the line break.
 std::pair<size_t, size_t> LineAround(std::string_view text, size_t pos)
@@ -35,98 +33,167 @@ std::pair<size_t, size_t> LineAround(std::string_view text, size_t pos)
     return { start, end };
 }
 
-// The lower-case form of a byte that is an upper-case letter, or 0: ASCII's letters, and in
-// Windows-1252 also its accented letters and Š, Œ, Ž and Ÿ.
-unsigned char LowerOf(unsigned char ch, TextEncoding::Kind encoding)
+// The engine's word for what is wrong with a pattern, in the words GNU grep uses.
+std::string Reason(RE2::ErrorCode code)
 {
-    if (ch >= 'A' && ch <= 'Z')
-        return ch | 0x20;
-    if (encoding != TextEncoding::Kind::Windows1252)
-        return 0;
-    if (ch >= 0xC0 && ch <= 0xDE && ch != 0xD7)
-        return ch | 0x20;
-    switch (ch) {
-    case 0x8A: // Š
-    case 0x8C: // Œ
-    case 0x8E: // Ž
-        return ch + 0x10;
-    case 0x9F: // Ÿ
-        return 0xFF;
+    switch (code) {
+    case RE2::ErrorMissingParen:
+    case RE2::ErrorUnexpectedParen:
+        return "Unmatched ( or \\(";
+    case RE2::ErrorMissingBracket:
+        return "Unmatched [, [^, [:, [., or [=";
+    case RE2::ErrorBadCharRange:
+        return "Invalid range end";
+    case RE2::ErrorBadCharClass:
+        return "Invalid character class name";
+    case RE2::ErrorRepeatSize:
+        return "Invalid content of \\{\\} (counts run up to 1000, the smaller first)";
+    case RE2::ErrorRepeatArgument:
+    case RE2::ErrorRepeatOp:
+        return "Invalid preceding regular expression";
+    case RE2::ErrorTrailingBackslash:
+        return "Trailing backslash";
+    case RE2::ErrorBadUTF8:
+        return "Invalid UTF-8";
+    case RE2::ErrorPatternTooLarge:
+        return "Regular expression too big";
     default:
-        return 0;
+        return "Invalid regular expression";
     }
 }
 
-// Makes the calling thread use a locale while it lives.
-class LocaleScope
+// In UTF-8 some letters have case partners of another length, which a byte's case cannot
+// give: K and k the Kelvin sign, S and s the long s, and letters beyond ASCII. (Bytes that are
+// not UTF-8 are looked for as they are.)
+bool FoldsBeyondBytes(const SearchQuery& query)
 {
-public:
-    explicit LocaleScope(locale_t locale)
-        : m_previous(uselocale(locale))
-    {
-    }
-    ~LocaleScope() { uselocale(m_previous); }
-    LocaleScope(const LocaleScope&) = delete;
-    LocaleScope& operator=(const LocaleScope&) = delete;
-
-private:
-    locale_t m_previous;
-};
+    return !query.bMatchCase && query.encoding == TextEncoding::Kind::Utf8 && TextEncoding::IsValidUtf8(query.pattern)
+           && std::any_of(query.pattern.begin(), query.pattern.end(), [](char ch) {
+                  return static_cast<unsigned char>(ch) >= 0x80 || (ch | 0x20) == 'k' || (ch | 0x20) == 's';
+              });
+}
 
 } // namespace
 
-// A POSIX extended regular expression of the C library, compiled and run in the C locale for a
-// Windows-1252 notebook (a character is a byte) and in C.UTF-8 for a UTF-8 one, whatever the
-// user's locale. It is compiled for text of many lines, which one call searches at once.
-class NotebookSearch::Regex
+// The pattern compiled by RE2 twice: for finding a match anywhere in a folder's text, and for
+// the matches within one line. RE2 reads Windows-1252 as Latin-1, byte for byte; the pattern
+// then carries the code page's own letters and cases (search_syntax).
+class NotebookSearch::Engine
 {
 public:
-    Regex(const std::string& pattern, bool bIgnoreCase, TextEncoding::Kind encoding, SearchProblem& problem)
+    Engine(const SearchQuery& query, SearchProblem& problem)
+        : m_encoding(query.encoding)
+        , m_bWholeWords(query.bWholeWords)
     {
-        if (encoding == TextEncoding::Kind::Utf8)
-            m_locale = newlocale(LC_ALL_MASK, "C.UTF-8", nullptr);
-        if (!m_locale)
-            m_locale = newlocale(LC_ALL_MASK, "C", nullptr);
-        const LocaleScope scope(m_locale);
-        const int code = regcomp(&m_regex, pattern.c_str(), REG_EXTENDED | REG_NEWLINE | (bIgnoreCase ? REG_ICASE : 0));
-        if (code != 0) {
-            char reason[256];
-            regerror(code, &m_regex, reason, sizeof reason);
-            problem = { SearchProblem::Kind::MalformedRegex, reason };
-            return;
+        RE2::Options options;
+        options.set_encoding(query.encoding == TextEncoding::Kind::Utf8 ? RE2::Options::EncodingUTF8
+                                                                        : RE2::Options::EncodingLatin1);
+        options.set_longest_match(true);
+        options.set_log_errors(false);
+        options.set_case_sensitive(query.bMatchCase || query.encoding != TextEncoding::Kind::Utf8);
+        for (const auto scope : { search_syntax::Scope::WholeText, search_syntax::Scope::Line }) {
+            const std::string pattern = search_syntax::ToEnginePattern(query, scope, problem);
+            if (problem)
+                return;
+            auto pRegex = std::make_unique<RE2>(pattern, options);
+            if (!pRegex->ok()) {
+                problem = { SearchProblem::Kind::MalformedRegex, Reason(pRegex->error_code()) };
+                return;
+            }
+            (scope == search_syntax::Scope::Line ? m_pLine : m_pText) = std::move(pRegex);
         }
-        m_bCompiled = true;
     }
 
-    ~Regex()
+    // The start of the first match in [from, to) of a folder's text, or npos.
+    size_t FindInText(std::string_view text, size_t from, size_t to) const
     {
-        if (m_bCompiled)
-            regfree(&m_regex);
-        if (m_locale)
-            freelocale(m_locale);
+        re2::StringPiece match;
+        if (!m_pText->Match(text, from, to, RE2::UNANCHORED, &match, 1))
+            return npos;
+        return static_cast<size_t>(match.data() - text.data());
     }
 
-    Regex(const Regex&) = delete;
-    Regex& operator=(const Regex&) = delete;
-
-    // The first match in `text` that starts at or after `from`: its offset and length, or npos.
+    // The first match in a line that starts at or after `from`: its offset and length, or npos.
     // What comes before `from` counts for anchors and word boundaries.
-    std::pair<size_t, size_t> Find(std::string_view text, size_t from) const
+    std::pair<size_t, size_t> FindInLine(std::string_view line, size_t from) const
     {
-        const LocaleScope scope(m_locale);
-        regmatch_t match;
-        match.rm_so = static_cast<regoff_t>(from);
-        match.rm_eo = static_cast<regoff_t>(text.size());
-        if (regexec(&m_regex, text.data() ? text.data() : "", 1, &match, REG_STARTEND) != 0)
-            return { npos, 0 };
-        return { static_cast<size_t>(match.rm_so), static_cast<size_t>(match.rm_eo - match.rm_so) };
+        re2::StringPiece match[2];
+        if (!m_bWholeWords) {
+            if (!m_pLine->Match(line, from, line.size(), RE2::UNANCHORED, match, 1))
+                return { npos, 0 };
+            return { static_cast<size_t>(match[0].data() - line.data()), match[0].size() };
+        }
+        // The match of whole words takes the character before the word with it: the one before
+        // `from` may be it.
+        size_t at = from;
+        if (at > 0) {
+            --at;
+            while (m_encoding == TextEncoding::Kind::Utf8 && at > 0 && (static_cast<unsigned char>(line[at]) & 0xC0) == 0x80)
+                --at;
+        }
+        for (;;) {
+            if (!m_pLine->Match(line, at, line.size(), RE2::UNANCHORED, match, 2))
+                return { npos, 0 };
+            const auto start = static_cast<size_t>(match[1].data() - line.data());
+            if (start >= from)
+                return { start, match[1].size() };
+            // A match at the line's start, before `from`: look from `from` itself.
+            at = from;
+        }
     }
 
 private:
-    locale_t m_locale = nullptr;
-    regex_t m_regex;
-    bool m_bCompiled = false;
+    TextEncoding::Kind m_encoding;
+    bool m_bWholeWords;
+    std::unique_ptr<RE2> m_pText;
+    std::unique_ptr<RE2> m_pLine;
 };
+
+std::optional<std::string> SearchPatternBytes(const TextEncoding& encoding, std::u16string_view typed)
+{
+    if (!encoding.CanHold(typed))
+        return std::nullopt;
+    return encoding.Encode(typed);
+}
+
+std::string SearchSnapshot::PathOf(size_t entry) const
+{
+    std::vector<size_t> chain;
+    for (size_t at = entry; at != kNoParent; at = entries[at].parent)
+        chain.push_back(at);
+    std::string path = pathPrefix;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        if (it != chain.rbegin())
+            path += '/';
+        path += EscapeFolderName(entries[*it].name);
+    }
+    return path;
+}
+
+SearchSnapshot TakeSearchSnapshot(const CQuillboxDoc& doc, const Folder* pStart)
+{
+    SearchSnapshot snapshot;
+    snapshot.separator = doc.GetSeparator();
+    const std::vector<const Folder*> order = FoldersInTreeOrder(doc, pStart);
+    if (!order.empty() && order.front()->m_pParent)
+        snapshot.pathPrefix = FolderPath(order.front()->m_pParent) + "/";
+    // The selected folder's notes live in the editor.
+    const Folder* pInEditor = doc.GetEditView() ? doc.GetSelFolder() : nullptr;
+    std::unordered_map<const Folder*, size_t> entryOf;
+    entryOf.reserve(order.size());
+    snapshot.entries.reserve(order.size());
+    for (const Folder* pFolder : order) {
+        SearchSnapshot::Entry& entry = snapshot.entries.emplace_back();
+        entry.pFolder = pFolder;
+        if (const auto it = entryOf.find(pFolder->m_pParent); it != entryOf.end())
+            entry.parent = it->second;
+        entry.name = pFolder->m_name;
+        entry.text = pFolder == pInEditor ? SharedText(doc.GetEditView()->GetEditCtrl().GetText()) : pFolder->m_text;
+        snapshot.bytes += entry.name.size() + entry.text.size();
+        entryOf.emplace(pFolder, snapshot.entries.size() - 1);
+    }
+    return snapshot;
+}
 
 NotebookSearch::NotebookSearch(SearchQuery query)
     : m_query(std::move(query))
@@ -135,31 +202,17 @@ NotebookSearch::NotebookSearch(SearchQuery query)
         m_problem.kind = SearchProblem::Kind::EmptyPattern;
         return;
     }
-    const bool bIgnoreCase = !m_query.bMatchCase;
-    if (m_query.bRegex) {
-        m_pRegex = std::make_unique<Regex>(m_query.pattern, bIgnoreCase, m_query.encoding, m_problem);
-        // A line's end is before its CR LF, which a search of many lines cannot see.
-        m_bLineByLine = m_query.pattern.find('$') != std::string::npos;
-        return;
-    }
-    const bool bAscii = std::all_of(m_query.pattern.begin(), m_query.pattern.end(),
-                                    [](char ch) { return static_cast<unsigned char>(ch) < 0x80; });
-    if (bIgnoreCase && !bAscii && m_query.encoding == TextEncoding::Kind::Utf8) {
-        std::string escaped;
-        for (char ch : m_query.pattern) {
-            if (std::string_view(".[]()*+?{}|^$\\").find(ch) != npos)
-                escaped += '\\';
-            escaped += ch;
-        }
-        m_pRegex = std::make_unique<Regex>(escaped, true, m_query.encoding, m_problem);
+    if (m_query.bRegex || FoldsBeyondBytes(m_query)) {
+        m_pEngine = std::make_unique<Engine>(m_query, m_problem);
         return;
     }
     for (size_t ch = 0; ch < m_fold.size(); ++ch) {
         m_fold[ch] = static_cast<unsigned char>(ch);
         m_other[ch] = static_cast<unsigned char>(ch);
     }
-    for (size_t ch = 0; bIgnoreCase && ch < m_fold.size(); ++ch) {
-        if (const unsigned char lower = LowerOf(static_cast<unsigned char>(ch), m_query.encoding)) {
+    for (size_t ch = 0; !m_query.bMatchCase && ch < m_fold.size(); ++ch) {
+        const unsigned char lower = search_syntax::Cp1252LowerOf(static_cast<unsigned char>(ch));
+        if (lower && (ch < 0x80 || m_query.encoding == TextEncoding::Kind::Windows1252)) {
             m_fold[ch] = lower;
             m_other[lower] = static_cast<unsigned char>(ch);
         }
@@ -170,8 +223,10 @@ NotebookSearch::NotebookSearch(SearchQuery query)
 
 NotebookSearch::~NotebookSearch() = default;
 
-size_t NotebookSearch::FindLiteral(std::string_view text, size_t from) const
+size_t NotebookSearch::FindLiteral(std::string_view text, size_t from, size_t to) const
 {
+    // A match that runs past `to` runs over a line break, which no line holds.
+    text = text.substr(0, to);
     const size_t length = m_folded.size();
     if (from > text.size() || text.size() - from < length)
         return npos;
@@ -216,22 +271,16 @@ size_t NotebookSearch::FindLiteral(std::string_view text, size_t from) const
     return npos;
 }
 
-size_t NotebookSearch::FindCandidate(std::string_view text, size_t from) const
+size_t NotebookSearch::FindCandidate(std::string_view text, size_t from, size_t to) const
 {
-    if (!m_pRegex)
-        return FindLiteral(text, from);
-    return m_bLineByLine ? from : m_pRegex->Find(text, from).first;
+    return m_pEngine ? m_pEngine->FindInText(text, from, to) : FindLiteral(text, from, to);
 }
 
 bool NotebookSearch::IsWholeWord(std::string_view line, size_t start, size_t length) const
 {
-    if (!m_query.bWholeWords)
-        return true;
-    const auto byte = [&line](size_t i) { return static_cast<unsigned char>(line[i]); };
-    const size_t end = start + length;
-    if (length > 0 && IsWordByte(byte(start)) && start > 0 && IsWordByte(byte(start - 1)))
-        return false;
-    return length == 0 || !IsWordByte(byte(end - 1)) || end == line.size() || !IsWordByte(byte(end));
+    return !m_query.bWholeWords
+           || (!search_syntax::IsWordCharBefore(m_query.encoding, line, start)
+               && !search_syntax::IsWordCharAt(m_query.encoding, line, start + length));
 }
 
 std::vector<std::pair<size_t, size_t>> NotebookSearch::MatchLine(std::string_view line) const
@@ -239,13 +288,12 @@ std::vector<std::pair<size_t, size_t>> NotebookSearch::MatchLine(std::string_vie
     std::vector<std::pair<size_t, size_t>> spans;
     if (m_problem)
         return spans;
-    if (m_pRegex) {
+    if (m_pEngine) {
         for (size_t from = 0; from <= line.size();) {
-            const auto [start, length] = m_pRegex->Find(line, from);
+            const auto [start, length] = m_pEngine->FindInLine(line, from);
             if (start == npos)
                 break;
-            if (IsWholeWord(line, start, length))
-                spans.emplace_back(start, length);
+            spans.emplace_back(start, length);
             from = start + length;
             // After an empty match the next one starts a character further on.
             if (length == 0) {
@@ -257,7 +305,7 @@ std::vector<std::pair<size_t, size_t>> NotebookSearch::MatchLine(std::string_vie
         }
         return spans;
     }
-    for (size_t pos = FindLiteral(line, 0); pos != npos; pos = FindLiteral(line, pos + 1)) {
+    for (size_t pos = FindLiteral(line, 0, line.size()); pos != npos; pos = FindLiteral(line, pos + 1, line.size())) {
         if (IsWholeWord(line, pos, m_folded.size())) {
             spans.emplace_back(pos, m_folded.size());
             pos += m_folded.size() - 1;
@@ -266,11 +314,14 @@ std::vector<std::pair<size_t, size_t>> NotebookSearch::MatchLine(std::string_vie
     return spans;
 }
 
-bool NotebookSearch::SearchText(const CQuillboxDoc& doc, const Folder* pFolder, std::string_view text, size_t& count,
-                                const std::function<bool(const SearchHit&)>& onHit) const
+bool NotebookSearch::SearchText(const SearchSnapshot& folders, size_t entry, size_t& count, size_t& done,
+                                const std::function<bool(const SearchHit&)>& onHit,
+                                const std::function<bool(size_t)>& onProgress) const
 {
+    const std::string_view text = folders.entries[entry].text;
     SearchHit hit;
-    hit.pFolder = pFolder;
+    hit.pFolder = folders.entries[entry].pFolder;
+    hit.entry = entry;
     int line = 0;
     size_t counted = 0;
     // The start of the last line whose note was found, and that note's header: the search for
@@ -278,11 +329,25 @@ bool NotebookSearch::SearchText(const CQuillboxDoc& doc, const Folder* pFolder, 
     size_t lastHitLine = npos;
     std::string_view lastHeader;
     size_t pos = 0;
+    size_t nextReport = kProgressStep;
     while (pos < text.size()) {
-        // The pattern is found in the whole text; the lines between are not looked at.
-        const size_t candidate = FindCandidate(text, pos);
-        if (candidate == npos)
-            break;
+        if (pos >= nextReport) {
+            if (onProgress && !onProgress(done + pos))
+                return false;
+            nextReport = pos + kProgressStep;
+        }
+        // The pattern is found in the whole text, a megabyte or so at a time up to a line's
+        // start; the lines between are not looked at.
+        size_t to = text.size();
+        if (to - pos > kProgressStep) {
+            const size_t lineFeed = text.find('\n', pos + kProgressStep);
+            to = lineFeed == npos ? text.size() : lineFeed + 1;
+        }
+        const size_t candidate = FindCandidate(text, pos, to);
+        if (candidate == npos) {
+            pos = to;
+            continue;
+        }
         const auto [start, end] = LineAround(text, candidate);
         const size_t lineFeed = text.find('\n', end);
         pos = lineFeed == npos ? text.size() : lineFeed + 1;
@@ -303,7 +368,7 @@ bool NotebookSearch::SearchText(const CQuillboxDoc& doc, const Folder* pFolder, 
                 break;
             }
             const std::string_view candidateHeader = text.substr(headerStart, headerEnd - headerStart);
-            if (CQuillboxEditView::IsHeaderLine(candidateHeader, doc.GetSeparator())) {
+            if (CQuillboxEditView::IsHeaderLine(candidateHeader, folders.separator)) {
                 header = candidateHeader;
                 break;
             }
@@ -318,34 +383,41 @@ bool NotebookSearch::SearchText(const CQuillboxDoc& doc, const Folder* pFolder, 
         if (!onHit(hit))
             return false;
     }
+    done += text.size();
     return true;
+}
+
+size_t NotebookSearch::Run(const SearchSnapshot& folders, const std::function<bool(const SearchHit&)>& onHit,
+                           const std::function<bool(size_t)>& onProgress) const
+{
+    size_t count = 0;
+    if (m_problem)
+        return count;
+    size_t done = 0;
+    for (size_t entry = 0; entry < folders.entries.size(); ++entry) {
+        const SearchSnapshot::Entry& folder = folders.entries[entry];
+        SearchHit nameHit;
+        nameHit.spans = MatchLine(folder.name);
+        if (!nameHit.spans.empty()) {
+            nameHit.pFolder = folder.pFolder;
+            nameHit.entry = entry;
+            nameHit.bInName = true;
+            nameHit.text = folder.name;
+            ++count;
+            if (!onHit(nameHit))
+                return count;
+        }
+        done += folder.name.size();
+        if (!SearchText(folders, entry, count, done, onHit, onProgress) || (onProgress && !onProgress(done)))
+            return count;
+    }
+    return count;
 }
 
 size_t NotebookSearch::Run(const CQuillboxDoc& doc, const Folder* pStart,
                            const std::function<bool(const SearchHit&)>& onHit) const
 {
-    size_t count = 0;
-    if (m_problem)
-        return count;
-    // The selected folder's notes live in the editor.
-    const std::string editorText =
-        doc.GetSelFolder() && doc.GetEditView() ? doc.GetEditView()->GetEditCtrl().GetText() : std::string();
-    for (const Folder* pFolder : FoldersInTreeOrder(doc, pStart)) {
-        SearchHit nameHit;
-        nameHit.spans = MatchLine(pFolder->m_name);
-        if (!nameHit.spans.empty()) {
-            nameHit.pFolder = pFolder;
-            nameHit.bInName = true;
-            nameHit.text = pFolder->m_name;
-            ++count;
-            if (!onHit(nameHit))
-                return count;
-        }
-        const std::string_view text = pFolder == doc.GetSelFolder() && doc.GetEditView() ? editorText : pFolder->m_text.View();
-        if (!SearchText(doc, pFolder, text, count, onHit))
-            return count;
-    }
-    return count;
+    return Run(TakeSearchSnapshot(doc, pStart), onHit);
 }
 
 void GoToSearchHit(CQuillboxDoc& doc, const Folder* pFolder, int line, size_t start, size_t length)

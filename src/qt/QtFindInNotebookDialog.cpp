@@ -9,18 +9,22 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QProgressBar>
+#include <QPromise>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <QtConcurrent>
 
-#include <optional>
+#include <algorithm>
+#include <memory>
 
 #include "doc/CQuillboxDoc.h"
 #include "doc/FolderPath.h"
 #include "doc/NotebookSearch.h"
 #include "qt/DialogParts.h"
-#include "doc/TextEncoding.h"
 #include "qt/TextCodec.h"
 
 namespace {
@@ -39,6 +43,37 @@ constexpr int kSpansRole = Qt::UserRole + 1;
 // How much of a line shows before its first match, and at most.
 constexpr qsizetype kLead = 30;
 constexpr qsizetype kShown = 300;
+// The steps of the progress bar.
+constexpr int kProgressSteps = 1000;
+
+using Found = QtFindInNotebookDialog::Found;
+
+// The search thread's work: hands over each hit with its folder's path as it is found, and how
+// much of the notebook was searched; stops at the hits the list shows, or when cancelled.
+void FindHits(QPromise<Found>& promise, const NotebookSearch& search, const SearchSnapshot& folders)
+{
+    promise.setProgressRange(0, kProgressSteps);
+    size_t pathOf = SIZE_MAX;
+    std::string path;
+    int listed = 0;
+    search.Run(
+        folders,
+        [&](const SearchHit& hit) {
+            if (hit.entry != pathOf) {
+                pathOf = hit.entry;
+                path = folders.PathOf(hit.entry);
+            }
+            const auto& [start, length] = hit.spans.front();
+            promise.addResult(Found { { hit.pFolder, hit.line, start, length, path },
+                                      std::string(hit.bInName ? std::string_view() : hit.header), std::string(hit.text),
+                                      hit.spans });
+            return ++listed < QtFindInNotebookDialog::kMaxListed && !promise.isCanceled();
+        },
+        [&](size_t done) {
+            promise.setProgressValue(static_cast<int>(done * kProgressSteps / std::max<size_t>(folders.bytes, 1)));
+            return !promise.isCanceled();
+        });
+}
 
 // Draws a line with its matches in bold.
 class MatchDelegate : public QStyledItemDelegate
@@ -91,18 +126,32 @@ QtFindInNotebookDialog::QtFindInNotebookDialog(CQuillboxDoc& doc, const TextCode
     , m_pText(new QLineEdit)
     , m_pMatchCase(new QCheckBox(tr("Match &case")))
     , m_pWholeWords(new QCheckBox(tr("&Whole words")))
+    , m_pRegex(new QCheckBox(tr("Regular e&xpression")))
     , m_pResults(new QTreeWidget)
     , m_pStatus(new QLabel)
+    , m_pProgress(new QProgressBar)
     , m_pGoTo(NewButton("&Go To", "findInNotebookGoTo"))
+    , m_pStop(NewButton("&Stop", "findInNotebookStop"))
 {
     setObjectName(QStringLiteral("findInNotebookDialog"));
     setWindowTitle(tr("Find in Notebook"));
     m_pText->setObjectName(QStringLiteral("findInNotebookText"));
     m_pMatchCase->setObjectName(QStringLiteral("findInNotebookMatchCase"));
     m_pWholeWords->setObjectName(QStringLiteral("findInNotebookWholeWords"));
+    m_pRegex->setObjectName(QStringLiteral("findInNotebookRegex"));
+    m_pRegex->setToolTip(tr("Take the text as a POSIX extended regular expression, as grep -E does"));
     m_pResults->setObjectName(QStringLiteral("findInNotebookResults"));
     m_pStatus->setObjectName(QStringLiteral("findInNotebookStatus"));
     m_pStatus->setTextFormat(Qt::PlainText);
+    m_pProgress->setObjectName(QStringLiteral("findInNotebookProgress"));
+    m_pProgress->setRange(0, kProgressSteps);
+    m_pProgress->setTextVisible(false);
+    m_pProgress->setMaximumWidth(DialogUnits(this, 100, 0).width());
+    // The bar keeps its place when hidden, so the list does not move as a search starts or ends.
+    QSizePolicy barPolicy = m_pProgress->sizePolicy();
+    barPolicy.setRetainSizeWhenHidden(true);
+    m_pProgress->setSizePolicy(barPolicy);
+    m_pProgress->hide();
 
     m_pResults->setColumnCount(3);
     m_pResults->setHeaderLabels({ tr("Folder"), tr("Note"), tr("Line") });
@@ -113,14 +162,15 @@ QtFindInNotebookDialog::QtFindInNotebookDialog(CQuillboxDoc& doc, const TextCode
     m_pResults->header()->setStretchLastSection(true);
     m_pResults->setColumnWidth(kFolderColumn, DialogUnits(this, 90, 0).width());
     m_pResults->setColumnWidth(kNoteColumn, DialogUnits(this, 110, 0).width());
-    m_pResults->setMinimumSize(DialogUnits(this, 380, 140));
+    m_pResults->setMinimumSize(DialogUnits(this, 250, 140));
 
     auto* pLabel = new QLabel(tr("Fi&nd what:"));
     pLabel->setObjectName(QStringLiteral("findInNotebookLabel"));
     pLabel->setBuddy(m_pText);
     QPushButton* pClose = NewButton("Close", "findInNotebookClose");
     m_pGoTo->setEnabled(false);
-    for (QPushButton* pButton : { m_pGoTo, pClose })
+    m_pStop->setEnabled(false);
+    for (QPushButton* pButton : { m_pGoTo, m_pStop, pClose })
         pButton->setAutoDefault(false);
 
     auto* pLayout = new QGridLayout(this);
@@ -129,41 +179,85 @@ QtFindInNotebookDialog::QtFindInNotebookDialog(CQuillboxDoc& doc, const TextCode
     auto* pOptions = new QHBoxLayout;
     pOptions->addWidget(m_pMatchCase);
     pOptions->addWidget(m_pWholeWords);
+    pOptions->addWidget(m_pRegex);
     pOptions->addStretch();
     pLayout->addLayout(pOptions, 1, 1);
     pLayout->addWidget(m_pResults, 2, 0, 1, 2);
-    pLayout->addWidget(m_pStatus, 3, 0, 1, 2);
+    auto* pStatusRow = new QHBoxLayout;
+    pStatusRow->addWidget(m_pStatus, 1);
+    pStatusRow->addWidget(m_pProgress);
+    pLayout->addLayout(pStatusRow, 3, 0, 1, 2);
     auto* pButtons = new QVBoxLayout;
     pButtons->addWidget(m_pGoTo);
+    pButtons->addWidget(m_pStop);
     pButtons->addWidget(pClose);
     pButtons->addStretch();
     pLayout->addLayout(pButtons, 0, 2, 4, 1);
     pLayout->setColumnStretch(1, 1);
     pLayout->setRowStretch(2, 1);
+    // Roomy where the screen has room; the minimum fits a small screen at a large scale.
+    if (const QScreen* pScreen = screen())
+        resize(DialogUnits(this, 480, 220).boundedTo(pScreen->availableGeometry().size()));
 
     // A search runs once typing pauses; Return runs it at once and moves to the hits.
     m_typing.setSingleShot(true);
     m_typing.setInterval(150);
     connect(&m_typing, &QTimer::timeout, this, &QtFindInNotebookDialog::Search);
+    m_slow.setSingleShot(true);
+    m_slow.setInterval(200);
+    connect(&m_slow, &QTimer::timeout, m_pProgress, &QWidget::show);
     connect(m_pText, &QLineEdit::textChanged, this, [this] { m_typing.start(); });
-    connect(m_pMatchCase, &QCheckBox::toggled, this, &QtFindInNotebookDialog::Search);
-    connect(m_pWholeWords, &QCheckBox::toggled, this, &QtFindInNotebookDialog::Search);
+    for (QCheckBox* pOption : { m_pMatchCase, m_pWholeWords, m_pRegex })
+        connect(pOption, &QCheckBox::toggled, this, &QtFindInNotebookDialog::Search);
     connect(m_pText, &QLineEdit::returnPressed, this, [this] {
         if (m_typing.isActive())
             Search();
         if (m_pResults->topLevelItemCount() > 0)
             m_pResults->setFocus();
+        else
+            m_bToResults = m_pStop->isEnabled();
     });
     connect(m_pResults, &QTreeWidget::itemActivated, this, &QtFindInNotebookDialog::Choose);
     connect(m_pResults, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* pItem) { m_pGoTo->setEnabled(pItem != nullptr); });
     connect(m_pGoTo, &QPushButton::clicked, this, [this] { Choose(m_pResults->currentItem()); });
+    connect(m_pStop, &QPushButton::clicked, this, [this] {
+        if (m_pWatcher)
+            m_pWatcher->cancel();
+    });
     connect(pClose, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+QtFindInNotebookDialog::~QtFindInNotebookDialog()
+{
+    Stop();
+}
+
+void QtFindInNotebookDialog::Stop()
+{
+    m_slow.stop();
+    m_pProgress->hide();
+    m_pStop->setEnabled(false);
+    if (!m_pWatcher)
+        return;
+    // The search thread holds what it searches; it ends at its next look at the cancellation.
+    m_pWatcher->disconnect();
+    m_pWatcher->cancel();
+    m_pWatcher->deleteLater();
+    m_pWatcher = nullptr;
+}
+
+void QtFindInNotebookDialog::done(int result)
+{
+    Stop();
+    QDialog::done(result);
 }
 
 void QtFindInNotebookDialog::Search()
 {
     m_typing.stop();
+    Stop();
+    m_bToResults = false;
     m_pResults->clear();
     m_hits.clear();
     const QString pattern = m_pText->text();
@@ -171,42 +265,81 @@ void QtFindInNotebookDialog::Search()
         m_pStatus->clear();
         return;
     }
-    // The pattern in the notebook's own bytes; a character the notebook cannot hold is in
-    // none of its folders.
-    std::optional<std::string> bytes;
-    const std::u16string_view text(reinterpret_cast<const char16_t*>(pattern.utf16()), static_cast<size_t>(pattern.size()));
-    if (m_codec.GetEncoding().CanHold(text))
-        bytes = m_codec.GetEncoding().Encode(text);
-    size_t count = 0;
-    if (bytes) {
-        const NotebookSearch search({ *bytes, m_pMatchCase->isChecked(), m_pWholeWords->isChecked(), false,
-                                      m_doc.GetEncoding().GetKind() });
-        const Folder* pPathOf = nullptr;
-        std::string path;
-        count = search.Run(m_doc, nullptr, [&](const SearchHit& hit) {
-            if (hit.pFolder != pPathOf) {
-                pPathOf = hit.pFolder;
-                path = FolderPath(hit.pFolder);
-            }
-            const auto& [start, length] = hit.spans.front();
-            m_hits.push_back({ hit.pFolder, hit.line, start, length });
-            ShowHit(path, hit.bInName ? std::string_view() : hit.header, hit.text, hit.spans);
-            return m_hits.size() < static_cast<size_t>(kMaxListed);
-        });
-    }
-    if (m_pResults->topLevelItemCount() > 0)
-        m_pResults->setCurrentItem(m_pResults->topLevelItem(0));
-    if (count == 0)
+    const std::optional<std::string> bytes = SearchPatternBytes(
+        m_doc.GetEncoding(), std::u16string_view(reinterpret_cast<const char16_t*>(pattern.utf16()), static_cast<size_t>(pattern.size())));
+    if (!bytes) {
         m_pStatus->setText(tr("Cannot find \"%1\".").arg(pattern));
-    else if (count >= static_cast<size_t>(kMaxListed))
+        return;
+    }
+    auto pSearch = std::make_shared<const NotebookSearch>(SearchQuery { *bytes, m_pMatchCase->isChecked(), m_pWholeWords->isChecked(),
+                                                                        m_pRegex->isChecked(), m_doc.GetEncoding().GetKind() });
+    if (const SearchProblem& problem = pSearch->GetProblem()) {
+        const QString reason = QString::fromStdString(problem.reason);
+        switch (problem.kind) {
+        case SearchProblem::Kind::BackReference:
+            m_pStatus->setText(tr("Back-references such as %1 are not supported: the search takes one pass over the text.").arg(reason));
+            break;
+        case SearchProblem::Kind::WordBoundary:
+            m_pStatus->setText(tr("%1 is not supported; check Whole words instead.").arg(reason));
+            break;
+        default:
+            m_pStatus->setText(tr("The regular expression is malformed: %1.").arg(reason));
+            break;
+        }
+        return;
+    }
+    // The folders are taken here, the selected one's text from the editor; the thread searches
+    // them as they were, whatever the window does meanwhile.
+    auto pFolders = std::make_shared<const SearchSnapshot>(TakeSearchSnapshot(m_doc, nullptr));
+    m_pWatcher = new QFutureWatcher<Found>(this);
+    connect(m_pWatcher, &QFutureWatcher<Found>::resultsReadyAt, this, &QtFindInNotebookDialog::ShowFound);
+    connect(m_pWatcher, &QFutureWatcher<Found>::progressValueChanged, m_pProgress, &QProgressBar::setValue);
+    connect(m_pWatcher, &QFutureWatcher<Found>::finished, this, &QtFindInNotebookDialog::Finished);
+    m_pWatcher->setFuture(QtConcurrent::run(
+        [pSearch, pFolders](QPromise<Found>& promise) { FindHits(promise, *pSearch, *pFolders); }));
+    m_pProgress->setValue(0);
+    m_pStop->setEnabled(true);
+    m_slow.start();
+    m_pStatus->setText(tr("Searching..."));
+}
+
+void QtFindInNotebookDialog::ShowFound(int begin, int end)
+{
+    for (int i = begin; i < end; ++i) {
+        const Found& found = m_pWatcher->resultAt(i);
+        m_hits.push_back(found.hit);
+        ShowHit(found);
+    }
+    if (!m_pResults->currentItem() && m_pResults->topLevelItemCount() > 0)
+        m_pResults->setCurrentItem(m_pResults->topLevelItem(0));
+    if (m_bToResults && m_pResults->topLevelItemCount() > 0) {
+        m_bToResults = false;
+        m_pResults->setFocus();
+    }
+}
+
+void QtFindInNotebookDialog::Finished()
+{
+    const bool bStopped = m_pWatcher->isCanceled();
+    m_slow.stop();
+    m_pProgress->hide();
+    m_pStop->setEnabled(false);
+    m_bToResults = false;
+    const auto count = static_cast<int>(m_hits.size());
+    if (bStopped)
+        m_pStatus->setText(count == 1 ? tr("Stopped after 1 match.") : tr("Stopped after %1 matches.").arg(count));
+    else if (count == 0)
+        m_pStatus->setText(tr("Cannot find \"%1\".").arg(m_pText->text()));
+    else if (count >= kMaxListed)
         m_pStatus->setText(tr("Showing the first %1 matches; a longer text finds fewer.").arg(kMaxListed));
     else
         m_pStatus->setText(count == 1 ? tr("1 match.") : tr("%1 matches.").arg(count));
 }
 
-void QtFindInNotebookDialog::ShowHit(const std::string& path, std::string_view header, std::string_view text,
-                                     const std::vector<std::pair<size_t, size_t>>& spans)
+void QtFindInNotebookDialog::ShowHit(const Found& found)
 {
+    const std::string_view text = found.text;
+    const auto& spans = found.spans;
     const auto decode = [this](std::string_view bytes) { return m_codec.Decode(bytes); };
     // Offsets in the line's bytes become offsets in its characters; a long line shows from a
     // little before its first match.
@@ -225,10 +358,11 @@ void QtFindInNotebookDialog::ShowHit(const std::string& path, std::string_view h
     if (from > 0)
         shown.prepend(QChar(0x2026));
 
+    const QString path = decode(found.hit.path);
     auto* pItem = new QTreeWidgetItem(m_pResults);
-    pItem->setText(kFolderColumn, decode(path));
-    pItem->setToolTip(kFolderColumn, decode(path));
-    pItem->setText(kNoteColumn, header.empty() && m_hits.back().line < 0 ? tr("(folder name)") : decode(header));
+    pItem->setText(kFolderColumn, path);
+    pItem->setToolTip(kFolderColumn, path);
+    pItem->setText(kNoteColumn, found.header.empty() && found.hit.line < 0 ? tr("(folder name)") : decode(found.header));
     pItem->setText(kLineColumn, shown);
     pItem->setData(kLineColumn, kSpansRole, shownSpans);
     pItem->setData(kFolderColumn, kHitRole, static_cast<int>(m_hits.size() - 1));
@@ -245,6 +379,14 @@ void QtFindInNotebookDialog::Choose(QTreeWidgetItem* pItem)
 {
     if (!pItem)
         return;
-    m_choice = m_hits.at(static_cast<size_t>(pItem->data(kFolderColumn, kHitRole).toInt()));
+    const Hit& hit = m_hits.at(static_cast<size_t>(pItem->data(kFolderColumn, kHitRole).toInt()));
+    // The notebook may have changed since the search took its folders: a folder read again
+    // from disk, or deleted, is no longer there to go to.
+    const std::vector<Folder*>& folders = m_doc.GetFolders();
+    if (std::find(folders.begin(), folders.end(), hit.pFolder) == folders.end() || FolderPath(hit.pFolder) != hit.path) {
+        m_pStatus->setText(tr("The folder of that match is gone; search again."));
+        return;
+    }
+    m_choice = hit;
     accept();
 }

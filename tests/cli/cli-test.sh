@@ -60,6 +60,7 @@ expect 1 "$Q" grep nb.not LINES
 expect 1 "$Q" grep -w nb.not line
 expect 0 "$Q" grep -E nb.not '^l[a-z]+s$'
 expect 2 "$Q" grep -E nb.not '('
+expect 2 "$Q" grep -E nb.not '(l)\1'
 expect 2 "$Q" grep nb.not lines --path Main/none
 expect 2 "$Q" grep missing.not lines
 expect 2 "$Q" grep -q nb.not lines

@@ -99,6 +99,164 @@ TEST(NotebookSearch, FindsNamesAndLinesWithTheirNotesInTreeOrder)
               "Main/Beta\\/x||0|pine[apple]\r\n");
 }
 
+namespace {
+
+// Lines with non-ASCII letters and punctuation that Windows-1252 holds as well as UTF-8.
+const char* const kWorldLines[] = {
+    "«bonjour» le monde",
+    "“quoted” text, ‘single’",
+    "foo—bar…baz",
+    "ÉTÉ à Paris",
+    "Œuvre de Škoda à Žižka",
+    "café crème; naïve",
+    "x_y and x-y",
+    "l'été s'achève",
+    "Ÿvonne et ÿes",
+    "aaa bbb ccc ddd eee fff xzz",
+};
+
+// Every match of a query in a folder as `grep -no` prints it, in UTF-8: "line:match ".
+std::string GrepO(const CQuillboxDoc& doc, const Folder* pFolder, const SearchQuery& query)
+{
+    const NotebookSearch search(query);
+    if (search.GetProblem())
+        return "<problem>";
+    std::string out;
+    search.Run(doc, pFolder, [&](const SearchHit& hit) {
+        for (const auto& [start, length] : hit.spans) {
+            const std::string match(hit.text.substr(start, length));
+            out += std::to_string(hit.line + 1) + ":"
+                   + (query.encoding == TextEncoding::Kind::Utf8 ? match : TextEncoding::Cp1252ToUtf8(match)) + " ";
+        }
+        return true;
+    });
+    return out;
+}
+
+std::string InEncoding(TextEncoding::Kind encoding, const std::string& utf8)
+{
+    std::string bytes = utf8;
+    if (encoding == TextEncoding::Kind::Windows1252) {
+        EXPECT_TRUE(TextEncoding::Utf8ToCp1252(utf8, bytes)) << utf8;
+    }
+    return bytes;
+}
+
+} // namespace
+
+// What GNU grep 3.8 prints with -no in the C.UTF-8 locale for the same lines, in a UTF-8
+// notebook and in a Windows-1252 one alike.
+TEST(NotebookSearch, FindsWhatGnuGrepFindsInEitherEncoding)
+{
+    struct Case
+    {
+        std::string options; // of -w, -i and -E
+        std::string pattern;
+        std::string matches;
+    };
+    const Case cases[] = {
+        // Punctuation beyond ASCII bounds words.
+        { "-w", "bonjour", "1:bonjour " },
+        { "-w", "quoted", "2:quoted " },
+        { "-w", "single", "2:single " },
+        { "-w", "bar", "3:bar " },
+        { "-wE", "b[a-z]+", "1:bonjour 3:bar 3:baz 10:bbb " },
+        // Letters beyond ASCII belong to words.
+        { "-w", "caf", "" },
+        { "-w", "café", "6:café " },
+        { "-w", "x", "7:x " },
+        { "-wi", "l", "8:l " },
+        { "-wE", "[[:alpha:]]+e", "1:le 1:monde 2:single 5:Œuvre 5:de 6:crème 6:naïve 8:achève 9:Ÿvonne 10:eee " },
+        { "-E", "\\w+é", "6:café 8:été " },
+        { "-E", "[^[:alnum:] ]+", "1:« 1:» 2:“ 2:” 2:, 2:‘ 2:’ 3:— 3:… 6:; 7:_ 7:- 8:' 8:' " },
+        // Their capitals, Windows-1252's Œ, Š, Ž and Ÿ included.
+        { "-i", "été", "4:ÉTÉ 8:été " },
+        { "-iE", "été|œuvre", "4:ÉTÉ 5:Œuvre 8:été " },
+        { "-iE", "škoda|žižka|ÿvonne", "5:Škoda 5:Žižka 9:Ÿvonne " },
+        { "-iE", "[ž]i", "5:Ži " },
+        { "-iwE", "ÿ[a-z]+", "9:Ÿvonne 9:ÿes " },
+        { "-E", "[[:upper:]]{2,}", "4:ÉTÉ " },
+        { "-E", "na.ve", "6:naïve " },
+        { "-E", "(.*)(.*)zz$", "10:aaa bbb ccc ddd eee fff xzz " },
+        { "-E", "([a-z]+ ){5}x", "10:bbb ccc ddd eee fff x " },
+    };
+    for (const auto encoding : { TextEncoding::Kind::Utf8, TextEncoding::Kind::Windows1252 }) {
+        auto nb = Notebook::New();
+        std::string text;
+        for (const char* line : kWorldLines)
+            text += InEncoding(encoding, line) + "\r\n";
+        nb->doc.AddFolder(false, "0", text, true, {}, {});
+        const Folder* pFolder = nb->doc.GetSelFolder();
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.options + " " + c.pattern + (encoding == TextEncoding::Kind::Utf8 ? " in UTF-8" : " in Windows-1252"));
+            const auto has = [&c](char option) { return c.options.find(option) != std::string::npos; };
+            SearchQuery query { InEncoding(encoding, c.pattern), !has('i'), has('w'), has('E'), encoding };
+            EXPECT_EQ(GrepO(nb->doc, pFolder, query), c.matches);
+            if (query.bRegex)
+                continue;
+            // A literal found without the engine finds what the engine finds.
+            std::string escaped;
+            for (char ch : query.pattern)
+                escaped += std::string(std::string_view(".[]()*+?{}|^$\\").find(ch) != std::string_view::npos, '\\') + ch;
+            query.pattern = escaped;
+            query.bRegex = true;
+            EXPECT_EQ(GrepO(nb->doc, pFolder, query), c.matches);
+        }
+    }
+}
+
+// Patterns a backtracking engine takes exponential or polynomial time over finish, with what
+// GNU grep -cE finds in the same lines, and patterns the engine cannot take are refused.
+TEST(NotebookSearch, TakesAnyPatternInOnePass)
+{
+    std::string text;
+    for (int i = 0; i < 50000; ++i) {
+        for (int j = 0; j < 8; ++j)
+            text += std::string(static_cast<size_t>(1 + (i + j) % 5), static_cast<char>('a' + (i * 7 + j * 3) % 26)) + (j < 7 ? " " : "");
+        text += i % 97 == 0 ? " zz\r\n" : "\r\n";
+    }
+    auto nb = Notebook::New();
+    nb->doc.AddFolder(false, "0", text, true, {}, {});
+    struct Case
+    {
+        SearchQuery query;
+        size_t lines;
+    };
+    const Case cases[] = {
+        { { "(.*)(.*)zz$", true, false, true }, 2038 },
+        { { "([a-z]+ ){5}x", true, false, true }, 5769 },
+        { { "([a-z]+ ){5}x", true, true, true }, 1153 },
+        { { "(a|aa)*b", false, true, true }, 3078 },
+        { { "(x+x+)+y", true, false, true }, 0 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.query.pattern);
+        const NotebookSearch search(c.query);
+        EXPECT_EQ(search.Run(nb->doc, nb->doc.GetSelFolder(), [](const SearchHit&) { return true; }), c.lines);
+    }
+
+    struct Refused
+    {
+        std::string pattern;
+        SearchProblem::Kind kind;
+        std::string reason;
+    };
+    const Refused refused[] = {
+        { "(a)\\1", SearchProblem::Kind::BackReference, "\\1" },
+        { "\\<word", SearchProblem::Kind::WordBoundary, "\\<" },
+        { "word\\b", SearchProblem::Kind::WordBoundary, "\\b" },
+        { "(", SearchProblem::Kind::MalformedRegex, "Unmatched ( or \\(" },
+        { "[[:letter:]]", SearchProblem::Kind::MalformedRegex, "Invalid character class name" },
+        { "a{1001}", SearchProblem::Kind::MalformedRegex, "Invalid content of \\{\\} (counts run up to 1000, the smaller first)" },
+    };
+    for (const Refused& r : refused) {
+        SCOPED_TRACE(r.pattern);
+        const SearchProblem problem = NotebookSearch({ r.pattern, true, false, true }).GetProblem();
+        EXPECT_EQ(problem.kind, r.kind);
+        EXPECT_EQ(problem.reason, r.reason);
+    }
+}
+
 TEST(NotebookSearch, GoingToAHitSelectsItsFolderAndTheMatch)
 {
     auto nb = SearchNotebook();

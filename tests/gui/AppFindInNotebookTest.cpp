@@ -1,7 +1,9 @@
 // Find in Notebook driven by its keys: the search reaches folders off screen and the text in
-// the editor, and the chosen hit is shown in the tree and the editor.
+// the editor, and the chosen hit is shown in the tree and the editor. A long search runs while
+// the window goes on answering, shows its progress and stops when asked.
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QtTest>
 
 #include "AppTestSupport.h"
@@ -21,6 +23,21 @@ QString Rows(const QTreeWidget* pResults)
     return rows.join(u'\n');
 }
 
+// Closes the dialog when the test fails in it, so the test does not wait in it for ever.
+auto CloseOnFailure(QDialog* pDialog)
+{
+    return qScopeGuard([pDialog] {
+        if (QTest::currentTestFailed())
+            pDialog->reject();
+    });
+}
+
+// Waits for the dialog's search, which runs on another thread, to end.
+void WaitForSearch(const QWidget* pDialog)
+{
+    QTRY_VERIFY(!Find<QPushButton>(pDialog, "findInNotebookStop")->isEnabled());
+}
+
 } // namespace
 
 class AppFindInNotebookTest : public QObject
@@ -29,6 +46,7 @@ class AppFindInNotebookTest : public QObject
 
 private slots:
     void ctrlShiftFListsHitsAndReturnGoesToOne();
+    void aLongSearchShowsProgressAndStops();
 };
 
 void AppFindInNotebookTest::ctrlShiftFListsHitsAndReturnGoesToOne()
@@ -50,21 +68,41 @@ void AppFindInNotebookTest::ctrlShiftFListsHitsAndReturnGoesToOne()
     QString rows;
     QString status;
     QString shot;
-    WhenModal([&](QWidget* pDialog) {
+    WhenModal([&](QWidget* pModal) {
+        auto* pDialog = ExpectDialog<QtFindInNotebookDialog>(pModal);
+        if (!pDialog)
+            return;
+        const auto close = CloseOnFailure(pDialog);
         auto* pText = Find<QLineEdit>(pDialog, "findInNotebookText");
         auto* pResults = Find<QTreeWidget>(pDialog, "findInNotebookResults");
         QTest::keyClicks(pText, QStringLiteral("Apple"));
         QTest::keyClick(pText, Qt::Key_Return);
+        WaitForSearch(pDialog);
         rows = Rows(pResults);
         status = Find<QLabel>(pDialog, "findInNotebookStatus")->text();
+        // Return moved on to the hits once they came.
+        QCOMPARE(QApplication::focusWidget(), pResults);
         // Whole words with the case matched leave the two words "Apple".
         QTest::mouseClick(Find<QCheckBox>(pDialog, "findInNotebookWholeWords"), Qt::LeftButton);
         QTest::mouseClick(Find<QCheckBox>(pDialog, "findInNotebookMatchCase"), Qt::LeftButton);
+        WaitForSearch(pDialog);
         rows += u'/' + Rows(pResults);
+        // A regular expression, of whole words with the case matched.
+        auto* pRegex = Find<QCheckBox>(pDialog, "findInNotebookRegex");
+        QTest::mouseClick(pRegex, Qt::LeftButton);
+        pText->setText(QStringLiteral("^(Apple|no) [a-z]+"));
+        QTest::keyClick(pText, Qt::Key_Return);
+        WaitForSearch(pDialog);
+        rows += u'/' + Rows(pResults);
+        // It fits a screen 1280 pixels wide at a device pixel ratio of 2.
+        QVERIFY(pDialog->minimumSizeHint().width() <= 1280 / 2);
         pDialog->resize(700, 300);
         pDialog->grab().save(QStringLiteral(QUILLBOX_BUILD_DIR "/find-in-notebook.png"));
         shot = QStringLiteral("saved");
+        QTest::mouseClick(pRegex, Qt::LeftButton);
+        pText->setText(QStringLiteral("Apple"));
         QTest::mouseClick(Find<QCheckBox>(pDialog, "findInNotebookWholeWords"), Qt::LeftButton);
+        WaitForSearch(pDialog);
         pResults->setFocus();
         pResults->setCurrentItem(pResults->topLevelItem(1));
         QTest::keyClick(pResults, Qt::Key_Return);
@@ -77,7 +115,10 @@ void AppFindInNotebookTest::ctrlShiftFListsHitsAndReturnGoesToOne()
                                   "Main/Recipes|------ Pies ------|Apple pie\n"
                                   "Main/Recipes|------ Cakes ------|no apples, a pineapple/"
                                   "Main/Apple trees|(folder name)|Apple trees\n"
-                                  "Main/Recipes|------ Pies ------|Apple pie")
+                                  "Main/Recipes|------ Pies ------|Apple pie/"
+                                  "Main/Apple trees|(folder name)|Apple trees\n"
+                                  "Main/Recipes|------ Pies ------|Apple pie\n"
+                                  "Main/Recipes|------ Cakes ------|no apples, a pineapple")
                        .arg(header));
     QCOMPARE(status, QStringLiteral("4 matches."));
     QCOMPARE(shot, QStringLiteral("saved"));
@@ -101,6 +142,80 @@ void AppFindInNotebookTest::ctrlShiftFListsHitsAndReturnGoesToOne()
     });
     QTest::keyClick(pEditor, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(typed, QStringLiteral("pie"));
+}
+
+void AppFindInNotebookTest::aLongSearchShowsProgressAndStops()
+{
+    MemorySettings settings;
+    AppWindow app(settings);
+    CChildFrame* pChild = app.NewNotebook();
+    CQuillboxDoc& doc = pChild->GetDocument();
+    // 24 MB of a's and b's at random in 40 folders. The pattern below would need an automaton
+    // of 2^300 states, so the engine walks the pattern's 300 states at every byte: seconds of
+    // work.
+    std::string text;
+    for (unsigned state = 1; text.size() < 600000;) {
+        for (int i = 0; i < 79; ++i) {
+            state = state * 1103515245u + 12345u;
+            text += (state >> 16) % 2 ? 'a' : 'b';
+        }
+        text += "\r\n";
+    }
+    for (int i = 0; i < 40; ++i) {
+        ClickFolder(app.Tree(), QStringLiteral("Main"));
+        doc.AddFolder(false, "ab " + std::to_string(i), text, true, {}, {});
+    }
+
+    QString stopped;
+    WhenModal([&](QWidget* pModal) {
+        auto* pDialog = ExpectDialog<QtFindInNotebookDialog>(pModal);
+        if (!pDialog)
+            return;
+        const auto close = CloseOnFailure(pDialog);
+        auto* pText = Find<QLineEdit>(pDialog, "findInNotebookText");
+        auto* pStop = Find<QPushButton>(pDialog, "findInNotebookStop");
+        auto* pProgress = Find<QProgressBar>(pDialog, "findInNotebookProgress");
+        QTest::mouseClick(Find<QCheckBox>(pDialog, "findInNotebookRegex"), Qt::LeftButton);
+        QTest::keyClicks(pText, QStringLiteral("[ab]*a[ab]{300}x"));
+        QTest::keyClick(pText, Qt::Key_Return);
+        QVERIFY(pStop->isEnabled());
+        QTRY_VERIFY(pProgress->isVisible() && pProgress->value() > 0);
+        // A key waiting in the event queue is handled while the search runs.
+        QCoreApplication::postEvent(pText, new QKeyEvent(QEvent::KeyPress, Qt::Key_Home, Qt::NoModifier));
+        QTRY_COMPARE(pText->cursorPosition(), 0);
+        QVERIFY(pStop->isEnabled());
+        QVERIFY(pProgress->value() < pProgress->maximum());
+        QTest::mouseClick(pStop, Qt::LeftButton);
+        WaitForSearch(pDialog);
+        QVERIFY(!pProgress->isVisible());
+        stopped = Find<QLabel>(pDialog, "findInNotebookStatus")->text();
+
+        // A hit whose folder was deleted after the search is refused.
+        auto* pRegex = Find<QCheckBox>(pDialog, "findInNotebookRegex");
+        auto* pResults = Find<QTreeWidget>(pDialog, "findInNotebookResults");
+        QTest::mouseClick(pRegex, Qt::LeftButton);
+        pText->setText(QStringLiteral("ab 39"));
+        QTest::keyClick(pText, Qt::Key_Return);
+        WaitForSearch(pDialog);
+        QCOMPARE(Rows(pResults), QStringLiteral("Main/ab 39|(folder name)|ab 39"));
+        doc.SetDeleteFolderPrefs(0);
+        ClickFolder(app.Tree(), QStringLiteral("ab 39"));
+        doc.DeleteSelectedFolder();
+        QTest::keyClick(pResults, Qt::Key_Return);
+        QCOMPARE(Find<QLabel>(pDialog, "findInNotebookStatus")->text(),
+                 QStringLiteral("The folder of that match is gone; search again."));
+        QVERIFY(pDialog->isVisible());
+
+        // A search that runs as the dialog closes ends with it.
+        QTest::mouseClick(pRegex, Qt::LeftButton);
+        pText->setText(QStringLiteral("[ab]*a[ab]{300}x"));
+        QTest::keyClick(pText, Qt::Key_Return);
+        QVERIFY(pStop->isEnabled());
+        Click(pDialog, "findInNotebookClose");
+        QVERIFY(!pStop->isEnabled());
+    });
+    QTest::keyClick(app.Editor(), Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(stopped, QStringLiteral("Stopped after 0 matches."));
 }
 
 QTEST_MAIN(AppFindInNotebookTest)

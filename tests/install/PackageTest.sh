@@ -67,8 +67,10 @@ depends_cli=$(dpkg-deb -f "$deb_cli" Depends)
 if grep -Eio 'qt|x11|libx|xcb|libgl|wayland' <<< "$depends_cli"; then
     fail "quillbox-cli depends on a Qt or X11 library: $depends_cli"
 fi
+[[ ", $depends_cli," == *", libre2-9 "* || ", $depends_cli," == *", libre2-9,"* ]] \
+    || fail "quillbox-cli's Depends lacks libre2-9, which grep needs: $depends_cli"
 depends_gui=$(dpkg-deb -f "$deb_gui" Depends)
-for library in libc6 libstdc++6 libqt6core6 libqt6widgets6 libqt6svg6 libx11-6; do
+for library in libc6 libstdc++6 libqt6core6 libqt6widgets6 libqt6svg6 libx11-6 libre2-9; do
     [[ ", $depends_gui," == *", $library "* || ", $depends_gui," == *", $library,"* ]] \
         || fail "quillbox's Depends lacks $library: $depends_gui"
 done
