@@ -177,8 +177,6 @@ SearchSnapshot TakeSearchSnapshot(const CQuillboxDoc& doc, const Folder* pStart)
     const std::vector<const Folder*> order = FoldersInTreeOrder(doc, pStart);
     if (!order.empty() && order.front()->m_pParent)
         snapshot.pathPrefix = FolderPath(order.front()->m_pParent) + "/";
-    // The selected folder's notes live in the editor.
-    const Folder* pInEditor = doc.GetEditView() ? doc.GetSelFolder() : nullptr;
     std::unordered_map<const Folder*, size_t> entryOf;
     entryOf.reserve(order.size());
     snapshot.entries.reserve(order.size());
@@ -188,7 +186,7 @@ SearchSnapshot TakeSearchSnapshot(const CQuillboxDoc& doc, const Folder* pStart)
         if (const auto it = entryOf.find(pFolder->m_pParent); it != entryOf.end())
             entry.parent = it->second;
         entry.name = pFolder->m_name;
-        entry.text = pFolder == pInEditor ? SharedText(doc.GetEditView()->GetEditCtrl().GetText()) : pFolder->m_text;
+        entry.text = doc.GetFolderText(pFolder);
         snapshot.bytes += entry.name.size() + entry.text.size();
         entryOf.emplace(pFolder, snapshot.entries.size() - 1);
     }
