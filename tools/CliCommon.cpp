@@ -15,9 +15,9 @@
 #include <utility>
 #include <vector>
 
-#include "doc/FileIdentity.h"
+#include "storage/FileIdentity.h"
 #include "doc/FolderPath.h"
-#include "doc/LockFile.h"
+#include "storage/LockFile.h"
 #include "doc/SaveCopy.h"
 #include "words/ProblemWords.h"
 

@@ -18,11 +18,12 @@
 
 #include "app/CAboutDlg.h"
 #include "app/CChildFrame.h"
+#include "app/RecoveryFiles.h"
 #include "app/FrameTables.h"
 #include "app/LockIndicators.h"
 #include "platform/CommandIds.h"
 #include "platform/CommandTable.h"
-#include "platform/FileProblem.h"
+#include "storage/FileProblem.h"
 #include "qt/HelpWindow.h"
 #include "words/ProblemWords.h"
 #include "qt/FilePaths.h"
@@ -547,4 +548,22 @@ void CMainFrame::dropEvent(QDropEvent* event)
     activateWindow();
     for (const QUrl& url : event->mimeData()->urls())
         OpenNotebook(url.toLocalFile());
+}
+
+int CMainFrame::RecoverAtStart(const QStringList& opening)
+{
+    std::vector<std::string> paths;
+    for (const QString& file : opening)
+        paths.push_back(EncodePath(QFileInfo(file).absoluteFilePath()));
+    return NotebookRecovery::Offer(m_prompts).OfferAtStart(paths, [this](const RecoveryEntry& entry) {
+        auto* pChild = new CChildFrame(*this);
+        const ReadReport report = pChild->OnRecoverDocument(entry);
+        if (!report.Opened()) {
+            delete pChild;
+            m_prompts.ReportProblem(report.problem);
+            return false;
+        }
+        AddChild(pChild);
+        return true;
+    });
 }

@@ -46,6 +46,10 @@ public:
     // File New and File Open; null when no notebook came of it (the user has been told why).
     CChildFrame* NewNotebook();
     CChildFrame* OpenNotebook(const QString& path);
+    // Offers, at start-up, the work kept for notebooks other than those in `opening` (which are
+    // offered as they open), and takes each piece the user chooses into a window of its own;
+    // returns how many were recovered.
+    int RecoverAtStart(const QStringList& opening);
 
     // Shows a notebook window made elsewhere (a recovered one) as New and Open show theirs.
     void AddChild(CChildFrame* pChild);

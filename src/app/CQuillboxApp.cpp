@@ -2,7 +2,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/CRunTutorialDlg.h"
-#include "app/RecoveryFiles.h"
+#include "app/SessionGuard.h"
 #include "dialogs/TutorialPrompt.h"
 #include "platform/CommandIds.h"
 #include "qt/HelpWindow.h"
@@ -17,7 +17,7 @@ bool CQuillboxApp::InitInstance(const QStringList& arguments)
 
     // A signal may come while a question waits for the user; each step after one checks.
     const QStringList files = arguments.mid(1);
-    const int recovered = RecoverAtStart(*m_pMainFrame, files);
+    const int recovered = m_pMainFrame->RecoverAtStart(files);
     if (IsEnding())
         return false;
     if (files.isEmpty() && recovered == 0) {

@@ -2,27 +2,13 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QFile>
-#include <QFileInfo>
-#include <QGuiApplication>
-#include <QMessageBox>
-#include <QSessionManager>
-#include <QSocketNotifier>
+#include <QPointer>
 #include <QThreadPool>
 #include <algorithm>
-#include <cerrno>
-#include <csignal>
-#include <cstring>
 #include <mutex>
 #include <set>
 
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include "app/CChildFrame.h"
-#include "app/CMainFrame.h"
 #include "doc/CQuillboxDoc.h"
-#include "qt/FilePaths.h"
 #include "qt/ProblemText.h"
 
 // What the last write of a notebook's recovery file found. The worker sets it; the window's
@@ -98,16 +84,6 @@ bool Keep(const RecoveryStore& store, const RecoveryEntry& entry, const Notebook
     pStatus->Set(bKept ? std::nullopt : std::optional(problem));
     QMetaObject::invokeMethod(qApp, [pStatus] { pStatus->Tell(); }, Qt::QueuedConnection);
     return bKept;
-}
-
-int g_signalPipe[2] = { -1, -1 };
-
-void OnTerminationSignal(int)
-{
-    const int saved = errno;
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t written = ::write(g_signalPipe[0], &byte, 1);
-    errno = saved;
 }
 
 } // namespace
@@ -206,87 +182,4 @@ RecoveryOffer NotebookRecovery::Offer(Prompts& prompts)
     // Files still being written belong to this program's windows; the list waits for them.
     Writer().waitForDone();
     return RecoveryOffer(Store(), prompts, [](const std::string& key) { return LiveKeys().count(key) != 0; });
-}
-
-int RecoverAtStart(CMainFrame& frame, const QStringList& opening)
-{
-    std::vector<std::string> paths;
-    for (const QString& file : opening)
-        paths.push_back(EncodePath(QFileInfo(file).absoluteFilePath()));
-    return NotebookRecovery::Offer(frame.GetPrompts()).OfferAtStart(paths, [&frame](const RecoveryEntry& entry) {
-        auto* pChild = new CChildFrame(frame);
-        const ReadReport report = pChild->OnRecoverDocument(entry);
-        if (!report.Opened()) {
-            delete pChild;
-            frame.GetPrompts().ReportProblem(report.problem);
-            return false;
-        }
-        frame.AddChild(pChild);
-        return true;
-    });
-}
-
-SessionGuard::SessionGuard(CMainFrame& frame)
-    : m_frame(frame)
-{
-    if (g_signalPipe[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0)
-        qWarning("Cannot watch for termination signals: %s", std::strerror(errno));
-    if (g_signalPipe[0] >= 0) {
-        m_pNotifier = new QSocketNotifier(g_signalPipe[1], QSocketNotifier::Read, this);
-        connect(m_pNotifier, &QSocketNotifier::activated, this, &SessionGuard::OnSignal);
-        struct sigaction action {};
-        action.sa_handler = OnTerminationSignal;
-        sigemptyset(&action.sa_mask);
-        action.sa_flags = SA_RESTART;
-        ::sigaction(SIGTERM, &action, nullptr);
-        ::sigaction(SIGHUP, &action, nullptr);
-    }
-
-    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
-        if (manager.allowsInteraction()) {
-            for (CChildFrame* pChild : m_frame.Children()) {
-                if (!pChild->SaveModified()) {
-                    manager.cancel();
-                    break;
-                }
-            }
-        }
-        NotebookRecovery::WriteAll();
-    });
-    connect(qApp, &QGuiApplication::saveStateRequest, this, [] { NotebookRecovery::WriteAll(); });
-}
-
-SessionGuard::~SessionGuard()
-{
-    struct sigaction action {};
-    action.sa_handler = SIG_DFL;
-    sigemptyset(&action.sa_mask);
-    ::sigaction(SIGTERM, &action, nullptr);
-    ::sigaction(SIGHUP, &action, nullptr);
-}
-
-void SessionGuard::OnSignal()
-{
-    char byte = 0;
-    [[maybe_unused]] const ssize_t count = ::read(g_signalPipe[1], &byte, 1);
-    if (NotebookRecovery::WriteAll()) {
-        m_bEnding = true;
-        // Not quit(): that closes the windows first, and the save question would hold the program.
-        QCoreApplication::exit(0);
-        return;
-    }
-    // Ending now would lose the work: the program stays, and says so where the user looks.
-    qWarning("Quillbox was asked to end, but the unsaved work could not be kept for recovery: it stays open.");
-    if (m_pUnkeptWarning) {
-        m_pUnkeptWarning->raise();
-        return;
-    }
-    m_pUnkeptWarning = new QMessageBox(QMessageBox::Warning, QStringLiteral("Quillbox"),
-                                       QStringLiteral("Quillbox was asked to end, but the unsaved work could not be kept "
-                                                      "for recovery, so Quillbox stays open and nothing is lost.\n\n"
-                                                      "Save your notebooks, then quit."),
-                                       QMessageBox::Ok, &m_frame);
-    m_pUnkeptWarning->setObjectName(QStringLiteral("unkeptOnEndWarning"));
-    m_pUnkeptWarning->setAttribute(Qt::WA_DeleteOnClose);
-    m_pUnkeptWarning->show();
 }

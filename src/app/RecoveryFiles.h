@@ -2,7 +2,6 @@
 
 #include <QElapsedTimer>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <functional>
@@ -11,12 +10,9 @@
 #include <string>
 
 #include "doc/RecoveryOffer.h"
-#include "doc/RecoveryStore.h"
+#include "storage/RecoveryStore.h"
 
-class CMainFrame;
 class CQuillboxDoc;
-class QMessageBox;
-class QSocketNotifier;
 
 // Keeps one notebook's unsaved work in a recovery file: written a few seconds after the last
 // change (never later than 30 s after the first unsaved one), serialised here and written by a
@@ -60,33 +56,4 @@ private:
     QElapsedTimer m_sinceFirstChange;
     bool m_bKept = false;
     std::shared_ptr<Status> m_pStatus;
-};
-
-// Offers, at start-up, the work kept for notebooks other than those in `opening` (which are
-// offered as they open), and takes each piece the user chooses into a window of its own;
-// returns how many were recovered.
-int RecoverAtStart(CMainFrame& frame, const QStringList& opening);
-
-// Writes every modified notebook's recovery file when the program is told to end (SIGTERM,
-// SIGHUP: then it quits) and when the desktop session ends (after the save question, as any
-// editor asks it, when the session allows questions). When the work cannot be kept, the program
-// stays and says so rather than end with the work unsaved.
-class SessionGuard : public QObject
-{
-    Q_OBJECT
-public:
-    explicit SessionGuard(CMainFrame& frame);
-    ~SessionGuard() override;
-
-    // A signal told the program to end. A question open at that moment returns unanswered, and
-    // a start-up still running must not go on to the event loop, which would forget it.
-    bool IsEnding() const { return m_bEnding; }
-
-private:
-    void OnSignal();
-
-    CMainFrame& m_frame;
-    QSocketNotifier* m_pNotifier = nullptr;
-    QPointer<QMessageBox> m_pUnkeptWarning;
-    bool m_bEnding = false;
 };

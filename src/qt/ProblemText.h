@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "platform/FileProblem.h"
+#include "storage/FileProblem.h"
 
 // The window's words for what went wrong with a file. Paths are shown as the file system names
 // them (QFile::decodeName), never through the encoding of the notebook the message comes over.

@@ -12,7 +12,7 @@
 
 #include <algorithm>
 
-#include "doc/TextEncoding.h"
+#include "storage/TextEncoding.h"
 #include "notes/CQuillboxEditView.h"
 #include "qt/QtFindDialog.h"
 #include "qt/QtKeys.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "doc/TextEncoding.h"
+#include "storage/TextEncoding.h"
 #include "platform/EditControl.h"
 #include "platform/TextBuffer.h"
 

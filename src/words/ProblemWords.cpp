@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "platform/FileAccess.h"
+#include "storage/FileAccess.h"
 
 namespace {
 

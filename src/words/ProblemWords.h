@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/FileProblem.h"
+#include "storage/FileProblem.h"
 
 // The words the window and the command-line program give a file problem. The core hands up
 // values only; what the user reads is said here, once for both.

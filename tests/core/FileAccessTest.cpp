@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 #include "NotebookFileTestFiles.h"
-#include "platform/FileAccess.h"
+#include "storage/FileAccess.h"
 #include "words/ProblemWords.h"
 
 namespace {

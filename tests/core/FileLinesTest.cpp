@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "doc/FileLines.h"
-#include "doc/TextArena.h"
+#include "storage/FileLines.h"
+#include "storage/TextArena.h"
 #include "NotebookFileTestFiles.h"
 
 namespace {

@@ -15,10 +15,10 @@
 
 #include "../GonePid.h"
 #include "NotebookFileTestFiles.h"
-#include "doc/FileIdentity.h"
+#include "storage/FileIdentity.h"
 #include "doc/FileWatch.h"
-#include "doc/LockFile.h"
-#include "doc/RecoveryStore.h"
+#include "storage/LockFile.h"
+#include "storage/RecoveryStore.h"
 #include "doc/SaveCopy.h"
 #include "support/ScriptedPrompts.h"
 #include "words/ProblemWords.h"

@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 #include "NotebookFileTestFiles.h"
-#include "doc/FileIdentity.h"
+#include "storage/FileIdentity.h"
 #include "words/ProblemWords.h"
 
 namespace {
@@ -390,9 +390,9 @@ TEST(NotebookFileOpen, ExtraLinesAnywhereAreSkipped)
     EXPECT_EQ(nb->tree.Dump(true), "Main[Ideas*],Trash");
     EXPECT_EQ(nb->TextOf("Ideas"), "idea\r\n");
     EXPECT_EQ(nb->TextOf("Main"), "main note\r\n");
-    EXPECT_EQ(nb->doc.GetHeaderDate(), 0);
-    EXPECT_EQ(nb->doc.GetHeaderTime(), 1);
-    EXPECT_EQ(nb->doc.GetHeaderText(), 1);
+    EXPECT_EQ(nb->doc.HeaderHasDate(), 0);
+    EXPECT_EQ(nb->doc.HeaderHasTime(), 1);
+    EXPECT_EQ(nb->doc.HeaderHasText(), 1);
     EXPECT_EQ(nb->doc.GetPromptDelete(), 0);
 }
 

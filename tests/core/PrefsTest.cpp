@@ -40,7 +40,7 @@ TEST(Prefs, CancelKeepsEverything)
     });
     nb->doc.OnNoteHeaderPrefs();
     nb->doc.OnDeleteFolderPrefs();
-    EXPECT_EQ(nb->doc.GetHeaderTime(), 0);
+    EXPECT_EQ(nb->doc.HeaderHasTime(), 0);
     EXPECT_EQ(nb->doc.GetPromptDelete(), 1);
     EXPECT_FALSE(nb->doc.IsModified());
     EXPECT_PROMPTS_DONE(*nb);

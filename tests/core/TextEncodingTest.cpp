@@ -1,7 +1,7 @@
 #include "NotebookFileTestFiles.h"
 
 #include "dialogs/CInputDlg.h"
-#include "doc/TextEncoding.h"
+#include "storage/TextEncoding.h"
 
 namespace {
 

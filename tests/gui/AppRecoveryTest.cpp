@@ -322,7 +322,7 @@ void AppRecoveryTest::everyNotebooksWorkIsOfferedAtAPlainStart()
     // Newest first: the untitled notebook's, recovered; then the named notebook's, for later.
     AppWindow app(m_settings);
     auto pSeen = AnswerEach({ "recoverButton", "laterButton" });
-    QCOMPARE(RecoverAtStart(app.frame, {}), 1);
+    QCOMPARE(app.frame.RecoverAtStart({}), 1);
     QCOMPARE(pSeen->size(), 2);
     QVERIFY2(pSeen->at(0).contains(QRegularExpression(QStringLiteral("^recoveryQuestion:Untitled notebook\\|20[^\n]*\\|never\na.not\\|20"))),
              qPrintable(pSeen->at(0)));

@@ -47,8 +47,8 @@ struct ScriptedNotebook : HeadlessNotebookOf<ScriptedPrompts, FixedClock>
         for (const Folder* pFolder = doc.GetRootFolder(); pFolder; pFolder = pFolder->m_pNext)
             top.push_back(DescribeFolder(pFolder));
         std::sort(top.begin(), top.end());
-        std::string out = "date=" + std::to_string(doc.GetHeaderDate()) + " time=" + std::to_string(doc.GetHeaderTime())
-            + " text=" + std::to_string(doc.GetHeaderText()) + " prompt=" + std::to_string(doc.GetPromptDelete())
+        std::string out = "date=" + std::to_string(doc.HeaderHasDate()) + " time=" + std::to_string(doc.HeaderHasTime())
+            + " text=" + std::to_string(doc.HeaderHasText()) + " prompt=" + std::to_string(doc.GetPromptDelete())
             + " selected=" + (doc.GetSelFolder() ? doc.GetSelFolder()->m_name : std::string()) + "\n";
         for (const auto& folder : top)
             out += folder + "\n";

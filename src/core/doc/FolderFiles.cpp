@@ -1,0 +1,101 @@
+#include <utility>
+
+#include "doc/CQuillboxDoc.h"
+#include "storage/FileLines.h"
+#include "doc/NotebookNames.h"
+#include "dialogs/Prompts.h"
+#include "tree/CQuillboxTreeView.h"
+
+namespace {
+
+FileChooser FolderFileChooser(bool bPromptOverwrite)
+{
+    return { "Folder Files (*.fol)|*.fol|All Files (*.*)|*.*||", ".fol", bPromptOverwrite };
+}
+
+} // namespace
+
+void CQuillboxDoc::OnExportFolder()
+{
+    const auto path = m_services.pPrompts->ChooseSaveFile(FolderFileChooser(true));
+    if (!path)
+        return;
+    const SaveResult result = ExportFolder(*path);
+    if (!result.ok)
+        m_services.pPrompts->ReportProblem(result.problem);
+}
+
+void CQuillboxDoc::OnImportFolder()
+{
+    if (m_pSelFolder && !TakesNewFolders(m_pSelFolder->m_name)) {
+        m_services.pPrompts->Tell({ Message::Kind::NoImportIntoTrash });
+        return;
+    }
+    const auto path = m_services.pPrompts->ChooseOpenFile(FolderFileChooser(false));
+    if (!path)
+        return;
+    const ReadReport report = ImportFolder(*path);
+    if (report.status != ReadReport::Status::Ok)
+        m_services.pPrompts->ReportProblem(report.problem);
+}
+
+SaveResult CQuillboxDoc::ExportFolder(const std::string& pathName)
+{
+    return RunGuarded([&] { return WriteFolderFile(pathName); }, SaveResult { false }, FileProblem::Action::Export,
+                      pathName);
+}
+
+ReadReport CQuillboxDoc::ImportFolder(const std::string& pathName)
+{
+    return RunGuarded([&] { return ReadFolderFile(pathName); }, ReadReport { ReadReport::Status::CannotOpen },
+                      FileProblem::Action::Import, pathName);
+}
+
+std::string CQuillboxDoc::FolderFileText()
+{
+    std::string out = "Begin Folder Information\r\n";
+    if (m_pSelFolder) {
+        const SiblingCut cut(m_pSelFolder);
+        WriteFolder(m_pSelFolder, out, false);
+    }
+    out += "End Folder Information\r\n";
+    return out;
+}
+
+SaveResult CQuillboxDoc::WriteFolderFile(const std::string& pathName)
+{
+    if (!m_pSelFolder)
+        return { false, FileProblem { .kind = FileProblem::Kind::NoFolderToExport }.During(FileProblem::Action::Export, pathName) };
+    const WriteResult written = WriteFileSafely(pathName, FolderFileText());
+    if (written.status != WriteResult::Status::Written)
+        return { false, written.problem.During(FileProblem::Action::Export, pathName) };
+    return {};
+}
+
+ReadReport CQuillboxDoc::ReadFolderFile(const std::string& pathName)
+{
+    using Status = ReadReport::Status;
+    constexpr FileProblem::Action kImport = FileProblem::Action::Import;
+    FileProblem problem;
+    std::optional<LineReader> lines = ReadFileLines(pathName, problem);
+    if (!lines)
+        return { Status::CannotOpen, problem };
+    LineReader& in = *lines;
+    if (!in.FindLine("Begin Folder Information"))
+        return { Status::NotANotebook, FileProblem { .kind = FileProblem::Kind::NotAFolderFile }.During(kImport, pathName) };
+
+    const size_t countBefore = m_tree.GetFolders().size();
+    const bool bWhole = ReadFolder(in, false, ConverterFrom(TextEncoding::Detect(in.Data()), in.Data()));
+    if (m_tree.GetFolders().size() == countBefore) {
+        problem = in.WhereReadingStopped().During(kImport, pathName);
+        problem.bNothingRead = true;
+        return { Status::NotANotebook, problem };
+    }
+    ShowNewFolders(countBefore);
+    // The last folder read ends up selected, as adding each in turn leaves it.
+    m_pTreeView->GetTreeCtrl().SelectItem(m_tree.GetFolders().back()->m_hItem);
+    m_pTreeView->FocusEditor(true);
+    if (!bWhole)
+        return { Status::Incomplete, in.WhereReadingStopped().During(kImport, pathName) };
+    return {};
+}

@@ -1,0 +1,440 @@
+#include <algorithm>
+#include <climits>
+#include <string_view>
+#include <vector>
+
+#include "doc/CQuillboxDoc.h"
+#include "storage/FileLines.h"
+#include "doc/NotebookFormat.h"
+#include "doc/NotebookNames.h"
+#include "storage/TextArena.h"
+#include "notes/CQuillboxEditView.h"
+#include "platform/EditControl.h"
+#include "tree/CQuillboxTreeView.h"
+
+namespace {
+
+// The first bytes of the lines that end a folder's text or are escaped in it.
+constexpr std::string_view kTextStops = "E\x1b";
+// A text read of at least this size shares the reader's memory instead of being copied: the
+// bytes of its record around it, kept with it, are then a small share.
+constexpr size_t kShareAtLeast = 1024;
+// A file is written in pieces of about this size.
+constexpr size_t kWriteChunk = size_t(1) << 20;
+
+// Lines that only a notebook or folder file holds; a file with none of them is no notebook.
+constexpr std::string_view kFormatLines[] = {
+    "Begin Selected Folder",        "End Selected Folder",       "Begin New Note Preferences",
+    "End New Note Preferences",     "Begin Delete Folder Preferences",
+    "End Delete Folder Preferences", "Begin Folder Information", "End Folder Information",
+    "Begin Folder",                 "End Folder",
+};
+
+// "End Folder" behind one or more ESC characters, or without when bBare is set.
+bool IsEndFolderLine(std::string_view line, bool bBare)
+{
+    const size_t escapes = std::min(line.find_first_not_of(kEsc), line.size());
+    return (bBare || escapes > 0) && line.substr(escapes) == kEndFolder;
+}
+
+void AppendLine(std::string& out, std::string_view line)
+{
+    out += line;
+    out += "\r\n";
+}
+
+// A name is one line of the file whatever it holds, or the records after it would be lost.
+void AppendName(std::string& out, std::string name)
+{
+    std::replace_if(name.begin(), name.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    AppendLine(out, name);
+}
+
+// A folder's text as lines. The CR of each CR LF goes with the line break; every other byte,
+// a lone CR included, is kept. A line that would read as the end of the text gains an ESC.
+void AppendText(std::string& out, const SharedText& shared)
+{
+    const std::string_view text = shared;
+    if (shared.IsStoredAsIs()) {
+        out += text;
+        return;
+    }
+    // Lines stored as written (ending in CR LF, beginning with neither byte of kTextStops) are
+    // copied a run at a time.
+    size_t run = 0;
+    size_t pos = 0;
+    int lines = 0;
+    while ((pos = PassCrLfLines(text, pos, kTextStops, lines)) < text.size()) {
+        const size_t lf = text.find('\n', pos);
+        out.append(text.substr(run, pos - run));
+        std::string_view line = text.substr(pos, lf == std::string_view::npos ? lf : lf - pos);
+        if (lf != std::string_view::npos && !line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (IsEndFolderLine(line, true))
+            out += kEsc;
+        AppendLine(out, line);
+        pos = lf == std::string_view::npos ? text.size() : lf + 1;
+        run = pos;
+    }
+    out.append(text.substr(run, pos - run));
+}
+
+// A number as atoi reads it (leading blanks, a sign, digits; anything else ends it), held
+// within the range of int.
+int ParseNumber(std::string_view text)
+{
+    size_t i = text.find_first_not_of(" \t");
+    if (i == std::string_view::npos)
+        return 0;
+    const bool bNegative = text[i] == '-';
+    if (text[i] == '-' || text[i] == '+')
+        ++i;
+    long long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        value = std::min<long long>(value * 10 + (text[i] - '0'), INT_MAX + 1LL);
+    value = bNegative ? -value : std::min<long long>(value, INT_MAX);
+    return static_cast<int>(value);
+}
+
+struct FolderRecord
+{
+    std::string name;
+    std::string key;
+    std::string function;
+    SharedText text;
+    int children = 0;
+    bool bNamed = false;
+};
+
+// Reads one record from its "Begin Folder" to its "End Folder". False when the input ends, or
+// a line of another record turns up, before the record is whole; what was read is then in
+// `record` (a folder whose name was read is worth keeping). A text not shared with the reader is
+// gathered in `texts`.
+bool ReadRecord(LineReader& in, FolderRecord& record, TextArena& texts)
+{
+    if (!in.FindLine("Begin Folder", kRecordOrEnd) || !in.FindLine("Folder Name", kRecordStops)
+        || !in.ReadLine(record.name))
+        return false;
+    record.bNamed = true;
+    std::string value;
+    if (!in.FindLine("Assigned Key", kRecordStops) || !in.ReadLine(value))
+        return false;
+    if (value != "None") {
+        std::string function;
+        if (!in.FindLine("Assigned Key Function", kRecordStops) || !in.ReadLine(function))
+            return false;
+        record.key = value;
+        record.function = function;
+    }
+    if (!in.FindLine("Number of Children", kRecordStops) || !in.ReadLine(value))
+        return false;
+    record.children = ParseNumber(value);
+    if (!in.FindLine("Folder Text", kRecordStops))
+        return false;
+    // A text stored just as it reads (lines ending in CR LF, no ESC to take off) is one run of
+    // the file, saved again as it stands. A large one shares the reader's memory; a small one is
+    // copied, or the whole notebook would be kept for texts of a line each. Otherwise the text
+    // is gathered: its runs, and the lines between them as they read.
+    LineReader::Mark run = in.GetMark();
+    bool bOneRun = true;
+    std::string_view line;
+    for (;;) {
+        // Lines that can be neither the end of the text nor escaped are passed over at once.
+        in.SkipCrLfLines(kTextStops);
+        const LineReader::Mark start = in.GetMark();
+        const bool bRead = in.ReadLine(line);
+        if (!bRead || line == kEndFolder) {
+            if (bOneRun && start.pos - run.pos >= kShareAtLeast) {
+                record.text = in.Share(run, start, bRead);
+            } else {
+                texts.Append(in.Between(run, start));
+                record.text = texts.Take(bRead && bOneRun);
+            }
+            return bRead;
+        }
+        const bool bEscaped = IsEndFolderLine(line, false);
+        if (!bEscaped && in.Between(start, in.GetMark()).size() == line.size() + 2)
+            continue;
+        bOneRun = false;
+        texts.Append(in.Between(run, start));
+        if (bEscaped)
+            line.remove_prefix(1);
+        texts.Append(line);
+        texts.Append("\r\n");
+        run = in.GetMark();
+    }
+}
+
+} // namespace
+
+std::vector<NotebookSnapshot::Record> CQuillboxDoc::CollectRecords(Folder* pFolder, bool bWithKeys) const
+{
+    std::vector<NotebookSnapshot::Record> records;
+    records.reserve(m_tree.GetFolders().size());
+    WalkFolders(pFolder, [&](const Folder* p) {
+        NotebookSnapshot::Record& record = records.emplace_back();
+        for (const Folder* pChild = p->m_pFirstChild; pChild; pChild = pChild->m_pNext)
+            ++record.children;
+        record.name = p->m_name;
+        if (bWithKeys && p->HasKey())
+            record.key = *p->GetKey();
+        record.text = GetFolderText(p);
+    });
+    return records;
+}
+
+bool AppendRecords(const std::vector<NotebookSnapshot::Record>& records, std::string& out, const ChunkSink* pSink)
+{
+    for (const NotebookSnapshot::Record& record : records) {
+        out += "Begin Folder\r\nFolder Name\r\n";
+        AppendName(out, record.name);
+        if (record.key) {
+            out += "Assigned Key\r\n";
+            AppendLine(out, record.key->key);
+            out += "Assigned Key Function\r\n";
+            AppendLine(out, record.key->function);
+        } else {
+            out += "Assigned Key\r\nNone\r\n";
+        }
+        out += "Number of Children\r\n";
+        AppendLine(out, std::to_string(record.children));
+        out += "Folder Text\r\n";
+        AppendText(out, record.text);
+        out += "End Folder\r\n";
+        if (pSink && out.size() >= kWriteChunk) {
+            if (!(*pSink)(out))
+                return false;
+            out.clear();
+        }
+    }
+    return true;
+}
+
+void CQuillboxDoc::WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys) const
+{
+    AppendRecords(CollectRecords(pFolder, bWithKeys), out, nullptr);
+}
+
+bool CQuillboxDoc::ReadFolder(LineReader& in, bool bTopLevel, const std::function<std::string(std::string_view)>& convert)
+{
+    // The folders whose children are being read, innermost last, each with the number of
+    // children still to come. A stack instead of recursion, so depth costs no call stack.
+    std::vector<std::pair<Folder*, int>> parents;
+    Folder* const pOuter = bTopLevel ? nullptr : m_pSelFolder;
+    TextArena texts;
+    do {
+        Folder* pParent = pOuter;
+        if (!parents.empty()) {
+            pParent = parents.back().first;
+            --parents.back().second;
+        }
+        FolderRecord record;
+        const bool bWhole = ReadRecord(in, record, texts);
+        // What is read is never read again: the reader leaves it behind as it reads on.
+        in.ForgetRead();
+        if (record.bNamed) {
+            if (convert) {
+                record.name = convert(record.name);
+                record.text = convert(record.text.View());
+            }
+            m_encoding.MakeOneLine(record.name);
+            if (IsSpecialName(record.name))
+                pParent = nullptr;
+            m_tree.Link(pParent, std::move(record.name), std::move(record.text), record.key, record.function);
+        }
+        if (!bWhole)
+            return false;
+        if (record.children > 0)
+            parents.emplace_back(m_tree.GetFolders().back(), record.children);
+        while (!parents.empty() && parents.back().second == 0)
+            parents.pop_back();
+    } while (!parents.empty());
+    return true;
+}
+
+SaveResult CQuillboxDoc::OnSaveDocument(const std::string& pathName, bool bReplaceReadOnly, const ReplaceCheck& unchanged)
+{
+    return RunGuarded([&] { return SaveNotebook(pathName, bReplaceReadOnly, unchanged); }, SaveResult { false },
+                      FileProblem::Action::Save, pathName);
+}
+
+ReadReport CQuillboxDoc::OnOpenDocument(const std::string& pathName)
+{
+    return RunGuarded([&] { return OpenNotebook(pathName); }, ReadReport { ReadReport::Status::CannotOpen },
+                      FileProblem::Action::Open, pathName);
+}
+
+NotebookSnapshot CQuillboxDoc::TakeSnapshot() const
+{
+    NotebookSnapshot snapshot;
+    snapshot.selectedName = m_pSelFolder ? m_pSelFolder->m_name : std::string();
+    snapshot.date = m_bDate;
+    snapshot.time = m_bTime;
+    snapshot.text = m_bText;
+    snapshot.promptDelete = m_bPromptDelete;
+    snapshot.records = CollectRecords(m_tree.GetRoot(), true);
+    return snapshot;
+}
+
+bool NotebookSnapshot::Write(const ChunkSink& sink) const
+{
+    std::string out;
+    out.reserve(2 * kWriteChunk);
+    out += "Begin Selected Folder\r\n";
+    AppendName(out, selectedName);
+    out += "End Selected Folder\r\n\r\n";
+    out += "Begin New Note Preferences\r\n";
+    out += "Date\r\n" + std::to_string(date) + "\r\n";
+    out += "Time\r\n" + std::to_string(time) + "\r\n";
+    out += "Text\r\n" + std::to_string(text) + "\r\n";
+    out += "End New Note Preferences\r\n\r\n";
+    out += "Begin Delete Folder Preferences\r\n";
+    out += "Prompt\r\n" + std::to_string(promptDelete) + "\r\n";
+    out += "End Delete Folder Preferences\r\n\r\n";
+    out += "Begin Folder Information\r\n";
+    if (!AppendRecords(records, out, &sink))
+        return false;
+    out += "End Folder Information\r\n";
+    return sink(out);
+}
+
+SaveResult CQuillboxDoc::SaveNotebook(const std::string& pathName, bool bReplaceReadOnly, const ReplaceCheck& unchanged)
+{
+    // Written a piece at a time, so a notebook's text is never held twice.
+    const NotebookSnapshot snapshot = TakeSnapshot();
+    ContentHash hash;
+    const auto produce = [&](const ChunkSink& sink) {
+        return snapshot.Write([&](std::string_view chunk) {
+            if (m_bHashFile)
+                hash.Add(chunk);
+            return sink(chunk);
+        });
+    };
+    const WriteResult written = WriteFileSafely(pathName, produce, bReplaceReadOnly, unchanged);
+    if (written.status != WriteResult::Status::Written)
+        return { false, written.problem.During(FileProblem::Action::Save, pathName),
+                 written.status == WriteResult::Status::ReadOnly };
+    m_fileHash = m_bHashFile ? std::optional(hash.Value()) : std::nullopt;
+    SetPathName(pathName);
+    SetModifiedFlag(false);
+    return {};
+}
+
+ReadReport CQuillboxDoc::OpenNotebook(const std::string& pathName)
+{
+    using Status = ReadReport::Status;
+    using Kind = FileProblem::Kind;
+    FileProblem problem;
+    std::optional<LineReader> lines = StreamFileLines(pathName, problem);
+    if (!lines)
+        return { Status::CannotOpen, problem };
+    LineReader& in = *lines;
+    if (m_bHashFile)
+        in.HashWhileReading();
+    if (in.SkipTo(kFormatLines) < 0) {
+        // A file that could not be read to its end may be a notebook all the same.
+        const FileProblem stopped = in.WhereReadingStopped();
+        if (stopped.kind == Kind::UnreadableAfter || stopped.kind == Kind::TooLargeAfter) {
+            const FileProblem cause = stopped.kind == Kind::TooLargeAfter ? FileProblem { .kind = Kind::TooLarge }
+                                                                          : SystemProblem(stopped.error);
+            return { Status::CannotOpen, cause.During(FileProblem::Action::Open, pathName) };
+        }
+        return { Status::NotANotebook, FileProblem { .kind = Kind::NotANotebook }.During(FileProblem::Action::Open, pathName) };
+    }
+    in.Rewind({});
+    // Whether the notebook is UTF-8 is known once all of it is read. Names become one line
+    // meanwhile as in a Windows-1252 notebook, which gives the same names for a UTF-8 one.
+    const TextEncoding::Kind kindBefore = m_encoding.GetKind();
+    m_encoding.SetKind(TextEncoding::Kind::Windows1252);
+
+    // The first thing found wrong; the file is then reported incomplete.
+    auto note = [&](FileProblem found) {
+        if (!problem)
+            problem = std::move(found);
+    };
+    // A missing keyword is noted and the search goes back to where it began, so the keywords
+    // after it can still be found.
+    auto find = [&](std::string_view keyword) {
+        const LineReader::Mark mark = in.GetMark();
+        if (in.FindLine(keyword, kHeaderStops))
+            return true;
+        note(in.AtEnd() ? in.WhereReadingStopped() : FileProblem { .kind = Kind::MissingLine, .detail = std::string(keyword) });
+        in.Rewind(mark);
+        return false;
+    };
+    auto value = [&](std::string_view keyword, std::string& line) {
+        if (!find(keyword))
+            return false;
+        if (in.ReadLine(line))
+            return true;
+        note(in.WhereReadingStopped());
+        return false;
+    };
+    auto preference = [&](std::string_view keyword, int& member) {
+        if (std::string line; value(keyword, line))
+            member = ParseNumber(line);
+    };
+
+    std::string selectedName;
+    const bool bHaveSelected = value("Begin Selected Folder", selectedName);
+    m_encoding.MakeOneLine(selectedName);
+    find("End Selected Folder");
+    find("Begin New Note Preferences");
+    preference("Date", m_bDate);
+    preference("Time", m_bTime);
+    preference("Text", m_bText);
+    find("End New Note Preferences");
+    find("Begin Delete Folder Preferences");
+    preference("Prompt", m_bPromptDelete);
+    find("End Delete Folder Preferences");
+    find("Begin Folder Information");
+
+    // Every top-level record up to "End Folder Information", each as a top-level folder.
+    const size_t firstNew = m_tree.GetFolders().size();
+    for (;;) {
+        const int found = in.SkipTo(kRecordOrEnd);
+        if (found < 0) {
+            FileProblem stopped = in.WhereReadingStopped();
+            stopped.detail = "End Folder Information";
+            note(stopped);
+        }
+        if (found != 0)
+            break;
+        if (!ReadFolder(in, true)) {
+            note(in.WhereReadingStopped());
+            break;
+        }
+    }
+    Folder* pLastRead = m_tree.GetFolders().size() > firstNew ? m_tree.GetFolders().back() : nullptr;
+    m_encoding.SetKind(kindBefore);
+    SetEncodingKind(in.IsAllUtf8() ? TextEncoding::Kind::Utf8 : TextEncoding::Kind::Windows1252);
+    ShowNewFolders(firstNew);
+
+    if (!FindFolderByName(kTrashName)) {
+        note({ .kind = Kind::MissingFolder, .detail = kTrashName });
+        AddFolder(true, kTrashName, {}, true, kTrashKey, kMoveFunction);
+    }
+    if (!FindFolderByName(kMainName)) {
+        note({ .kind = Kind::MissingFolder, .detail = kMainName });
+        AddFolder(true, kMainName, {}, true, {}, {});
+    }
+
+    Folder* pSelect = bHaveSelected ? FindFolderByName(selectedName) : nullptr;
+    if (!pSelect)
+        pSelect = pLastRead;
+    if (pSelect)
+        m_pTreeView->GetTreeCtrl().SelectItem(pSelect->m_hItem);
+    m_pTreeView->FocusEditor(true);
+    UpdateKeySummary();
+    if (problem) {
+        // What was read opens as an unsaved, untitled notebook: a plain Save must not write
+        // the shortened notebook over the file it came from.
+        SetPathName({});
+        SetModifiedFlag(true);
+        return { Status::Incomplete, problem.During(FileProblem::Action::Open, pathName) };
+    }
+    m_fileHash = m_bHashFile ? std::optional(in.FileHash()) : std::nullopt;
+    SetPathName(pathName);
+    SetModifiedFlag(false);
+    return {};
+}
