@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <iterator>
 #include <memory>
 #include <utility>
@@ -9,6 +8,7 @@
 #include "doc/FolderPath.h"
 #include "doc/NotebookCheck.h"
 #include "doc/NotebookSearch.h"
+#include "storage/FileLines.h"
 #include "words/ProblemWords.h"
 
 namespace {
@@ -131,11 +131,14 @@ int Check(const Args& args)
         Error(DescribeProblem(opened.problem));
         return kTrouble;
     }
-    std::string data;
-    {
-        std::ifstream in(path, std::ios::binary);
-        data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    FileProblem unread;
+    std::optional<LineReader> file = ReadFileLines(path, unread);
+    if (!file) {
+        Error(DescribeProblem(unread));
+        return kTrouble;
     }
+    std::string data(file->Data());
+    file.reset();
     const std::vector<Damage> damages = CheckNotebook(data);
     // A notebook repaired to standard output has it to itself: the report goes to standard error.
     const bool bReportToStderr = pOut && *pOut == "-";

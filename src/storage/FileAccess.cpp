@@ -50,6 +50,12 @@ public:
 
     int Get() const { return m_fd; }
     int Release() { return std::exchange(m_fd, -1); }
+    void Reset(int fd)
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = fd;
+    }
 
 private:
     int m_fd;
@@ -517,4 +523,67 @@ std::optional<std::string> ReadFileTail(const std::string& path, size_t size)
         done += static_cast<size_t>(got);
     }
     return tail;
+}
+
+int OpenLockFile(const std::string& path, bool bCreate, bool& bWritable)
+{
+    constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    bWritable = true;
+    Descriptor fd(::open(path.c_str(), O_RDWR | (bCreate ? O_CREAT : 0) | kFlags, 0644));
+    if (fd.Get() < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) {
+        bWritable = false;
+        fd.Reset(::open(path.c_str(), O_RDONLY | kFlags));
+    }
+    struct stat st {};
+    if (fd.Get() < 0 || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return -1;
+    return fd.Release();
+}
+
+int OpenToLock(const std::string& path)
+{
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat st {};
+    if (fd.Get() < 0 || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return -1;
+    return fd.Release();
+}
+
+bool MakePrivateFolder(const std::string& dir, FileProblem& problem)
+{
+    if (::mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) {
+        problem = SystemProblem(errno);
+        return false;
+    }
+    const Descriptor fd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (fd.Get() < 0) {
+        problem = errno == ELOOP || errno == ENOTDIR ? Problem(Kind::NotPrivate, dir) : SystemProblem(errno);
+        return false;
+    }
+    struct stat st {};
+    const bool bPrivate = ::fstat(fd.Get(), &st) == 0 && st.st_uid == ::geteuid() && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+    if (!bPrivate) {
+        problem = Problem(Kind::NotPrivate, dir);
+        return false;
+    }
+    if ((st.st_mode & 077) != 0 && ::fchmod(fd.Get(), 0700) != 0) {
+        problem = SystemProblem(errno);
+        return false;
+    }
+    return true;
+}
+
+bool MakeFolders(const std::string& dir, FileProblem& problem)
+{
+    std::string made;
+    for (size_t at = 0; at != std::string::npos && at < dir.size();) {
+        const size_t slash = dir.find('/', at + 1);
+        made = dir.substr(0, slash);
+        at = slash;
+        if (!made.empty() && ::mkdir(made.c_str(), 0700) != 0 && errno != EEXIST) {
+            problem = SystemProblem(errno);
+            return false;
+        }
+    }
+    return true;
 }

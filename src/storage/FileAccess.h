@@ -98,5 +98,19 @@ std::string SaveCopyPath(const std::string& path);
 bool IsBeingSaved(const std::string& copyPath);
 // Whether two files hold the same bytes; false when either cannot be read.
 bool SameFileBytes(const std::string& a, const std::string& b);
+// The lock file at `path` opened, made when there is none and bCreate is set: writable where the
+// system allows, else only for reading (a lock file another user made). -1 when there is none to
+// open or it is not a regular file; a symbolic link in its place is never followed.
+int OpenLockFile(const std::string& path, bool bCreate, bool& bWritable);
+// A regular file opened for reading only so that it can be locked; -1 when it cannot be.
+int OpenToLock(const std::string& path);
+// Makes the folder where it is missing, 0700, and checks the one there is the user's alone: a
+// folder (not a link to one), owned by the user, that nobody else can write to (and so could
+// have put files in); one that others can only read is made private. False, with `problem`
+// (NotPrivate, or the system's error), when it is not.
+bool MakePrivateFolder(const std::string& dir, FileProblem& problem);
+// Makes the folder and those above it where they are missing, each 0700.
+bool MakeFolders(const std::string& dir, FileProblem& problem);
+
 // The last bytes of the file at `path`, at most `size` of them; nothing when it cannot be read.
 std::optional<std::string> ReadFileTail(const std::string& path, size_t size);

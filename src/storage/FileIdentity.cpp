@@ -7,9 +7,10 @@
 #include <ctime>
 #include <string_view>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "storage/FileAccess.h"
 
 namespace {
 
@@ -23,24 +24,17 @@ int64_t Nanoseconds(const timespec& time)
 
 std::optional<uint64_t> HashFile(const std::string& path)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
+    FileReader file;
+    FileProblem unread;
+    if (!file.Open(path, unread))
         return std::nullopt;
     ContentHash hash;
     std::string buffer(size_t { 1 } << 20, '\0');
-    for (;;) {
-        const ssize_t count = ::read(fd, buffer.data(), buffer.size());
-        if (count == 0)
-            break;
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count < 0) {
-            ::close(fd);
+    for (size_t count = 1; count > 0;) {
+        if (!file.Read(buffer.data(), buffer.size(), count, unread))
             return std::nullopt;
-        }
-        hash.Add(std::string_view(buffer.data(), static_cast<size_t>(count)));
+        hash.Add(std::string_view(buffer.data(), count));
     }
-    ::close(fd);
     return hash.Value();
 }
 

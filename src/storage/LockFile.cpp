@@ -68,12 +68,6 @@ bool IsLockedElsewhere(int fd, off_t start, off_t length)
     return ::fcntl(fd, F_OFD_GETLK, &lock) == 0 && lock.l_type != F_UNLCK;
 }
 
-bool IsRegularFile(int fd)
-{
-    struct stat st {};
-    return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-}
-
 // Whether the open file `fd` is still the one named `path`: a program that removed the lock
 // file between our opening and our locking it leaves us a file nobody else will look at.
 bool StillNamed(int fd, const std::string& path)
@@ -83,31 +77,13 @@ bool StillNamed(int fd, const std::string& path)
         && opened.st_dev == named.st_dev;
 }
 
-// Opens the lock file, making it when there is none: writable where the system allows, else
-// only for reading (a lock file another user made). -1 when there is none to open.
-int OpenLockFile(const std::string& path, bool& bWritable)
-{
-    constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-    bWritable = true;
-    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | kFlags, 0644);
-    if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) {
-        bWritable = false;
-        fd = ::open(path.c_str(), O_RDONLY | kFlags);
-    }
-    if (fd >= 0 && !IsRegularFile(fd)) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
-
 // Opens the lock file and takes a lock on it, opening it again when it was removed meanwhile.
 // -1 when there is no lock file to open, or the lock cannot be had before `deadline` (errno
 // then says why).
 int OpenAndLock(const std::string& path, short type, off_t start, Clock::time_point deadline, bool& bWritable)
 {
     for (;;) {
-        const int fd = OpenLockFile(path, bWritable);
+        const int fd = OpenLockFile(path, true, bWritable);
         if (fd < 0)
             return -1;
         if (type == F_WRLCK && !bWritable) {
@@ -250,7 +226,7 @@ LockHolders LockFile::Acquire(const std::string& notebookPath)
     }
 
     // The notebook's own file, which a save may have replaced by a new one.
-    const int fileFd = ::open(notebookPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fileFd = OpenToLock(notebookPath);
     if (fileFd >= 0) {
         holders.bHeld = !bAgain && IsLockedElsewhere(fileFd, kOpenByte, 1);
         SetLock(fileFd, F_RDLCK, kOpenByte, 1);
@@ -263,7 +239,7 @@ LockHolders LockFile::Acquire(const std::string& notebookPath)
 
     bool bWritable = false;
     for (;;) {
-        const int fd = OpenLockFile(m_strPath, bWritable);
+        const int fd = OpenLockFile(m_strPath, true, bWritable);
         if (fd < 0)
             return holders;
         const bool bHeldHere = IsLockedElsewhere(fd, kOpenByte, 1);
@@ -317,12 +293,13 @@ void LockFile::Release()
 LockHolders LockFile::HoldersOf(const std::string& notebookPath)
 {
     LockHolders holders;
-    if (const int fileFd = ::open(notebookPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC); fileFd >= 0) {
+    if (const int fileFd = OpenToLock(notebookPath); fileFd >= 0) {
         holders.bHeld = IsLockedElsewhere(fileFd, kOpenByte, 1);
         ::close(fileFd);
     }
-    const int fd = ::open(PathFor(notebookPath).c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd >= 0 && IsRegularFile(fd)) {
+    bool bWritable = false;
+    const int fd = OpenLockFile(PathFor(notebookPath), false, bWritable);
+    if (fd >= 0) {
         const bool bHeldHere = IsLockedElsewhere(fd, kOpenByte, 1);
         holders.bHeld = holders.bHeld || bHeldHere;
         holders.owners = StandingOwners(ReadOwners(fd));

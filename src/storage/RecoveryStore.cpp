@@ -6,9 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include <fcntl.h>
 #include <pwd.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "storage/FileLines.h"
@@ -45,37 +43,6 @@ bool ParseInfo(LineReader& in, RecoveryEntry& entry)
     return true;
 }
 
-FileProblem NotPrivate(const std::string& dir)
-{
-    return FileProblem { .kind = FileProblem::Kind::NotPrivate, .detail = dir };
-}
-
-// Makes the folder `dir` where it is missing, 0700, and checks the one there: a folder, the
-// user's own, that nobody else can write to (and so could have put files in). One that others
-// can only read is made private.
-bool MakePrivateDir(const std::string& dir, FileProblem& problem)
-{
-    if (::mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) {
-        problem = SystemProblem(errno);
-        return false;
-    }
-    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) {
-        problem = errno == ELOOP || errno == ENOTDIR ? NotPrivate(dir) : SystemProblem(errno);
-        return false;
-    }
-    struct stat st {};
-    const bool bPrivate = ::fstat(fd, &st) == 0 && st.st_uid == ::geteuid() && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
-    const bool bMadePrivate = !bPrivate || (st.st_mode & 077) == 0 || ::fchmod(fd, 0700) == 0;
-    const int error = errno;
-    ::close(fd);
-    if (!bPrivate)
-        problem = NotPrivate(dir);
-    else if (!bMadePrivate)
-        problem = SystemProblem(error);
-    return bPrivate && bMadePrivate;
-}
-
 } // namespace
 
 RecoveryStore::RecoveryStore(std::string dir)
@@ -110,15 +77,8 @@ bool RecoveryStore::PrepareDir(FileProblem& problem) const
     // The folders above the parent are the user's own (a state or home folder): a missing one
     // is made 0700, as a state folder should be. The parent and the folder are Quillbox's.
     const std::filesystem::path parent = std::filesystem::path(m_strDir).parent_path();
-    std::filesystem::path above;
-    for (const std::filesystem::path& part : parent.parent_path()) {
-        above /= part;
-        if (::mkdir(above.c_str(), 0700) != 0 && errno != EEXIST) {
-            problem = SystemProblem(errno);
-            return false;
-        }
-    }
-    return MakePrivateDir(parent.string(), problem) && MakePrivateDir(m_strDir, problem);
+    return MakeFolders(parent.parent_path().string(), problem) && MakePrivateFolder(parent.string(), problem)
+        && MakePrivateFolder(m_strDir, problem);
 }
 
 std::string RecoveryStore::InfoPath(const std::string& key) const
