@@ -53,7 +53,7 @@ public:
     CQuillboxDoc(const CQuillboxDoc&) = delete;
     CQuillboxDoc& operator=(const CQuillboxDoc&) = delete;
 
-    // Document life
+    // Document life (CQuillboxDoc.cpp; opening and saving in NotebookFile.cpp)
     void BindViews(CQuillboxEditView* pEditView, CQuillboxTreeView* pTreeView);
     CQuillboxEditView* GetEditView() const { return m_pEditView; }
     CQuillboxTreeView* GetTreeView() const { return m_pTreeView; }
@@ -80,7 +80,7 @@ public:
     void SetPathName(const std::string& pathName) { m_strPathName = pathName; }
     const Services& GetServices() const { return m_services; }
 
-    // Encoding of the notebook's names and texts
+    // Encoding of the notebook's names and texts (CQuillboxDoc.cpp)
     const TextEncoding& GetEncoding() const { return m_encoding; }
     // Reads the same bytes the other way: the tree shows its names anew.
     void SetEncodingKind(TextEncoding::Kind kind);
@@ -97,7 +97,7 @@ public:
     // Called after the encoding changed; with bConverted the bytes changed, else their reading.
     void SetEncodingListener(std::function<void(bool bConverted)> listener) { m_onEncodingChanged = std::move(listener); }
 
-    // Folder tree
+    // Folder tree (CQuillboxDoc.cpp, over the FolderTree)
     Folder* GetRootFolder() const { return m_tree.GetRoot(); }
     const std::vector<Folder*>& GetFolders() const { return m_tree.GetFolders(); }
     Folder* GetSelFolder() const { return m_pSelFolder; }
@@ -125,7 +125,7 @@ public:
     // The first folder of GetFolders() with this exact name, or null.
     Folder* FindFolderByName(const std::string& name) const;
 
-    // Folder records of the notebook and folder files
+    // Folder records of the notebook and folder files (NotebookFile.cpp)
     // Appends the records of pFolder's subtree and its following siblings to `out`.
     void WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys) const;
     // Reads one record with its declared children into new folders (see ShowNewFolders); false
@@ -135,13 +135,13 @@ public:
     bool ReadFolder(LineReader& in, bool bTopLevel,
                     const std::function<std::string(std::string_view)>& convert = {});
 
-    // Command routing: true when the document handles the command (and it ran).
+    // Command routing (CQuillboxDoc.cpp): true when the document handles the command (and it ran).
     bool OnCommand(int id);
     // Runs a command chosen in a view's context menu as the menus would run it.
     void RunCommand(int id);
     static bool HasCommand(int id);
 
-    // Folder commands: each asks what it needs through the prompts, then does its work through
+    // Folder commands (FolderCommands.cpp): each asks what it needs through the prompts, then does its work through
     // an operation that asks nothing, which quillbox-cli calls too.
     // A new folder under pParent, made, selected and given a first note's header as New Folder
     // makes it; null when pParent takes no new folders.
@@ -151,14 +151,14 @@ public:
     void OnDeleteFolder();
     void DeleteSelectedFolder();
     void OnEmptyTrash();
-    // Folder files
+    // Folder files (FolderFiles.cpp)
     void OnExportFolder();
     void OnImportFolder();
     SaveResult ExportFolder(const std::string& pathName);
     // The folder file Export Folder writes: the selected folder with its subtree.
     std::string FolderFileText();
     ReadReport ImportFolder(const std::string& pathName);
-    // Folder clipboard
+    // Folder clipboard (FolderClipboard.cpp)
     void OnCutFolder();
     void OnCopyFolder();
     void OnPasteFolder();
@@ -166,7 +166,7 @@ public:
     void PasteFolderTree(Folder* pFolder);
     // The folder last cut or copied, or null.
     const Folder* GetClipFolder() const { return m_pClipFolder; }
-    // Preferences and keys
+    // Preferences and keys (PrefCommands.cpp)
     void OnNoteHeaderPrefs();
     void OnDeleteFolderPrefs();
     // What a new note's header holds: the words "New Note", the date, the time. The setters are
