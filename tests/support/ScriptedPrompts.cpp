@@ -157,16 +157,19 @@ void ScriptedPrompts::ReportProblem(const FileProblem& problem)
     ShowMessage(DescribeProblem(problem));
 }
 
+std::optional<ScriptedPrompts::Step> ScriptedPrompts::TakeQuestion(const std::string& kind, const std::string& text)
+{
+    m_messages.push_back(text);
+    auto step = Take(kind, text);
+    if (step && step->text != text)
+        m_failures.push_back("question \"" + text + "\" where \"" + step->text + "\" was expected");
+    return step;
+}
+
 bool ScriptedPrompts::Ask(const Question& question)
 {
-    const std::string text = DescribeQuestion(question, question.subject);
-    m_messages.push_back(text);
-    auto step = Take("yesno", text);
-    if (!step)
-        return false;
-    if (step->text != text)
-        m_failures.push_back("question \"" + text + "\" where \"" + step->text + "\" was expected");
-    return step->answer;
+    const auto step = TakeQuestion("yesno", DescribeQuestion(question, question.subject));
+    return step && step->answer;
 }
 
 bool ScriptedPrompts::RunInputDlg(CInputDlg& dlg)
@@ -255,24 +258,12 @@ bool ScriptedPrompts::AskUseSaveCopy(const std::string& notebookPath, const std:
 
 SaveOverAnswer ScriptedPrompts::AskSaveOver(const std::string& name, bool bVanished)
 {
-    const std::string text = DescribeSaveOver(bVanished, name);
-    m_messages.push_back(text);
-    auto step = Take("saveover", text);
-    if (!step)
-        return SaveOverAnswer::Cancel;
-    if (step->text != text)
-        m_failures.push_back("question \"" + text + "\" where \"" + step->text + "\" was expected");
-    return step->saveOver;
+    const auto step = TakeQuestion("saveover", DescribeSaveOver(bVanished, name));
+    return step ? step->saveOver : SaveOverAnswer::Cancel;
 }
 
 SaveChangesAnswer ScriptedPrompts::AskSaveChanges(const std::string& path)
 {
-    const std::string text = DescribeSaveChanges(path);
-    m_messages.push_back(text);
-    auto step = Take("savechanges", text);
-    if (!step)
-        return SaveChangesAnswer::Cancel;
-    if (step->text != text)
-        m_failures.push_back("question \"" + text + "\" where \"" + step->text + "\" was expected");
-    return step->saveChanges;
+    const auto step = TakeQuestion("savechanges", DescribeSaveChanges(path));
+    return step ? step->saveChanges : SaveChangesAnswer::Cancel;
 }

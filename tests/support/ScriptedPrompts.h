@@ -92,6 +92,8 @@ private:
     // The next step when it is of this kind; otherwise records a failure.
     std::optional<Step> Take(const std::string& kind, const std::string& detail);
     void ShowMessage(const std::string& text);
+    // The next step when it is this question, worded as expected; records a failure otherwise.
+    std::optional<Step> TakeQuestion(const std::string& kind, const std::string& text);
 
     std::deque<Step> m_steps;
     std::vector<std::string> m_failures;
