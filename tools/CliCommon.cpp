@@ -35,7 +35,7 @@ public:
     {
         m_fd = ::memfd_create(name, MFD_CLOEXEC);
         if (m_fd < 0)
-            throw std::runtime_error("cannot keep " + m_what + ": " + std::strerror(errno));
+            throw std::runtime_error(Fill(CliText("cannot keep %1: %2"), { m_what, std::strerror(errno) }));
         m_path = "/proc/self/fd/" + std::to_string(m_fd);
     }
     ~MemoryFile() { ::close(m_fd); }
@@ -49,7 +49,7 @@ public:
             if (put < 0 && errno == EINTR)
                 continue;
             if (put < 0)
-                throw std::runtime_error("cannot keep " + m_what + ": " + std::strerror(errno));
+                throw std::runtime_error(Fill(CliText("cannot keep %1: %2"), { m_what, std::strerror(errno) }));
             done += static_cast<size_t>(put);
         }
     }
@@ -65,7 +65,7 @@ private:
 // Standard input, kept so that it can be read more than once.
 std::unique_ptr<MemoryFile> CopyStandardInput()
 {
-    auto pCopy = std::make_unique<MemoryFile>("quillbox-cli-input", "standard input");
+    auto pCopy = std::make_unique<MemoryFile>("quillbox-cli-input", CliText("standard input"));
     std::vector<char> buffer(size_t(1) << 20);
     for (;;) {
         const ssize_t got = ::read(STDIN_FILENO, buffer.data(), buffer.size());
@@ -74,7 +74,7 @@ std::unique_ptr<MemoryFile> CopyStandardInput()
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
-            throw std::runtime_error(std::string("cannot read standard input: ") + std::strerror(errno));
+            throw std::runtime_error(Fill(CliText("cannot read standard input: %1"), { std::strerror(errno) }));
         pCopy->Append({ buffer.data(), static_cast<size_t>(got) });
     }
     return pCopy;
@@ -124,7 +124,7 @@ bool ParseArgs(const std::vector<std::string>& words, const CommandOptions& opti
         }
         if (isValued(word)) {
             if (i + 1 == words.size()) {
-                error = word + " needs a value";
+                error = Fill(CliText("%1 needs a value"), { word });
                 return false;
             }
             args.values[word] = words[++i];
@@ -138,7 +138,7 @@ bool ParseArgs(const std::vector<std::string>& words, const CommandOptions& opti
         const bool bCombined = !word.starts_with("--") && word.size() > 2
             && std::all_of(word.begin() + 1, word.end(), [&](char ch) { return isFlag(std::string { '-', ch }); });
         if (!bCombined) {
-            error = "unknown option " + word;
+            error = Fill(CliText("unknown option %1"), { word });
             return false;
         }
         for (size_t k = 1; k < word.size(); ++k)
@@ -175,7 +175,7 @@ std::string InputPath(const std::string& operand)
 
 ReadReport OpenBytes(HeadlessNotebook& nb, std::string_view bytes)
 {
-    MemoryFile file("quillbox-cli-notebook", "the notebook");
+    MemoryFile file("quillbox-cli-notebook", CliText("the notebook"));
     file.Append(bytes);
     return nb.doc.OnOpenDocument(file.Path());
 }
@@ -197,10 +197,10 @@ bool Open(HeadlessNotebook& nb, const std::string& operand, bool bForWriting)
     }
     if (report.status == ReadReport::Status::Incomplete) {
         if (bForWriting) {
-            Error(message + " Nothing was written; \"quillbox-cli check --repair\" saves what can be read.");
+            Error(Fill(CliText("%1 Nothing was written; \"quillbox-cli check --repair\" saves what can be read."), { message }));
             return false;
         }
-        Error("warning: " + message);
+        Error(Fill(CliText("warning: %1"), { message }));
     }
     return true;
 }
@@ -222,24 +222,25 @@ bool LockForWriting(WriteLock& lock, const std::string& path, bool bForce)
             std::string who;
             if (!holders.owners.empty()) {
                 const LockOwner& owner = holders.owners.front();
-                who = " (on " + owner.host + ", process " + std::to_string(owner.pid) + ", user " + owner.user + ")";
+                who = Fill(CliText(" (on %1, process %2, user %3)"), { owner.host, std::to_string(owner.pid), owner.user });
             }
-            Error("\"" + path + "\" is open in Quillbox" + who
-                  + "; nothing was written, so that the window's work is not lost. Close it there, or give --force "
-                    "to write it all the same.");
+            Error(Fill(CliText("\"%1\" is open in Quillbox%2; nothing was written, so that the window's work is not lost. "
+                               "Close it there, or give --force to write it all the same."),
+                       { path, who }));
             return false;
         }
     }
     FileProblem problem;
     if (!lock.Take(path, kWriterWait, problem)) {
-        Error("\"" + path + "\" is being written by another program; nothing was written. Try again in a moment.");
+        Error(Fill(CliText("\"%1\" is being written by another program; nothing was written. Try again in a moment."), { path }));
         return false;
     }
     // Saving would remove the copy, which may be all that is left of the last save.
     if (const std::optional<std::string> copy = FindSaveCopy(path)) {
-        Error("a save of \"" + path + "\" was cut off and left a complete copy of the notebook in \"" + *copy
-              + "\"; nothing was written, so that neither is lost. Open the notebook in Quillbox to choose between "
-                "them, or move the copy away.");
+        Error(Fill(CliText("a save of \"%1\" was cut off and left a complete copy of the notebook in \"%2\"; nothing was "
+                           "written, so that neither is lost. Open the notebook in Quillbox to choose between them, or "
+                           "move the copy away."),
+                   { path, *copy }));
         return false;
     }
     return true;
@@ -310,7 +311,7 @@ bool WriteOutput(const std::string& operand, std::string_view bytes)
     FileProblem problem;
     if (WriteFileSafely(operand, bytes, problem))
         return true;
-    Error("cannot write \"" + operand + "\": " + DescribeReason(problem) + ".");
+    Error(Fill(CliText("cannot write \"%1\": %2."), { operand, DescribeReason(problem) }));
     return false;
 }
 
@@ -334,7 +335,7 @@ Folder* FindFolder(HeadlessNotebook& nb, const std::string& operand, const std::
 {
     Folder* pFolder = FindFolderByPath(nb.doc, ToNotebook(nb, path));
     if (!pFolder)
-        Error("\"" + InputPath(operand) + "\" has no folder \"" + path + "\".");
+        Error(Fill(CliText("\"%1\" has no folder \"%2\"."), { InputPath(operand), path }));
     return pFolder;
 }
 

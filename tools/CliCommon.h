@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "CliNotebook.h"
+#include "CliWords.h"
+#include "words/Translate.h"
 
 // The words of one command line after the command's name: its operands and options.
 struct Args

@@ -199,15 +199,15 @@ int Export(const Args& args)
     const std::string* pFormat = args.Value("--format");
     const std::string format = pFormat ? *pFormat : std::string();
     if (format != "text" && format != "markdown" && format != "html" && format != "fol") {
-        Error(format.empty() ? "export needs --format text, markdown, html or fol."
-                             : "unknown format \"" + format + "\": use text, markdown, html or fol.");
+        Error(format.empty() ? CliText("export needs --format text, markdown, html or fol.")
+                             : Fill(CliText("unknown format \"%1\": use text, markdown, html or fol."), { format }));
         return kUsage;
     }
     const std::string& operand = args.operands[0];
     const std::string* pOut = args.Value("-o");
     const std::string out = pOut ? *pOut : "-";
     if (out != "-" && SameFile(out, InputPath(operand))) {
-        Error("-o would write over the notebook \"" + operand + "\" itself; name another file.");
+        Error(Fill(CliText("-o would write over the notebook \"%1\" itself; name another file."), { operand }));
         return kUsage;
     }
     HeadlessNotebook nb;
@@ -221,7 +221,7 @@ int Export(const Args& args)
     }
     if (format == "fol") {
         if (!pStart) {
-            Error("--format fol exports one folder with its subtree: name its PATH.");
+            Error(CliText("--format fol exports one folder with its subtree: name its PATH."));
             return kUsage;
         }
         Select(nb, pStart);

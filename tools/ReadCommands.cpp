@@ -69,20 +69,22 @@ int Grep(const Args& args)
                                   nb.doc.GetEncoding().GetKind() });
     if (const SearchProblem& problem = search.GetProblem()) {
         // The pattern as typed, not in the notebook's bytes.
-        const std::string regex = "The regular expression \"" + args.operands[1] + "\"";
+        const std::string& regex = args.operands[1];
         switch (problem.kind) {
         case SearchProblem::Kind::EmptyPattern:
-            Error("The pattern is empty.");
+            Error(CliText("The pattern is empty."));
             break;
         case SearchProblem::Kind::BackReference:
-            Error(regex + " uses the back-reference " + problem.reason
-                  + ", which grep does not take: it finds every match in one pass over the text.");
+            Error(Fill(CliText("The regular expression \"%1\" uses the back-reference %2, which grep does not take: it "
+                               "finds every match in one pass over the text."),
+                       { regex, problem.reason }));
             break;
         case SearchProblem::Kind::WordBoundary:
-            Error(regex + " uses " + problem.reason + ", which grep does not take; -w matches whole words.");
+            Error(Fill(CliText("The regular expression \"%1\" uses %2, which grep does not take; -w matches whole words."),
+                       { regex, problem.reason }));
             break;
         default:
-            Error(regex + " is malformed: " + problem.reason + ".");
+            Error(Fill(CliText("The regular expression \"%1\" is malformed: %2."), { regex, problem.reason }));
             break;
         }
         return kTrouble;
@@ -122,7 +124,7 @@ int Check(const Args& args)
     const std::string path = InputPath(operand);
     const std::string* pOut = args.Value("--repair");
     if (pOut && *pOut != "-" && SameFile(*pOut, path)) {
-        Error("--repair would write over \"" + operand + "\" itself; name another file.");
+        Error(Fill(CliText("--repair would write over \"%1\" itself; name another file."), { operand }));
         return kTrouble;
     }
     auto pNotebook = std::make_unique<HeadlessNotebook>();

@@ -34,21 +34,21 @@ Folder* FolderForNote(HeadlessNotebook& nb, const std::string& operand, const st
             continue;
         }
         if (!bCreate) {
-            Error("\"" + InputPath(operand) + "\" has no folder \"" + path + "\"; --create makes the missing folders.");
+            Error(Fill(CliText("\"%1\" has no folder \"%2\"; --create makes the missing folders."), { InputPath(operand), path }));
             return nullptr;
         }
         if (!pFolder) {
-            Error("cannot make the folder \"" + EscapeFolderName(name) + "\" at the top level, which holds only Main and Trash.");
+            Error(Fill(CliText("cannot make the folder \"%1\" at the top level, which holds only Main and Trash."), { EscapeFolderName(name) }));
             return nullptr;
         }
         if (name.empty()) {
-            Error("\"" + path + "\" holds an empty folder name.");
+            Error(Fill(CliText("\"%1\" holds an empty folder name."), { path }));
             return nullptr;
         }
         Folder* pParent = pFolder;
         pFolder = nb.doc.NewFolder(pParent, name);
         if (!pFolder) {
-            Error("cannot make a folder in \"" + FolderPath(pParent) + "\": the Trash holds no new folders.");
+            Error(Fill(CliText("cannot make a folder in \"%1\": the Trash holds no new folders."), { FolderPath(pParent) }));
             return nullptr;
         }
         bCreated = true;
@@ -72,7 +72,7 @@ int New(const Args& args)
     // Anything under the name, a dangling symbolic link included, is left alone.
     struct stat st {};
     if (operand != "-" && ::lstat(operand.c_str(), &st) == 0) {
-        Error("\"" + operand + "\" already exists.");
+        Error(Fill(CliText("\"%1\" already exists."), { operand }));
         return kFailed;
     }
     HeadlessNotebook nb;
@@ -97,7 +97,7 @@ int Add(const Args& args)
 {
     const std::string& operand = args.operands[0];
     if (operand == "-" && args.operands.size() < 3) {
-        Error("the note's text and the notebook cannot both come from standard input.");
+        Error(CliText("the note's text and the notebook cannot both come from standard input."));
         return kUsage;
     }
     std::string text;
@@ -106,7 +106,7 @@ int Add(const Args& args)
     } else {
         text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
         if (std::cin.bad()) {
-            Error("cannot read the note from standard input.");
+            Error(CliText("cannot read the note from standard input."));
             return kFailed;
         }
     }
@@ -122,8 +122,8 @@ int Add(const Args& args)
         Typed(nb, text);
         // A folder just made has the header of its first note already.
         if (!nb.editView.AppendNote(pFolder, NoteBody(ToNotebook(nb, text)), bCreated)) {
-            Error("the note does not fit: a folder holds at most " + std::to_string(CQuillboxEditView::kTextLimit)
-                  + " characters. Nothing was written.");
+            Error(Fill(CliText("the note does not fit: a folder holds at most %1 characters. Nothing was written."),
+                       { std::to_string(CQuillboxEditView::kTextLimit) }));
             return false;
         }
         if (pSelected)
@@ -137,7 +137,7 @@ int Import(const Args& args)
     const std::string& operand = args.operands[0];
     const std::string& folderFile = args.operands[1];
     if (operand == "-" && folderFile == "-") {
-        Error("the notebook and the folder file cannot both come from standard input.");
+        Error(CliText("the notebook and the folder file cannot both come from standard input."));
         return kUsage;
     }
     const std::string folderPath = InputPath(folderFile);
@@ -147,13 +147,14 @@ int Import(const Args& args)
         if (!pParent)
             return false;
         if (!TakesNewFolders(pParent->m_name)) {
-            Error("cannot import a folder as a child of the \"Trash\" folder; name a different folder.");
+            Error(CliText("cannot import a folder as a child of the \"Trash\" folder; name a different folder."));
             return false;
         }
         Select(nb, pParent);
         const ReadReport report = nb.doc.ImportFolder(folderPath);
         if (report.status != ReadReport::Status::Ok) {
-            Error(DescribeProblem(report.problem) + (report.status == ReadReport::Status::Incomplete ? " Nothing was written." : ""));
+            Error(report.status == ReadReport::Status::Incomplete ? Fill(CliText("%1 Nothing was written."), { DescribeProblem(report.problem) })
+                                                                 : DescribeProblem(report.problem));
             return false;
         }
         if (pSelected)

@@ -6,10 +6,12 @@
 #include <vector>
 
 #include "CliCommands.h"
+#include "CliWords.h"
+#include "words/Translate.h"
 
 namespace {
 
-const char* const kUsageText = R"(Usage: quillbox-cli COMMAND [OPTIONS] ARGUMENTS...
+const char* const kUsageText = CLI_TEXT_NOOP(R"(Usage: quillbox-cli COMMAND [OPTIONS] ARGUMENTS...
 
 Reads and writes Quillbox notebook files (*.not) without opening a window, with the code and
 the safe save of the program itself.
@@ -98,7 +100,7 @@ as possible, with a warning; commands that write refuse such a notebook and leav
 
 Errors are written to standard error. Unless a command says otherwise, the exit status is 0
 on success, 1 on failure and 2 for a command line that is not understood.
-)";
+)");
 
 struct Command
 {
@@ -129,7 +131,7 @@ int Run(const std::vector<std::string>& words)
 {
     const std::string name = words.empty() ? std::string() : words[0];
     if (name == "--help" && words.size() == 1) {
-        Write(kUsageText);
+        Write(CliText(kUsageText));
         return kOk;
     }
     if (name == "--version" && words.size() == 1) {
@@ -144,18 +146,25 @@ int Run(const std::vector<std::string>& words)
         Args args;
         std::string error;
         if (!ParseArgs({ words.begin() + 1, words.end() }, command.options, args, error)) {
-            Error(name + ": " + error + "; see quillbox-cli --help");
+            Error(Fill(CliText("%1: %2; see quillbox-cli --help"), { name, error }));
             return kUsage;
         }
         if (args.operands.size() < command.minOperands || args.operands.size() > command.maxOperands) {
-            Error(name + " takes " + std::to_string(command.minOperands)
-                  + (command.maxOperands > command.minOperands ? " or " + std::to_string(command.maxOperands) : std::string())
-                  + " argument(s), not " + std::to_string(args.operands.size()) + "; see quillbox-cli --help");
+            const std::string given = std::to_string(args.operands.size());
+            if (command.maxOperands > command.minOperands)
+                Error(Fill(CliPlural("%1 takes %2 or %3 argument, not %4; see quillbox-cli --help",
+                                     "%1 takes %2 or %3 arguments, not %4; see quillbox-cli --help", command.maxOperands),
+                           { name, std::to_string(command.minOperands), std::to_string(command.maxOperands), given }));
+            else
+                Error(Fill(CliPlural("%1 takes %2 argument, not %3; see quillbox-cli --help",
+                                     "%1 takes %2 arguments, not %3; see quillbox-cli --help", command.minOperands),
+                           { name, std::to_string(command.minOperands), given }));
             return kUsage;
         }
         return command.run(args);
     }
-    Error(name.empty() ? "no command given; see quillbox-cli --help" : "unknown command \"" + name + "\"; see quillbox-cli --help");
+    Error(name.empty() ? CliText("no command given; see quillbox-cli --help")
+                       : Fill(CliText("unknown command \"%1\"; see quillbox-cli --help"), { name }));
     return kUsage;
 }
 
@@ -163,11 +172,12 @@ int Run(const std::vector<std::string>& words)
 
 int main(int argc, char** argv)
 {
+    InitCliWords();
     int status = kFailed;
     try {
         status = Run(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const OutputFailed& failed) {
-        Error(std::string("cannot write the output: ") + std::strerror(failed.error));
+        Error(Fill(CliText("cannot write the output: %1"), { std::strerror(failed.error) }));
         return g_failedStatus;
     } catch (const std::exception& e) {
         Error(e.what());
@@ -177,7 +187,7 @@ int main(int argc, char** argv)
     const bool bFlushed = std::fflush(stdout) == 0 && !std::ferror(stdout);
     const int error = errno;
     if (!bFlushed || std::fclose(stdout) != 0) {
-        Error(std::string("cannot write the output: ") + std::strerror(bFlushed ? errno : error));
+        Error(Fill(CliText("cannot write the output: %1"), { std::strerror(bFlushed ? errno : error) }));
         return g_failedStatus;
     }
     return status;

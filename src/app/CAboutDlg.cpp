@@ -9,18 +9,18 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("aboutDlg"));
-    setWindowTitle(QStringLiteral("About Quillbox"));
+    setWindowTitle(tr("About Quillbox"));
 
     auto* pIcon = new QLabel(this);
     pIcon->setPixmap(QIcon(QStringLiteral(":/icons/quillbox.svg")).pixmap(QSize(48, 48), devicePixelRatioF()));
     pIcon->setAlignment(Qt::AlignTop);
 
-    auto* pVersion = new QLabel(QStringLiteral("Quillbox Version 1.0"), this);
+    auto* pVersion = new QLabel(tr("Quillbox Version 1.0"), this);
     pVersion->setObjectName(QStringLiteral("versionLabel"));
-    auto* pAbout = new QLabel(QStringLiteral("Notes in folders, filed with a key."), this);
+    auto* pAbout = new QLabel(tr("Notes in folders, filed with a key."), this);
     pAbout->setObjectName(QStringLiteral("aboutLabel"));
 
-    auto* pOk = new QPushButton(QStringLiteral("OK"), this);
+    auto* pOk = new QPushButton(tr("OK"), this);
     pOk->setObjectName(QStringLiteral("okButton"));
     pOk->setDefault(true);
     connect(pOk, &QPushButton::clicked, this, &QDialog::accept);

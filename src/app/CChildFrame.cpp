@@ -68,7 +68,7 @@ CChildFrame::CChildFrame(CMainFrame& mainFrame)
     setWidget(pPanes);
     m_recovery.SetStatusListener([this](const std::optional<FileProblem>& problem) {
         if (problem)
-            m_pUnkeptBanner->setText(QStringLiteral("Quillbox cannot keep this notebook's unsaved work for recovery, so it "
+            m_pUnkeptBanner->setText(tr("Quillbox cannot keep this notebook's unsaved work for recovery, so it "
                                                     "would be lost if Quillbox ended now. %1\nSave the notebook to keep it.")
                                          .arg(ProblemText(*problem)));
         m_pUnkeptBanner->setVisible(problem.has_value());
@@ -398,6 +398,6 @@ void CChildFrame::CheckDisk()
 void CChildFrame::UpdateTitle()
 {
     const QString path = GetPathName();
-    setWindowTitle((path.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(path).fileName()) + QStringLiteral("[*]"));
+    setWindowTitle((path.isEmpty() ? tr("Untitled") : QFileInfo(path).fileName()) + QStringLiteral("[*]"));
     setWindowModified(m_doc.IsModified());
 }

@@ -1,5 +1,6 @@
 #include "app/CMainFrame.h"
 
+#include <QCoreApplication>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -30,9 +31,10 @@
 
 namespace {
 
-const QString kTitle = QStringLiteral("Quillbox");
-const QString kIdleMessage = QStringLiteral("For Help, press F1");
-const QString kContextHelpMessage = QStringLiteral("Select an object on which to get Help");
+QString Title()
+{
+    return CMainFrame::tr("Quillbox");
+}
 
 bool IsToggle(int id)
 {
@@ -55,7 +57,7 @@ CMainFrame::CMainFrame(SettingsStore& settings)
     , m_pHelp(std::make_unique<HelpWindow>(this))
 {
     setObjectName(QStringLiteral("mainFrame"));
-    setWindowTitle(kTitle);
+    setWindowTitle(Title());
     setWindowIcon(QIcon(QStringLiteral(":/icons/quillbox.svg")));
     setAcceptDrops(true);
 
@@ -83,7 +85,7 @@ CMainFrame::CMainFrame(SettingsStore& settings)
 
     connect(&m_contextHelp, &ContextHelpMode::activeChanged, this, [this](bool bActive) {
         if (bActive)
-            statusBar()->showMessage(kContextHelpMessage);
+            statusBar()->showMessage(tr("Select an object on which to get Help"));
         else
             statusBar()->clearMessage();
     });
@@ -103,7 +105,7 @@ QWidget* CMainFrame::CreateKeysBar()
 {
     m_pKeysBar = new QFrame;
     m_pKeysBar->setObjectName(QStringLiteral("keysBar"));
-    auto* pCaption = new QLabel(QStringLiteral("Assigned Keys:"), m_pKeysBar);
+    auto* pCaption = new QLabel(tr("Assigned Keys:"), m_pKeysBar);
     m_pKeysText = new QLabel(m_pKeysBar);
     m_pKeysText->setObjectName(QStringLiteral("keysText"));
     m_pKeysText->setTextFormat(Qt::PlainText);
@@ -120,7 +122,7 @@ QWidget* CMainFrame::CreateKeysBar()
 
 void CMainFrame::CreateToolBar()
 {
-    m_pToolBar = addToolBar(QStringLiteral("Toolbar"));
+    m_pToolBar = addToolBar(tr("Toolbar"));
     m_pToolBar->setObjectName(QStringLiteral("mainToolBar"));
     m_pToolBar->setIconSize(QSize(16, 16));
     for (const ToolbarButton& button : ToolbarButtons()) {
@@ -137,7 +139,7 @@ void CMainFrame::CreateToolBar()
 
 void CMainFrame::CreateStatusBar()
 {
-    auto* pMessage = new QLabel(kIdleMessage);
+    auto* pMessage = new QLabel(tr("For Help, press F1"));
     pMessage->setObjectName(QStringLiteral("messagePane"));
     // A prompt shown while a menu item or button is under the mouse covers this pane.
     statusBar()->addWidget(pMessage, 1);
@@ -149,14 +151,14 @@ std::vector<QMenu*> CMainFrame::CreateMenus(const std::vector<MenuTable>& tables
 {
     std::vector<QMenu*> menus;
     for (const MenuTable& table : tables) {
-        auto* pMenu = new QMenu(QString::fromUtf8(table.title), this);
+        auto* pMenu = new QMenu(QCoreApplication::translate("Menu", table.title), this);
         for (const MenuItem& item : table.items) {
             switch (item.id) {
             case kSeparator:
                 pMenu->addSeparator();
                 break;
             case kRecentFiles: {
-                QAction* pPlaceholder = pMenu->addAction(QStringLiteral("Recent File"));
+                QAction* pPlaceholder = pMenu->addAction(tr("Recent File"));
                 pPlaceholder->setEnabled(false);
                 m_recentSections.push_back({ pMenu, pPlaceholder, {} });
                 break;
@@ -178,15 +180,15 @@ std::vector<QMenu*> CMainFrame::CreateMenus(const std::vector<MenuTable>& tables
 QAction* CMainFrame::CreateCommandAction(int id, bool bShowShortcut, QObject* parent)
 {
     const CommandInfo* pInfo = FindCommand(id);
-    QString text = QString::fromUtf8(pInfo->menuText);
+    QString text = QCoreApplication::translate("Command", pInfo->menuText);
     if (bShowShortcut && *pInfo->shortcut)
         text += u'\t' + QString::fromUtf8(pInfo->shortcut);
     // The shortcut is only shown: the accelerator table runs the keys, as it does for keys
     // that no menu shows.
     auto* pAction = new QAction(text, parent);
     pAction->setData(id);
-    pAction->setStatusTip(QString::fromUtf8(pInfo->prompt));
-    pAction->setToolTip(QString::fromUtf8(pInfo->tooltip));
+    pAction->setStatusTip(QCoreApplication::translate("Command", pInfo->prompt));
+    pAction->setToolTip(QCoreApplication::translate("Command", pInfo->tooltip));
     pAction->setCheckable(IsToggle(id));
     connect(pAction, &QAction::triggered, this, [this, id] { OnCommand(id); });
     m_commandActions.append(pAction);
@@ -213,7 +215,7 @@ void CMainFrame::RebuildRecentFiles()
         for (int i = 0; i < files.size(); ++i) {
             const QString shown = QDir::toNativeSeparators(files[i]);
             auto* pEntry = new QAction(NumberedEntry(i, shown, section.pMenu->fontMetrics()), section.pMenu);
-            pEntry->setStatusTip(QStringLiteral("Open this notebook"));
+            pEntry->setStatusTip(tr("Open this notebook"));
             connect(pEntry, &QAction::triggered, this, [this, id = cmd::RecentFile1 + i] { OnCommand(id); });
             section.pMenu->insertAction(section.pPlaceholder, pEntry);
             section.entries.append(pEntry);
@@ -232,7 +234,7 @@ void CMainFrame::RebuildWindowList()
         CChildFrame* pChild = children[i];
         QString title = pChild->windowTitle().replace(QStringLiteral("[*]"), QString());
         QAction* pEntry = m_pWindowMenu->addAction(NumberedEntry(i, title, m_pWindowMenu->fontMetrics()));
-        pEntry->setStatusTip(QStringLiteral("Activate this window"));
+        pEntry->setStatusTip(tr("Activate this window"));
         pEntry->setCheckable(true);
         pEntry->setChecked(pChild == ActiveChild());
         connect(pEntry, &QAction::triggered, this, [this, pChild] {
@@ -465,10 +467,10 @@ void CMainFrame::OnIdleUpdate()
 // "Quillbox" for Qt to build on.
 void CMainFrame::ShowTitle(const CChildFrame* pActive)
 {
-    const QString title = kTitle + (pActive ? QStringLiteral(" - ") + pActive->windowTitle() : QString());
+    const QString title = pActive ? tr("%1 - %2").arg(Title(), pActive->windowTitle()) : Title();
     if (pActive && pActive->isMaximized()) {
-        if (windowTitle() != kTitle + QStringLiteral(" - [%1]").arg(pActive->windowTitle()))
-            setWindowTitle(kTitle);
+        if (windowTitle() != tr("%1 - %2").arg(Title(), QStringLiteral("[%1]").arg(pActive->windowTitle())))
+            setWindowTitle(Title());
     } else if (windowTitle() != title) {
         setWindowTitle(title);
     }

@@ -10,7 +10,7 @@ namespace {
 
 QLabel* MakeParagraph(const char* text, const char* objectName, QWidget* parent)
 {
-    auto* pLabel = new QLabel(QString::fromUtf8(text), parent);
+    auto* pLabel = new QLabel(CRunTutorialDlg::tr(text), parent);
     pLabel->setObjectName(QString::fromLatin1(objectName));
     pLabel->setTextFormat(Qt::PlainText);
     pLabel->setWordWrap(true);
@@ -21,20 +21,20 @@ QLabel* MakeParagraph(const char* text, const char* objectName, QWidget* parent)
 
 CRunTutorialDlg::CRunTutorialDlg(QWidget* parent)
     : QDialog(parent)
-    , m_pShowPrompt(new QCheckBox(QString::fromUtf8(kShowPromptText), this))
+    , m_pShowPrompt(new QCheckBox(tr(kShowPromptText), this))
 {
     setObjectName(QStringLiteral("runTutorialDlg"));
-    setWindowTitle(QString::fromUtf8(kCaption));
+    setWindowTitle(tr(kCaption));
 
     m_pShowPrompt->setObjectName(QStringLiteral("showPromptCheck"));
     m_pShowPrompt->setChecked(m_bShowPrompt == 1);
     connect(m_pShowPrompt, &QCheckBox::toggled, this, [this](bool bChecked) { m_bShowPrompt = bChecked ? 1 : 0; });
 
     auto* pButtons = new QDialogButtonBox(this);
-    QPushButton* pRun = pButtons->addButton(QStringLiteral("Run Tutorial"), QDialogButtonBox::AcceptRole);
+    QPushButton* pRun = pButtons->addButton(tr("Run Tutorial"), QDialogButtonBox::AcceptRole);
     pRun->setObjectName(QStringLiteral("runTutorialButton"));
     pRun->setDefault(true);
-    QPushButton* pSkip = pButtons->addButton(QStringLiteral("Skip Tutorial"), QDialogButtonBox::RejectRole);
+    QPushButton* pSkip = pButtons->addButton(tr("Skip Tutorial"), QDialogButtonBox::RejectRole);
     pSkip->setObjectName(QStringLiteral("skipTutorialButton"));
     pButtons->setCenterButtons(true);
     connect(pButtons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -10,15 +10,15 @@ class CRunTutorialDlg : public QDialog
 {
     Q_OBJECT
 public:
-    static constexpr const char* kCaption = "Run Tutorial";
-    static constexpr const char* kFirstParagraph =
+    static constexpr const char* kCaption = QT_TRANSLATE_NOOP("CRunTutorialDlg", "Run Tutorial");
+    static constexpr const char* kFirstParagraph = QT_TRANSLATE_NOOP("CRunTutorialDlg",
         "There is a short tutorial for first-time users of Quillbox.  Although Quillbox is quite easy to use, it is "
         "suggested that first-time users take a few minutes to go through the tutorial to learn some of the basics "
-        "of Quillbox. ";
-    static constexpr const char* kSecondParagraph =
+        "of Quillbox. ");
+    static constexpr const char* kSecondParagraph = QT_TRANSLATE_NOOP("CRunTutorialDlg",
         "If you want to go through the tutorial at a later time, you may always do so by selecting \"Tutorial\" from "
-        "the \"Help\" menu.";
-    static constexpr const char* kShowPromptText = "Show this prompt each time you run Quillbox.";
+        "the \"Help\" menu.");
+    static constexpr const char* kShowPromptText = QT_TRANSLATE_NOOP("CRunTutorialDlg", "Show this prompt each time you run Quillbox.");
 
     explicit CRunTutorialDlg(QWidget* parent = nullptr);
 

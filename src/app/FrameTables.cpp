@@ -1,5 +1,6 @@
 #include "app/FrameTables.h"
 
+#include <QCoreApplication>
 #include <QKeyCombination>
 #include <QKeyEvent>
 #include <algorithm>
@@ -8,17 +9,17 @@
 
 FileChooser NotebookChooser()
 {
-    return { "Quillbox Files (*.not)|*.not|All Files (*.*)|*.*||", "not", true };
+    return { QT_TRANSLATE_NOOP("FileChooser", "Quillbox Files (*.not)|*.not|All Files (*.*)|*.*||"), "not", true };
 }
 
 const std::vector<MenuTable>& NoNotebookMenus()
 {
     static const std::vector<MenuTable> menus {
-        { "&File",
+        { QT_TRANSLATE_NOOP("Menu", "&File"),
           { { cmd::FileNew }, { cmd::FileOpen }, { kSeparator }, { cmd::PrintSetup }, { kSeparator }, { kRecentFiles },
             { kSeparator }, { cmd::Exit, false } } },
-        { "&View", { { cmd::ViewToolbar }, { cmd::ViewStatusBar } } },
-        { "&Help", { { cmd::HelpTopics }, { kSeparator }, { cmd::About } } },
+        { QT_TRANSLATE_NOOP("Menu", "&View"), { { cmd::ViewToolbar }, { cmd::ViewStatusBar } } },
+        { QT_TRANSLATE_NOOP("Menu", "&Help"), { { cmd::HelpTopics }, { kSeparator }, { cmd::About } } },
     };
     return menus;
 }
@@ -26,21 +27,21 @@ const std::vector<MenuTable>& NoNotebookMenus()
 const std::vector<MenuTable>& NotebookMenus()
 {
     static const std::vector<MenuTable> menus {
-        { "&File",
+        { QT_TRANSLATE_NOOP("Menu", "&File"),
           { { cmd::FileNew }, { cmd::FileOpen }, { cmd::FileClose }, { cmd::FileSave }, { cmd::FileSaveAs }, { kSeparator },
             { cmd::EmptyTrash }, { kSeparator }, { cmd::PrintFolder }, { kSeparator }, { kRecentFiles }, { kSeparator },
             { cmd::Exit } } },
-        { "&Edit",
+        { QT_TRANSLATE_NOOP("Menu", "&Edit"),
           { { cmd::EditUndo }, { kSeparator }, { cmd::EditCut }, { cmd::EditCopy }, { cmd::EditPaste }, { kSeparator },
             { cmd::EditFind }, { cmd::FindInNotebook } } },
-        { "&Note", { { cmd::NewNote }, { cmd::DeleteNote }, { cmd::MoveCopyNote } } },
-        { "F&older",
+        { QT_TRANSLATE_NOOP("Menu", "&Note"), { { cmd::NewNote }, { cmd::DeleteNote }, { cmd::MoveCopyNote } } },
+        { QT_TRANSLATE_NOOP("Menu", "F&older"),
           { { cmd::NewFolder }, { cmd::DeleteFolder }, { cmd::RenameFolder }, { cmd::ExportFolder }, { cmd::ImportFolder },
             { kSeparator }, { cmd::CutFolder }, { cmd::CopyFolder }, { cmd::PasteFolder } } },
-        { "&Preferences", { { cmd::AssignKeys }, { cmd::NoteHeaderPrefs }, { cmd::DeleteFolderPrefs } } },
-        { "&View", { { cmd::ViewToolbar }, { cmd::ViewStatusBar }, { cmd::ToggleKeysBar }, { cmd::ToggleView } } },
-        { "&Window", { { cmd::WindowCascade }, { cmd::WindowTile }, { kWindowList } } },
-        { "&Help", { { cmd::HelpTopics }, { cmd::Tutorial }, { kSeparator }, { cmd::About } } },
+        { QT_TRANSLATE_NOOP("Menu", "&Preferences"), { { cmd::AssignKeys }, { cmd::NoteHeaderPrefs }, { cmd::DeleteFolderPrefs } } },
+        { QT_TRANSLATE_NOOP("Menu", "&View"), { { cmd::ViewToolbar }, { cmd::ViewStatusBar }, { cmd::ToggleKeysBar }, { cmd::ToggleView } } },
+        { QT_TRANSLATE_NOOP("Menu", "&Window"), { { cmd::WindowCascade }, { cmd::WindowTile }, { kWindowList } } },
+        { QT_TRANSLATE_NOOP("Menu", "&Help"), { { cmd::HelpTopics }, { cmd::Tutorial }, { kSeparator }, { cmd::About } } },
     };
     return menus;
 }

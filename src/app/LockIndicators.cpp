@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 
+#include <algorithm>
+
 namespace {
 
 // Modifier bits of the core X11 and xkb state: Lock, and Mod2, which carries Num Lock.
@@ -16,9 +18,9 @@ constexpr quint32 kNumLockBit = 0x10;
 LockIndicators::LockIndicators(StateSource source, QWidget* parent)
     : QWidget(parent)
     , m_source(std::move(source))
-    , m_pCap(MakePane("CAP", "capIndicator", this))
-    , m_pNum(MakePane("NUM", "numIndicator", this))
-    , m_pScroll(MakePane("SCRL", "scrollIndicator", this))
+    , m_pCap(MakePane(tr("CAP"), "capIndicator", this))
+    , m_pNum(MakePane(tr("NUM"), "numIndicator", this))
+    , m_pScroll(MakePane(tr("SCRL"), "scrollIndicator", this))
 {
     auto* pLayout = new QHBoxLayout(this);
     pLayout->setContentsMargins(0, 0, 0, 0);
@@ -30,14 +32,18 @@ LockIndicators::LockIndicators(StateSource source, QWidget* parent)
     connect(qApp, &QGuiApplication::applicationStateChanged, this, &LockIndicators::Refresh);
 }
 
-QLabel* LockIndicators::MakePane(const char* text, const char* objectName, QWidget* parent)
+QLabel* LockIndicators::MakePane(const QString& text, const char* objectName, QWidget* parent)
 {
     auto* pPane = new QLabel(parent);
     pPane->setObjectName(QString::fromLatin1(objectName));
-    pPane->setProperty("paneText", QString::fromLatin1(text));
+    pPane->setProperty("paneText", text);
     pPane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     pPane->setAlignment(Qt::AlignCenter);
-    pPane->setMinimumWidth(pPane->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 12);
+    // Each pane as wide as the widest text, so a lock turning on moves nothing.
+    int width = 0;
+    for (const QString& shown : { tr("CAP"), tr("NUM"), tr("SCRL") })
+        width = std::max(width, pPane->fontMetrics().horizontalAdvance(shown));
+    pPane->setMinimumWidth(width + 12);
     return pPane;
 }
 

@@ -28,7 +28,7 @@ public:
     void Refresh();
 
 private:
-    static QLabel* MakePane(const char* text, const char* objectName, QWidget* parent);
+    static QLabel* MakePane(const QString& text, const char* objectName, QWidget* parent);
     static void ShowPane(QLabel* pPane, bool bOn);
 
     StateSource m_source;

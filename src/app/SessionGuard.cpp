@@ -84,8 +84,8 @@ void SessionGuard::OnSignal()
         m_pUnkeptWarning->raise();
         return;
     }
-    m_pUnkeptWarning = new QMessageBox(QMessageBox::Warning, QStringLiteral("Quillbox"),
-                                       QStringLiteral("Quillbox was asked to end, but the unsaved work could not be kept "
+    m_pUnkeptWarning = new QMessageBox(QMessageBox::Warning, tr("Quillbox"),
+                                       tr("Quillbox was asked to end, but the unsaved work could not be kept "
                                                       "for recovery, so Quillbox stays open and nothing is lost.\n\n"
                                                       "Save your notebooks, then quit."),
                                        QMessageBox::Ok, &m_frame);

@@ -2,6 +2,7 @@
 #include <QCommandLineParser>
 
 #include "app/CQuillboxApp.h"
+#include "qt/Translations.h"
 
 int main(int argc, char* argv[])
 {
@@ -26,6 +27,7 @@ int main(int argc, char* argv[])
 
     QApplication application(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(QUILLBOX_APP_ID));
+    InstallTranslations();
     // Qt's own options are gone from the arguments now; an unknown option ends the program.
     parser.process(application);
 

@@ -1,5 +1,6 @@
 #include "qt/AssignKeysDialog.h"
 
+#include <QCoreApplication>
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -15,9 +16,9 @@
 
 namespace {
 
-QLabel* NewLabel(const char* text, const char* objectName)
+QLabel* NewLabel(const QString& text, const char* objectName)
 {
-    auto* pLabel = new QLabel(QString::fromUtf8(text));
+    auto* pLabel = new QLabel(text);
     pLabel->setObjectName(QString::fromUtf8(objectName));
     return pLabel;
 }
@@ -31,16 +32,16 @@ AssignKeysDialog::AssignKeysDialog(CAssignKeysDlg& dlg, TextCodec& codec, QWidge
     , m_pFolders(NewListBox(QStringLiteral("availableFolders")))
     , m_pKeys(NewListBox(QStringLiteral("availableKeys")))
     , m_pAssignments(NewListBox(QStringLiteral("assignments")))
-    , m_pMove(new QRadioButton(QStringLiteral("Move Note")))
-    , m_pCopy(new QRadioButton(QStringLiteral("Copy Note")))
+    , m_pMove(new QRadioButton(tr("Move Note")))
+    , m_pCopy(new QRadioButton(tr("Copy Note")))
 {
     setObjectName(QStringLiteral("assignKeysDialog"));
-    setWindowTitle(QString::fromUtf8(CAssignKeysDlg::kCaption));
-    QPushButton* pClose = NewButton("Close", "closeButton");
+    setWindowTitle(QCoreApplication::translate("Dialog", CAssignKeysDlg::kCaption));
+    QPushButton* pClose = NewButton(tr("Close"), "closeButton");
     pClose->setDefault(true);
-    QPushButton* pCancel = NewButton("Cancel", "cancelButton");
-    QPushButton* pAssign = NewButton("Assign", "assignButton");
-    QPushButton* pUnassign = NewButton("Unassign", "unassignButton");
+    QPushButton* pCancel = NewButton(tr("Cancel"), "cancelButton");
+    QPushButton* pAssign = NewButton(tr("Assign"), "assignButton");
+    QPushButton* pUnassign = NewButton(tr("Unassign"), "unassignButton");
     m_pMove->setObjectName(QStringLiteral("moveNoteRadio"));
     m_pCopy->setObjectName(QStringLiteral("copyNoteRadio"));
     // The radio buttons are no tab stops; a click sets them.
@@ -66,14 +67,14 @@ AssignKeysDialog::AssignKeysDialog(CAssignKeysDlg& dlg, TextCodec& codec, QWidge
     pCloseButtons->addStretch();
 
     auto* pLayout = new QGridLayout(this);
-    pLayout->addWidget(NewLabel("Available Folders", "availableFoldersLabel"), 0, 0);
-    pLayout->addWidget(NewLabel("Available Keys", "availableKeysLabel"), 0, 1);
+    pLayout->addWidget(NewLabel(AssignKeysDialog::tr("Available Folders"), "availableFoldersLabel"), 0, 0);
+    pLayout->addWidget(NewLabel(AssignKeysDialog::tr("Available Keys"), "availableKeysLabel"), 0, 1);
     pLayout->addWidget(m_pFolders, 1, 0);
     pLayout->addWidget(m_pKeys, 1, 1);
     pLayout->addLayout(pCloseButtons, 1, 2);
     pLayout->addLayout(pRadios, 2, 0, 1, 2);
     pLayout->addLayout(pActions, 3, 0, 1, 2);
-    pLayout->addWidget(NewLabel("Assignments", "assignmentsLabel"), 4, 0, 1, 2);
+    pLayout->addWidget(NewLabel(AssignKeysDialog::tr("Assignments"), "assignmentsLabel"), 4, 0, 1, 2);
     pLayout->addWidget(m_pAssignments, 5, 0, 1, 2);
     pLayout->setColumnStretch(0, 105);
     pLayout->setColumnStretch(1, 66);

@@ -1,5 +1,6 @@
 #include "qt/ChooseFolderDialog.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -17,13 +18,13 @@ ChooseFolderDialog::ChooseFolderDialog(CChooseFolderDlg& dlg, TextCodec& codec, 
     , m_pList(NewListBox(QStringLiteral("folderList")))
 {
     setObjectName(QStringLiteral("chooseFolderDialog"));
-    setWindowTitle(QString::fromUtf8(CChooseFolderDlg::kCaption));
-    auto* pLabel = new QLabel(QStringLiteral("Move/Copy Note To:"));
+    setWindowTitle(QCoreApplication::translate("Dialog", CChooseFolderDlg::kCaption));
+    auto* pLabel = new QLabel(tr("Move/Copy Note To:"));
     pLabel->setObjectName(QStringLiteral("folderLabel"));
-    QPushButton* pMove = NewButton("Move Note", "moveNoteButton");
+    QPushButton* pMove = NewButton(tr("Move Note"), "moveNoteButton");
     pMove->setDefault(true);
-    QPushButton* pCopy = NewButton("Copy Note", "copyNoteButton");
-    QPushButton* pCancel = NewButton("Cancel", "cancelButton");
+    QPushButton* pCopy = NewButton(tr("Copy Note"), "copyNoteButton");
+    QPushButton* pCancel = NewButton(tr("Cancel"), "cancelButton");
     m_pList->setMinimumSize(DialogUnits(this, 119, 118));
 
     auto* pButtons = new QVBoxLayout;

@@ -1,5 +1,6 @@
 #include "qt/DialogParts.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFontMetrics>
 #include <QPushButton>
@@ -13,9 +14,9 @@ QSize DialogUnits(const QWidget* pWidget, int cx, int cy)
     return QSize(qRound(cx * baseX / 4), qRound(cy * baseY / 8));
 }
 
-QPushButton* NewButton(const char* text, const char* objectName)
+QPushButton* NewButton(const QString& text, const char* objectName)
 {
-    auto* pButton = new QPushButton(QString::fromUtf8(text));
+    auto* pButton = new QPushButton(text);
     pButton->setObjectName(QString::fromUtf8(objectName));
     pButton->setMinimumSize(pButton->minimumSizeHint().expandedTo(DialogUnits(pButton, 50, 14)));
     return pButton;
@@ -23,9 +24,9 @@ QPushButton* NewButton(const char* text, const char* objectName)
 
 std::pair<QPushButton*, QPushButton*> NewOkCancel(QDialog* pDialog)
 {
-    QPushButton* pOk = NewButton("OK", "okButton");
+    QPushButton* pOk = NewButton(QCoreApplication::translate("DialogParts", "OK"), "okButton");
     pOk->setDefault(true);
-    QPushButton* pCancel = NewButton("Cancel", "cancelButton");
+    QPushButton* pCancel = NewButton(QCoreApplication::translate("DialogParts", "Cancel"), "cancelButton");
     QObject::connect(pOk, &QPushButton::clicked, pDialog, &QDialog::accept);
     QObject::connect(pCancel, &QPushButton::clicked, pDialog, &QDialog::reject);
     return { pOk, pCancel };

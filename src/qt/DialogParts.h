@@ -5,6 +5,7 @@
 #include <utility>
 
 class QDialog;
+class QString;
 class QPushButton;
 class QWidget;
 
@@ -13,7 +14,7 @@ class QWidget;
 QSize DialogUnits(const QWidget* pWidget, int cx, int cy);
 
 // A push button of at least the standard 50 by 14 dialog units.
-QPushButton* NewButton(const char* text, const char* objectName);
+QPushButton* NewButton(const QString& text, const char* objectName);
 
 // "OK" (the default button) and "Cancel", which end the dialog with accept() and reject().
 std::pair<QPushButton*, QPushButton*> NewOkCancel(QDialog* pDialog);

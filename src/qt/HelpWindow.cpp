@@ -30,18 +30,18 @@ HelpWindow::HelpWindow(QWidget* parent)
 {
     setObjectName(QStringLiteral("helpWindow"));
     setWindowFlag(Qt::Window);
-    setWindowTitle(QStringLiteral("Quillbox Help"));
+    setWindowTitle(tr("Quillbox Help"));
     m_pBrowser->setObjectName(QStringLiteral("helpBrowser"));
     m_pBrowser->setOpenExternalLinks(true);
     setCentralWidget(m_pBrowser);
 
-    QToolBar* pBar = addToolBar(QStringLiteral("Navigation"));
+    QToolBar* pBar = addToolBar(tr("Navigation"));
     pBar->setObjectName(QStringLiteral("helpToolBar"));
     pBar->setMovable(false);
     pBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    QAction* pBack = AddButton(pBar, QStyle::SP_ArrowBack, QStringLiteral("Back"), "helpBack", QKeySequence::keyBindings(QKeySequence::Back));
-    QAction* pForward = AddButton(pBar, QStyle::SP_ArrowForward, QStringLiteral("Forward"), "helpForward", QKeySequence::keyBindings(QKeySequence::Forward));
-    QAction* pHome = AddButton(pBar, QStyle::SP_DirHomeIcon, QStringLiteral("Home"), "helpHome", { QKeySequence(Qt::ALT | Qt::Key_Home) });
+    QAction* pBack = AddButton(pBar, QStyle::SP_ArrowBack, tr("Back"), "helpBack", QKeySequence::keyBindings(QKeySequence::Back));
+    QAction* pForward = AddButton(pBar, QStyle::SP_ArrowForward, tr("Forward"), "helpForward", QKeySequence::keyBindings(QKeySequence::Forward));
+    QAction* pHome = AddButton(pBar, QStyle::SP_DirHomeIcon, tr("Home"), "helpHome", { QKeySequence(Qt::ALT | Qt::Key_Home) });
     pBack->setEnabled(false);
     pForward->setEnabled(false);
     connect(pBack, &QAction::triggered, m_pBrowser, &QTextBrowser::backward);
@@ -50,7 +50,7 @@ HelpWindow::HelpWindow(QWidget* parent)
     connect(m_pBrowser, &QTextBrowser::backwardAvailable, pBack, &QAction::setEnabled);
     connect(m_pBrowser, &QTextBrowser::forwardAvailable, pForward, &QAction::setEnabled);
 
-    auto* pClose = new QAction(QStringLiteral("Close"), this);
+    auto* pClose = new QAction(tr("Close"), this);
     pClose->setObjectName(QStringLiteral("helpClose"));
     pClose->setShortcuts({ QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W) });
     connect(pClose, &QAction::triggered, this, &QWidget::close);
@@ -87,7 +87,7 @@ void HelpWindow::ShowPage(const QString& page)
     if (!folder.isEmpty() && QFileInfo::exists(folder + u'/' + page))
         m_pBrowser->setSource(QUrl::fromLocalFile(folder + u'/' + page));
     else
-        m_pBrowser->setPlainText(QStringLiteral("The help page %1 is missing from this installation.").arg(page));
+        m_pBrowser->setPlainText(tr("The help page %1 is missing from this installation.").arg(page));
     show();
     raise();
     activateWindow();

@@ -1,5 +1,6 @@
 #include "qt/InputDialog.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,8 +18,8 @@ InputDialog::InputDialog(CInputDlg& dlg, TextCodec& codec, QWidget* parent)
     , m_pEdit(new QLineEdit(codec.Decode(dlg.m_strText)))
 {
     setObjectName(QStringLiteral("inputDialog"));
-    setWindowTitle(QString::fromUtf8(CInputDlg::kCaption));
-    auto* pLabel = new QLabel(codec.Decode(dlg.m_strLabel));
+    setWindowTitle(QCoreApplication::translate("Dialog", CInputDlg::kCaption));
+    auto* pLabel = new QLabel(QCoreApplication::translate("Dialog", dlg.m_strLabel.c_str()));
     pLabel->setObjectName(QStringLiteral("inputLabel"));
     pLabel->setTextFormat(Qt::PlainText);
     m_pEdit->setObjectName(QStringLiteral("inputText"));

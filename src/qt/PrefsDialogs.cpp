@@ -1,5 +1,6 @@
 #include "qt/PrefsDialogs.h"
 
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -11,9 +12,9 @@
 
 namespace {
 
-QCheckBox* NewCheckBox(const char* text, const char* objectName, int bChecked)
+QCheckBox* NewCheckBox(const QString& text, const char* objectName, int bChecked)
 {
-    auto* pBox = new QCheckBox(QString::fromUtf8(text));
+    auto* pBox = new QCheckBox(text);
     pBox->setObjectName(QString::fromUtf8(objectName));
     pBox->setChecked(bChecked != 0);
     return pBox;
@@ -24,13 +25,13 @@ QCheckBox* NewCheckBox(const char* text, const char* objectName, int bChecked)
 NewNotePrefsDialog::NewNotePrefsDialog(CNewNotePrefsDlg& dlg, QWidget* parent)
     : QDialog(parent)
     , m_dlg(dlg)
-    , m_pDate(NewCheckBox("Include Date", "includeDate", dlg.m_bIncludeDate))
-    , m_pTime(NewCheckBox("Include Time", "includeTime", dlg.m_bIncludeTime))
-    , m_pText(NewCheckBox("Include Text (\"New Note\")", "includeText", dlg.m_bIncludeText))
+    , m_pDate(NewCheckBox(tr("Include Date"), "includeDate", dlg.m_bIncludeDate))
+    , m_pTime(NewCheckBox(tr("Include Time"), "includeTime", dlg.m_bIncludeTime))
+    , m_pText(NewCheckBox(tr("Include Text (\"New Note\")"), "includeText", dlg.m_bIncludeText))
 {
     setObjectName(QStringLiteral("newNotePrefsDialog"));
-    setWindowTitle(QString::fromUtf8(CNewNotePrefsDlg::kCaption));
-    auto* pGroup = new QGroupBox(QStringLiteral("Date/Time"));
+    setWindowTitle(QCoreApplication::translate("Dialog", CNewNotePrefsDlg::kCaption));
+    auto* pGroup = new QGroupBox(tr("Date/Time"));
     pGroup->setObjectName(QStringLiteral("dateTimeGroup"));
     auto* pBoxes = new QVBoxLayout(pGroup);
     pBoxes->addWidget(m_pDate);
@@ -59,11 +60,11 @@ void NewNotePrefsDialog::accept()
 DeleteFolderPrefsDialog::DeleteFolderPrefsDialog(CDeleteFolderPrefsDlg& dlg, QWidget* parent)
     : QDialog(parent)
     , m_dlg(dlg)
-    , m_pPrompt(NewCheckBox("Prompt before deleting", "promptBeforeDeleting", dlg.m_bPrompt))
+    , m_pPrompt(NewCheckBox(tr("Prompt before deleting"), "promptBeforeDeleting", dlg.m_bPrompt))
 {
     setObjectName(QStringLiteral("deleteFolderPrefsDialog"));
-    setWindowTitle(QString::fromUtf8(CDeleteFolderPrefsDlg::kCaption));
-    auto* pGroup = new QGroupBox(QStringLiteral("Prompting"));
+    setWindowTitle(QCoreApplication::translate("Dialog", CDeleteFolderPrefsDlg::kCaption));
+    auto* pGroup = new QGroupBox(tr("Prompting"));
     pGroup->setObjectName(QStringLiteral("promptingGroup"));
     auto* pBoxes = new QVBoxLayout(pGroup);
     pBoxes->addWidget(m_pPrompt);

@@ -418,12 +418,10 @@ void QtEditControl::insertFromMimeData(const QMimeData* source)
     InsertWithinLimit(*text);
     if (replaced == 0)
         return;
-    const QString told = replaced == 1
-        ? QStringLiteral("The pasted text held an unpaired UTF-16 surrogate, which is no character and cannot be stored; "
-                         "it was pasted as the replacement character U+FFFD.")
-        : QStringLiteral("The pasted text held %1 unpaired UTF-16 surrogates, which are no characters and cannot be stored; "
-                         "each was pasted as the replacement character U+FFFD.").arg(replaced);
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Quillbox"), told, QMessageBox::Ok, this);
+    // English says the one surrogate in a sentence of its own: the English catalogue's singular.
+    const QString told = tr("The pasted text held %n unpaired UTF-16 surrogates, which are no characters and cannot be "
+                            "stored; each was pasted as the replacement character U+FFFD.", nullptr, int(replaced));
+    QMessageBox box(QMessageBox::Warning, tr("Quillbox"), told, QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("messageBox"));
     box.setTextFormat(Qt::PlainText);
     box.exec();

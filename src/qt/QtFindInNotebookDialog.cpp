@@ -130,8 +130,8 @@ QtFindInNotebookDialog::QtFindInNotebookDialog(CQuillboxDoc& doc, const TextCode
     , m_pResults(new QTreeWidget)
     , m_pStatus(new QLabel)
     , m_pProgress(new QProgressBar)
-    , m_pGoTo(NewButton("&Go To", "findInNotebookGoTo"))
-    , m_pStop(NewButton("&Stop", "findInNotebookStop"))
+    , m_pGoTo(NewButton(tr("&Go To"), "findInNotebookGoTo"))
+    , m_pStop(NewButton(tr("&Stop"), "findInNotebookStop"))
 {
     setObjectName(QStringLiteral("findInNotebookDialog"));
     setWindowTitle(tr("Find in Notebook"));
@@ -167,7 +167,7 @@ QtFindInNotebookDialog::QtFindInNotebookDialog(CQuillboxDoc& doc, const TextCode
     auto* pLabel = new QLabel(tr("Fi&nd what:"));
     pLabel->setObjectName(QStringLiteral("findInNotebookLabel"));
     pLabel->setBuddy(m_pText);
-    QPushButton* pClose = NewButton("Close", "findInNotebookClose");
+    QPushButton* pClose = NewButton(tr("Close"), "findInNotebookClose");
     m_pGoTo->setEnabled(false);
     m_pStop->setEnabled(false);
     for (QPushButton* pButton : { m_pGoTo, m_pStop, pClose })
@@ -327,13 +327,13 @@ void QtFindInNotebookDialog::Finished()
     m_bToResults = false;
     const auto count = static_cast<int>(m_hits.size());
     if (bStopped)
-        m_pStatus->setText(count == 1 ? tr("Stopped after 1 match.") : tr("Stopped after %1 matches.").arg(count));
+        m_pStatus->setText(tr("Stopped after %n matches.", nullptr, count));
     else if (count == 0)
         m_pStatus->setText(tr("Cannot find \"%1\".").arg(m_pText->text()));
     else if (count >= kMaxListed)
-        m_pStatus->setText(tr("Showing the first %1 matches; a longer text finds fewer.").arg(kMaxListed));
+        m_pStatus->setText(tr("Showing the first %n matches; a longer text finds fewer.", nullptr, int(kMaxListed)));
     else
-        m_pStatus->setText(count == 1 ? tr("1 match.") : tr("%1 matches.").arg(count));
+        m_pStatus->setText(tr("%n matches.", nullptr, count));
 }
 
 void QtFindInNotebookDialog::ShowHit(const Found& found)

@@ -19,7 +19,7 @@ bool PrinterChoice::RunPrintSetup(QWidget* parent)
 {
     QPrintDialog dialog(&m_printer, parent);
     dialog.setObjectName(QStringLiteral("printSetup"));
-    dialog.setWindowTitle(QStringLiteral("Print Setup"));
+    dialog.setWindowTitle(QtPrinter::tr("Print Setup"));
     return dialog.exec() == QDialog::Accepted;
 }
 
@@ -56,7 +56,7 @@ std::optional<std::string> QtPrinter::PrintText(const std::string& text, int mar
     QPrinter& printer = m_choice.GetPrinter();
     const bool bPdf = printer.outputFormat() == QPrinter::PdfFormat;
     if (bPdf ? printer.outputFileName().isEmpty() : printer.printerName().isEmpty())
-        return "No printer is available.";
+        return QtPrinter::tr("No printer is available.").toStdString();
     const double inches = marginTwips / 1440.0;
     printer.setPageMargins(QMarginsF(inches, inches, inches, inches), QPageLayout::Inch);
 
@@ -76,7 +76,7 @@ std::optional<std::string> QtPrinter::PrintText(const std::string& text, int mar
     QPainter painter;
     if (!painter.begin(&printer)) {
         const QString where = bPdf ? printer.outputFileName() : printer.printerName();
-        return "The folder could not be printed on " + where.toStdString() + ".";
+        return QtPrinter::tr("The folder could not be printed on %1.").arg(where).toStdString();
     }
     for (int i = 0; i < document.pageCount(); ++i) {
         if (i > 0)

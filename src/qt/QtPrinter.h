@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QPrinter>
 
 #include "platform/Printer.h"
@@ -26,6 +27,8 @@ private:
 // Prints a folder's text on the chosen printer at once, with the given margins and no dialog.
 class QtPrinter : public Printer
 {
+    Q_DECLARE_TR_FUNCTIONS(QtPrinter)
+
 public:
     QtPrinter(PrinterChoice& choice, TextCodec& codec);
 

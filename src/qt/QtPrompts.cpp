@@ -24,18 +24,21 @@
 
 namespace {
 
-const QString kTitle = QStringLiteral("Quillbox");
+QString Title()
+{
+    return QtPrompts::tr("Quillbox");
+}
 
 std::optional<std::string> ChooseFile(QWidget* parent, const FileChooser& chooser, QFileDialog::AcceptMode mode)
 {
     const bool bSave = mode == QFileDialog::AcceptSave;
-    QFileDialog dialog(parent, bSave ? QStringLiteral("Save As") : QStringLiteral("Open"));
+    QFileDialog dialog(parent, bSave ? QtPrompts::tr("Save As") : QtPrompts::tr("Open"));
     dialog.setObjectName(QStringLiteral("fileChooser"));
     // Qt's own dialog adds the default extension and asks before overwriting on every desktop.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(bSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setNameFilters(QtPrompts::NameFilters(chooser.filter));
+    dialog.setNameFilters(QtPrompts::NameFilters(QCoreApplication::translate("FileChooser", chooser.filter.c_str()).toStdString()));
     QString suffix = QString::fromStdString(chooser.defaultExt);
     if (suffix.startsWith(QLatin1Char('.')))
         suffix.remove(0, 1);
@@ -94,13 +97,13 @@ void QtPrompts::Tell(const Message& message)
 
 SaveOverAnswer QtPrompts::AskSaveOver(const std::string& name, bool bVanished)
 {
-    QMessageBox box(QMessageBox::Warning, kTitle, QString::fromStdString(DescribeSaveOver(bVanished, Shown(name, true))),
+    QMessageBox box(QMessageBox::Warning, Title(), QString::fromStdString(DescribeSaveOver(bVanished, Shown(name, true))),
                     QMessageBox::NoButton, m_pParent);
     box.setObjectName(QStringLiteral("changedOnDiskQuestion"));
     box.setTextFormat(Qt::PlainText);
-    QPushButton* pSave = box.addButton(bVanished ? QStringLiteral("&Save") : QStringLiteral("&Overwrite"), QMessageBox::DestructiveRole);
+    QPushButton* pSave = box.addButton(bVanished ? tr("&Save") : tr("&Overwrite"), QMessageBox::DestructiveRole);
     pSave->setObjectName(QStringLiteral("overwriteButton"));
-    QPushButton* pSaveAs = box.addButton(QStringLiteral("Save &As..."), QMessageBox::AcceptRole);
+    QPushButton* pSaveAs = box.addButton(tr("Save &As..."), QMessageBox::AcceptRole);
     pSaveAs->setObjectName(QStringLiteral("saveAsButton"));
     QPushButton* pCancel = box.addButton(QMessageBox::Cancel);
     box.setDefaultButton(pSaveAs);
@@ -120,7 +123,7 @@ void QtPrompts::ReportProblem(const FileProblem& problem)
 
 void QtPrompts::ShowMessage(const QString& text, const QString& objectName)
 {
-    QMessageBox box(QMessageBox::Warning, kTitle, text, QMessageBox::Ok, m_pParent);
+    QMessageBox box(QMessageBox::Warning, Title(), text, QMessageBox::Ok, m_pParent);
     box.setObjectName(objectName);
     box.setTextFormat(Qt::PlainText);
     box.exec();
@@ -129,7 +132,7 @@ void QtPrompts::ShowMessage(const QString& text, const QString& objectName)
 bool QtPrompts::Ask(const Question& question)
 {
     const QString text = QString::fromStdString(DescribeQuestion(question, Shown(question.subject, question.IsSubjectAPath())));
-    QMessageBox box(QMessageBox::Question, kTitle, text, QMessageBox::Yes | QMessageBox::No, m_pParent);
+    QMessageBox box(QMessageBox::Question, Title(), text, QMessageBox::Yes | QMessageBox::No, m_pParent);
     box.setObjectName(question.kind == Question::Kind::ReadAgain ? QStringLiteral("reloadQuestion") : QStringLiteral("messageBox"));
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Yes);
@@ -194,7 +197,7 @@ int QtPrompts::TrackPopupMenu(int menuId, int x, int y)
             menu.addSeparator();
             continue;
         }
-        QString text = QString::fromUtf8(pInfo->menuText);
+        QString text = QCoreApplication::translate("Command", pInfo->menuText);
         if (*pInfo->shortcut)
             text += QLatin1Char('\t') + QString::fromUtf8(pInfo->shortcut);
         menu.addAction(text)->setData(id);
@@ -205,7 +208,7 @@ int QtPrompts::TrackPopupMenu(int menuId, int x, int y)
 
 SaveChangesAnswer QtPrompts::AskSaveChanges(const std::string& path)
 {
-    QMessageBox box(QMessageBox::Warning, kTitle, QString::fromStdString(DescribeSaveChanges(path.empty() ? path : Shown(path, true))),
+    QMessageBox box(QMessageBox::Warning, Title(), QString::fromStdString(DescribeSaveChanges(path.empty() ? path : Shown(path, true))),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_pParent);
     box.setObjectName(QStringLiteral("saveQuestion"));
     box.setDefaultButton(QMessageBox::Yes);
@@ -228,14 +231,14 @@ RecoveryAnswer QtPrompts::AskAboutRecovery(const std::vector<KeptWork>& work)
 bool QtPrompts::ConfirmDiscard(const KeptWork& work)
 {
     const QString text = work.notebookPath.empty()
-        ? QStringLiteral("Discard the untitled notebook's unsaved work, kept %1?").arg(RecoveryDialog::TimeText(work.keptAt))
-        : QStringLiteral("Discard the unsaved work on \"%1\", kept %2?")
+        ? tr("Discard the untitled notebook's unsaved work, kept %1?").arg(RecoveryDialog::TimeText(work.keptAt))
+        : tr("Discard the unsaved work on \"%1\", kept %2?")
               .arg(RecoveryDialog::NotebookName(work), RecoveryDialog::TimeText(work.keptAt));
-    QMessageBox box(QMessageBox::Warning, kTitle, text, QMessageBox::NoButton, m_pParent);
+    QMessageBox box(QMessageBox::Warning, Title(), text, QMessageBox::NoButton, m_pParent);
     box.setObjectName(QStringLiteral("discardQuestion"));
     box.setTextFormat(Qt::PlainText);
-    box.setInformativeText(QStringLiteral("It cannot be brought back."));
-    QPushButton* pDiscard = box.addButton(QStringLiteral("&Discard"), QMessageBox::DestructiveRole);
+    box.setInformativeText(tr("It cannot be brought back."));
+    QPushButton* pDiscard = box.addButton(tr("&Discard"), QMessageBox::DestructiveRole);
     pDiscard->setObjectName(QStringLiteral("discardConfirmButton"));
     QPushButton* pCancel = box.addButton(QMessageBox::Cancel);
     pCancel->setObjectName(QStringLiteral("cancelButton"));
@@ -249,18 +252,18 @@ bool QtPrompts::AskUseSaveCopy(const std::string& notebookPath, const std::strin
 {
     const QString name = QFileInfo(DecodePath(notebookPath)).fileName();
     const QString copy = DecodePath(copyPath);
-    QMessageBox box(QMessageBox::Warning, kTitle,
-                    QStringLiteral("A save of \"%1\" was cut off, so the file may be damaged or hold what was there "
+    QMessageBox box(QMessageBox::Warning, Title(),
+                    tr("A save of \"%1\" was cut off, so the file may be damaged or hold what was there "
                                    "before. A complete copy of the notebook as it was being saved is kept in \"%2\".")
                         .arg(name, copy),
                     QMessageBox::NoButton, m_pParent);
     box.setObjectName(QStringLiteral("saveCopyQuestion"));
     box.setTextFormat(Qt::PlainText);
-    box.setInformativeText(QStringLiteral("Open the copy as the notebook's unsaved changes, or the file as it is? "
+    box.setInformativeText(tr("Open the copy as the notebook's unsaved changes, or the file as it is? "
                                           "The copy is kept until the notebook is next saved."));
-    QPushButton* pCopy = box.addButton(QStringLiteral("Open the &Copy"), QMessageBox::AcceptRole);
+    QPushButton* pCopy = box.addButton(tr("Open the &Copy"), QMessageBox::AcceptRole);
     pCopy->setObjectName(QStringLiteral("useCopyButton"));
-    QPushButton* pFile = box.addButton(QStringLiteral("Open the &File As It Is"), QMessageBox::RejectRole);
+    QPushButton* pFile = box.addButton(tr("Open the &File As It Is"), QMessageBox::RejectRole);
     pFile->setObjectName(QStringLiteral("useFileButton"));
     box.setDefaultButton(pCopy);
     box.setEscapeButton(pFile);

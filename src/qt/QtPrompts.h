@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include "dialogs/Prompts.h"
@@ -12,6 +13,8 @@ class TextCodec;
 // as the Qt controls forward them.
 class QtPrompts : public Prompts
 {
+    Q_DECLARE_TR_FUNCTIONS(QtPrompts)
+
 public:
     QtPrompts(QWidget* parent, TextCodec& codec);
 

@@ -19,20 +19,20 @@ RecoveryDialog::RecoveryDialog(const std::vector<KeptWork>& work, QWidget* paren
     , m_pList(new QTreeWidget)
 {
     setObjectName(QStringLiteral("recoveryQuestion"));
-    setWindowTitle(QStringLiteral("Quillbox"));
+    setWindowTitle(tr("Quillbox"));
 
-    auto* pText = new QLabel(QStringLiteral("Quillbox ended before this work was saved. None of it is lost until you "
+    auto* pText = new QLabel(tr("Quillbox ended before this work was saved. None of it is lost until you "
                                             "discard it."));
     pText->setObjectName(QStringLiteral("recoveryText"));
     pText->setWordWrap(true);
 
     m_pList->setObjectName(QStringLiteral("keptWorkList"));
     m_pList->setRootIsDecorated(false);
-    m_pList->setHeaderLabels({ QStringLiteral("Notebook"), QStringLiteral("Unsaved work kept"), QStringLiteral("Notebook last saved") });
+    m_pList->setHeaderLabels({ tr("Notebook"), tr("Unsaved work kept"), tr("Notebook last saved") });
     for (const KeptWork& piece : work) {
         const QString saved = piece.notebookPath.empty() ? QStringLiteral("never")
             : piece.savedAt                              ? TimeText(*piece.savedAt)
-                                                         : QStringLiteral("the file is missing");
+                                                         : tr("the file is missing");
         auto* pItem = new QTreeWidgetItem(m_pList, { NotebookName(piece), TimeText(piece.keptAt), saved });
         pItem->setToolTip(0, DecodePath(piece.notebookPath));
     }
@@ -45,19 +45,19 @@ RecoveryDialog::RecoveryDialog(const std::vector<KeptWork>& work, QWidget* paren
     m_pList->setMinimumWidth(m_pList->header()->length() + 4 * m_pList->frameWidth() + 24);
     m_pList->setFixedHeight(m_pList->header()->sizeHint().height() + rows * m_pList->sizeHintForRow(0) + 2 * m_pList->frameWidth() + 4);
 
-    auto* pHint = new QLabel(QStringLiteral("Recover opens the chosen work as unsaved changes. Decide Later opens "
+    auto* pHint = new QLabel(tr("Recover opens the chosen work as unsaved changes. Decide Later opens "
                                             "the notebook as it was last saved and keeps all of the work until you "
                                             "choose."));
     pHint->setObjectName(QStringLiteral("recoveryHint"));
     pHint->setWordWrap(true);
 
     auto* pButtons = new QDialogButtonBox;
-    QPushButton* pRecover = pButtons->addButton(QStringLiteral("&Recover"), QDialogButtonBox::AcceptRole);
+    QPushButton* pRecover = pButtons->addButton(tr("&Recover"), QDialogButtonBox::AcceptRole);
     pRecover->setObjectName(QStringLiteral("recoverButton"));
     pRecover->setDefault(true);
-    QPushButton* pDiscard = pButtons->addButton(QStringLiteral("&Discard..."), QDialogButtonBox::DestructiveRole);
+    QPushButton* pDiscard = pButtons->addButton(tr("&Discard..."), QDialogButtonBox::DestructiveRole);
     pDiscard->setObjectName(QStringLiteral("discardButton"));
-    QPushButton* pLater = pButtons->addButton(QStringLiteral("Decide &Later"), QDialogButtonBox::RejectRole);
+    QPushButton* pLater = pButtons->addButton(tr("Decide &Later"), QDialogButtonBox::RejectRole);
     pLater->setObjectName(QStringLiteral("laterButton"));
     connect(pRecover, &QPushButton::clicked, this, [this] { Answer(RecoveryAnswer::Action::Recover); });
     connect(pDiscard, &QPushButton::clicked, this, [this] { Answer(RecoveryAnswer::Action::Discard); });
@@ -82,7 +82,7 @@ QString RecoveryDialog::TimeText(int64_t ms)
 QString RecoveryDialog::NotebookName(const KeptWork& work)
 {
     if (work.notebookPath.empty())
-        return QStringLiteral("Untitled notebook");
+        return tr("Untitled notebook");
     return QFileInfo(DecodePath(work.notebookPath)).fileName();
 }
 

@@ -1,30 +1,38 @@
 #include "words/MessageWords.h"
 
+#include "words/Translate.h"
+
 std::string DescribeMessage(const Message& message, const std::string& shown)
 {
     using Kind = Message::Kind;
     switch (message.kind) {
     case Kind::EnterFolderName:
-        return "You must enter a folder name.";
+        return Tr("MessageWords", "You must enter a folder name.");
     case Kind::FolderNameIsOneLine:
-        return "A folder name is one line: its line breaks were replaced by spaces.";
+        return Tr("MessageWords", "A folder name is one line: its line breaks were replaced by spaces.");
     case Kind::NoImportIntoTrash:
-        return "You cannot import a folder as a child of the \"Trash\"\nfolder.  Please select a different folder.";
+        return Tr("MessageWords", "You cannot import a folder as a child of the \"Trash\"\nfolder.  Please select a different folder.");
     case Kind::PrintingUnavailable:
-        return "Printing is not available.";
+        return Tr("MessageWords", "Printing is not available.");
     case Kind::PrintFailed:
         return shown;
     case Kind::CommandFailed:
-        return "The command could not be completed: " + shown + ".";
+        return Fill(Tr("MessageWords", "The command could not be completed: %1."), { shown });
     case Kind::OpenElsewhere:
-        return "\"" + shown + "\" is open in another Quillbox as well"
-            + (message.detail.empty() ? std::string(", under another name") : " (" + message.detail + ")")
-            + ".\n\nWhichever saves last overwrites what the other saved.";
+        if (message.detail.empty())
+            return Fill(Tr("MessageWords", "\"%1\" is open in another Quillbox as well, under another name.\n\n"
+                                           "Whichever saves last overwrites what the other saved."),
+                        { shown });
+        return Fill(Tr("MessageWords", "\"%1\" is open in another Quillbox as well (%2).\n\n"
+                                       "Whichever saves last overwrites what the other saved."),
+                    { shown, message.detail });
     case Kind::ChangedWhileModified:
-        return "\"" + shown + "\" was changed by another program, and this notebook has unsaved changes.\n\n"
-                               "Save will ask before it overwrites the other program's changes.";
+        return Fill(Tr("MessageWords", "\"%1\" was changed by another program, and this notebook has unsaved changes.\n\n"
+                                       "Save will ask before it overwrites the other program's changes."),
+                    { shown });
     case Kind::Vanished:
-        return "\"" + shown + "\" was deleted or moved by another program. Save writes the notebook there again.";
+        return Fill(Tr("MessageWords", "\"%1\" was deleted or moved by another program. Save writes the notebook there again."),
+                    { shown });
     }
     return shown;
 }
@@ -34,13 +42,13 @@ std::string DescribeQuestion(const Question& question, const std::string& shown)
     using Kind = Question::Kind;
     switch (question.kind) {
     case Kind::DeleteFolder:
-        return "Are you sure you want to delete the folder " + shown + " and all of its children?";
+        return Fill(Tr("MessageWords", "Are you sure you want to delete the folder %1 and all of its children?"), { shown });
     case Kind::PrintToPdf:
-        return "No printer is available. Print the folder to a PDF file instead?";
+        return Tr("MessageWords", "No printer is available. Print the folder to a PDF file instead?");
     case Kind::ReplaceReadOnly:
-        return "\"" + shown + "\" is read-only.\nSave over it anyway?";
+        return Fill(Tr("MessageWords", "\"%1\" is read-only.\nSave over it anyway?"), { shown });
     case Kind::ReadAgain:
-        return "\"" + shown + "\" was changed by another program. Read it again?";
+        return Fill(Tr("MessageWords", "\"%1\" was changed by another program. Read it again?"), { shown });
     }
     return shown;
 }
@@ -48,13 +56,15 @@ std::string DescribeQuestion(const Question& question, const std::string& shown)
 std::string DescribeSaveOver(bool bVanished, const std::string& shown)
 {
     if (bVanished)
-        return "\"" + shown + "\" was deleted or moved by another program since Quillbox opened or saved it.\n\n"
-                               "Save the notebook there again, save it under another name, or cancel?";
-    return "\"" + shown + "\" was changed by another program since Quillbox opened or saved it.\n\n"
-                           "Overwrite the other program's changes, save the notebook under another name, or cancel?";
+        return Fill(Tr("MessageWords", "\"%1\" was deleted or moved by another program since Quillbox opened or saved it.\n\n"
+                                       "Save the notebook there again, save it under another name, or cancel?"),
+                    { shown });
+    return Fill(Tr("MessageWords", "\"%1\" was changed by another program since Quillbox opened or saved it.\n\n"
+                                   "Overwrite the other program's changes, save the notebook under another name, or cancel?"),
+                { shown });
 }
 
 std::string DescribeSaveChanges(const std::string& shown)
 {
-    return "Save changes to " + (shown.empty() ? std::string("Untitled") : shown) + "?";
+    return Fill(Tr("MessageWords", "Save changes to %1?"), { shown.empty() ? Tr("MessageWords", "Untitled") : shown });
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "storage/FileAccess.h"
+#include "words/Translate.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ bool IsReadInPart(Kind kind)
 
 std::string TooLargeText()
 {
-    return std::string("it is larger than ") + kMaxFileSizeText + ", the most Quillbox reads";
+    return Fill(Tr("ProblemWords", "it is larger than %1, the most Quillbox reads"), { kMaxFileSizeText });
 }
 
 } // namespace
@@ -41,112 +42,119 @@ std::string DescribeReason(const FileProblem& problem, const PathShower& show)
 {
     const std::string system = std::strerror(problem.error);
     const std::string line = std::to_string(problem.line);
-    const std::string before = problem.detail.empty() ? "" : ", before \"" + problem.detail + "\"";
+    // Where reading stopped, and before which text when the reader knows it.
+    const auto stopped = [&](const char* text, const std::string& why = {}) {
+        if (problem.detail.empty())
+            return Fill(Tr("ProblemWords", text), { line, why });
+        return Fill(Tr("ProblemWords", "%1, before \"%2\""), { Fill(Tr("ProblemWords", text), { line, why }), problem.detail });
+    };
     switch (problem.kind) {
     case Kind::None:
         return {};
     case Kind::System:
         return system;
     case Kind::NoMemory:
-        return "there is not enough memory";
+        return Tr("ProblemWords", "there is not enough memory");
     case Kind::Failure:
         return problem.detail;
     case Kind::TooLarge:
         return TooLargeText();
     case Kind::Folder:
-        return "it is a folder, not a file";
+        return Tr("ProblemWords", "it is a folder, not a file");
     case Kind::Fifo:
-        return "it is a FIFO (named pipe), not a file";
+        return Tr("ProblemWords", "it is a FIFO (named pipe), not a file");
     case Kind::Socket:
-        return "it is a socket, not a file";
+        return Tr("ProblemWords", "it is a socket, not a file");
     case Kind::Device:
-        return "it is a device, not a file";
+        return Tr("ProblemWords", "it is a device, not a file");
     case Kind::NotAFile:
-        return "it is not a file";
+        return Tr("ProblemWords", "it is not a file");
     case Kind::ReadOnly:
-        return "it is read-only";
+        return Tr("ProblemWords", "it is read-only");
     case Kind::Busy:
-        return "another program is saving it at this moment";
+        return Tr("ProblemWords", "another program is saving it at this moment");
     case Kind::StaleTemporary:
-        return "cannot remove the old temporary file " + Shown(show, problem.detail) + ": " + system;
+        return Fill(Tr("ProblemWords", "cannot remove the old temporary file %1: %2"), { Shown(show, problem.detail), system });
     case Kind::ChangingTemporary:
-        return "its temporary file " + Shown(show, problem.detail) + " keeps changing";
+        return Fill(Tr("ProblemWords", "its temporary file %1 keeps changing"), { Shown(show, problem.detail) });
     case Kind::AttributesUnread:
-        return "cannot read its extended attributes: " + system;
+        return Fill(Tr("ProblemWords", "cannot read its extended attributes: %1"), { system });
     case Kind::AttributeLost:
-        return "cannot keep its extended attribute " + problem.detail + ": " + system;
+        return Fill(Tr("ProblemWords", "cannot keep its extended attribute %1: %2"), { problem.detail, system });
     case Kind::FolderNotFlushed:
-        return "the file was written, but its folder could not be flushed to disk: " + system;
+        return Fill(Tr("ProblemWords", "the file was written, but its folder could not be flushed to disk: %1"), { system });
     case Kind::Replaced:
-        return "it was replaced while being saved";
+        return Tr("ProblemWords", "it was replaced while being saved");
     case Kind::ChangedMeanwhile:
-        return "another program changed it in the meantime, so nothing was written";
+        return Tr("ProblemWords", "another program changed it in the meantime, so nothing was written");
     case Kind::DamagedInPlace:
-        return system + "; the file may be damaged, and the complete data is kept in " + Shown(show, problem.detail);
+        return Fill(Tr("ProblemWords", "%1; the file may be damaged, and the complete data is kept in %2"), { system, Shown(show, problem.detail) });
     case Kind::NotANotebook:
-        return "it is not a Quillbox notebook";
+        return Tr("ProblemWords", "it is not a Quillbox notebook");
     case Kind::NotAFolderFile:
-        return "it has no \"Begin Folder Information\" line";
+        return Tr("ProblemWords", "it has no \"Begin Folder Information\" line");
     case Kind::NoFolderToExport:
-        return "there is no folder to export";
+        return Tr("ProblemWords", "there is no folder to export");
     case Kind::NotPrivate:
-        return Shown(show, problem.detail) + " belongs to another user or others can write to it, so it is not private";
+        return Fill(Tr("ProblemWords", "%1 belongs to another user or others can write to it, so it is not private"), { Shown(show, problem.detail) });
     case Kind::NoRecoveryFolder:
-        return "there is no home folder to keep it in (neither HOME nor XDG_STATE_HOME is set, and the system names none)";
+        return Tr("ProblemWords", "there is no home folder to keep it in (neither HOME nor XDG_STATE_HOME is set, and the system names none)");
     case Kind::EndsEarly:
-        return "it ends early, at line " + line + before;
+        return stopped(QB_TRANSLATE_NOOP("ProblemWords", "it ends early, at line %1"));
     case Kind::Damaged:
-        return "it is damaged at line " + line + before;
+        return stopped(QB_TRANSLATE_NOOP("ProblemWords", "it is damaged at line %1"));
     case Kind::UnreadableAfter:
-        return "it cannot be read after line " + line + ": " + system + before;
+        return stopped(QB_TRANSLATE_NOOP("ProblemWords", "it cannot be read after line %1: %2"), system);
     case Kind::TooLargeAfter:
-        return "it cannot be read after line " + line + ": " + TooLargeText() + before;
+        return stopped(QB_TRANSLATE_NOOP("ProblemWords", "it cannot be read after line %1: %2"), TooLargeText());
     case Kind::MissingLine:
-        return "it has no \"" + problem.detail + "\" line";
+        return Fill(Tr("ProblemWords", "it has no \"%1\" line"), { problem.detail });
     case Kind::MissingFolder:
-        return "it has no \"" + problem.detail + "\" folder";
+        return Fill(Tr("ProblemWords", "it has no \"%1\" folder"), { problem.detail });
     }
     return {};
 }
 
 std::string DescribeProblem(const FileProblem& problem, const PathShower& show)
 {
-    const std::string file = "\"" + Shown(show, problem.path) + "\"";
+    const std::string file = Shown(show, problem.path);
     const std::string reason = DescribeReason(problem, show);
     switch (problem.kind) {
     case Kind::None:
         return {};
     case Kind::NotANotebook:
-        return file + " is not a Quillbox notebook.";
+        return Fill(Tr("ProblemWords", "\"%1\" is not a Quillbox notebook."), { file });
     case Kind::NotAFolderFile:
-        return file + " is not a folder file: " + reason + ".";
+        return Fill(Tr("ProblemWords", "\"%1\" is not a folder file: %2."), { file, reason });
     case Kind::NoFolderToExport:
-        return "There is no folder to export.";
+        return Tr("ProblemWords", "There is no folder to export.");
     default:
         break;
     }
     if (IsReadInPart(problem.kind)) {
         if (problem.action != Action::Import)
-            return "The notebook file " + file + " was incomplete: " + reason
-                + ". Quillbox opened what it could read as an untitled notebook; the file itself is left as it is.";
+            return Fill(Tr("ProblemWords", "The notebook file \"%1\" was incomplete: %2. Quillbox opened what it could read as an untitled "
+                          "notebook; the file itself is left as it is."),
+                        { file, reason });
         if (problem.bNothingRead)
-            return "The folder file " + file + " holds no folder: " + reason + ". Nothing was imported.";
-        return "The folder file " + file + " was incomplete: " + reason + ". The folders read before that point were imported.";
+            return Fill(Tr("ProblemWords", "The folder file \"%1\" holds no folder: %2. Nothing was imported."), { file, reason });
+        return Fill(Tr("ProblemWords", "The folder file \"%1\" was incomplete: %2. The folders read before that point were imported."),
+                    { file, reason });
     }
     switch (problem.action) {
     case Action::Save:
-        return "Cannot save " + file + ": " + reason + ".";
+        return Fill(Tr("ProblemWords", "Cannot save \"%1\": %2."), { file, reason });
     case Action::Export:
-        return "Cannot export the folder to " + file + ": " + reason + ".";
+        return Fill(Tr("ProblemWords", "Cannot export the folder to \"%1\": %2."), { file, reason });
     case Action::Import:
-        return "Cannot import " + file + ": " + reason + ".";
+        return Fill(Tr("ProblemWords", "Cannot import \"%1\": %2."), { file, reason });
     case Action::WriteRecovery:
         if (problem.path.empty())
-            return "Cannot keep unsaved work for recovery: " + reason + ".";
-        return "Cannot write the recovery file in " + Shown(show, problem.path) + ": " + reason + ".";
+            return Fill(Tr("ProblemWords", "Cannot keep unsaved work for recovery: %1."), { reason });
+        return Fill(Tr("ProblemWords", "Cannot write the recovery file in %1: %2."), { file, reason });
     case Action::None:
     case Action::Open:
         break;
     }
-    return "Cannot open " + file + ": " + reason + ".";
+    return Fill(Tr("ProblemWords", "Cannot open \"%1\": %2."), { file, reason });
 }

@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include "AppTestSupport.h"
+#include "qt/Translations.h"
 #include "doc/HeadlessNotebook.h"
 #include "platform/Clock.h"
 #include "dialogs/Prompts.h"
@@ -114,6 +115,8 @@ class AppFidelityTest : public QObject
     Q_OBJECT
 
 private slots:
+    // The window as the program shows it: with the English catalogue and its plural forms.
+    void initTestCase() { InstallTranslations({ QStringLiteral("en") }); }
     void awkwardBytesSurviveShowingEditingAndSaving_data();
     void awkwardBytesSurviveShowingEditingAndSaving();
     void copyGivesTheCharactersAndPasteTakesBackTheBytes_data();

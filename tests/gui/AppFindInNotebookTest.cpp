@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include "AppTestSupport.h"
+#include "qt/Translations.h"
 #include "platform/SettingsStore.h"
 #include "qt/QtFindInNotebookDialog.h"
 
@@ -45,6 +46,8 @@ class AppFindInNotebookTest : public QObject
     Q_OBJECT
 
 private slots:
+    // The window as the program shows it: with the English catalogue and its plural forms.
+    void initTestCase() { InstallTranslations({ QStringLiteral("en") }); }
     void ctrlShiftFListsHitsAndReturnGoesToOne();
     void aLongSearchShowsProgressAndStops();
 };

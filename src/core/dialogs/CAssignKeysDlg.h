@@ -5,6 +5,7 @@
 
 #include "dialogs/SortedList.h"
 #include "doc/KeyAssignment.h"
+#include "platform/Translatable.h"
 
 // "Assign Keys to Folders": three working lists that the command fills before the dialog runs
 // and reads back after OK, each shown in a sorted list (the folders, the keys, the
@@ -12,7 +13,7 @@
 class CAssignKeysDlg
 {
 public:
-    static constexpr const char* kCaption = "Assign Keys to Folders";
+    static constexpr const char* kCaption = QB_TRANSLATE_NOOP("Dialog", "Assign Keys to Folders");
 
     // Fills the three lists from the working lists and selects "Move Note".
     void OnInitDialog();

@@ -4,13 +4,14 @@
 #include <vector>
 
 #include "dialogs/SortedList.h"
+#include "platform/Translatable.h"
 
 // The folder list of Move/Copy Note: the caller fills m_folderNames; on OK m_strFolder holds
 // the chosen name and m_bMove says whether to move (1) or copy (0).
 class CChooseFolderDlg
 {
 public:
-    static constexpr const char* kCaption = "Choose Folder";
+    static constexpr const char* kCaption = QB_TRANSLATE_NOOP("Dialog", "Choose Folder");
 
     // Fills the list in array order (the list sorts) and selects its first line.
     void OnInitDialog();

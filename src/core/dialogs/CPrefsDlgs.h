@@ -1,10 +1,12 @@
 #pragma once
 
+#include "platform/Translatable.h"
+
 // "New Note Preferences": the three header parts, each 1 when its box is ticked.
 class CNewNotePrefsDlg
 {
 public:
-    static constexpr const char* kCaption = "New Note Preferences";
+    static constexpr const char* kCaption = QB_TRANSLATE_NOOP("Dialog", "New Note Preferences");
 
     int m_bIncludeTime = 0;
     int m_bIncludeDate = 0;
@@ -15,7 +17,7 @@ public:
 class CDeleteFolderPrefsDlg
 {
 public:
-    static constexpr const char* kCaption = "Delete Folder Preferences";
+    static constexpr const char* kCaption = QB_TRANSLATE_NOOP("Dialog", "Delete Folder Preferences");
 
     int m_bPrompt = 0;
 };

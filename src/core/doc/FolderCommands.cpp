@@ -4,6 +4,7 @@
 #include "doc/NotebookNames.h"
 #include "notes/CQuillboxEditView.h"
 #include "platform/EditControl.h"
+#include "platform/Translatable.h"
 #include "dialogs/Prompts.h"
 #include "tree/CQuillboxTreeView.h"
 
@@ -44,7 +45,7 @@ void CQuillboxDoc::OnNewFolder()
     CInputDlg dlg;
     if (!m_pSelFolder || !TakesNewFolders(m_pSelFolder->m_name))
         return;
-    dlg.m_strLabel = "Folder Name";
+    dlg.m_strLabel = QB_TRANSLATE_NOOP("Dialog", "Folder Name");
     dlg.m_strText = "New Folder";
     if (!AskFolderName(*m_services.pPrompts, m_encoding, dlg))
         return;
@@ -59,7 +60,7 @@ void CQuillboxDoc::OnRenameFolder()
     if (hItem == kNoItem || !m_pSelFolder || IsSpecialName(tree.GetItemText(hItem)))
         return;
     dlg.m_strText = m_pSelFolder->m_name;
-    dlg.m_strLabel = "Folder Name";
+    dlg.m_strLabel = QB_TRANSLATE_NOOP("Dialog", "Folder Name");
     if (!AskFolderName(*m_services.pPrompts, m_encoding, dlg))
         return;
     tree.SetItemText(hItem, dlg.m_strText);

@@ -4,13 +4,14 @@
 #include "storage/FileLines.h"
 #include "doc/NotebookNames.h"
 #include "dialogs/Prompts.h"
+#include "platform/Translatable.h"
 #include "tree/CQuillboxTreeView.h"
 
 namespace {
 
 FileChooser FolderFileChooser(bool bPromptOverwrite)
 {
-    return { "Folder Files (*.fol)|*.fol|All Files (*.*)|*.*||", ".fol", bPromptOverwrite };
+    return { QB_TRANSLATE_NOOP("FileChooser", "Folder Files (*.fol)|*.fol|All Files (*.*)|*.*||"), ".fol", bPromptOverwrite };
 }
 
 } // namespace

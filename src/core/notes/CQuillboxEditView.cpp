@@ -5,6 +5,7 @@
 #include "platform/CommandIds.h"
 #include "platform/EditControl.h"
 #include "platform/Printer.h"
+#include "platform/Translatable.h"
 #include "dialogs/Prompts.h"
 
 namespace {
@@ -95,7 +96,7 @@ void CQuillboxEditView::OnPrintFolder()
     case Printer::Destination::PdfFile: {
         // The user names the file for every print, the last one offered, so no print replaces
         // an earlier one unasked.
-        const auto path = services.pPrompts->ChooseSaveFile({ "PDF Files (*.pdf)|*.pdf||", "pdf", true, printer.GetPdfPath() });
+        const auto path = services.pPrompts->ChooseSaveFile({ QB_TRANSLATE_NOOP("FileChooser", "PDF Files (*.pdf)|*.pdf||"), "pdf", true, printer.GetPdfPath() });
         if (!path)
             return;
         printer.PrintToPdf(*path);
