@@ -69,7 +69,7 @@ CChildFrame::CChildFrame(CMainFrame& mainFrame)
     m_recovery.SetStatusListener([this](const std::optional<FileProblem>& problem) {
         if (problem)
             m_pUnkeptBanner->setText(tr("Quillbox cannot keep this notebook's unsaved work for recovery, so it "
-                                                    "would be lost if Quillbox ended now. %1\nSave the notebook to keep it.")
+                                        "would be lost if Quillbox ended now. %1\nSave the notebook to keep it.")
                                          .arg(ProblemText(*problem)));
         m_pUnkeptBanner->setVisible(problem.has_value());
     });

@@ -86,8 +86,8 @@ void SessionGuard::OnSignal()
     }
     m_pUnkeptWarning = new QMessageBox(QMessageBox::Warning, tr("Quillbox"),
                                        tr("Quillbox was asked to end, but the unsaved work could not be kept "
-                                                      "for recovery, so Quillbox stays open and nothing is lost.\n\n"
-                                                      "Save your notebooks, then quit."),
+                                          "for recovery, so Quillbox stays open and nothing is lost.\n\n"
+                                          "Save your notebooks, then quit."),
                                        QMessageBox::Ok, &m_frame);
     m_pUnkeptWarning->setObjectName(QStringLiteral("unkeptOnEndWarning"));
     m_pUnkeptWarning->setAttribute(Qt::WA_DeleteOnClose);

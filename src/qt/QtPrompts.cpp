@@ -254,13 +254,13 @@ bool QtPrompts::AskUseSaveCopy(const std::string& notebookPath, const std::strin
     const QString copy = DecodePath(copyPath);
     QMessageBox box(QMessageBox::Warning, Title(),
                     tr("A save of \"%1\" was cut off, so the file may be damaged or hold what was there "
-                                   "before. A complete copy of the notebook as it was being saved is kept in \"%2\".")
+                       "before. A complete copy of the notebook as it was being saved is kept in \"%2\".")
                         .arg(name, copy),
                     QMessageBox::NoButton, m_pParent);
     box.setObjectName(QStringLiteral("saveCopyQuestion"));
     box.setTextFormat(Qt::PlainText);
     box.setInformativeText(tr("Open the copy as the notebook's unsaved changes, or the file as it is? "
-                                          "The copy is kept until the notebook is next saved."));
+                              "The copy is kept until the notebook is next saved."));
     QPushButton* pCopy = box.addButton(tr("Open the &Copy"), QMessageBox::AcceptRole);
     pCopy->setObjectName(QStringLiteral("useCopyButton"));
     QPushButton* pFile = box.addButton(tr("Open the &File As It Is"), QMessageBox::RejectRole);

@@ -22,7 +22,7 @@ RecoveryDialog::RecoveryDialog(const std::vector<KeptWork>& work, QWidget* paren
     setWindowTitle(tr("Quillbox"));
 
     auto* pText = new QLabel(tr("Quillbox ended before this work was saved. None of it is lost until you "
-                                            "discard it."));
+                                "discard it."));
     pText->setObjectName(QStringLiteral("recoveryText"));
     pText->setWordWrap(true);
 
@@ -46,8 +46,8 @@ RecoveryDialog::RecoveryDialog(const std::vector<KeptWork>& work, QWidget* paren
     m_pList->setFixedHeight(m_pList->header()->sizeHint().height() + rows * m_pList->sizeHintForRow(0) + 2 * m_pList->frameWidth() + 4);
 
     auto* pHint = new QLabel(tr("Recover opens the chosen work as unsaved changes. Decide Later opens "
-                                            "the notebook as it was last saved and keeps all of the work until you "
-                                            "choose."));
+                                "the notebook as it was last saved and keeps all of the work until you "
+                                "choose."));
     pHint->setObjectName(QStringLiteral("recoveryHint"));
     pHint->setWordWrap(true);
 

@@ -8,6 +8,9 @@ WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 cd "$WORK" || exit 1
 failures=0
+# The messages in English, whatever the language of the user running the tests.
+export LC_ALL=C.UTF-8
+unset LANGUAGE
 
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
@@ -203,6 +206,26 @@ mkdir tmp
 expect 0 "$Q" --version
 expect 2 "$Q" frobnicate
 expect 2 "$Q" cat nb.not
+
+# In German the messages and the help change; the output and the notebook's bytes do not.
+de() { LANGUAGE=de "$@"; }
+expect 0 "$Q" tree nb.not
+cp out tree-en
+expect 0 de "$Q" tree nb.not
+cmp -s out tree-en || fail "tree printed [$(cat out)] in German"
+expect 0 de "$Q" grep -n nb.not lines
+same "Main/a\\/b/café x	$header	3	lines" out
+expect 0 "$Q" new en.not
+expect 0 "$Q" add --create en.not Main/Ideen "erste"
+expect 0 de "$Q" new de.not
+expect 0 de "$Q" add --create de.not Main/Ideen "erste"
+cmp -s en.not de.not || fail "a notebook made in German differs from one made in English"
+expect 1 de "$Q" add de.not Main/fehlt "text"
+same "quillbox-cli: „de.not“ hat keinen Ordner „Main/fehlt“; --create legt die fehlenden Ordner an." err
+expect 2 de "$Q" tree
+same "quillbox-cli: tree nimmt 1 Argument, nicht 0; siehe quillbox-cli --help" err
+expect 0 de "$Q" --help
+[ "$(head -1 out)" == "Aufruf: quillbox-cli BEFEHL [OPTIONEN] ARGUMENTE..." ] || fail "the German help begins [$(head -1 out)]"
 
 [ "$failures" -eq 0 ] && echo "all passed"
 exit $((failures > 0))

@@ -17,6 +17,85 @@
 
 namespace {
 
+// A text the pseudo-translation made: "[Ŝàvé ~~]", around whatever data it holds, right-to-left
+// marks aside. A window title's "[*]" is Qt's placeholder for the modified mark.
+bool IsPseudo(QString text)
+{
+    text.remove(QChar(0x200F)).remove(QStringLiteral("[*]"));
+    text = text.trimmed();
+    return text.isEmpty() || (text.startsWith(u'[') && text.endsWith(u']'));
+}
+
+// What the widget and its children show that did not come from the pseudo-translation or does
+// not fit in its widget. Qt's own standard buttons have Qt's catalogues, and the notes, folder
+// names and edited text are the user's.
+QStringList Faults(QWidget* pTop)
+{
+    QStringList faults;
+    const auto check = [&faults](const QString& text, const QObject* pWhere) {
+        if (!IsPseudo(text))
+            faults << QStringLiteral("untranslated in %1: %2").arg(pWhere->objectName(), text);
+    };
+    check(pTop->windowTitle(), pTop);
+    QList<QWidget*> widgets = pTop->findChildren<QWidget*>();
+    widgets.prepend(pTop);
+    for (QWidget* pWidget : widgets) {
+        if (!pWidget->isVisibleTo(pTop))
+            continue;
+        if (auto* pLabel = qobject_cast<QLabel*>(pWidget)) {
+            if (pLabel->objectName() == QLatin1String("keysText") || pLabel->text().isEmpty())
+                continue;
+            check(pLabel->text(), pLabel);
+            if (!pLabel->wordWrap()) {
+                for (QString line : pLabel->text().split(u'\n')) {
+                    // A mnemonic's '&' is not drawn.
+                    if (pLabel->buddy())
+                        line.replace(QRegularExpression(QStringLiteral("&(.)")), QStringLiteral("\\1"));
+                    if (pLabel->fontMetrics().horizontalAdvance(line) > pLabel->contentsRect().width())
+                        faults << QStringLiteral("clipped %1: %2").arg(pLabel->objectName(), line);
+                }
+            }
+        } else if (auto* pButton = qobject_cast<QAbstractButton*>(pWidget)) {
+            auto* pBox = qobject_cast<QDialogButtonBox*>(pButton->parentWidget());
+            auto* pMessageBox = qobject_cast<QMessageBox*>(pTop);
+            const bool bQtButton = (pBox && pBox->standardButton(pButton) != QDialogButtonBox::NoButton)
+                || (pMessageBox && pMessageBox->standardButton(pButton) != QMessageBox::NoButton);
+            if (pButton->text().isEmpty() || bQtButton)
+                continue;
+            check(pButton->text(), pButton);
+            if (pButton->sizeHint().width() > pButton->width())
+                faults << QStringLiteral("clipped %1: %2").arg(pButton->objectName(), pButton->text());
+        } else if (auto* pGroup = qobject_cast<QGroupBox*>(pWidget)) {
+            check(pGroup->title(), pGroup);
+        } else if (auto* pTree = qobject_cast<QTreeWidget*>(pWidget)) {
+            if (!pTree->isHeaderHidden()) {
+                for (int column = 0; column < pTree->columnCount(); ++column)
+                    check(pTree->headerItem()->text(column), pTree);
+            }
+        }
+    }
+    return faults;
+}
+
+// Every menu's title and items, with each item's status prompt and tooltip.
+QStringList MenuFaults(const CMainFrame& frame)
+{
+    QStringList faults;
+    for (const QAction* pMenuAction : frame.menuBar()->actions()) {
+        if (!IsPseudo(pMenuAction->text()))
+            faults << QStringLiteral("untranslated menu: %1").arg(pMenuAction->text());
+        for (const QAction* pAction : pMenuAction->menu()->actions()) {
+            if (pAction->isSeparator() || !pAction->isVisible())
+                continue;
+            for (const QString& text : { pAction->text().section(u'\t', 0, 0), pAction->statusTip(), pAction->toolTip() }) {
+                if (!IsPseudo(text))
+                    faults << QStringLiteral("untranslated in the menu %1: %2").arg(pMenuAction->text(), text);
+            }
+        }
+    }
+    return faults;
+}
+
 // The bytes of a notebook with a note and a folder made by keys, saved, in the language given.
 QByteArray SavedBytes(const QString& language, const QString& path)
 {
@@ -49,6 +128,7 @@ class AppTranslationTest : public QObject
 private slots:
     void cleanup() { InstallTranslations({ QStringLiteral("en") }); }
     void theUsersLanguageChoosesTheCatalogue();
+    void everyTextComesFromTheCatalogueAndFits();
     void aRightToLeftLanguageMirrorsTheWindow();
     void noLanguageChangesTheSavedBytes();
 };
@@ -77,6 +157,58 @@ void AppTranslationTest::theUsersLanguageChoosesTheCatalogue()
     QCOMPARE(QString::fromStdString(DescribeSaveChanges("a.not")), QStringLiteral("Änderungen an a.not speichern?"));
 }
 
+void AppTranslationTest::everyTextComesFromTheCatalogueAndFits()
+{
+    InstallTranslations({ QStringLiteral("en_XA") });
+    QCOMPARE(InstalledLanguage(), QStringLiteral("en_XA"));
+    MemorySettings settings;
+    AppWindow app(settings);
+    app.NewNotebook();
+    QTRY_COMPARE(QApplication::focusWidget(), app.Tree());
+    QStringList faults = Faults(&app.frame) + MenuFaults(app.frame);
+    GrabAs(&app.frame, QStringLiteral("pseudo-main"));
+
+    // Each dialog a command opens, checked while it is up and then cancelled.
+    const int commands[] = { cmd::NewFolder,        cmd::AssignKeys, cmd::NoteHeaderPrefs,
+                             cmd::DeleteFolderPrefs, cmd::About,      cmd::FindInNotebook };
+    for (const int id : commands) {
+        bool bShown = false;
+        WhenModal([&faults, &bShown, id](QWidget* pDialog) {
+            bShown = true;
+            faults << Faults(pDialog);
+            GrabAs(pDialog, QStringLiteral("pseudo-%1").arg(pDialog->objectName()));
+            qobject_cast<QDialog*>(pDialog)->reject();
+        });
+        app.frame.OnCommand(id);
+        QVERIFY2(bShown, qPrintable(QStringLiteral("no dialog for command %1").arg(id)));
+    }
+    // A message: Import Folder with the Trash selected.
+    QTest::keyClick(app.Tree(), Qt::Key_Down);
+    QCOMPARE(app.Tree()->currentItem()->text(0), QStringLiteral("Trash"));
+    bool bTold = false;
+    WhenModal([&faults, &bTold](QWidget* pMessage) {
+        bTold = true;
+        faults << Faults(pMessage);
+        GrabAs(pMessage, QStringLiteral("pseudo-message"));
+        qobject_cast<QDialog*>(pMessage)->reject();
+    });
+    app.frame.OnCommand(cmd::ImportFolder);
+    QVERIFY(bTold);
+
+    // The windows that stay open beside the notebook.
+    QTest::keyClick(app.Tree(), Qt::Key_F6);
+    app.frame.OnCommand(cmd::EditFind);
+    app.frame.OnCommand(cmd::HelpTopics);
+    for (const char* name : { "findDialog", "helpWindow" }) {
+        auto* pWindow = app.frame.findChild<QWidget*>(QString::fromLatin1(name));
+        QVERIFY2(pWindow && pWindow->isVisible(), name);
+        faults << Faults(pWindow);
+        GrabAs(pWindow, QStringLiteral("pseudo-%1").arg(QString::fromLatin1(name)));
+        pWindow->close();
+    }
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
+}
+
 void AppTranslationTest::aRightToLeftLanguageMirrorsTheWindow()
 {
     InstallTranslations({ QStringLiteral("ar_XB") });
@@ -86,6 +218,8 @@ void AppTranslationTest::aRightToLeftLanguageMirrorsTheWindow()
     app.NewNotebook();
     QTRY_COMPARE(QApplication::focusWidget(), app.Tree());
     QCOMPARE(app.frame.layoutDirection(), Qt::RightToLeft);
+    // Mirrored: the folder tree, on the right of the notes from left to right, stands on their left.
+    QVERIFY(app.Tree()->mapTo(&app.frame, QPoint()).x() < app.Editor()->mapTo(&app.frame, QPoint()).x());
     GrabAs(&app.frame, QStringLiteral("rtl-main"));
     InstallTranslations({ QStringLiteral("en") });
     QCOMPARE(QGuiApplication::layoutDirection(), Qt::LeftToRight);
@@ -96,8 +230,9 @@ void AppTranslationTest::noLanguageChangesTheSavedBytes()
     QTemporaryDir dir;
     const QByteArray english = SavedBytes(QStringLiteral("en"), dir.filePath(QStringLiteral("en.not")));
     const QByteArray german = SavedBytes(QStringLiteral("de"), dir.filePath(QStringLiteral("de.not")));
-    QVERIFY(english.contains("New Note"));
-    QVERIFY(english.contains("Begin Folder"));
+    QCOMPARE(InstalledLanguage(), QStringLiteral("de"));
+    for (const char* part : { "Folder Name\r\nIdeas\r\n", "------ New Note ", "second words", "Assigned Key Function\r\nMove" })
+        QVERIFY2(english.contains(part), part);
     QCOMPARE(german, english);
 }
 
