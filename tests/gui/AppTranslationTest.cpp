@@ -10,9 +10,11 @@
 #include <QtTest>
 
 #include "AppTestSupport.h"
+#include "app/CRunTutorialDlg.h"
 #include "platform/CommandIds.h"
 #include "platform/SettingsStore.h"
 #include "words/MessageWords.h"
+#include "qt/RecoveryDialog.h"
 #include "qt/Translations.h"
 
 namespace {
@@ -196,7 +198,46 @@ void AppTranslationTest::everyTextComesFromTheCatalogueAndFits()
     QVERIFY(bTold);
 
     // The windows that stay open beside the notebook.
+    // The folder tree's menu, by a right click.
+    QStringList popup;
+    QTimer::singleShot(0, [&popup] {
+        if (!QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }))
+            return;
+        for (const QAction* pAction : QApplication::activePopupWidget()->actions())
+            popup << pAction->text().section(u'\t', 0, 0);
+        QApplication::activePopupWidget()->close();
+    });
+    const QRect trash = app.Tree()->visualItemRect(app.Tree()->currentItem());
+    QTest::mouseClick(app.Tree()->viewport(), Qt::RightButton, {}, trash.center());
+    QVERIFY(!popup.isEmpty());
+    for (const QString& text : popup) {
+        if (!IsPseudo(text))
+            faults << QStringLiteral("untranslated in the folder menu: %1").arg(text);
+    }
+
+    // Move/Copy Note's folder list, on a note typed in the editor.
     QTest::keyClick(app.Tree(), Qt::Key_F6);
+    QTest::keyClicks(app.Editor(), QStringLiteral("words"));
+    bool bChosen = false;
+    WhenModal([&faults, &bChosen](QWidget* pDialog) {
+        bChosen = true;
+        faults << Faults(pDialog);
+        GrabAs(pDialog, QStringLiteral("pseudo-%1").arg(pDialog->objectName()));
+        qobject_cast<QDialog*>(pDialog)->reject();
+    });
+    QTest::keyClick(app.Editor(), Qt::Key_F2);
+    QVERIFY(bChosen);
+
+    // The dialogs of the program's start: the tutorial's offer and the recovery of unsaved work.
+    for (QDialog* pDialog : std::initializer_list<QDialog*> {
+             new CRunTutorialDlg(&app.frame), new RecoveryDialog({ KeptWork { "/tmp/a.not", 0, {} } }, &app.frame) }) {
+        pDialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(pDialog));
+        faults << Faults(pDialog);
+        GrabAs(pDialog, QStringLiteral("pseudo-%1").arg(pDialog->objectName()));
+        delete pDialog;
+    }
+
     app.frame.OnCommand(cmd::EditFind);
     app.frame.OnCommand(cmd::HelpTopics);
     for (const char* name : { "findDialog", "helpWindow" }) {
@@ -206,6 +247,16 @@ void AppTranslationTest::everyTextComesFromTheCatalogueAndFits()
         GrabAs(pWindow, QStringLiteral("pseudo-%1").arg(QString::fromLatin1(name)));
         pWindow->close();
     }
+    // Closing the modified notebook asks whether to save it.
+    bool bAsked = false;
+    WhenModal([&faults, &bAsked](QWidget* pQuestion) {
+        bAsked = true;
+        faults << Faults(pQuestion);
+        GrabAs(pQuestion, QStringLiteral("pseudo-%1").arg(pQuestion->objectName()));
+        qobject_cast<QMessageBox*>(pQuestion)->button(QMessageBox::Cancel)->click();
+    });
+    app.frame.OnCommand(cmd::FileClose);
+    QVERIFY(bAsked);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
 }
 
