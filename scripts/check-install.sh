@@ -116,6 +116,8 @@ cli_works() {
     quillbox-cli new sample.not && quillbox-cli add sample.not Main "Installed" && quillbox-cli cat sample.not Main | tr -d "\r" | grep -qx Installed
 }
 check "quillbox-cli makes a notebook and adds a note" cli_works
+check "quillbox-cli speaks German from its installed catalogue" bash -c \
+    'LANGUAGE=de LC_ALL=C.UTF-8 quillbox-cli frobnicate 2>&1 | grep -q "unbekannter Befehl"'
 check "man quillbox-cli renders" bash -c 'MANWIDTH=80 man quillbox-cli | grep -q "quillbox-cli new notes.not"'
 completes() {
     # shellcheck disable=SC1091

@@ -25,12 +25,13 @@ done
 files() { dpkg-deb -c "$1" | grep -v '/$' | awk '{ print $NF }' | sed 's|^\./|/|' | sort; }
 
 id=io.github.quillbox.Quillbox
-# quillbox-cli holds its program, manual page and completion, and nothing else.
+# quillbox-cli holds its program, manual page, completion and catalogues, and nothing else.
 expected_cli=(
     /usr/bin/quillbox-cli
     /usr/share/bash-completion/completions/quillbox-cli
     /usr/share/doc/quillbox-cli/changelog.gz
     /usr/share/doc/quillbox-cli/copyright
+    /usr/share/locale/de/LC_MESSAGES/quillbox-cli.mo
     /usr/share/man/man1/quillbox-cli.1.gz
 )
 diff <(printf '%s\n' "${expected_cli[@]}" | sort) <(files "$deb_cli") > "$work/cli-files.diff" \
@@ -49,6 +50,8 @@ expected_gui=(
     /usr/share/quillbox/help/index.html
     /usr/share/quillbox/help/tutorial.html
     /usr/share/quillbox/help/help.css
+    /usr/share/quillbox/translations/quillbox_de.qm
+    /usr/share/quillbox/translations/quillbox_en.qm
     /usr/share/doc/quillbox/changelog.gz
     /usr/share/doc/quillbox/copyright
 )
