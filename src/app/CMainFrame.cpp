@@ -1,8 +1,8 @@
 #include "app/CMainFrame.h"
 
-#include <QCoreApplication>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>

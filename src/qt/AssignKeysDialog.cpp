@@ -1,7 +1,7 @@
 #include "qt/AssignKeysDialog.h"
 
-#include <QCoreApplication>
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -67,14 +67,14 @@ AssignKeysDialog::AssignKeysDialog(CAssignKeysDlg& dlg, TextCodec& codec, QWidge
     pCloseButtons->addStretch();
 
     auto* pLayout = new QGridLayout(this);
-    pLayout->addWidget(NewLabel(AssignKeysDialog::tr("Available Folders"), "availableFoldersLabel"), 0, 0);
-    pLayout->addWidget(NewLabel(AssignKeysDialog::tr("Available Keys"), "availableKeysLabel"), 0, 1);
+    pLayout->addWidget(NewLabel(tr("Available Folders"), "availableFoldersLabel"), 0, 0);
+    pLayout->addWidget(NewLabel(tr("Available Keys"), "availableKeysLabel"), 0, 1);
     pLayout->addWidget(m_pFolders, 1, 0);
     pLayout->addWidget(m_pKeys, 1, 1);
     pLayout->addLayout(pCloseButtons, 1, 2);
     pLayout->addLayout(pRadios, 2, 0, 1, 2);
     pLayout->addLayout(pActions, 3, 0, 1, 2);
-    pLayout->addWidget(NewLabel(AssignKeysDialog::tr("Assignments"), "assignmentsLabel"), 4, 0, 1, 2);
+    pLayout->addWidget(NewLabel(tr("Assignments"), "assignmentsLabel"), 4, 0, 1, 2);
     pLayout->addWidget(m_pAssignments, 5, 0, 1, 2);
     pLayout->setColumnStretch(0, 105);
     pLayout->setColumnStretch(1, 66);
