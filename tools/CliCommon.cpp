@@ -117,32 +117,47 @@ bool ParseArgs(const std::vector<std::string>& words, const CommandOptions& opti
             bOperandsOnly = true;
             continue;
         }
-        const size_t equals = word.find('=');
-        if (word.starts_with("--") && equals != std::string::npos && isValued(word.substr(0, equals))) {
-            args.values[word.substr(0, equals)] = word.substr(equals + 1);
-            continue;
-        }
-        if (isValued(word)) {
-            if (i + 1 == words.size()) {
-                error = word + " needs a value";
+        if (word.starts_with("--")) {
+            const size_t equals = word.find('=');
+            const std::string name = word.substr(0, equals);
+            if (equals != std::string::npos && isValued(name)) {
+                args.values[name] = word.substr(equals + 1);
+            } else if (isValued(word)) {
+                if (i + 1 == words.size()) {
+                    error = word + " needs a value";
+                    return false;
+                }
+                args.values[word] = words[++i];
+            } else if (isFlag(word)) {
+                args.flags.insert(word);
+            } else {
+                error = "unknown option " + word;
                 return false;
             }
-            args.values[word] = words[++i];
             continue;
         }
-        if (isFlag(word)) {
-            args.flags.insert(word);
-            continue;
+        // Short options, as getopt reads them: flags given together ("-in"), and an option
+        // that takes a value takes the rest of the word ("-ofile") or else the next word.
+        for (size_t k = 1; k < word.size(); ++k) {
+            const std::string option { '-', word[k] };
+            if (isFlag(option)) {
+                args.flags.insert(option);
+                continue;
+            }
+            if (!isValued(option)) {
+                error = "unknown option " + (k == 1 ? word : option + " in " + word);
+                return false;
+            }
+            if (k + 1 < word.size()) {
+                args.values[option] = word.substr(k + 1);
+            } else if (i + 1 < words.size()) {
+                args.values[option] = words[++i];
+            } else {
+                error = option + " needs a value";
+                return false;
+            }
+            break;
         }
-        // Short flags given together, as in "-in".
-        const bool bCombined = !word.starts_with("--") && word.size() > 2
-            && std::all_of(word.begin() + 1, word.end(), [&](char ch) { return isFlag(std::string { '-', ch }); });
-        if (!bCombined) {
-            error = "unknown option " + word;
-            return false;
-        }
-        for (size_t k = 1; k < word.size(); ++k)
-            args.flags.insert(std::string { '-', word[k] });
     }
     return true;
 }

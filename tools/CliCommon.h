@@ -28,9 +28,10 @@ struct CommandOptions
     std::vector<std::string> valued;
 };
 
-// Splits words into operands and options: "--name=value", "-o value", combined short flags
-// ("-in"), "-" as an operand and "--" before operands that start with "-". False, with
-// `error` set, for an option the command does not take.
+// Splits words into operands and options: "--name=value", "-o value", short options given
+// together ("-in") and a value joined to its short option ("-ofile"), "-" as an operand and "--"
+// before operands that start with "-". False, with `error` set, for an option the command does
+// not take.
 bool ParseArgs(const std::vector<std::string>& words, const CommandOptions& options, Args& args, std::string& error);
 
 // Exit statuses of every command but grep and check.
