@@ -1,5 +1,6 @@
 #include "CliCommon.h"
 
+#include <langinfo.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,8 +8,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <climits>
+#include <clocale>
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <memory>
 #include <stdexcept>
 #include <string_view>
@@ -162,9 +166,43 @@ bool ParseArgs(const std::vector<std::string>& words, const CommandOptions& opti
     return true;
 }
 
+namespace {
+
+bool g_bRawOutput = false;
+
+// The character set of the user's locale, for text shown on a terminal; none for UTF-8. The
+// locale is taken only for that, so that nothing else the program does depends on it.
+const TerminalText::CharWriter& LocaleCharWriter()
+{
+    static const TerminalText::CharWriter writer = []() -> TerminalText::CharWriter {
+        std::setlocale(LC_CTYPE, "");
+        if (std::string_view(::nl_langinfo(CODESET)) == "UTF-8")
+            return {};
+        return [](char32_t ch, std::string& out) {
+            char bytes[MB_LEN_MAX];
+            std::mbstate_t state {};
+            const size_t length = std::wcrtomb(bytes, static_cast<wchar_t>(ch), &state);
+            if (length == static_cast<size_t>(-1))
+                return false;
+            out.append(bytes, length);
+            return true;
+        };
+    }();
+    return writer;
+}
+
+std::optional<TerminalText> TerminalFor(int fd, TextEncoding::Kind kind)
+{
+    if (g_bRawOutput || !::isatty(fd))
+        return std::nullopt;
+    return TerminalText(kind, LocaleCharWriter());
+}
+
+} // namespace
+
 void Error(const std::string& message)
 {
-    std::fprintf(stderr, "quillbox-cli: %s\n", Shown(message).c_str());
+    WriteError("quillbox-cli: " + Shown(message) + "\n", TextEncoding::Kind::Utf8);
 }
 
 void Write(std::string_view bytes)
@@ -173,10 +211,54 @@ void Write(std::string_view bytes)
         throw OutputFailed { errno };
 }
 
-bool WriteToStdout(std::string_view bytes)
+void SetRawOutput(bool bRaw)
 {
-    Write(bytes);
-    return true;
+    g_bRawOutput = bRaw;
+}
+
+TextOutput::TextOutput(TextEncoding::Kind kind)
+    : m_terminal(TerminalFor(STDOUT_FILENO, kind))
+{
+}
+
+void TextOutput::Put(std::string_view bytes)
+{
+    if (m_terminal)
+        Write(m_terminal->Show(bytes));
+    else
+        Write(bytes);
+}
+
+void TextOutput::End()
+{
+    if (m_terminal)
+        Write(m_terminal->Finish());
+}
+
+ChunkSink TextOutput::Sink()
+{
+    return [this](std::string_view chunk) {
+        Put(chunk);
+        return true;
+    };
+}
+
+void WriteText(std::string_view bytes, TextEncoding::Kind kind)
+{
+    TextOutput out(kind);
+    out.Put(bytes);
+    out.End();
+}
+
+void WriteError(std::string_view bytes, TextEncoding::Kind kind)
+{
+    std::string shown;
+    if (std::optional<TerminalText> terminal = TerminalFor(STDERR_FILENO, kind)) {
+        shown = terminal->Show(bytes);
+        shown += terminal->Finish();
+        bytes = shown;
+    }
+    std::fwrite(bytes.data(), 1, bytes.size(), stderr);
 }
 
 std::string InputPath(const std::string& operand)
@@ -264,8 +346,12 @@ bool LockForWriting(WriteLock& lock, const std::string& path, bool bForce)
 
 bool Save(HeadlessNotebook& nb, const std::string& operand, bool bForce)
 {
-    if (operand == "-")
-        return nb.doc.TakeSnapshot().Write(WriteToStdout);
+    if (operand == "-") {
+        TextOutput out(nb.doc.GetEncoding().GetKind());
+        nb.doc.TakeSnapshot().Write(out.Sink());
+        out.End();
+        return true;
+    }
     WriteLock lock;
     if (!LockForWriting(lock, operand, bForce))
         return false;
@@ -308,8 +394,10 @@ int ChangeNotebook(const std::string& operand, bool bForce, const std::function<
 
 bool ExportSelected(HeadlessNotebook& nb, const std::string& operand)
 {
-    if (operand == "-")
-        return WriteToStdout(nb.doc.FolderFileText());
+    if (operand == "-") {
+        WriteText(nb.doc.FolderFileText(), nb.doc.GetEncoding().GetKind());
+        return true;
+    }
     const SaveResult result = nb.doc.ExportFolder(operand);
     if (!result.ok)
         Error(DescribeProblem(result.problem));

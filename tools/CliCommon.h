@@ -2,12 +2,15 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "CliNotebook.h"
+#include "storage/FileAccess.h"
+#include "storage/TerminalText.h"
 
 // The words of one command line after the command's name: its operands and options.
 struct Args
@@ -51,6 +54,32 @@ struct OutputFailed
 };
 // Writes to standard output; throws OutputFailed when it cannot.
 void Write(std::string_view bytes);
+
+// On a terminal, text is shown as TerminalText shows it, in the character set of the user's
+// locale (LC_CTYPE), unless the command was given --raw: then, as into a pipe or a file, it is
+// written as it is.
+void SetRawOutput(bool bRaw);
+
+// Text in the encoding `kind` written to standard output, shown for a terminal where it is one.
+class TextOutput
+{
+public:
+    explicit TextOutput(TextEncoding::Kind kind);
+    // Throws OutputFailed as Write does.
+    void Put(std::string_view bytes);
+    // Writes what waited for more bytes: called after the last ones.
+    void End();
+    // Put as a ChunkSink.
+    ChunkSink Sink();
+
+private:
+    std::optional<TerminalText> m_terminal;
+};
+
+// Writes whole text in the encoding `kind` to standard output, shown as TextOutput shows it.
+void WriteText(std::string_view bytes, TextEncoding::Kind kind);
+// Writes to standard error, shown for a terminal where it is one; unchecked, as messages are.
+void WriteError(std::string_view bytes, TextEncoding::Kind kind);
 
 // The path to read for a file operand: "-" reads standard input, which is kept in memory so
 // that it can be read more than once.
