@@ -395,7 +395,9 @@ int ChangeNotebook(const std::string& operand, bool bForce, const std::function<
 bool ExportSelected(HeadlessNotebook& nb, const std::string& operand)
 {
     if (operand == "-") {
-        WriteText(nb.doc.FolderFileText(), nb.doc.GetEncoding().GetKind());
+        TextOutput out(nb.doc.GetEncoding().GetKind());
+        nb.doc.WriteFolderFileText(out.Sink());
+        out.End();
         return true;
     }
     const SaveResult result = nb.doc.ExportFolder(operand);
@@ -404,16 +406,18 @@ bool ExportSelected(HeadlessNotebook& nb, const std::string& operand)
     return result.ok;
 }
 
-bool WriteOutput(const std::string& operand, std::string_view bytes)
+bool WriteOutput(const std::string& operand, TextEncoding::Kind kind, const ChunkProducer& produce)
 {
     if (operand == "-") {
-        Write(bytes);
+        TextOutput out(kind);
+        produce(out.Sink());
+        out.End();
         return true;
     }
-    FileProblem problem;
-    if (WriteFileSafely(operand, bytes, problem))
+    const WriteResult result = WriteFileSafely(operand, produce);
+    if (result.status == WriteResult::Status::Written)
         return true;
-    Error("cannot write \"" + operand + "\": " + DescribeReason(problem) + ".");
+    Error("cannot write \"" + operand + "\": " + DescribeReason(result.problem) + ".");
     return false;
 }
 

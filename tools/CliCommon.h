@@ -108,8 +108,9 @@ bool Save(HeadlessNotebook& nb, const std::string& operand, bool bForce);
 int ChangeNotebook(const std::string& operand, bool bForce, const std::function<bool(HeadlessNotebook&)>& change);
 // Exports the selected folder as Export Folder does; "-" writes it to standard output.
 bool ExportSelected(HeadlessNotebook& nb, const std::string& operand);
-// Writes bytes safely to a file, or to standard output for "-".
-bool WriteOutput(const std::string& operand, std::string_view bytes);
+// Writes what `produce` makes, text in the encoding `kind`, safely to a file, or to standard
+// output for "-"; false, after saying why, when the file could not be written.
+bool WriteOutput(const std::string& operand, TextEncoding::Kind kind, const ChunkProducer& produce);
 
 // A command line's words are UTF-8. In a Windows-1252 notebook a name, pattern or text given
 // there is taken in the notebook's own bytes where it has them; output that shows what the

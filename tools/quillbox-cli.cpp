@@ -111,11 +111,15 @@ const Command kCommands[] = {
       Write the whole notebook, or PATH with the folders below it, to OUT (standard
       output when -o is not given), in the order of the folder tree. FORMAT is one of
         text      each folder's path, underlined, then its notes
-        markdown  a heading per folder (deeper folders get deeper headings) and each
-                  note, header line first, in a fenced block
+        markdown  a heading per folder (deeper folders get deeper headings; below the
+                  sixth level, a level-six heading names the folders from the one at
+                  the sixth level down, as a PATH: "###### F/G/H") and each note,
+                  header line first, in a fenced block
         html      one self-contained page with a table of contents
         fol       a folder file, byte for byte as Export Folder writes it (needs PATH)
-      text, markdown and html have LF line breaks; notes keep the bytes they hold.
+      text, markdown and html have LF line breaks; notes keep the bytes they hold. The
+      page's title is FILE's name; where the name is not UTF-8, each byte that is not
+      shows as U+FFFD.
 )" },
     { "import", { { "--force" }, {} }, 3, 3, Import, R"(  import [--force] FILE FOLFILE PATH
       Add the folder in folder file FOLFILE, with its subtree, under the folder PATH, as
