@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <cstdio>
 #include <iterator>
 #include <memory>
 #include <utility>
