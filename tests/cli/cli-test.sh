@@ -134,8 +134,8 @@ cmp -s cut.not cut-before.not || fail "a damaged notebook was written over"
 expect 0 "$Q" grep cut.not idea
 grep -q 'warning: The notebook file' err || fail "grep on a damaged notebook gives no warning"
 
-# A Windows-1252 notebook: names and text given in UTF-8 are taken in its bytes, grep shows
-# UTF-8, and a character the code page lacks turns the notebook to UTF-8, as typing would.
+# A Windows-1252 notebook: names and text given in UTF-8 are taken in its bytes, tree and grep
+# show UTF-8, and a character the code page lacks turns the notebook to UTF-8, as typing would.
 expect 0 "$Q" new legacy.not
 expect 0 "$Q" add --create legacy.not Main/Caf "x"
 sed -i "s/^Caf\r\$/Caf$(printf '\xe9')\r/" legacy.not
@@ -143,6 +143,8 @@ expect 0 "$Q" add legacy.not Main/Café "déjà vu"
 grep -q "d$(printf '\xe9')j$(printf '\xe0') vu" legacy.not || fail "the note was not stored in Windows-1252"
 expect 0 "$Q" grep legacy.not déjà
 same "Main/Café	$header	déjà vu" out
+expect 0 "$Q" tree legacy.not
+grep -qx '  Café' out || fail "tree did not show the Windows-1252 name in UTF-8: $(cat -v out)"
 expect 0 "$Q" add legacy.not Main/Café "snow ☃"
 expect 0 "$Q" cat legacy.not Main/Café
 grep -q "déjà vu" out && grep -q "snow ☃" out || fail "the notebook did not turn to UTF-8"
