@@ -42,7 +42,8 @@ themselves), DEL as ^?, and the controls U+0080 to U+009F as \u0080 to \u009F. A
 the locale's character set lacks (in the C locale, any but ASCII) is shown as \u00E9
 (\U0001F600 beyond U+FFFF), and a byte that is not UTF-8 in UTF-8 text as \xE9. This holds for
 standard output and, when it is a terminal, standard error. --raw, which every command takes,
-writes to a terminal what a pipe or a file gets: the bytes above as they are.
+writes to a terminal what a pipe or a file always gets: the bytes as they are (for cat and
+export the notebook's, for tree and grep UTF-8).
 
 A FILE, FOLFILE or OUT of "-" is standard input or output. add and import with FILE "-"
 read the notebook from standard input and write it to standard output.
