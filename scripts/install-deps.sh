@@ -11,6 +11,8 @@ packages=(
     fonts-dejavu-core poppler-utils
     xvfb xauth
     time
+    # the completion's test runs it with bash-completion's helpers loaded, as on a desktop
+    bash-completion
     # making the Debian packages (dpkg-buildpackage checks build-essential), checking them and
     # their files, and installing them as a user would; libfile-mimeinfo-perl is the file type
     # lookup xdg-mime takes outside a desktop session

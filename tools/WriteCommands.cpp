@@ -38,7 +38,8 @@ Folder* FolderForNote(HeadlessNotebook& nb, const std::string& operand, const st
             return nullptr;
         }
         if (!pFolder) {
-            Error("cannot make the folder \"" + EscapeFolderName(name) + "\" at the top level, which holds only Main and Trash.");
+            Error("cannot make the folder \"" + FromNotebook(nb, EscapeFolderName(name))
+                  + "\" at the top level, which holds only Main and Trash.");
             return nullptr;
         }
         if (name.empty()) {
@@ -48,7 +49,7 @@ Folder* FolderForNote(HeadlessNotebook& nb, const std::string& operand, const st
         Folder* pParent = pFolder;
         pFolder = nb.doc.NewFolder(pParent, name);
         if (!pFolder) {
-            Error("cannot make a folder in \"" + FolderPath(pParent) + "\": the Trash holds no new folders.");
+            Error("cannot make a folder in \"" + FromNotebook(nb, FolderPath(pParent)) + "\": the Trash holds no new folders.");
             return nullptr;
         }
         bCreated = true;
