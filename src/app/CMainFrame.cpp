@@ -97,6 +97,10 @@ CMainFrame::CMainFrame(SettingsStore& settings)
 CMainFrame::~CMainFrame()
 {
     qApp->removeEventFilter(this);
+    // The notebook windows close after this frame's own part is gone: none may call it then.
+    m_pMdiArea->disconnect(this);
+    for (CChildFrame* pChild : Children())
+        pChild->disconnect(this);
 }
 
 QWidget* CMainFrame::CreateKeysBar()
