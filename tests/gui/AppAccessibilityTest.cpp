@@ -117,6 +117,7 @@ class AppAccessibilityTest : public QObject
 private slots:
     void mainWindowNamesEveryControl();
     void treeItemsSayTheirKeysAndTheEditorItsFolder();
+    void f6LeavesTheFocusSeenInEitherPane();
     void everyDialogNamesAndShowsEveryControl_data();
     void everyDialogNamesAndShowsEveryControl();
     void recoveryQuestionNamesItsList();
@@ -178,6 +179,22 @@ void AppAccessibilityTest::treeItemsSayTheirKeysAndTheEditorItsFolder()
     });
     QTest::keyClick(app.Tree(), Qt::Key_R, Qt::ControlModifier);
     QTRY_COMPARE(NameOf(app.Editor()), QStringLiteral("Notes in Later"));
+}
+
+void AppAccessibilityTest::f6LeavesTheFocusSeenInEitherPane()
+{
+    MemorySettings settings;
+    AppWindow app(settings);
+    app.NewNotebook();
+    QTRY_COMPARE(QApplication::focusWidget(), app.Tree());
+    QWidget* pTree = app.Tree();
+    QWidget* pEditor = app.Editor();
+    const QImage treeFocused = pTree->grab().toImage();
+    const QImage editorUnfocused = pEditor->grab().toImage();
+    QTest::keyClick(pTree, Qt::Key_F6);
+    QTRY_COMPARE(QApplication::focusWidget(), pEditor);
+    QVERIFY(pTree->grab().toImage() != treeFocused);
+    QVERIFY(pEditor->grab().toImage() != editorUnfocused);
 }
 
 void AppAccessibilityTest::everyDialogNamesAndShowsEveryControl_data()
