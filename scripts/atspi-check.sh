@@ -16,7 +16,7 @@ cp tests/data/new-notebook.not "$state/notes.not"
 
 export HOME="$state" XDG_CONFIG_HOME="$state/config" XDG_STATE_HOME="$state/state" XDG_DATA_HOME="$state/data"
 export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-exec dbus-run-session -- xvfb-run -a -s '-screen 0 1280x800x24' bash -c '
+dbus-run-session -- xvfb-run -a -s '-screen 0 1280x800x24' bash -c '
     "$1/src/app/quillbox" "$2" &
     program=$!
     status=0
