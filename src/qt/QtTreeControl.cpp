@@ -39,7 +39,8 @@ public:
             return m_name;
         if (column == 0 && role == Qt::DecorationRole)
             return m_icon;
-        if (column == 0 && (role == Qt::AccessibleTextRole || role == Qt::AccessibleDescriptionRole))
+        // Asked only of items in the control, where a screen reader finds them.
+        if (column == 0 && (role == Qt::AccessibleTextRole || role == Qt::AccessibleDescriptionRole) && treeWidget())
             return static_cast<const QtTreeControl*>(treeWidget())->AccessibleData(this, m_name, role);
         return QTreeWidgetItem::data(column, role);
     }
