@@ -19,6 +19,10 @@ packages=(
     build-essential dpkg-dev debhelper lintian desktop-file-utils appstream shared-mime-info man-db
     xdg-utils libglib2.0-bin libfile-mimeinfo-perl
 )
+# --accessibility: what scripts/atspi-check.sh needs to read the window as a screen reader does.
+if [ "${1:-}" = "--accessibility" ]; then
+    packages+=(at-spi2-core dbus python3-dbus)
+fi
 
 missing=()
 for package in "${packages[@]}"; do

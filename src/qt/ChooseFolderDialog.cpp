@@ -20,6 +20,9 @@ ChooseFolderDialog::ChooseFolderDialog(CChooseFolderDlg& dlg, TextCodec& codec, 
     setWindowTitle(QString::fromUtf8(CChooseFolderDlg::kCaption));
     auto* pLabel = new QLabel(QStringLiteral("Move/Copy Note To:"));
     pLabel->setObjectName(QStringLiteral("folderLabel"));
+    pLabel->setBuddy(m_pList);
+    // Qt names no list by its buddy label.
+    m_pList->setAccessibleName(pLabel->text());
     QPushButton* pMove = NewButton("Move Note", "moveNoteButton");
     pMove->setDefault(true);
     QPushButton* pCopy = NewButton("Copy Note", "copyNoteButton");

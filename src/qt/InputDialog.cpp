@@ -21,6 +21,7 @@ InputDialog::InputDialog(CInputDlg& dlg, TextCodec& codec, QWidget* parent)
     auto* pLabel = new QLabel(codec.Decode(dlg.m_strLabel));
     pLabel->setObjectName(QStringLiteral("inputLabel"));
     pLabel->setTextFormat(Qt::PlainText);
+    pLabel->setBuddy(m_pEdit);
     m_pEdit->setObjectName(QStringLiteral("inputText"));
     const auto [pOk, pCancel] = NewOkCancel(this);
 
