@@ -154,6 +154,10 @@ if wanted memory; then
     resave_m=$(ratio "$(peak_bytes "$cli" resave "$large" "$work/resaved.not")" "$size")
     worst=$(printf '%s\n' "$tree_m" "$resave_m" | sort -g | tail -1)
     row "headless peak memory, large" "${tree_m}x (tree) / ${resave_m}x (resave) the file size" "at most 1.5x" "$(within "$worst" 1.5)"
+    # Export writes a folder at a time: it should need no more than reading the notebook does.
+    export_m=$(ratio "$(peak_bytes "$cli" export --format html -o "$work/export.html" "$large")" "$size")
+    rm -f "$work/export.html"
+    row "headless export peak memory, large, \`export --format html\` vs \`tree\`" "${export_m}x / ${tree_m}x the file size" "at most 1.5x" "$(within "$export_m" 1.5)"
 fi
 
 # Patterns a backtracking engine takes minutes over: grep -E in one pass over the notes, against

@@ -122,8 +122,8 @@ check "man quillbox-cli renders" bash -c 'MANWIDTH=80 man quillbox-cli | grep -q
 completes() {
     # shellcheck disable=SC1091
     source /usr/share/bash-completion/completions/quillbox-cli
-    COMP_WORDS=(quillbox-cli cat sample.not Ma) COMP_CWORD=3
-    _quillbox_cli
+    COMP_WORDS=(quillbox-cli cat sample.not Ma) COMP_CWORD=3 COMP_LINE="quillbox-cli cat sample.not Ma" COMP_POINT=30
+    _quillbox_cli quillbox-cli Ma sample.not
     equals "${COMPREPLY[*]}" Main
 }
 check "bash completes a folder path from the notebook" completes

@@ -14,12 +14,18 @@ packages=(
     fonts-dejavu-core poppler-utils
     xvfb xauth
     time
+    # the completion's test runs it with bash-completion's helpers loaded, as on a desktop
+    bash-completion
     # making the Debian packages (dpkg-buildpackage checks build-essential), checking them and
     # their files, and installing them as a user would; libfile-mimeinfo-perl is the file type
     # lookup xdg-mime takes outside a desktop session
     build-essential dpkg-dev debhelper lintian desktop-file-utils appstream shared-mime-info man-db
     xdg-utils libglib2.0-bin libfile-mimeinfo-perl
 )
+# --accessibility: what scripts/atspi-check.sh needs to read the window as a screen reader does.
+if [ "${1:-}" = "--accessibility" ]; then
+    packages+=(at-spi2-core dbus python3-dbus)
+fi
 
 missing=()
 for package in "${packages[@]}"; do

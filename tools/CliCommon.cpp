@@ -1,5 +1,6 @@
 #include "CliCommon.h"
 
+#include <langinfo.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,8 +8,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <climits>
+#include <clocale>
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <memory>
 #include <stdexcept>
 #include <string_view>
@@ -117,39 +121,88 @@ bool ParseArgs(const std::vector<std::string>& words, const CommandOptions& opti
             bOperandsOnly = true;
             continue;
         }
-        const size_t equals = word.find('=');
-        if (word.starts_with("--") && equals != std::string::npos && isValued(word.substr(0, equals))) {
-            args.values[word.substr(0, equals)] = word.substr(equals + 1);
-            continue;
-        }
-        if (isValued(word)) {
-            if (i + 1 == words.size()) {
-                error = Fill(CliText("%1 needs a value"), { word });
+        if (word.starts_with("--")) {
+            const size_t equals = word.find('=');
+            const std::string name = word.substr(0, equals);
+            if (equals != std::string::npos && isValued(name)) {
+                args.values[name] = word.substr(equals + 1);
+            } else if (isValued(word)) {
+                if (i + 1 == words.size()) {
+                    error = Fill(CliText("%1 needs a value"), { word });
+                    return false;
+                }
+                args.values[word] = words[++i];
+            } else if (isFlag(word)) {
+                args.flags.insert(word);
+            } else {
+                error = Fill(CliText("unknown option %1"), { word });
                 return false;
             }
-            args.values[word] = words[++i];
             continue;
         }
-        if (isFlag(word)) {
-            args.flags.insert(word);
-            continue;
+        // Short options, as getopt reads them: flags given together ("-in"), and an option
+        // that takes a value takes the rest of the word ("-ofile") or else the next word.
+        for (size_t k = 1; k < word.size(); ++k) {
+            const std::string option { '-', word[k] };
+            if (isFlag(option)) {
+                args.flags.insert(option);
+                continue;
+            }
+            if (!isValued(option)) {
+                error = k == 1 ? Fill(CliText("unknown option %1"), { word }) : Fill(CliText("unknown option %1 in %2"), { option, word });
+                return false;
+            }
+            if (k + 1 < word.size()) {
+                args.values[option] = word.substr(k + 1);
+            } else if (i + 1 < words.size()) {
+                args.values[option] = words[++i];
+            } else {
+                error = Fill(CliText("%1 needs a value"), { option });
+                return false;
+            }
+            break;
         }
-        // Short flags given together, as in "-in".
-        const bool bCombined = !word.starts_with("--") && word.size() > 2
-            && std::all_of(word.begin() + 1, word.end(), [&](char ch) { return isFlag(std::string { '-', ch }); });
-        if (!bCombined) {
-            error = Fill(CliText("unknown option %1"), { word });
-            return false;
-        }
-        for (size_t k = 1; k < word.size(); ++k)
-            args.flags.insert(std::string { '-', word[k] });
     }
     return true;
 }
 
+namespace {
+
+bool g_bRawOutput = false;
+
+// The character set of the user's locale, for text shown on a terminal; none for UTF-8. The
+// locale is taken only for that, so that nothing else the program does depends on it.
+const TerminalText::CharWriter& LocaleCharWriter()
+{
+    static const TerminalText::CharWriter writer = []() -> TerminalText::CharWriter {
+        std::setlocale(LC_CTYPE, "");
+        if (std::string_view(::nl_langinfo(CODESET)) == "UTF-8")
+            return {};
+        return [](char32_t ch, std::string& out) {
+            char bytes[MB_LEN_MAX];
+            std::mbstate_t state {};
+            const size_t length = std::wcrtomb(bytes, static_cast<wchar_t>(ch), &state);
+            if (length == static_cast<size_t>(-1))
+                return false;
+            out.append(bytes, length);
+            return true;
+        };
+    }();
+    return writer;
+}
+
+std::optional<TerminalText> TerminalFor(int fd, TextEncoding::Kind kind)
+{
+    if (g_bRawOutput || !::isatty(fd))
+        return std::nullopt;
+    return TerminalText(kind, LocaleCharWriter());
+}
+
+} // namespace
+
 void Error(const std::string& message)
 {
-    std::fprintf(stderr, "quillbox-cli: %s\n", Shown(message).c_str());
+    WriteError("quillbox-cli: " + Shown(message) + "\n", TextEncoding::Kind::Utf8);
 }
 
 void Write(std::string_view bytes)
@@ -158,10 +211,54 @@ void Write(std::string_view bytes)
         throw OutputFailed { errno };
 }
 
-bool WriteToStdout(std::string_view bytes)
+void SetRawOutput(bool bRaw)
 {
-    Write(bytes);
-    return true;
+    g_bRawOutput = bRaw;
+}
+
+TextOutput::TextOutput(TextEncoding::Kind kind)
+    : m_terminal(TerminalFor(STDOUT_FILENO, kind))
+{
+}
+
+void TextOutput::Put(std::string_view bytes)
+{
+    if (m_terminal)
+        Write(m_terminal->Show(bytes));
+    else
+        Write(bytes);
+}
+
+void TextOutput::End()
+{
+    if (m_terminal)
+        Write(m_terminal->Finish());
+}
+
+ChunkSink TextOutput::Sink()
+{
+    return [this](std::string_view chunk) {
+        Put(chunk);
+        return true;
+    };
+}
+
+void WriteText(std::string_view bytes, TextEncoding::Kind kind)
+{
+    TextOutput out(kind);
+    out.Put(bytes);
+    out.End();
+}
+
+void WriteError(std::string_view bytes, TextEncoding::Kind kind)
+{
+    std::string shown;
+    if (std::optional<TerminalText> terminal = TerminalFor(STDERR_FILENO, kind)) {
+        shown = terminal->Show(bytes);
+        shown += terminal->Finish();
+        bytes = shown;
+    }
+    std::fwrite(bytes.data(), 1, bytes.size(), stderr);
 }
 
 std::string InputPath(const std::string& operand)
@@ -250,8 +347,12 @@ bool LockForWriting(WriteLock& lock, const std::string& path, bool bForce)
 
 bool Save(HeadlessNotebook& nb, const std::string& operand, bool bForce)
 {
-    if (operand == "-")
-        return nb.doc.TakeSnapshot().Write(WriteToStdout);
+    if (operand == "-") {
+        TextOutput out(nb.doc.GetEncoding().GetKind());
+        nb.doc.TakeSnapshot().Write(out.Sink());
+        out.End();
+        return true;
+    }
     WriteLock lock;
     if (!LockForWriting(lock, operand, bForce))
         return false;
@@ -294,24 +395,30 @@ int ChangeNotebook(const std::string& operand, bool bForce, const std::function<
 
 bool ExportSelected(HeadlessNotebook& nb, const std::string& operand)
 {
-    if (operand == "-")
-        return WriteToStdout(nb.doc.FolderFileText());
+    if (operand == "-") {
+        TextOutput out(nb.doc.GetEncoding().GetKind());
+        nb.doc.WriteFolderFileText(out.Sink());
+        out.End();
+        return true;
+    }
     const SaveResult result = nb.doc.ExportFolder(operand);
     if (!result.ok)
         Error(DescribeProblem(result.problem));
     return result.ok;
 }
 
-bool WriteOutput(const std::string& operand, std::string_view bytes)
+bool WriteOutput(const std::string& operand, TextEncoding::Kind kind, const ChunkProducer& produce)
 {
     if (operand == "-") {
-        Write(bytes);
+        TextOutput out(kind);
+        produce(out.Sink());
+        out.End();
         return true;
     }
-    FileProblem problem;
-    if (WriteFileSafely(operand, bytes, problem))
+    const WriteResult result = WriteFileSafely(operand, produce);
+    if (result.status == WriteResult::Status::Written)
         return true;
-    Error(Fill(CliText("cannot write \"%1\": %2."), { operand, DescribeReason(problem) }));
+    Error(Fill(CliText("cannot write \"%1\": %2."), { operand, DescribeReason(result.problem) }));
     return false;
 }
 

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -9,6 +10,8 @@
 
 #include "CliNotebook.h"
 #include "CliWords.h"
+#include "storage/FileAccess.h"
+#include "storage/TerminalText.h"
 #include "words/Translate.h"
 
 // The words of one command line after the command's name: its operands and options.
@@ -30,9 +33,10 @@ struct CommandOptions
     std::vector<std::string> valued;
 };
 
-// Splits words into operands and options: "--name=value", "-o value", combined short flags
-// ("-in"), "-" as an operand and "--" before operands that start with "-". False, with
-// `error` set, for an option the command does not take.
+// Splits words into operands and options: "--name=value", "-o value", short options given
+// together ("-in") and a value joined to its short option ("-ofile"), "-" as an operand and "--"
+// before operands that start with "-". False, with `error` set, for an option the command does
+// not take.
 bool ParseArgs(const std::vector<std::string>& words, const CommandOptions& options, Args& args, std::string& error);
 
 // Exit statuses of every command but grep and check.
@@ -52,6 +56,32 @@ struct OutputFailed
 };
 // Writes to standard output; throws OutputFailed when it cannot.
 void Write(std::string_view bytes);
+
+// On a terminal, text is shown as TerminalText shows it, in the character set of the user's
+// locale (LC_CTYPE), unless the command was given --raw: then, as into a pipe or a file, it is
+// written as it is.
+void SetRawOutput(bool bRaw);
+
+// Text in the encoding `kind` written to standard output, shown for a terminal where it is one.
+class TextOutput
+{
+public:
+    explicit TextOutput(TextEncoding::Kind kind);
+    // Throws OutputFailed as Write does.
+    void Put(std::string_view bytes);
+    // Writes what waited for more bytes: called after the last ones.
+    void End();
+    // Put as a ChunkSink.
+    ChunkSink Sink();
+
+private:
+    std::optional<TerminalText> m_terminal;
+};
+
+// Writes whole text in the encoding `kind` to standard output, shown as TextOutput shows it.
+void WriteText(std::string_view bytes, TextEncoding::Kind kind);
+// Writes to standard error, shown for a terminal where it is one; unchecked, as messages are.
+void WriteError(std::string_view bytes, TextEncoding::Kind kind);
 
 // The path to read for a file operand: "-" reads standard input, which is kept in memory so
 // that it can be read more than once.
@@ -80,8 +110,9 @@ bool Save(HeadlessNotebook& nb, const std::string& operand, bool bForce);
 int ChangeNotebook(const std::string& operand, bool bForce, const std::function<bool(HeadlessNotebook&)>& change);
 // Exports the selected folder as Export Folder does; "-" writes it to standard output.
 bool ExportSelected(HeadlessNotebook& nb, const std::string& operand);
-// Writes bytes safely to a file, or to standard output for "-".
-bool WriteOutput(const std::string& operand, std::string_view bytes);
+// Writes what `produce` makes, text in the encoding `kind`, safely to a file, or to standard
+// output for "-"; false, after saying why, when the file could not be written.
+bool WriteOutput(const std::string& operand, TextEncoding::Kind kind, const ChunkProducer& produce);
 
 // A command line's words are UTF-8. In a Windows-1252 notebook a name, pattern or text given
 // there is taken in the notebook's own bytes where it has them; output that shows what the

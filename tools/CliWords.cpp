@@ -34,10 +34,9 @@ std::string LocaleFolder()
 
 void InitCliWords()
 {
-    // Messages and the characters they are shown in follow the user's locale; times, numbers and
-    // the order of names stay the C locale's, as the notebook and the output need them.
+    // Only the messages follow the user's locale: they come as UTF-8 and are shown as any text
+    // is; nothing else the program does depends on the locale.
     std::setlocale(LC_MESSAGES, "");
-    std::setlocale(LC_CTYPE, "");
     bindtextdomain(kDomain, LocaleFolder().c_str());
     bind_textdomain_codeset(kDomain, "UTF-8");
     SetTranslator(&TranslateWords);

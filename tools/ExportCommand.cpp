@@ -7,12 +7,11 @@
 
 namespace {
 
-// A folder to export, with its depth below the first one and its text as the editor has it.
+// A folder to export, with its depth below the first one.
 struct Entry
 {
     const Folder* pFolder;
     int depth;
-    std::string text;
 };
 
 std::vector<Entry> Entries(HeadlessNotebook& nb, const Folder* pStart)
@@ -27,62 +26,96 @@ std::vector<Entry> Entries(HeadlessNotebook& nb, const Folder* pStart)
             if (pStart)
                 ++depth;
         }
-        entries.push_back({ pFolder, depth, nb.TextOf(pFolder) });
+        entries.push_back({ pFolder, depth });
     }
     return entries;
 }
 
-// Text with LF line breaks, as files on Linux have them; a lone CR stays.
-std::string WithLineFeeds(std::string_view text)
+// The export is made a folder at a time and handed on in pieces of about this size, so that
+// it never holds more than one folder's text beside the notebook.
+constexpr size_t kPiece = size_t(1) << 20;
+
+// Output made a folder at a time: what is appended goes to the sink once it has grown large.
+class Pieces
 {
-    std::string out;
-    out.reserve(text.size());
+public:
+    explicit Pieces(const ChunkSink& sink)
+        : m_sink(sink)
+    {
+    }
+    std::string& Out() { return m_out; }
+    // Hands on what was made when it is large, or when bLast; false when the sink refused.
+    bool Flush(bool bLast = false)
+    {
+        if (m_out.size() < kPiece && !bLast)
+            return true;
+        const bool bTaken = m_sink(m_out);
+        m_out.clear();
+        return bTaken;
+    }
+
+private:
+    const ChunkSink& m_sink;
+    std::string m_out;
+};
+
+// Appends text with LF line breaks, as files on Linux have them; a lone CR stays.
+void AppendWithLineFeeds(std::string& out, std::string_view text)
+{
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
             continue;
         out += text[i];
     }
-    if (!out.empty() && out.back() != '\n')
+    if (!text.empty() && out.back() != '\n')
         out += '\n';
-    return out;
 }
 
 // A folder's text cut into the text before its first note and its notes, each note as its
 // header line and its body, by the header lines the editor recognises.
 struct Note
 {
-    std::string header; // empty for the text before the first note
-    std::string body;
+    std::string_view header; // empty for the text before the first note
+    std::string_view body;
 };
 
 std::vector<Note> Notes(const CQuillboxDoc& doc, std::string_view text)
 {
-    std::vector<Note> notes(1);
-    while (!text.empty()) {
-        const size_t lf = text.find('\n');
-        std::string_view line = text.substr(0, lf == std::string_view::npos ? text.size() : lf + 1);
-        text.remove_prefix(line.size());
-        std::string_view bare = line;
+    std::vector<Note> notes;
+    std::string_view header;
+    size_t bodyStart = 0;
+    for (size_t at = 0; at < text.size();) {
+        const size_t lf = text.find('\n', at);
+        const size_t next = lf == std::string_view::npos ? text.size() : lf + 1;
+        std::string_view bare = text.substr(at, next - at);
         if (bare.ends_with('\n'))
             bare.remove_suffix(bare.ends_with("\r\n") ? 2 : 1);
-        if (CQuillboxEditView::IsHeaderLine(bare, doc.GetSeparator()))
-            notes.push_back({ std::string(bare), {} });
-        else
-            notes.back().body += line;
+        if (CQuillboxEditView::IsHeaderLine(bare, doc.GetSeparator())) {
+            if (!header.empty() || at > bodyStart)
+                notes.push_back({ header, text.substr(bodyStart, at - bodyStart) });
+            header = bare;
+            bodyStart = next;
+        }
+        at = next;
     }
-    if (notes.front().body.empty())
-        notes.erase(notes.begin());
+    if (!header.empty() || text.size() > bodyStart)
+        notes.push_back({ header, text.substr(bodyStart) });
     return notes;
 }
 
-std::string Text(const std::vector<Entry>& entries)
+bool Text(HeadlessNotebook& nb, const std::vector<Entry>& entries, const ChunkSink& sink)
 {
-    std::string out;
+    Pieces pieces(sink);
     for (const Entry& entry : entries) {
         const std::string path = FolderPath(entry.pFolder);
-        out += path + "\n" + std::string(path.size(), '=') + "\n" + WithLineFeeds(entry.text) + "\n";
+        std::string& out = pieces.Out();
+        out += path + "\n" + std::string(path.size(), '=') + "\n";
+        AppendWithLineFeeds(out, nb.doc.GetFolderText(entry.pFolder));
+        out += "\n";
+        if (!pieces.Flush())
+            return false;
     }
-    return out;
+    return pieces.Flush(true);
 }
 
 // Characters that mean something in a Markdown heading are taken literally.
@@ -97,34 +130,59 @@ std::string MarkdownInline(std::string_view text)
     return out;
 }
 
-// A body as a fenced block, its fence longer than any run of backticks in it.
-std::string MarkdownBlock(std::string_view body)
+// A note as a fenced block, its fence longer than any run of backticks in it.
+void AppendMarkdownBlock(std::string& out, const Note& note)
 {
     size_t longest = 0;
-    for (size_t run = 0, i = 0; i < body.size(); ++i) {
-        run = body[i] == '`' ? run + 1 : 0;
-        longest = std::max(longest, run);
+    for (const std::string_view part : { note.header, note.body }) {
+        for (size_t run = 0, i = 0; i < part.size(); ++i) {
+            run = part[i] == '`' ? run + 1 : 0;
+            longest = std::max(longest, run);
+        }
     }
     const std::string fence(std::max<size_t>(3, longest + 1), '`');
-    return fence + "text\n" + WithLineFeeds(body) + fence + "\n\n";
-}
-
-std::string Markdown(const CQuillboxDoc& doc, const std::vector<Entry>& entries)
-{
-    std::string out;
-    for (const Entry& entry : entries) {
-        const std::string heading(std::min(entry.depth + 1, 6), '#');
-        out += heading + " " + MarkdownInline(entry.pFolder->m_name) + "\n\n";
-        for (const Note& note : Notes(doc, entry.text))
-            out += MarkdownBlock(note.header.empty() ? note.body : note.header + "\n" + note.body);
+    out += fence + "text\n";
+    if (!note.header.empty()) {
+        out += note.header;
+        out += '\n';
     }
-    return out;
+    AppendWithLineFeeds(out, note.body);
+    out += fence + "\n\n";
 }
 
-std::string Html(std::string_view text)
+// Markdown has six levels of heading. Below the sixth a level-six heading names the folders
+// from the one at the sixth level down, so that the depth stays in sight.
+constexpr int kHeadingLevels = 6;
+
+bool Markdown(HeadlessNotebook& nb, const std::vector<Entry>& entries, const ChunkSink& sink)
 {
-    std::string out;
-    out.reserve(text.size());
+    Pieces pieces(sink);
+    // The path of names from the sixth level down, and where each level's name ends in it.
+    std::string deepPath;
+    std::vector<size_t> deepEnds;
+    for (const Entry& entry : entries) {
+        std::string& out = pieces.Out();
+        const int level = entry.depth + 1;
+        if (level >= kHeadingLevels) {
+            deepEnds.resize(static_cast<size_t>(level - kHeadingLevels));
+            deepPath.resize(deepEnds.empty() ? 0 : deepEnds.back());
+            deepPath += (level == kHeadingLevels ? "" : "/") + EscapeFolderName(entry.pFolder->m_name);
+            deepEnds.push_back(deepPath.size());
+        }
+        out += std::string(std::min(level, kHeadingLevels), '#') + " ";
+        out += MarkdownInline(level > kHeadingLevels ? std::string_view(deepPath) : std::string_view(entry.pFolder->m_name));
+        out += "\n\n";
+        const SharedText text = nb.doc.GetFolderText(entry.pFolder);
+        for (const Note& note : Notes(nb.doc, text))
+            AppendMarkdownBlock(out, note);
+        if (!pieces.Flush())
+            return false;
+    }
+    return pieces.Flush(true);
+}
+
+void AppendHtml(std::string& out, std::string_view text)
+{
     for (char ch : text) {
         switch (ch) {
         case '&': out += "&amp;"; break;
@@ -135,25 +193,54 @@ std::string Html(std::string_view text)
         default: out += ch;
         }
     }
+}
+
+std::string Html(std::string_view text)
+{
+    std::string out;
+    AppendHtml(out, text);
     return out;
 }
 
-std::string HtmlPage(const CQuillboxDoc& doc, const std::vector<Entry>& entries, std::string title)
+// A file name, read as UTF-8, for a page in the encoding `kind`: a byte that is not UTF-8
+// becomes U+FFFD, and a character Windows-1252 lacks a character reference.
+std::string HtmlTitle(std::string_view name, TextEncoding::Kind kind)
 {
-    // The page keeps the notebook's bytes, so it says the notebook's encoding; the title, a
-    // file name, is turned into it where it can be.
-    const bool bUtf8 = doc.GetEncoding().GetKind() == TextEncoding::Kind::Utf8;
-    if (std::string legacy; !bUtf8 && TextEncoding::IsValidUtf8(title) && TextEncoding::Utf8ToCp1252(title, legacy))
-        title = legacy;
-    std::string out = "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"";
-    out += bUtf8 ? "utf-8" : "windows-1252";
-    out += "\">\n<title>" + Html(title) + "</title>\n<style>\n"
+    std::string out;
+    for (size_t i = 0; i < name.size();) {
+        char32_t ch = 0;
+        const size_t length = TextEncoding::ReadUtf8Char(name, i, ch);
+        const std::string_view utf8 = length > 0 ? name.substr(i, length) : "\xEF\xBF\xBD";
+        if (length == 0)
+            ch = 0xFFFD;
+        i += std::max<size_t>(length, 1);
+        std::string legacy;
+        if (kind == TextEncoding::Kind::Utf8)
+            AppendHtml(out, utf8);
+        else if (TextEncoding::Utf8ToCp1252(utf8, legacy))
+            AppendHtml(out, legacy);
+        else
+            out += "&#" + std::to_string(static_cast<unsigned>(ch)) + ";";
+    }
+    return out;
+}
+
+bool HtmlPage(HeadlessNotebook& nb, const std::vector<Entry>& entries, std::string_view name, const ChunkSink& sink)
+{
+    // The page keeps the notebook's bytes, so it says the notebook's encoding.
+    const TextEncoding::Kind kind = nb.doc.GetEncoding().GetKind();
+    const std::string title = HtmlTitle(name, kind);
+    Pieces pieces(sink);
+    std::string& out = pieces.Out();
+    out += "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"";
+    out += kind == TextEncoding::Kind::Utf8 ? "utf-8" : "windows-1252";
+    out += "\">\n<title>" + title + "</title>\n<style>\n"
            "body { font-family: sans-serif; max-width: 60em; margin: 1em auto; padding: 0 1em; }\n"
            "nav ul { list-style: none; padding-left: 1.2em; }\n"
            "section { border-top: 1px solid #aaa; margin-top: 1.5em; }\n"
            "h3 { font-family: monospace; font-size: 1em; }\n"
            "pre { white-space: pre-wrap; background: #f4f4f4; padding: 0.5em; }\n"
-           "</style>\n</head>\n<body>\n<h1>" + Html(title) + "</h1>\n<nav>\n<h2>Contents</h2>\n";
+           "</style>\n</head>\n<body>\n<h1>" + title + "</h1>\n<nav>\n<h2>Contents</h2>\n";
 
     // The contents as nested lists, a folder's children in a list inside its item. Depth
     // grows by one at most from one folder to the next.
@@ -169,6 +256,8 @@ std::string HtmlPage(const CQuillboxDoc& doc, const std::vector<Entry>& entries,
                 out += "</ul>\n</li>\n";
         }
         out += "<li><a href=\"#f" + std::to_string(i + 1) + "\">" + Html(entries[i].pFolder->m_name) + "</a>";
+        if (!pieces.Flush())
+            return false;
     }
     if (open > 0)
         out += "</li>\n";
@@ -181,15 +270,24 @@ std::string HtmlPage(const CQuillboxDoc& doc, const std::vector<Entry>& entries,
     for (size_t i = 0; i < entries.size(); ++i) {
         out += "<section id=\"f" + std::to_string(i + 1) + "\">\n<h2 title=\"" + Html(FolderPath(entries[i].pFolder)) + "\">"
                + Html(entries[i].pFolder->m_name) + "</h2>\n";
-        for (const Note& note : Notes(doc, entries[i].text)) {
+        const SharedText text = nb.doc.GetFolderText(entries[i].pFolder);
+        for (const Note& note : Notes(nb.doc, text)) {
             if (!note.header.empty())
                 out += "<h3>" + Html(note.header) + "</h3>\n";
-            if (note.body.find_first_not_of("\r\n") != std::string::npos)
-                out += "<pre>" + Html(WithLineFeeds(note.body)) + "</pre>\n";
+            if (note.body.find_first_not_of("\r\n") != std::string_view::npos) {
+                std::string body;
+                AppendWithLineFeeds(body, note.body);
+                out += "<pre>";
+                AppendHtml(out, body);
+                out += "</pre>\n";
+            }
         }
         out += "</section>\n";
+        if (!pieces.Flush())
+            return false;
     }
-    return out + "</body>\n</html>\n";
+    out += "</body>\n</html>\n";
+    return pieces.Flush(true);
 }
 
 } // namespace
@@ -228,13 +326,13 @@ int Export(const Args& args)
         return ExportSelected(nb, out) ? kOk : kFailed;
     }
     const std::vector<Entry> entries = Entries(nb, pStart);
-    std::string bytes;
-    if (format == "text")
-        bytes = Text(entries);
-    else if (format == "markdown")
-        bytes = Markdown(nb.doc, entries);
-    else
-        bytes = HtmlPage(nb.doc, entries, operand == "-" ? std::string("Quillbox notebook")
-                                                         : std::filesystem::path(operand).filename().string());
-    return WriteOutput(out, bytes) ? kOk : kFailed;
+    const std::string name = operand == "-" ? std::string("Quillbox notebook") : std::filesystem::path(operand).filename().string();
+    const auto produce = [&](const ChunkSink& sink) {
+        if (format == "text")
+            return Text(nb, entries, sink);
+        if (format == "markdown")
+            return Markdown(nb, entries, sink);
+        return HtmlPage(nb, entries, name, sink);
+    };
+    return WriteOutput(out, nb.doc.GetEncoding().GetKind(), produce) ? kOk : kFailed;
 }

@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <cstdio>
 #include <iterator>
 #include <memory>
 #include <utility>
@@ -24,27 +23,47 @@ int Tree(const Args& args)
     HeadlessNotebook nb;
     if (!Open(nb, args.operands[0], false))
         return kFailed;
-    // Each entry: a list of sibling items and the position reached in it.
-    std::vector<std::pair<const std::vector<TreeItem>*, size_t>> stack { { &nb.tree.GetChildren(kNoItem), 0 } };
+    const bool bPaths = args.Has("--paths");
+    const char end = args.Has("-z") ? '\0' : '\n';
+    // Names come out as grep shows them, in UTF-8.
+    TextOutput out(TextEncoding::Kind::Utf8);
+    // Each entry: a list of sibling items, the position reached in it, and where the path of
+    // its folders ends their parent's.
+    struct Level
+    {
+        const std::vector<TreeItem>* pItems;
+        size_t index;
+        size_t pathSize;
+    };
+    std::vector<Level> stack { { &nb.tree.GetChildren(kNoItem), 0, 0 } };
+    std::string path;
     while (!stack.empty()) {
-        auto& [pItems, index] = stack.back();
+        auto& [pItems, index, pathSize] = stack.back();
         if (index == pItems->size()) {
             stack.pop_back();
             continue;
         }
         const TreeItem item = (*pItems)[index++];
         const Folder* pFolder = nb.doc.GetFolderOfItem(item);
-        std::string line(2 * (stack.size() - 1), ' ');
-        line += pFolder->m_name;
-        if (pFolder->HasKey())
-            line += "  [" + pFolder->GetKey()->key + " " + pFolder->GetKey()->function + "]";
-        if (pFolder == nb.doc.GetSelFolder())
-            line += "  *";
-        Write(line + "\n");
+        std::string line;
+        if (bPaths) {
+            path.resize(pathSize);
+            path += (pathSize > 0 ? "/" : "") + EscapeFolderName(pFolder->m_name);
+            line = path;
+        } else {
+            line.assign(2 * (stack.size() - 1), ' ');
+            line += pFolder->m_name;
+            if (pFolder->HasKey())
+                line += "  [" + pFolder->GetKey()->key + " " + pFolder->GetKey()->function + "]";
+            if (pFolder == nb.doc.GetSelFolder())
+                line += "  *";
+        }
+        out.Put(FromNotebook(nb, line) + end);
         const auto& children = nb.tree.GetChildren(item);
         if (!children.empty())
-            stack.emplace_back(&children, 0);
+            stack.push_back({ &children, 0, path.size() });
     }
+    out.End();
     return kOk;
 }
 
@@ -56,7 +75,7 @@ int Cat(const Args& args)
     const Folder* pFolder = FindFolder(nb, args.operands[0], args.operands[1]);
     if (!pFolder)
         return kFailed;
-    Write(nb.TextOf(pFolder));
+    WriteText(nb.doc.GetFolderText(pFolder).View(), nb.doc.GetEncoding().GetKind());
     return kOk;
 }
 
@@ -96,6 +115,7 @@ int Grep(const Args& args)
             return kTrouble;
     }
     const bool bNumbers = args.Has("-n");
+    TextOutput out(TextEncoding::Kind::Utf8);
     const Folder* pPathOf = nullptr;
     std::string path;
     const size_t hits = search.Run(nb.doc, pStart, [&](const SearchHit& hit) {
@@ -110,9 +130,10 @@ int Grep(const Args& args)
             line += std::to_string(hit.line + 1) + "\t";
         line += hit.text;
         line += "\n";
-        Write(FromNotebook(nb, line));
+        out.Put(FromNotebook(nb, line));
         return true;
     });
+    out.End();
     return hits > 0 ? kMatched : kNoMatch;
 }
 
@@ -144,15 +165,19 @@ int Check(const Args& args)
     const std::vector<Damage> damages = CheckNotebook(data);
     // A notebook repaired to standard output has it to itself: the report goes to standard error.
     const bool bReportToStderr = pOut && *pOut == "-";
-    const auto say = [bReportToStderr](const std::string& line) {
+    // What the report says of the notebook is in its encoding, the rest in UTF-8.
+    const TextEncoding::Kind kind = pNotebook->doc.GetEncoding().GetKind();
+    const auto say = [bReportToStderr](const std::string& line, TextEncoding::Kind shownKind = TextEncoding::Kind::Utf8) {
         if (bReportToStderr)
-            std::fwrite(line.data(), 1, line.size(), stderr);
+            WriteError(line, shownKind);
         else
-            Write(line);
+            WriteText(line, shownKind);
     };
     const std::string shownName = operand == "-" ? std::string("(standard input)") : operand;
-    for (const Damage& damage : damages)
-        say(shownName + ":" + std::to_string(damage.line) + ": " + damage.what + "\n");
+    for (const Damage& damage : damages) {
+        say(shownName + ":" + std::to_string(damage.line) + ": ");
+        say(damage.what + "\n", kind);
+    }
     if (damages.empty())
         say(shownName + ": no damage found\n");
     if (!pOut)

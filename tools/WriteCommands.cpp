@@ -38,7 +38,8 @@ Folder* FolderForNote(HeadlessNotebook& nb, const std::string& operand, const st
             return nullptr;
         }
         if (!pFolder) {
-            Error(Fill(CliText("cannot make the folder \"%1\" at the top level, which holds only Main and Trash."), { EscapeFolderName(name) }));
+            Error(Fill(CliText("cannot make the folder \"%1\" at the top level, which holds only Main and Trash."),
+                       { FromNotebook(nb, EscapeFolderName(name)) }));
             return nullptr;
         }
         if (name.empty()) {
@@ -48,7 +49,7 @@ Folder* FolderForNote(HeadlessNotebook& nb, const std::string& operand, const st
         Folder* pParent = pFolder;
         pFolder = nb.doc.NewFolder(pParent, name);
         if (!pFolder) {
-            Error(Fill(CliText("cannot make a folder in \"%1\": the Trash holds no new folders."), { FolderPath(pParent) }));
+            Error(Fill(CliText("cannot make a folder in \"%1\": the Trash holds no new folders."), { FromNotebook(nb, FolderPath(pParent)) }));
             return nullptr;
         }
         bCreated = true;

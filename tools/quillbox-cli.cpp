@@ -11,80 +11,41 @@
 
 namespace {
 
-const char* const kUsageText = CLI_TEXT_NOOP(R"(Usage: quillbox-cli COMMAND [OPTIONS] ARGUMENTS...
+const char* const kIntro = CLI_TEXT_NOOP(R"(Usage: quillbox-cli COMMAND [OPTIONS] ARGUMENTS...
 
 Reads and writes Quillbox notebook files (*.not) without opening a window, with the code and
 the safe save of the program itself.
 
 Commands:
-  new FILE
-      Create a new notebook with the folders Main and Trash and save it as FILE. Nothing
-      already named FILE is replaced, not even a symbolic link to nowhere.
-  tree FILE
-      Print the folders as the folder tree shows them: sorted by name, two spaces of
-      indent per level. A folder with an assigned key shows the key and its function, as
-      in "Trash  [F3 Move]"; the folder that was selected when the notebook was saved
-      ends in "  *".
-  cat FILE PATH
-      Print the notes of one folder, byte for byte.
-  grep [-i] [-w] [-E] [-n] [--path PATH] FILE PATTERN
-      Search the names and notes of every folder, or of PATH and the folders below it,
-      in the order of the folder tree, as Find in Notebook does. Each matching line is
-      printed as the folder's path, the header line of the note holding it and the line,
-      separated by tabs; a matching folder name is printed with an empty header and the
-      name. -i ignores the case of letters, -w matches whole words only (words are the
-      notebook's letters, digits and underscores), -E takes PATTERN as a POSIX extended
-      regular expression (otherwise it is plain text), -n puts the line's number in the
-      folder (from 1; 0 for a name) before the line. Every search takes one pass over the
-      text, so back-references and \<, \>, \b, \B are refused (-w matches whole words).
-      Exit status: 0 when something matched, 1 when nothing did, 2 on an error.
-  add [--create] [--force] FILE PATH [TEXT]
-      Add a note at the end of the folder's notes, with TEXT or standard input as its
-      body, under a header made as Shift+Return makes it: by the notebook's Note Header
-      preferences, with the current date and time. With --create, missing folders on the
-      path are made as New Folder makes them; a new folder's first note takes the text.
-  export --format FORMAT [-o OUT] FILE [PATH]
-      Write the whole notebook, or PATH with the folders below it, to OUT (standard
-      output when -o is not given), in the order of the folder tree. FORMAT is one of
-        text      each folder's path, underlined, then its notes
-        markdown  a heading per folder (deeper folders get deeper headings) and each
-                  note, header line first, in a fenced block
-        html      one self-contained page with a table of contents
-        fol       a folder file, byte for byte as Export Folder writes it (needs PATH)
-      text, markdown and html have LF line breaks; notes keep the bytes they hold.
-  import [--force] FILE FOLFILE PATH
-      Add the folder in folder file FOLFILE, with its subtree, under the folder PATH, as
-      Import Folder does.
-  check [--repair OUT] [--force] FILE
-      Read FILE strictly and print each departure from the notebook format as
-      "FILE:LINE: what", or "FILE: no damage found". Besides each record's keywords and
-      values, check follows the numbers of children, and finds a folder record standing
-      inside another folder's text, where that text lost its "End Folder" line: Quillbox
-      would read the record as notes and put the folders after it under other parents.
-      With --repair, save the notebook to OUT, which must be another file; for OUT "-" the
-      notebook goes to standard output and the report to standard error. Repair puts a
-      lost "End Folder" line back, so every folder stays under its own parent; other damage
-      is read as Quillbox reads it, which keeps what it can. The report ends by saying
-      whether every damage was rebuilt, or at which lines it could not be.
-      Exit status: 0 when FILE is sound, 1 when it is damaged, 2 on an error. With
-      --repair: 0 when OUT holds all of FILE (FILE was sound, or every damage was rebuilt),
-      1 when some damage could not be rebuilt, 2 on an error.
-  resave [--force] IN OUT
-      Open notebook IN and save it as OUT, as opening and saving in Quillbox do. A
-      read-only OUT is not replaced.
+)");
+
+const char* const kHelpAndVersion = CLI_TEXT_NOOP(R"(  help [COMMAND], --help [COMMAND], -h [COMMAND]
+      Show this text, or the part of it that describes COMMAND. Every command also takes
+      --help and -h, and shows its part.
   --version
       Print the version.
-  --help
-      Show this text.
+)");
 
+const char* const kNotes = CLI_TEXT_NOOP(R"(
 PATH names a folder by the names from the top level down, joined by "/", as in
 "Main/Ideas". In a name, write "\/" for a slash and "\\" for a backslash: "Main/A\/B" is the
 folder "A/B" in Main. Where sibling folders share a name, the one made first is meant.
 
 Names, patterns and text on the command line are UTF-8. In a notebook kept in Windows-1252
-they are taken in its encoding, grep prints UTF-8, and a note with a character Windows-1252
-lacks turns the notebook to UTF-8, as typing it in the window would. cat and export keep the
-notebook's bytes.
+they are taken in its encoding, tree and grep print UTF-8, and a note with a character
+Windows-1252 lacks turns the notebook to UTF-8, as typing it in the window would. cat and
+export keep the notebook's bytes.
+
+On a terminal, text is shown in the character set of the locale (LC_CTYPE), with what could
+drive the terminal made visible, so that a notebook from someone else cannot set its title,
+clear it or write to the clipboard: ESC is shown as ^[, the other control characters
+U+0000 to U+001F as ^@ to ^_ (but tab and line feed, and CR before a line feed, are
+themselves), DEL as ^?, and the controls U+0080 to U+009F as \u0080 to \u009F. A character
+the locale's character set lacks (in the C locale, any but ASCII) is shown as \u00E9
+(\U0001F600 beyond U+FFFF), and a byte that is not UTF-8 in UTF-8 text as \xE9. This holds for
+standard output and, when it is a terminal, standard error. --raw, which every command takes,
+writes to a terminal what a pipe or a file always gets: the bytes as they are (for cat and
+export the notebook's, for tree and grep UTF-8).
 
 A FILE, FOLFILE or OUT of "-" is standard input or output. add and import with FILE "-"
 read the notebook from standard input and write it to standard output.
@@ -99,7 +60,8 @@ as possible, with a warning; commands that write refuse such a notebook and leav
 (check --repair saves what can be read of it).
 
 Errors are written to standard error. Unless a command says otherwise, the exit status is 0
-on success, 1 on failure and 2 for a command line that is not understood.
+on success, 1 on failure and 2 for a command line that is not understood, help for an
+unknown command included.
 )");
 
 struct Command
@@ -109,20 +71,145 @@ struct Command
     size_t minOperands;
     size_t maxOperands;
     int (*run)(const Args&);
+    // The command's part of the usage text.
+    const char* usage;
     int failed = kFailed;
 };
 
 const Command kCommands[] = {
-    { "new", {}, 1, 1, New },
-    { "tree", {}, 1, 1, Tree },
-    { "cat", {}, 2, 2, Cat },
-    { "grep", { { "-i", "-w", "-E", "-n" }, { "--path" } }, 2, 2, Grep, kTrouble },
-    { "add", { { "--create", "--force" }, {} }, 2, 3, Add },
-    { "export", { {}, { "--format", "-o" } }, 1, 2, Export },
-    { "import", { { "--force" }, {} }, 3, 3, Import },
-    { "check", { { "--force" }, { "--repair" } }, 1, 1, Check, kTrouble },
-    { "resave", { { "--force" }, {} }, 2, 2, Resave },
+    { "new", {}, 1, 1, New, CLI_TEXT_NOOP(R"(  new FILE
+      Create a new notebook with the folders Main and Trash and save it as FILE. Nothing
+      already named FILE is replaced, not even a symbolic link to nowhere.
+)") },
+    { "tree", { { "--paths", "-z" }, {} }, 1, 1, Tree, CLI_TEXT_NOOP(R"(  tree [--raw] [--paths] [-z] FILE
+      Print the folders as the folder tree shows them: sorted by name, two spaces of
+      indent per level. A folder with an assigned key shows the key and its function, as
+      in "Trash  [F3 Move]"; the folder that was selected when the notebook was saved
+      ends in "  *". --paths prints each folder's PATH instead, as the other commands take
+      it ("Main/A\/B"), in the same order; -z ends each line with a NUL byte instead of a
+      line feed, for programs that read the list.
+)") },
+    { "cat", {}, 2, 2, Cat, CLI_TEXT_NOOP(R"(  cat [--raw] FILE PATH
+      Print the notes of one folder, byte for byte (on a terminal, see below).
+)") },
+    { "grep", { { "-i", "-w", "-E", "-n" }, { "--path" } }, 2, 2, Grep, CLI_TEXT_NOOP(R"(  grep [-i] [-w] [-E] [-n] [--raw] [--path PATH] FILE PATTERN
+      Search the names and notes of every folder, or of PATH and the folders below it,
+      in the order of the folder tree, as Find in Notebook does. Each matching line is
+      printed as the folder's path, the header line of the note holding it and the line,
+      separated by tabs; a matching folder name is printed with an empty header and the
+      name. -i ignores the case of letters, -w matches whole words only (words are the
+      notebook's letters, digits and underscores), -E takes PATTERN as a POSIX extended
+      regular expression (otherwise it is plain text), -n puts the line's number in the
+      folder (from 1; 0 for a name) before the line. Every search takes one pass over the
+      text, so back-references and \<, \>, \b, \B are refused (-w matches whole words).
+      Exit status: 0 when something matched, 1 when nothing did, 2 on an error.
+)"), kTrouble },
+    { "add", { { "--create", "--force" }, {} }, 2, 3, Add, CLI_TEXT_NOOP(R"(  add [--create] [--force] FILE PATH [TEXT]
+      Add a note at the end of the folder's notes, with TEXT or standard input as its
+      body, under a header made as Shift+Return makes it: by the notebook's Note Header
+      preferences, with the current date and time. With --create, missing folders on the
+      path are made as New Folder makes them; a new folder's first note takes the text.
+)") },
+    { "export", { {}, { "--format", "-o" } }, 1, 2, Export, CLI_TEXT_NOOP(R"(  export --format FORMAT [-o OUT] [--raw] FILE [PATH]
+      Write the whole notebook, or PATH with the folders below it, to OUT (standard
+      output when -o is not given), in the order of the folder tree. FORMAT is one of
+        text      each folder's path, underlined, then its notes
+        markdown  a heading per folder (deeper folders get deeper headings; below the
+                  sixth level, a level-six heading names the folders from the one at
+                  the sixth level down, as a PATH: "###### F/G/H") and each note,
+                  header line first, in a fenced block
+        html      one self-contained page with a table of contents
+        fol       a folder file, byte for byte as Export Folder writes it (needs PATH)
+      text, markdown and html have LF line breaks; notes keep the bytes they hold. The
+      page's title is FILE's name; where the name is not UTF-8, each byte that is not
+      shows as U+FFFD.
+)") },
+    { "import", { { "--force" }, {} }, 3, 3, Import, CLI_TEXT_NOOP(R"(  import [--force] FILE FOLFILE PATH
+      Add the folder in folder file FOLFILE, with its subtree, under the folder PATH, as
+      Import Folder does.
+)") },
+    { "check", { { "--force" }, { "--repair" } }, 1, 1, Check, CLI_TEXT_NOOP(R"(  check [--repair OUT] [--force] [--raw] FILE
+      Read FILE strictly and print each departure from the notebook format as
+      "FILE:LINE: what", or "FILE: no damage found". Besides each record's keywords and
+      values, check follows the numbers of children, and finds a folder record standing
+      inside another folder's text, where that text lost its "End Folder" line: Quillbox
+      would read the record as notes and put the folders after it under other parents.
+      With --repair, save the notebook to OUT, which must be another file; for OUT "-" the
+      notebook goes to standard output and the report to standard error. Repair puts a
+      lost "End Folder" line back, so every folder stays under its own parent; other damage
+      is read as Quillbox reads it, which keeps what it can. The report ends by saying
+      whether every damage was rebuilt, or at which lines it could not be.
+      Exit status: 0 when FILE is sound, 1 when it is damaged, 2 on an error. With
+      --repair: 0 when OUT holds all of FILE (FILE was sound, or every damage was rebuilt),
+      1 when some damage could not be rebuilt, 2 on an error.
+)"), kTrouble },
+    { "resave", { { "--force" }, {} }, 2, 2, Resave, CLI_TEXT_NOOP(R"(  resave [--force] IN OUT
+      Open notebook IN and save it as OUT, as opening and saving in Quillbox do. A
+      read-only OUT is not replaced.
+)") },
 };
+
+// Every command takes these as well as its own.
+const std::vector<std::string> kCommonFlags = { "--raw", "--help", "-h" };
+
+bool IsHelp(const std::string& word)
+{
+    return word == "help" || word == "--help" || word == "-h";
+}
+
+const Command* FindCommand(const std::string& name)
+{
+    for (const Command& command : kCommands) {
+        if (name == command.name)
+            return &command;
+    }
+    return nullptr;
+}
+
+void WriteUsage()
+{
+    Write(CliText(kIntro));
+    for (const Command& command : kCommands)
+        Write(CliText(command.usage));
+    Write(CliText(kHelpAndVersion));
+    Write(CliText(kNotes));
+}
+
+void WriteCommandUsage(const Command& command)
+{
+    Write(CliText("Usage: quillbox-cli "));
+    Write(CliText(command.usage).substr(2));
+    Write(CliText("\nquillbox-cli --help says more of folder paths, encodings, terminals, standard input and\n"
+                  "output, safety and exit statuses.\n"));
+}
+
+std::string CommandNames()
+{
+    std::string names;
+    for (const Command& command : kCommands)
+        names += (names.empty() ? "" : ", ") + std::string(command.name);
+    return names;
+}
+
+// help, --help or -h, with the command it asks about, if any.
+int Help(const std::vector<std::string>& words)
+{
+    if (words.size() > 2) {
+        Error(Fill(CliText("%1 takes one command, not %2; see quillbox-cli --help"), { words[0], std::to_string(words.size() - 1) }));
+        return kUsage;
+    }
+    if (words.size() == 1 || IsHelp(words[1]) || words[1] == "--version") {
+        WriteUsage();
+        return kOk;
+    }
+    const Command* pCommand = FindCommand(words[1]);
+    if (!pCommand) {
+        Error(Fill(CliText("unknown command \"%1\"; the commands are %2."), { words[1], CommandNames() }));
+        return kUsage;
+    }
+    WriteCommandUsage(*pCommand);
+    return kOk;
+}
 
 // The status the program ends with when a command fails on its own account.
 int g_failedStatus = kFailed;
@@ -130,42 +217,47 @@ int g_failedStatus = kFailed;
 int Run(const std::vector<std::string>& words)
 {
     const std::string name = words.empty() ? std::string() : words[0];
-    if (name == "--help" && words.size() == 1) {
-        Write(CliText(kUsageText));
-        return kOk;
-    }
+    if (IsHelp(name))
+        return Help(words);
     if (name == "--version" && words.size() == 1) {
         Write("quillbox-cli " QUILLBOX_VERSION "\n");
         return kOk;
     }
-    for (const Command& command : kCommands) {
-        if (name != command.name)
-            continue;
-        g_failedStatus = command.failed;
-        // Every command fails with 2 on a command line it does not understand.
-        Args args;
-        std::string error;
-        if (!ParseArgs({ words.begin() + 1, words.end() }, command.options, args, error)) {
-            Error(Fill(CliText("%1: %2; see quillbox-cli --help"), { name, error }));
-            return kUsage;
-        }
-        if (args.operands.size() < command.minOperands || args.operands.size() > command.maxOperands) {
-            const std::string given = std::to_string(args.operands.size());
-            if (command.maxOperands > command.minOperands)
-                Error(Fill(CliPlural("%1 takes %2 or %3 argument, not %4; see quillbox-cli --help",
-                                     "%1 takes %2 or %3 arguments, not %4; see quillbox-cli --help", command.maxOperands),
-                           { name, std::to_string(command.minOperands), std::to_string(command.maxOperands), given }));
-            else
-                Error(Fill(CliPlural("%1 takes %2 argument, not %3; see quillbox-cli --help",
-                                     "%1 takes %2 arguments, not %3; see quillbox-cli --help", command.minOperands),
-                           { name, std::to_string(command.minOperands), given }));
-            return kUsage;
-        }
-        return command.run(args);
+    const Command* pCommand = FindCommand(name);
+    if (!pCommand) {
+        Error(name.empty() ? CliText("no command given; see quillbox-cli --help")
+                           : Fill(CliText("unknown command \"%1\"; see quillbox-cli --help"), { name }));
+        return kUsage;
     }
-    Error(name.empty() ? CliText("no command given; see quillbox-cli --help")
-                       : Fill(CliText("unknown command \"%1\"; see quillbox-cli --help"), { name }));
-    return kUsage;
+    const Command& command = *pCommand;
+    g_failedStatus = command.failed;
+    CommandOptions options = command.options;
+    options.flags.insert(options.flags.end(), kCommonFlags.begin(), kCommonFlags.end());
+    // Every command fails with 2 on a command line it does not understand.
+    Args args;
+    std::string error;
+    if (!ParseArgs({ words.begin() + 1, words.end() }, options, args, error)) {
+        Error(Fill(CliText("%1: %2; see quillbox-cli help %1"), { name, error }));
+        return kUsage;
+    }
+    if (args.Has("--help") || args.Has("-h")) {
+        WriteCommandUsage(command);
+        return kOk;
+    }
+    if (args.operands.size() < command.minOperands || args.operands.size() > command.maxOperands) {
+        const std::string given = std::to_string(args.operands.size());
+        if (command.maxOperands > command.minOperands)
+            Error(Fill(CliPlural("%1 takes %2 or %3 argument, not %4; see quillbox-cli help %1",
+                                 "%1 takes %2 or %3 arguments, not %4; see quillbox-cli help %1", command.maxOperands),
+                       { name, std::to_string(command.minOperands), std::to_string(command.maxOperands), given }));
+        else
+            Error(Fill(CliPlural("%1 takes %2 argument, not %3; see quillbox-cli help %1",
+                                 "%1 takes %2 arguments, not %3; see quillbox-cli help %1", command.minOperands),
+                       { name, std::to_string(command.minOperands), given }));
+        return kUsage;
+    }
+    SetRawOutput(args.Has("--raw"));
+    return command.run(args);
 }
 
 } // namespace

@@ -71,6 +71,14 @@ Speichern Sie das Notizbuch, um sie zu behalten.</translation>
         <source>Untitled</source>
         <translation>Unbenannt</translation>
     </message>
+    <message>
+        <source>Notes in %1</source>
+        <translation>Notizen in %1</translation>
+    </message>
+    <message>
+        <source>Notes</source>
+        <translation>Notizen</translation>
+    </message>
 </context>
 <context>
     <name>CMainFrame</name>
@@ -109,6 +117,22 @@ Speichern Sie das Notizbuch, um sie zu behalten.</translation>
     <message>
         <source>%1 - %2</source>
         <translation>%1 - %2</translation>
+    </message>
+    <message>
+        <source>Assigned Keys</source>
+        <translation>Zugewiesene Tasten</translation>
+    </message>
+    <message>
+        <source>%1 for %2</source>
+        <translation>%1 für %2</translation>
+    </message>
+    <message>
+        <source>No keys assigned</source>
+        <translation>Keine Tasten zugewiesen</translation>
+    </message>
+    <message>
+        <source>Assigned keys: %1</source>
+        <translation>Zugewiesene Tasten: %1</translation>
     </message>
 </context>
 <context>
@@ -714,6 +738,10 @@ Speichern Sie das Notizbuch, um sie zu behalten.</translation>
         <source>The help page %1 is missing from this installation.</source>
         <translation>Die Hilfeseite %1 fehlt in dieser Installation.</translation>
     </message>
+    <message>
+        <source>Help page</source>
+        <translation>Hilfeseite</translation>
+    </message>
 </context>
 <context>
     <name>LockIndicators</name>
@@ -728,6 +756,30 @@ Speichern Sie das Notizbuch, um sie zu behalten.</translation>
     <message>
         <source>SCRL</source>
         <translation>ROLL</translation>
+    </message>
+    <message>
+        <source>Caps Lock on</source>
+        <translation>Feststelltaste an</translation>
+    </message>
+    <message>
+        <source>Caps Lock off</source>
+        <translation>Feststelltaste aus</translation>
+    </message>
+    <message>
+        <source>Num Lock on</source>
+        <translation>Num-Taste an</translation>
+    </message>
+    <message>
+        <source>Num Lock off</source>
+        <translation>Num-Taste aus</translation>
+    </message>
+    <message>
+        <source>Scroll Lock on</source>
+        <translation>Rollen-Taste an</translation>
+    </message>
+    <message>
+        <source>Scroll Lock off</source>
+        <translation>Rollen-Taste aus</translation>
     </message>
 </context>
 <context>
@@ -1063,6 +1115,10 @@ Die Änderungen des anderen Programms überschreiben, das Notizbuch unter einem 
         <source>Quillbox</source>
         <translation>Quillbox</translation>
     </message>
+    <message>
+        <source>Notes</source>
+        <translation>Notizen</translation>
+    </message>
 </context>
 <context>
     <name>QtFindDialog</name>
@@ -1206,6 +1262,14 @@ Die Änderungen des anderen Programms überschreiben, das Notizbuch unter einem 
             <numerusform>%n Treffer.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Lines found</source>
+        <translation>Gefundene Zeilen</translation>
+    </message>
+    <message>
+        <source>Search progress</source>
+        <translation>Suchfortschritt</translation>
+    </message>
 </context>
 <context>
     <name>QtPrinter</name>
@@ -1279,6 +1343,25 @@ Die Änderungen des anderen Programms überschreiben, das Notizbuch unter einem 
     <message>
         <source>Open the &amp;File As It Is</source>
         <translation>Die &amp;Datei öffnen, wie sie ist</translation>
+    </message>
+</context>
+<context>
+    <name>QtTreeControl</name>
+    <message>
+        <source>Folders</source>
+        <translation>Ordner</translation>
+    </message>
+    <message>
+        <source>%1, key %2</source>
+        <translation>%1, Taste %2</translation>
+    </message>
+    <message>
+        <source>%1 copies the note at the cursor into this folder</source>
+        <translation>%1 kopiert die Notiz an der Schreibmarke in diesen Ordner</translation>
+    </message>
+    <message>
+        <source>%1 moves the note at the cursor into this folder</source>
+        <translation>%1 verschiebt die Notiz an der Schreibmarke in diesen Ordner</translation>
     </message>
 </context>
 <context>

@@ -1,64 +1,138 @@
 # Bash completion for quillbox-cli: the commands and their options, notebook and folder files,
-# and folder paths read from the notebook itself with "quillbox-cli tree".
+# and folder paths read from the notebook itself with "quillbox-cli tree --paths -z".
+#
+# The words typed are read from COMP_LINE as the shell reads them, quotes and backslashes taken
+# off, rather than from COMP_WORDS, which keeps the quotes and splits words at ":" and "=".
 
-# Prints each folder's path ("Main/Ideas", a slash or backslash in a name escaped as the
-# command takes it), one a line, from the tree of notebook $1.
-_quillbox_cli_folders()
+# Splits LINE into the words the shell would make of it, into the caller's `words`; the last is
+# the one being completed. Sets the caller's `quote` to the quote still open in it (empty when
+# none) and `quoted` to the number of its characters before that quote.
+_quillbox_cli_split()
 {
-    quillbox-cli tree "$1" 2>/dev/null | awk '
-        {
-            line = $0
-            sub(/  \*$/, "", line)
-            sub(/  \[[^]]*\]$/, "", line)
-            match(line, /^ */)
-            depth = RLENGTH / 2
-            name = substr(line, RLENGTH + 1)
-            gsub(/\\/, "\\\\", name)
-            gsub(/\//, "\\/", name)
-            names[depth] = name
-            path = names[0]
-            for (i = 1; i <= depth; i++)
-                path = path "/" names[i]
-            print path
-        }'
+    local line=$1 i ch word="" inword=false
+    words=() quote="" quoted=0
+    for ((i = 0; i < ${#line}; i++)); do
+        ch=${line:i:1}
+        if [ "$quote" = "'" ]; then
+            if [ "$ch" = "'" ]; then quote=""; else word+=$ch; fi
+        elif [ "$quote" = '"' ]; then
+            if [ "$ch" = '"' ]; then
+                quote=""
+            elif [ "$ch" = '\' ] && [[ "${line:i+1:1}" == [\"\\\$\`] ]]; then
+                word+=${line:i+1:1}
+                ((i++))
+            else
+                word+=$ch
+            fi
+        elif [[ "$ch" == [[:blank:]] ]]; then
+            $inword && words+=("$word")
+            word="" inword=false
+        else
+            inword=true
+            case "$ch" in
+                \\) word+=${line:i+1:1}; ((i++)) ;;
+                \' | \") quote=$ch quoted=${#word} ;;
+                *) word+=$ch ;;
+            esac
+        fi
+    done
+    words+=("$word")
 }
 
-# Completes files with the extension $1, and directories.
+# Offers each of the words given after the caller's `cur` that begins with it. The caller's
+# `before` is the part of `cur` that the shell leaves in place: the rest of each word is offered
+# quoted as the word is, inside the quote still open or with backslashes. With -f, the words
+# are file names, which the shell quotes itself.
+_quillbox_cli_offer()
+{
+    local files=false candidate rest
+    if [ "$1" = -f ]; then
+        files=true
+        shift
+    fi
+    COMPREPLY=()
+    for candidate in "$@"; do
+        [[ "$candidate" == "$cur"* ]] || continue
+        rest=${candidate:${#before}}
+        if $files; then
+            :
+        elif [ "$quote" = "'" ]; then
+            rest=${rest//\'/\'\\\'\'}
+        elif [ "$quote" = '"' ]; then
+            rest=${rest//\\/\\\\}
+            rest=${rest//\"/\\\"}
+            rest=${rest//\$/\\\$}
+            rest=${rest//\`/\\\`}
+        else
+            printf -v rest '%q' "$rest"
+        fi
+        COMPREPLY+=("$rest")
+    done
+}
+
+# Offers the files ending in $1 and the folders, or with no $1 every file.
 _quillbox_cli_files()
 {
+    local names=()
     compopt -o filenames
-    mapfile -t COMPREPLY < <(compgen -f -X "!*.$1" -- "$cur"; compgen -d -- "$cur")
+    if [ -n "${1-}" ]; then
+        mapfile -t names < <(compgen -f -X "!*.$1" -- "$cur"; compgen -d -- "$cur")
+    else
+        mapfile -t names < <(compgen -f -- "$cur")
+    fi
+    _quillbox_cli_offer -f "${names[@]}"
+}
+
+# Offers the paths of the folders of notebook $1, each after the prefix $2.
+_quillbox_cli_paths()
+{
+    local notebook=$1 paths=() path
+    # A leading "~/" as the shell expands it.
+    [[ "$notebook" == "~/"* ]] && notebook=$HOME/${notebook:2}
+    mapfile -d '' -t paths < <(quillbox-cli tree --paths -z -- "$notebook" 2>/dev/null)
+    for path in "${!paths[@]}"; do
+        paths[path]=$2${paths[path]}
+    done
+    _quillbox_cli_offer "${paths[@]}"
 }
 
 _quillbox_cli()
 {
-    local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
-    local commands="new tree cat grep add export import check resave --version --help"
+    local words quote quoted
+    _quillbox_cli_split "${COMP_LINE:0:COMP_POINT}"
+    local cword=$((${#words[@]} - 1))
+    local cur=${words[cword]} prev=""
+    ((cword > 0)) && prev=${words[cword - 1]}
+    # What the shell leaves of the word: before the quote still open, or before $2, the part
+    # after the last ":" or "=" outside quotes.
+    local before=${cur:0:quoted}
+    if [ -z "$quote" ]; then
+        local typed=${COMP_LINE:0:COMP_POINT} all=("${words[@]}")
+        _quillbox_cli_split "${typed%"$2"}"
+        before=${words[${#words[@]} - 1]}
+        words=("${all[@]}") quote=""
+    fi
 
-    if [ "$COMP_CWORD" -eq 1 ]; then
-        mapfile -t COMPREPLY < <(compgen -W "$commands" -- "$cur")
+    if [ "$cword" -eq 1 ]; then
+        _quillbox_cli_offer new tree cat grep add export import check resave help --help --version
         return
     fi
-    local command=${COMP_WORDS[1]}
-
-    # The value of an option.
-    case "$prev" in
-        --format)
-            mapfile -t COMPREPLY < <(compgen -W "text markdown html fol" -- "$cur")
-            return
-            ;;
-        -o | --repair)
-            compopt -o filenames
-            mapfile -t COMPREPLY < <(compgen -f -- "$cur")
-            return
-            ;;
-    esac
+    local command=${words[1]}
+    if [ "$command" = help ] || [ "$command" = --help ] || [ "$command" = -h ]; then
+        [ "$cword" -eq 2 ] && _quillbox_cli_offer new tree cat grep add export import check resave
+        return
+    fi
 
     # The operands typed so far, options and their values left out.
-    local operands=() i word
-    for ((i = 2; i < COMP_CWORD; i++)); do
-        word=${COMP_WORDS[i]}
+    local operands=() i word bOperands=false
+    for ((i = 2; i < cword; i++)); do
+        word=${words[i]}
+        if $bOperands; then
+            operands+=("$word")
+            continue
+        fi
         case "$word" in
+            --) bOperands=true ;;
             --format | -o | --repair | --path) ((i++)) ;;
             -?*) ;;
             *) operands+=("$word") ;;
@@ -66,44 +140,58 @@ _quillbox_cli()
     done
     local position=$((${#operands[@]} + 1))
 
-    if [[ "$cur" == -* ]]; then
+    # The value of an option, as its own word or after "=".
+    case "$prev" in
+        --format)
+            _quillbox_cli_offer text markdown html fol
+            return
+            ;;
+        -o | --repair)
+            _quillbox_cli_files
+            return
+            ;;
+        --path)
+            [ ${#operands[@]} -ge 1 ] && _quillbox_cli_paths "${operands[0]}" ""
+            return
+            ;;
+    esac
+    case "$cur" in
+        --format=*)
+            _quillbox_cli_offer --format={text,markdown,html,fol}
+            return
+            ;;
+        --path=*)
+            [ ${#operands[@]} -ge 1 ] && _quillbox_cli_paths "${operands[0]}" --path=
+            return
+            ;;
+    esac
+
+    if ! $bOperands && [[ "$cur" == -* ]]; then
         local options=""
         case "$command" in
+            tree) options="--paths -z" ;;
             grep) options="-i -w -E -n --path" ;;
             add) options="--create --force" ;;
             import | resave) options="--force" ;;
             export) options="--format -o" ;;
             check) options="--repair --force" ;;
         esac
-        mapfile -t COMPREPLY < <(compgen -W "$options" -- "$cur")
+        # shellcheck disable=SC2086
+        _quillbox_cli_offer $options --raw --help
         return
     fi
 
-    local wantsPath=false
     case "$command:$position" in
         new:1 | tree:1 | cat:1 | grep:1 | add:1 | export:1 | import:1 | check:1 | resave:1 | resave:2)
             _quillbox_cli_files not
-            return
             ;;
         import:2)
             _quillbox_cli_files fol
-            return
             ;;
-        cat:2 | add:2 | export:2 | import:3) wantsPath=true ;;
+        cat:2 | add:2 | export:2 | import:3)
+            _quillbox_cli_paths "${operands[0]}" ""
+            ;;
     esac
-    [ "$command" = grep ] && [ "$prev" = --path ] && wantsPath=true
-    if $wantsPath && [ ${#operands[@]} -ge 1 ]; then
-        # The notebook as typed, with a leading "~" and shell backslash escapes undone.
-        local notebook=${operands[0]/#\~/$HOME}
-        notebook=${notebook//\\/}
-        # Each path as the shell quotes it, which is what the word typed so far begins.
-        local path quoted
-        COMPREPLY=()
-        while IFS= read -r path; do
-            quoted=$(printf '%q' "$path")
-            [[ "$quoted" == "$cur"* ]] && COMPREPLY+=("$quoted")
-        done < <(_quillbox_cli_folders "$notebook")
-    fi
 }
 
 complete -F _quillbox_cli quillbox-cli

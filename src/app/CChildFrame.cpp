@@ -82,6 +82,11 @@ CChildFrame::CChildFrame(CMainFrame& mainFrame)
         EditBatch batch(*m_pEdit);
         handler();
     });
+    m_pTree->SetKeyLookup([this](TreeItem item) -> const KeyAssignment* {
+        const Folder* pFolder = m_doc.GetFolderOfItem(item);
+        return pFolder ? pFolder->GetKey() : nullptr;
+    });
+    connect(m_pTree, &QtTreeControl::selectionShown, this, &CChildFrame::NameEditor);
     m_editView.OnCreate();
     m_doc.BindViews(&m_editView, &m_treeView);
 
@@ -383,6 +388,16 @@ void CChildFrame::OnIdleUpdate()
 {
     setWindowModified(m_doc.IsModified());
     m_recovery.OnIdle();
+    // A rename changes the name without a new selection.
+    NameEditor();
+}
+
+void CChildFrame::NameEditor()
+{
+    const Folder* pFolder = m_doc.GetSelFolder();
+    const QString name = pFolder ? tr("Notes in %1").arg(m_codec.Decode(pFolder->m_name)) : tr("Notes");
+    if (m_pEdit->accessibleName() != name)
+        m_pEdit->setAccessibleName(name);
 }
 
 void CChildFrame::CheckDisk()

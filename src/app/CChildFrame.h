@@ -88,6 +88,8 @@ private:
     bool SaveAs();
     bool DoSave(const QString& path);
     void UpdateTitle();
+    // The editor's name for assistive technology says whose notes it shows.
+    void NameEditor();
     void CheckDisk();
 
     CMainFrame& m_mainFrame;

@@ -25,6 +25,7 @@
 #include "platform/CommandIds.h"
 #include "platform/CommandTable.h"
 #include "storage/FileProblem.h"
+#include "qt/FocusStyle.h"
 #include "qt/HelpWindow.h"
 #include "words/ProblemWords.h"
 #include "qt/FilePaths.h"
@@ -56,6 +57,7 @@ CMainFrame::CMainFrame(SettingsStore& settings)
     , m_prompts(this, m_fileNameCodec)
     , m_pHelp(std::make_unique<HelpWindow>(this))
 {
+    FocusStyle::Install();
     setObjectName(QStringLiteral("mainFrame"));
     setWindowTitle(Title());
     setWindowIcon(QIcon(QStringLiteral(":/icons/quillbox.svg")));
@@ -99,12 +101,17 @@ CMainFrame::CMainFrame(SettingsStore& settings)
 CMainFrame::~CMainFrame()
 {
     qApp->removeEventFilter(this);
+    // The notebook windows close after this frame's own part is gone: none may call it then.
+    m_pMdiArea->disconnect(this);
+    for (CChildFrame* pChild : Children())
+        pChild->disconnect(this);
 }
 
 QWidget* CMainFrame::CreateKeysBar()
 {
     m_pKeysBar = new QFrame;
     m_pKeysBar->setObjectName(QStringLiteral("keysBar"));
+    m_pKeysBar->setAccessibleName(tr("Assigned Keys"));
     auto* pCaption = new QLabel(tr("Assigned Keys:"), m_pKeysBar);
     m_pKeysText = new QLabel(m_pKeysBar);
     m_pKeysText->setObjectName(QStringLiteral("keysText"));
@@ -457,7 +464,11 @@ void CMainFrame::OnIdleUpdate()
     }
     CChildFrame* pActive = ActiveChild();
     ShowTitle(pActive);
-    m_pKeysText->setText(pActive ? pActive->GetCodec().Decode(m_strKeysText) : QString::fromStdString(m_strKeysText));
+    const QString keys = pActive ? pActive->GetCodec().Decode(m_strKeysText) : QString::fromStdString(m_strKeysText);
+    if (keys != m_pKeysText->text() || m_pKeysText->accessibleName().isEmpty()) {
+        m_pKeysText->setText(keys);
+        NameKeysText(pActive);
+    }
     for (CChildFrame* pChild : Children())
         pChild->OnIdleUpdate();
 }
@@ -475,6 +486,22 @@ void CMainFrame::ShowTitle(const CChildFrame* pActive)
         setWindowTitle(title);
     }
     setWindowModified(pActive && pActive->isWindowModified());
+}
+
+// "Assigned keys: F3 for Trash, F4 for Ideas", which reads better aloud than the strip's
+// "Trash=F3, Ideas=F4".
+void CMainFrame::NameKeysText(CChildFrame* pActive)
+{
+    QStringList keys;
+    if (pActive) {
+        for (const Folder* pFolder : pActive->GetDocument().GetFolders()) {
+            if (pFolder->HasKey())
+                keys << tr("%1 for %2").arg(QString::fromStdString(pFolder->GetKey()->key), pActive->GetCodec().Decode(pFolder->m_name));
+        }
+    }
+    const QString name = keys.isEmpty() ? tr("No keys assigned") : tr("Assigned keys: %1").arg(keys.join(QStringLiteral(", ")));
+    if (m_pKeysText->accessibleName() != name)
+        m_pKeysText->setAccessibleName(name);
 }
 
 bool CMainFrame::IsInsideFrame(QObject* pObject) const

@@ -90,6 +90,7 @@ private:
     void OnSubWindowActivated(QMdiSubWindow* pWindow);
     void OnIdleUpdate();
     void ShowTitle(const CChildFrame* pActive);
+    void NameKeysText(CChildFrame* pActive);
     std::function<void()> FindHandler(int id);
     std::function<void()> FrameHandler(int id);
     bool IsCommandChecked(int id) const;

@@ -26,6 +26,10 @@ LockIndicators::LockIndicators(StateSource source, QWidget* parent)
     pLayout->setContentsMargins(0, 0, 0, 0);
     for (QLabel* pPane : { m_pCap, m_pNum, m_pScroll })
         pLayout->addWidget(pPane);
+    // A pane that shows nothing while its lock is off still says so to a screen reader.
+    NameLock(m_pCap, tr("Caps Lock on"), tr("Caps Lock off"));
+    NameLock(m_pNum, tr("Num Lock on"), tr("Num Lock off"));
+    NameLock(m_pScroll, tr("Scroll Lock on"), tr("Scroll Lock off"));
     Refresh();
     // The locks may have changed while another program had the keyboard.
     connect(qApp, &QApplication::focusChanged, this, &LockIndicators::Refresh);
@@ -47,10 +51,18 @@ QLabel* LockIndicators::MakePane(const QString& text, const char* objectName, QW
     return pPane;
 }
 
+void LockIndicators::NameLock(QLabel* pPane, const QString& on, const QString& off)
+{
+    pPane->setProperty("lockOnName", on);
+    pPane->setProperty("lockOffName", off);
+    pPane->setAccessibleName(off);
+}
+
 // A pane shows its text only while its lock is on.
 void LockIndicators::ShowPane(QLabel* pPane, bool bOn)
 {
     pPane->setText(bOn ? pPane->property("paneText").toString() : QString());
+    pPane->setAccessibleName(pPane->property(bOn ? "lockOnName" : "lockOffName").toString());
 }
 
 void LockIndicators::Refresh()

@@ -29,6 +29,7 @@ public:
 
 private:
     static QLabel* MakePane(const QString& text, const char* objectName, QWidget* parent);
+    static void NameLock(QLabel* pPane, const QString& on, const QString& off);
     static void ShowPane(QLabel* pPane, bool bOn);
 
     StateSource m_source;

@@ -16,10 +16,14 @@
 
 namespace {
 
-QLabel* NewLabel(const QString& text, const char* objectName)
+// A list's caption, which also names the list for assistive technology.
+QLabel* NewLabel(const QString& text, const char* objectName, QWidget* pList)
 {
     auto* pLabel = new QLabel(text);
     pLabel->setObjectName(QString::fromUtf8(objectName));
+    pLabel->setBuddy(pList);
+    // Qt names no list by its buddy label.
+    pList->setAccessibleName(pLabel->text());
     return pLabel;
 }
 
@@ -67,14 +71,14 @@ AssignKeysDialog::AssignKeysDialog(CAssignKeysDlg& dlg, TextCodec& codec, QWidge
     pCloseButtons->addStretch();
 
     auto* pLayout = new QGridLayout(this);
-    pLayout->addWidget(NewLabel(tr("Available Folders"), "availableFoldersLabel"), 0, 0);
-    pLayout->addWidget(NewLabel(tr("Available Keys"), "availableKeysLabel"), 0, 1);
+    pLayout->addWidget(NewLabel(tr("Available Folders"), "availableFoldersLabel", m_pFolders), 0, 0);
+    pLayout->addWidget(NewLabel(tr("Available Keys"), "availableKeysLabel", m_pKeys), 0, 1);
     pLayout->addWidget(m_pFolders, 1, 0);
     pLayout->addWidget(m_pKeys, 1, 1);
     pLayout->addLayout(pCloseButtons, 1, 2);
     pLayout->addLayout(pRadios, 2, 0, 1, 2);
     pLayout->addLayout(pActions, 3, 0, 1, 2);
-    pLayout->addWidget(NewLabel(tr("Assignments"), "assignmentsLabel"), 4, 0, 1, 2);
+    pLayout->addWidget(NewLabel(tr("Assignments"), "assignmentsLabel", m_pAssignments), 4, 0, 1, 2);
     pLayout->addWidget(m_pAssignments, 5, 0, 1, 2);
     pLayout->setColumnStretch(0, 105);
     pLayout->setColumnStretch(1, 66);

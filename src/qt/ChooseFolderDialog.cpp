@@ -21,6 +21,9 @@ ChooseFolderDialog::ChooseFolderDialog(CChooseFolderDlg& dlg, TextCodec& codec, 
     setWindowTitle(QCoreApplication::translate("Dialog", CChooseFolderDlg::kCaption));
     auto* pLabel = new QLabel(tr("Move/Copy Note To:"));
     pLabel->setObjectName(QStringLiteral("folderLabel"));
+    pLabel->setBuddy(m_pList);
+    // Qt names no list by its buddy label.
+    m_pList->setAccessibleName(pLabel->text());
     QPushButton* pMove = NewButton(tr("Move Note"), "moveNoteButton");
     pMove->setDefault(true);
     QPushButton* pCopy = NewButton(tr("Copy Note"), "copyNoteButton");

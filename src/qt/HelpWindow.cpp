@@ -32,6 +32,7 @@ HelpWindow::HelpWindow(QWidget* parent)
     setWindowFlag(Qt::Window);
     setWindowTitle(tr("Quillbox Help"));
     m_pBrowser->setObjectName(QStringLiteral("helpBrowser"));
+    m_pBrowser->setAccessibleName(tr("Help page"));
     m_pBrowser->setOpenExternalLinks(true);
     setCentralWidget(m_pBrowser);
 

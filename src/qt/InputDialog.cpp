@@ -22,6 +22,7 @@ InputDialog::InputDialog(CInputDlg& dlg, TextCodec& codec, QWidget* parent)
     auto* pLabel = new QLabel(QCoreApplication::translate("Dialog", dlg.m_strLabel.c_str()));
     pLabel->setObjectName(QStringLiteral("inputLabel"));
     pLabel->setTextFormat(Qt::PlainText);
+    pLabel->setBuddy(m_pEdit);
     m_pEdit->setObjectName(QStringLiteral("inputText"));
     const auto [pOk, pCancel] = NewOkCancel(this);
 

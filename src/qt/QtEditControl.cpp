@@ -37,6 +37,7 @@ QtEditControl::QtEditControl(TextCodec& codec, QWidget* parent)
     , m_pDocuments(new QObject(this))
 {
     setObjectName(QStringLiteral("noteEditor"));
+    setAccessibleName(tr("Notes"));
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -141,9 +141,11 @@ QtFindInNotebookDialog::QtFindInNotebookDialog(CQuillboxDoc& doc, const TextCode
     m_pRegex->setObjectName(QStringLiteral("findInNotebookRegex"));
     m_pRegex->setToolTip(tr("Take the text as a POSIX extended regular expression, as grep -E does"));
     m_pResults->setObjectName(QStringLiteral("findInNotebookResults"));
+    m_pResults->setAccessibleName(tr("Lines found"));
     m_pStatus->setObjectName(QStringLiteral("findInNotebookStatus"));
     m_pStatus->setTextFormat(Qt::PlainText);
     m_pProgress->setObjectName(QStringLiteral("findInNotebookProgress"));
+    m_pProgress->setAccessibleName(tr("Search progress"));
     m_pProgress->setRange(0, kProgressSteps);
     m_pProgress->setTextVisible(false);
     m_pProgress->setMaximumWidth(DialogUnits(this, 100, 0).width());

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <climits>
 
+#include "doc/KeyAssignment.h"
+#include "doc/NotebookNames.h"
 #include "platform/NameOrder.h"
 #include "qt/QtKeys.h"
 #include "qt/TextCodec.h"
@@ -37,6 +39,9 @@ public:
             return m_name;
         if (column == 0 && role == Qt::DecorationRole)
             return m_icon;
+        // Asked only of items in the control, where a screen reader finds them.
+        if (column == 0 && (role == Qt::AccessibleTextRole || role == Qt::AccessibleDescriptionRole) && treeWidget())
+            return static_cast<const QtTreeControl*>(treeWidget())->AccessibleData(this, m_name, role);
         return QTreeWidgetItem::data(column, role);
     }
     void Rename(std::string bytes, QString name)
@@ -118,6 +123,7 @@ QtTreeControl::QtTreeControl(TextCodec& codec, QWidget* parent)
 {
     m_folderIcon.addFile(QStringLiteral(":/images/folder-open.svg"), QSize(), QIcon::Selected);
     setObjectName(QStringLiteral("folderTree"));
+    setAccessibleName(tr("Folders"));
     setColumnCount(1);
     setHeaderHidden(true);
     setRootIsDecorated(true);
@@ -155,6 +161,18 @@ QTreeWidgetItem* QtTreeControl::ItemOf(TreeItem item) const
 TreeItem QtTreeControl::HandleOf(const QTreeWidgetItem* pItem) const
 {
     return pItem ? AsFolder(pItem)->m_handle : kNoItem;
+}
+
+QVariant QtTreeControl::AccessibleData(const QTreeWidgetItem* pItem, const QString& name, int role) const
+{
+    const KeyAssignment* pKey = m_keyOf ? m_keyOf(HandleOf(pItem)) : nullptr;
+    if (!pKey)
+        return role == Qt::AccessibleTextRole ? QVariant(name) : QVariant();
+    const QString key = QString::fromStdString(pKey->key);
+    if (role == Qt::AccessibleTextRole)
+        return tr("%1, key %2").arg(name, key);
+    return pKey->function == kCopyFunction ? tr("%1 copies the note at the cursor into this folder").arg(key)
+                                           : tr("%1 moves the note at the cursor into this folder").arg(key);
 }
 
 QTreeWidgetItem* QtTreeControl::ParentOf(TreeItem parent) const
@@ -338,6 +356,7 @@ void QtTreeControl::SelectItem(TreeItem item)
     if (!pItem)
         clearSelection();
     --m_nSilent;
+    emit selectionShown();
 }
 
 bool QtTreeControl::HasFocus() const
@@ -366,6 +385,7 @@ void QtTreeControl::currentChanged(const QModelIndex& current, const QModelIndex
                 m_onSelChanging(item);
         });
         m_selected = ItemOf(item) ? item : kNoItem;
+        emit selectionShown();
     }
     QTreeWidget::currentChanged(current, previous);
 }

@@ -11,6 +11,7 @@
 #include "platform/TreeControl.h"
 
 class CQuillboxTreeView;
+struct KeyAssignment;
 class TextCodec;
 
 // The folder tree's control: one column of folder names, sorted without regard to case as the
@@ -28,6 +29,10 @@ public:
     void SetView(CQuillboxTreeView* pView) { m_pView = pView; }
     // What runs the view's handlers of keys, clicks and selection changes as commands.
     void SetCommandRunner(std::function<void(const std::function<void()>&)> runner) { m_runCommand = std::move(runner); }
+    // Where an item's key comes from, for what a screen reader says of it (null: no key).
+    void SetKeyLookup(std::function<const KeyAssignment*(TreeItem)> lookup) { m_keyOf = std::move(lookup); }
+    // What assistive technology reads of an item: its name and key, and what the key does.
+    QVariant AccessibleData(const QTreeWidgetItem* pItem, const QString& name, int role) const;
 
     TreeItem InsertItem(const std::string& text, TreeItem parent, bool sorted) override;
     std::vector<TreeItem> InsertSorted(const std::vector<TreeInsert>& batch) override;
@@ -46,6 +51,10 @@ public:
     // The widget item of a handle, or null; and back.
     QTreeWidgetItem* ItemOf(TreeItem item) const;
     TreeItem HandleOf(const QTreeWidgetItem* pItem) const;
+
+signals:
+    // The selected folder has changed, by the user or by SelectItem.
+    void selectionShown();
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
@@ -76,6 +85,7 @@ private:
     CQuillboxTreeView* m_pView = nullptr;
     std::function<void(TreeItem)> m_onSelChanging;
     std::function<void(const std::function<void()>&)> m_runCommand;
+    std::function<const KeyAssignment*(TreeItem)> m_keyOf;
     std::unordered_map<TreeItem, QTreeWidgetItem*> m_items;
     TreeItem m_nextItem = 1;
     TreeItem m_selected = kNoItem;

@@ -27,6 +27,7 @@ RecoveryDialog::RecoveryDialog(const std::vector<KeptWork>& work, QWidget* paren
     pText->setWordWrap(true);
 
     m_pList->setObjectName(QStringLiteral("keptWorkList"));
+    m_pList->setAccessibleName(tr("Unsaved work kept"));
     m_pList->setRootIsDecorated(false);
     m_pList->setHeaderLabels({ tr("Notebook"), tr("Unsaved work kept"), tr("Notebook last saved") });
     for (const KeptWork& piece : work) {

@@ -442,6 +442,11 @@ std::string TextEncoding::Cp1252ToUtf8(std::string_view bytes)
     return out;
 }
 
+size_t TextEncoding::ReadUtf8Char(std::string_view bytes, size_t i, char32_t& ch)
+{
+    return ReadUtf8(bytes, i, ch);
+}
+
 bool TextEncoding::Utf8ToCp1252(std::string_view bytes, std::string& out)
 {
     out.clear();

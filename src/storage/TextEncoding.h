@@ -73,6 +73,9 @@ public:
     // Utf8 when the bytes are valid UTF-8.
     static Kind Detect(std::string_view bytes);
     static bool IsValidUtf8(std::string_view bytes);
+    // The length of the UTF-8 sequence at bytes[i], with its character in `ch`; 0 when the
+    // bytes there are not UTF-8 or the sequence is cut short by the end of `bytes`.
+    static size_t ReadUtf8Char(std::string_view bytes, size_t i, char32_t& ch);
     static std::string Cp1252ToUtf8(std::string_view bytes);
     // False, leaving `out` unspecified, when the text holds a character Windows-1252 lacks.
     static bool Utf8ToCp1252(std::string_view bytes, std::string& out);

@@ -4,6 +4,7 @@
 set -u
 Q=$1
 DATA=$2
+COMPLETION=$(cd "$(dirname "$0")/../.." && pwd)/res/linux/quillbox-cli.bash
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 cd "$WORK" || exit 1
@@ -136,8 +137,8 @@ cmp -s cut.not cut-before.not || fail "a damaged notebook was written over"
 expect 0 "$Q" grep cut.not idea
 grep -q 'warning: The notebook file' err || fail "grep on a damaged notebook gives no warning"
 
-# A Windows-1252 notebook: names and text given in UTF-8 are taken in its bytes, grep shows
-# UTF-8, and a character the code page lacks turns the notebook to UTF-8, as typing would.
+# A Windows-1252 notebook: names and text given in UTF-8 are taken in its bytes, tree and grep
+# show UTF-8, and a character the code page lacks turns the notebook to UTF-8, as typing would.
 expect 0 "$Q" new legacy.not
 expect 0 "$Q" add --create legacy.not Main/Caf "x"
 sed -i "s/^Caf\r\$/Caf$(printf '\xe9')\r/" legacy.not
@@ -145,6 +146,8 @@ expect 0 "$Q" add legacy.not Main/Café "déjà vu"
 grep -q "d$(printf '\xe9')j$(printf '\xe0') vu" legacy.not || fail "the note was not stored in Windows-1252"
 expect 0 "$Q" grep legacy.not déjà
 same "Main/Café	$header	déjà vu" out
+expect 0 "$Q" tree legacy.not
+grep -qx '  Café' out || fail "tree did not show the Windows-1252 name in UTF-8: $(cat -v out)"
 expect 0 "$Q" add legacy.not Main/Café "snow ☃"
 expect 0 "$Q" cat legacy.not Main/Café
 grep -q "déjà vu" out && grep -q "snow ☃" out || fail "the notebook did not turn to UTF-8"
@@ -203,6 +206,80 @@ mkdir tmp
 (sleep 5 | TMPDIR=$WORK/tmp "$Q" cat - Main >/dev/null 2>&1 & pid=$!; sleep 0.3; kill -9 $pid; wait $pid) 2>/dev/null
 [ -z "$(ls -A tmp)" ] || fail "a killed command left $(ls tmp)"
 
+# On a terminal a notebook's escape sequences are shown, never obeyed: no title (OSC 0), no
+# cleared screen, no clipboard (OSC 52). A pipe, and --raw, keep the bytes.
+ESC=$'\e' BEL=$'\a'
+export Q EVIL="Main/Evil${ESC}]0;owned${BEL} café"
+expect 0 "$Q" new esc.not
+expect 0 "$Q" add --create esc.not "$EVIL" "wipe${ESC}[2J clip${ESC}]52;c;aGk=${BEL}"
+name_shown='Evil^[]0;owned^G café' note_shown='wipe^[[2J clip^[]52;c;aGk=^G'
+while IFS='|' read -r locale command shown; do
+    LC_ALL=$locale script -qec "$command" /dev/null </dev/null | tr -d '\r' >out
+    grep -qxF -- "$shown" out && ! grep -q "$ESC" out || fail "on a terminal ($locale) $command shows [$(cat -v out)], not [$shown]"
+done <<EOF
+C.UTF-8|"\$Q" tree esc.not|  $name_shown
+C.UTF-8|"\$Q" cat esc.not "\$EVIL"|$note_shown
+C.UTF-8|"\$Q" grep esc.not clip|Main/$name_shown	$header	$note_shown
+C|"\$Q" tree esc.not|  ${name_shown/é/\\u00E9}
+EOF
+expect 0 "$Q" tree esc.not
+grep -qxF "  ${EVIL#Main/}" out || fail "tree into a pipe changed the name: $(cat -v out)"
+expect 0 "$Q" cat esc.not "$EVIL"
+same "$header$CR
+wipe${ESC}[2J clip${ESC}]52;c;aGk=${BEL}$CR" out
+LC_ALL=C.UTF-8 script -qec '"$Q" grep --raw esc.not clip' /dev/null </dev/null >out
+grep -qF "clip${ESC}]52;c;aGk=${BEL}" out || fail "grep --raw on a terminal did not keep the bytes: $(cat -v out)"
+
+# Help for the program and for each command; an option's value joined to it.
+for words in -h help --help "help add" "add --help" "add -h" "--help add" "grep nb.not -h"; do
+    # shellcheck disable=SC2086
+    expect 0 "$Q" $words
+    grep -q '^Usage: quillbox-cli' out || fail "$words gave no help: $(head -3 out)"
+done
+expect 0 "$Q" help add
+grep -q '^Usage: quillbox-cli add \[--create\]' out || fail "help add is not add's help: $(head -1 out)"
+expect 2 "$Q" --help x
+grep -q 'unknown command "x"' err || fail "help for an unknown command says [$(cat err)]"
+expect 0 "$Q" export --format text -ojoined.txt nb.not Main
+[ -s joined.txt ] || fail "-ojoined.txt wrote nothing"
+
+# Markdown keeps the depth of folders below the sixth level; the page's title is UTF-8.
+expect 0 "$Q" new deep.not
+expect 0 "$Q" add --create deep.not Main/1/2/3/4/5/6/7 "deep"
+expect 0 "$Q" export --format markdown deep.not
+grep -qx '###### 5' out && grep -qx '###### 5/6' out && grep -qx '###### 5/6/7' out || fail "markdown lost the depth: $(grep '^#' out)"
+cp deep.not "bad$(printf '\377').not"
+expect 0 "$Q" export --format html "bad$(printf '\377').not"
+grep -qF '<title>bad�.not</title>' out && iconv -f UTF-8 -t UTF-8 out >/dev/null || fail "the page's title is not UTF-8: $(grep title out | cat -v)"
+
+# Completion offers folder paths from tree --paths -z, after a notebook named in quotes, quoted
+# as the word being completed is; with bash-completion's helpers loaded too, where they are.
+mkdir bin && ln -s "$Q" bin/quillbox-cli
+expect 0 "$Q" new "my notes.not"
+for path in "Main/  leading" "Main/star  *" "Main/it's" "Main/a:b"; do
+    expect 0 "$Q" add --create "my notes.not" "$path" "x"
+done
+for helpers in none /usr/share/bash-completion/bash_completion; do
+    [ "$helpers" = none ] || [ -f "$helpers" ] || continue
+    # LINE|WORD|OFFERED: WORD is the part of the line's last word that the shell replaces.
+    while IFS='|' read -r line word offered; do
+        got=$(PATH=$WORK/bin:$PATH bash -c '
+            [ "$0" = none ] || source "$0"
+            source "$1"
+            COMP_LINE=$2 COMP_POINT=${#2}
+            _quillbox_cli quillbox-cli "$3" ""
+            printf "%s\n" "${COMPREPLY[@]}"' "$helpers" "$COMPLETION" "$line" "$word")
+        [ "$got" == "$offered" ] || fail "completing [$line] with helpers $helpers offers [$got], not [$offered]"
+    done <<'EOF'
+quillbox-cli cat 'my notes.not' Main/st|Main/st|Main/star\ \ \*
+quillbox-cli cat "my notes.not" Main/\ |Main/\ |Main/\ \ leading
+quillbox-cli cat my\ notes.not 'Main/it|Main/it|Main/it'\''s
+quillbox-cli add --create 'my notes.not' Main/a:||b
+quillbox-cli tree --pa|--pa|--paths
+quillbox-cli export --format=h|h|html
+EOF
+done
+
 expect 0 "$Q" --version
 expect 2 "$Q" frobnicate
 expect 2 "$Q" cat nb.not
@@ -223,7 +300,7 @@ cmp -s en.not de.not || fail "a notebook made in German differs from one made in
 expect 1 de "$Q" add de.not Main/fehlt "text"
 same "quillbox-cli: „de.not“ hat keinen Ordner „Main/fehlt“; --create legt die fehlenden Ordner an." err
 expect 2 de "$Q" tree
-same "quillbox-cli: tree nimmt 1 Argument, nicht 0; siehe quillbox-cli --help" err
+same "quillbox-cli: tree nimmt 1 Argument, nicht 0; siehe quillbox-cli help tree" err
 expect 0 de "$Q" --help
 [ "$(head -1 out)" == "Aufruf: quillbox-cli BEFEHL [OPTIONEN] ARGUMENTE..." ] || fail "the German help begins [$(head -1 out)]"
 

@@ -28,9 +28,9 @@ bool IsPseudo(QString text)
     return text.isEmpty() || (text.startsWith(u'[') && text.endsWith(u']'));
 }
 
-// What the widget and its children show that did not come from the pseudo-translation or does
-// not fit in its widget. Qt's own standard buttons have Qt's catalogues, and the notes, folder
-// names and edited text are the user's.
+// What the widget and its children show, and their names for screen readers, that did not come
+// from the pseudo-translation or does not fit in its widget. Qt's own standard buttons have Qt's
+// catalogues, and the notes, folder names and edited text are the user's.
 QStringList Faults(QWidget* pTop)
 {
     QStringList faults;
@@ -44,6 +44,8 @@ QStringList Faults(QWidget* pTop)
     for (QWidget* pWidget : widgets) {
         if (!pWidget->isVisibleTo(pTop))
             continue;
+        // What a screen reader says of it.
+        check(pWidget->accessibleName(), pWidget);
         if (auto* pLabel = qobject_cast<QLabel*>(pWidget)) {
             if (pLabel->objectName() == QLatin1String("keysText") || pLabel->text().isEmpty())
                 continue;

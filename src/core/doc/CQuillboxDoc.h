@@ -126,8 +126,6 @@ public:
     Folder* FindFolderByName(const std::string& name) const;
 
     // Folder records of the notebook and folder files (NotebookFile.cpp)
-    // Appends the records of pFolder's subtree and its following siblings to `out`.
-    void WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys) const;
     // Reads one record with its declared children into new folders (see ShowNewFolders); false
     // when the input ended inside it. The first record goes to the top level with bTopLevel,
     // else under the selected folder; a child record named "Main" or "Trash" goes to the top.
@@ -155,8 +153,9 @@ public:
     void OnExportFolder();
     void OnImportFolder();
     SaveResult ExportFolder(const std::string& pathName);
-    // The folder file Export Folder writes: the selected folder with its subtree.
-    std::string FolderFileText();
+    // Hands the folder file Export Folder writes (the selected folder with its subtree) to the
+    // sink a piece at a time; false when the sink refused.
+    bool WriteFolderFileText(const ChunkSink& sink);
     ReadReport ImportFolder(const std::string& pathName);
     // Folder clipboard (FolderClipboard.cpp)
     void OnCutFolder();

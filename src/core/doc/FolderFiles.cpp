@@ -52,22 +52,29 @@ ReadReport CQuillboxDoc::ImportFolder(const std::string& pathName)
                       FileProblem::Action::Import, pathName);
 }
 
-std::string CQuillboxDoc::FolderFileText()
+bool CQuillboxDoc::WriteFolderFileText(const ChunkSink& sink)
 {
     std::string out = "Begin Folder Information\r\n";
     if (m_pSelFolder) {
-        const SiblingCut cut(m_pSelFolder);
-        WriteFolder(m_pSelFolder, out, false);
+        std::vector<NotebookSnapshot::Record> records;
+        {
+            const SiblingCut cut(m_pSelFolder);
+            records = CollectRecords(m_pSelFolder, false);
+        }
+        if (!AppendRecords(records, out, &sink))
+            return false;
     }
     out += "End Folder Information\r\n";
-    return out;
+    return sink(out);
 }
 
 SaveResult CQuillboxDoc::WriteFolderFile(const std::string& pathName)
 {
     if (!m_pSelFolder)
         return { false, FileProblem { .kind = FileProblem::Kind::NoFolderToExport }.During(FileProblem::Action::Export, pathName) };
-    const WriteResult written = WriteFileSafely(pathName, FolderFileText());
+    // Written a piece at a time, so the folders' text is never held twice.
+    const WriteResult written
+        = WriteFileSafely(pathName, [this](const ChunkSink& sink) { return WriteFolderFileText(sink); });
     if (written.status != WriteResult::Status::Written)
         return { false, written.problem.During(FileProblem::Action::Export, pathName) };
     return {};

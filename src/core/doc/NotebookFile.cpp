@@ -210,11 +210,6 @@ bool AppendRecords(const std::vector<NotebookSnapshot::Record>& records, std::st
     return true;
 }
 
-void CQuillboxDoc::WriteFolder(Folder* pFolder, std::string& out, bool bWithKeys) const
-{
-    AppendRecords(CollectRecords(pFolder, bWithKeys), out, nullptr);
-}
-
 bool CQuillboxDoc::ReadFolder(LineReader& in, bool bTopLevel, const std::function<std::string(std::string_view)>& convert)
 {
     // The folders whose children are being read, innermost last, each with the number of
