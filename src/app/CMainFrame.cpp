@@ -25,6 +25,7 @@
 #include "platform/CommandIds.h"
 #include "platform/CommandTable.h"
 #include "storage/FileProblem.h"
+#include "qt/CommandText.h"
 #include "qt/FocusStyle.h"
 #include "qt/HelpWindow.h"
 #include "words/ProblemWords.h"
@@ -187,12 +188,9 @@ std::vector<QMenu*> CMainFrame::CreateMenus(const std::vector<MenuTable>& tables
 QAction* CMainFrame::CreateCommandAction(int id, bool bShowShortcut, QObject* parent)
 {
     const CommandInfo* pInfo = FindCommand(id);
-    QString text = QCoreApplication::translate("Command", pInfo->menuText);
-    if (bShowShortcut && *pInfo->shortcut)
-        text += u'\t' + QString::fromUtf8(pInfo->shortcut);
     // The shortcut is only shown: the accelerator table runs the keys, as it does for keys
     // that no menu shows.
-    auto* pAction = new QAction(text, parent);
+    auto* pAction = new QAction(CommandMenuText(id, bShowShortcut), parent);
     pAction->setData(id);
     pAction->setStatusTip(QCoreApplication::translate("Command", pInfo->prompt));
     pAction->setToolTip(QCoreApplication::translate("Command", pInfo->tooltip));

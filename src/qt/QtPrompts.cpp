@@ -14,6 +14,7 @@
 #include "platform/CommandTable.h"
 #include "qt/AssignKeysDialog.h"
 #include "qt/ChooseFolderDialog.h"
+#include "qt/CommandText.h"
 #include "qt/InputDialog.h"
 #include "qt/PrefsDialogs.h"
 #include "qt/ProblemText.h"
@@ -197,10 +198,7 @@ int QtPrompts::TrackPopupMenu(int menuId, int x, int y)
             menu.addSeparator();
             continue;
         }
-        QString text = QCoreApplication::translate("Command", pInfo->menuText);
-        if (*pInfo->shortcut)
-            text += QLatin1Char('\t') + QString::fromUtf8(pInfo->shortcut);
-        menu.addAction(text)->setData(id);
+        menu.addAction(CommandMenuText(id, true))->setData(id);
     }
     const QAction* pChosen = menu.exec(QPoint(x, y));
     return pChosen ? pChosen->data().toInt() : 0;
