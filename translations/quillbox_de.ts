@@ -935,7 +935,7 @@ Die Änderungen des anderen Programms überschreiben, das Notizbuch unter einem 
     <name>ProblemWords</name>
     <message>
         <source>it is larger than %1, the most Quillbox reads</source>
-        <translation>sie ist größer als %1, das Höchste, was Quillbox liest</translation>
+        <translation>sie ist größer als %1, und mehr liest Quillbox nicht</translation>
     </message>
     <message>
         <source>%1, before &quot;%2&quot;</source>
@@ -947,23 +947,23 @@ Die Änderungen des anderen Programms überschreiben, das Notizbuch unter einem 
     </message>
     <message>
         <source>it is a folder, not a file</source>
-        <translation>es ist ein Verzeichnis, keine Datei</translation>
+        <translation>das ist ein Verzeichnis, keine Datei</translation>
     </message>
     <message>
         <source>it is a FIFO (named pipe), not a file</source>
-        <translation>es ist ein FIFO (benannte Pipe), keine Datei</translation>
+        <translation>das ist ein FIFO (benannte Pipe), keine Datei</translation>
     </message>
     <message>
         <source>it is a socket, not a file</source>
-        <translation>es ist ein Socket, keine Datei</translation>
+        <translation>das ist ein Socket, keine Datei</translation>
     </message>
     <message>
         <source>it is a device, not a file</source>
-        <translation>es ist ein Gerät, keine Datei</translation>
+        <translation>das ist ein Gerät, keine Datei</translation>
     </message>
     <message>
         <source>it is not a file</source>
-        <translation>es ist keine Datei</translation>
+        <translation>das ist keine Datei</translation>
     </message>
     <message>
         <source>it is read-only</source>

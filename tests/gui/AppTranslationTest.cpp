@@ -9,11 +9,16 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cerrno>
+#include <clocale>
+
 #include "AppTestSupport.h"
 #include "app/CRunTutorialDlg.h"
 #include "platform/CommandIds.h"
 #include "platform/SettingsStore.h"
+#include "CliWords.h"
 #include "words/MessageWords.h"
+#include "words/ProblemWords.h"
 #include "qt/CommandText.h"
 #include "qt/RecoveryDialog.h"
 #include "qt/Translations.h"
@@ -124,6 +129,38 @@ QByteArray SavedBytes(const QString& language, const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// Every sentence of src/words: each file problem in each action, each message and question.
+QStringList EverySentence()
+{
+    QStringList sentences;
+    FileProblem problem;
+    problem.path = "/tmp/a.not";
+    problem.line = 3;
+    problem.error = EACCES;
+    problem.detail = "End Folder";
+    for (int action = 0; action <= int(FileProblem::Action::WriteRecovery); ++action) {
+        for (int kind = 0; kind <= int(FileProblem::Kind::MissingFolder); ++kind) {
+            for (const bool bNothingRead : { false, true }) {
+                problem.action = FileProblem::Action(action);
+                problem.kind = FileProblem::Kind(kind);
+                problem.bNothingRead = bNothingRead;
+                sentences << QString::fromStdString(DescribeProblem(problem));
+            }
+        }
+    }
+    for (int kind = 0; kind <= int(Message::Kind::Vanished); ++kind) {
+        for (const char* detail : { "", "on host, process 7, user me" })
+            sentences << QString::fromStdString(DescribeMessage({ Message::Kind(kind), detail, "a.not" }, "a.not"));
+    }
+    for (int kind = 0; kind <= int(Question::Kind::ReadAgain); ++kind)
+        sentences << QString::fromStdString(DescribeQuestion({ Question::Kind(kind), "a.not" }, "a.not"));
+    for (const bool bVanished : { false, true })
+        sentences << QString::fromStdString(DescribeSaveOver(bVanished, "a.not"));
+    for (const char* path : { "", "a.not" })
+        sentences << QString::fromStdString(DescribeSaveChanges(path));
+    return sentences;
+}
+
 } // namespace
 
 class AppTranslationTest : public QObject
@@ -136,6 +173,7 @@ private slots:
     void everyTextComesFromTheCatalogueAndFits();
     void aRightToLeftLanguageMirrorsTheWindow();
     void noLanguageChangesTheSavedBytes();
+    void theWindowAndQuillboxCliSayTheWordsAlike();
 };
 
 void AppTranslationTest::theUsersLanguageChoosesTheCatalogue()
@@ -289,6 +327,22 @@ void AppTranslationTest::noLanguageChangesTheSavedBytes()
     for (const char* part : { "Folder Name\r\nIdeas\r\n", "------ New Note ", "second words", "Assigned Key Function\r\nMove" })
         QVERIFY2(english.contains(part), part);
     QCOMPARE(german, english);
+}
+
+void AppTranslationTest::theWindowAndQuillboxCliSayTheWordsAlike()
+{
+    // quillbox-cli's German through gettext, which reads LANGUAGE in any locale but C.
+    qputenv("LANGUAGE", "de");
+    qputenv("LC_ALL", "C.UTF-8");
+    InitCliWords();
+    const QStringList cli = EverySentence();
+    InstallTranslations({ QStringLiteral("de") });
+    const QStringList window = EverySentence();
+    qunsetenv("LANGUAGE");
+    qunsetenv("LC_ALL");
+    std::setlocale(LC_MESSAGES, "");
+    QVERIFY(window.contains(QStringLiteral("„/tmp/a.not“ kann nicht gespeichert werden: sie ist schreibgeschützt.")));
+    QCOMPARE(cli, window);
 }
 
 QTEST_MAIN(AppTranslationTest)
