@@ -26,6 +26,15 @@ std::string Catalogue(const char* context, const char* text)
     return it == texts.end() ? text : it->second;
 }
 
+FileProblem ReadOnlySave(const std::string& path)
+{
+    FileProblem problem;
+    problem.action = FileProblem::Action::Save;
+    problem.kind = FileProblem::Kind::ReadOnly;
+    problem.path = path;
+    return problem;
+}
+
 class TranslatedWords : public testing::Test
 {
 protected:
@@ -44,10 +53,7 @@ TEST(Fill, PutsInEachArgumentOnceWhateverItHolds)
 
 TEST_F(TranslatedWords, FileProblemsAndMessagesSpeakTheTranslatorsLanguage)
 {
-    FileProblem problem;
-    problem.action = FileProblem::Action::Save;
-    problem.kind = FileProblem::Kind::ReadOnly;
-    problem.path = "/tmp/50%2 off.not";
+    FileProblem problem = ReadOnlySave("/tmp/50%2 off.not");
     // An untranslated part stays English inside the translated sentence.
     EXPECT_EQ(DescribeProblem(problem), "„/tmp/50%2 off.not“ kann nicht gespeichert werden: it is read-only.");
     problem.kind = FileProblem::Kind::EndsEarly;
@@ -59,10 +65,6 @@ TEST_F(TranslatedWords, FileProblemsAndMessagesSpeakTheTranslatorsLanguage)
 
 TEST(Words, WithoutATranslatorAreTheProgramsEnglish)
 {
-    FileProblem problem;
-    problem.action = FileProblem::Action::Save;
-    problem.kind = FileProblem::Kind::ReadOnly;
-    problem.path = "/tmp/a.not";
-    EXPECT_EQ(DescribeProblem(problem), "Cannot save \"/tmp/a.not\": it is read-only.");
+    EXPECT_EQ(DescribeProblem(ReadOnlySave("/tmp/a.not")), "Cannot save \"/tmp/a.not\": it is read-only.");
     EXPECT_EQ(DescribeSaveChanges(""), "Save changes to Untitled?");
 }
