@@ -19,15 +19,20 @@ std::string TranslateWords(const char* context, const char* text)
     return translated == key.c_str() ? std::string(text) : std::string(translated);
 }
 
-// The catalogues: installed under the prefix the program is installed in, or built beside it.
+// The catalogues, found from the program's own folder as the window finds its own: under the
+// install prefix's locale folder, or in "locale" beside the program in the build tree.
 std::string LocaleFolder()
 {
     std::error_code error;
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error)
-        return QUILLBOX_LOCALEDIR;
-    const std::filesystem::path beside = program.parent_path() / "locale";
-    return std::filesystem::is_directory(beside, error) ? beside.string() : std::string(QUILLBOX_LOCALEDIR);
+        return {};
+    for (const char* folder : { QUILLBOX_INSTALLED_LOCALE, "locale" }) {
+        const std::filesystem::path path = (program.parent_path() / folder).lexically_normal();
+        if (std::filesystem::is_directory(path, error))
+            return path.string();
+    }
+    return {};
 }
 
 } // namespace
@@ -37,7 +42,8 @@ void InitCliWords()
     // Only the messages follow the user's locale: they come as UTF-8 and are shown as any text
     // is; nothing else the program does depends on the locale.
     std::setlocale(LC_MESSAGES, "");
-    bindtextdomain(kDomain, LocaleFolder().c_str());
+    if (const std::string folder = LocaleFolder(); !folder.empty())
+        bindtextdomain(kDomain, folder.c_str());
     bind_textdomain_codeset(kDomain, "UTF-8");
     SetTranslator(&TranslateWords);
 }
