@@ -20,7 +20,9 @@
 #include "words/MessageWords.h"
 #include "words/ProblemWords.h"
 #include "qt/CommandText.h"
+#include "qt/QtPrompts.h"
 #include "qt/RecoveryDialog.h"
+#include "qt/TextCodec.h"
 #include "qt/Translations.h"
 
 namespace {
@@ -289,6 +291,30 @@ void AppTranslationTest::everyTextComesFromTheCatalogueAndFits()
         GrabAs(pWindow, QStringLiteral("pseudo-%1").arg(QString::fromLatin1(name)));
         pWindow->close();
     }
+    // The questions and messages about files, as the prompts put them.
+    TextCodec codec;
+    QtPrompts prompts(&app.frame, codec);
+    const KeptWork work { "/tmp/a.not", 0, {} };
+    const std::function<void()> asks[] = {
+        [&] { prompts.AskSaveOver("/tmp/a.not", false); },
+        [&] { prompts.AskSaveOver("/tmp/a.not", true); },
+        [&] { prompts.ConfirmDiscard(work); },
+        [&] { prompts.AskUseSaveCopy("/tmp/a.not", "/tmp/.a.not.quillbox-save"); },
+        [&] { prompts.Ask({ Question::Kind::DeleteFolder, "Ideas" }); },
+        [&] { prompts.Tell({ Message::Kind::OpenElsewhere, "on host, process 7, user me", "/tmp/a.not" }); },
+        [&] { prompts.ReportProblem(FileProblem { FileProblem::Action::Save, FileProblem::Kind::ReadOnly, "/tmp/a.not" }); },
+    };
+    for (const auto& ask : asks) {
+        bool bAsked = false;
+        WhenModal([&faults, &bAsked](QWidget* pBox) {
+            bAsked = true;
+            faults << Faults(pBox);
+            qobject_cast<QDialog*>(pBox)->reject();
+        });
+        ask();
+        QVERIFY(bAsked);
+    }
+
     // Closing the modified notebook asks whether to save it.
     bool bAsked = false;
     WhenModal([&faults, &bAsked](QWidget* pQuestion) {
