@@ -163,6 +163,23 @@ QStringList EverySentence()
     return sentences;
 }
 
+// The letters after '&' that repeat among `texts`: each item of a menu needs its own.
+QStringList RepeatedMnemonics(const QStringList& texts)
+{
+    QStringList seen;
+    QStringList repeated;
+    for (const QString& text : texts) {
+        const qsizetype at = text.indexOf(QRegularExpression(QStringLiteral("&[^&]")));
+        if (at < 0)
+            continue;
+        const QString letter = text.mid(at + 1, 1).toLower();
+        if (seen.contains(letter))
+            repeated << text;
+        seen << letter;
+    }
+    return repeated;
+}
+
 } // namespace
 
 class AppTranslationTest : public QObject
@@ -172,6 +189,7 @@ class AppTranslationTest : public QObject
 private slots:
     void cleanup() { InstallTranslations({ QStringLiteral("en") }); }
     void theUsersLanguageChoosesTheCatalogue();
+    void eachMenuItemHasAMnemonicOfItsOwnInGerman();
     void everyTextComesFromTheCatalogueAndFits();
     void aRightToLeftLanguageMirrorsTheWindow();
     void noLanguageChangesTheSavedBytes();
@@ -201,6 +219,23 @@ void AppTranslationTest::theUsersLanguageChoosesTheCatalogue()
     QCOMPARE(CommandMenuText(cmd::FileSave, true), QStringLiteral("S&peichern\tStrg+S"));
     // The words of src/words follow the window's catalogue.
     QCOMPARE(QString::fromStdString(DescribeSaveChanges("a.not")), QStringLiteral("Änderungen an a.not speichern?"));
+}
+
+void AppTranslationTest::eachMenuItemHasAMnemonicOfItsOwnInGerman()
+{
+    InstallTranslations({ QStringLiteral("de") });
+    MemorySettings settings;
+    AppWindow app(settings);
+    app.NewNotebook();
+    QStringList titles;
+    for (const QAction* pMenuAction : app.frame.menuBar()->actions()) {
+        titles << pMenuAction->text();
+        QStringList items;
+        for (const QAction* pAction : pMenuAction->menu()->actions())
+            items << pAction->text();
+        QVERIFY2(RepeatedMnemonics(items).isEmpty(), qPrintable(RepeatedMnemonics(items).join(u',')));
+    }
+    QVERIFY2(RepeatedMnemonics(titles).isEmpty(), qPrintable(RepeatedMnemonics(titles).join(u',')));
 }
 
 void AppTranslationTest::everyTextComesFromTheCatalogueAndFits()
