@@ -1,5 +1,7 @@
-// The window in other languages: the user's languages choose the catalogue, a right-to-left
-// language mirrors the window, and no language changes a saved notebook.
+// The window in other languages: the user's languages choose the catalogue; under the
+// pseudo-translation every text of the menus, dialogs and messages comes from it and fits its
+// widget; a right-to-left language mirrors the window; no language changes a saved notebook; and
+// the window and quillbox-cli word the file problems and messages alike.
 
 #include <QAbstractButton>
 #include <QDialogButtonBox>
@@ -13,17 +15,17 @@
 #include <clocale>
 
 #include "AppTestSupport.h"
+#include "CliWords.h"
 #include "app/CRunTutorialDlg.h"
 #include "platform/CommandIds.h"
 #include "platform/SettingsStore.h"
-#include "CliWords.h"
-#include "words/MessageWords.h"
-#include "words/ProblemWords.h"
 #include "qt/CommandText.h"
 #include "qt/QtPrompts.h"
 #include "qt/RecoveryDialog.h"
 #include "qt/TextCodec.h"
 #include "qt/Translations.h"
+#include "words/MessageWords.h"
+#include "words/ProblemWords.h"
 
 namespace {
 
