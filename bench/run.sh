@@ -127,12 +127,6 @@ nb() { # FILE make-notebook arguments...
     [ -f "$file" ] || "$make_notebook" "$@" "$file"
     echo "$file"
 }
-# make-notebook writes children in descending name order; a resave turns it around.
-ascending() {
-    local file="${1%.not}-ascending.not"
-    [ -f "$file" ] || "$cli" resave "$1" "$file"
-    echo "$file"
-}
 
 # --- headless ---------------------------------------------------------------------------------
 
@@ -196,10 +190,9 @@ if wanted main; then
 fi
 
 if wanted siblings; then
-    million=$(nb wide-$siblings.not --notes 0 wide "$siblings")
-    read -r base desc < <(paired 3 "$cli" tree "$(nb wide0-$((siblings / 10)).not --notes 0 wide $((siblings / 10)))" \
-        "$cli" tree "$million")
-    asc=$(median_seconds "$cli" tree "$(ascending "$million")")
+    read -r base desc < <(paired 3 "$cli" tree "$(nb wide0-$((siblings / 10)).not --descending --notes 0 wide $((siblings / 10)))" \
+        "$cli" tree "$(nb wide-$siblings.not --descending --notes 0 wide "$siblings")")
+    asc=$(median_seconds "$cli" tree "$(nb wide-$siblings-ascending.not --notes 0 wide "$siblings")")
     r=$(ratio "$desc" "$base")
     row "headless open, $siblings siblings in descending / ascending name order" "$desc s / $asc s (descending ${r}x the $((siblings / 10)))" "linear: at most 11x the $((siblings / 10))" "$(within "$r" 11)"
 fi
