@@ -120,6 +120,7 @@ bool ParseArgs(const std::vector<std::string>& words, const CommandOptions& opti
         const size_t equals = word.find('=');
         if (word.starts_with("--") && equals != std::string::npos && isValued(word.substr(0, equals))) {
             args.values[word.substr(0, equals)] = word.substr(equals + 1);
+            args.allValues[word.substr(0, equals)].push_back(word.substr(equals + 1));
             continue;
         }
         if (isValued(word)) {
@@ -128,6 +129,7 @@ bool ParseArgs(const std::vector<std::string>& words, const CommandOptions& opti
                 return false;
             }
             args.values[word] = words[++i];
+            args.allValues[word].push_back(words[i]);
             continue;
         }
         if (isFlag(word)) {
@@ -260,35 +262,44 @@ bool Save(HeadlessNotebook& nb, const std::string& operand, bool bForce)
     return result.ok;
 }
 
+int RewriteNotebook(const std::string& operand, bool bForce, const RewriteAttempt& attempt)
+{
+    WriteLock lock;
+    if (!LockForWriting(lock, operand, bForce))
+        return kFailed;
+    for (int round = 1;; ++round) {
+        // The file as it is before it is read: a replacement while it is read shows as a change.
+        std::optional<FileIdentity> known = ReadFileIdentity(operand, false);
+        const auto unchanged = [&known](const std::string& target) {
+            return known && CheckFile(target, *known) == DiskChange::None;
+        };
+        const std::optional<SaveResult> result = attempt(known, unchanged);
+        if (!result)
+            return kFailed;
+        if (result->ok)
+            return kOk;
+        if (result->problem.kind != FileProblem::Kind::ChangedMeanwhile || round == kChangeAttempts) {
+            Error(DescribeProblem(result->problem));
+            return kFailed;
+        }
+    }
+}
+
 int ChangeNotebook(const std::string& operand, bool bForce, const std::function<bool(HeadlessNotebook&)>& change)
 {
     if (operand == "-") {
         HeadlessNotebook nb;
         return Open(nb, operand, true) && change(nb) && Save(nb, operand, bForce) ? kOk : kFailed;
     }
-    WriteLock lock;
-    if (!LockForWriting(lock, operand, bForce))
-        return kFailed;
-    for (int attempt = 1;; ++attempt) {
-        // The file as it is before it is read: a replacement while it is read shows as a change.
-        std::optional<FileIdentity> known = ReadFileIdentity(operand, false);
+    return RewriteNotebook(operand, bForce, [&](std::optional<FileIdentity>& known, const ReplaceCheck& unchanged) -> std::optional<SaveResult> {
         HeadlessNotebook nb;
         nb.doc.SetHashFile(true);
         if (!Open(nb, operand, true) || !change(nb))
-            return kFailed;
+            return std::nullopt;
         if (known && nb.doc.GetFileHash())
             known->hash = *nb.doc.GetFileHash();
-        const auto unchanged = [&known](const std::string& target) {
-            return known && CheckFile(target, *known) == DiskChange::None;
-        };
-        const SaveResult result = nb.doc.OnSaveDocument(operand, false, unchanged);
-        if (result.ok)
-            return kOk;
-        if (result.problem.kind != FileProblem::Kind::ChangedMeanwhile || attempt == kChangeAttempts) {
-            Error(DescribeProblem(result.problem));
-            return kFailed;
-        }
-    }
+        return nb.doc.OnSaveDocument(operand, false, unchanged);
+    });
 }
 
 bool ExportSelected(HeadlessNotebook& nb, const std::string& operand)

@@ -33,7 +33,7 @@ _quillbox_cli_files()
 _quillbox_cli()
 {
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
-    local commands="new tree cat grep add export import check resave --version --help"
+    local commands="new tree cat grep add export import check resave merge diff --version --help"
 
     if [ "$COMP_CWORD" -eq 1 ]; then
         mapfile -t COMPREPLY < <(compgen -W "$commands" -- "$cur")
@@ -45,6 +45,9 @@ _quillbox_cli()
     case "$prev" in
         --format)
             mapfile -t COMPREPLY < <(compgen -W "text markdown html fol" -- "$cur")
+            return
+            ;;
+        -L)
             return
             ;;
         -o | --repair)
@@ -59,7 +62,7 @@ _quillbox_cli()
     for ((i = 2; i < COMP_CWORD; i++)); do
         word=${COMP_WORDS[i]}
         case "$word" in
-            --format | -o | --repair | --path) ((i++)) ;;
+            --format | -o | --repair | --path | -L) ((i++)) ;;
             -?*) ;;
             *) operands+=("$word") ;;
         esac
@@ -74,6 +77,7 @@ _quillbox_cli()
             import | resave) options="--force" ;;
             export) options="--format -o" ;;
             check) options="--repair --force" ;;
+            merge) options="--union -o -L --force" ;;
         esac
         mapfile -t COMPREPLY < <(compgen -W "$options" -- "$cur")
         return
@@ -81,7 +85,8 @@ _quillbox_cli()
 
     local wantsPath=false
     case "$command:$position" in
-        new:1 | tree:1 | cat:1 | grep:1 | add:1 | export:1 | import:1 | check:1 | resave:1 | resave:2)
+        new:1 | tree:1 | cat:1 | grep:1 | add:1 | export:1 | import:1 | check:1 | resave:1 | resave:2 | \
+            merge:[123] | diff:[12])
             _quillbox_cli_files not
             return
             ;;

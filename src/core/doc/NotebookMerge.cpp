@@ -499,7 +499,9 @@ private:
             if (m_folders[id].bKept && !m_folders[id].key.key.empty())
                 holders[m_folders[id].key.key].push_back(static_cast<int>(id));
         }
-        for (const auto& [key, folders] : holders) {
+        for (const auto& holder : holders) {
+            const std::string& key = holder.first;
+            const std::vector<int>& folders = holder.second;
             if (folders.size() < 2)
                 continue;
             const auto holdsIn = [&](const RecordTree& tree, int side) {
