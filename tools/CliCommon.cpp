@@ -1,6 +1,5 @@
 #include "CliCommon.h"
 
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,49 +17,11 @@
 #include "storage/FileIdentity.h"
 #include "doc/FolderPath.h"
 #include "storage/LockFile.h"
+#include "storage/MemoryFile.h"
 #include "doc/SaveCopy.h"
 #include "words/ProblemWords.h"
 
 namespace {
-
-// Bytes kept in memory that has no name, so that nothing is left behind however the program
-// ends. The document reads files by their names: these are reached through the descriptor's
-// name in /proc.
-class MemoryFile
-{
-public:
-    // `what` names the bytes in messages.
-    MemoryFile(const char* name, std::string what)
-        : m_what(std::move(what))
-    {
-        m_fd = ::memfd_create(name, MFD_CLOEXEC);
-        if (m_fd < 0)
-            throw std::runtime_error("cannot keep " + m_what + ": " + std::strerror(errno));
-        m_path = "/proc/self/fd/" + std::to_string(m_fd);
-    }
-    ~MemoryFile() { ::close(m_fd); }
-    MemoryFile(const MemoryFile&) = delete;
-    MemoryFile& operator=(const MemoryFile&) = delete;
-
-    void Append(std::string_view bytes)
-    {
-        for (size_t done = 0; done < bytes.size();) {
-            const ssize_t put = ::write(m_fd, bytes.data() + done, bytes.size() - done);
-            if (put < 0 && errno == EINTR)
-                continue;
-            if (put < 0)
-                throw std::runtime_error("cannot keep " + m_what + ": " + std::strerror(errno));
-            done += static_cast<size_t>(put);
-        }
-    }
-
-    const std::string& Path() const { return m_path; }
-
-private:
-    int m_fd = -1;
-    std::string m_what;
-    std::string m_path;
-};
 
 // Standard input, kept so that it can be read more than once.
 std::unique_ptr<MemoryFile> CopyStandardInput()

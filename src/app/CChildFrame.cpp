@@ -13,11 +13,15 @@
 #include "app/ActivationWatch.h"
 #include "app/CMainFrame.h"
 #include "app/FrameTables.h"
+#include "doc/DiskMerge.h"
 #include "doc/SaveCopy.h"
 #include "doc/NotebookSearch.h"
 #include "platform/CommandIds.h"
 #include "qt/QtEditControl.h"
 #include "qt/QtFindInNotebookDialog.h"
+#include "qt/QtMergeEventsDialog.h"
+#include "storage/MemoryFile.h"
+#include "words/MergeWords.h"
 #include "qt/ProblemText.h"
 #include "qt/QtTreeControl.h"
 #include "qt/FilePaths.h"
@@ -132,7 +136,10 @@ ReadReport CChildFrame::OnOpenDocument(const QString& path)
     ReadReport report;
     {
         EditBatch batch(*m_pEdit);
+        m_readMoment = m_clock.Now();
         report = m_doc.OnOpenDocument(encoded);
+        if (report.status == ReadReport::Status::Ok)
+            m_lastRead = m_doc.TakeSnapshot();
     }
     if (report.status == ReadReport::Status::Ok)
         m_watch.OnFileRead(EncodePath(path), m_doc.GetFileHash());
@@ -140,8 +147,9 @@ ReadReport CChildFrame::OnOpenDocument(const QString& path)
     return report;
 }
 
-ReadReport CChildFrame::OpenUnsaved(const std::string& source, const std::string& notebookPath)
+ReadReport CChildFrame::OpenUnsaved(const std::string& source, const std::string& notebookPath, bool bClaim)
 {
+    m_lastRead.reset();
     ReadReport report;
     {
         EditBatch batch(*m_pEdit);
@@ -154,7 +162,7 @@ ReadReport CChildFrame::OpenUnsaved(const std::string& source, const std::string
     const bool bComplete = report.status == ReadReport::Status::Ok;
     m_doc.SetPathName(bComplete ? notebookPath : std::string());
     m_doc.SetModifiedFlag(true);
-    if (bComplete && !notebookPath.empty())
+    if (bClaim && bComplete && !notebookPath.empty())
         m_watch.OnFileRead(notebookPath);
     UpdateTitle();
     return report;
@@ -343,14 +351,75 @@ bool CChildFrame::DoSave(const QString& path)
         break;
     case FileWatch::SaveOutcome::Elsewhere:
         return SaveAs();
+    case FileWatch::SaveOutcome::Merge:
+        MergeDiskChange(encoded);
+        return false;
     case FileWatch::SaveOutcome::Failed:
         return false;
+    }
+    {
+        EditBatch batch(*m_pEdit);
+        m_lastRead = m_doc.TakeSnapshot();
     }
     m_watch.OnFileRead(encoded, m_doc.GetFileHash());
     m_recovery.Discard();
     m_mainFrame.AddRecentFile(path);
     UpdateTitle();
     return true;
+}
+
+void CChildFrame::MergeDiskChange(const std::string& path)
+{
+    DiskMerge merge;
+    {
+        EditBatch batch(*m_pEdit);
+        merge = MergeWithDisk(m_lastRead, m_doc.TakeSnapshot(), path, m_readMoment, { TheirsVersionLine(kWindowMergeLabels) });
+    }
+    if (merge.report.status != ReadReport::Status::Ok) {
+        m_prompts.ReportProblem(merge.report.problem);
+        return;
+    }
+    // The merged notebook opens in a window of its own as unsaved work on the notebook's file,
+    // which now holds what was merged in and is the base of the next merge. This window, whose
+    // work the merged one holds, closes only once that one has opened.
+    MemoryFile merged("quillbox-merged", "the merged notebook");
+    merge.merged.notebook.Write([&merged](std::string_view chunk) {
+        merged.Append(chunk);
+        return true;
+    });
+    auto* pMerged = new CChildFrame(m_mainFrame);
+    ReadReport report;
+    try {
+        report = pMerged->OpenUnsaved(merged.Path(), path, false);
+    } catch (...) {
+        delete pMerged;
+        throw;
+    }
+    if (report.status != ReadReport::Status::Ok) {
+        delete pMerged;
+        m_prompts.ReportProblem(report.problem);
+        return;
+    }
+    pMerged->m_lastRead = std::move(merge.disk);
+    pMerged->m_readMoment = m_readMoment;
+    CMainFrame& frame = m_mainFrame;
+    CloseDocument();
+    // Claimed once this window let go of the file, so the merged one is not told of another.
+    pMerged->m_watch.OnFileRead(path, merge.diskHash);
+    frame.AddChild(pMerged);
+    pMerged->ShowMergeEvents(merge.merged.events);
+}
+
+void CChildFrame::ShowMergeEvents(const std::vector<MergeEvent>& events)
+{
+    if (events.empty())
+        return;
+    auto* pDialog = new QtMergeEventsDialog(events, m_codec, [this](const MergeEvent& event) {
+        EditBatch batch(*m_pEdit);
+        return GoToMergeEvent(m_doc, event);
+    }, this);
+    pDialog->setAttribute(Qt::WA_DeleteOnClose);
+    pDialog->show();
 }
 
 bool CChildFrame::SaveModified()

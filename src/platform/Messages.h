@@ -62,5 +62,6 @@ enum class SaveOverAnswer
 {
     Save,          // overwrite the change, or write the file there again
     SaveElsewhere, // choose another name
+    Merge,         // merge the other program's change into the notebook, which stays unsaved
     Cancel,
 };

@@ -13,6 +13,9 @@ struct MergeLabels
     std::string theirs = "theirs";
 };
 
+// The sides of the window's merge of another program's change.
+inline const MergeLabels kWindowMergeLabels { "this window", "the file on disk" };
+
 // The line put second in theirs' version of a note both sides changed differently, so that the
 // reader sees which version is which. It is no header line and no keyword of the file.
 std::string TheirsVersionLine(const MergeLabels& labels);

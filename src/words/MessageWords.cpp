@@ -22,7 +22,7 @@ std::string DescribeMessage(const Message& message, const std::string& shown)
             + ".\n\nWhichever saves last overwrites what the other saved.";
     case Kind::ChangedWhileModified:
         return "\"" + shown + "\" was changed by another program, and this notebook has unsaved changes.\n\n"
-                               "Save will ask before it overwrites the other program's changes.";
+                               "Save will offer to merge the other program's changes with yours, or to overwrite them.";
     case Kind::Vanished:
         return "\"" + shown + "\" was deleted or moved by another program. Save writes the notebook there again.";
     }
@@ -51,7 +51,8 @@ std::string DescribeSaveOver(bool bVanished, const std::string& shown)
         return "\"" + shown + "\" was deleted or moved by another program since Quillbox opened or saved it.\n\n"
                                "Save the notebook there again, save it under another name, or cancel?";
     return "\"" + shown + "\" was changed by another program since Quillbox opened or saved it.\n\n"
-                           "Overwrite the other program's changes, save the notebook under another name, or cancel?";
+                           "Merge its changes with this window's, note by note (the merged notebook is shown unsaved), "
+                           "overwrite them, save the notebook under another name, or cancel?";
 }
 
 std::string DescribeSaveChanges(const std::string& shown)
