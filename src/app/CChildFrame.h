@@ -10,6 +10,7 @@
 #include "doc/FileWatch.h"
 #include "doc/NotebookMerge.h"
 #include "doc/NotebookSnapshot.h"
+#include "words/MergeWords.h"
 #include "notes/CQuillboxEditView.h"
 #include "platform/Clock.h"
 #include "platform/CommandSink.h"
@@ -89,7 +90,13 @@ private:
     // lists what needed a choice.
     void MergeDiskChange(const std::string& path);
     // Lists a merge's events beside the notebook, each to go to; nothing when there are none.
-    void ShowMergeEvents(const std::vector<MergeEvent>& events);
+    void ShowMergeEvents(const std::vector<MergeEvent>& events, const MergeLabels& labels, const QString& intro);
+    // Offers to merge the conflict copies a file-sync tool left beside the notebook at `path`
+    // into it as it opens; what the opening gave, or nothing when the notebook is still to be
+    // opened as it is.
+    std::optional<ReadReport> OfferConflictCopies(const std::string& path);
+    // Keeps the notebook as read from or saved to `path` for a later merge, on a worker thread.
+    static void KeepVersion(const std::string& path, NotebookSnapshot snapshot);
     std::function<void()> EditorCommand(int id);
     bool IsEditorCommandEnabled(int id) const;
     void TogglePane();

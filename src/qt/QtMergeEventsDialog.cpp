@@ -10,7 +10,6 @@
 
 #include "qt/DialogParts.h"
 #include "qt/TextCodec.h"
-#include "words/MergeWords.h"
 
 namespace {
 
@@ -23,8 +22,8 @@ enum Column
 
 } // namespace
 
-QtMergeEventsDialog::QtMergeEventsDialog(const std::vector<MergeEvent>& events, const TextCodec& codec,
-                                         std::function<bool(const MergeEvent&)> goTo, QWidget* parent)
+QtMergeEventsDialog::QtMergeEventsDialog(const std::vector<MergeEvent>& events, const MergeLabels& labels, const QString& intro,
+                                         const TextCodec& codec, std::function<bool(const MergeEvent&)> goTo, QWidget* parent)
     : QDialog(parent)
     , m_events(events)
     , m_goTo(std::move(goTo))
@@ -34,9 +33,7 @@ QtMergeEventsDialog::QtMergeEventsDialog(const std::vector<MergeEvent>& events, 
 {
     setObjectName(QStringLiteral("mergeEventsDialog"));
     setWindowTitle(tr("Merged Changes"));
-    auto* pIntro = new QLabel(tr("The changes another program saved are merged with this window's; the notebook is "
-                                 "not saved yet. These needed a choice. Where both changed the same lines of a note, "
-                                 "both versions are kept, this window's first."));
+    auto* pIntro = new QLabel(intro);
     pIntro->setObjectName(QStringLiteral("mergeEventsIntro"));
     pIntro->setWordWrap(true);
     // The chosen line's whole story, however narrow its column.
@@ -53,7 +50,7 @@ QtMergeEventsDialog::QtMergeEventsDialog(const std::vector<MergeEvent>& events, 
     m_pList->setColumnWidth(kNoteColumn, DialogUnits(this, 90, 0).width());
     m_pList->setMinimumSize(DialogUnits(this, 250, 100));
     for (const MergeEvent& event : m_events) {
-        const QString what = codec.Decode(DescribeMergeEvent(event, kWindowMergeLabels));
+        const QString what = codec.Decode(DescribeMergeEvent(event, labels));
         auto* pItem = new QTreeWidgetItem(m_pList, { codec.Decode(event.path), codec.Decode(event.header),
                                                      event.IsConflict() ? tr("Conflict: %1").arg(what) : what });
         for (int column : { kFolderColumn, kNoteColumn, kWhatColumn })

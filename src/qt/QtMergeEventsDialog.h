@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "doc/NotebookMerge.h"
+#include "words/MergeWords.h"
 
 class QLabel;
 class QPushButton;
@@ -21,9 +22,10 @@ class QtMergeEventsDialog : public QDialog
     Q_OBJECT
 
 public:
-    // `goTo` shows an event in the window; false when its folder is gone.
-    QtMergeEventsDialog(const std::vector<MergeEvent>& events, const TextCodec& codec,
-                        std::function<bool(const MergeEvent&)> goTo, QWidget* parent);
+    // `intro` says what was merged, `labels` name its sides; `goTo` shows an event in the
+    // window, false when its folder is gone.
+    QtMergeEventsDialog(const std::vector<MergeEvent>& events, const MergeLabels& labels, const QString& intro,
+                        const TextCodec& codec, std::function<bool(const MergeEvent&)> goTo, QWidget* parent);
 
 private:
     void GoTo();

@@ -13,8 +13,10 @@ struct MergeLabels
     std::string theirs = "theirs";
 };
 
-// The sides of the window's merge of another program's change.
+// The sides of the window's merge of another program's change, and of a notebook's merge with
+// a file-sync tool's conflict copy.
 inline const MergeLabels kWindowMergeLabels { "this window", "the file on disk" };
+inline const MergeLabels kCopyMergeLabels { "the notebook", "the conflict copy" };
 
 // The line put second in theirs' version of a note both sides changed differently, so that the
 // reader sees which version is which. It is no header line and no keyword of the file.

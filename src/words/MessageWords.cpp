@@ -41,6 +41,12 @@ std::string DescribeQuestion(const Question& question, const std::string& shown)
         return "\"" + shown + "\" is read-only.\nSave over it anyway?";
     case Kind::ReadAgain:
         return "\"" + shown + "\" was changed by another program. Read it again?";
+    case Kind::MergeConflictCopies:
+        return "A file-sync tool left copies of this notebook beside it, made when it was changed in two places:\n\n"
+            + shown + "\n\nMerge them into the notebook, note by note? The merged notebook is shown unsaved.";
+    case Kind::TrashConflictCopies:
+        return "The copies are merged into the notebook:\n\n" + shown
+            + "\n\nMove them to the trash? (No keeps them beside the notebook.)";
     }
     return shown;
 }

@@ -8,6 +8,7 @@
 #include "AppTestSupport.h"
 #include "platform/CommandIds.h"
 #include "platform/SettingsStore.h"
+#include "storage/VersionStore.h"
 
 namespace {
 
@@ -59,6 +60,7 @@ class AppMergeTest : public QObject
 private slots:
     void mergeBringsInAnotherProgramsChangeBesideTheWindows();
     void conflictsAreListedAndTheListGoesToEach();
+    void conflictCopiesBesideANotebookAreMergedInAsItOpens();
 
 private:
     // Opens `path`, types `typed` at the end of the first note's body line, as the user would.
@@ -144,6 +146,43 @@ void AppMergeTest::conflictsAreListedAndTheListGoesToEach()
     QCOMPARE(app.Editor()->textCursor().blockNumber(), 0);
     Click(pDialog, "mergeEventsClose");
     QTRY_VERIFY(!pChild->findChild<QDialog*>(QStringLiteral("mergeEventsDialog")));
+}
+
+void AppMergeTest::conflictCopiesBesideANotebookAreMergedInAsItOpens()
+{
+    QTemporaryDir dir;
+    // The desktop's trash, where the copies go, is the test's own.
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("data/Trash")));
+    qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
+    const QString path = dir.filePath(QStringLiteral("a.not"));
+    const QString copy = dir.filePath(QStringLiteral("a.sync-conflict-20240102-030405-LAPTOP.not"));
+    WriteAll(path, NotebookWith(kBase + "------ desk ------\nfrom the desktop\n"));
+    WriteAll(copy, NotebookWith(kBase + "------ lap ------\nfrom the laptop\n"));
+
+    AppWindow app(m_settings);
+    auto pSeen = std::make_shared<QStringList>();
+    WhenModal([pSeen](QWidget* pFirst) {
+        *pSeen << qobject_cast<QMessageBox*>(pFirst)->text();
+        WhenModal([pSeen](QWidget* pSecond) {
+            *pSeen << qobject_cast<QMessageBox*>(pSecond)->text();
+            qobject_cast<QMessageBox*>(pSecond)->button(QMessageBox::Yes)->click();
+        });
+        qobject_cast<QMessageBox*>(pFirst)->button(QMessageBox::Yes)->click();
+    });
+    CChildFrame* pChild = app.frame.OpenNotebook(path);
+    QVERIFY(pChild);
+    QCOMPARE(pSeen->size(), 2);
+    QVERIFY2(pSeen->at(0).contains(QStringLiteral("a.sync-conflict-20240102-030405-LAPTOP.not\n\nMerge them")), qPrintable(pSeen->at(0)));
+    QVERIFY2(pSeen->at(1).contains(QStringLiteral("Move them to the trash?")), qPrintable(pSeen->at(1)));
+
+    // No version was kept before: every note of either is there, the notebook's first.
+    QCOMPARE(app.Editor()->toPlainText(), QString::fromUtf8(kBase + "------ desk ------\nfrom the desktop\n------ lap ------\nfrom the laptop\n"));
+    QVERIFY(pChild->GetDocument().IsModified());
+    QCOMPARE(pChild->GetPathName(), path);
+    QVERIFY(!QFile::exists(copy));
+    QVERIFY(!QDir(dir.filePath(QStringLiteral("data/Trash/files"))).entryList(QDir::Files).isEmpty());
+    // The notebook as read is kept for the next merge.
+    QTRY_VERIFY(VersionStore(VersionStore::DefaultDir()).Kept(EncodePath(path)).has_value());
 }
 
 QTEST_MAIN(AppMergeTest)
