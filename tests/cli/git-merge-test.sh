@@ -66,5 +66,24 @@ grep -q "this version is from theirs, the one above from ours" "$WORK/ideas" || 
 grep -q "^<<<<<<<\|^=======" nb.not && fail "the notebook holds git's conflict markers"
 "$Q" check nb.not >/dev/null || fail "the notebook with a conflict is damaged"
 
+# The commands by hand: errors write nothing, --union keeps both, diff says whether they differ.
+cd "$WORK" || exit 1
+"$Q" new base.not
+cp base.not ours.not
+"$Q" add ours.not Main "ours"
+cp ours.not before.not
+"$Q" merge base.not ours.not missing.not 2>err; [ $? -eq 2 ] || fail "a missing notebook does not end with 2"
+cmp -s ours.not before.not || fail "a failed merge changed OURS"
+"$Q" merge -L a -L b -L c base.not ours.not base.not 2>err; [ $? -eq 2 ] || fail "three labels do not end with 2"
+printf 'not a notebook' >bad.not
+"$Q" merge base.not ours.not bad.not 2>err; [ $? -eq 2 ] || fail "a file that is no notebook does not end with 2"
+cmp -s ours.not before.not || fail "a failed merge changed OURS"
+cp base.not theirs.not
+"$Q" add theirs.not Main "theirs"
+"$Q" merge --union -o union.not ours.not theirs.not || fail "merge --union failed"
+[ "$("$Q" grep union.not '^(ours|theirs)$' -E | wc -l)" -eq 2 ] || fail "merge --union lost a note: $("$Q" cat union.not Main)"
+"$Q" diff base.not base.not >/dev/null || fail "diff of a notebook with itself is not 0"
+"$Q" diff base.not ours.not >/dev/null; [ $? -eq 1 ] || fail "diff of different notebooks is not 1"
+
 [ "$failures" -eq 0 ] && echo "all passed"
 exit $((failures > 0))
