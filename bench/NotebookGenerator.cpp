@@ -74,7 +74,7 @@ void GrowNotebook(HeadlessNotebook& nb, NotebookShape shape, int count, const Gr
                                                          : folders[(i - 1) / 10];
         nb.tree.SelectItem(pParent->m_hItem);
         char name[32];
-        std::snprintf(name, sizeof name, "Folder %06d", i);
+        std::snprintf(name, sizeof name, "Folder %06d", options.bDescending ? count + 1 - i : i);
         nb.doc.AddFolder(false, name, NotesFor(i, options.notesPerFolder), true, {}, {});
         Folder* pNew = nb.doc.GetSelFolder();
         // Keys are set on the folder itself: the key summary need not follow each one here.

@@ -22,6 +22,8 @@ struct GrowOptions
     int notesPerFolder = 3;  // 0: each folder holds only the header of a new note
     bool bEveryKeyed = false; // every folder carries an assignable key, not only the first seven
     size_t mainBytes = 0;     // the size of Main's own text, when not 0
+    bool bDescending = false; // folders numbered from `count` down, so siblings are saved in
+                              // descending name order rather than ascending
 };
 
 // Adds `count` folders of the given shape under Main of a new notebook; the first seven carry

@@ -8,8 +8,8 @@
 #
 # --tiny runs every row on small notebooks (what CI does, so the benchmarks keep working; its
 # figures mean nothing). --only runs the rows of the groups named, comma-separated: open, save,
-# memory, search, wide, keyed, main, siblings (headless); window, recovery, switch, shapes, subtree,
-# nested.
+# memory, search, merge, wide, keyed, main, siblings (headless); window, recovery, switch, shapes,
+# subtree, nested.
 # The full run needs about 2 GB of memory and 1 GB under $TMPDIR.
 set -euo pipefail
 
@@ -113,7 +113,7 @@ field() { tr ' ' '\n' <<<"$2" | sed -n "s/^$1=//p"; }
 # --- notebooks -------------------------------------------------------------------------------
 
 large="$work/large.not"
-if wanted open || wanted save || wanted memory || wanted search || wanted window || wanted recovery; then
+if wanted open || wanted save || wanted memory || wanted search || wanted merge || wanted window || wanted recovery; then
     if [ -f "$gen_corpus" ]; then
         python3 "$gen_corpus" --folders "$large_folders" --mb "$large_mb" --seed 1 --out "$work" --name large --formats not >/dev/null
     else
@@ -125,12 +125,6 @@ fi
 nb() { # FILE make-notebook arguments...
     local file="$work/$1"; shift
     [ -f "$file" ] || "$make_notebook" "$@" "$file"
-    echo "$file"
-}
-# make-notebook writes children in descending name order; a resave turns it around.
-ascending() {
-    local file="${1%.not}-ascending.not"
-    [ -f "$file" ] || "$cli" resave "$1" "$file"
     echo "$file"
 }
 
@@ -200,12 +194,37 @@ if wanted main; then
 fi
 
 if wanted siblings; then
-    million=$(nb wide-$siblings.not --notes 0 wide "$siblings")
-    read -r base desc < <(paired 3 "$cli" tree "$(nb wide0-$((siblings / 10)).not --notes 0 wide $((siblings / 10)))" \
-        "$cli" tree "$million")
-    asc=$(median_seconds "$cli" tree "$(ascending "$million")")
+    read -r base desc < <(paired 3 "$cli" tree "$(nb wide0-$((siblings / 10)).not --descending --notes 0 wide $((siblings / 10)))" \
+        "$cli" tree "$(nb wide-$siblings.not --descending --notes 0 wide "$siblings")")
+    asc=$(median_seconds "$cli" tree "$(nb wide-$siblings-ascending.not --notes 0 wide "$siblings")")
     r=$(ratio "$desc" "$base")
     row "headless open, $siblings siblings in descending / ascending name order" "$desc s / $asc s (descending ${r}x the $((siblings / 10)))" "linear: at most 11x the $((siblings / 10))" "$(within "$r" 11)"
+fi
+
+# Two copies of the large notebook, each with 1% of its notes changed (one body line of every
+# hundredth note, a different hundredth on each side), merged with the original as the base.
+if wanted merge; then
+    edit_notes() { # IN OUT FIRST: every hundredth note from note FIRST gets a longer first line
+        python3 - "$@" <<'PY'
+import sys
+src, dst, first = sys.argv[1], sys.argv[2], int(sys.argv[3])
+lines = open(src, 'rb').read().split(b'\r\n')
+note = 0
+for i, line in enumerate(lines):
+    if line.startswith(b'------ ') and line.endswith(b' ------'):
+        if note % 100 == first and i + 1 < len(lines):
+            lines[i + 1] += b' edited'
+        note += 1
+open(dst, 'wb').write(b'\r\n'.join(lines))
+PY
+    }
+    edit_notes "$large" "$work/ours.not" 17
+    edit_notes "$large" "$work/theirs.not" 61
+    open3() { "$cli" tree "$large" && "$cli" tree "$work/ours.not" && "$cli" tree "$work/theirs.not"; }
+    read -r open_s merge_s < <(paired 1 open3 "$cli" merge -o "$work/merged.not" "$large" "$work/ours.not" "$work/theirs.not")
+    r=$(ratio "$merge_s" "$open_s")
+    changed=$("$cli" diff "$large" "$work/merged.not" | grep -c '^note changed' || true)
+    row "headless merge, large with 1% of notes changed on each side, vs opening the three" "${r}x (${merge_s} s / ${open_s} s), $changed notes changed" "at most 3x" "$(within "$r" 3)"
 fi
 
 # --- window -------------------------------------------------------------------------------------

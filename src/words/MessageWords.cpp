@@ -22,7 +22,7 @@ std::string DescribeMessage(const Message& message, const std::string& shown)
             + ".\n\nWhichever saves last overwrites what the other saved.";
     case Kind::ChangedWhileModified:
         return "\"" + shown + "\" was changed by another program, and this notebook has unsaved changes.\n\n"
-                               "Save will ask before it overwrites the other program's changes.";
+                               "Save will offer to merge the other program's changes with yours, or to overwrite them.";
     case Kind::Vanished:
         return "\"" + shown + "\" was deleted or moved by another program. Save writes the notebook there again.";
     }
@@ -41,6 +41,12 @@ std::string DescribeQuestion(const Question& question, const std::string& shown)
         return "\"" + shown + "\" is read-only.\nSave over it anyway?";
     case Kind::ReadAgain:
         return "\"" + shown + "\" was changed by another program. Read it again?";
+    case Kind::MergeConflictCopies:
+        return "A file-sync tool left copies of this notebook beside it, made when it was changed in two places:\n\n"
+            + shown + "\n\nMerge them into the notebook, note by note? The merged notebook is shown unsaved.";
+    case Kind::TrashConflictCopies:
+        return "The copies are merged into the notebook:\n\n" + shown
+            + "\n\nMove them to the trash? (No keeps them beside the notebook.)";
     }
     return shown;
 }
@@ -51,7 +57,8 @@ std::string DescribeSaveOver(bool bVanished, const std::string& shown)
         return "\"" + shown + "\" was deleted or moved by another program since Quillbox opened or saved it.\n\n"
                                "Save the notebook there again, save it under another name, or cancel?";
     return "\"" + shown + "\" was changed by another program since Quillbox opened or saved it.\n\n"
-                           "Overwrite the other program's changes, save the notebook under another name, or cancel?";
+                           "Merge its changes with this window's, note by note (the merged notebook is shown unsaved), "
+                           "overwrite them, save the notebook under another name, or cancel?";
 }
 
 std::string DescribeSaveChanges(const std::string& shown)

@@ -33,10 +33,14 @@ bool CQuillboxDoc::OnNewDocument()
 {
     if (!m_pEditView || !m_pTreeView)
         return false;
+    // Main, then the Trash, as the file lists them; Main stays selected.
+    AddFolder(true, kMainName, {}, true, {}, {});
+    Folder* pMain = m_pSelFolder;
     AddFolder(true, kTrashName, {}, true, {}, {});
     m_pSelFolder->SetKey(kTrashKey, kMoveFunction);
     UpdateKeySummary();
-    AddFolder(true, kMainName, {}, true, {}, {});
+    m_pTreeView->GetTreeCtrl().SelectItem(pMain->m_hItem);
+    m_pTreeView->FocusEditor(true);
     SetModifiedFlag(false);
     return true;
 }
@@ -68,7 +72,8 @@ void CQuillboxDoc::AddFolder(bool bTopLevel, const std::string& name, const std:
     // A child asked for while nothing is selected (a damaged file) goes to the top level
     // rather than nowhere.
     Folder* pParent = bTopLevel ? nullptr : m_pSelFolder;
-    Folder* pFolder = m_tree.Link(pParent, name, text, key, keyFunction);
+    // Last among its siblings, where the tree shows it among those of the same name.
+    Folder* pFolder = m_tree.Link(pParent, m_tree.LastChild(pParent), name, text, key, keyFunction);
 
     const TreeItem hItem = m_pTreeView->InsertFolderItem(name, bSorted, pParent ? pParent->m_hItem : kNoItem);
     m_tree.SetItem(pFolder, hItem);
