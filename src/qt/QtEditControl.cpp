@@ -29,6 +29,28 @@ bool TypesText(const QKeyEvent* event)
     return text.at(0).isPrint() || text.at(0) == QLatin1Char('\t');
 }
 
+// Qt wraps a line at a word boundary when it can: each screen line of a run without one costs a
+// look to the end of the run before it breaks anywhere, so a run of a few hundred thousand
+// characters takes seconds to lay out. A text holding a run longer than this wraps anywhere,
+// each screen line at the cost of its own characters.
+constexpr int kLongestWord = 10000;
+
+bool HoldsLongWord(const QTextDocument& doc)
+{
+    int run = 0;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        if (block.length() <= kLongestWord)
+            continue;
+        run = 0;
+        for (const QChar ch : block.text()) {
+            run = ch.isSpace() ? 0 : run + 1;
+            if (run > kLongestWord)
+                return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 QtEditControl::QtEditControl(TextCodec& codec, QWidget* parent)
@@ -60,6 +82,18 @@ QTextDocument* QtEditControl::NewDocument()
     return pDoc;
 }
 
+void QtEditControl::WrapAsNeeded(QTextDocument& doc)
+{
+    const auto mode = HoldsLongWord(doc) ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere;
+    QTextOption option = doc.defaultTextOption();
+    if (option.wrapMode() != mode) {
+        option.setWrapMode(mode);
+        doc.setDefaultTextOption(option);
+    }
+    // The widget gives its own mode to the document it shows.
+    setWordWrapMode(mode);
+}
+
 void QtEditControl::ShowText(const std::string& bytes)
 {
     // A big folder's laid-out text is kept while others are shown, and shown again when the
@@ -80,6 +114,8 @@ void QtEditControl::ShowText(const std::string& bytes)
         setPlainText(m_codec.Decode(bytes));
         return;
     }
+    // Before the document is shown: showing it lays out its first lines.
+    WrapAsNeeded(*pNext);
     setDocument(pNext);
     if (m_heldBytes.size() >= kWorthKeeping) {
         m_kept.push_back({ kind, std::move(m_heldBytes), pShown });
@@ -121,6 +157,8 @@ void QtEditControl::InsertWithinLimit(const QString& text)
 
 void QtEditControl::OnContentsChange(int position, int removed, int added)
 {
+    if (std::max(removed, added) > kLongestWord && sender() == document())
+        WrapAsNeeded(*document());
     if (m_nSilent > 0 || (removed == 0 && added == 0))
         return;
     if (added > 0 && m_codec.GetEncoding().GetKind() == TextEncoding::Kind::Windows1252) {

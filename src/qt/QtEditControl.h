@@ -78,6 +78,8 @@ private:
     void OnContentsChange(int position, int removed, int added);
     // A document laid out the editor's way, for a folder's text.
     QTextDocument* NewDocument();
+    // Wraps a text holding a long run without a space anywhere, others at word boundaries.
+    void WrapAsNeeded(QTextDocument& doc);
     // Shows a folder's text in place of the one shown.
     void ShowText(const std::string& bytes);
     // The held text, taken from the widget on the batch's first use.
