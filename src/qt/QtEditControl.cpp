@@ -4,9 +4,12 @@
 #include <QContextMenuEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QLocale>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextDocumentLayout>
+#include <QStatusBar>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -17,6 +20,7 @@
 #include "qt/QtFindDialog.h"
 #include "qt/QtKeys.h"
 #include "qt/TextCodec.h"
+#include "words/MessageWords.h"
 
 namespace {
 
@@ -137,6 +141,19 @@ long QtEditControl::Room() const
     return m_limit - (length - (cursor.selectionEnd() - cursor.selectionStart()));
 }
 
+void QtEditControl::TellFull()
+{
+    QApplication::beep();
+    // In the status bar, for a few seconds: a key held down at the limit refuses each repeat,
+    // and a dialog each time would stand in the way of the very keys that make room.
+    auto* pMain = qobject_cast<QMainWindow*>(window());
+    if (!pMain)
+        return;
+    const std::string limit = QLocale(QLocale::English).toString(static_cast<qlonglong>(m_limit)).toStdString();
+    const std::string words = DescribeMessage({ Message::Kind::FolderTextFull, limit }, limit);
+    pMain->statusBar()->showMessage(QString::fromStdString(words), 5000);
+}
+
 void QtEditControl::InsertWithinLimit(const QString& text)
 {
     QString fitting = text;
@@ -145,7 +162,7 @@ void QtEditControl::InsertWithinLimit(const QString& text)
         fitting.truncate(room);
         if (!fitting.isEmpty() && fitting.back().isHighSurrogate())
             fitting.chop(1);
-        QApplication::beep();
+        TellFull();
     }
     if (fitting.isEmpty())
         return;
@@ -395,7 +412,7 @@ void QtEditControl::keyPressEvent(QKeyEvent* event)
         && Run([&] { return m_pView->OnChar(static_cast<char>(text.at(0).unicode())); }))
         return;
     if (TypesText(event) && text.size() > Room()) {
-        QApplication::beep();
+        TellFull();
         return;
     }
     QPlainTextEdit::keyPressEvent(event);
@@ -411,7 +428,7 @@ void QtEditControl::keyReleaseEvent(QKeyEvent* event)
 void QtEditControl::inputMethodEvent(QInputMethodEvent* event)
 {
     if (event->commitString().size() > Room()) {
-        QApplication::beep();
+        TellFull();
         QInputMethodEvent refused(event->preeditString(), event->attributes());
         QPlainTextEdit::inputMethodEvent(&refused);
         return;

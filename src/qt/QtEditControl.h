@@ -74,6 +74,8 @@ protected:
 private:
     // Characters the text may still take when `replaced` selected ones give way.
     long Room() const;
+    // Says that typing or a paste went beyond the limit.
+    void TellFull();
     void InsertWithinLimit(const QString& text);
     void OnContentsChange(int position, int removed, int added);
     // A document laid out the editor's way, for a folder's text.
