@@ -173,20 +173,30 @@ int Open(const QString& path, const QString& picture)
     return 0;
 }
 
-int Keys(const QString& path, int repeats)
+// Opens a notebook of two folders, "Big" and "Small", with the keyboard on "Small" in the
+// tree; null when it has no "Small".
+QTreeWidget* OpenInSmall(Window& window, const QString& path)
 {
-    Window window;
     window.Open(path);
     WaitIdle();
     QTreeWidget* pTree = window.Tree();
     const QList<QTreeWidgetItem*> small = pTree->findItems(QStringLiteral("Small"), Qt::MatchExactly | Qt::MatchRecursive);
     if (small.size() != 1) {
         std::fprintf(stderr, "quillbox-window-bench: %s has no folder \"Small\"\n", qPrintable(path));
-        return 1;
+        return nullptr;
     }
     pTree->setCurrentItem(small.first());
     pTree->setFocus();
     WaitIdle();
+    return pTree;
+}
+
+int Keys(const QString& path, int repeats)
+{
+    Window window;
+    QTreeWidget* pTree = OpenInSmall(window, path);
+    if (!pTree)
+        return 1;
 
     std::vector<Cost> switches;
     for (int i = 0; i < repeats; ++i) {
@@ -217,17 +227,9 @@ int Keys(const QString& path, int repeats)
 int LongLine(const QString& path, int repeats)
 {
     Window window;
-    window.Open(path);
-    WaitIdle();
-    QTreeWidget* pTree = window.Tree();
-    const QList<QTreeWidgetItem*> small = pTree->findItems(QStringLiteral("Small"), Qt::MatchExactly | Qt::MatchRecursive);
-    if (small.size() != 1) {
-        std::fprintf(stderr, "quillbox-window-bench: %s has no folder \"Small\"\n", qPrintable(path));
+    QTreeWidget* pTree = OpenInSmall(window, path);
+    if (!pTree)
         return 1;
-    }
-    pTree->setCurrentItem(small.first());
-    pTree->setFocus();
-    WaitIdle();
     const Cost first = Timed([&] { QTest::keyClick(pTree, Qt::Key_Up); });
     std::vector<Cost> switches;
     for (int i = 0; i < repeats; ++i) {

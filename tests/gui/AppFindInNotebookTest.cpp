@@ -32,6 +32,19 @@ auto CloseOnFailure(QDialog* pDialog)
     });
 }
 
+// Runs `use` in the Find in Notebook dialog when it comes up, with its text box and its list of
+// hits; the dialog closes when the test fails in it.
+void WhenFindDialog(std::function<void(QtFindInNotebookDialog*, QLineEdit*, QTreeWidget*)> use)
+{
+    WhenModal([use = std::move(use)](QWidget* pModal) {
+        auto* pDialog = ExpectDialog<QtFindInNotebookDialog>(pModal);
+        if (!pDialog)
+            return;
+        const auto close = CloseOnFailure(pDialog);
+        use(pDialog, Find<QLineEdit>(pDialog, "findInNotebookText"), Find<QTreeWidget>(pDialog, "findInNotebookResults"));
+    });
+}
+
 // Waits for the dialog's search, which runs on another thread, to end.
 void WaitForSearch(const QWidget* pDialog)
 {
@@ -69,13 +82,7 @@ void AppFindInNotebookTest::ctrlShiftFListsHitsAndReturnGoesToOne()
     QString rows;
     QString status;
     QString shot;
-    WhenModal([&](QWidget* pModal) {
-        auto* pDialog = ExpectDialog<QtFindInNotebookDialog>(pModal);
-        if (!pDialog)
-            return;
-        const auto close = CloseOnFailure(pDialog);
-        auto* pText = Find<QLineEdit>(pDialog, "findInNotebookText");
-        auto* pResults = Find<QTreeWidget>(pDialog, "findInNotebookResults");
+    WhenFindDialog([&](QtFindInNotebookDialog* pDialog, QLineEdit* pText, QTreeWidget* pResults) {
         QTest::keyClicks(pText, QStringLiteral("Apple"));
         QTest::keyClick(pText, Qt::Key_Return);
         WaitForSearch(pDialog);
@@ -234,13 +241,7 @@ void AppFindInNotebookTest::fitsTheScreenAndShowsEachHitAsOneLine()
                                     true, {}, {});
     QString rows;
     QStringList matched;
-    WhenModal([&](QWidget* pModal) {
-        auto* pDialog = ExpectDialog<QtFindInNotebookDialog>(pModal);
-        if (!pDialog)
-            return;
-        const auto close = CloseOnFailure(pDialog);
-        auto* pText = Find<QLineEdit>(pDialog, "findInNotebookText");
-        auto* pResults = Find<QTreeWidget>(pDialog, "findInNotebookResults");
+    WhenFindDialog([&](QtFindInNotebookDialog* pDialog, QLineEdit* pText, QTreeWidget* pResults) {
         // Whole on the screen, its buttons too, whatever the status line says.
         const auto fits = [pDialog] {
             QCoreApplication::processEvents();
