@@ -251,6 +251,9 @@ void QtEditControl::EndBatch()
     if (m_nBatch == 0 || --m_nBatch > 0 || !m_bBatchTaken)
         return;
     m_bBatchTaken = false;
+    // The note logic types through the held text, which refuses what goes beyond the limit.
+    if (m_batch.TakeRefused())
+        TellFull();
     const std::string bytes = m_batch.GetText();
     long start;
     long end;

@@ -251,6 +251,10 @@ void AppNotebookTest::typingOrPastingBeyondTheLimitSaysWhyInTheStatusBar()
     QTest::keyClick(pEditor, Qt::Key_Backspace);
     QTest::keyClick(pEditor, Qt::Key_Z);
     QCOMPARE(pStatus->currentMessage(), QString());
+    // A note's header, typed by the note logic, is refused the same way.
+    QTest::keyClick(pEditor, Qt::Key_Return, Qt::ShiftModifier);
+    QCOMPARE(pStatus->currentMessage(), full);
+    QCOMPARE(pEditor->document()->characterCount() - 1, limit);
     delete noDialog;
 }
 
