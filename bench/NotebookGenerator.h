@@ -13,6 +13,7 @@ enum class NotebookShape
     Deep,     // each folder is the only child of the one before
     Wide,     // every folder is a child of Main
     BigFolder, // two folders under Main: "Big" with `count` notes filling the editor, and "Small"
+    LongLine, // two folders under Main: "Big" one line of `count` bytes without a space, and "Small"
 };
 
 std::optional<NotebookShape> ParseShape(const std::string& name);

@@ -16,6 +16,7 @@ Writes a notebook whose Main holds COUNT generated folders. SHAPE is one of:
   deep       each folder inside the one before
   wide       all of them directly under Main
   bigfolder  two folders, "Big" with COUNT notes that fill the editor, and "Small"
+  longline   two folders, "Big" one line of COUNT bytes without a space, and "Small"
 Options:
   --notes N      notes per folder (default 3; 0 leaves only a new note's header)
   --every-key    every folder carries an assignable key, not only the first seven

@@ -8,7 +8,7 @@
 #
 # --tiny runs every row on small notebooks (what CI does, so the benchmarks keep working; its
 # figures mean nothing). --only runs the rows of the groups named, comma-separated: open, save,
-# memory, search, merge, wide, keyed, main, siblings (headless); window, recovery, switch, shapes,
+# memory, search, merge, wide, keyed, main, siblings (headless); window, recovery, switch, longline, shapes,
 # subtree, nested.
 # The full run needs about 2 GB of memory and 1 GB under $TMPDIR.
 set -euo pipefail
@@ -32,10 +32,10 @@ gen_corpus=${GEN_CORPUS:-$repo/../shared/bench/gen_corpus.py}
 
 if [ "$tiny" = 1 ]; then
     large_folders=100 large_mb=0.5 small=100 big=1000 deep=400 deeper=1000 keyed=100 main_mb=0.1
-    siblings=10000 notes=50 runs=1
+    siblings=10000 notes=50 line=10000 runs=1
 else
     large_folders=10000 large_mb=50 small=10000 big=100000 deep=40000 deeper=100000 keyed=10000 main_mb=10
-    siblings=1000000 notes=5000
+    siblings=1000000 notes=5000 line=1000000
 fi
 
 cli="$build/quillbox-cli"
@@ -261,6 +261,14 @@ if wanted switch; then
     f3_ms=$(field f3_ms "$out")
     row "switch into a folder of $notes notes filling the editor" "$switch_ms ms (CPU $(field switch_cpu_ms "$out") ms)" "under 16 ms" "$(within "$switch_ms" 15.99)"
     row "F3 on a note in that folder" "$f3_ms ms (CPU $(field f3_cpu_ms "$out") ms)" "under 16 ms" "$(within "$f3_ms" 15.99)"
+fi
+
+if wanted longline; then
+    out=$("$window_bench" longline "$(nb longline.not longline "$line")" 21)
+    what="a folder of one $(ratio "$line" 1000000) MB line without a space"
+    row "switch into $what, first time / again" "$(field first_ms "$out") ms / $(field switch_ms "$out") ms (CPU $(field first_cpu_ms "$out") / $(field switch_cpu_ms "$out") ms)" "under 16 ms" "$(within "$(field first_ms "$out")" 15.99)"
+    row "Page Down in that folder" "$(field page_ms "$out") ms (CPU $(field page_cpu_ms "$out") ms)" "under 16 ms" "$(within "$(field page_ms "$out")" 15.99)"
+    row "type a letter in that folder" "$(field type_ms "$out") ms (CPU $(field type_cpu_ms "$out") ms)" "under 16 ms" "$(within "$(field type_ms "$out")" 15.99)"
 fi
 
 if wanted shapes; then

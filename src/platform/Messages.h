@@ -14,6 +14,8 @@ struct Message
         PrintingUnavailable, // nothing to print with, not even a PDF file
         PrintFailed,         // `detail`: what the printer said, in the front end's words already
         CommandFailed,       // a command stopped part way: `detail` says why, in words already
+        FolderTextFull,      // typing or a paste went beyond what a folder's text holds: `detail`
+                             // is that many characters, in words already
         // About a notebook's file, whose name (the file system's bytes) is `subject`:
         OpenElsewhere,        // another Quillbox has it open: `detail` names it ("on HOST, process
                               // PID, user USER"), or is empty when only its lock tells

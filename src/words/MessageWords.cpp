@@ -16,6 +16,8 @@ std::string DescribeMessage(const Message& message, const std::string& shown)
         return shown;
     case Kind::CommandFailed:
         return "The command could not be completed: " + shown + ".";
+    case Kind::FolderTextFull:
+        return "The folder is full: its text holds at most " + shown + " characters, and what went beyond was left out.";
     case Kind::OpenElsewhere:
         return "\"" + shown + "\" is open in another Quillbox as well"
             + (message.detail.empty() ? std::string(", under another name") : " (" + message.detail + ")")

@@ -60,7 +60,7 @@ TEST(FolderClipboard, CopyTakesNoFollowingSiblingsAndPastesAnyNumberOfTimes)
     EXPECT_EQ(nb->tree.Dump(true), "Main[Alpha[Beta[Delta],Gamma],Beta[Delta*],Epsilon[Beta[Delta]]],Trash");
     EXPECT_EQ(nb->TextOf("Beta"), "beta\r\n");
     nb->doc.UpdateKeySummary();
-    EXPECT_EQ(nb->keys.Text(), "Trash=F3, Alpha=F4, Beta=F5");
+    EXPECT_EQ(nb->keys.Text(), "Trash=F3, Alpha=F4, Main/Alpha/Beta=F5");
     EXPECT_PROMPTS_DONE(*nb);
 }
 

@@ -171,7 +171,7 @@ TEST(NotebookFileRoundTrip, VariedNotebookComesBackWhole)
     auto back = Open(dir.Path("varied.not"));
     EXPECT_EQ(back->Describe(), before);
     EXPECT_EQ(back->doc.GetSelFolder()->m_name, "Deeper");
-    EXPECT_EQ(back->keys.Text(), "Ideas=F4, " + std::string(1000, 'n') + "=F5, 100% sure %s %d %n=F4, Trash=F3");
+    EXPECT_EQ(back->keys.Text(), "Main/Ideas=F4, " + std::string(1000, 'n') + "=F5, 100% sure %s %d %n=F4, Trash=F3");
     EXPECT_FALSE(back->doc.IsModified());
 
     // Saved again and opened again, nothing changes.

@@ -65,14 +65,20 @@ TEST(NotebookModel, OnlyAFolderNamedExactlyTrashStartsWithoutAHeader)
     EXPECT_EQ(nb->edit.GetText(), "kept\r\n") << "a folder with text gets no header";
 }
 
-TEST(NotebookModel, KeySummaryFollowsTheFolderListAndDropsTheLastComma)
+TEST(NotebookModel, KeySummaryFollowsTheFolderListAndTellsSameNamedFoldersApart)
 {
     auto nb = Notebook::New();
     nb->doc.AddFolder(false, "Work", {}, true, "F4", "Copy");
     EXPECT_EQ(nb->keys.Text(), "Trash=F3, Work=F4");
+    // A name that another folder has too is shown as its path, as Assign Keys shows it, whether
+    // the other folder has a key or not.
+    nb->doc.AddFolder(false, "Ideas", {}, true, {}, {});
     nb->Select("Main");
-    nb->doc.AddFolder(false, "Work", {}, true, "F5", "Move");
-    EXPECT_EQ(nb->keys.Text(), "Trash=F3, Work=F4, Work=F5");
+    nb->doc.AddFolder(false, "Ideas", {}, true, "F5", "Move");
+    EXPECT_EQ(nb->keys.Text(), "Trash=F3, Work=F4, Main/Ideas=F5");
+    nb->doc.FindFolderByName("Work")->m_pFirstChild->SetKey("F7", "Move");
+    nb->doc.UpdateKeySummary();
+    EXPECT_EQ(nb->keys.Text(), "Trash=F3, Work=F4, Main/Work/Ideas=F7, Main/Ideas=F5");
     for (Folder* pFolder : nb->doc.GetFolders())
         pFolder->ClearKey();
     nb->doc.UpdateKeySummary();

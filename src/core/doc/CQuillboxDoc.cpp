@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "dialogs/Prompts.h"
+#include "doc/FolderPath.h"
 #include "doc/NotebookNames.h"
 #include "notes/CQuillboxEditView.h"
 #include "platform/CommandHandlers.h"
@@ -159,13 +160,16 @@ void CQuillboxDoc::DeleteClipFolders()
 
 void CQuillboxDoc::UpdateKeySummary()
 {
-    std::string text;
-    for (const Folder* pFolder : m_tree.GetFolders()) {
+    std::vector<Folder*> keyed;
+    for (Folder* pFolder : m_tree.GetFolders()) {
         if (pFolder->HasKey())
-            text += pFolder->m_name + "=" + pFolder->GetKey()->key + ", ";
+            keyed.push_back(pFolder);
     }
-    if (text.size() > 2)
-        text.resize(text.size() - 2);
+    // Folders that share a name are told apart as the Assign Keys dialog tells them apart.
+    const std::vector<std::string> names = NamesApart(m_tree.GetFolders(), keyed);
+    std::string text;
+    for (size_t i = 0; i < keyed.size(); ++i)
+        text += (i ? ", " : "") + names[i] + "=" + keyed[i]->GetKey()->key;
     if (m_pEditView && m_services.pKeysText)
         m_services.pKeysText->SetKeysText(text);
 }
