@@ -1,6 +1,7 @@
 #include "NotebookGenerator.h"
 
 #include <cstdio>
+#include <string_view>
 #include <vector>
 
 #include "CliNotebook.h"
@@ -16,6 +17,8 @@ std::optional<NotebookShape> ParseShape(const std::string& name)
         return NotebookShape::Wide;
     if (name == "bigfolder")
         return NotebookShape::BigFolder;
+    if (name == "longline")
+        return NotebookShape::LongLine;
     return std::nullopt;
 }
 
@@ -53,14 +56,26 @@ std::string BigText(int count)
     return text;
 }
 
+// One line of `bytes` bytes of Greek letters, two bytes each, without a space: a pasted blob
+// that the editor can wrap nowhere but anywhere, and short enough in characters to type in.
+std::string LongLine(int bytes)
+{
+    static constexpr std::string_view kLetters[] = { "\xCE\xB1", "\xCE\xB2", "\xCE\xB3", "\xCE\xB4", "\xCE\xB5" };
+    std::string text;
+    text.reserve(static_cast<size_t>(bytes) + 2);
+    for (size_t i = 0; text.size() + 2 <= static_cast<size_t>(bytes); ++i)
+        text += kLetters[i % 5];
+    return text + "\r\n";
+}
+
 } // namespace
 
 void GrowNotebook(HeadlessNotebook& nb, NotebookShape shape, int count, const GrowOptions& options)
 {
     nb.doc.OnNewDocument();
     Folder* pMain = nb.doc.FindFolderByName("Main");
-    if (shape == NotebookShape::BigFolder) {
-        nb.doc.AddFolder(false, "Big", BigText(count), true, {}, {});
+    if (shape == NotebookShape::BigFolder || shape == NotebookShape::LongLine) {
+        nb.doc.AddFolder(false, "Big", shape == NotebookShape::LongLine ? LongLine(count) : BigText(count), true, {}, {});
         nb.tree.SelectItem(pMain->m_hItem);
         nb.doc.AddFolder(false, "Small", NotesFor(1, 3), true, {}, {});
         return;
@@ -74,7 +89,7 @@ void GrowNotebook(HeadlessNotebook& nb, NotebookShape shape, int count, const Gr
                                                          : folders[(i - 1) / 10];
         nb.tree.SelectItem(pParent->m_hItem);
         char name[32];
-        std::snprintf(name, sizeof name, "Folder %06d", i);
+        std::snprintf(name, sizeof name, "Folder %06d", options.bDescending ? count + 1 - i : i);
         nb.doc.AddFolder(false, name, NotesFor(i, options.notesPerFolder), true, {}, {});
         Folder* pNew = nb.doc.GetSelFolder();
         // Keys are set on the folder itself: the key summary need not follow each one here.

@@ -38,6 +38,12 @@ keys  Opens FILE, made by "make-notebook bigfolder", and prints "switch_ms=M f3_
       each as processor time, "switch_cpu_ms=M f3_cpu_ms=M"): the
       medians over REPEATS of an Up arrow in the tree from "Small" into "Big" and of F3 on a
       note of "Big", each until the window is painted and idle.
+longline FILE REPEATS
+      Opens FILE, made by "make-notebook longline", and prints "first_ms=M switch_ms=M
+      page_ms=M type_ms=M" (and each as processor time, "first_cpu_ms=M" ...): an Up arrow
+      in the tree from "Small" into "Big" the first time, the median over REPEATS of it again,
+      and the medians of Page Down and of typing a letter in the editor in "Big", each until
+      the window is painted and idle.
 subtree FILE [REPEATS]
       Opens FILE, made by "make-notebook balanced 100000" or larger, and prints
       "copy_ms=M paste_ms=M delete_ms=M cut_ms=M" (and "copy_cpu_ms=M" ...): the medians over
@@ -167,20 +173,30 @@ int Open(const QString& path, const QString& picture)
     return 0;
 }
 
-int Keys(const QString& path, int repeats)
+// Opens a notebook of two folders, "Big" and "Small", with the keyboard on "Small" in the
+// tree; null when it has no "Small".
+QTreeWidget* OpenInSmall(Window& window, const QString& path)
 {
-    Window window;
     window.Open(path);
     WaitIdle();
     QTreeWidget* pTree = window.Tree();
     const QList<QTreeWidgetItem*> small = pTree->findItems(QStringLiteral("Small"), Qt::MatchExactly | Qt::MatchRecursive);
     if (small.size() != 1) {
         std::fprintf(stderr, "quillbox-window-bench: %s has no folder \"Small\"\n", qPrintable(path));
-        return 1;
+        return nullptr;
     }
     pTree->setCurrentItem(small.first());
     pTree->setFocus();
     WaitIdle();
+    return pTree;
+}
+
+int Keys(const QString& path, int repeats)
+{
+    Window window;
+    QTreeWidget* pTree = OpenInSmall(window, path);
+    if (!pTree)
+        return 1;
 
     std::vector<Cost> switches;
     for (int i = 0; i < repeats; ++i) {
@@ -205,6 +221,37 @@ int Keys(const QString& path, int repeats)
     const Cost deleting = Median(deletes);
     std::printf("switch_ms=%.1f switch_cpu_ms=%.1f f3_ms=%.1f f3_cpu_ms=%.1f\n", switching.wall, switching.cpu,
                 deleting.wall, deleting.cpu);
+    return 0;
+}
+
+int LongLine(const QString& path, int repeats)
+{
+    Window window;
+    QTreeWidget* pTree = OpenInSmall(window, path);
+    if (!pTree)
+        return 1;
+    const Cost first = Timed([&] { QTest::keyClick(pTree, Qt::Key_Up); });
+    std::vector<Cost> switches;
+    for (int i = 0; i < repeats; ++i) {
+        QTest::keyClick(pTree, Qt::Key_Down);
+        WaitIdle();
+        switches.push_back(Timed([&] { QTest::keyClick(pTree, Qt::Key_Up); }));
+    }
+    QTest::keyClick(pTree, Qt::Key_F6);
+    WaitIdle();
+    QPlainTextEdit* pEditor = window.Editor();
+    std::vector<Cost> pages;
+    std::vector<Cost> typed;
+    for (int i = 0; i < repeats; ++i)
+        pages.push_back(Timed([&] { QTest::keyClick(pEditor, Qt::Key_PageDown); }));
+    for (int i = 0; i < repeats; ++i)
+        typed.push_back(Timed([&] { QTest::keyClick(pEditor, Qt::Key_X); }));
+    const Cost switching = Median(switches);
+    const Cost paging = Median(pages);
+    const Cost typing = Median(typed);
+    std::printf("first_ms=%.1f first_cpu_ms=%.1f switch_ms=%.1f switch_cpu_ms=%.1f page_ms=%.1f page_cpu_ms=%.1f "
+                "type_ms=%.1f type_cpu_ms=%.1f\n",
+                first.wall, first.cpu, switching.wall, switching.cpu, paging.wall, paging.cpu, typing.wall, typing.cpu);
     return 0;
 }
 
@@ -319,6 +366,8 @@ int main(int argc, char** argv)
         status = Subtree(args[2], std::max(1, args.value(3, QStringLiteral("1")).toInt()));
     else if (args.size() == 4 && args[1] == QLatin1String("recovery"))
         status = Recovery(args[2], std::max(1, args[3].toInt()));
+    else if (args.size() == 4 && args[1] == QLatin1String("longline"))
+        status = LongLine(args[2], std::max(1, args[3].toInt()));
     else if (args.size() == 4 && args[1] == QLatin1String("keys"))
         status = Keys(args[2], std::max(1, args[3].toInt()));
     else

@@ -16,12 +16,13 @@ Writes a notebook whose Main holds COUNT generated folders. SHAPE is one of:
   deep       each folder inside the one before
   wide       all of them directly under Main
   bigfolder  two folders, "Big" with COUNT notes that fill the editor, and "Small"
+  longline   two folders, "Big" one line of COUNT bytes without a space, and "Small"
 Options:
   --notes N      notes per folder (default 3; 0 leaves only a new note's header)
   --every-key    every folder carries an assignable key, not only the first seven
   --main-mb N    Main's own text of N megabytes
-Each save writes a folder's children in the reverse of the order read: the folders of a
-generated notebook come out in descending name order.
+  --descending   number the folders from COUNT down: siblings are saved in descending
+                 name order (otherwise ascending)
 )";
 
 } // namespace
@@ -34,6 +35,8 @@ int main(int argc, char** argv)
         const std::string option = argv[arg];
         if (option == "--every-key")
             options.bEveryKeyed = true;
+        else if (option == "--descending")
+            options.bDescending = true;
         else if (option == "--notes" && arg + 1 < argc)
             options.notesPerFolder = std::atoi(argv[++arg]);
         else if (option == "--main-mb" && arg + 1 < argc)

@@ -8,8 +8,8 @@
 #
 # --tiny runs every row on small notebooks (what CI does, so the benchmarks keep working; its
 # figures mean nothing). --only runs the rows of the groups named, comma-separated: open, save,
-# memory, search, wide, keyed, main, siblings (headless); window, recovery, switch, shapes, subtree,
-# nested.
+# memory, search, merge, wide, keyed, main, siblings (headless); window, recovery, switch, longline, shapes,
+# subtree, nested.
 # The full run needs about 2 GB of memory and 1 GB under $TMPDIR.
 set -euo pipefail
 
@@ -32,10 +32,10 @@ gen_corpus=${GEN_CORPUS:-$repo/../shared/bench/gen_corpus.py}
 
 if [ "$tiny" = 1 ]; then
     large_folders=100 large_mb=0.5 small=100 big=1000 deep=400 deeper=1000 keyed=100 main_mb=0.1
-    siblings=10000 notes=50 runs=1
+    siblings=10000 notes=50 line=10000 runs=1
 else
     large_folders=10000 large_mb=50 small=10000 big=100000 deep=40000 deeper=100000 keyed=10000 main_mb=10
-    siblings=1000000 notes=5000
+    siblings=1000000 notes=5000 line=1000000
 fi
 
 cli="$build/quillbox-cli"
@@ -113,7 +113,7 @@ field() { tr ' ' '\n' <<<"$2" | sed -n "s/^$1=//p"; }
 # --- notebooks -------------------------------------------------------------------------------
 
 large="$work/large.not"
-if wanted open || wanted save || wanted memory || wanted search || wanted window || wanted recovery; then
+if wanted open || wanted save || wanted memory || wanted search || wanted merge || wanted window || wanted recovery; then
     if [ -f "$gen_corpus" ]; then
         python3 "$gen_corpus" --folders "$large_folders" --mb "$large_mb" --seed 1 --out "$work" --name large --formats not >/dev/null
     else
@@ -125,12 +125,6 @@ fi
 nb() { # FILE make-notebook arguments...
     local file="$work/$1"; shift
     [ -f "$file" ] || "$make_notebook" "$@" "$file"
-    echo "$file"
-}
-# make-notebook writes children in descending name order; a resave turns it around.
-ascending() {
-    local file="${1%.not}-ascending.not"
-    [ -f "$file" ] || "$cli" resave "$1" "$file"
     echo "$file"
 }
 
@@ -200,12 +194,37 @@ if wanted main; then
 fi
 
 if wanted siblings; then
-    million=$(nb wide-$siblings.not --notes 0 wide "$siblings")
-    read -r base desc < <(paired 3 "$cli" tree "$(nb wide0-$((siblings / 10)).not --notes 0 wide $((siblings / 10)))" \
-        "$cli" tree "$million")
-    asc=$(median_seconds "$cli" tree "$(ascending "$million")")
+    read -r base desc < <(paired 3 "$cli" tree "$(nb wide0-$((siblings / 10)).not --descending --notes 0 wide $((siblings / 10)))" \
+        "$cli" tree "$(nb wide-$siblings.not --descending --notes 0 wide "$siblings")")
+    asc=$(median_seconds "$cli" tree "$(nb wide-$siblings-ascending.not --notes 0 wide "$siblings")")
     r=$(ratio "$desc" "$base")
     row "headless open, $siblings siblings in descending / ascending name order" "$desc s / $asc s (descending ${r}x the $((siblings / 10)))" "linear: at most 11x the $((siblings / 10))" "$(within "$r" 11)"
+fi
+
+# Two copies of the large notebook, each with 1% of its notes changed (one body line of every
+# hundredth note, a different hundredth on each side), merged with the original as the base.
+if wanted merge; then
+    edit_notes() { # IN OUT FIRST: every hundredth note from note FIRST gets a longer first line
+        python3 - "$@" <<'PY'
+import sys
+src, dst, first = sys.argv[1], sys.argv[2], int(sys.argv[3])
+lines = open(src, 'rb').read().split(b'\r\n')
+note = 0
+for i, line in enumerate(lines):
+    if line.startswith(b'------ ') and line.endswith(b' ------'):
+        if note % 100 == first and i + 1 < len(lines):
+            lines[i + 1] += b' edited'
+        note += 1
+open(dst, 'wb').write(b'\r\n'.join(lines))
+PY
+    }
+    edit_notes "$large" "$work/ours.not" 17
+    edit_notes "$large" "$work/theirs.not" 61
+    open3() { "$cli" tree "$large" && "$cli" tree "$work/ours.not" && "$cli" tree "$work/theirs.not"; }
+    read -r open_s merge_s < <(paired 1 open3 "$cli" merge -o "$work/merged.not" "$large" "$work/ours.not" "$work/theirs.not")
+    r=$(ratio "$merge_s" "$open_s")
+    changed=$("$cli" diff "$large" "$work/merged.not" | grep -c '^note changed' || true)
+    row "headless merge, large with 1% of notes changed on each side, vs opening the three" "${r}x (${merge_s} s / ${open_s} s), $changed notes changed" "at most 3x" "$(within "$r" 3)"
 fi
 
 # --- window -------------------------------------------------------------------------------------
@@ -242,6 +261,14 @@ if wanted switch; then
     f3_ms=$(field f3_ms "$out")
     row "switch into a folder of $notes notes filling the editor" "$switch_ms ms (CPU $(field switch_cpu_ms "$out") ms)" "under 16 ms" "$(within "$switch_ms" 15.99)"
     row "F3 on a note in that folder" "$f3_ms ms (CPU $(field f3_cpu_ms "$out") ms)" "under 16 ms" "$(within "$f3_ms" 15.99)"
+fi
+
+if wanted longline; then
+    out=$("$window_bench" longline "$(nb longline.not longline "$line")" 21)
+    what="a folder of one $(ratio "$line" 1000000) MB line without a space"
+    row "switch into $what, first time / again" "$(field first_ms "$out") ms / $(field switch_ms "$out") ms (CPU $(field first_cpu_ms "$out") / $(field switch_cpu_ms "$out") ms)" "under 16 ms" "$(within "$(field first_ms "$out")" 15.99)"
+    row "Page Down in that folder" "$(field page_ms "$out") ms (CPU $(field page_cpu_ms "$out") ms)" "under 16 ms" "$(within "$(field page_ms "$out")" 15.99)"
+    row "type a letter in that folder" "$(field type_ms "$out") ms (CPU $(field type_cpu_ms "$out") ms)" "under 16 ms" "$(within "$(field type_ms "$out")" 15.99)"
 fi
 
 if wanted shapes; then

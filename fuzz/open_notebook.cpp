@@ -1,6 +1,5 @@
 // Opens any bytes as a notebook. A notebook that opens must survive saving and reading back:
-// each read reverses every sibling list, so the second save reads back as the first one did,
-// and its third save gives the first save's bytes again.
+// what was saved reads back as it opened, and saving that again gives the same bytes.
 
 #include "FuzzNotebook.h"
 #include "words/ProblemWords.h"
@@ -39,10 +38,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     FuzzNotebook second;
     ReopenSaved(second, files.Path("first.not"), expected);
-    SaveAndRead(second, files.Path("second.not"));
-
-    FuzzNotebook third;
-    ReopenSaved(third, files.Path("second.not"), expected);
-    Expect(SaveAndRead(third, files.Path("third.not")) == firstSave, "the third save differs from the first");
+    Expect(SaveAndRead(second, files.Path("second.not")) == firstSave, "the second save differs from the first");
     return 0;
 }

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Fuzzes the notebook reader and the folder file reader with their round-trip checks, under
+# Fuzzes the notebook reader and the folder file reader with their round-trip checks, and the
+# notebook merge with its properties, under
 # AddressSanitizer and UndefinedBehaviorSanitizer.
 #
 #   scripts/fuzz.sh SECONDS [TARGET...]              builds in build-fuzz/ (with clang), then
 #                                                    runs each target (open_notebook,
-#                                                    import_folder) for SECONDS
+#                                                    import_folder, merge_notebooks) for SECONDS
 #   scripts/fuzz.sh --built DIR SECONDS [TARGET...]  runs the targets already built in DIR
 #
 # The corpus grows in DIR/corpus/TARGET, seeded from tests/data; an input that fails is kept
@@ -27,7 +28,7 @@ fi
 seconds="$1"
 shift
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(open_notebook import_folder)
+[ ${#targets[@]} -eq 0 ] && targets=(open_notebook import_folder merge_notebooks)
 
 if [ $prebuilt -eq 0 ]; then
     cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLBOX_FUZZ=ON >/dev/null

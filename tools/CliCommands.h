@@ -19,3 +19,7 @@ int Import(const Args& args);
 
 // ExportCommand.cpp
 int Export(const Args& args);
+
+// Merging and comparing notebooks: MergeCommands.cpp
+int Merge(const Args& args);
+int Diff(const Args& args);

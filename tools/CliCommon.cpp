@@ -22,54 +22,16 @@
 #include "storage/FileIdentity.h"
 #include "doc/FolderPath.h"
 #include "storage/LockFile.h"
+#include "storage/MemoryFile.h"
 #include "doc/SaveCopy.h"
 #include "words/ProblemWords.h"
 
 namespace {
 
-// Bytes kept in memory that has no name, so that nothing is left behind however the program
-// ends. The document reads files by their names: these are reached through the descriptor's
-// name in /proc.
-class MemoryFile
-{
-public:
-    // `what` names the bytes in messages.
-    MemoryFile(const char* name, std::string what)
-        : m_what(std::move(what))
-    {
-        m_fd = ::memfd_create(name, MFD_CLOEXEC);
-        if (m_fd < 0)
-            throw std::runtime_error(Fill(CliText("cannot keep %1: %2"), { m_what, std::strerror(errno) }));
-        m_path = "/proc/self/fd/" + std::to_string(m_fd);
-    }
-    ~MemoryFile() { ::close(m_fd); }
-    MemoryFile(const MemoryFile&) = delete;
-    MemoryFile& operator=(const MemoryFile&) = delete;
-
-    void Append(std::string_view bytes)
-    {
-        for (size_t done = 0; done < bytes.size();) {
-            const ssize_t put = ::write(m_fd, bytes.data() + done, bytes.size() - done);
-            if (put < 0 && errno == EINTR)
-                continue;
-            if (put < 0)
-                throw std::runtime_error(Fill(CliText("cannot keep %1: %2"), { m_what, std::strerror(errno) }));
-            done += static_cast<size_t>(put);
-        }
-    }
-
-    const std::string& Path() const { return m_path; }
-
-private:
-    int m_fd = -1;
-    std::string m_what;
-    std::string m_path;
-};
-
 // Standard input, kept so that it can be read more than once.
 std::unique_ptr<MemoryFile> CopyStandardInput()
 {
-    auto pCopy = std::make_unique<MemoryFile>("quillbox-cli-input", CliText("standard input"));
+    auto pCopy = std::make_unique<MemoryFile>("quillbox-cli-input", CliText("cannot keep standard input"));
     std::vector<char> buffer(size_t(1) << 20);
     for (;;) {
         const ssize_t got = ::read(STDIN_FILENO, buffer.data(), buffer.size());
@@ -125,13 +87,13 @@ bool ParseArgs(const std::vector<std::string>& words, const CommandOptions& opti
             const size_t equals = word.find('=');
             const std::string name = word.substr(0, equals);
             if (equals != std::string::npos && isValued(name)) {
-                args.values[name] = word.substr(equals + 1);
+                args.Set(name, word.substr(equals + 1));
             } else if (isValued(word)) {
                 if (i + 1 == words.size()) {
                     error = Fill(CliText("%1 needs a value"), { word });
                     return false;
                 }
-                args.values[word] = words[++i];
+                args.Set(word, words[++i]);
             } else if (isFlag(word)) {
                 args.flags.insert(word);
             } else {
@@ -153,9 +115,9 @@ bool ParseArgs(const std::vector<std::string>& words, const CommandOptions& opti
                 return false;
             }
             if (k + 1 < word.size()) {
-                args.values[option] = word.substr(k + 1);
+                args.Set(option, word.substr(k + 1));
             } else if (i + 1 < words.size()) {
-                args.values[option] = words[++i];
+                args.Set(option, words[++i]);
             } else {
                 error = Fill(CliText("%1 needs a value"), { option });
                 return false;
@@ -272,7 +234,7 @@ std::string InputPath(const std::string& operand)
 
 ReadReport OpenBytes(HeadlessNotebook& nb, std::string_view bytes)
 {
-    MemoryFile file("quillbox-cli-notebook", CliText("the notebook"));
+    MemoryFile file("quillbox-cli-notebook", CliText("cannot keep the notebook"));
     file.Append(bytes);
     return nb.doc.OnOpenDocument(file.Path());
 }
@@ -362,35 +324,44 @@ bool Save(HeadlessNotebook& nb, const std::string& operand, bool bForce)
     return result.ok;
 }
 
+int RewriteNotebook(const std::string& operand, bool bForce, const RewriteAttempt& attempt)
+{
+    WriteLock lock;
+    if (!LockForWriting(lock, operand, bForce))
+        return kFailed;
+    for (int round = 1;; ++round) {
+        // The file as it is before it is read: a replacement while it is read shows as a change.
+        std::optional<FileIdentity> known = ReadFileIdentity(operand, false);
+        const auto unchanged = [&known](const std::string& target) {
+            return known && CheckFile(target, *known) == DiskChange::None;
+        };
+        const std::optional<SaveResult> result = attempt(known, unchanged);
+        if (!result)
+            return kFailed;
+        if (result->ok)
+            return kOk;
+        if (result->problem.kind != FileProblem::Kind::ChangedMeanwhile || round == kChangeAttempts) {
+            Error(DescribeProblem(result->problem));
+            return kFailed;
+        }
+    }
+}
+
 int ChangeNotebook(const std::string& operand, bool bForce, const std::function<bool(HeadlessNotebook&)>& change)
 {
     if (operand == "-") {
         HeadlessNotebook nb;
         return Open(nb, operand, true) && change(nb) && Save(nb, operand, bForce) ? kOk : kFailed;
     }
-    WriteLock lock;
-    if (!LockForWriting(lock, operand, bForce))
-        return kFailed;
-    for (int attempt = 1;; ++attempt) {
-        // The file as it is before it is read: a replacement while it is read shows as a change.
-        std::optional<FileIdentity> known = ReadFileIdentity(operand, false);
+    return RewriteNotebook(operand, bForce, [&](std::optional<FileIdentity>& known, const ReplaceCheck& unchanged) -> std::optional<SaveResult> {
         HeadlessNotebook nb;
         nb.doc.SetHashFile(true);
         if (!Open(nb, operand, true) || !change(nb))
-            return kFailed;
+            return std::nullopt;
         if (known && nb.doc.GetFileHash())
             known->hash = *nb.doc.GetFileHash();
-        const auto unchanged = [&known](const std::string& target) {
-            return known && CheckFile(target, *known) == DiskChange::None;
-        };
-        const SaveResult result = nb.doc.OnSaveDocument(operand, false, unchanged);
-        if (result.ok)
-            return kOk;
-        if (result.problem.kind != FileProblem::Kind::ChangedMeanwhile || attempt == kChangeAttempts) {
-            Error(DescribeProblem(result.problem));
-            return kFailed;
-        }
-    }
+        return nb.doc.OnSaveDocument(operand, false, unchanged);
+    });
 }
 
 bool ExportSelected(HeadlessNotebook& nb, const std::string& operand)

@@ -11,6 +11,7 @@
 #include "CliNotebook.h"
 #include "CliWords.h"
 #include "storage/FileAccess.h"
+#include "storage/FileIdentity.h"
 #include "storage/TerminalText.h"
 #include "words/Translate.h"
 
@@ -19,9 +20,16 @@ struct Args
 {
     std::vector<std::string> operands;
     std::set<std::string> flags;
+    // The last value of each option given, and every value of each in order.
     std::map<std::string, std::string> values;
+    std::map<std::string, std::vector<std::string>> allValues;
 
     bool Has(const std::string& flag) const { return flags.count(flag) > 0; }
+    void Set(const std::string& option, const std::string& value)
+    {
+        values[option] = value;
+        allValues[option].push_back(value);
+    }
     // The value of an option, or null when it was not given.
     const std::string* Value(const std::string& option) const;
 };
@@ -108,6 +116,13 @@ bool Save(HeadlessNotebook& nb, const std::string& operand, bool bForce);
 // replacing the file; should another program replace it all the same, the change is made again
 // to what that program wrote. Returns the command's exit status.
 int ChangeNotebook(const std::string& operand, bool bForce, const std::function<bool(HeadlessNotebook&)>& change);
+// The same for a command that writes the notebook file `operand` its own way: under the lock,
+// `attempt` reads the file, makes what replaces it and saves it with the check it is given,
+// which passes while the file is as `known` says (`attempt` may add the hash of what it read).
+// It returns the save's result, or nothing after saying why it made none; a save refused
+// because another program replaced the file meanwhile is attempted again.
+using RewriteAttempt = std::function<std::optional<SaveResult>(std::optional<FileIdentity>& known, const ReplaceCheck& unchanged)>;
+int RewriteNotebook(const std::string& operand, bool bForce, const RewriteAttempt& attempt);
 // Exports the selected folder as Export Folder does; "-" writes it to standard output.
 bool ExportSelected(HeadlessNotebook& nb, const std::string& operand);
 // Writes what `produce` makes, text in the encoding `kind`, safely to a file, or to standard

@@ -147,6 +147,31 @@ const Command kCommands[] = {
       Open notebook IN and save it as OUT, as opening and saving in Quillbox do. A
       read-only OUT is not replaced.
 )") },
+    { "merge", { { "--union", "--force" }, { "-o", "-L" } }, 2, 3, Merge, CLI_TEXT_NOOP(R"(  merge [-o OUT] [-L OURS-LABEL [-L THEIRS-LABEL]] [--force] BASE OURS THEIRS
+      Merge the changes OURS and THEIRS made to BASE, folder by folder and note by note,
+      and write the result over OURS (to OUT with -o), as git's merge driver does with
+      %O %A %B. Folders are matched by path, and found renamed or moved by their notes;
+      a note changed on one side takes that change, a note both sides changed merges line
+      by line, and where their lines conflict both versions are kept, one after the other,
+      the second saying where it came from. Notes and folders added on either side are
+      kept. What needed a choice is listed on standard error, one line each: the
+      folder's path, the note's header and what happened, apart by tabs; a conflict's
+      line says "conflict:". The labels name the sides there (default "ours" and
+      "theirs"). Exit status: 0 when the merge is clean, 1 when conflicts were kept side
+      by side, 2 on an error (nothing is written then).
+  merge --union [-o OUT] [-L OURS-LABEL [-L THEIRS-LABEL]] [--force] OURS THEIRS
+      Merge two copies with no common version, such as a file-sync tool's conflict copy:
+      every folder and every note of either is kept, notes both hold once. Where the
+      copies give a folder's key or a preference differently, OURS wins.
+)"), kTrouble },
+    { "diff", {}, 2, 7, Diff, CLI_TEXT_NOOP(R"(  diff OLD NEW
+      List what changed from notebook OLD to NEW: folders added, removed, renamed and
+      moved, and notes added, removed and changed, each with the folder's path and the
+      note's header, a changed note's lines after it ("-" gone, "+" new). Exit status: 0
+      when they hold the same, 1 when they differ, 2 on an error. Given git's seven
+      arguments for a diff driver's command (PATH OLD-FILE OLD-HEX OLD-MODE NEW-FILE
+      NEW-HEX NEW-MODE), it compares OLD-FILE with NEW-FILE and ends with 0.
+)"), kTrouble },
 };
 
 // Every command takes these as well as its own.

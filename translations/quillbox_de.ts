@@ -79,6 +79,22 @@ Speichern Sie das Notizbuch, um sie zu behalten.</translation>
         <source>Notes</source>
         <translation>Notizen</translation>
     </message>
+    <message>
+        <source>cannot keep the merged notebook</source>
+        <translation>das zusammengeführte Notizbuch kann nicht aufbewahrt werden</translation>
+    </message>
+    <message>
+        <source>The changes another program saved are merged with this window&apos;s; the notebook is not saved yet. These needed a choice. Where both changed the same lines of a note, both versions are kept, this window&apos;s first.</source>
+        <translation>Die Änderungen, die ein anderes Programm gespeichert hat, sind mit denen dieses Fensters zusammengeführt; das Notizbuch ist noch nicht gespeichert. Folgendes brauchte eine Entscheidung. Wo beide dieselben Zeilen einer Notiz geändert haben, sind beide Fassungen erhalten, die dieses Fensters zuerst.</translation>
+    </message>
+    <message>
+        <source>cannot move &quot;%1&quot; to the trash; it is kept</source>
+        <translation>„%1“ kann nicht in den Papierkorb verschoben werden und bleibt erhalten</translation>
+    </message>
+    <message>
+        <source>The conflict copies are merged into the notebook, which is not saved yet. These needed a choice. Where both changed the same lines of a note, both versions are kept, the notebook&apos;s first.</source>
+        <translation>Die Konfliktkopien sind in das Notizbuch zusammengeführt, das noch nicht gespeichert ist. Folgendes brauchte eine Entscheidung. Wo beide dieselben Zeilen einer Notiz geändert haben, sind beide Fassungen erhalten, die des Notizbuchs zuerst.</translation>
+    </message>
 </context>
 <context>
     <name>CMainFrame</name>
@@ -818,6 +834,61 @@ Speichern Sie das Notizbuch, um sie zu behalten.</translation>
     </message>
 </context>
 <context>
+    <name>MergeWords</name>
+    <message>
+        <source>both changed the note: kept both versions, %1&apos;s first</source>
+        <translation>beide haben die Notiz geändert: beide Fassungen behalten, zuerst die, die %1 hat</translation>
+    </message>
+    <message>
+        <source>%1 deleted the note, %2 changed it: kept %2&apos;s version</source>
+        <translation>%1 hat die Notiz gelöscht, %2 hat sie geändert: die Fassung behalten, die %2 hat</translation>
+    </message>
+    <message>
+        <source>%1 deleted the folder, %2 changed it: kept</source>
+        <translation>%1 hat den Ordner gelöscht, %2 hat ihn geändert: behalten</translation>
+    </message>
+    <message>
+        <source>both renamed the folder: kept %1&apos;s name; %2 named it &quot;%3&quot;</source>
+        <translation>beide haben den Ordner umbenannt: den Namen behalten, den %1 ihm gab; %2 nannte ihn „%3“</translation>
+    </message>
+    <message>
+        <source>both moved the folder: kept where %1 put it; %2 put it in &quot;%3&quot;</source>
+        <translation>beide haben den Ordner verschoben: dort behalten, wo %1 ihn hingelegt hat; %2 hat ihn nach „%3“ gelegt</translation>
+    </message>
+    <message>
+        <source>%1 gave the key %3 to this folder and %2 to another: the key stays with %2&apos;s</source>
+        <translation>%1 gab die Taste %3 diesem Ordner und %2 einem anderen: die Taste bleibt bei dem Ordner, dem %2 sie gab</translation>
+    </message>
+    <message>
+        <source>both changed the folder&apos;s key: kept %1&apos;s; %2 gave it none</source>
+        <translation>beide haben die Taste des Ordners geändert: die behalten, die %1 ihm gab; %2 gab ihm keine</translation>
+    </message>
+    <message>
+        <source>both changed the folder&apos;s key: kept %1&apos;s; %2 gave it %3</source>
+        <translation>beide haben die Taste des Ordners geändert: die behalten, die %1 ihm gab; %2 gab ihm %3</translation>
+    </message>
+    <message>
+        <source>both changed the preference %1: kept %2&apos;s</source>
+        <translation>beide haben die Einstellung %1 geändert: den Wert behalten, den %2 ihr gab</translation>
+    </message>
+    <message>
+        <source>this window</source>
+        <translation>dieses Fenster</translation>
+    </message>
+    <message>
+        <source>the file on disk</source>
+        <translation>die Datei auf der Platte</translation>
+    </message>
+    <message>
+        <source>the notebook</source>
+        <translation>das Notizbuch</translation>
+    </message>
+    <message>
+        <source>the conflict copy</source>
+        <translation>die Konfliktkopie</translation>
+    </message>
+</context>
+<context>
     <name>MessageWords</name>
     <message>
         <source>You must enter a folder name.</source>
@@ -858,14 +929,6 @@ Whichever saves last overwrites what the other saved.</source>
 Wer zuletzt speichert, überschreibt, was der andere gespeichert hat.</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; was changed by another program, and this notebook has unsaved changes.
-
-Save will ask before it overwrites the other program&apos;s changes.</source>
-        <translation>„%1“ wurde von einem anderen Programm geändert, und dieses Notizbuch hat ungesicherte Änderungen.
-
-Beim Speichern werden Sie gefragt, bevor die Änderungen des anderen Programms überschrieben werden.</translation>
-    </message>
-    <message>
         <source>&quot;%1&quot; was deleted or moved by another program. Save writes the notebook there again.</source>
         <translation>„%1“ wurde von einem anderen Programm gelöscht oder verschoben. Beim Speichern wird das Notizbuch dort neu geschrieben.</translation>
     </message>
@@ -896,20 +959,56 @@ Save the notebook there again, save it under another name, or cancel?</source>
 Das Notizbuch dort neu speichern, unter einem anderen Namen speichern oder abbrechen?</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; was changed by another program since Quillbox opened or saved it.
-
-Overwrite the other program&apos;s changes, save the notebook under another name, or cancel?</source>
-        <translation>„%1“ wurde von einem anderen Programm geändert, seit Quillbox die Datei geöffnet oder gespeichert hat.
-
-Die Änderungen des anderen Programms überschreiben, das Notizbuch unter einem anderen Namen speichern oder abbrechen?</translation>
-    </message>
-    <message>
         <source>Save changes to %1?</source>
         <translation>Änderungen an %1 speichern?</translation>
     </message>
     <message>
         <source>Untitled</source>
         <translation>Unbenannt</translation>
+    </message>
+    <message>
+        <source>The folder is full: its text holds at most %1 characters, and what went beyond was left out.</source>
+        <translation>Der Ordner ist voll: Sein Text fasst höchstens %1 Zeichen, und was darüber hinausging, wurde weggelassen.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; was changed by another program, and this notebook has unsaved changes.
+
+Save will offer to merge the other program&apos;s changes with yours, or to overwrite them.</source>
+        <translation>„%1“ wurde von einem anderen Programm geändert, und dieses Notizbuch hat ungesicherte Änderungen.
+
+Beim Speichern wird angeboten, die Änderungen des anderen Programms mit Ihren zusammenzuführen oder sie zu überschreiben.</translation>
+    </message>
+    <message>
+        <source>A file-sync tool left copies of this notebook beside it, made when it was changed in two places:
+
+%1
+
+Merge them into the notebook, note by note? The merged notebook is shown unsaved.</source>
+        <translation>Ein Programm zum Abgleichen von Dateien hat neben diesem Notizbuch Kopien hinterlassen, entstanden, als es an zwei Orten geändert wurde:
+
+%1
+
+Sollen sie Notiz für Notiz in das Notizbuch zusammengeführt werden? Das zusammengeführte Notizbuch wird ungesichert gezeigt.</translation>
+    </message>
+    <message>
+        <source>The copies are merged into the notebook:
+
+%1
+
+Move them to the trash? (No keeps them beside the notebook.)</source>
+        <translation>Die Kopien sind in das Notizbuch zusammengeführt:
+
+%1
+
+Sollen sie in den Papierkorb verschoben werden? (Nein behält sie neben dem Notizbuch.)</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; was changed by another program since Quillbox opened or saved it.
+
+Merge its changes with this window&apos;s, note by note (the merged notebook is shown unsaved), overwrite them, save the notebook under another name, or cancel?</source>
+        <translation>„%1“ wurde von einem anderen Programm geändert, seit Quillbox die Datei geöffnet oder gespeichert hat.
+
+Die Änderungen des anderen Programms Notiz für Notiz mit denen dieses Fensters zusammenführen (das zusammengeführte Notizbuch wird ungesichert gezeigt), sie überschreiben, das Notizbuch unter einem anderen Namen speichern oder abbrechen?</translation>
     </message>
 </context>
 <context>
@@ -1272,6 +1371,41 @@ Die Änderungen des anderen Programms überschreiben, das Notizbuch unter einem 
     </message>
 </context>
 <context>
+    <name>QtMergeEventsDialog</name>
+    <message>
+        <source>&amp;Go To</source>
+        <translation>&amp;Gehe zu</translation>
+    </message>
+    <message>
+        <source>Merged Changes</source>
+        <translation>Zusammengeführte Änderungen</translation>
+    </message>
+    <message>
+        <source>Folder</source>
+        <translation>Ordner</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Notiz</translation>
+    </message>
+    <message>
+        <source>What happened</source>
+        <translation>Was geschah</translation>
+    </message>
+    <message>
+        <source>Conflict: %1</source>
+        <translation>Konflikt: %1</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>That folder is no longer in the notebook.</source>
+        <translation>Dieser Ordner ist nicht mehr im Notizbuch.</translation>
+    </message>
+</context>
+<context>
     <name>QtPrinter</name>
     <message>
         <source>Print Setup</source>
@@ -1343,6 +1477,10 @@ Die Änderungen des anderen Programms überschreiben, das Notizbuch unter einem 
     <message>
         <source>Open the &amp;File As It Is</source>
         <translation>Die &amp;Datei öffnen, wie sie ist</translation>
+    </message>
+    <message>
+        <source>&amp;Merge</source>
+        <translation>&amp;Zusammenführen</translation>
     </message>
 </context>
 <context>
@@ -1424,6 +1562,27 @@ Save your notebooks, then quit.</source>
         <translation>Quillbox sollte beendet werden, doch die ungesicherte Arbeit konnte nicht für eine Wiederherstellung aufbewahrt werden. Deshalb bleibt Quillbox geöffnet, und nichts geht verloren.
 
 Speichern Sie Ihre Notizbücher und beenden Sie Quillbox dann.</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>without one, start it under a virtual display: xvfb-run -a quillbox [notebook...]</source>
+        <translation>starten Sie es dann unter einem virtuellen Bildschirm: xvfb-run -a quillbox [Notizbuch...]</translation>
+    </message>
+    <message>
+        <source>quillbox: %1
+See quillbox --help.
+</source>
+        <translation>quillbox: %1
+Siehe quillbox --help.
+</translation>
+    </message>
+    <message>
+        <source>quillbox: there is no display to open the window on (DISPLAY and WAYLAND_DISPLAY are unset); %1
+</source>
+        <translation>quillbox: Es gibt keinen Bildschirm, auf dem sich das Fenster öffnen ließe (DISPLAY und WAYLAND_DISPLAY sind nicht gesetzt); %1
+</translation>
     </message>
 </context>
 </TS>

@@ -114,12 +114,12 @@ _quillbox_cli()
     fi
 
     if [ "$cword" -eq 1 ]; then
-        _quillbox_cli_offer new tree cat grep add export import check resave help --help --version
+        _quillbox_cli_offer new tree cat grep add export import check resave merge diff help --help --version
         return
     fi
     local command=${words[1]}
     if [ "$command" = help ] || [ "$command" = --help ] || [ "$command" = -h ]; then
-        [ "$cword" -eq 2 ] && _quillbox_cli_offer new tree cat grep add export import check resave
+        [ "$cword" -eq 2 ] && _quillbox_cli_offer new tree cat grep add export import check resave merge diff
         return
     fi
 
@@ -133,7 +133,7 @@ _quillbox_cli()
         fi
         case "$word" in
             --) bOperands=true ;;
-            --format | -o | --repair | --path) ((i++)) ;;
+            --format | -o | --repair | --path | -L) ((i++)) ;;
             -?*) ;;
             *) operands+=("$word") ;;
         esac
@@ -144,6 +144,9 @@ _quillbox_cli()
     case "$prev" in
         --format)
             _quillbox_cli_offer text markdown html fol
+            return
+            ;;
+        -L)
             return
             ;;
         -o | --repair)
@@ -175,6 +178,7 @@ _quillbox_cli()
             import | resave) options="--force" ;;
             export) options="--format -o" ;;
             check) options="--repair --force" ;;
+            merge) options="--union -o -L --force" ;;
         esac
         # shellcheck disable=SC2086
         _quillbox_cli_offer $options --raw --help
@@ -182,7 +186,8 @@ _quillbox_cli()
     fi
 
     case "$command:$position" in
-        new:1 | tree:1 | cat:1 | grep:1 | add:1 | export:1 | import:1 | check:1 | resave:1 | resave:2)
+        new:1 | tree:1 | cat:1 | grep:1 | add:1 | export:1 | import:1 | check:1 | resave:1 | resave:2 | \
+            merge:[123] | diff:[12])
             _quillbox_cli_files not
             ;;
         import:2)

@@ -8,16 +8,23 @@
 #include <QLabel>
 #include <QSplitter>
 #include <QVBoxLayout>
+#include <QThreadPool>
 #include <QTimer>
 
 #include "app/ActivationWatch.h"
 #include "app/CMainFrame.h"
 #include "app/FrameTables.h"
+#include "doc/ConflictCopies.h"
+#include "doc/DiskMerge.h"
 #include "doc/SaveCopy.h"
 #include "doc/NotebookSearch.h"
 #include "platform/CommandIds.h"
 #include "qt/QtEditControl.h"
 #include "qt/QtFindInNotebookDialog.h"
+#include "qt/QtMergeEventsDialog.h"
+#include "storage/MemoryFile.h"
+#include "storage/VersionStore.h"
+#include "words/MergeWords.h"
 #include "qt/ProblemText.h"
 #include "qt/QtTreeControl.h"
 #include "qt/FilePaths.h"
@@ -134,19 +141,27 @@ ReadReport CChildFrame::OnOpenDocument(const QString& path)
         if (ReadReport report = OpenUnsaved(*copy, encoded); report.Opened())
             return report;
     }
+    if (std::optional<ReadReport> report = OfferConflictCopies(encoded))
+        return *report;
     ReadReport report;
     {
         EditBatch batch(*m_pEdit);
+        m_readMoment = m_clock.Now();
         report = m_doc.OnOpenDocument(encoded);
+        if (report.status == ReadReport::Status::Ok)
+            m_lastRead = m_doc.TakeSnapshot();
     }
-    if (report.status == ReadReport::Status::Ok)
+    if (report.status == ReadReport::Status::Ok) {
         m_watch.OnFileRead(EncodePath(path), m_doc.GetFileHash());
+        KeepVersion(encoded, *m_lastRead);
+    }
     UpdateTitle();
     return report;
 }
 
-ReadReport CChildFrame::OpenUnsaved(const std::string& source, const std::string& notebookPath)
+ReadReport CChildFrame::OpenUnsaved(const std::string& source, const std::string& notebookPath, bool bClaim)
 {
+    m_lastRead.reset();
     ReadReport report;
     {
         EditBatch batch(*m_pEdit);
@@ -159,7 +174,7 @@ ReadReport CChildFrame::OpenUnsaved(const std::string& source, const std::string
     const bool bComplete = report.status == ReadReport::Status::Ok;
     m_doc.SetPathName(bComplete ? notebookPath : std::string());
     m_doc.SetModifiedFlag(true);
-    if (bComplete && !notebookPath.empty())
+    if (bClaim && bComplete && !notebookPath.empty())
         m_watch.OnFileRead(notebookPath);
     UpdateTitle();
     return report;
@@ -348,14 +363,145 @@ bool CChildFrame::DoSave(const QString& path)
         break;
     case FileWatch::SaveOutcome::Elsewhere:
         return SaveAs();
+    case FileWatch::SaveOutcome::Merge:
+        MergeDiskChange(encoded);
+        return false;
     case FileWatch::SaveOutcome::Failed:
         return false;
     }
+    {
+        EditBatch batch(*m_pEdit);
+        m_lastRead = m_doc.TakeSnapshot();
+    }
+    KeepVersion(encoded, *m_lastRead);
     m_watch.OnFileRead(encoded, m_doc.GetFileHash());
     m_recovery.Discard();
     m_mainFrame.AddRecentFile(path);
     UpdateTitle();
     return true;
+}
+
+void CChildFrame::MergeDiskChange(const std::string& path)
+{
+    DiskMerge merge;
+    {
+        EditBatch batch(*m_pEdit);
+        merge = MergeWithDisk(m_lastRead, m_doc.TakeSnapshot(), path, m_readMoment, { TheirsVersionLine(kWindowMergeLabels) });
+    }
+    if (merge.report.status != ReadReport::Status::Ok) {
+        m_prompts.ReportProblem(merge.report.problem);
+        return;
+    }
+    // The merged notebook opens in a window of its own as unsaved work on the notebook's file,
+    // which now holds what was merged in and is the base of the next merge. This window, whose
+    // work the merged one holds, closes only once that one has opened.
+    MemoryFile merged("quillbox-merged", tr("cannot keep the merged notebook").toStdString());
+    merge.merged.notebook.Write([&merged](std::string_view chunk) {
+        merged.Append(chunk);
+        return true;
+    });
+    auto* pMerged = new CChildFrame(m_mainFrame);
+    ReadReport report;
+    try {
+        report = pMerged->OpenUnsaved(merged.Path(), path, false);
+    } catch (...) {
+        delete pMerged;
+        throw;
+    }
+    if (report.status != ReadReport::Status::Ok) {
+        delete pMerged;
+        m_prompts.ReportProblem(report.problem);
+        return;
+    }
+    KeepVersion(path, merge.disk);
+    pMerged->m_lastRead = std::move(merge.disk);
+    pMerged->m_readMoment = m_readMoment;
+    CMainFrame& frame = m_mainFrame;
+    CloseDocument();
+    // Claimed once this window let go of the file, so the merged one is not told of another.
+    pMerged->m_watch.OnFileRead(path, merge.diskHash);
+    frame.AddChild(pMerged);
+    pMerged->ShowMergeEvents(merge.merged.events, kWindowMergeLabels,
+                             tr("The changes another program saved are merged with this window's; the notebook is not "
+                                "saved yet. These needed a choice. Where both changed the same lines of a note, both "
+                                "versions are kept, this window's first."));
+}
+
+void CChildFrame::ShowMergeEvents(const std::vector<MergeEvent>& events, const MergeLabels& labels, const QString& intro)
+{
+    if (events.empty())
+        return;
+    auto* pDialog = new QtMergeEventsDialog(events, labels, intro, m_codec, [this](const MergeEvent& event) {
+        EditBatch batch(*m_pEdit);
+        return GoToMergeEvent(m_doc, event);
+    }, this);
+    pDialog->setAttribute(Qt::WA_DeleteOnClose);
+    pDialog->show();
+}
+
+std::optional<ReadReport> CChildFrame::OfferConflictCopies(const std::string& path)
+{
+    const std::vector<std::string> copies = FindConflictCopies(path);
+    if (copies.empty())
+        return std::nullopt;
+    const auto names = [](const std::vector<std::string>& files) {
+        std::string list;
+        for (const std::string& file : files)
+            list += (list.empty() ? "" : "\n") + file.substr(file.rfind('/') + 1);
+        return list;
+    };
+    Prompts& prompts = m_mainFrame.GetPrompts();
+    if (!prompts.Ask({ Question::Kind::MergeConflictCopies, names(copies) }))
+        return std::nullopt;
+    m_readMoment = m_clock.Now();
+    CopiesMerge merge = MergeConflictCopies(path, copies, VersionStore(VersionStore::DefaultDir()).Kept(path), m_readMoment,
+                                            { TheirsVersionLine(kCopyMergeLabels) });
+    // A notebook that does not read whole opens as it is, which says why.
+    if (merge.report.status != ReadReport::Status::Ok)
+        return std::nullopt;
+    for (const FileProblem& problem : merge.unread)
+        prompts.ReportProblem(problem);
+    if (merge.mergedCopies.empty())
+        return std::nullopt;
+    MemoryFile merged("quillbox-merged", tr("cannot keep the merged notebook").toStdString());
+    merge.merged.notebook.Write([&merged](std::string_view chunk) {
+        merged.Append(chunk);
+        return true;
+    });
+    ReadReport report = OpenUnsaved(merged.Path(), path, false);
+    if (report.status != ReadReport::Status::Ok)
+        return report;
+    m_watch.OnFileRead(path, merge.hash);
+    KeepVersion(path, merge.notebook);
+    m_lastRead = std::move(merge.notebook);
+    if (prompts.Ask({ Question::Kind::TrashConflictCopies, names(merge.mergedCopies) })) {
+        for (const std::string& copy : merge.mergedCopies) {
+            if (!QFile::moveToTrash(DecodePath(copy))) {
+                const QString name = DecodePath(copy.substr(copy.rfind('/') + 1));
+                prompts.Tell({ Message::Kind::CommandFailed, tr("cannot move \"%1\" to the trash; it is kept").arg(name).toStdString() });
+            }
+        }
+    }
+    // Listed once the window is up.
+    QTimer::singleShot(0, this, [this, events = std::move(merge.merged.events)] {
+        ShowMergeEvents(events, kCopyMergeLabels,
+                        tr("The conflict copies are merged into the notebook, which is not saved yet. These needed a "
+                           "choice. Where both changed the same lines of a note, both versions are kept, the "
+                           "notebook's first."));
+    });
+    return report;
+}
+
+void CChildFrame::KeepVersion(const std::string& path, NotebookSnapshot snapshot)
+{
+    // One at a time, in order; the texts are shared, never changed, so another thread may write them.
+    static QThreadPool s_keeper;
+    s_keeper.setMaxThreadCount(1);
+    s_keeper.start([path, snapshot = std::move(snapshot)] {
+        // A version is a help for a later merge, not the user's work: one that cannot be kept is none.
+        FileProblem ignored;
+        VersionStore(VersionStore::DefaultDir()).Keep(path, [&snapshot](const ChunkSink& sink) { return snapshot.Write(sink); }, ignored);
+    });
 }
 
 bool CChildFrame::SaveModified()

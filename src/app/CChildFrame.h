@@ -1,11 +1,16 @@
 #pragma once
 
 #include <QMdiSubWindow>
+#include <ctime>
 #include <functional>
+#include <optional>
 
 #include "app/RecoveryFiles.h"
 #include "doc/CQuillboxDoc.h"
 #include "doc/FileWatch.h"
+#include "doc/NotebookMerge.h"
+#include "doc/NotebookSnapshot.h"
+#include "words/MergeWords.h"
 #include "notes/CQuillboxEditView.h"
 #include "platform/Clock.h"
 #include "platform/CommandSink.h"
@@ -77,8 +82,21 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Opens the notebook in `source` as unsaved changes to the notebook at `notebookPath`.
-    ReadReport OpenUnsaved(const std::string& source, const std::string& notebookPath);
+    // Opens the notebook in `source` as unsaved changes to the notebook at `notebookPath`, and
+    // with bClaim takes that file as the one the window watches and holds.
+    ReadReport OpenUnsaved(const std::string& source, const std::string& notebookPath, bool bClaim = true);
+    // Merges the change another program saved to the notebook's file at `path` with this
+    // window's: the merged notebook replaces this window with one of its own, unsaved, which
+    // lists what needed a choice.
+    void MergeDiskChange(const std::string& path);
+    // Lists a merge's events beside the notebook, each to go to; nothing when there are none.
+    void ShowMergeEvents(const std::vector<MergeEvent>& events, const MergeLabels& labels, const QString& intro);
+    // Offers to merge the conflict copies a file-sync tool left beside the notebook at `path`
+    // into it as it opens; what the opening gave, or nothing when the notebook is still to be
+    // opened as it is.
+    std::optional<ReadReport> OfferConflictCopies(const std::string& path);
+    // Keeps the notebook as read from or saved to `path` for a later merge, on a worker thread.
+    static void KeepVersion(const std::string& path, NotebookSnapshot snapshot);
     std::function<void()> EditorCommand(int id);
     bool IsEditorCommandEnabled(int id) const;
     void TogglePane();
@@ -107,6 +125,10 @@ private:
     CQuillboxTreeView m_treeView;
     FileWatch m_watch;
     NotebookRecovery m_recovery;
+    // The notebook as this window last read or saved it, the base of a merge with another
+    // program's change (unknown for work recovered or merged in), and the moment it was read.
+    std::optional<NotebookSnapshot> m_lastRead;
+    std::tm m_readMoment {};
 
     mutable Pane m_activePane = Pane::Tree;
     bool m_bSaveAnswered = false;

@@ -14,6 +14,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QStatusBar>
+#include <QPointer>
 #include <QTimer>
 #include <QToolBar>
 
@@ -275,6 +276,27 @@ void CMainFrame::ActivateChild(CChildFrame* pChild)
     m_pMdiArea->setActiveSubWindow(pChild);
 }
 
+void CMainFrame::Arrange(void (QMdiArea::*arrange)())
+{
+    // Qt's arranging shows each maximized window normally, which hands the keyboard to
+    // another notebook's window, at once or once the events it posted are handled: the active
+    // notebook gets it back after both.
+    QPointer<CChildFrame> pActive = ActiveChild();
+    QPointer<QWidget> pFocus = pActive ? pActive->focusWidget() : nullptr;
+    (m_pMdiArea->*arrange)();
+    const auto restore = [this, pActive, pFocus] {
+        if (!pActive)
+            return;
+        if (ActiveChild() != pActive)
+            ActivateChild(pActive);
+        if (pFocus)
+            pFocus->setFocus(Qt::OtherFocusReason);
+        RequestIdleUpdate();
+    };
+    restore();
+    QTimer::singleShot(0, this, restore);
+}
+
 CChildFrame* CMainFrame::NewNotebook()
 {
     auto* pChild = new CChildFrame(*this);
@@ -411,9 +433,9 @@ std::function<void()> CMainFrame::FrameHandler(int id)
             m_pKeysBar->setVisible(m_bKeysBarShown);
         };
     case cmd::WindowCascade:
-        return bHasNotebook ? std::function<void()>([this] { m_pMdiArea->cascadeSubWindows(); }) : nullptr;
+        return bHasNotebook ? std::function<void()>([this] { Arrange(&QMdiArea::cascadeSubWindows); }) : nullptr;
     case cmd::WindowTile:
-        return bHasNotebook ? std::function<void()>([this] { m_pMdiArea->tileSubWindows(); }) : nullptr;
+        return bHasNotebook ? std::function<void()>([this] { Arrange(&QMdiArea::tileSubWindows); }) : nullptr;
     case cmd::HelpTopics:
     case cmd::Help:
         return [this] { m_pHelp->ShowContents(); };

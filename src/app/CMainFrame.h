@@ -88,6 +88,8 @@ private:
     void ShowMenus(bool bNotebook);
     void OnFileOpen();
     void OnSubWindowActivated(QMdiSubWindow* pWindow);
+    // Cascades or tiles the notebook windows, the active one staying active with the keyboard.
+    void Arrange(void (QMdiArea::*arrange)());
     void OnIdleUpdate();
     void ShowTitle(const CChildFrame* pActive);
     void NameKeysText(CChildFrame* pActive);

@@ -14,6 +14,8 @@ struct Message
         PrintingUnavailable, // nothing to print with, not even a PDF file
         PrintFailed,         // `detail`: what the printer said, in the front end's words already
         CommandFailed,       // a command stopped part way: `detail` says why, in words already
+        FolderTextFull,      // typing or a paste went beyond what a folder's text holds: `detail`
+                             // is that many characters, in words already
         // About a notebook's file, whose name (the file system's bytes) is `subject`:
         OpenElsewhere,        // another Quillbox has it open: `detail` names it ("on HOST, process
                               // PID, user USER"), or is empty when only its lock tells
@@ -41,12 +43,20 @@ struct Question
         PrintToPdf,      // there is no printer
         ReplaceReadOnly, // `subject`: the read-only file's path, in the file system's bytes
         ReadAgain,       // `subject`: the name of a file another program changed
+        // `subject`: the names of the conflict copies a file-sync tool left beside the notebook,
+        // one a line, in the file system's bytes
+        MergeConflictCopies, // merge them into the notebook being opened?
+        TrashConflictCopies, // once merged: move them to the trash (or keep them)?
     };
     Kind kind = Kind::DeleteFolder;
     std::string subject;
 
     // Whether `subject` is a path (the file system's bytes) rather than notebook bytes.
-    bool IsSubjectAPath() const { return kind == Kind::ReplaceReadOnly || kind == Kind::ReadAgain; }
+    bool IsSubjectAPath() const
+    {
+        return kind == Kind::ReplaceReadOnly || kind == Kind::ReadAgain || kind == Kind::MergeConflictCopies
+            || kind == Kind::TrashConflictCopies;
+    }
 };
 
 // What the user wants done with a notebook's unsaved changes as it closes.
@@ -62,5 +72,6 @@ enum class SaveOverAnswer
 {
     Save,          // overwrite the change, or write the file there again
     SaveElsewhere, // choose another name
+    Merge,         // merge the other program's change into the notebook, which stays unsaved
     Cancel,
 };

@@ -108,8 +108,10 @@ void TextBuffer::TypeChar(char ch)
 {
     const std::string typed = ch == '\r' ? std::string("\r\n") : std::string(1, ch);
     const long after = static_cast<long>(m_text.size()) - (m_selEnd - m_selStart) + static_cast<long>(typed.size());
-    if (after > m_limit)
+    if (after > m_limit) {
+        m_bRefused = true;
         return;
+    }
     m_text.replace(m_selStart, m_selEnd - m_selStart, typed);
     m_selStart += static_cast<long>(typed.size());
     m_selEnd = m_selStart;
@@ -120,6 +122,7 @@ long TextBuffer::ReplaceSel(const std::string& text)
 {
     const long room = m_limit - (static_cast<long>(m_text.size()) - (m_selEnd - m_selStart));
     const long count = std::clamp(static_cast<long>(text.size()), 0L, std::max(0L, room));
+    m_bRefused = m_bRefused || count < static_cast<long>(text.size());
     m_text.replace(m_selStart, m_selEnd - m_selStart, text, 0, count);
     m_selStart += count;
     m_selEnd = m_selStart;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <utility>
 #include <vector>
 
 #include "platform/EditControl.h"
@@ -35,6 +36,9 @@ public:
     void SetFocus() override { m_pFocus->pOwner = this; }
     void SetChangeHandler(std::function<void()> handler) override { m_onChange = std::move(handler); }
 
+    // Whether typing or a replacement was cut short by the limit since the last call.
+    bool TakeRefused() { return std::exchange(m_bRefused, false); }
+
 private:
     const std::vector<long>& LineStarts() const;
     long LineEnd(int line) const;
@@ -49,4 +53,5 @@ private:
     std::function<void()> m_onChange;
     mutable std::vector<long> m_lineStarts;
     mutable bool m_bLinesValid = false;
+    bool m_bRefused = false;
 };

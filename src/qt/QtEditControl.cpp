@@ -4,9 +4,12 @@
 #include <QContextMenuEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QLocale>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextDocumentLayout>
+#include <QStatusBar>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -17,6 +20,7 @@
 #include "qt/QtFindDialog.h"
 #include "qt/QtKeys.h"
 #include "qt/TextCodec.h"
+#include "words/MessageWords.h"
 
 namespace {
 
@@ -27,6 +31,28 @@ bool TypesText(const QKeyEvent* event)
     if (text.isEmpty() || (event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)))
         return false;
     return text.at(0).isPrint() || text.at(0) == QLatin1Char('\t');
+}
+
+// Qt wraps a line at a word boundary when it can: each screen line of a run without one costs a
+// look to the end of the run before it breaks anywhere, so a run of a few hundred thousand
+// characters takes seconds to lay out. A text holding a run longer than this wraps anywhere,
+// each screen line at the cost of its own characters.
+constexpr int kLongestWord = 10000;
+
+bool HoldsLongWord(const QTextDocument& doc)
+{
+    int run = 0;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        if (block.length() <= kLongestWord)
+            continue;
+        run = 0;
+        for (const QChar ch : block.text()) {
+            run = ch.isSpace() ? 0 : run + 1;
+            if (run > kLongestWord)
+                return true;
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -60,6 +86,18 @@ QTextDocument* QtEditControl::NewDocument()
     return pDoc;
 }
 
+void QtEditControl::WrapAsNeeded(QTextDocument& doc)
+{
+    const auto mode = HoldsLongWord(doc) ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere;
+    QTextOption option = doc.defaultTextOption();
+    if (option.wrapMode() != mode) {
+        option.setWrapMode(mode);
+        doc.setDefaultTextOption(option);
+    }
+    // The widget gives its own mode to the document it shows.
+    setWordWrapMode(mode);
+}
+
 void QtEditControl::ShowText(const std::string& bytes)
 {
     // A big folder's laid-out text is kept while others are shown, and shown again when the
@@ -80,6 +118,8 @@ void QtEditControl::ShowText(const std::string& bytes)
         setPlainText(m_codec.Decode(bytes));
         return;
     }
+    // Before the document is shown: showing it lays out its first lines.
+    WrapAsNeeded(*pNext);
     setDocument(pNext);
     if (m_heldBytes.size() >= kWorthKeeping) {
         m_kept.push_back({ kind, std::move(m_heldBytes), pShown });
@@ -101,6 +141,19 @@ long QtEditControl::Room() const
     return m_limit - (length - (cursor.selectionEnd() - cursor.selectionStart()));
 }
 
+void QtEditControl::TellFull()
+{
+    QApplication::beep();
+    // In the status bar, for a few seconds: a key held down at the limit refuses each repeat,
+    // and a dialog each time would stand in the way of the very keys that make room.
+    auto* pMain = qobject_cast<QMainWindow*>(window());
+    if (!pMain)
+        return;
+    const std::string limit = QLocale(QLocale::English).toString(static_cast<qlonglong>(m_limit)).toStdString();
+    const std::string words = DescribeMessage({ Message::Kind::FolderTextFull, limit }, limit);
+    pMain->statusBar()->showMessage(QString::fromStdString(words), 5000);
+}
+
 void QtEditControl::InsertWithinLimit(const QString& text)
 {
     QString fitting = text;
@@ -109,7 +162,7 @@ void QtEditControl::InsertWithinLimit(const QString& text)
         fitting.truncate(room);
         if (!fitting.isEmpty() && fitting.back().isHighSurrogate())
             fitting.chop(1);
-        QApplication::beep();
+        TellFull();
     }
     if (fitting.isEmpty())
         return;
@@ -121,6 +174,8 @@ void QtEditControl::InsertWithinLimit(const QString& text)
 
 void QtEditControl::OnContentsChange(int position, int removed, int added)
 {
+    if (std::max(removed, added) > kLongestWord && sender() == document())
+        WrapAsNeeded(*document());
     if (m_nSilent > 0 || (removed == 0 && added == 0))
         return;
     if (added > 0 && m_codec.GetEncoding().GetKind() == TextEncoding::Kind::Windows1252) {
@@ -196,6 +251,9 @@ void QtEditControl::EndBatch()
     if (m_nBatch == 0 || --m_nBatch > 0 || !m_bBatchTaken)
         return;
     m_bBatchTaken = false;
+    // The note logic types through the held text, which refuses what goes beyond the limit.
+    if (m_batch.TakeRefused())
+        TellFull();
     const std::string bytes = m_batch.GetText();
     long start;
     long end;
@@ -357,7 +415,7 @@ void QtEditControl::keyPressEvent(QKeyEvent* event)
         && Run([&] { return m_pView->OnChar(static_cast<char>(text.at(0).unicode())); }))
         return;
     if (TypesText(event) && text.size() > Room()) {
-        QApplication::beep();
+        TellFull();
         return;
     }
     QPlainTextEdit::keyPressEvent(event);
@@ -373,7 +431,7 @@ void QtEditControl::keyReleaseEvent(QKeyEvent* event)
 void QtEditControl::inputMethodEvent(QInputMethodEvent* event)
 {
     if (event->commitString().size() > Room()) {
-        QApplication::beep();
+        TellFull();
         QInputMethodEvent refused(event->preeditString(), event->attributes());
         QPlainTextEdit::inputMethodEvent(&refused);
         return;

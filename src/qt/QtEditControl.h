@@ -74,10 +74,14 @@ protected:
 private:
     // Characters the text may still take when `replaced` selected ones give way.
     long Room() const;
+    // Says that typing or a paste went beyond the limit.
+    void TellFull();
     void InsertWithinLimit(const QString& text);
     void OnContentsChange(int position, int removed, int added);
     // A document laid out the editor's way, for a folder's text.
     QTextDocument* NewDocument();
+    // Wraps a text holding a long run without a space anywhere, others at word boundaries.
+    void WrapAsNeeded(QTextDocument& doc);
     // Shows a folder's text in place of the one shown.
     void ShowText(const std::string& bytes);
     // The held text, taken from the widget on the batch's first use.

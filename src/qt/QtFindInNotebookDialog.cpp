@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "doc/CQuillboxDoc.h"
 #include "doc/FolderPath.h"
@@ -73,6 +74,58 @@ void FindHits(QPromise<Found>& promise, const NotebookSearch& search, const Sear
             promise.setProgressValue(static_cast<int>(done * kProgressSteps / std::max<size_t>(folders.bytes, 1)));
             return !promise.isCanceled();
         });
+}
+
+// A line of a note as one line on screen, and where each of its characters went.
+struct OneLine
+{
+    QString text;
+    std::vector<qsizetype> at; // at[i]: where the line's character i begins in the text; at[size]: its end
+};
+
+// Shows each line and paragraph separator, other break and tab as one space, the bytes of one
+// that stand in for it in the editor (a lone CR or LF, a U+2029 the notebook holds) too.
+OneLine AsOneLine(QStringView line)
+{
+    constexpr char16_t kStandInHigh = 0xDBFF;
+    constexpr char16_t kStandInLow = 0xDF00;
+    const auto standIn = [&](qsizetype i) -> int {
+        return i + 1 < line.size() && line[i] == kStandInHigh && line[i + 1] >= kStandInLow ? line[i + 1].unicode() - kStandInLow : -1;
+    };
+    OneLine one;
+    one.at.reserve(static_cast<size_t>(line.size()) + 1);
+    for (qsizetype i = 0; i < line.size();) {
+        qsizetype length = 0;
+        switch (line[i].unicode()) {
+        case u'\t':
+        case u'\n':
+        case u'\v':
+        case u'\f':
+        case u'\r':
+        case 0x85:
+        case QChar::LineSeparator:
+        case QChar::ParagraphSeparator:
+            length = 1;
+            break;
+        default:
+            if (const int byte = standIn(i); byte == '\r' || byte == '\n')
+                length = 2;
+            else if (byte == 0xE2 && standIn(i + 2) == 0x80 && standIn(i + 4) == 0xA9)
+                length = 6;
+            break;
+        }
+        if (length == 0) {
+            one.at.push_back(one.text.size());
+            one.text += line[i++];
+            continue;
+        }
+        for (qsizetype k = 0; k < length; ++k)
+            one.at.push_back(one.text.size());
+        one.text += u' ';
+        i += length;
+    }
+    one.at.push_back(one.text.size());
+    return one;
 }
 
 // Draws a line with its matches in bold.
@@ -144,6 +197,8 @@ QtFindInNotebookDialog::QtFindInNotebookDialog(CQuillboxDoc& doc, const TextCode
     m_pResults->setAccessibleName(tr("Lines found"));
     m_pStatus->setObjectName(QStringLiteral("findInNotebookStatus"));
     m_pStatus->setTextFormat(Qt::PlainText);
+    // A long message wraps rather than widen the dialog past a small screen.
+    m_pStatus->setWordWrap(true);
     m_pProgress->setObjectName(QStringLiteral("findInNotebookProgress"));
     m_pProgress->setAccessibleName(tr("Search progress"));
     m_pProgress->setRange(0, kProgressSteps);
@@ -164,7 +219,7 @@ QtFindInNotebookDialog::QtFindInNotebookDialog(CQuillboxDoc& doc, const TextCode
     m_pResults->header()->setStretchLastSection(true);
     m_pResults->setColumnWidth(kFolderColumn, DialogUnits(this, 90, 0).width());
     m_pResults->setColumnWidth(kNoteColumn, DialogUnits(this, 110, 0).width());
-    m_pResults->setMinimumSize(DialogUnits(this, 250, 140));
+    m_pResults->setMinimumSize(DialogUnits(this, 200, 60));
 
     auto* pLabel = new QLabel(tr("Fi&nd what:"));
     pLabel->setObjectName(QStringLiteral("findInNotebookLabel"));
@@ -348,14 +403,25 @@ void QtFindInNotebookDialog::ShowHit(const Found& found)
     const QString line = decode(text);
     const qsizetype first = decode(text.substr(0, spans.front().first)).size();
     const qsizetype from = first > kLead ? first - kLead : 0;
-    QString shown = line.mid(from, kShown);
+    const QString part = line.mid(from, kShown);
+    const OneLine one = AsOneLine(part);
+    // The white space the line starts with, up to the first match, would push the match out
+    // of view (a note indented by tabs): it goes.
+    qsizetype lead = 0;
+    while (lead < one.at[static_cast<size_t>(first - from)] && one.text[lead].isSpace())
+        ++lead;
+    QString shown = one.text.mid(lead);
     QVariantList shownSpans;
-    const qsizetype offset = from > 0 ? 1 : 0;
+    const qsizetype offset = (from > 0 ? 1 : 0) - lead;
     for (const auto& [start, length] : spans) {
         const qsizetype begin = decode(text.substr(0, start)).size() - from;
-        const qsizetype size = decode(text.substr(start, length)).size();
-        if (begin >= 0 && begin + size <= shown.size())
-            shownSpans.append(QPoint(static_cast<int>(begin + offset), static_cast<int>(size)));
+        const qsizetype end = begin + decode(text.substr(start, length)).size();
+        if (begin < 0 || end > part.size())
+            continue;
+        const qsizetype shownBegin = one.at[static_cast<size_t>(begin)];
+        const qsizetype shownEnd = one.at[static_cast<size_t>(end)];
+        if (shownBegin >= lead)
+            shownSpans.append(QPoint(static_cast<int>(shownBegin + offset), static_cast<int>(shownEnd - shownBegin)));
     }
     if (from > 0)
         shown.prepend(QChar(0x2026));
@@ -364,7 +430,7 @@ void QtFindInNotebookDialog::ShowHit(const Found& found)
     auto* pItem = new QTreeWidgetItem(m_pResults);
     pItem->setText(kFolderColumn, path);
     pItem->setToolTip(kFolderColumn, path);
-    pItem->setText(kNoteColumn, found.header.empty() && found.hit.line < 0 ? tr("(folder name)") : decode(found.header));
+    pItem->setText(kNoteColumn, found.header.empty() && found.hit.line < 0 ? tr("(folder name)") : AsOneLine(decode(found.header)).text);
     pItem->setText(kLineColumn, shown);
     pItem->setData(kLineColumn, kSpansRole, shownSpans);
     pItem->setData(kFolderColumn, kHitRole, static_cast<int>(m_hits.size() - 1));
@@ -372,6 +438,16 @@ void QtFindInNotebookDialog::ShowHit(const Found& found)
 
 void QtFindInNotebookDialog::showEvent(QShowEvent* event)
 {
+    // Whatever screen it opens on, smaller or scaled up since the last time, it fits on it
+    // whole, its buttons too.
+    if (const QScreen* pScreen = screen()) {
+        const QRect available = pScreen->availableGeometry();
+        const QSize frame = frameGeometry().size() - size();
+        resize(size().boundedTo(available.size() - frame));
+        const QSize outer = size() + frame;
+        move(std::clamp(x(), available.left(), std::max(available.left(), available.right() + 1 - outer.width())),
+             std::clamp(y(), available.top(), std::max(available.top(), available.bottom() + 1 - outer.height())));
+    }
     m_pText->selectAll();
     m_pText->setFocus();
     QDialog::showEvent(event);

@@ -106,12 +106,20 @@ SaveOverAnswer QtPrompts::AskSaveOver(const std::string& name, bool bVanished)
     pSave->setObjectName(QStringLiteral("overwriteButton"));
     QPushButton* pSaveAs = box.addButton(tr("Save &As..."), QMessageBox::AcceptRole);
     pSaveAs->setObjectName(QStringLiteral("saveAsButton"));
+    // A file that is gone has nothing to merge.
+    QPushButton* pMerge = nullptr;
+    if (!bVanished) {
+        pMerge = box.addButton(tr("&Merge"), QMessageBox::AcceptRole);
+        pMerge->setObjectName(QStringLiteral("mergeButton"));
+    }
     QPushButton* pCancel = box.addButton(QMessageBox::Cancel);
-    box.setDefaultButton(pSaveAs);
+    box.setDefaultButton(pMerge ? pMerge : pSaveAs);
     box.setEscapeButton(pCancel);
     box.exec();
     if (box.clickedButton() == pSave)
         return SaveOverAnswer::Save;
+    if (pMerge && box.clickedButton() == pMerge)
+        return SaveOverAnswer::Merge;
     if (box.clickedButton() == pSaveAs)
         return SaveOverAnswer::SaveElsewhere;
     return SaveOverAnswer::Cancel;

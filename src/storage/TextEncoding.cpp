@@ -368,19 +368,21 @@ bool TextEncoding::MakeOneLine(std::string& name) const
         }
         return 0;
     };
+    // A break at either end becomes a space as well: the name prompt shows every break as a
+    // space, and the name keeps what the prompt showed.
     std::string line;
     bool bChanged = false;
-    bool bSpace = false;
+    bool bInRun = false;
     for (size_t i = 0; i < name.size();) {
         if (const size_t length = breakAt(std::string_view(name).substr(i))) {
+            if (!bInRun)
+                line += ' ';
             bChanged = true;
-            bSpace = !line.empty();
+            bInRun = true;
             i += length;
             continue;
         }
-        if (bSpace)
-            line += ' ';
-        bSpace = false;
+        bInRun = false;
         line += name[i++];
     }
     if (bChanged)

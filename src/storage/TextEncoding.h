@@ -65,9 +65,10 @@ public:
     // break.
     static std::string WithCrLf(std::string_view text);
 
-    // Replaces the line breaks in a folder name (CR, LF, vertical tab, form feed, and in UTF-8
-    // or a name that is valid UTF-8 the next-line, line and paragraph separators) by one space
-    // a run, dropping those at either end. True when the name changed.
+    // Makes a folder name one line: each run of line breaks (CR, LF, vertical tab, form feed,
+    // and in UTF-8 or a name that is valid UTF-8 the next-line, line and paragraph separators)
+    // becomes one space, at the start and the end too, so nothing is dropped unseen. True when
+    // the name changed.
     bool MakeOneLine(std::string& name) const;
 
     // Utf8 when the bytes are valid UTF-8.

@@ -18,6 +18,9 @@ std::string DescribeMessage(const Message& message, const std::string& shown)
         return shown;
     case Kind::CommandFailed:
         return Fill(Tr("MessageWords", "The command could not be completed: %1."), { shown });
+    case Kind::FolderTextFull:
+        return Fill(Tr("MessageWords", "The folder is full: its text holds at most %1 characters, and what went beyond was left out."),
+                    { shown });
     case Kind::OpenElsewhere:
         if (message.detail.empty())
             return Fill(Tr("MessageWords", "\"%1\" is open in another Quillbox as well, under another name.\n\n"
@@ -28,7 +31,7 @@ std::string DescribeMessage(const Message& message, const std::string& shown)
                     { shown, message.detail });
     case Kind::ChangedWhileModified:
         return Fill(Tr("MessageWords", "\"%1\" was changed by another program, and this notebook has unsaved changes.\n\n"
-                                       "Save will ask before it overwrites the other program's changes."),
+                                       "Save will offer to merge the other program's changes with yours, or to overwrite them."),
                     { shown });
     case Kind::Vanished:
         return Fill(Tr("MessageWords", "\"%1\" was deleted or moved by another program. Save writes the notebook there again."),
@@ -49,6 +52,15 @@ std::string DescribeQuestion(const Question& question, const std::string& shown)
         return Fill(Tr("MessageWords", "\"%1\" is read-only.\nSave over it anyway?"), { shown });
     case Kind::ReadAgain:
         return Fill(Tr("MessageWords", "\"%1\" was changed by another program. Read it again?"), { shown });
+    case Kind::MergeConflictCopies:
+        return Fill(Tr("MessageWords", "A file-sync tool left copies of this notebook beside it, made when it was changed in two "
+                                       "places:\n\n%1\n\nMerge them into the notebook, note by note? The merged notebook is "
+                                       "shown unsaved."),
+                    { shown });
+    case Kind::TrashConflictCopies:
+        return Fill(Tr("MessageWords", "The copies are merged into the notebook:\n\n%1\n\nMove them to the trash? (No keeps them "
+                                       "beside the notebook.)"),
+                    { shown });
     }
     return shown;
 }
@@ -60,7 +72,8 @@ std::string DescribeSaveOver(bool bVanished, const std::string& shown)
                                        "Save the notebook there again, save it under another name, or cancel?"),
                     { shown });
     return Fill(Tr("MessageWords", "\"%1\" was changed by another program since Quillbox opened or saved it.\n\n"
-                                   "Overwrite the other program's changes, save the notebook under another name, or cancel?"),
+                                   "Merge its changes with this window's, note by note (the merged notebook is shown unsaved), "
+                                   "overwrite them, save the notebook under another name, or cancel?"),
                 { shown });
 }
 

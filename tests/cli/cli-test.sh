@@ -2,8 +2,8 @@
 # The commands of quillbox-cli end to end: their output, the files they write and their exit
 # statuses. Usage: cli-test.sh QUILLBOX-CLI TEST-DATA-DIR
 set -u
-Q=$1
-DATA=$2
+Q=$(realpath -- "$1")
+DATA=$(realpath -- "$2")
 COMPLETION=$(cd "$(dirname "$0")/../.." && pwd)/res/linux/quillbox-cli.bash
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
@@ -301,6 +301,16 @@ expect 1 de "$Q" add de.not Main/fehlt "text"
 same "quillbox-cli: „de.not“ hat keinen Ordner „Main/fehlt“; --create legt die fehlenden Ordner an." err
 expect 2 de "$Q" tree
 same "quillbox-cli: tree nimmt 1 Argument, nicht 0; siehe quillbox-cli help tree" err
+# A merge's report keeps its fields and "conflict:" for scripts; only what happened is German.
+sed 's/erste/unsere/' en.not >ours.not
+sed 's/erste/ihre/' en.not >theirs.not
+expect 1 "$Q" merge -o merged-en.not en.not ours.not theirs.not
+cut -f1,2 err >fields-en
+expect 1 de "$Q" merge -o merged-de.not en.not ours.not theirs.not
+cmp -s merged-en.not merged-de.not || fail "a merge in German wrote other bytes"
+[ "$(cut -f1,2 err)" == "$(cat fields-en)" ] || fail "the merge's fields in German: [$(cat err)]"
+[ "$(cut -f3 err)" == "conflict: beide haben die Notiz geändert: beide Fassungen behalten, zuerst die, die ours hat" ] \
+    || fail "the merge's report in German: [$(cat err)]"
 expect 0 de "$Q" --help
 [ "$(head -1 out)" == "Aufruf: quillbox-cli BEFEHL [OPTIONEN] ARGUMENTE..." ] || fail "the German help begins [$(head -1 out)]"
 

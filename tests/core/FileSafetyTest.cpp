@@ -455,18 +455,21 @@ TEST(FileWatch, AsksWhatAnotherProgramsChangeCallsFor)
     EXPECT_FALSE(watch.OfferReload(path, false));
     WriteBytes(path, "theirs, again");
     prompts.ExpectMessage("\"a.not\" was changed by another program, and this notebook has unsaved changes.\n\n"
-                          "Save will ask before it overwrites the other program's changes.");
+                          "Save will offer to merge the other program's changes with yours, or to overwrite them.");
     EXPECT_FALSE(watch.OfferReload(path, true));
     EXPECT_FALSE(watch.OfferReload(path, true));
 
-    // Save asks before it overwrites: Cancel and Save As write nothing here, Overwrite does.
+    // Save asks before it overwrites: Cancel, Save As and Merge write nothing here, Overwrite does.
     const std::string overwrite = "\"a.not\" was changed by another program since Quillbox opened or saved it.\n\n"
-                                  "Overwrite the other program's changes, save the notebook under another name, or cancel?";
+                                  "Merge its changes with this window's, note by note (the merged notebook is shown "
+                                  "unsaved), overwrite them, save the notebook under another name, or cancel?";
     saves = 0;
     prompts.ExpectSaveOver(overwrite, SaveOverAnswer::Cancel);
     EXPECT_EQ(watch.Save(path, save), FileWatch::SaveOutcome::Failed);
     prompts.ExpectSaveOver(overwrite, SaveOverAnswer::SaveElsewhere);
     EXPECT_EQ(watch.Save(path, save), FileWatch::SaveOutcome::Elsewhere);
+    prompts.ExpectSaveOver(overwrite, SaveOverAnswer::Merge);
+    EXPECT_EQ(watch.Save(path, save), FileWatch::SaveOutcome::Merge);
     EXPECT_EQ(saves, 0);
     prompts.ExpectSaveOver(overwrite, SaveOverAnswer::Save);
     EXPECT_EQ(watch.Save(path, save), FileWatch::SaveOutcome::Saved);

@@ -27,13 +27,13 @@ TEST(FolderClipboard, CutThenPasteMovesTheSubtreeWithItsNotesAndDropsItsKeys)
     nb->edit.SetText("alpha edited\r\n");
     nb->doc.OnCutFolder();
     EXPECT_EQ(nb->tree.Dump(true), "Main[Epsilon*],Trash");
-    EXPECT_EQ(nb->FolderList(), "Trash,Main,Epsilon");
+    EXPECT_EQ(nb->FolderList(), "Main,Trash,Epsilon");
     EXPECT_FALSE(nb->doc.IsModified());
 
     nb->doc.OnPasteFolder();
-    // Pasting follows the chains, newest first: Gamma before Beta.
-    EXPECT_EQ(nb->tree.Dump(true), "Main[Epsilon[Alpha[Beta[Delta*],Gamma]]],Trash");
-    EXPECT_EQ(nb->FolderList(), "Trash,Main,Epsilon,Alpha,Gamma,Beta,Delta");
+    // Pasting follows the chains in their order: Beta with Delta, then Gamma, selected last.
+    EXPECT_EQ(nb->tree.Dump(true), "Main[Epsilon[Alpha[Beta[Delta],Gamma*]]],Trash");
+    EXPECT_EQ(nb->FolderList(), "Main,Trash,Epsilon,Alpha,Beta,Delta,Gamma");
     EXPECT_EQ(nb->TextOf("Alpha") + nb->TextOf("Gamma"), "alpha edited\r\ngamma\r\n");
     // Each folder that received children opens, the target included; the others stay closed.
     std::string opened;
@@ -49,18 +49,18 @@ TEST(FolderClipboard, CutThenPasteMovesTheSubtreeWithItsNotesAndDropsItsKeys)
 TEST(FolderClipboard, CopyTakesNoFollowingSiblingsAndPastesAnyNumberOfTimes)
 {
     auto nb = FamilyNotebook();
-    // Epsilon leads Main's chain, newest first: Alpha follows it.
-    nb->Select("Epsilon");
+    // Beta leads Alpha's chain, in the order they were added: Gamma follows it.
+    nb->Select("Beta");
     nb->doc.OnCopyFolder();
     EXPECT_FALSE(nb->doc.IsModified());
-    nb->Select("Gamma");
+    nb->Select("Epsilon");
     nb->doc.OnPasteFolder();
     nb->Select("Main");
     nb->doc.OnPasteFolder();
-    EXPECT_EQ(nb->tree.Dump(true), "Main[Alpha[Beta[Delta],Gamma[Epsilon]],Epsilon,Epsilon*],Trash");
-    EXPECT_EQ(nb->TextOf("Epsilon"), "epsilon\r\n");
+    EXPECT_EQ(nb->tree.Dump(true), "Main[Alpha[Beta[Delta],Gamma],Beta[Delta*],Epsilon[Beta[Delta]]],Trash");
+    EXPECT_EQ(nb->TextOf("Beta"), "beta\r\n");
     nb->doc.UpdateKeySummary();
-    EXPECT_EQ(nb->keys.Text(), "Trash=F3, Alpha=F4, Beta=F5");
+    EXPECT_EQ(nb->keys.Text(), "Trash=F3, Alpha=F4, Main/Alpha/Beta=F5");
     EXPECT_PROMPTS_DONE(*nb);
 }
 

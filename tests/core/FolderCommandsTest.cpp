@@ -27,7 +27,7 @@ void ExpectName(Notebook& nb, const std::string& shown, std::optional<std::strin
 
 } // namespace
 
-TEST(FolderCommands, NewFolderAddsAFirstChildInNameOrderWhateverTheName)
+TEST(FolderCommands, NewFolderAddsALastChildInNameOrderWhateverTheName)
 {
     auto nb = Notebook::New();
     Add(*nb, "Main", "Alpha");
@@ -38,8 +38,9 @@ TEST(FolderCommands, NewFolderAddsAFirstChildInNameOrderWhateverTheName)
         nb->doc.OnNewFolder();
     }
     EXPECT_EQ(nb->tree.Dump(true), "Main[  *,Alpha,Omega,Zeta,Zeta],Trash");
-    EXPECT_EQ(nb->FolderList(), "Trash,Main,Alpha,Omega,Zeta,Zeta,  ");
-    EXPECT_EQ(nb->doc.FindFolderByName("Main")->m_pFirstChild->m_name, "  ");
+    EXPECT_EQ(nb->FolderList(), "Main,Trash,Alpha,Omega,Zeta,Zeta,  ");
+    EXPECT_EQ(nb->doc.FindFolderByName("Main")->m_pFirstChild->m_name, "Alpha");
+    EXPECT_EQ(nb->doc.GetFolders().back()->m_pNext, nullptr);
     EXPECT_EQ(nb->edit.GetText(), "------ New Note 12/06/97 ------\r\n");
     EXPECT_PROMPTS_DONE(*nb);
 }
@@ -104,16 +105,16 @@ TEST(FolderCommands, DeleteTakesTheSubtreeFreesItsKeysAndRelinksTheSiblings)
     nb->Select("Mid");
     nb->doc.OnDeleteFolder();
     EXPECT_EQ(nb->tree.Dump(true), "Main[Alpha,Omega*],Trash");
-    EXPECT_EQ(nb->FolderList(), "Trash,Main,Alpha,Omega");
+    EXPECT_EQ(nb->FolderList(), "Main,Trash,Alpha,Omega");
     EXPECT_EQ(nb->keys.Text(), "Trash=F3");
     EXPECT_EQ(nb->edit.GetText(), "Omega notes\r\n");
     const Folder* pAlpha = nb->doc.FindFolderByName("Alpha");
-    EXPECT_EQ(nb->doc.FindFolderByName("Omega")->m_pNext, pAlpha);
-    EXPECT_EQ(pAlpha->m_pPrev, nb->doc.FindFolderByName("Omega"));
+    EXPECT_EQ(pAlpha->m_pNext, nb->doc.FindFolderByName("Omega"));
+    EXPECT_EQ(nb->doc.FindFolderByName("Omega")->m_pPrev, pAlpha);
 
     nb->doc.OnDeleteFolder();
     EXPECT_EQ(nb->doc.FindFolderByName("Main")->m_pFirstChild, pAlpha);
-    EXPECT_EQ(pAlpha->m_pPrev, nullptr);
+    EXPECT_EQ(pAlpha->m_pNext, nullptr);
     EXPECT_PROMPTS_DONE(*nb);
 }
 

@@ -6,7 +6,7 @@ using Status = ReadReport::Status;
 
 const char* const kFolderFilter = "Folder Files (*.fol)|*.fol|All Files (*.*)|*.*||";
 
-// Main holds Alpha (key F4) and, after it in the sibling list, Zeta; Alpha holds Beta and Gamma,
+// Main holds Zeta and, after it in the sibling list, Alpha (key F4); Alpha holds Beta and Gamma,
 // Gamma holds Delta. Alpha is selected, with an edit in the editor not yet stored.
 std::unique_ptr<Notebook> AlphaNotebook()
 {
@@ -71,12 +71,12 @@ TEST(FolderFileExport, WritesTheSelectedSubtreeWithoutKeysOrSiblings)
     });
     nb->doc.OnExportFolder();
     EXPECT_EQ(ReadBytes(dir.Path("alpha.fol")), FolderFile({ Record("Alpha", 2, { "alpha", "!" }),
+                                                             Record("Beta", 0, { "beta" }),
                                                              Record("Gamma", 1, { "gamma" }),
-                                                             Record("Delta", 0, { "delta" }),
-                                                             Record("Beta", 0, { "beta" }) }));
+                                                             Record("Delta", 0, { "delta" }) }));
     EXPECT_FALSE(nb->doc.IsModified());
     EXPECT_EQ(nb->tree.Dump(true), "Main[Alpha*[Beta,Gamma[Delta]],Zeta],Trash");
-    EXPECT_EQ(nb->doc.FindFolderByName("Alpha")->m_pNext, nb->doc.FindFolderByName("Zeta"));
+    EXPECT_EQ(nb->doc.FindFolderByName("Zeta")->m_pNext, nb->doc.FindFolderByName("Alpha"));
     EXPECT_PROMPTS_DONE(*nb);
 }
 
@@ -94,7 +94,7 @@ TEST(FolderFileExport, FailureIsShownAndCancelDoesNothing)
     EXPECT_PROMPTS_DONE(*nb);
 }
 
-TEST(FolderFileImport, RoundTripAddsTheSubtreeUnderTheSelectionInReversedListOrder)
+TEST(FolderFileImport, RoundTripAddsTheSubtreeUnderTheSelectionInTheSameOrder)
 {
     TempDir dir;
     auto nb = AlphaNotebook();
@@ -106,12 +106,12 @@ TEST(FolderFileImport, RoundTripAddsTheSubtreeUnderTheSelectionInReversedListOrd
         EXPECT_FALSE(chooser.bPromptOverwrite);
     });
     nb->doc.OnImportFolder();
-    EXPECT_EQ(nb->tree.Dump(true), "Main[Alpha[Beta,Gamma[Delta]],Zeta[Alpha[Beta*,Gamma[Delta]]]],Trash");
+    EXPECT_EQ(nb->tree.Dump(true), "Main[Alpha[Beta,Gamma[Delta]],Zeta[Alpha[Beta,Gamma[Delta*]]]],Trash");
     EXPECT_EQ(nb->keys.Text(), "Trash=F3, Alpha=F4");
     EXPECT_TRUE(nb->doc.IsModified());
     EXPECT_PROMPTS_DONE(*nb);
 
-    // Each child was added first in its list, so exporting the copy writes them reversed.
+    // The copy exports as the original did.
     SelectUnder(*nb, "Alpha", "Zeta");
     ASSERT_TRUE(nb->doc.ExportFolder(dir.Path("copy.fol")).ok);
     EXPECT_EQ(ReadBytes(dir.Path("copy.fol")), FolderFile({ Record("Alpha", 2, { "alpha", "!" }),
@@ -132,7 +132,7 @@ TEST(FolderFileImport, ExportedMainComesBackAsASecondTopLevelMain)
                              "[Alpha<alpha\r\n!\r\n>[Beta<beta\r\n>;Gamma<gamma\r\n>[Delta<delta\r\n>;];];Zeta<zeta\r\n>;]";
     const std::string keyedMain = "Main<------ New Note 12/06/97 ------\r\n>"
                                   "[Alpha{F4 Copy}<alpha\r\n!>[Beta<beta\r\n>;Gamma<gamma\r\n>[Delta<delta\r\n>;];];Zeta<zeta\r\n>;]";
-    EXPECT_EQ(nb->Describe(), "date=1 time=0 text=1 prompt=1 selected=Zeta\n" + main + "\n" + keyedMain + "\nTrash{F3 Move}<>\n");
+    EXPECT_EQ(nb->Describe(), "date=1 time=0 text=1 prompt=1 selected=Delta\n" + main + "\n" + keyedMain + "\nTrash{F3 Move}<>\n");
 }
 
 TEST(FolderFileImport, LinesBeforeAndAfterTheRecordAreIgnored)

@@ -92,7 +92,7 @@ TEST(SendNote, TheFirstFolderOfANameReceivesAndNeitherSendsToThatName)
     nb->doc.AddFolder(false, "Ideas", {}, true, "F7", "Move");
     Folder* pFirst = nb->doc.GetFolders()[2];
     Folder* pSecond = nb->doc.GetFolders()[4];
-    ASSERT_EQ(nb->FolderList(), "Trash,Main,Ideas,Work,Ideas");
+    ASSERT_EQ(nb->FolderList(), "Main,Trash,Ideas,Work,Ideas");
 
     nb->Select("Main");
     nb->editView.SendNoteToFolder("F7");
@@ -137,7 +137,7 @@ TEST(MoveCopyNote, OffersEveryFolderAndMovesOrCopiesAsChosen)
 {
     auto nb = WithKeyedFolders("------ one|\r\n------ two\r\n");
     nb->prompts.ExpectChooseFolder([](CChooseFolderDlg& dlg) {
-        EXPECT_EQ(dlg.m_folderNames, (std::vector<std::string> { "Trash", "Main", "Ideas", "Work" }));
+        EXPECT_EQ(dlg.m_folderNames, (std::vector<std::string> { "Main", "Trash", "Ideas", "Work" }));
         dlg.m_list.SetCurSel(dlg.m_list.FindStringExact("Work"));
         dlg.OnCopyNote();
         return true;

@@ -171,11 +171,12 @@ TEST(NotebookFileRoundTrip, VariedNotebookComesBackWhole)
     auto back = Open(dir.Path("varied.not"));
     EXPECT_EQ(back->Describe(), before);
     EXPECT_EQ(back->doc.GetSelFolder()->m_name, "Deeper");
-    EXPECT_EQ(back->keys.Text(), "100% sure %s %d %n=F4, Ideas=F4, " + std::string(1000, 'n') + "=F5, Trash=F3");
+    EXPECT_EQ(back->keys.Text(), "Main/Ideas=F4, " + std::string(1000, 'n') + "=F5, 100% sure %s %d %n=F4, Trash=F3");
     EXPECT_FALSE(back->doc.IsModified());
 
     // Saved again and opened again, nothing changes.
     Save(*back, dir.Path("again.not"));
+    EXPECT_EQ(ReadBytes(dir.Path("again.not")), ReadBytes(dir.Path("varied.not")));
     EXPECT_EQ(Open(dir.Path("again.not"))->Describe(), before);
     EXPECT_EQ(dir.Listing(), "again.not,varied.not");
 }
@@ -270,7 +271,22 @@ TEST(NotebookFileOpen, EndsInTheStateThatAddingEachRecordInTurnGives)
     EXPECT_EQ(opened->TextOf("Empty"), "------ New Note 12/06/97 03:53PM ------\r\n");
 }
 
-TEST(NotebookFileRoundTrip, EachSaveReversesTheOrderOfSiblingsOfTheSameName)
+TEST(NotebookFileRoundTrip, ANoteAddedToOneFolderChangesOnlyThatFoldersText)
+{
+    TempDir dir;
+    Save(*VariedNotebook(), dir.Path("before.not"));
+    auto nb = Open(dir.Path("before.not"));
+    ASSERT_TRUE(nb->editView.AppendNote(nb->doc.GetFolders()[6], "added\r\n", false));
+    Save(*nb, dir.Path("after.not"));
+    const std::string before = ReadBytes(dir.Path("before.not"));
+    const std::string after = ReadBytes(dir.Path("after.not"));
+    // The new file is the old one with the note's lines put in at one place: the end of the
+    // second Ideas folder's text.
+    const size_t at = before.find("a second folder named Ideas\r\n") + 29;
+    EXPECT_EQ(after, before.substr(0, at) + "------ New Note 03:53PM ------\r\nadded\r\n" + before.substr(at));
+}
+
+TEST(NotebookFileRoundTrip, SiblingsOfTheSameNameKeepTheirOrderThroughSaves)
 {
     TempDir dir;
     auto nb = Notebook::New();
@@ -291,9 +307,10 @@ TEST(NotebookFileRoundTrip, EachSaveReversesTheOrderOfSiblingsOfTheSameName)
     EXPECT_EQ(order(*nb), "o Same=one\r\n Same=two\r\n Same=three\r\n t t ");
     Save(*nb, dir.Path("once.not"));
     auto once = Open(dir.Path("once.not"));
-    EXPECT_EQ(order(*once), "o Same=three\r\n Same=two\r\n Same=one\r\n t t ");
+    EXPECT_EQ(order(*once), "o Same=one\r\n Same=two\r\n Same=three\r\n t t ");
     Save(*once, dir.Path("twice.not"));
     EXPECT_EQ(order(*Open(dir.Path("twice.not"))), "o Same=one\r\n Same=two\r\n Same=three\r\n t t ");
+    EXPECT_EQ(ReadBytes(dir.Path("twice.not")), ReadBytes(dir.Path("once.not")));
 }
 
 TEST(NotebookFileOpen, DocumentedExampleOpensAsANewNotebook)
@@ -371,10 +388,10 @@ TEST(NotebookFileOpen, SelectionIsRestoredByFirstNameElseTheLastFolderReadStays)
     nb->doc.AddFolder(false, "Twin", "newer\r\n", true, {}, {});
     Save(*nb, dir.Path("twins.not"));
 
-    // The newer Twin is written first, so it comes first in GetFolders() when read.
+    // The older Twin is written first, so it comes first in GetFolders() when read.
     auto twins = Open(dir.Path("twins.not"));
     EXPECT_EQ(twins->doc.GetSelFolder(), twins->doc.FindFolderByName("Twin"));
-    EXPECT_EQ(twins->edit.GetText(), "newer\r\n");
+    EXPECT_EQ(twins->edit.GetText(), "older\r\n");
 
     std::string file = ReadBytes(dir.Path("twins.not"));
     file.replace(file.find("Twin"), 4, "Gone");
@@ -408,8 +425,7 @@ TEST(NotebookFileOpen, EveryTopLevelRecordIsReadAndAnOrphanRecordGoesToTheTop)
 
 TEST(NotebookFileRoundTrip, EveryTopLevelRecordStaysTopLevelThroughSaves)
 {
-    // Each save writes the siblings in the other order, so the records come in a new order
-    // at every open: three saves see each order at least once.
+    // Every save writes the records in the order they were read.
     TempDir dir;
     std::string path = DataFile("first-record-not-special.not");
     for (int save = 1; save <= 3; ++save) {
@@ -622,10 +638,11 @@ TEST(NotebookFileLarge, ManySiblingsRoundTrip)
     auto nb = Open(dir.Path("wide.not"));
     EXPECT_EQ(CountFolders(*nb), kManyFolders + 2u);
     EXPECT_EQ(nb->tree.GetChildren(nb->doc.FindFolderByName("Main")->m_hItem).size(), size_t(kManyFolders));
-    // The file lists the newest sibling first, which is also the one selected when saved.
+    // The file lists the siblings as they were added; the saved selection names them all, and
+    // the first is selected.
     EXPECT_EQ(nb->doc.GetSelFolder(), nb->doc.GetFolders()[1]);
-    EXPECT_EQ(nb->edit.GetText(), "note " + std::to_string(kManyFolders - 1) + "\r\n");
-    EXPECT_EQ(nb->doc.GetFolders()[kManyFolders]->m_text, "note 0\r\n");
+    EXPECT_EQ(nb->edit.GetText(), "note 0\r\n");
+    EXPECT_EQ(nb->doc.GetFolders()[kManyFolders]->m_text, "note " + std::to_string(kManyFolders - 1) + "\r\n");
     Save(*nb, dir.Path("again.not"));
     EXPECT_EQ(ReadBytes(dir.Path("again.not")).size(), ReadBytes(dir.Path("wide.not")).size());
 }

@@ -4,7 +4,7 @@ TEST(NotebookModel, NewNotebookHasMainSelectedAndTrashWithF3)
 {
     auto nb = Notebook::New();
     EXPECT_EQ(nb->tree.Dump(true), "Main*,Trash");
-    EXPECT_EQ(nb->FolderList(), "Trash,Main");
+    EXPECT_EQ(nb->FolderList(), "Main,Trash");
     EXPECT_EQ(nb->doc.GetRootFolder()->m_name, "Main");
     EXPECT_EQ(nb->doc.GetRootFolder()->m_pNext->m_name, "Trash");
     EXPECT_EQ(nb->doc.GetRootFolder()->m_pNext->m_pPrev, nb->doc.GetRootFolder());
@@ -17,7 +17,7 @@ TEST(NotebookModel, NewNotebookHasMainSelectedAndTrashWithF3)
     EXPECT_PROMPTS_DONE(*nb);
 }
 
-TEST(NotebookModel, ChildrenRunNewestFirstWhileTheListKeepsCreationOrder)
+TEST(NotebookModel, ChildrenRunInTheOrderTheyWereAdded)
 {
     auto nb = Notebook::New();
     for (const char* name : { "X", "Y", "Z" }) {
@@ -25,12 +25,12 @@ TEST(NotebookModel, ChildrenRunNewestFirstWhileTheListKeepsCreationOrder)
         nb->doc.AddFolder(false, name, {}, true, {}, {});
     }
     Folder* pMain = nb->doc.FindFolderByName("Main");
-    EXPECT_EQ(pMain->m_pFirstChild->m_name, "Z");
+    EXPECT_EQ(pMain->m_pFirstChild->m_name, "X");
     EXPECT_EQ(pMain->m_pFirstChild->m_pNext->m_name, "Y");
-    EXPECT_EQ(pMain->m_pFirstChild->m_pNext->m_pNext->m_name, "X");
+    EXPECT_EQ(pMain->m_pFirstChild->m_pNext->m_pNext->m_name, "Z");
     EXPECT_EQ(pMain->m_pFirstChild->m_pNext->m_pPrev, pMain->m_pFirstChild);
     EXPECT_EQ(pMain->m_pFirstChild->m_pParent, pMain);
-    EXPECT_EQ(nb->FolderList(), "Trash,Main,X,Y,Z");
+    EXPECT_EQ(nb->FolderList(), "Main,Trash,X,Y,Z");
     EXPECT_EQ(nb->tree.Dump(true), "Main[X,Y,Z*],Trash");
     EXPECT_TRUE(nb->tree.IsExpanded(pMain->m_hItem));
     EXPECT_TRUE(nb->doc.IsModified());
@@ -65,14 +65,20 @@ TEST(NotebookModel, OnlyAFolderNamedExactlyTrashStartsWithoutAHeader)
     EXPECT_EQ(nb->edit.GetText(), "kept\r\n") << "a folder with text gets no header";
 }
 
-TEST(NotebookModel, KeySummaryFollowsTheFolderListAndDropsTheLastComma)
+TEST(NotebookModel, KeySummaryFollowsTheFolderListAndTellsSameNamedFoldersApart)
 {
     auto nb = Notebook::New();
     nb->doc.AddFolder(false, "Work", {}, true, "F4", "Copy");
     EXPECT_EQ(nb->keys.Text(), "Trash=F3, Work=F4");
+    // A name that another folder has too is shown as its path, as Assign Keys shows it, whether
+    // the other folder has a key or not.
+    nb->doc.AddFolder(false, "Ideas", {}, true, {}, {});
     nb->Select("Main");
-    nb->doc.AddFolder(false, "Work", {}, true, "F5", "Move");
-    EXPECT_EQ(nb->keys.Text(), "Trash=F3, Work=F4, Work=F5");
+    nb->doc.AddFolder(false, "Ideas", {}, true, "F5", "Move");
+    EXPECT_EQ(nb->keys.Text(), "Trash=F3, Work=F4, Main/Ideas=F5");
+    nb->doc.FindFolderByName("Work")->m_pFirstChild->SetKey("F7", "Move");
+    nb->doc.UpdateKeySummary();
+    EXPECT_EQ(nb->keys.Text(), "Trash=F3, Work=F4, Main/Work/Ideas=F7, Main/Ideas=F5");
     for (Folder* pFolder : nb->doc.GetFolders())
         pFolder->ClearKey();
     nb->doc.UpdateKeySummary();
@@ -105,13 +111,13 @@ TEST(NotebookModel, DeleteFolderTreeFreesTheFollowingSiblingsToo)
     }
     nb->Select("Main");
     Folder* pMain = nb->doc.FindFolderByName("Main");
-    Folder* pY = pMain->m_pFirstChild->m_pNext; // Z, Y, X: from Y on
+    Folder* pY = pMain->m_pFirstChild->m_pNext; // X, Y, Z: from Y on
     pY->m_pPrev->m_pNext = nullptr;
     for (Folder* p = pY; p; p = p->m_pNext)
         nb->tree.DeleteItem(p->m_hItem);
     nb->doc.DeleteFolderTree(pY);
-    EXPECT_EQ(nb->FolderList(), "Trash,Main,Z,Z1");
-    EXPECT_EQ(nb->tree.Dump(true), "Main*[Z[Z1]],Trash");
+    EXPECT_EQ(nb->FolderList(), "Main,Trash,X,X1");
+    EXPECT_EQ(nb->tree.Dump(true), "Main*[X[X1]],Trash");
 }
 
 TEST(NotebookModel, DeepAndWideTreesAreWalkedWithoutRecursion)

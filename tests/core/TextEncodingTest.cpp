@@ -3,6 +3,8 @@
 #include "dialogs/CInputDlg.h"
 #include "storage/TextEncoding.h"
 
+#include <vector>
+
 namespace {
 
 using Kind = TextEncoding::Kind;
@@ -128,21 +130,34 @@ TEST(TextEncoding, FolderNamesBecomeOneLine)
         std::string name;
         std::string oneLine;
     };
-    const Case cases[] = {
+    std::vector<Case> cases = {
         { Kind::Utf8, "plain", "plain" },
         { Kind::Utf8, "a\nEnd Folder", "a End Folder" },
-        { Kind::Utf8, "\r\na\r\n\r\nb\r\n", "a b" },
         { Kind::Utf8, "a\vb\fc\rd", "a b c d" },
         { Kind::Utf8, "a\xE2\x80\xA8" "b\xE2\x80\xA9" "c\xC2\x85" "d", "a b c d" },
+        // A run of breaks of any kinds is one space; spaces typed beside a break stay.
+        { Kind::Utf8, "a\r\n\xE2\x80\xA8\v\xC2\x85" "b", "a b" },
+        { Kind::Utf8, "a \n b", "a   b" },
+        { Kind::Utf8, "\r\n", " " },
         // In Windows-1252 those bytes are characters: "a€¨b…".
         { Kind::Windows1252, "a\xE2\x80\xA8" "b\x85", "a\xE2\x80\xA8" "b\x85" },
-        // Unless the name is valid UTF-8, which it is read as once the notebook is.
-        { Kind::Windows1252, "a\xE2\x80\xA8" "b", "a b" },
+        { Kind::Windows1252, "\x85" "a\x85", "\x85" "a\x85" },
     };
+    // Every kind of break, in either encoding, is one rule: a space where it stood, at the
+    // ends as inside. A name that is valid UTF-8 is read as UTF-8 in a Windows-1252 notebook
+    // too, as it is once the notebook turns to UTF-8.
+    for (const std::string brk : { "\r\n", "\r", "\n", "\v", "\f", "\xC2\x85", "\xE2\x80\xA8", "\xE2\x80\xA9" }) {
+        for (const Kind kind : { Kind::Utf8, Kind::Windows1252 }) {
+            cases.push_back({ kind, brk + "Ideas" + brk + brk + "x" + brk, " Ideas x " });
+            cases.push_back({ kind, "Ideas" + brk, "Ideas " });
+        }
+    }
+    for (const std::string brk : { "\r\n", "\r", "\n", "\v", "\f" })
+        cases.push_back({ Kind::Windows1252, "Caf\xE9" + brk, "Caf\xE9 " });
     for (const Case& c : cases) {
         std::string name = c.name;
         EXPECT_EQ(TextEncoding(c.kind).MakeOneLine(name), c.name != c.oneLine) << c.name;
-        EXPECT_EQ(name, c.oneLine);
+        EXPECT_EQ(name, c.oneLine) << c.name;
     }
 }
 

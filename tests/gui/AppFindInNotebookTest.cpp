@@ -33,6 +33,19 @@ auto CloseOnFailure(QDialog* pDialog)
     });
 }
 
+// Runs `use` in the Find in Notebook dialog when it comes up, with its text box and its list of
+// hits; the dialog closes when the test fails in it.
+void WhenFindDialog(std::function<void(QtFindInNotebookDialog*, QLineEdit*, QTreeWidget*)> use)
+{
+    WhenModal([use = std::move(use)](QWidget* pModal) {
+        auto* pDialog = ExpectDialog<QtFindInNotebookDialog>(pModal);
+        if (!pDialog)
+            return;
+        const auto close = CloseOnFailure(pDialog);
+        use(pDialog, Find<QLineEdit>(pDialog, "findInNotebookText"), Find<QTreeWidget>(pDialog, "findInNotebookResults"));
+    });
+}
+
 // Waits for the dialog's search, which runs on another thread, to end.
 void WaitForSearch(const QWidget* pDialog)
 {
@@ -50,6 +63,7 @@ private slots:
     void initTestCase() { InstallTranslations({ QStringLiteral("en") }); }
     void ctrlShiftFListsHitsAndReturnGoesToOne();
     void aLongSearchShowsProgressAndStops();
+    void fitsTheScreenAndShowsEachHitAsOneLine();
 };
 
 void AppFindInNotebookTest::ctrlShiftFListsHitsAndReturnGoesToOne()
@@ -71,13 +85,7 @@ void AppFindInNotebookTest::ctrlShiftFListsHitsAndReturnGoesToOne()
     QString rows;
     QString status;
     QString shot;
-    WhenModal([&](QWidget* pModal) {
-        auto* pDialog = ExpectDialog<QtFindInNotebookDialog>(pModal);
-        if (!pDialog)
-            return;
-        const auto close = CloseOnFailure(pDialog);
-        auto* pText = Find<QLineEdit>(pDialog, "findInNotebookText");
-        auto* pResults = Find<QTreeWidget>(pDialog, "findInNotebookResults");
+    WhenFindDialog([&](QtFindInNotebookDialog* pDialog, QLineEdit* pText, QTreeWidget* pResults) {
         QTest::keyClicks(pText, QStringLiteral("Apple"));
         QTest::keyClick(pText, Qt::Key_Return);
         WaitForSearch(pDialog);
@@ -223,3 +231,54 @@ void AppFindInNotebookTest::aLongSearchShowsProgressAndStops()
 
 QTEST_MAIN(AppFindInNotebookTest)
 #include "AppFindInNotebookTest.moc"
+
+void AppFindInNotebookTest::fitsTheScreenAndShowsEachHitAsOneLine()
+{
+    // CTest runs this on a screen 1280 by 800 pixels at a scale of 2 as well: 640 by 400.
+    MemorySettings settings;
+    AppWindow app(settings);
+    CChildFrame* pChild = app.NewNotebook();
+    pChild->GetDocument().AddFolder(false, "Indented",
+                                    "\t\t\t\t\t\t\t\tfour apples\r\n"
+                                    "two\xE2\x80\xA8" "apples\xE2\x80\xA9" "and\tpears\r\n",
+                                    true, {}, {});
+    QString rows;
+    QStringList matched;
+    WhenFindDialog([&](QtFindInNotebookDialog* pDialog, QLineEdit* pText, QTreeWidget* pResults) {
+        // Whole on the screen, its buttons too, whatever the status line says.
+        const auto fits = [pDialog] {
+            QCoreApplication::processEvents();
+            const QRect screen = pDialog->screen()->availableGeometry();
+            const QRect frame = pDialog->frameGeometry();
+            QVERIFY2(screen.contains(frame), qPrintable(QStringLiteral("%1x%2 on %3x%4").arg(frame.width()).arg(frame.height())
+                                                            .arg(screen.width()).arg(screen.height())));
+            for (const char* name : { "findInNotebookGoTo", "findInNotebookClose" }) {
+                const auto* pButton = Find<QPushButton>(pDialog, name);
+                QVERIFY(screen.contains(QRect(pButton->mapToGlobal(QPoint()), pButton->size())));
+            }
+        };
+        // The longest message there is, on the status line.
+        QTest::mouseClick(Find<QCheckBox>(pDialog, "findInNotebookRegex"), Qt::LeftButton);
+        pText->setText(QStringLiteral("(a)\\1"));
+        QTest::keyClick(pText, Qt::Key_Return);
+        WaitForSearch(pDialog);
+        fits();
+        GrabAs(pDialog, QStringLiteral("find-in-notebook-message-scale%1").arg(pDialog->devicePixelRatio()));
+        QTest::mouseClick(Find<QCheckBox>(pDialog, "findInNotebookRegex"), Qt::LeftButton);
+        pText->setText(QStringLiteral("apples"));
+        QTest::keyClick(pText, Qt::Key_Return);
+        WaitForSearch(pDialog);
+        fits();
+        rows = Rows(pResults);
+        for (int i = 0; i < pResults->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* pItem = pResults->topLevelItem(i);
+            const QPoint span = pItem->data(2, Qt::UserRole + 1).toList().value(0).toPoint();
+            matched << pItem->text(2).mid(span.x(), span.y());
+        }
+        GrabAs(pDialog, QStringLiteral("find-in-notebook-scale%1").arg(pDialog->devicePixelRatio()));
+        Click(pDialog, "findInNotebookClose");
+    });
+    QTest::keyClick(app.Tree(), Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(rows, QStringLiteral("Main/Indented||four apples\nMain/Indented||two apples and pears"));
+    QCOMPARE(matched, QStringList({ QStringLiteral("apples"), QStringLiteral("apples") }));
+}

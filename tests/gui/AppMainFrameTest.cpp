@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -70,6 +71,7 @@ private slots:
     void f1ShowsTheHelpContents();
     void keysBarTogglesWithItsMenuTick();
     void keysStripAndTitleFollowTheActiveNotebook();
+    void cascadeAndTileKeepTheActiveNotebook();
     void lockPanesReadTheKeyboardOnStartFocusAndKeyRelease();
     void mainWindowWithANotebookLooksRight();
 };
@@ -242,6 +244,42 @@ void AppMainFrameTest::keysStripAndTitleFollowTheActiveNotebook()
     pFirst->close();
     QTRY_COMPARE(app.KeysText(), QStringLiteral("Trash=F3"));
     QCOMPARE(app.frame.ActiveChild(), pSecond);
+}
+
+void AppMainFrameTest::cascadeAndTileKeepTheActiveNotebook()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("ideas.not"));
+    QVERIFY(QFile::copy(QStringLiteral(QUILLBOX_TEST_DATA "/new-notebook.not"), path));
+    MemorySettings settings;
+    AppWindow app(settings);
+    // Between two new notebooks, and chosen again.
+    CChildFrame* pUntitled = app.NewNotebook();
+    CChildFrame* pIdeas = app.frame.OpenNotebook(path);
+    QVERIFY(pIdeas);
+    CChildFrame* pOther = app.NewNotebook();
+    QTRY_COMPARE(app.frame.windowTitle(), QStringLiteral("Quillbox - [Untitled[*]]"));
+    app.frame.ActivateChild(pIdeas);
+    QTRY_COMPARE(app.frame.windowTitle(), QStringLiteral("Quillbox - [ideas.not[*]]"));
+    for (const Qt::Key item : { Qt::Key_C, Qt::Key_T, Qt::Key_C }) {
+        // Window > Cascade or Tile, by keys, from the editor.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_W, Qt::AltModifier);
+        QMenu* pMenu = MenuOf(app.frame, QStringLiteral("&Window"));
+        QTRY_VERIFY(pMenu->isVisible());
+        QTest::keyClick(pMenu, item);
+        QTRY_VERIFY(!pMenu->isVisible());
+        // The offscreen platform leaves the closed menu active, where a window manager gives
+        // the frame the keyboard back.
+        if (QApplication::activeWindow() != &app.frame)
+            app.frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&app.frame));
+        QTRY_COMPARE(app.frame.windowTitle(), QStringLiteral("Quillbox - ideas.not[*]"));
+        QCOMPARE(app.frame.ActiveChild(), pIdeas);
+        // The keys typed next go to the active notebook, not to the other one.
+        QVERIFY(pIdeas->isAncestorOf(QApplication::focusWidget()));
+        for (const CChildFrame* pChild : { pUntitled, pIdeas, pOther })
+            QVERIFY(!pChild->isMaximized());
+    }
 }
 
 void AppMainFrameTest::lockPanesReadTheKeyboardOnStartFocusAndKeyRelease()

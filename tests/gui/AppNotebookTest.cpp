@@ -6,12 +6,15 @@
 #include <QPrinterInfo>
 #include <QRadioButton>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "AppTestSupport.h"
+#include "notes/CQuillboxEditView.h"
 #include "platform/CommandIds.h"
 #include "platform/SettingsStore.h"
+#include "qt/QtEditControl.h"
 
 namespace {
 
@@ -34,6 +37,7 @@ private slots:
     void noteKeysActOnlyWhileTheEditorIsTheActivePane();
     void f6AndToggleViewSwitchPanes();
     void editKeysCutCopyPasteAndUndoInTheEditor();
+    void typingOrPastingBeyondTheLimitSaysWhyInTheStatusBar();
     void ctrlWAsksForANameAndAddsTheFolder();
     void assignKeysButtonsBindAKeyShownInTheStrip();
     void savedNotebookOpensWithWhatWasTyped();
@@ -199,6 +203,59 @@ void AppNotebookTest::editKeysCutCopyPasteAndUndoInTheEditor()
     QTest::keyClick(pEditor, Qt::Key_F6);
     QTest::keyClick(app.Tree(), Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(pEditor->toPlainText(), TodaysHeader() + u'\n');
+}
+
+void AppNotebookTest::typingOrPastingBeyondTheLimitSaysWhyInTheStatusBar()
+{
+    MemorySettings settings;
+    AppWindow app(settings);
+    app.NewNotebook();
+    QTest::keyClick(app.Tree(), Qt::Key_F6);
+    auto* pEditor = qobject_cast<QtEditControl*>(app.Editor());
+    QVERIFY(pEditor);
+    // Lines of 80 characters, one short of the limit.
+    const long limit = CQuillboxEditView::kTextLimit;
+    QString text;
+    while (text.size() + 81 < limit - 1)
+        text += QString(80, u'a') + u'\n';
+    text += QString(limit - 1 - text.size(), u'a');
+    pEditor->setPlainText(text);
+    pEditor->moveCursor(QTextCursor::End);
+    const QPointer<QTimer> noDialog = FailOnAnyPrompt();
+    QStatusBar* pStatus = app.frame.statusBar();
+    const QString full = QStringLiteral("The folder is full: its text holds at most 640,000 characters, and what went beyond "
+                                        "was left out.");
+
+    QTest::keyClick(pEditor, Qt::Key_B);
+    QCOMPARE(pStatus->currentMessage(), QString());
+    // A key held down: each repeat is refused, said in the status bar and never in a dialog.
+    for (int i = 0; i < 30; ++i) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_C, Qt::NoModifier, QStringLiteral("c"), i > 0);
+        QApplication::sendEvent(pEditor, &press);
+    }
+    QCOMPARE(pStatus->currentMessage(), full);
+    QCOMPARE(pEditor->document()->characterCount() - 1, limit);
+    QVERIFY(pEditor->toPlainText().endsWith(u"ab"));
+    GrabAs(&app.frame, QStringLiteral("folderFull"));
+
+    // A paste beyond it keeps what fits and says so.
+    pStatus->clearMessage();
+    QTest::keyClick(pEditor, Qt::Key_Backspace);
+    QTest::keyClick(pEditor, Qt::Key_Backspace);
+    QApplication::clipboard()->setText(QStringLiteral("xyz"));
+    QTest::keyClick(pEditor, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(pStatus->currentMessage(), full);
+    QVERIFY(pEditor->toPlainText().endsWith(u"axy"));
+    // Making room and typing is quiet again.
+    pStatus->clearMessage();
+    QTest::keyClick(pEditor, Qt::Key_Backspace);
+    QTest::keyClick(pEditor, Qt::Key_Z);
+    QCOMPARE(pStatus->currentMessage(), QString());
+    // A note's header, typed by the note logic, is refused the same way.
+    QTest::keyClick(pEditor, Qt::Key_Return, Qt::ShiftModifier);
+    QCOMPARE(pStatus->currentMessage(), full);
+    QCOMPARE(pEditor->document()->characterCount() - 1, limit);
+    delete noDialog;
 }
 
 void AppNotebookTest::ctrlWAsksForANameAndAddsTheFolder()

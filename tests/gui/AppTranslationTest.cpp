@@ -1,7 +1,8 @@
 // The window in other languages: the user's languages choose the catalogue; under the
-// pseudo-translation every text of the menus, dialogs and messages comes from it and fits its
-// widget; a right-to-left language mirrors the window; no language changes a saved notebook; and
-// the window and quillbox-cli word the file problems and messages alike.
+// pseudo-translation every text of the menus, dialogs and messages, the merge's too, comes from
+// it and fits its widget; a right-to-left language mirrors the window; no language changes a
+// saved notebook or what a merge writes into one; and the window and quillbox-cli word the file
+// problems, messages and merges alike.
 
 #include <QAbstractButton>
 #include <QDialogButtonBox>
@@ -24,6 +25,7 @@
 #include "qt/RecoveryDialog.h"
 #include "qt/TextCodec.h"
 #include "qt/Translations.h"
+#include "words/MergeWords.h"
 #include "words/MessageWords.h"
 #include "words/ProblemWords.h"
 
@@ -156,13 +158,36 @@ QStringList EverySentence()
         for (const char* detail : { "", "on host, process 7, user me" })
             sentences << QString::fromStdString(DescribeMessage({ Message::Kind(kind), detail, "a.not" }, "a.not"));
     }
-    for (int kind = 0; kind <= int(Question::Kind::ReadAgain); ++kind)
+    for (int kind = 0; kind <= int(Question::Kind::TrashConflictCopies); ++kind)
         sentences << QString::fromStdString(DescribeQuestion({ Question::Kind(kind), "a.not" }, "a.not"));
     for (const bool bVanished : { false, true })
         sentences << QString::fromStdString(DescribeSaveOver(bVanished, "a.not"));
     for (const char* path : { "", "a.not" })
         sentences << QString::fromStdString(DescribeSaveChanges(path));
+    for (int kind = 0; kind <= int(MergeEvent::Kind::SettingKept); ++kind) {
+        for (const char* detail : { "", "Ideas" }) {
+            MergeEvent event;
+            event.kind = MergeEvent::Kind(kind);
+            event.detail = detail;
+            sentences << QString::fromStdString(DescribeMergeEvent(event, ShownLabels(kWindowMergeLabels)));
+        }
+    }
     return sentences;
+}
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool WriteAll(const QString& path, QByteArray notes)
+{
+    // The new notebook of the test data with `notes` as Main's, lines apart by "\n".
+    const QByteArray bytes = ReadAll(QStringLiteral(QUILLBOX_TEST_DATA "/new-notebook.not"))
+                                 .replace("------ New Note 12/06/97 ------\r\n", notes.replace("\n", "\r\n"));
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
 
 // The letters after '&' that repeat among `texts`: each item of a menu needs its own.
@@ -194,6 +219,7 @@ private slots:
     void eachMenuItemHasAMnemonicOfItsOwnInGerman();
     void everyTextComesFromTheCatalogueAndFits();
     void aRightToLeftLanguageMirrorsTheWindow();
+    void theMergesQuestionsAndListComeFromTheCatalogueAndFit();
     void noLanguageChangesTheSavedBytes();
     void theWindowAndQuillboxCliSayTheWordsAlike();
 };
@@ -379,6 +405,73 @@ void AppTranslationTest::aRightToLeftLanguageMirrorsTheWindow()
     GrabAs(&app.frame, QStringLiteral("rtl-main"));
     InstallTranslations({ QStringLiteral("en") });
     QCOMPARE(QGuiApplication::layoutDirection(), Qt::LeftToRight);
+}
+
+void AppTranslationTest::theMergesQuestionsAndListComeFromTheCatalogueAndFit()
+{
+    // In German too, for a look at it and at what the merge writes into the notebook.
+    for (const QString& language : { QStringLiteral("en_XA"), QStringLiteral("de") }) {
+        InstallTranslations({ language });
+        const bool bPseudo = language == QStringLiteral("en_XA");
+        QStringList faults;
+        const auto look = [&faults, bPseudo, language](QWidget* pDialog, const char* name) {
+            if (bPseudo)
+                faults << Faults(pDialog);
+            GrabAs(pDialog, QStringLiteral("%1-%2").arg(language, QLatin1String(name)));
+        };
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("a.not"));
+        QVERIFY(WriteAll(path, "------ one ------\nfirst\n"));
+        MemorySettings settings;
+        AppWindow app(settings);
+        CChildFrame* pChild = app.frame.OpenNotebook(path);
+        QVERIFY(pChild);
+        pChild->ActivatePane(CChildFrame::Pane::Editor);
+        QTest::keyClick(app.Editor(), Qt::Key_Home, Qt::ControlModifier);
+        QTest::keyClick(app.Editor(), Qt::Key_Down);
+        QTest::keyClick(app.Editor(), Qt::Key_End);
+        QTest::keyClicks(app.Editor(), QStringLiteral(" mine"));
+        QVERIFY(WriteAll(path, "------ one ------\nfirst theirs\n"));
+
+        // Save's question offers Merge; the merge lists the note both changed.
+        bool bAsked = false;
+        WhenModal([&](QWidget* pQuestion) {
+            bAsked = true;
+            look(pQuestion, "saveMergeQuestion");
+            Click(pQuestion, "mergeButton");
+        });
+        app.frame.OnCommand(cmd::FileSave);
+        QVERIFY(bAsked);
+        auto* pList = app.frame.ActiveChild()->findChild<QDialog*>(QStringLiteral("mergeEventsDialog"));
+        QVERIFY(pList);
+        QTRY_VERIFY(pList->isVisible());
+        look(pList, "mergeEventsDialog");
+        pList->close();
+        // What the merge wrote into the notebook is the same in every language.
+        QVERIFY2(app.Editor()->toPlainText().contains(QStringLiteral("\n(both changed this note: this version is from the file on "
+                                                                     "disk, the one above from this window)\n")),
+                 qPrintable(app.Editor()->toPlainText()));
+
+        // A file-sync tool's conflict copy beside a notebook as it opens: both questions, kept.
+        const QString other = dir.filePath(QStringLiteral("b.not"));
+        QVERIFY(WriteAll(other, "------ desk ------\nfrom the desktop\n"));
+        QVERIFY(WriteAll(dir.filePath(QStringLiteral("b.sync-conflict-20240102-030405-LAPTOP.not")),
+                         "------ lap ------\nfrom the laptop\n"));
+        int asked = 0;
+        WhenModal([&](QWidget* pFirst) {
+            ++asked;
+            look(pFirst, "mergeCopiesQuestion");
+            WhenModal([&](QWidget* pSecond) {
+                ++asked;
+                look(pSecond, "trashCopiesQuestion");
+                qobject_cast<QMessageBox*>(pSecond)->button(QMessageBox::No)->click();
+            });
+            qobject_cast<QMessageBox*>(pFirst)->button(QMessageBox::Yes)->click();
+        });
+        QVERIFY(app.frame.OpenNotebook(other));
+        QCOMPARE(asked, 2);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
+    }
 }
 
 void AppTranslationTest::noLanguageChangesTheSavedBytes()

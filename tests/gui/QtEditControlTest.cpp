@@ -257,6 +257,44 @@ private slots:
         QCOMPARE(nb->edit->GetLineCount(), 1);
     }
 
+    void aRunWithoutSpacesWrapsAnywhereAndTheNextFolderAtWords()
+    {
+        // A long run without a space would take seconds to wrap at word boundaries: the text
+        // holding one wraps anywhere, and only that text, whichever way it is shown or typed.
+        auto nb = QtNotebook::New();
+        const auto wrap = [&] { return nb->edit->document()->defaultTextOption().wrapMode(); };
+        const std::string run(20000, 'w');
+        const std::string prose = [] {
+            std::string text;
+            while (text.size() < 70000)
+                text += "some words of a note ";
+            return text;
+        }();
+        const std::pair<std::string, QTextOption::WrapMode> shown[] = {
+            { "short " + run + " short", QTextOption::WrapAnywhere },
+            { "short words", QTextOption::WrapAtWordBoundaryOrAnywhere },
+            { prose + run, QTextOption::WrapAnywhere }, // big texts are kept laid out
+            { prose, QTextOption::WrapAtWordBoundaryOrAnywhere },
+            { prose + run, QTextOption::WrapAnywhere },
+            { prose, QTextOption::WrapAtWordBoundaryOrAnywhere },
+        };
+        for (const auto& [text, mode] : shown) {
+            nb->edit->SetText(text);
+            QCOMPARE(wrap(), mode);
+            QCOMPARE(nb->edit->GetText(), text);
+        }
+        // A paste of such a run, and cutting it out again.
+        nb->edit->moveCursor(QTextCursor::End);
+        QApplication::clipboard()->setText(QString::fromStdString(run));
+        nb->edit->paste();
+        QCOMPARE(wrap(), QTextOption::WrapAnywhere);
+        QCOMPARE(nb->edit->GetText(), prose + run);
+        nb->edit->SetSel(static_cast<long>(prose.size()), static_cast<long>(prose.size() + run.size()));
+        nb->edit->cut();
+        QCOMPARE(wrap(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+        QCOMPARE(nb->edit->GetText(), prose);
+    }
+
     void findSelectsTheNextMatch()
     {
         auto nb = QtNotebook::New();

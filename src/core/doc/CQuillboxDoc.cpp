@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "dialogs/Prompts.h"
+#include "doc/FolderPath.h"
 #include "doc/NotebookNames.h"
 #include "notes/CQuillboxEditView.h"
 #include "platform/CommandHandlers.h"
@@ -33,10 +34,14 @@ bool CQuillboxDoc::OnNewDocument()
 {
     if (!m_pEditView || !m_pTreeView)
         return false;
+    // Main, then the Trash, as the file lists them; Main stays selected.
+    AddFolder(true, kMainName, {}, true, {}, {});
+    Folder* pMain = m_pSelFolder;
     AddFolder(true, kTrashName, {}, true, {}, {});
     m_pSelFolder->SetKey(kTrashKey, kMoveFunction);
     UpdateKeySummary();
-    AddFolder(true, kMainName, {}, true, {}, {});
+    m_pTreeView->GetTreeCtrl().SelectItem(pMain->m_hItem);
+    m_pTreeView->FocusEditor(true);
     SetModifiedFlag(false);
     return true;
 }
@@ -68,7 +73,8 @@ void CQuillboxDoc::AddFolder(bool bTopLevel, const std::string& name, const std:
     // A child asked for while nothing is selected (a damaged file) goes to the top level
     // rather than nowhere.
     Folder* pParent = bTopLevel ? nullptr : m_pSelFolder;
-    Folder* pFolder = m_tree.Link(pParent, name, text, key, keyFunction);
+    // Last among its siblings, where the tree shows it among those of the same name.
+    Folder* pFolder = m_tree.Link(pParent, m_tree.LastChild(pParent), name, text, key, keyFunction);
 
     const TreeItem hItem = m_pTreeView->InsertFolderItem(name, bSorted, pParent ? pParent->m_hItem : kNoItem);
     m_tree.SetItem(pFolder, hItem);
@@ -154,13 +160,16 @@ void CQuillboxDoc::DeleteClipFolders()
 
 void CQuillboxDoc::UpdateKeySummary()
 {
-    std::string text;
-    for (const Folder* pFolder : m_tree.GetFolders()) {
+    std::vector<Folder*> keyed;
+    for (Folder* pFolder : m_tree.GetFolders()) {
         if (pFolder->HasKey())
-            text += pFolder->m_name + "=" + pFolder->GetKey()->key + ", ";
+            keyed.push_back(pFolder);
     }
-    if (text.size() > 2)
-        text.resize(text.size() - 2);
+    // Folders that share a name are told apart as the Assign Keys dialog tells them apart.
+    const std::vector<std::string> names = NamesApart(m_tree.GetFolders(), keyed);
+    std::string text;
+    for (size_t i = 0; i < keyed.size(); ++i)
+        text += (i ? ", " : "") + names[i] + "=" + keyed[i]->GetKey()->key;
     if (m_pEditView && m_services.pKeysText)
         m_services.pKeysText->SetKeysText(text);
 }

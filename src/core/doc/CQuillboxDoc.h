@@ -128,9 +128,12 @@ public:
     // Folder records of the notebook and folder files (NotebookFile.cpp)
     // Reads one record with its declared children into new folders (see ShowNewFolders); false
     // when the input ended inside it. The first record goes to the top level with bTopLevel,
-    // else under the selected folder; a child record named "Main" or "Trash" goes to the top.
-    // `convert`, when given, turns the file's names and texts into the notebook's encoding.
-    bool ReadFolder(LineReader& in, bool bTopLevel,
+    // else last under the selected folder; a child record named "Main" or "Trash" goes to the
+    // top. Each record follows the siblings read before it, so siblings keep the file's order;
+    // one that goes to the top level follows pLastTop, the last top-level folder, which is kept
+    // up to date. `convert`, when given, turns the file's names and texts into the notebook's
+    // encoding.
+    bool ReadFolder(LineReader& in, bool bTopLevel, Folder*& pLastTop,
                     const std::function<std::string(std::string_view)>& convert = {});
 
     // Command routing (CQuillboxDoc.cpp): true when the document handles the command (and it ran).

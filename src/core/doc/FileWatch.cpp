@@ -88,6 +88,8 @@ FileWatch::SaveOutcome FileWatch::Save(const std::string& path, const SaveFuncti
             break;
         case SaveOverAnswer::SaveElsewhere:
             return SaveOutcome::Elsewhere;
+        case SaveOverAnswer::Merge:
+            return SaveOutcome::Merge;
         case SaveOverAnswer::Cancel:
             return SaveOutcome::Failed;
         }

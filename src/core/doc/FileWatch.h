@@ -32,13 +32,15 @@ public:
     {
         Saved,
         Elsewhere, // the user wants another name chosen
+        Merge,     // the user wants the other program's change merged in; nothing was saved
         Failed,    // refused, cancelled or failed; the user was told what went wrong
     };
     // The document's save: over a read-only file only when told, stopping when `unchanged` says
     // the file is no longer what the user agreed to replace.
     using SaveFunction = std::function<SaveResult(bool bReplaceReadOnly, const ReplaceCheck& unchanged)>;
     // Saves the notebook to `path` as File Save does, one writer at a time: when `path` is the
-    // notebook's own file and another program changed or removed it, asks first; stops when
+    // notebook's own file and another program changed or removed it, asks first (overwrite,
+    // save elsewhere, merge the change in, or cancel); stops when
     // another program changes it before it is replaced; asks before it saves over a read-only
     // file; says what went wrong.
     SaveOutcome Save(const std::string& path, const SaveFunction& save);

@@ -10,7 +10,7 @@
 #include "platform/TreeControl.h"
 
 // One node of a notebook's folder tree. The document owns every folder and frees it; a folder
-// owns only its key record. Sibling lists run newest first. The fields are read and written
+// owns only its key record. Sibling lists run in the order of the notebook's file. The fields are read and written
 // directly; only the key, an optional record, goes through functions.
 class Folder
 {

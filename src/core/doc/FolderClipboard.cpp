@@ -78,16 +78,17 @@ void CQuillboxDoc::PasteFolderTree(Folder* pFolder)
 {
     if (!pFolder || !m_pSelFolder)
         return;
-    // One level per entry: the next clipboard folder of that level's sibling chain and the
-    // notebook folder it goes under. The copies are linked as adding each under its parent
-    // links them, then shown at once.
+    // One level per entry: the next clipboard folder of that level's sibling chain, the
+    // notebook folder it goes under and the copy it follows there. The copies are linked as
+    // adding each under its parent links them, then shown at once.
     struct Level
     {
         const Folder* pSource;
         Folder* pParent;
+        Folder* pPrev;
     };
     const size_t firstNew = m_tree.GetFolders().size();
-    std::vector<Level> levels { { pFolder, m_pSelFolder } };
+    std::vector<Level> levels { { pFolder, m_pSelFolder, m_tree.LastChild(m_pSelFolder) } };
     while (!levels.empty()) {
         Level& level = levels.back();
         const Folder* pSource = level.pSource;
@@ -96,9 +97,10 @@ void CQuillboxDoc::PasteFolderTree(Folder* pFolder)
             continue;
         }
         level.pSource = pSource->m_pNext;
-        Folder* pCopy = m_tree.Link(level.pParent, pSource->m_name, pSource->m_text, {}, {});
+        Folder* pCopy = m_tree.Link(level.pParent, level.pPrev, pSource->m_name, pSource->m_text, {}, {});
+        level.pPrev = pCopy;
         if (pSource->m_pFirstChild)
-            levels.push_back({ pSource->m_pFirstChild, pCopy });
+            levels.push_back({ pSource->m_pFirstChild, pCopy, nullptr });
     }
     ShowNewFolders(firstNew);
     // The last folder added ends up selected, as adding each in turn leaves it.

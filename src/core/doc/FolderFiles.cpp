@@ -93,7 +93,8 @@ ReadReport CQuillboxDoc::ReadFolderFile(const std::string& pathName)
         return { Status::NotANotebook, FileProblem { .kind = FileProblem::Kind::NotAFolderFile }.During(kImport, pathName) };
 
     const size_t countBefore = m_tree.GetFolders().size();
-    const bool bWhole = ReadFolder(in, false, ConverterFrom(TextEncoding::Detect(in.Data()), in.Data()));
+    Folder* pLastTop = m_tree.LastChild(nullptr);
+    const bool bWhole = ReadFolder(in, false, pLastTop, ConverterFrom(TextEncoding::Detect(in.Data()), in.Data()));
     if (m_tree.GetFolders().size() == countBefore) {
         problem = in.WhereReadingStopped().During(kImport, pathName);
         problem.bNothingRead = true;

@@ -1,6 +1,7 @@
 #include "doc/FolderPath.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "doc/CQuillboxDoc.h"
 #include "platform/NameOrder.h"
@@ -44,6 +45,23 @@ std::string FolderPath(const Folder* pFolder, bool bEscaped)
         path += bEscaped ? EscapeFolderName((*it)->m_name) : (*it)->m_name;
     }
     return path;
+}
+
+std::vector<std::string> NamesApart(const std::vector<Folder*>& all, const std::vector<Folder*>& shown)
+{
+    // Only the names shown are counted: the strip shows a few folders of a notebook of thousands.
+    std::unordered_map<std::string_view, int> uses;
+    for (const Folder* pFolder : shown)
+        uses.emplace(pFolder->m_name, 0);
+    for (const Folder* pFolder : all) {
+        if (const auto it = uses.find(pFolder->m_name); it != uses.end())
+            ++it->second;
+    }
+    std::vector<std::string> names;
+    names.reserve(shown.size());
+    for (const Folder* pFolder : shown)
+        names.push_back(uses[pFolder->m_name] > 1 ? FolderPath(pFolder, false) : pFolder->m_name);
+    return names;
 }
 
 Folder* FindChildFolder(const CQuillboxDoc& doc, const Folder* pParent, std::string_view name)

@@ -17,6 +17,10 @@ std::string EscapeFolderName(std::string_view name);
 std::vector<std::string> SplitFolderPath(std::string_view path);
 // The path of a folder; with bEscaped off, its names as they are, for people to read.
 std::string FolderPath(const Folder* pFolder, bool bEscaped = true);
+// What a list of folders shows for each of `shown` (the Assign Keys dialog's rows, the Assigned
+// Keys strip): its name, or its path for people to read ("Main/Work/Ideas") when another folder
+// of `all` has the same name, so that the user can tell the two apart.
+std::vector<std::string> NamesApart(const std::vector<Folder*>& all, const std::vector<Folder*>& shown);
 
 // The folder of GetFolders() made first with this name and parent (null: the top level).
 Folder* FindChildFolder(const CQuillboxDoc& doc, const Folder* pParent, std::string_view name);

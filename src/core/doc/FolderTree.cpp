@@ -28,17 +28,19 @@ Folder* FolderTree::FindByName(const std::string& name) const
     return it == m_folders.end() ? nullptr : *it;
 }
 
-Folder* FolderTree::Link(Folder* pParent, std::string name, SharedText text, const std::string& key,
+Folder* FolderTree::Link(Folder* pParent, Folder* pPrev, std::string name, SharedText text, const std::string& key,
                          const std::string& keyFunction)
 {
     auto* pFolder = new Folder;
     m_folders.push_back(pFolder);
-    Folder*& pFirst = pParent ? pParent->m_pFirstChild : m_pRootFolder;
-    pFolder->m_pNext = pFirst;
-    if (pFirst)
-        pFirst->m_pPrev = pFolder;
+    Folder*& pNext = pPrev ? pPrev->m_pNext : pParent ? pParent->m_pFirstChild : m_pRootFolder;
+    pFolder->m_pNext = pNext;
+    pFolder->m_pPrev = pPrev;
+    if (pNext)
+        pNext->m_pPrev = pFolder;
     pFolder->m_pParent = pParent;
-    pFirst = pFolder;
+    pNext = pFolder;
+    m_pLastLinked = pFolder;
     pFolder->m_name = std::move(name);
     pFolder->m_text = std::move(text);
     if (!key.empty())
@@ -46,8 +48,19 @@ Folder* FolderTree::Link(Folder* pParent, std::string name, SharedText text, con
     return pFolder;
 }
 
+Folder* FolderTree::LastChild(const Folder* pParent) const
+{
+    if (m_pLastLinked && m_pLastLinked->m_pParent == pParent && !m_pLastLinked->m_pNext)
+        return m_pLastLinked;
+    Folder* pLast = pParent ? pParent->m_pFirstChild : m_pRootFolder;
+    while (pLast && pLast->m_pNext)
+        pLast = pLast->m_pNext;
+    return pLast;
+}
+
 void FolderTree::Unlink(Folder* pFolder)
 {
+    m_pLastLinked = nullptr;
     if (pFolder->m_pPrev)
         pFolder->m_pPrev->m_pNext = pFolder->m_pNext;
     else if (pFolder->m_pParent)
@@ -62,6 +75,7 @@ void FolderTree::Unlink(Folder* pFolder)
 
 void FolderTree::Release(Folder* pFolder)
 {
+    m_pLastLinked = nullptr;
     std::vector<Folder*> released;
     WalkFolders(pFolder, [&](Folder* p) {
         released.push_back(p);
@@ -74,6 +88,7 @@ void FolderTree::DeleteWithFollowingSiblings(Folder* pFolder)
 {
     if (!pFolder)
         return;
+    m_pLastLinked = nullptr;
     std::vector<Folder*> doomed;
     WalkFolders(pFolder, [&](Folder* p) { doomed.push_back(p); });
     RemoveFolders(m_folders, doomed);

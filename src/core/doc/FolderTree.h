@@ -7,8 +7,9 @@
 #include "doc/Folder.h"
 
 // The folders of a notebook and every link between them: the tree (parent, first child, and
-// sibling lists that run newest first), the flat list in order of creation (every lookup by name
-// takes the first match in it), and the map from tree item to folder. It owns the folders linked
+// sibling lists in the order of the notebook's file, so that a save writes the siblings in the
+// order they were read), the flat list in order of creation (every lookup by name takes the first
+// match in it), and the map from tree item to folder. It owns the folders linked
 // into it and frees them; no other code links, unlinks or frees one of its folders.
 class FolderTree
 {
@@ -24,9 +25,12 @@ public:
     // The first folder of the list with this exact name, or null.
     Folder* FindByName(const std::string& name) const;
 
-    // A new folder, first among the children of pParent (the top level when null), with no
-    // tree item yet.
-    Folder* Link(Folder* pParent, std::string name, SharedText text, const std::string& key, const std::string& keyFunction);
+    // A new folder among the children of pParent (the top level when null), right after pPrev,
+    // which is one of them, or first when pPrev is null; with no tree item yet.
+    Folder* Link(Folder* pParent, Folder* pPrev, std::string name, SharedText text, const std::string& key,
+                 const std::string& keyFunction);
+    // The last child of pParent (the last top-level folder when null), or null when it has none.
+    Folder* LastChild(const Folder* pParent) const;
     // Takes a folder out of its sibling list (or the top level); its children stay with it.
     void Unlink(Folder* pFolder);
     // Takes an unlinked folder's subtree out of the list and the item map, keeping the order of
@@ -49,6 +53,9 @@ private:
     Folder* m_pRootFolder = nullptr;
     // Every folder of the tree, the clipboard's not among them.
     std::vector<Folder*> m_folders;
+    // The folder linked last, until a folder leaves the tree: a new folder most often follows it
+    // (a generated notebook's thousands of siblings), and LastChild then need not walk to it.
+    Folder* m_pLastLinked = nullptr;
     // Tree item to folder, for the folders linked into the tree; keeps selection changes from
     // walking the whole tree.
     std::unordered_map<TreeItem, Folder*> m_itemFolders;

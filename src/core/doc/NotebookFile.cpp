@@ -210,38 +210,53 @@ bool AppendRecords(const std::vector<NotebookSnapshot::Record>& records, std::st
     return true;
 }
 
-bool CQuillboxDoc::ReadFolder(LineReader& in, bool bTopLevel, const std::function<std::string(std::string_view)>& convert)
+bool CQuillboxDoc::ReadFolder(LineReader& in, bool bTopLevel, Folder*& pLastTop,
+                              const std::function<std::string(std::string_view)>& convert)
 {
     // The folders whose children are being read, innermost last, each with the number of
-    // children still to come. A stack instead of recursion, so depth costs no call stack.
-    std::vector<std::pair<Folder*, int>> parents;
+    // children still to come and the last child read. A stack instead of recursion, so depth
+    // costs no call stack.
+    struct Level
+    {
+        Folder* pFolder;
+        int remaining;
+        Folder* pLastChild;
+    };
+    std::vector<Level> parents;
     Folder* const pOuter = bTopLevel ? nullptr : m_pSelFolder;
+    Folder* pOuterLast = pOuter ? m_tree.LastChild(pOuter) : nullptr;
     TextArena texts;
     do {
         Folder* pParent = pOuter;
+        Folder** ppPrev = pOuter ? &pOuterLast : &pLastTop;
         if (!parents.empty()) {
-            pParent = parents.back().first;
-            --parents.back().second;
+            pParent = parents.back().pFolder;
+            --parents.back().remaining;
+            ppPrev = &parents.back().pLastChild;
         }
         FolderRecord record;
         const bool bWhole = ReadRecord(in, record, texts);
         // What is read is never read again: the reader leaves it behind as it reads on.
         in.ForgetRead();
+        Folder* pFolder = nullptr;
         if (record.bNamed) {
             if (convert) {
                 record.name = convert(record.name);
                 record.text = convert(record.text.View());
             }
             m_encoding.MakeOneLine(record.name);
-            if (IsSpecialName(record.name))
+            if (IsSpecialName(record.name)) {
                 pParent = nullptr;
-            m_tree.Link(pParent, std::move(record.name), std::move(record.text), record.key, record.function);
+                ppPrev = &pLastTop;
+            }
+            pFolder = m_tree.Link(pParent, *ppPrev, std::move(record.name), std::move(record.text), record.key, record.function);
+            *ppPrev = pFolder;
         }
         if (!bWhole)
             return false;
         if (record.children > 0)
-            parents.emplace_back(m_tree.GetFolders().back(), record.children);
-        while (!parents.empty() && parents.back().second == 0)
+            parents.push_back({ pFolder, record.children, nullptr });
+        while (!parents.empty() && parents.back().remaining == 0)
             parents.pop_back();
     } while (!parents.empty());
     return true;
@@ -268,6 +283,7 @@ NotebookSnapshot CQuillboxDoc::TakeSnapshot() const
     snapshot.text = m_bText;
     snapshot.promptDelete = m_bPromptDelete;
     snapshot.records = CollectRecords(m_tree.GetRoot(), true);
+    snapshot.encoding = m_encoding.GetKind();
     return snapshot;
 }
 
@@ -386,6 +402,7 @@ ReadReport CQuillboxDoc::OpenNotebook(const std::string& pathName)
 
     // Every top-level record up to "End Folder Information", each as a top-level folder.
     const size_t firstNew = m_tree.GetFolders().size();
+    Folder* pLastTop = m_tree.LastChild(nullptr);
     for (;;) {
         const int found = in.SkipTo(kRecordOrEnd);
         if (found < 0) {
@@ -395,7 +412,7 @@ ReadReport CQuillboxDoc::OpenNotebook(const std::string& pathName)
         }
         if (found != 0)
             break;
-        if (!ReadFolder(in, true)) {
+        if (!ReadFolder(in, true, pLastTop)) {
             note(in.WhereReadingStopped());
             break;
         }

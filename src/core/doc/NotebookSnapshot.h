@@ -7,6 +7,7 @@
 #include "doc/KeyAssignment.h"
 #include "storage/SharedText.h"
 #include "storage/FileAccess.h"
+#include "storage/TextEncoding.h"
 
 // A notebook as a save would write it, taken at one moment. The folder texts are shared with the
 // document, not copied, so taking it costs little however large the notebook is, and it may be
@@ -28,6 +29,8 @@ struct NotebookSnapshot
     int text = 1;
     int promptDelete = 1;
     std::vector<Record> records;
+    // How the names and texts are to be read; the bytes written say it again.
+    TextEncoding::Kind encoding = TextEncoding::Kind::Utf8;
 
     // Hands the notebook file's bytes to the sink a piece at a time; false when the sink refused.
     bool Write(const ChunkSink& sink) const;

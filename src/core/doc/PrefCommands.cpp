@@ -40,29 +40,11 @@ void CQuillboxDoc::OnDeleteFolderPrefs()
     SetModifiedFlag();
 }
 
-namespace {
-
-// What the Assign Keys dialog calls each folder: its name, or its path ("Main/Work/Ideas") when
-// another folder has the same name, so that the user can tell the two rows apart.
-std::vector<std::string> DialogNames(const std::vector<Folder*>& folders)
-{
-    std::unordered_map<std::string, int> uses;
-    for (const Folder* pFolder : folders)
-        ++uses[pFolder->m_name];
-    std::vector<std::string> names;
-    names.reserve(folders.size());
-    for (const Folder* pFolder : folders) {
-        names.push_back(uses[pFolder->m_name] > 1 ? FolderPath(pFolder, false) : pFolder->m_name);
-    }
-    return names;
-}
-
-} // namespace
-
 void CQuillboxDoc::OnAssignKeys()
 {
     CAssignKeysDlg dlg;
-    const std::vector<std::string> names = DialogNames(m_tree.GetFolders());
+    // Rows of folders that share a name show their paths.
+    const std::vector<std::string> names = NamesApart(m_tree.GetFolders(), m_tree.GetFolders());
     for (size_t i = 0; i < m_tree.GetFolders().size(); ++i) {
         const Folder* pFolder = m_tree.GetFolders()[i];
         if (pFolder->m_name == kTrashName)

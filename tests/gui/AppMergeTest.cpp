@@ -1,0 +1,189 @@
+// Merge in the window: a notebook another program changed while the window has unsaved changes
+// is merged with them on Save's question, shown unsaved, and what needed a choice is listed in
+// a dialog that goes to each.
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "AppTestSupport.h"
+#include "platform/CommandIds.h"
+#include "platform/SettingsStore.h"
+#include "storage/VersionStore.h"
+
+namespace {
+
+const QString kTestData = QStringLiteral(QUILLBOX_TEST_DATA);
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+// The new notebook of the test data with `main` as Main's notes, lines apart by "\n".
+QByteArray NotebookWith(QByteArray main)
+{
+    return ReadAll(kTestData + QStringLiteral("/new-notebook.not"))
+        .replace("------ New Note 12/06/97 ------\r\n", main.replace("\n", "\r\n"));
+}
+
+const QByteArray kBase = "------ one ------\nfirst\n------ two ------\nsecond\n";
+
+// Clicks the named button of the next modal dialog; returns where its object name will be put.
+std::shared_ptr<QString> AnswerWith(const char* buttonName)
+{
+    auto pSeen = std::make_shared<QString>();
+    WhenModal([pSeen, buttonName](QWidget* pDialog) {
+        *pSeen = pDialog->objectName();
+        GrabAs(pDialog, pDialog->objectName());
+        if (auto* pButton = Find<QPushButton>(pDialog, buttonName))
+            pButton->click();
+        else
+            qobject_cast<QDialog*>(pDialog)->reject();
+    });
+    return pSeen;
+}
+
+} // namespace
+
+class AppMergeTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void mergeBringsInAnotherProgramsChangeBesideTheWindows();
+    void conflictsAreListedAndTheListGoesToEach();
+    void conflictCopiesBesideANotebookAreMergedInAsItOpens();
+
+private:
+    // Opens `path`, types `typed` at the end of the first note's body line, as the user would.
+    CChildFrame* OpenAndType(AppWindow& app, const QString& path, const QString& typed)
+    {
+        CChildFrame* pChild = app.frame.OpenNotebook(path);
+        pChild->ActivatePane(CChildFrame::Pane::Editor);
+        QTest::keyClick(app.Editor(), Qt::Key_Home, Qt::ControlModifier);
+        QTest::keyClick(app.Editor(), Qt::Key_Down);
+        QTest::keyClick(app.Editor(), Qt::Key_End);
+        QTest::keyClicks(app.Editor(), typed);
+        return pChild;
+    }
+
+    MemorySettings m_settings;
+};
+
+void AppMergeTest::mergeBringsInAnotherProgramsChangeBesideTheWindows()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.not"));
+    WriteAll(path, NotebookWith(kBase));
+    AppWindow app(m_settings);
+    CChildFrame* pChild = OpenAndType(app, path, QStringLiteral(" mine"));
+    const QByteArray theirs = NotebookWith("------ one ------\nfirst\n------ two ------\nsecond theirs\n------ three ------\nthird\n");
+    WriteAll(path, theirs);
+
+    auto pSeen = AnswerWith("mergeButton");
+    app.frame.OnCommand(cmd::FileSave);
+    QCOMPARE(*pSeen, QStringLiteral("changedOnDiskQuestion"));
+    // Merged, shown unsaved; the other program's file is left as it wrote it.
+    QCOMPARE(app.Editor()->toPlainText(),
+             QStringLiteral("------ one ------\nfirst mine\n------ two ------\nsecond theirs\n------ three ------\nthird\n"));
+    // The merged notebook has a window of its own, in place of the one merged.
+    QCOMPARE(app.frame.Children().size(), size_t { 1 });
+    pChild = app.frame.ActiveChild();
+    QVERIFY(pChild->GetDocument().IsModified());
+    QCOMPARE(pChild->GetPathName(), path);
+    QCOMPARE(ReadAll(path), theirs);
+    QVERIFY(!pChild->findChild<QDialog*>(QStringLiteral("mergeEventsDialog")));
+
+    // The file is the notebook's own again: the next save asks nothing and writes both.
+    QPointer<QTimer> pUnexpected = FailOnAnyPrompt();
+    QVERIFY(app.frame.OnCommand(cmd::FileSave));
+    delete pUnexpected;
+    QVERIFY(!pChild->GetDocument().IsModified());
+    QVERIFY(ReadAll(path).contains("first mine\r\n------ two ------\r\nsecond theirs\r\n------ three ------\r\nthird\r\n"));
+}
+
+void AppMergeTest::conflictsAreListedAndTheListGoesToEach()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.not"));
+    WriteAll(path, NotebookWith(kBase));
+    AppWindow app(m_settings);
+    CChildFrame* pChild = OpenAndType(app, path, QStringLiteral(" mine"));
+    WriteAll(path, NotebookWith("------ one ------\nfirst theirs\n------ two ------\nsecond\n"));
+
+    AnswerWith("mergeButton");
+    app.frame.OnCommand(cmd::FileSave);
+    QCOMPARE(app.Editor()->toPlainText(),
+             QStringLiteral("------ one ------\nfirst mine\n------ one ------\n(both changed this note: this version is from "
+                            "the file on disk, the one above from this window)\nfirst theirs\n------ two ------\nsecond\n"));
+    pChild = app.frame.ActiveChild();
+    QVERIFY(pChild->GetDocument().IsModified());
+
+    auto* pDialog = pChild->findChild<QDialog*>(QStringLiteral("mergeEventsDialog"));
+    QVERIFY(pDialog);
+    QTRY_VERIFY(pDialog->isVisible());
+    auto* pList = Find<QTreeWidget>(pDialog, "mergeEventsList");
+    QCOMPARE(pList->topLevelItemCount(), 1);
+    const QTreeWidgetItem* pItem = pList->topLevelItem(0);
+    QCOMPARE(pItem->text(0), QStringLiteral("Main"));
+    QCOMPARE(pItem->text(1), QStringLiteral("------ one ------"));
+    QVERIFY2(pItem->text(2).startsWith(QStringLiteral("Conflict: both changed the note")), qPrintable(pItem->text(2)));
+    GrabAs(pDialog, QStringLiteral("mergeEventsDialog"));
+
+    // Away from the note, then Return on the line goes back to it: its header selected.
+    app.Editor()->moveCursor(QTextCursor::End);
+    pList->setFocus();
+    QTest::keyClick(pList, Qt::Key_Return);
+    QCOMPARE(app.Editor()->textCursor().selectedText(), QStringLiteral("------ one ------"));
+    QCOMPARE(app.Editor()->textCursor().blockNumber(), 0);
+    Click(pDialog, "mergeEventsClose");
+    QTRY_VERIFY(!pChild->findChild<QDialog*>(QStringLiteral("mergeEventsDialog")));
+}
+
+void AppMergeTest::conflictCopiesBesideANotebookAreMergedInAsItOpens()
+{
+    QTemporaryDir dir;
+    // The desktop's trash, where the copies go, is the test's own.
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("data/Trash")));
+    qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
+    const QString path = dir.filePath(QStringLiteral("a.not"));
+    const QString copy = dir.filePath(QStringLiteral("a.sync-conflict-20240102-030405-LAPTOP.not"));
+    WriteAll(path, NotebookWith(kBase + "------ desk ------\nfrom the desktop\n"));
+    WriteAll(copy, NotebookWith(kBase + "------ lap ------\nfrom the laptop\n"));
+
+    AppWindow app(m_settings);
+    auto pSeen = std::make_shared<QStringList>();
+    WhenModal([pSeen](QWidget* pFirst) {
+        *pSeen << qobject_cast<QMessageBox*>(pFirst)->text();
+        WhenModal([pSeen](QWidget* pSecond) {
+            *pSeen << qobject_cast<QMessageBox*>(pSecond)->text();
+            qobject_cast<QMessageBox*>(pSecond)->button(QMessageBox::Yes)->click();
+        });
+        qobject_cast<QMessageBox*>(pFirst)->button(QMessageBox::Yes)->click();
+    });
+    CChildFrame* pChild = app.frame.OpenNotebook(path);
+    QVERIFY(pChild);
+    QCOMPARE(pSeen->size(), 2);
+    QVERIFY2(pSeen->at(0).contains(QStringLiteral("a.sync-conflict-20240102-030405-LAPTOP.not\n\nMerge them")), qPrintable(pSeen->at(0)));
+    QVERIFY2(pSeen->at(1).contains(QStringLiteral("Move them to the trash?")), qPrintable(pSeen->at(1)));
+
+    // No version was kept before: every note of either is there, the notebook's first.
+    QCOMPARE(app.Editor()->toPlainText(), QString::fromUtf8(kBase + "------ desk ------\nfrom the desktop\n------ lap ------\nfrom the laptop\n"));
+    QVERIFY(pChild->GetDocument().IsModified());
+    QCOMPARE(pChild->GetPathName(), path);
+    QVERIFY(!QFile::exists(copy));
+    QVERIFY(!QDir(dir.filePath(QStringLiteral("data/Trash/files"))).entryList(QDir::Files).isEmpty());
+    // The notebook as read is kept for the next merge.
+    QTRY_VERIFY(VersionStore(VersionStore::DefaultDir()).Kept(EncodePath(path)).has_value());
+}
+
+QTEST_MAIN(AppMergeTest)
+#include "AppMergeTest.moc"
