@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <algorithm>
 
@@ -38,6 +39,11 @@ bool TypesText(const QKeyEvent* event)
 // characters takes seconds to lay out. A text holding a run longer than this wraps anywhere,
 // each screen line at the cost of its own characters.
 constexpr int kLongestWord = 10000;
+
+QTextOption::WrapMode WrapMode(bool bLongWord)
+{
+    return bLongWord ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere;
+}
 
 bool HoldsLongWord(const QTextDocument& doc)
 {
@@ -86,16 +92,39 @@ QTextDocument* QtEditControl::NewDocument()
     return pDoc;
 }
 
-void QtEditControl::WrapAsNeeded(QTextDocument& doc)
+bool QtEditControl::LayOutAsNeeded(QTextDocument& doc)
 {
-    const auto mode = HoldsLongWord(doc) ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere;
+    const bool bLong = HoldsLongWord(doc);
     QTextOption option = doc.defaultTextOption();
-    if (option.wrapMode() != mode) {
-        option.setWrapMode(mode);
+    if (option.wrapMode() != WrapMode(bLong)) {
+        option.setWrapMode(WrapMode(bLong));
         doc.setDefaultTextOption(option);
     }
+    // Such a paragraph is laid out whole on every show and every key, and shaping it through
+    // HarfBuzz is half of that: simple scripts take a glyph per character instead (no kerning,
+    // no ligatures), others are still shaped.
+    QFont font = doc.defaultFont();
+    const auto strategy = QFont::StyleStrategy((font.styleStrategy() & ~QFont::PreferNoShaping) | (bLong ? QFont::PreferNoShaping : 0));
+    if (font.styleStrategy() != strategy) {
+        font.setStyleStrategy(strategy);
+        doc.setDefaultFont(font);
+    }
+    // A long paragraph keeps what its layout found out about its characters: drawing the caret
+    // and moving it would otherwise look at every character of the paragraph again.
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        if (block.length() > kLongestWord)
+            block.layout()->setCacheEnabled(true);
+    }
+    return bLong;
+}
+
+void QtEditControl::FitWidget(bool bLong)
+{
     // The widget gives its own mode to the document it shows.
-    setWordWrapMode(mode);
+    setWordWrapMode(WrapMode(bLong));
+    // A text with such a run always fills the editor: its scroll bar is there before it is laid
+    // out, not making it lay out again at a narrower width when it appears.
+    setVerticalScrollBarPolicy(bLong ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded);
 }
 
 void QtEditControl::ShowText(const std::string& bytes)
@@ -111,16 +140,24 @@ void QtEditControl::ShowText(const std::string& bytes)
     if (kept != m_kept.end()) {
         pNext = kept->pDoc;
         m_kept.erase(kept);
-    } else if (m_heldBytes.size() >= kWorthKeeping) {
+    } else if (m_heldBytes.size() >= kWorthKeeping || bytes.size() >= kWorthKeeping) {
+        // A big text goes into a document of its own, set to lay out as it needs before it
+        // is shown, not laid out first as the text it replaces was.
         pNext = NewDocument();
         pNext->setPlainText(m_codec.Decode(bytes));
     } else {
         setPlainText(m_codec.Decode(bytes));
         return;
     }
-    // Before the document is shown: showing it lays out its first lines.
-    WrapAsNeeded(*pNext);
+    // The widget changes its wrapping and its scroll bar while a text without a long run is
+    // shown: that one is laid out again, cheaply, and a long text keeps its layout while it is
+    // put aside, and is laid out at the right width and mode once it is shown.
+    const bool bLong = LayOutAsNeeded(*pNext);
+    if (bLong)
+        FitWidget(bLong);
     setDocument(pNext);
+    if (!bLong)
+        FitWidget(bLong);
     if (m_heldBytes.size() >= kWorthKeeping) {
         m_kept.push_back({ kind, std::move(m_heldBytes), pShown });
         if (m_kept.size() > kKept) {
@@ -175,7 +212,7 @@ void QtEditControl::InsertWithinLimit(const QString& text)
 void QtEditControl::OnContentsChange(int position, int removed, int added)
 {
     if (std::max(removed, added) > kLongestWord && sender() == document())
-        WrapAsNeeded(*document());
+        FitWidget(LayOutAsNeeded(*document()));
     if (m_nSilent > 0 || (removed == 0 && added == 0))
         return;
     if (added > 0 && m_codec.GetEncoding().GetKind() == TextEncoding::Kind::Windows1252) {
