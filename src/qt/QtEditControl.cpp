@@ -45,18 +45,22 @@ QTextOption::WrapMode WrapMode(bool bLongWord)
     return bLongWord ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere;
 }
 
-bool HoldsLongWord(const QTextDocument& doc)
+bool HoldsLongWord(QStringView text)
 {
     int run = 0;
+    for (const QChar ch : text) {
+        run = ch.isSpace() ? 0 : run + 1;
+        if (run > kLongestWord)
+            return true;
+    }
+    return false;
+}
+
+bool HoldsLongWord(const QTextDocument& doc)
+{
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
-        if (block.length() <= kLongestWord)
-            continue;
-        run = 0;
-        for (const QChar ch : block.text()) {
-            run = ch.isSpace() ? 0 : run + 1;
-            if (run > kLongestWord)
-                return true;
-        }
+        if (block.length() > kLongestWord && HoldsLongWord(block.text()))
+            return true;
     }
     return false;
 }
@@ -92,9 +96,8 @@ QTextDocument* QtEditControl::NewDocument()
     return pDoc;
 }
 
-bool QtEditControl::LayOutAsNeeded(QTextDocument& doc)
+void QtEditControl::LayOut(QTextDocument& doc, bool bLong)
 {
-    const bool bLong = HoldsLongWord(doc);
     QTextOption option = doc.defaultTextOption();
     if (option.wrapMode() != WrapMode(bLong)) {
         option.setWrapMode(WrapMode(bLong));
@@ -115,7 +118,6 @@ bool QtEditControl::LayOutAsNeeded(QTextDocument& doc)
         if (block.length() > kLongestWord)
             block.layout()->setCacheEnabled(true);
     }
-    return bLong;
 }
 
 void QtEditControl::FitWidget(bool bLong)
@@ -140,19 +142,25 @@ void QtEditControl::ShowText(const std::string& bytes)
     if (kept != m_kept.end()) {
         pNext = kept->pDoc;
         m_kept.erase(kept);
-    } else if (m_heldBytes.size() >= kWorthKeeping || bytes.size() >= kWorthKeeping) {
-        // A big text goes into a document of its own, set to lay out as it needs before it
-        // is shown, not laid out first as the text it replaces was.
+    } else if (m_heldBytes.size() >= kWorthKeeping) {
         pNext = NewDocument();
         pNext->setPlainText(m_codec.Decode(bytes));
     } else {
-        setPlainText(m_codec.Decode(bytes));
+        // A text with a long run is laid out its way from the first: the editor is set up for
+        // it while the short text it replaces is still shown.
+        const QString text = m_codec.Decode(bytes);
+        if (HoldsLongWord(text)) {
+            LayOut(*document(), true);
+            FitWidget(true);
+        }
+        setPlainText(text);
         return;
     }
     // The widget changes its wrapping and its scroll bar while a text without a long run is
     // shown: that one is laid out again, cheaply, and a long text keeps its layout while it is
     // put aside, and is laid out at the right width and mode once it is shown.
-    const bool bLong = LayOutAsNeeded(*pNext);
+    const bool bLong = HoldsLongWord(*pNext);
+    LayOut(*pNext, bLong);
     if (bLong)
         FitWidget(bLong);
     setDocument(pNext);
@@ -211,8 +219,11 @@ void QtEditControl::InsertWithinLimit(const QString& text)
 
 void QtEditControl::OnContentsChange(int position, int removed, int added)
 {
-    if (std::max(removed, added) > kLongestWord && sender() == document())
-        FitWidget(LayOutAsNeeded(*document()));
+    if (std::max(removed, added) > kLongestWord && sender() == document()) {
+        const bool bLong = HoldsLongWord(*document());
+        LayOut(*document(), bLong);
+        FitWidget(bLong);
+    }
     if (m_nSilent > 0 || (removed == 0 && added == 0))
         return;
     if (added > 0 && m_codec.GetEncoding().GetKind() == TextEncoding::Kind::Windows1252) {

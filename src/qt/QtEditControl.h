@@ -81,8 +81,8 @@ private:
     // A document laid out the editor's way, for a folder's text.
     QTextDocument* NewDocument();
     // Makes a text holding a long run without a space wrap anywhere and lay out quickly, others
-    // wrap at word boundaries; says whether it holds such a run.
-    bool LayOutAsNeeded(QTextDocument& doc);
+    // wrap at word boundaries.
+    void LayOut(QTextDocument& doc, bool bLong);
     // Makes the widget wrap and scroll as a text with such a run needs, or as others do.
     void FitWidget(bool bLong);
     // Shows a folder's text in place of the one shown.
