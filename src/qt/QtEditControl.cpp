@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <algorithm>
 
@@ -39,18 +40,27 @@ bool TypesText(const QKeyEvent* event)
 // each screen line at the cost of its own characters.
 constexpr int kLongestWord = 10000;
 
-bool HoldsLongWord(const QTextDocument& doc)
+QTextOption::WrapMode WrapMode(bool bLongWord)
+{
+    return bLongWord ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere;
+}
+
+bool HoldsLongWord(QStringView text)
 {
     int run = 0;
+    for (const QChar ch : text) {
+        run = ch.isSpace() ? 0 : run + 1;
+        if (run > kLongestWord)
+            return true;
+    }
+    return false;
+}
+
+bool HoldsLongWord(const QTextDocument& doc)
+{
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
-        if (block.length() <= kLongestWord)
-            continue;
-        run = 0;
-        for (const QChar ch : block.text()) {
-            run = ch.isSpace() ? 0 : run + 1;
-            if (run > kLongestWord)
-                return true;
-        }
+        if (block.length() > kLongestWord && HoldsLongWord(block.text()))
+            return true;
     }
     return false;
 }
@@ -86,16 +96,37 @@ QTextDocument* QtEditControl::NewDocument()
     return pDoc;
 }
 
-void QtEditControl::WrapAsNeeded(QTextDocument& doc)
+void QtEditControl::LayOut(QTextDocument& doc, bool bLong)
 {
-    const auto mode = HoldsLongWord(doc) ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere;
     QTextOption option = doc.defaultTextOption();
-    if (option.wrapMode() != mode) {
-        option.setWrapMode(mode);
+    if (option.wrapMode() != WrapMode(bLong)) {
+        option.setWrapMode(WrapMode(bLong));
         doc.setDefaultTextOption(option);
     }
+    // Such a paragraph is laid out whole on every show and every key, and shaping it through
+    // HarfBuzz is half of that: simple scripts take a glyph per character instead (no kerning,
+    // no ligatures), others are still shaped.
+    QFont font = doc.defaultFont();
+    const auto strategy = QFont::StyleStrategy((font.styleStrategy() & ~QFont::PreferNoShaping) | (bLong ? QFont::PreferNoShaping : 0));
+    if (font.styleStrategy() != strategy) {
+        font.setStyleStrategy(strategy);
+        doc.setDefaultFont(font);
+    }
+    // A long paragraph keeps what its layout found out about its characters: drawing the caret
+    // and moving it would otherwise look at every character of the paragraph again.
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        if (block.length() > kLongestWord)
+            block.layout()->setCacheEnabled(true);
+    }
+}
+
+void QtEditControl::FitWidget(bool bLong)
+{
     // The widget gives its own mode to the document it shows.
-    setWordWrapMode(mode);
+    setWordWrapMode(WrapMode(bLong));
+    // A text with such a run always fills the editor: its scroll bar is there before it is laid
+    // out, not making it lay out again at a narrower width when it appears.
+    setVerticalScrollBarPolicy(bLong ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded);
 }
 
 void QtEditControl::ShowText(const std::string& bytes)
@@ -115,12 +146,26 @@ void QtEditControl::ShowText(const std::string& bytes)
         pNext = NewDocument();
         pNext->setPlainText(m_codec.Decode(bytes));
     } else {
-        setPlainText(m_codec.Decode(bytes));
+        // A text with a long run is laid out its way from the first: the editor is set up for
+        // it while the short text it replaces is still shown.
+        const QString text = m_codec.Decode(bytes);
+        if (HoldsLongWord(text)) {
+            LayOut(*document(), true);
+            FitWidget(true);
+        }
+        setPlainText(text);
         return;
     }
-    // Before the document is shown: showing it lays out its first lines.
-    WrapAsNeeded(*pNext);
+    // The widget changes its wrapping and its scroll bar while a text without a long run is
+    // shown: that one is laid out again, cheaply, and a long text keeps its layout while it is
+    // put aside, and is laid out at the right width and mode once it is shown.
+    const bool bLong = HoldsLongWord(*pNext);
+    LayOut(*pNext, bLong);
+    if (bLong)
+        FitWidget(bLong);
     setDocument(pNext);
+    if (!bLong)
+        FitWidget(bLong);
     if (m_heldBytes.size() >= kWorthKeeping) {
         m_kept.push_back({ kind, std::move(m_heldBytes), pShown });
         if (m_kept.size() > kKept) {
@@ -174,8 +219,11 @@ void QtEditControl::InsertWithinLimit(const QString& text)
 
 void QtEditControl::OnContentsChange(int position, int removed, int added)
 {
-    if (std::max(removed, added) > kLongestWord && sender() == document())
-        WrapAsNeeded(*document());
+    if (std::max(removed, added) > kLongestWord && sender() == document()) {
+        const bool bLong = HoldsLongWord(*document());
+        LayOut(*document(), bLong);
+        FitWidget(bLong);
+    }
     if (m_nSilent > 0 || (removed == 0 && added == 0))
         return;
     if (added > 0 && m_codec.GetEncoding().GetKind() == TextEncoding::Kind::Windows1252) {

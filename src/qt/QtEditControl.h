@@ -80,8 +80,11 @@ private:
     void OnContentsChange(int position, int removed, int added);
     // A document laid out the editor's way, for a folder's text.
     QTextDocument* NewDocument();
-    // Wraps a text holding a long run without a space anywhere, others at word boundaries.
-    void WrapAsNeeded(QTextDocument& doc);
+    // Makes a text holding a long run without a space wrap anywhere and lay out quickly, others
+    // wrap at word boundaries.
+    void LayOut(QTextDocument& doc, bool bLong);
+    // Makes the widget wrap and scroll as a text with such a run needs, or as others do.
+    void FitWidget(bool bLong);
     // Shows a folder's text in place of the one shown.
     void ShowText(const std::string& bytes);
     // The held text, taken from the widget on the batch's first use.

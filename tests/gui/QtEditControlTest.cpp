@@ -260,9 +260,19 @@ private slots:
     void aRunWithoutSpacesWrapsAnywhereAndTheNextFolderAtWords()
     {
         // A long run without a space would take seconds to wrap at word boundaries: the text
-        // holding one wraps anywhere, and only that text, whichever way it is shown or typed.
+        // holding one wraps anywhere, unshaped, with its scroll bar always there, and only that
+        // text, whichever way it is shown or typed; the widget's own mode never disagrees, or
+        // showing the next text would lay it out the wrong way.
         auto nb = QtNotebook::New();
-        const auto wrap = [&] { return nb->edit->document()->defaultTextOption().wrapMode(); };
+        const auto wrap = [&] {
+            const QTextOption::WrapMode mode = nb->edit->document()->defaultTextOption().wrapMode();
+            const bool bLong = mode == QTextOption::WrapAnywhere;
+            const bool bUnshaped = (nb->edit->document()->defaultFont().styleStrategy() & QFont::PreferNoShaping) != 0;
+            const auto policy = bLong ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded;
+            return nb->edit->wordWrapMode() == mode && bUnshaped == bLong && nb->edit->verticalScrollBarPolicy() == policy
+                ? mode
+                : QTextOption::ManualWrap;
+        };
         const std::string run(20000, 'w');
         const std::string prose = [] {
             std::string text;
@@ -283,6 +293,13 @@ private slots:
             QCOMPARE(wrap(), mode);
             QCOMPARE(nb->edit->GetText(), text);
         }
+        // Typing into the long run, shown again from where it was kept.
+        nb->edit->SetText(prose + run);
+        nb->edit->SetSel(static_cast<long>(prose.size() + 1), static_cast<long>(prose.size() + 1));
+        QTest::keyClicks(nb->edit, QStringLiteral("xy"));
+        QCOMPARE(wrap(), QTextOption::WrapAnywhere);
+        QCOMPARE(nb->edit->GetText(), prose + "wxy" + run.substr(1));
+        nb->edit->SetText(prose);
         // A paste of such a run, and cutting it out again.
         nb->edit->moveCursor(QTextCursor::End);
         QApplication::clipboard()->setText(QString::fromStdString(run));
