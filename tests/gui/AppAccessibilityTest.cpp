@@ -59,6 +59,10 @@ QStringList UnmarkedFocus(QWidget* pWindow)
         if (pWidget->isVisible() && pWidget->isEnabled() && (pWidget->focusPolicy() & Qt::TabFocus) && !pWidget->focusProxy())
             controls << pWidget;
     }
+    // A window that is not yet active draws no focus at all, which a busy machine shows.
+    pWindow->window()->activateWindow();
+    if (!QTest::qWaitForWindowActive(pWindow->window()))
+        return { QStringLiteral("the window never became active") };
     QStringList unmarked;
     for (QWidget* pControl : controls) {
         // What a Tab key press leaves behind: the styles mark the focus once the keyboard moved it.
@@ -67,10 +71,10 @@ QStringList UnmarkedFocus(QWidget* pWindow)
             (controls.first() == pControl ? controls.last() : controls.first())->setFocus(Qt::TabFocusReason);
         else
             pControl->clearFocus();
-        QCoreApplication::processEvents();
+        QTest::qWaitFor([&] { return !pControl->hasFocus(); }, 1000);
         const QImage without = pControl->grab().toImage();
         pControl->setFocus(Qt::TabFocusReason);
-        QCoreApplication::processEvents();
+        QTest::qWaitFor([&] { return pControl->hasFocus(); }, 1000);
         const QImage with = pControl->grab().toImage();
         if (with == without)
             unmarked << QStringLiteral("%1 \"%2\"").arg(QString::fromLatin1(pControl->metaObject()->className()), pControl->objectName());
