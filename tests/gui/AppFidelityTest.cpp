@@ -38,17 +38,10 @@ public:
     bool AskUseSaveCopy(const std::string&, const std::string&) override { return false; }
 };
 
-std::string ReadAll(const QString& path)
+// A file's bytes as the headless program's strings hold them.
+std::string ReadText(const QString& path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("<unreadable>");
-}
-
-void WriteAll(const QString& path, const std::string& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    return ReadAll(path).toStdString();
 }
 
 // A notebook whose Main and Other folders both hold `awkward` inside ordinary notes, or Other
@@ -78,7 +71,7 @@ std::string HeadlessSave(const QString& in, const QString& out, const std::strin
     for (const char ch : typed)
         nb.edit.TypeChar(ch);
     nb.doc.OnSaveDocument(QFile::encodeName(out).toStdString());
-    return ReadAll(out);
+    return ReadText(out);
 }
 
 // Where two files first differ, with the bytes around it, for a failure message.
@@ -156,7 +149,7 @@ void AppFidelityTest::awkwardBytesSurviveShowingEditingAndSaving()
     QTemporaryDir dir;
     const QString original = dir.filePath(QStringLiteral("original.not"));
     const QString path = dir.filePath(QStringLiteral("awkward.not"));
-    WriteAll(original, NotebookHolding(awkward.toStdString(), extra.toStdString()));
+    WriteAll(original, QByteArray::fromStdString(NotebookHolding(awkward.toStdString(), extra.toStdString())));
     QVERIFY(QFile::copy(original, path));
     const std::string resaved = HeadlessSave(original, dir.filePath(QStringLiteral("resaved.not")), {});
     const std::string typed = HeadlessSave(original, dir.filePath(QStringLiteral("typed.not")), "typed");
@@ -169,13 +162,13 @@ void AppFidelityTest::awkwardBytesSurviveShowingEditingAndSaving()
     ClickFolder(app.Tree(), QStringLiteral("Main"));
     QVERIFY(!pChild->GetDocument().IsModified());
     MenuAction(app.frame, QStringLiteral("&File"), QStringLiteral("&Save"))->trigger();
-    COMPARE_BYTES(ReadAll(path), resaved);
+    COMPARE_BYTES(ReadText(path), resaved);
 
     // An edit elsewhere in the folder leaves the awkward bytes as they were.
     QTest::keyClick(app.Editor(), Qt::Key_End, Qt::ControlModifier);
     QTest::keyClicks(app.Editor(), QStringLiteral("typed"));
     MenuAction(app.frame, QStringLiteral("&File"), QStringLiteral("&Save"))->trigger();
-    COMPARE_BYTES(ReadAll(path), typed);
+    COMPARE_BYTES(ReadText(path), typed);
 }
 
 void AppFidelityTest::copyGivesTheCharactersAndPasteTakesBackTheBytes_data()
@@ -200,7 +193,7 @@ void AppFidelityTest::copyGivesTheCharactersAndPasteTakesBackTheBytes()
     QTemporaryDir dir;
     const QString original = dir.filePath(QStringLiteral("original.not"));
     const QString path = dir.filePath(QStringLiteral("awkward.not"));
-    WriteAll(original, NotebookHolding(awkward.toStdString(), extra.toStdString()));
+    WriteAll(original, QByteArray::fromStdString(NotebookHolding(awkward.toStdString(), extra.toStdString())));
     QVERIFY(QFile::copy(original, path));
     const std::string resaved = HeadlessSave(original, dir.filePath(QStringLiteral("resaved.not")), {});
 
@@ -228,19 +221,19 @@ void AppFidelityTest::copyGivesTheCharactersAndPasteTakesBackTheBytes()
     QCOMPARE(QGuiApplication::clipboard()->mimeData()->text(), plain);
     QTest::keyClick(app.Editor(), Qt::Key_V, Qt::ControlModifier);
     pSave->trigger();
-    COMPARE_BYTES(ReadAll(path), resaved);
+    COMPARE_BYTES(ReadText(path), resaved);
 
     // The same characters from another program are stored as a file holding them reads.
     app.Editor()->selectAll();
     QTest::keyClick(app.Editor(), Qt::Key_Delete);
     pSave->trigger();
-    QVERIFY(ReadAll(path) != resaved);
+    QVERIFY(ReadText(path) != resaved);
     auto* pOther = new QMimeData;
     pOther->setText(plain);
     QGuiApplication::clipboard()->setMimeData(pOther);
     QTest::keyClick(app.Editor(), Qt::Key_V, Qt::ControlModifier);
     pSave->trigger();
-    COMPARE_BYTES(ReadAll(path), resaved);
+    COMPARE_BYTES(ReadText(path), resaved);
     QCOMPARE(pChild->GetDocument().GetEncoding().GetKind(), kind);
     delete pUnexpected;
 }
@@ -249,12 +242,12 @@ void AppFidelityTest::anotherProgramsTextIsHeldAsAFileWouldHoldIt()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("legacy.not"));
-    WriteAll(path, NotebookHolding("plain", "caf\xE9"));
+    WriteAll(path, QByteArray::fromStdString(NotebookHolding("plain", "caf\xE9")));
     // Windows-1252 lacks the separators and the noncharacter: the notebook turns to UTF-8. An
     // unpaired surrogate is no character at all: U+FFFD stands for it, and the user is told.
     const QString pasted = QString::fromUtf16(u"x\ry \u2028 \u2029 \uFDD0 ") + QChar(0xD800) + QStringLiteral(" z");
     const QString expectedFile = dir.filePath(QStringLiteral("expected.not"));
-    WriteAll(expectedFile, NotebookHolding("x\ry \xE2\x80\xA8 \xE2\x80\xA9 \xEF\xB7\x90 \xEF\xBF\xBD z", "caf\xC3\xA9", "plain"));
+    WriteAll(expectedFile, QByteArray::fromStdString(NotebookHolding("x\ry \xE2\x80\xA8 \xE2\x80\xA9 \xEF\xB7\x90 \xEF\xBF\xBD z", "caf\xC3\xA9", "plain")));
     const std::string expected = HeadlessSave(expectedFile, dir.filePath(QStringLiteral("resaved.not")), {});
 
     MemorySettings settings;
@@ -284,7 +277,7 @@ void AppFidelityTest::anotherProgramsTextIsHeldAsAFileWouldHoldIt()
     QPointer<QTimer> pUnexpected = FailOnAnyPrompt();
     MenuAction(app.frame, QStringLiteral("&File"), QStringLiteral("&Save"))->trigger();
     delete pUnexpected;
-    COMPARE_BYTES(ReadAll(path), expected);
+    COMPARE_BYTES(ReadText(path), expected);
 }
 
 void AppFidelityTest::aCopiedNoteMakesClosingAsk()
@@ -346,7 +339,7 @@ void AppFidelityTest::messagesNameFilesAsTheFileSystemDoesOverAWindows1252Notebo
 {
     QTemporaryDir dir;
     const QString legacy = dir.filePath(QStringLiteral("legacy.not"));
-    WriteAll(legacy, NotebookHolding("plain", "caf\xE9"));
+    WriteAll(legacy, QByteArray::fromStdString(NotebookHolding("plain", "caf\xE9")));
     const QString missing = dir.filePath(QStringLiteral("Über.not"));
     const QString notAFolderFile = dir.filePath(QStringLiteral("Über.fol"));
     WriteAll(notAFolderFile, "Über\r\n");

@@ -14,26 +14,6 @@ namespace {
 
 const QString kTestData = QStringLiteral(QUILLBOX_TEST_DATA);
 
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
-// The new notebook of the test data with `main` as Main's notes, lines apart by "\n".
-QByteArray NotebookWith(QByteArray main)
-{
-    return ReadAll(kTestData + QStringLiteral("/new-notebook.not"))
-        .replace("------ New Note 12/06/97 ------\r\n", main.replace("\n", "\r\n"));
-}
-
 const QByteArray kBase = "------ one ------\nfirst\n------ two ------\nsecond\n";
 
 // Clicks the named button of the next modal dialog; returns where its object name will be put.

@@ -24,19 +24,6 @@ namespace {
 const QString kTestData = QStringLiteral(QUILLBOX_TEST_DATA);
 const QString kProgram = QStringLiteral(QUILLBOX_PROGRAM);
 
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
 // A saved notebook "a.not" in `dir`: Main holds one note header.
 QString SavedNotebook(const QTemporaryDir& dir)
 {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDate>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,6 +22,28 @@
 
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
+
+// A file's bytes, or none when it cannot be read.
+inline QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Replaces a file's bytes, failing the test when they cannot all be written.
+inline void WriteAll(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// The new notebook of the test data with `main` as Main's notes, lines apart by "\n".
+inline QByteArray NotebookWith(QByteArray main)
+{
+    return ReadAll(QStringLiteral(QUILLBOX_TEST_DATA "/new-notebook.not"))
+        .replace("------ New Note 12/06/97 ------\r\n", main.replace("\n", "\r\n"));
+}
 
 // Runs `answer` on the next modal dialog as soon as it is up; the test then waits in that
 // dialog's exec. Chain a further WhenModal inside an answer for a dialog that follows it. A test

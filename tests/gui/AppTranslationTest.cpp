@@ -175,21 +175,6 @@ QStringList EverySentence()
     return sentences;
 }
 
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool WriteAll(const QString& path, QByteArray notes)
-{
-    // The new notebook of the test data with `notes` as Main's, lines apart by "\n".
-    const QByteArray bytes = ReadAll(QStringLiteral(QUILLBOX_TEST_DATA "/new-notebook.not"))
-                                 .replace("------ New Note 12/06/97 ------\r\n", notes.replace("\n", "\r\n"));
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
 // The letters after '&' that repeat among `texts`: each item of a menu needs its own.
 QStringList RepeatedMnemonics(const QStringList& texts)
 {
@@ -421,7 +406,7 @@ void AppTranslationTest::theMergesQuestionsAndListComeFromTheCatalogueAndFit()
         };
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("a.not"));
-        QVERIFY(WriteAll(path, "------ one ------\nfirst\n"));
+        WriteAll(path, NotebookWith("------ one ------\nfirst\n"));
         MemorySettings settings;
         AppWindow app(settings);
         CChildFrame* pChild = app.frame.OpenNotebook(path);
@@ -431,7 +416,7 @@ void AppTranslationTest::theMergesQuestionsAndListComeFromTheCatalogueAndFit()
         QTest::keyClick(app.Editor(), Qt::Key_Down);
         QTest::keyClick(app.Editor(), Qt::Key_End);
         QTest::keyClicks(app.Editor(), QStringLiteral(" mine"));
-        QVERIFY(WriteAll(path, "------ one ------\nfirst theirs\n"));
+        WriteAll(path, NotebookWith("------ one ------\nfirst theirs\n"));
 
         // Save's question offers Merge; the merge lists the note both changed.
         bool bAsked = false;
@@ -454,9 +439,9 @@ void AppTranslationTest::theMergesQuestionsAndListComeFromTheCatalogueAndFit()
 
         // A file-sync tool's conflict copy beside a notebook as it opens: both questions, kept.
         const QString other = dir.filePath(QStringLiteral("b.not"));
-        QVERIFY(WriteAll(other, "------ desk ------\nfrom the desktop\n"));
-        QVERIFY(WriteAll(dir.filePath(QStringLiteral("b.sync-conflict-20240102-030405-LAPTOP.not")),
-                         "------ lap ------\nfrom the laptop\n"));
+        WriteAll(other, NotebookWith("------ desk ------\nfrom the desktop\n"));
+        WriteAll(dir.filePath(QStringLiteral("b.sync-conflict-20240102-030405-LAPTOP.not")),
+                 NotebookWith("------ lap ------\nfrom the laptop\n"));
         int asked = 0;
         WhenModal([&](QWidget* pFirst) {
             ++asked;
