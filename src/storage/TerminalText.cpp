@@ -46,7 +46,7 @@ std::string TerminalText::Show(std::string_view bytes)
     out.reserve(text.size());
     for (size_t i = 0; i < text.size();) {
         if (text[i] == '\r' && i + 1 == text.size()) {
-            m_waiting = "\r";
+            m_waiting.assign(1, '\r');
             break;
         }
         if (text[i] == '\r' && text[i + 1] == '\n') {
