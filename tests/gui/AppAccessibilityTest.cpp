@@ -71,13 +71,19 @@ QStringList UnmarkedFocus(QWidget* pWindow)
             (controls.first() == pControl ? controls.last() : controls.first())->setFocus(Qt::TabFocusReason);
         else
             pControl->clearFocus();
-        QTest::qWaitFor([&] { return !pControl->hasFocus(); }, 1000);
+        const QString control = QStringLiteral("%1 \"%2\"").arg(QString::fromLatin1(pControl->metaObject()->className()), pControl->objectName());
+        if (!QTest::qWaitFor([&] { return !pControl->hasFocus(); }, 1000)) {
+            unmarked << control + QStringLiteral(" (keeps the keyboard)");
+            continue;
+        }
         const QImage without = pControl->grab().toImage();
         pControl->setFocus(Qt::TabFocusReason);
-        QTest::qWaitFor([&] { return pControl->hasFocus(); }, 1000);
-        const QImage with = pControl->grab().toImage();
-        if (with == without)
-            unmarked << QStringLiteral("%1 \"%2\"").arg(QString::fromLatin1(pControl->metaObject()->className()), pControl->objectName());
+        if (!QTest::qWaitFor([&] { return pControl->hasFocus(); }, 1000)) {
+            unmarked << control + QStringLiteral(" (never takes the keyboard)");
+            continue;
+        }
+        if (pControl->grab().toImage() == without)
+            unmarked << control;
     }
     return unmarked;
 }
