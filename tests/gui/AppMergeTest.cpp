@@ -2,6 +2,7 @@
 // is merged with them on Save's question, shown unsaved, and what needed a choice is listed in
 // a dialog that goes to each.
 
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -88,6 +89,24 @@ void AppMergeTest::mergeBringsInAnotherProgramsChangeBesideTheWindows()
     delete pUnexpected;
     QVERIFY(!pChild->GetDocument().IsModified());
     QVERIFY(ReadAll(path).contains("first mine\r\n------ two ------\r\nsecond theirs\r\n------ three ------\r\nthird\r\n"));
+
+    // Byte for byte what quillbox-cli merge makes of the same three notebooks, this window's
+    // typing saved by the window as ours.
+    const QString base = dir.filePath(QStringLiteral("base.not"));
+    const QString ours = dir.filePath(QStringLiteral("ours.not"));
+    const QString theirsFile = dir.filePath(QStringLiteral("theirs.not"));
+    const QString expected = dir.filePath(QStringLiteral("expected.not"));
+    WriteAll(base, NotebookWith(kBase));
+    WriteAll(ours, NotebookWith(kBase));
+    WriteAll(theirsFile, theirs);
+    AppWindow second(m_settings);
+    OpenAndType(second, ours, QStringLiteral(" mine"));
+    QVERIFY(second.frame.OnCommand(cmd::FileSave));
+    QProcess cli;
+    cli.start(QStringLiteral(QUILLBOX_CLI), { QStringLiteral("merge"), QStringLiteral("-o"), expected, base, ours, theirsFile });
+    QVERIFY(cli.waitForFinished());
+    QCOMPARE(cli.exitCode(), 0);
+    QCOMPARE(ReadAll(path), ReadAll(expected));
 }
 
 void AppMergeTest::conflictsAreListedAndTheListGoesToEach()
