@@ -11,6 +11,7 @@
 #include <QPlainTextDocumentLayout>
 #include <QStatusBar>
 #include <QTextBlock>
+#include <QTextBoundaryFinder>
 #include <QTextDocument>
 #include <QTextLayout>
 
@@ -56,13 +57,69 @@ bool HoldsLongWord(QStringView text)
     return false;
 }
 
+// A line holding such a run is shown in pieces of about this many characters: each is laid out
+// in about half a millisecond.
+constexpr qsizetype kPiece = 8192;
+
+// The character format of the separator between two pieces of a line. A document that ever held
+// one says so, and only its separators are looked at.
+constexpr int kPieceEnd = QTextFormat::UserProperty + 1;
+const char* const kHasPieces = "quillboxHasPieces";
+
+QTextCharFormat PieceEndFormat()
+{
+    QTextCharFormat format;
+    format.setProperty(kPieceEnd, true);
+    return format;
+}
+
+bool HasPieces(const QTextDocument& doc)
+{
+    return doc.property(kHasPieces).toBool();
+}
+
+// Whether the separator before the block ends a piece rather than a line.
+bool FollowsPieceEnd(const QTextBlock& block)
+{
+    return block.position() > 0 && block.charFormat().boolProperty(kPieceEnd);
+}
+
 bool HoldsLongWord(const QTextDocument& doc)
 {
-    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
-        if (block.length() > kLongestWord && HoldsLongWord(block.text()))
-            return true;
+    // A line is its pieces together: the run goes on over their ends.
+    const bool bPieces = HasPieces(doc);
+    QString line;
+    for (QTextBlock block = doc.begin(); block.isValid();) {
+        const QTextBlock next = block.next();
+        if (!bPieces || !next.isValid() || !FollowsPieceEnd(next)) {
+            if (line.isEmpty() ? block.length() > kLongestWord && HoldsLongWord(block.text())
+                               : HoldsLongWord(line += block.text()))
+                return true;
+            line.clear();
+        } else {
+            line += block.text();
+        }
+        block = next;
     }
     return false;
+}
+
+// Where the piece of a line that starts at `from` ends: kPiece characters on, at the next
+// boundary between characters as the user sees them (a letter and its accents stay together),
+// or the line's end.
+qsizetype PieceEnd(QStringView line, qsizetype from)
+{
+    if (line.size() - from <= kPiece)
+        return line.size();
+    // The boundaries are found in a window around the cut, not over the whole line.
+    constexpr qsizetype kAround = 32;
+    const qsizetype cut = from + kPiece;
+    const qsizetype low = cut - kAround;
+    const QStringView window = line.mid(low, std::min<qsizetype>(2 * kAround, line.size() - low));
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, window.data(), window.size());
+    finder.setPosition(cut - low);
+    const qsizetype at = finder.isAtBoundary() ? finder.position() : finder.toNextBoundary();
+    return at > 0 ? low + at : low + window.size();
 }
 
 } // namespace
@@ -94,6 +151,109 @@ QTextDocument* QtEditControl::NewDocument()
     pDoc->setDocumentMargin(document()->documentMargin());
     connect(pDoc, &QTextDocument::contentsChange, this, &QtEditControl::OnContentsChange);
     return pDoc;
+}
+
+void QtEditControl::InsertText(QTextCursor& cursor, QStringView text)
+{
+    // Typed and pasted text, and real line breaks, never take a piece's end's format.
+    const QTextCharFormat plain;
+    qsizetype done = 0;
+    for (qsizetype start = 0; start <= text.size();) {
+        qsizetype end = text.indexOf(u'\n', start);
+        if (end < 0)
+            end = text.size();
+        const QStringView line = text.sliced(start, end - start);
+        if (line.size() > kPiece && HoldsLongWord(line)) {
+            cursor.insertText(text.sliced(done, start - done).toString(), plain);
+            for (qsizetype from = 0; from < line.size();) {
+                const qsizetype to = PieceEnd(line, from);
+                cursor.insertText(line.sliced(from, to - from).toString(), plain);
+                if (to < line.size())
+                    cursor.insertBlock(QTextBlockFormat(), PieceEndFormat());
+                from = to;
+            }
+            cursor.document()->setProperty(kHasPieces, true);
+            done = end;
+        }
+        start = end + 1;
+    }
+    cursor.insertText(text.sliced(done).toString(), plain);
+}
+
+const std::vector<int>& QtEditControl::PieceEnds() const
+{
+    const QTextDocument* pDoc = document();
+    if (m_pPiecesOf != pDoc) {
+        m_pieceEnds.clear();
+        if (HasPieces(*pDoc)) {
+            for (QTextBlock block = pDoc->begin().next(); block.isValid(); block = block.next()) {
+                if (FollowsPieceEnd(block))
+                    m_pieceEnds.push_back(block.position() - 1);
+            }
+        }
+        m_pPiecesOf = pDoc;
+    }
+    return m_pieceEnds;
+}
+
+int QtEditControl::TextPos(int docPos) const
+{
+    const std::vector<int>& ends = PieceEnds();
+    return docPos - static_cast<int>(std::lower_bound(ends.begin(), ends.end(), docPos) - ends.begin());
+}
+
+int QtEditControl::DocPos(int textPos, bool bPieceEnd) const
+{
+    int pos = textPos;
+    for (const int end : PieceEnds()) {
+        if (end > pos || (end == pos && bPieceEnd))
+            break;
+        ++pos;
+    }
+    return pos;
+}
+
+QString QtEditControl::WithoutPieceEnds(const QString& docText, int from) const
+{
+    const std::vector<int>& ends = PieceEnds();
+    auto end = std::lower_bound(ends.begin(), ends.end(), from);
+    const auto last = std::lower_bound(end, ends.end(), from + static_cast<int>(docText.size()));
+    if (end == last)
+        return docText;
+    QString text;
+    text.reserve(docText.size());
+    int at = from;
+    for (; end != last; ++end) {
+        text += QStringView(docText).sliced(at - from, *end - at);
+        at = *end + 1;
+    }
+    text += QStringView(docText).sliced(at - from);
+    return text;
+}
+
+void QtEditControl::TidyPieces(int position)
+{
+    if (!HasPieces(*document()))
+        return;
+    const QTextBlock block = document()->findBlock(position);
+    if (block.length() != 1)
+        return;
+    int separator = -1;
+    if (block.next().isValid() && FollowsPieceEnd(block.next()))
+        separator = block.position();
+    else if (FollowsPieceEnd(block))
+        separator = block.position() - 1;
+    if (separator < 0)
+        return;
+    // Part of the edit that emptied it, for undo.
+    ++m_nSilent;
+    QTextCursor cursor(document());
+    cursor.joinPreviousEditBlock();
+    cursor.setPosition(separator);
+    cursor.setPosition(separator + 1, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    cursor.endEditBlock();
+    --m_nSilent;
 }
 
 void QtEditControl::LayOut(QTextDocument& doc, bool bLong)
@@ -139,33 +299,45 @@ void QtEditControl::ShowText(const std::string& bytes)
     const TextEncoding::Kind kind = m_codec.GetEncoding().GetKind();
     const auto kept = std::find_if(m_kept.begin(), m_kept.end(), [&](const KeptText& k) { return k.kind == kind && k.bytes == bytes; });
     QTextDocument* pNext = nullptr;
+    bool bLong = false;
+    QString text;
     if (kept != m_kept.end()) {
         pNext = kept->pDoc;
         m_kept.erase(kept);
-    } else if (m_heldBytes.size() >= kWorthKeeping) {
-        pNext = NewDocument();
-        pNext->setPlainText(m_codec.Decode(bytes));
+        bLong = HoldsLongWord(*pNext);
     } else {
-        // A text with a long run is laid out its way from the first: the editor is set up for
-        // it while the short text it replaces is still shown.
-        const QString text = m_codec.Decode(bytes);
-        if (HoldsLongWord(text)) {
-            LayOut(*document(), true);
-            FitWidget(true);
+        text = m_codec.Decode(bytes);
+        bLong = HoldsLongWord(text);
+        if (m_heldBytes.size() < kWorthKeeping && !bLong) {
+            // Every separator goes with the text it replaces.
+            document()->setProperty(kHasPieces, false);
+            setPlainText(text);
+            return;
         }
-        setPlainText(text);
-        return;
+        pNext = NewDocument();
     }
     // The widget changes its wrapping and its scroll bar while a text without a long run is
     // shown: that one is laid out again, cheaply, and a long text keeps its layout while it is
     // put aside, and is laid out at the right width and mode once it is shown.
-    const bool bLong = HoldsLongWord(*pNext);
+    m_pPiecesOf = nullptr;
     LayOut(*pNext, bLong);
     if (bLong)
         FitWidget(bLong);
     setDocument(pNext);
     if (!bLong)
         FitWidget(bLong);
+    if (!text.isEmpty()) {
+        // Filled once shown: a layout has its width from the widget showing it, and without one
+        // it lays each paragraph out on a single line.
+        m_bFilling = true;
+        pNext->setUndoRedoEnabled(false);
+        QTextCursor cursor(pNext);
+        cursor.beginEditBlock();
+        InsertText(cursor, text);
+        cursor.endEditBlock();
+        pNext->setUndoRedoEnabled(true);
+        m_bFilling = false;
+    }
     if (m_heldBytes.size() >= kWorthKeeping) {
         m_kept.push_back({ kind, std::move(m_heldBytes), pShown });
         if (m_kept.size() > kKept) {
@@ -182,8 +354,8 @@ QtEditControl::~QtEditControl() = default;
 long QtEditControl::Room() const
 {
     const QTextCursor cursor = textCursor();
-    const long length = document()->characterCount() - 1;
-    return m_limit - (length - (cursor.selectionEnd() - cursor.selectionStart()));
+    const long length = TextPos(document()->characterCount() - 1);
+    return m_limit - (length - (TextPos(cursor.selectionEnd()) - TextPos(cursor.selectionStart())));
 }
 
 void QtEditControl::TellFull()
@@ -212,14 +384,19 @@ void QtEditControl::InsertWithinLimit(const QString& text)
     if (fitting.isEmpty())
         return;
     QTextCursor cursor = textCursor();
-    cursor.insertText(fitting);
+    cursor.beginEditBlock();
+    InsertText(cursor, fitting);
+    cursor.endEditBlock();
     setTextCursor(cursor);
+    TidyPieces(cursor.position());
     ensureCursorVisible();
 }
 
 void QtEditControl::OnContentsChange(int position, int removed, int added)
 {
-    if (std::max(removed, added) > kLongestWord && sender() == document()) {
+    if (sender() == document())
+        m_pPiecesOf = nullptr;
+    if (std::max(removed, added) > kLongestWord && sender() == document() && !m_bFilling) {
         const bool bLong = HoldsLongWord(*document());
         LayOut(*document(), bLong);
         FitWidget(bLong);
@@ -251,12 +428,12 @@ TextBuffer& QtEditControl::Held() const
     if (m_bBatchTaken)
         return m_batch;
     m_bBatchTaken = true;
-    m_heldText = document()->toRawText();
+    m_heldText = WithoutPieceEnds(document()->toRawText(), 0);
     const QTextCursor cursor = textCursor();
     m_heldBytes = m_codec.EncodeHeld(m_heldText);
     const std::string& bytes = m_heldBytes;
-    m_batchSelStart = cursor.selectionStart();
-    m_batchSelEnd = cursor.selectionEnd();
+    m_batchSelStart = TextPos(cursor.selectionStart());
+    m_batchSelEnd = TextPos(cursor.selectionEnd());
     // The selection's byte offsets, measured in one pass up to its end.
     const QStringView text(m_heldText);
     const long start = m_codec.EncodedSize(text.left(m_batchSelStart));
@@ -322,12 +499,15 @@ void QtEditControl::EndBatch()
         qsizetype suffix = 0;
         while (suffix < shorter - prefix && same(before[before.size() - 1 - suffix], after[after.size() - 1 - suffix]))
             ++suffix;
+        // The pieces' separators at either end of what changed stay.
+        const int from = DocPos(static_cast<int>(prefix));
         QTextCursor cursor(document());
         cursor.beginEditBlock();
-        cursor.setPosition(static_cast<int>(prefix));
-        cursor.setPosition(static_cast<int>(before.size() - suffix), QTextCursor::KeepAnchor);
-        cursor.insertText(after.mid(prefix, after.size() - suffix - prefix));
+        cursor.setPosition(from);
+        cursor.setPosition(std::max(from, DocPos(static_cast<int>(before.size() - suffix), true)), QTextCursor::KeepAnchor);
+        InsertText(cursor, QStringView(after).sliced(prefix, after.size() - suffix - prefix));
         cursor.endEditBlock();
+        TidyPieces(cursor.position());
     }
     --m_nSilent;
     const std::string_view held(bytes);
@@ -335,14 +515,47 @@ void QtEditControl::EndBatch()
     const int newEnd = newStart + static_cast<int>(m_codec.DecodedSize(held.substr(start, end - start)));
     if (m_bBatchReplaced || m_bBatchEdited || newStart != m_batchSelStart || newEnd != m_batchSelEnd) {
         QTextCursor cursor(document());
-        cursor.setPosition(newStart);
-        cursor.setPosition(newEnd, QTextCursor::KeepAnchor);
+        const int docStart = DocPos(newStart);
+        cursor.setPosition(docStart);
+        cursor.setPosition(newEnd == newStart ? docStart : DocPos(newEnd, true), QTextCursor::KeepAnchor);
         setTextCursor(cursor);
         ensureCursorVisible();
     }
     m_batch.SetText({});
     m_heldText.clear();
     m_heldBytes.clear();
+}
+
+bool QtEditControl::Find(const QString& text, QTextDocument::FindFlags flags)
+{
+    if (!HasPieces(*document()))
+        return find(text, flags);
+    // QTextDocument::find's rules, over the lines' whole text: a no-break space is a space, a
+    // whole word has no letter or digit beside it, the search goes on after a part of a word.
+    QString lines = WithoutPieceEnds(document()->toRawText(), 0);
+    lines.replace(QChar::Nbsp, u' ');
+    const Qt::CaseSensitivity sensitivity = (flags & QTextDocument::FindCaseSensitively) ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    const bool bBack = flags & QTextDocument::FindBackward;
+    const QTextCursor from = textCursor();
+    qsizetype at = bBack ? TextPos(from.selectionStart()) - 1 : TextPos(from.selectionEnd());
+    while (at >= 0 && at <= lines.size()) {
+        const qsizetype found = bBack ? lines.lastIndexOf(text, at, sensitivity) : lines.indexOf(text, at, sensitivity);
+        if (found < 0)
+            return false;
+        const qsizetype end = found + text.size();
+        if ((flags & QTextDocument::FindWholeWords)
+            && ((found > 0 && lines.at(found - 1).isLetterOrNumber()) || (end < lines.size() && lines.at(end).isLetterOrNumber()))) {
+            at = bBack ? found - 1 : end + 1;
+            continue;
+        }
+        QTextCursor match(document());
+        match.setPosition(DocPos(static_cast<int>(found)));
+        match.setPosition(DocPos(static_cast<int>(end), true), QTextCursor::KeepAnchor);
+        setTextCursor(match);
+        ensureCursorVisible();
+        return true;
+    }
+    return false;
 }
 
 void QtEditControl::ShowFind()
@@ -466,7 +679,36 @@ void QtEditControl::keyPressEvent(QKeyEvent* event)
         TellFull();
         return;
     }
+    PressKey(event);
+}
+
+void QtEditControl::PressKey(QKeyEvent* event)
+{
+    if (!HasPieces(*document())) {
+        QPlainTextEdit::keyPressEvent(event);
+        return;
+    }
+    QTextCursor cursor = textCursor();
+    const int before = cursor.position();
+    const bool bSelected = cursor.hasSelection();
+    const auto endsAt = [this](int position) {
+        const std::vector<int>& ends = PieceEnds();
+        return std::binary_search(ends.begin(), ends.end(), position);
+    };
+    // Backspace and Delete take the character beyond a piece's end, not its separator.
+    if (!bSelected && ((event->key() == Qt::Key_Backspace && endsAt(before - 1)) || (event->key() == Qt::Key_Delete && endsAt(before)))) {
+        cursor.setPosition(event->key() == Qt::Key_Backspace ? before - 1 : before + 1);
+        setTextCursor(cursor);
+    }
     QPlainTextEdit::keyPressEvent(event);
+    // A step over a piece's end passes no character: one more step does.
+    const bool bStep = event->matches(QKeySequence::MoveToNextChar) || event->matches(QKeySequence::MoveToPreviousChar)
+        ? !bSelected
+        : event->matches(QKeySequence::SelectNextChar) || event->matches(QKeySequence::SelectPreviousChar);
+    const int after = textCursor().position();
+    if (bStep && std::abs(after - before) == 1 && endsAt(std::min(before, after)))
+        QPlainTextEdit::keyPressEvent(event);
+    TidyPieces(textCursor().position());
 }
 
 void QtEditControl::keyReleaseEvent(QKeyEvent* event)
@@ -485,6 +727,7 @@ void QtEditControl::inputMethodEvent(QInputMethodEvent* event)
         return;
     }
     QPlainTextEdit::inputMethodEvent(event);
+    TidyPieces(textCursor().position());
 }
 
 void QtEditControl::focusOutEvent(QFocusEvent* event)
@@ -513,7 +756,8 @@ void QtEditControl::contextMenuEvent(QContextMenuEvent* event)
 
 QMimeData* QtEditControl::createMimeDataFromSelection() const
 {
-    return m_codec.NewMimeData(m_codec.EncodeHeld(textCursor().selectedText()));
+    const QTextCursor cursor = textCursor();
+    return m_codec.NewMimeData(m_codec.EncodeHeld(WithoutPieceEnds(cursor.selectedText(), cursor.selectionStart())));
 }
 
 void QtEditControl::insertFromMimeData(const QMimeData* source)

@@ -18,6 +18,12 @@ class TextCodec;
 // the function keys, Return, the loss of the focus and right clicks to the editor view, and
 // reports every user edit through the change handler.
 //
+// Qt lays out a paragraph whole, on every show and every key. A line holding a long run without
+// a space is therefore shown as several paragraphs, pieces of about kPiece characters, parted by
+// separators that carry a character format of their own: they are no line breaks, and the text,
+// positions, copies and searches the control hands out never hold them. Undo and redo restore
+// them with their format, so the real line breaks and the pieces' ends never mix.
+//
 // The note logic never works on the widget itself. Every command runs inside a batch
 // (BeginBatch to EndBatch): on its first use the text is taken from the widget into a
 // TextBuffer, as the notebook's bytes, and the logic reads and edits that, with byte offsets,
@@ -39,6 +45,9 @@ public:
 
     // Opens the Find dialog for this editor.
     void ShowFind();
+    // Selects the next match of the text from the selection, as QPlainTextEdit::find does, over
+    // the pieces' ends too; false when there is none.
+    bool Find(const QString& text, QTextDocument::FindFlags flags);
 
     int GetLineCount() const override;
     std::string GetLine(int line, int maxChars) const override;
@@ -77,6 +86,20 @@ private:
     // Says that typing or a paste went beyond the limit.
     void TellFull();
     void InsertWithinLimit(const QString& text);
+    // Inserts text at the cursor, a line holding a long run cut into pieces.
+    void InsertText(QTextCursor& cursor, QStringView text);
+    // Takes away a piece the last edit emptied at that position: it would show as an empty line.
+    void TidyPieces(int position);
+    // Hands a key to the editor, stepping over the pieces' ends as if they were not there.
+    void PressKey(QKeyEvent* event);
+    // Positions of the shown document's pieces' separators, in order.
+    const std::vector<int>& PieceEnds() const;
+    // The position in the text without those separators of a position in the document, and back;
+    // where a piece ends, the position after its separator, or before it at `bPieceEnd`.
+    int TextPos(int docPos) const;
+    int DocPos(int textPos, bool bPieceEnd = false) const;
+    // The document's text from `from` without the pieces' separators.
+    QString WithoutPieceEnds(const QString& docText, int from) const;
     void OnContentsChange(int position, int removed, int added);
     // A document laid out the editor's way, for a folder's text.
     QTextDocument* NewDocument();
@@ -101,6 +124,7 @@ private:
     std::function<void()> m_onChange;
     long m_limit = 32767;
     int m_nSilent = 0;
+    bool m_bFilling = false; // while a shown text is put in a new document
     QtFindDialog* m_pFind = nullptr;
 
     // While batched: the text, which operations act on, and what happened to it.
@@ -119,7 +143,9 @@ private:
     };
     QObject* m_pDocuments; // owns the documents shown and kept
     std::vector<KeptText> m_kept;
-    mutable int m_batchSelStart = 0; // the widget's selection when the text was taken
+    mutable const QTextDocument* m_pPiecesOf = nullptr; // whose separators m_pieceEnds holds
+    mutable std::vector<int> m_pieceEnds;
+    mutable int m_batchSelStart = 0; // the widget's selection when the text was taken, in m_heldText
     mutable int m_batchSelEnd = 0;
     bool m_bBatchReplaced = false;
     bool m_bBatchEdited = false;

@@ -7,12 +7,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-QtFindDialog::QtFindDialog(QPlainTextEdit* pEditor)
+#include "qt/QtEditControl.h"
+
+QtFindDialog::QtFindDialog(QtEditControl* pEditor)
     : QDialog(pEditor)
     , m_pEditor(pEditor)
     , m_pText(new QLineEdit)
@@ -78,7 +79,7 @@ bool QtFindDialog::FindNext()
         flags |= QTextDocument::FindCaseSensitively;
     if (m_pUp->isChecked())
         flags |= QTextDocument::FindBackward;
-    if (m_pEditor->find(text, flags)) {
+    if (m_pEditor->Find(text, flags)) {
         m_pStatus->clear();
         return true;
     }

@@ -133,6 +133,14 @@ void AppFidelityTest::awkwardBytesSurviveShowingEditingAndSaving_data()
         { "byte-order mark", "\xEF\xBB\xBF" "bom" },
         { "NUL", std::string("a\0b", 3) },
         { "stand-in range", "\xF4\x8F\xBC\x8D" },
+        // Shown in pieces, which must neither part an accent or a surrogate pair from its
+        // character nor reach the file.
+        { "a line too long to lay out whole", [] {
+             std::string line;
+             while (line.size() < 96000)
+                 line += "e\xCC\x81\xF0\x9F\x98\x80x";
+             return line;
+         }() },
     };
     // Each once in a UTF-8 notebook and once in one made Windows-1252 by another note.
     for (const auto& [name, bytes] : sequences) {

@@ -9,6 +9,8 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
+#include <random>
+
 #include "QtNotebook.h"
 #include "platform/CommandIds.h"
 #include "qt/QtFindDialog.h"
@@ -310,6 +312,128 @@ private slots:
         nb->edit->cut();
         QCOMPARE(wrap(), QTextOption::WrapAtWordBoundaryOrAnywhere);
         QCOMPARE(nb->edit->GetText(), prose);
+    }
+
+    void aLineShownInPiecesEditsAsOneLine()
+    {
+        // A long run is shown in pieces; keys at and over their ends, typing, pastes and undo act
+        // on the text as a plain editor holding it as one line does, and it is saved so.
+        auto nb = QtNotebook::New();
+        std::string run;
+        while (run.size() < 40000)
+            run += "abcdefghij";
+        run.replace(8189, 6, "MARKER"); // over the first piece's end
+        const std::string original = run + "\r\nsecond line\r\n";
+        nb->edit->SetText(original);
+        QVERIFY(nb->edit->document()->blockCount() > 4);
+        QCOMPARE(nb->edit->GetText(), original);
+        QCOMPARE(nb->edit->GetLineCount(), 3);
+
+        // The whole run's text is one paragraph of a plain editor beside it.
+        QPlainTextEdit plain;
+        plain.setPlainText(QString::fromStdString(original).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        const auto same = [&](const QString& step) {
+            long start = 0;
+            long end = 0;
+            nb->edit->GetSel(start, end);
+            const QTextCursor cursor = plain.textCursor();
+            const QString text = plain.toPlainText();
+            // Offsets in the notebook's bytes, where a line break is two.
+            const auto offset = [&](int pos) { return static_cast<long>(pos + QStringView(text).left(pos).count(QLatin1Char('\n'))); };
+            QVERIFY2(nb->edit->GetText() == QString(text).replace(QLatin1Char('\n'), QStringLiteral("\r\n")).toStdString(), qPrintable(step));
+            QVERIFY2(start == offset(cursor.selectionStart()) && end == offset(cursor.selectionEnd()),
+                     qPrintable(step + QStringLiteral(": %1-%2 instead of %3-%4").arg(start).arg(end).arg(offset(cursor.selectionStart())).arg(offset(cursor.selectionEnd()))));
+        };
+        const QString pasted = QString(20000, QLatin1Char('p'));
+        struct Key
+        {
+            int key;
+            Qt::KeyboardModifiers modifiers;
+            QString text;
+        };
+        const Key keys[] = {
+            { Qt::Key_Left, {}, {} }, { Qt::Key_Right, {}, {} }, { Qt::Key_Left, Qt::ShiftModifier, {} },
+            { Qt::Key_Right, Qt::ShiftModifier, {} }, { Qt::Key_Backspace, {}, {} }, { Qt::Key_Delete, {}, {} },
+            { Qt::Key_X, {}, QStringLiteral("x") }, { Qt::Key_Return, {}, QStringLiteral("\r") },
+            { Qt::Key_V, Qt::ControlModifier, {} },
+        };
+        std::mt19937 random(21);
+        for (int step = 0; step < 400; ++step) {
+            // Now and then the caret goes near the end of a piece.
+            if (step % 8 == 0) {
+                const std::vector<int> ends = [&] {
+                    std::vector<int> found;
+                    int removed = 0;
+                    for (QTextBlock block = nb->edit->document()->begin().next(); block.isValid(); block = block.next()) {
+                        if (block.charFormat().boolProperty(QTextFormat::UserProperty + 1))
+                            found.push_back(block.position() - 1 - removed++);
+                    }
+                    return found;
+                }();
+                if (ends.empty())
+                    break;
+                const int at = std::max(0, ends[random() % ends.size()] + static_cast<int>(random() % 5) - 2);
+                const long byte = at + QStringView(plain.toPlainText()).left(at).count(QLatin1Char('\n'));
+                nb->edit->SetSel(byte, byte);
+                QTextCursor cursor = plain.textCursor();
+                cursor.setPosition(at);
+                plain.setTextCursor(cursor);
+            }
+            const Key& key = keys[random() % std::size(keys)];
+            if (key.key == Qt::Key_V && random() % 4 != 0)
+                continue;
+            QApplication::clipboard()->setText(pasted);
+            QTest::sendKeyEvent(QTest::Click, nb->edit, Qt::Key(key.key), key.text, key.modifiers);
+            QTest::sendKeyEvent(QTest::Click, &plain, Qt::Key(key.key), key.text, key.modifiers);
+            same(QStringLiteral("step %1, key %2").arg(step).arg(key.key));
+            if (QTest::currentTestFailed())
+                return;
+        }
+        // Undone to the start and done again, every piece's end is still no line break.
+        const std::string edited = nb->edit->GetText();
+        while (nb->edit->document()->isUndoAvailable())
+            nb->edit->undo();
+        QCOMPARE(nb->edit->GetText(), original);
+        while (nb->edit->document()->isRedoAvailable())
+            nb->edit->redo();
+        QCOMPARE(nb->edit->GetText(), edited);
+
+        // A piece's characters deleted whole leave no empty line on screen, and a line break
+        // typed there is one.
+        nb->edit->SetText(original);
+        nb->edit->SetSel(8192, 16384);
+        QTest::keyClick(nb->edit, Qt::Key_Delete);
+        for (QTextBlock block = nb->edit->document()->begin(); block.isValid(); block = block.next())
+            QVERIFY(block.length() > 1 || !block.next().isValid());
+        QTest::keyClick(nb->edit, Qt::Key_Return);
+        QCOMPARE(nb->edit->GetText(), run.substr(0, 8192) + "\r\n" + run.substr(16384) + "\r\nsecond line\r\n");
+
+        // Find and copy see the run whole.
+        nb->edit->SetText(original);
+        nb->edit->SetSel(0, 0);
+        QVERIFY(nb->edit->Find(QStringLiteral("marker"), {}));
+        long start = 0;
+        long end = 0;
+        nb->edit->GetSel(start, end);
+        QCOMPARE(std::pair(start, end), std::pair(8189L, 8195L));
+        nb->edit->copy();
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("MARKER"));
+        nb->edit->SetSel(20000, 20000);
+        QVERIFY(nb->edit->Find(QStringLiteral("MARKER"), QTextDocument::FindBackward | QTextDocument::FindCaseSensitively));
+        nb->edit->GetSel(start, end);
+        QCOMPARE(std::pair(start, end), std::pair(8189L, 8195L));
+        QVERIFY(!nb->edit->Find(QStringLiteral("marker"), QTextDocument::FindWholeWords));
+
+        // A piece never parts an accent or half of a surrogate pair from its character.
+        std::string accented = "x";
+        while (accented.size() < 60000)
+            accented += "e\xCC\x81\xF0\x9F\x98\x80";
+        nb->edit->SetText(accented);
+        QVERIFY(nb->edit->document()->blockCount() > 2);
+        for (QTextBlock block = nb->edit->document()->begin(); block.isValid(); block = block.next()) {
+            const QChar first = block.text().front();
+            QVERIFY(!first.isMark() && !first.isLowSurrogate());
+        }
     }
 
     void findSelectsTheNextMatch()
