@@ -77,10 +77,7 @@ void GrowNotebook(HeadlessNotebook& nb, NotebookShape shape, int count, const Gr
     if (shape == NotebookShape::BigFolder || shape == NotebookShape::LongLine) {
         nb.doc.AddFolder(false, "Big", shape == NotebookShape::LongLine ? LongLine(count) : BigText(count), true, {}, {});
         nb.tree.SelectItem(pMain->m_hItem);
-        // For the long line, Small holds a few of its letters: the first switch into Big then
-        // measures the line, not the first use of the letters' font, which any folder of them pays.
-        const std::string small = shape == NotebookShape::LongLine ? NotesFor(1, 3) + LongLine(64) : NotesFor(1, 3);
-        nb.doc.AddFolder(false, "Small", small, true, {}, {});
+        nb.doc.AddFolder(false, "Small", NotesFor(1, 3), true, {}, {});
         return;
     }
     std::vector<Folder*> folders { pMain };

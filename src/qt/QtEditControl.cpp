@@ -263,20 +263,14 @@ void QtEditControl::LayOut(QTextDocument& doc, bool bLong)
         option.setWrapMode(WrapMode(bLong));
         doc.setDefaultTextOption(option);
     }
-    // Such a paragraph is laid out whole on every show and every key, and shaping it through
-    // HarfBuzz is half of that: simple scripts take a glyph per character instead (no kerning,
-    // no ligatures), others are still shaped.
+    // Its pieces are laid out on every show and every key, and shaping them through HarfBuzz is
+    // half of that: simple scripts take a glyph per character instead (no kerning, no
+    // ligatures), others are still shaped.
     QFont font = doc.defaultFont();
     const auto strategy = QFont::StyleStrategy((font.styleStrategy() & ~QFont::PreferNoShaping) | (bLong ? QFont::PreferNoShaping : 0));
     if (font.styleStrategy() != strategy) {
         font.setStyleStrategy(strategy);
         doc.setDefaultFont(font);
-    }
-    // A long paragraph keeps what its layout found out about its characters: drawing the caret
-    // and moving it would otherwise look at every character of the paragraph again.
-    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
-        if (block.length() > kLongestWord)
-            block.layout()->setCacheEnabled(true);
     }
 }
 

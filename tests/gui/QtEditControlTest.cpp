@@ -398,6 +398,17 @@ private slots:
             nb->edit->redo();
         QCOMPARE(nb->edit->GetText(), edited);
 
+        // A note command edits the notebook's text, which the pieces' ends never reach.
+        nb->edit->SetText(kHeader + "first\r\n" + kHeader + original);
+        const long inRun = static_cast<long>(2 * kHeader.size() + 7 + 8192);
+        nb->edit->SetSel(inRun, inRun);
+        {
+            EditBatch batch(*nb->edit);
+            nb->editView.OnDeleteNote();
+        }
+        QCOMPARE(nb->edit->GetText(), kHeader + "first\r\n");
+        QCOMPARE(nb->doc.FindFolderByName("Trash")->m_text, kHeader + original);
+
         // A piece's characters deleted whole leave no empty line on screen, and a line break
         // typed there is one.
         nb->edit->SetText(original);
