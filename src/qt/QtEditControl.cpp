@@ -16,6 +16,7 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <utility>
 
 #include "storage/TextEncoding.h"
 #include "notes/CQuillboxEditView.h"
@@ -89,17 +90,15 @@ bool HoldsLongWord(const QTextDocument& doc)
     // A line is its pieces together: the run goes on over their ends.
     const bool bPieces = HasPieces(doc);
     QString line;
-    for (QTextBlock block = doc.begin(); block.isValid();) {
-        const QTextBlock next = block.next();
-        if (!bPieces || !next.isValid() || !FollowsPieceEnd(next)) {
-            if (line.isEmpty() ? block.length() > kLongestWord && HoldsLongWord(block.text())
-                               : HoldsLongWord(line += block.text()))
-                return true;
-            line.clear();
-        } else {
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        const bool bLineGoesOn = bPieces && block.next().isValid() && FollowsPieceEnd(block.next());
+        if (bLineGoesOn || !line.isEmpty()) {
             line += block.text();
+            if (!bLineGoesOn && HoldsLongWord(std::exchange(line, {})))
+                return true;
+        } else if (block.length() > kLongestWord && HoldsLongWord(block.text())) {
+            return true;
         }
-        block = next;
     }
     return false;
 }
@@ -231,11 +230,13 @@ QString QtEditControl::WithoutPieceEnds(const QString& docText, int from) const
     return text;
 }
 
-void QtEditControl::TidyPieces(int position)
+void QtEditControl::TidyPieces(int from, int to)
 {
     if (!HasPieces(*document()))
         return;
-    const QTextBlock block = document()->findBlock(position);
+    if (to > from)
+        TidyPieces(to, to);
+    const QTextBlock block = document()->findBlock(from);
     if (block.length() != 1)
         return;
     int separator = -1;
@@ -378,11 +379,12 @@ void QtEditControl::InsertWithinLimit(const QString& text)
     if (fitting.isEmpty())
         return;
     QTextCursor cursor = textCursor();
+    const int from = cursor.selectionStart();
     cursor.beginEditBlock();
     InsertText(cursor, fitting);
     cursor.endEditBlock();
     setTextCursor(cursor);
-    TidyPieces(cursor.position());
+    TidyPieces(from, cursor.position());
     ensureCursorVisible();
 }
 
@@ -501,7 +503,7 @@ void QtEditControl::EndBatch()
         cursor.setPosition(std::max(from, DocPos(static_cast<int>(before.size() - suffix), true)), QTextCursor::KeepAnchor);
         InsertText(cursor, QStringView(after).sliced(prefix, after.size() - suffix - prefix));
         cursor.endEditBlock();
-        TidyPieces(cursor.position());
+        TidyPieces(from, cursor.position());
     }
     --m_nSilent;
     const std::string_view held(bytes);
@@ -702,7 +704,7 @@ void QtEditControl::PressKey(QKeyEvent* event)
     const int after = textCursor().position();
     if (bStep && std::abs(after - before) == 1 && endsAt(std::min(before, after)))
         QPlainTextEdit::keyPressEvent(event);
-    TidyPieces(textCursor().position());
+    TidyPieces(textCursor().position(), textCursor().position());
 }
 
 void QtEditControl::keyReleaseEvent(QKeyEvent* event)
@@ -721,7 +723,7 @@ void QtEditControl::inputMethodEvent(QInputMethodEvent* event)
         return;
     }
     QPlainTextEdit::inputMethodEvent(event);
-    TidyPieces(textCursor().position());
+    TidyPieces(textCursor().position(), textCursor().position());
 }
 
 void QtEditControl::focusOutEvent(QFocusEvent* event)

@@ -88,8 +88,9 @@ private:
     void InsertWithinLimit(const QString& text);
     // Inserts text at the cursor, a line holding a long run cut into pieces.
     void InsertText(QTextCursor& cursor, QStringView text);
-    // Takes away a piece the last edit emptied at that position: it would show as an empty line.
-    void TidyPieces(int position);
+    // Takes away a piece the last edit, from `from` to `to`, emptied: it would show as an empty
+    // line.
+    void TidyPieces(int from, int to);
     // Hands a key to the editor, stepping over the pieces' ends as if they were not there.
     void PressKey(QKeyEvent* event);
     // Positions of the shown document's pieces' separators, in order.

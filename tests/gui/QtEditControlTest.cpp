@@ -411,13 +411,22 @@ private slots:
 
         // A piece's characters deleted whole leave no empty line on screen, and a line break
         // typed there is one.
+        const auto noEmptyLine = [&] {
+            for (QTextBlock block = nb->edit->document()->begin(); block.next().isValid(); block = block.next())
+                QVERIFY(block.length() > 1);
+        };
         nb->edit->SetText(original);
         nb->edit->SetSel(8192, 16384);
         QTest::keyClick(nb->edit, Qt::Key_Delete);
-        for (QTextBlock block = nb->edit->document()->begin(); block.isValid(); block = block.next())
-            QVERIFY(block.length() > 1 || !block.next().isValid());
+        noEmptyLine();
         QTest::keyClick(nb->edit, Qt::Key_Return);
         QCOMPARE(nb->edit->GetText(), run.substr(0, 8192) + "\r\n" + run.substr(16384) + "\r\nsecond line\r\n");
+        nb->edit->SetText(original);
+        nb->edit->SetSel(8192, 16384);
+        QApplication::clipboard()->setText(QStringLiteral("\nnew"));
+        nb->edit->paste();
+        noEmptyLine();
+        QCOMPARE(nb->edit->GetText(), run.substr(0, 8192) + "\r\nnew" + run.substr(16384) + "\r\nsecond line\r\n");
 
         // Find and copy see the run whole.
         nb->edit->SetText(original);
