@@ -19,6 +19,8 @@ std::optional<NotebookShape> ParseShape(const std::string& name)
         return NotebookShape::BigFolder;
     if (name == "longline")
         return NotebookShape::LongLine;
+    if (name == "longwords")
+        return NotebookShape::LongWords;
     return std::nullopt;
 }
 
@@ -58,13 +60,14 @@ std::string BigText(int count)
 
 // One line of `bytes` bytes of Greek letters, two bytes each, without a space: a pasted blob
 // that the editor can wrap nowhere but anywhere, and short enough in characters to type in.
-std::string LongLine(int bytes)
+// With `bWords`, a space after every seven letters: a paragraph of words that long.
+std::string LongLine(int bytes, bool bWords)
 {
     static constexpr std::string_view kLetters[] = { "\xCE\xB1", "\xCE\xB2", "\xCE\xB3", "\xCE\xB4", "\xCE\xB5" };
     std::string text;
     text.reserve(static_cast<size_t>(bytes) + 2);
     for (size_t i = 0; text.size() + 2 <= static_cast<size_t>(bytes); ++i)
-        text += kLetters[i % 5];
+        text += bWords && i % 8 == 7 ? std::string_view(" ") : kLetters[i % 5];
     return text + "\r\n";
 }
 
@@ -74,8 +77,9 @@ void GrowNotebook(HeadlessNotebook& nb, NotebookShape shape, int count, const Gr
 {
     nb.doc.OnNewDocument();
     Folder* pMain = nb.doc.FindFolderByName("Main");
-    if (shape == NotebookShape::BigFolder || shape == NotebookShape::LongLine) {
-        nb.doc.AddFolder(false, "Big", shape == NotebookShape::LongLine ? LongLine(count) : BigText(count), true, {}, {});
+    if (shape == NotebookShape::BigFolder || shape == NotebookShape::LongLine || shape == NotebookShape::LongWords) {
+        const std::string big = shape == NotebookShape::BigFolder ? BigText(count) : LongLine(count, shape == NotebookShape::LongWords);
+        nb.doc.AddFolder(false, "Big", big, true, {}, {});
         nb.tree.SelectItem(pMain->m_hItem);
         nb.doc.AddFolder(false, "Small", NotesFor(1, 3), true, {}, {});
         return;

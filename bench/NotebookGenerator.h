@@ -14,6 +14,7 @@ enum class NotebookShape
     Wide,     // every folder is a child of Main
     BigFolder, // two folders under Main: "Big" with `count` notes filling the editor, and "Small"
     LongLine, // two folders under Main: "Big" one line of `count` bytes without a space, and "Small"
+    LongWords, // as LongLine, the line's letters in words of seven
 };
 
 std::optional<NotebookShape> ParseShape(const std::string& name);

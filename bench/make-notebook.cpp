@@ -17,6 +17,7 @@ Writes a notebook whose Main holds COUNT generated folders. SHAPE is one of:
   wide       all of them directly under Main
   bigfolder  two folders, "Big" with COUNT notes that fill the editor, and "Small"
   longline   two folders, "Big" one line of COUNT bytes without a space, and "Small"
+  longwords  as longline, the line's letters in words of seven
 Options:
   --notes N      notes per folder (default 3; 0 leaves only a new note's header)
   --every-key    every folder carries an assignable key, not only the first seven

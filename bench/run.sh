@@ -270,6 +270,10 @@ if wanted longline; then
     row "switch out of that folder" "$(field leave_ms "$out") ms (CPU $(field leave_cpu_ms "$out") ms)" "under 16 ms" "$(within "$(field leave_ms "$out")" 15.99)"
     row "Page Down in that folder" "$(field page_ms "$out") ms (CPU $(field page_cpu_ms "$out") ms)" "under 16 ms" "$(within "$(field page_ms "$out")" 15.99)"
     row "type a letter in that folder" "$(field type_ms "$out") ms (CPU $(field type_cpu_ms "$out") ms)" "under 16 ms" "$(within "$(field type_ms "$out")" 15.99)"
+    out=$("$window_bench" longline "$(nb longwords.not longwords "$line")" 21)
+    what="a folder of one $(ratio "$line" 1000000) MB line of words"
+    row "switch into $what, first time / again" "$(field first_ms "$out") ms / $(field switch_ms "$out") ms (CPU $(field first_cpu_ms "$out") / $(field switch_cpu_ms "$out") ms)" "under 16 ms again" "$(within "$(field switch_ms "$out")" 15.99)"
+    row "type a letter in that folder" "$(field type_ms "$out") ms (CPU $(field type_cpu_ms "$out") ms)" "under 16 ms" "$(within "$(field type_ms "$out")" 15.99)"
 fi
 
 if wanted shapes; then

@@ -59,8 +59,9 @@ bool HoldsLongWord(QStringView text)
 }
 
 // A line holding such a run is shown in pieces of about this many characters: each is laid out
-// in about half a millisecond.
+// in about half a millisecond. So is any line longer than kLongLine, words too.
 constexpr qsizetype kPiece = 8192;
+constexpr qsizetype kLongLine = 8 * kPiece;
 
 // The character format of the separator between two pieces of a line. A document that ever held
 // one says so, and only its separators are looked at.
@@ -103,16 +104,27 @@ bool HoldsLongWord(const QTextDocument& doc)
     return false;
 }
 
-// Where the piece of a line that starts at `from` ends: kPiece characters on, at the next
-// boundary between characters as the user sees them (a letter and its accents stay together),
-// or the line's end.
+bool ShownInPieces(QStringView line)
+{
+    return line.size() > kLongLine || (line.size() > kPiece && HoldsLongWord(line));
+}
+
+// Where the piece of a line that starts at `from` ends: about kPiece characters on, after a
+// space where one is near (a screen line may end there anyway), else at the next boundary
+// between characters as the user sees them (a letter and its accents stay together); or the
+// line's end.
 qsizetype PieceEnd(QStringView line, qsizetype from)
 {
     if (line.size() - from <= kPiece)
         return line.size();
+    const qsizetype cut = from + kPiece;
+    constexpr qsizetype kSpaceWithin = 256;
+    for (qsizetype at = cut; at > cut - kSpaceWithin; --at) {
+        if (line[at - 1].isSpace() && !line[at].isMark())
+            return at;
+    }
     // The boundaries are found in a window around the cut, not over the whole line.
     constexpr qsizetype kAround = 32;
-    const qsizetype cut = from + kPiece;
     const qsizetype low = cut - kAround;
     const QStringView window = line.mid(low, std::min<qsizetype>(2 * kAround, line.size() - low));
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, window.data(), window.size());
@@ -162,7 +174,7 @@ void QtEditControl::InsertText(QTextCursor& cursor, QStringView text)
         if (end < 0)
             end = text.size();
         const QStringView line = text.sliced(start, end - start);
-        if (line.size() > kPiece && HoldsLongWord(line)) {
+        if (ShownInPieces(line)) {
             cursor.insertText(text.sliced(done, start - done).toString(), plain);
             for (qsizetype from = 0; from < line.size();) {
                 const qsizetype to = PieceEnd(line, from);
@@ -303,7 +315,7 @@ void QtEditControl::ShowText(const std::string& bytes)
     } else {
         text = m_codec.Decode(bytes);
         bLong = HoldsLongWord(text);
-        if (m_heldBytes.size() < kWorthKeeping && !bLong) {
+        if (m_heldBytes.size() < kWorthKeeping && !bLong && text.size() <= kLongLine) {
             // Every separator goes with the text it replaces.
             document()->setProperty(kHasPieces, false);
             setPlainText(text);

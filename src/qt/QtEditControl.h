@@ -18,11 +18,12 @@ class TextCodec;
 // the function keys, Return, the loss of the focus and right clicks to the editor view, and
 // reports every user edit through the change handler.
 //
-// Qt lays out a paragraph whole, on every show and every key. A line holding a long run without
-// a space is therefore shown as several paragraphs, pieces of about kPiece characters, parted by
-// separators that carry a character format of their own: they are no line breaks, and the text,
-// positions, copies and searches the control hands out never hold them. Undo and redo restore
-// them with their format, so the real line breaks and the pieces' ends never mix.
+// Qt lays out a paragraph whole, on every show and every key. A line of tens of thousands of
+// characters, or one holding a long run without a space, is therefore shown as several
+// paragraphs, pieces of some thousand characters, parted by separators that carry a character
+// format of their own: they are no line breaks, and the text, positions, copies and searches the
+// control hands out never hold them. Undo and redo restore them with their format, so the real
+// line breaks and the pieces' ends never mix.
 //
 // The note logic never works on the widget itself. Every command runs inside a batch
 // (BeginBatch to EndBatch): on its first use the text is taken from the widget into a

@@ -454,6 +454,16 @@ private slots:
             const QChar first = block.text().front();
             QVERIFY(!first.isMark() && !first.isLowSurrogate());
         }
+
+        // A paragraph of words too long to lay out whole ends its pieces between words.
+        std::string words;
+        while (words.size() < 100000)
+            words += "some words of a note ";
+        nb->edit->SetText(words);
+        QCOMPARE(nb->edit->GetText(), words);
+        QVERIFY(nb->edit->document()->blockCount() > 2);
+        for (QTextBlock block = nb->edit->document()->begin(); block.next().isValid(); block = block.next())
+            QVERIFY(block.text().endsWith(QLatin1Char(' ')));
     }
 
     void findSelectsTheNextMatch()
