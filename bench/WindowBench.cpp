@@ -39,8 +39,9 @@ keys  Opens FILE, made by "make-notebook bigfolder", and prints "switch_ms=M f3_
       medians over REPEATS of an Up arrow in the tree from "Small" into "Big" and of F3 on a
       note of "Big", each until the window is painted and idle.
 longline FILE REPEATS
-      Opens FILE, made by "make-notebook longline", and prints "first_ms=M switch_ms=M
-      leave_ms=M page_ms=M type_ms=M" (and each as processor time, "first_cpu_ms=M" ...): an
+      Opens FILE, made by "make-notebook longline" or "longwords", and prints "first_ms=M
+      switch_ms=M leave_ms=M page_ms=M type_ms=M" (and each as processor time, "first_cpu_ms=M"
+      ...): an
       Up arrow in the tree from "Small" into "Big" the first time, the medians over REPEATS of
       it again and of the Down arrow back to "Small", and the medians of Page Down and of
       typing a letter in the editor in "Big", each until the window is painted and idle.
