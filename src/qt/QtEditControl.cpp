@@ -402,8 +402,13 @@ void QtEditControl::InsertWithinLimit(const QString& text)
 
 void QtEditControl::OnContentsChange(int position, int removed, int added)
 {
-    if (sender() == document())
+    if (sender() == document()) {
         m_pPiecesOf = nullptr;
+        // Edits that come by no key of the control's (Cut from the menu, a drag moved away) may
+        // empty a piece too: it goes once they are done.
+        if (m_nSilent == 0 && !m_bFilling && HasPieces(*document()))
+            QMetaObject::invokeMethod(this, [this, position, added] { TidyPieces(position, position + added); }, Qt::QueuedConnection);
+    }
     if (std::max(removed, added) > kLongestWord && sender() == document() && !m_bFilling) {
         const bool bLong = HoldsLongWord(*document());
         LayOut(*document(), bLong);

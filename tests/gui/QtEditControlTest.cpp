@@ -427,6 +427,12 @@ private slots:
         nb->edit->paste();
         noEmptyLine();
         QCOMPARE(nb->edit->GetText(), run.substr(0, 8192) + "\r\nnew" + run.substr(16384) + "\r\nsecond line\r\n");
+        nb->edit->SetText(original);
+        nb->edit->SetSel(8192, 16384);
+        nb->edit->cut();
+        QCoreApplication::processEvents();
+        noEmptyLine();
+        QCOMPARE(nb->edit->GetText(), run.substr(0, 8192) + run.substr(16384) + "\r\nsecond line\r\n");
 
         // Find and copy see the run whole.
         nb->edit->SetText(original);
