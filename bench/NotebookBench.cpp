@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "CliNotebook.h"
+#include "format/NotebookWriter.h"
 #include "NotebookGenerator.h"
 #include "words/ProblemWords.h"
 
@@ -94,7 +95,7 @@ void WriteRecords(benchmark::State& state, NotebookShape shape)
     const NotebookSnapshot snapshot = nb.doc.TakeSnapshot();
     for (auto _ : state) {
         std::string out;
-        snapshot.Write([&out](std::string_view chunk) {
+        WriteNotebook(snapshot, [&out](std::string_view chunk) {
             out += chunk;
             return true;
         });

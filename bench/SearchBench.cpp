@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "CliNotebook.h"
-#include "doc/NotebookSearch.h"
+#include "search/NotebookSearch.h"
 #include "words/ProblemWords.h"
 
 // Find in Notebook on a large notebook, which QUILLBOX_SEARCH_NOTEBOOK names, e.g. the corpus of

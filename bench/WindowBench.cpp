@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "app/CChildFrame.h"
+#include "format/NotebookWriter.h"
 #include "app/CMainFrame.h"
 #include "doc/CQuillboxDoc.h"
 #include "platform/SettingsStore.h"
@@ -343,7 +344,7 @@ int Recovery(const QString& path, int repeats)
         snapshots.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
         timer.restart();
         std::string out;
-        snapshot.Write([&out](std::string_view chunk) {
+        WriteNotebook(snapshot, [&out](std::string_view chunk) {
             out += chunk;
             return true;
         });

@@ -19,11 +19,12 @@
 #include <utility>
 #include <vector>
 
+#include "format/NotebookWriter.h"
 #include "storage/FileIdentity.h"
-#include "doc/FolderPath.h"
+#include "model/FolderPath.h"
 #include "storage/LockFile.h"
 #include "storage/MemoryFile.h"
-#include "doc/SaveCopy.h"
+#include "disk/SaveCopy.h"
 #include "words/ProblemWords.h"
 
 namespace {
@@ -311,7 +312,7 @@ bool Save(HeadlessNotebook& nb, const std::string& operand, bool bForce)
 {
     if (operand == "-") {
         TextOutput out(nb.doc.GetEncoding().GetKind());
-        nb.doc.TakeSnapshot().Write(out.Sink());
+        WriteNotebook(nb.doc.TakeSnapshot(), out.Sink());
         out.End();
         return true;
     }
@@ -411,7 +412,7 @@ std::string FromNotebook(const HeadlessNotebook& nb, std::string_view bytes)
 
 Folder* FindFolder(HeadlessNotebook& nb, const std::string& operand, const std::string& path)
 {
-    Folder* pFolder = FindFolderByPath(nb.doc, ToNotebook(nb, path));
+    Folder* pFolder = FindFolderByPath(nb.doc.GetFolderTree(), ToNotebook(nb, path));
     if (!pFolder)
         Error(Fill(CliText("\"%1\" has no folder \"%2\"."), { InputPath(operand), path }));
     return pFolder;

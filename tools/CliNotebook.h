@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "doc/HeadlessNotebook.h"
+#include "window/HeadlessNotebook.h"
 #include "platform/Clock.h"
 #include "dialogs/Prompts.h"
 #include "words/MessageWords.h"

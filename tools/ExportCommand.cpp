@@ -2,8 +2,8 @@
 #include <filesystem>
 
 #include "CliCommands.h"
-#include "doc/FolderPath.h"
-#include "notes/CQuillboxEditView.h"
+#include "model/FolderPath.h"
+#include "format/NoteText.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ struct Entry
 std::vector<Entry> Entries(HeadlessNotebook& nb, const Folder* pStart)
 {
     std::vector<Entry> entries;
-    for (const Folder* pFolder : FoldersInTreeOrder(nb.doc, pStart)) {
+    for (const Folder* pFolder : FoldersInTreeOrder(nb.doc.GetFolderTree(), pStart)) {
         // Below pStart, or below the top level when there is none.
         int depth = 0;
         if (pFolder != pStart) {
@@ -72,7 +72,7 @@ void AppendWithLineFeeds(std::string& out, std::string_view text)
 }
 
 // A folder's text cut into the text before its first note and its notes, each note as its
-// header line and its body, by the header lines the editor recognises.
+// header line and its body.
 struct Note
 {
     std::string_view header; // empty for the text before the first note
@@ -82,24 +82,11 @@ struct Note
 std::vector<Note> Notes(const CQuillboxDoc& doc, std::string_view text)
 {
     std::vector<Note> notes;
-    std::string_view header;
-    size_t bodyStart = 0;
-    for (size_t at = 0; at < text.size();) {
-        const size_t lf = text.find('\n', at);
-        const size_t next = lf == std::string_view::npos ? text.size() : lf + 1;
-        std::string_view bare = text.substr(at, next - at);
-        if (bare.ends_with('\n'))
-            bare.remove_suffix(bare.ends_with("\r\n") ? 2 : 1);
-        if (CQuillboxEditView::IsHeaderLine(bare, doc.GetSeparator())) {
-            if (!header.empty() || at > bodyStart)
-                notes.push_back({ header, text.substr(bodyStart, at - bodyStart) });
-            header = bare;
-            bodyStart = next;
-        }
-        at = next;
+    for (const std::string_view note : SplitNotes(text, doc.GetSeparator())) {
+        const std::string_view header = NoteHeader(note, doc.GetSeparator());
+        const size_t lf = note.find('\n');
+        notes.push_back({ header, header.empty() ? note : note.substr(lf == std::string_view::npos ? note.size() : lf + 1) });
     }
-    if (!header.empty() || text.size() > bodyStart)
-        notes.push_back({ header, text.substr(bodyStart) });
     return notes;
 }
 

@@ -2,10 +2,11 @@
 #include <ctime>
 
 #include "CliCommands.h"
+#include "format/NotebookWriter.h"
 #include "CliWords.h"
-#include "doc/NotebookDiff.h"
-#include "doc/NotebookMerge.h"
-#include "doc/NotebookRead.h"
+#include "merge/NotebookDiff.h"
+#include "merge/NotebookMerge.h"
+#include "merge/NotebookRead.h"
 #include "words/MergeWords.h"
 
 namespace {
@@ -111,7 +112,7 @@ int Merge(const Args& args)
     if (target == "-") {
         if (!merge(nullptr))
             return kTrouble;
-        status = result.notebook.Write([](std::string_view chunk) {
+        status = WriteNotebook(result.notebook, [](std::string_view chunk) {
             Write(chunk);
             return true;
         }) ? kOk : kFailed;
@@ -124,7 +125,7 @@ int Merge(const Args& args)
             if (known)
                 known->hash = hash;
             const WriteResult written = WriteFileSafely(
-                target, [&](const ChunkSink& sink) { return result.notebook.Write(sink); }, false,
+                target, [&](const ChunkSink& sink) { return WriteNotebook(result.notebook, sink); }, false,
                 pOut ? ReplaceCheck() : unchanged);
             if (written.status != WriteResult::Status::Written)
                 return SaveResult { false, written.problem.During(FileProblem::Action::Save, target) };

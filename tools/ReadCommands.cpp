@@ -4,9 +4,9 @@
 #include <utility>
 
 #include "CliCommands.h"
-#include "doc/FolderPath.h"
-#include "doc/NotebookCheck.h"
-#include "doc/NotebookSearch.h"
+#include "model/FolderPath.h"
+#include "format/NotebookCheck.h"
+#include "search/NotebookSearch.h"
 #include "storage/FileLines.h"
 #include "words/ProblemWords.h"
 

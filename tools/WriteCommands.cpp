@@ -5,8 +5,8 @@
 #include <iterator>
 
 #include "CliCommands.h"
-#include "doc/FolderPath.h"
-#include "doc/NotebookNames.h"
+#include "model/FolderPath.h"
+#include "model/NotebookNames.h"
 #include "notes/CQuillboxEditView.h"
 #include "words/ProblemWords.h"
 
@@ -29,7 +29,7 @@ Folder* FolderForNote(HeadlessNotebook& nb, const std::string& operand, const st
     bCreated = false;
     Folder* pFolder = nullptr;
     for (const std::string& name : SplitFolderPath(ToNotebook(nb, path))) {
-        if (Folder* pChild = FindChildFolder(nb.doc, pFolder, name)) {
+        if (Folder* pChild = FindChildFolder(nb.doc.GetFolderTree(), pFolder, name)) {
             pFolder = pChild;
             continue;
         }

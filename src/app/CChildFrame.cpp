@@ -11,13 +11,15 @@
 #include <QThreadPool>
 #include <QTimer>
 
+#include "format/NotebookWriter.h"
 #include "app/ActivationWatch.h"
 #include "app/CMainFrame.h"
 #include "app/FrameTables.h"
-#include "doc/ConflictCopies.h"
-#include "doc/DiskMerge.h"
-#include "doc/SaveCopy.h"
-#include "doc/NotebookSearch.h"
+#include "merge/ConflictCopies.h"
+#include "merge/DiskMerge.h"
+#include "window/GoToMergeEvent.h"
+#include "disk/SaveCopy.h"
+#include "search/NotebookSearch.h"
 #include "platform/CommandIds.h"
 #include "qt/QtEditControl.h"
 #include "qt/QtFindInNotebookDialog.h"
@@ -396,7 +398,7 @@ void CChildFrame::MergeDiskChange(const std::string& path)
     // which now holds what was merged in and is the base of the next merge. This window, whose
     // work the merged one holds, closes only once that one has opened.
     MemoryFile merged("quillbox-merged", tr("cannot keep the merged notebook").toStdString());
-    merge.merged.notebook.Write([&merged](std::string_view chunk) {
+    WriteNotebook(merge.merged.notebook, [&merged](std::string_view chunk) {
         merged.Append(chunk);
         return true;
     });
@@ -464,7 +466,7 @@ std::optional<ReadReport> CChildFrame::OfferConflictCopies(const std::string& pa
     if (merge.mergedCopies.empty())
         return std::nullopt;
     MemoryFile merged("quillbox-merged", tr("cannot keep the merged notebook").toStdString());
-    merge.merged.notebook.Write([&merged](std::string_view chunk) {
+    WriteNotebook(merge.merged.notebook, [&merged](std::string_view chunk) {
         merged.Append(chunk);
         return true;
     });
@@ -500,7 +502,7 @@ void CChildFrame::KeepVersion(const std::string& path, NotebookSnapshot snapshot
     s_keeper.start([path, snapshot = std::move(snapshot)] {
         // A version is a help for a later merge, not the user's work: one that cannot be kept is none.
         FileProblem ignored;
-        VersionStore(VersionStore::DefaultDir()).Keep(path, [&snapshot](const ChunkSink& sink) { return snapshot.Write(sink); }, ignored);
+        VersionStore(VersionStore::DefaultDir()).Keep(path, [&snapshot](const ChunkSink& sink) { return WriteNotebook(snapshot, sink); }, ignored);
     });
 }
 

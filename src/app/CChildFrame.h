@@ -7,9 +7,9 @@
 
 #include "app/RecoveryFiles.h"
 #include "doc/CQuillboxDoc.h"
-#include "doc/FileWatch.h"
-#include "doc/NotebookMerge.h"
-#include "doc/NotebookSnapshot.h"
+#include "disk/FileWatch.h"
+#include "merge/NotebookMerge.h"
+#include "model/NotebookSnapshot.h"
 #include "words/MergeWords.h"
 #include "notes/CQuillboxEditView.h"
 #include "platform/Clock.h"

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <set>
 
+#include "format/NotebookWriter.h"
 #include "doc/CQuillboxDoc.h"
 #include "qt/ProblemText.h"
 
@@ -78,7 +79,7 @@ bool Keep(const RecoveryStore& store, const RecoveryEntry& entry, const Notebook
           const std::shared_ptr<NotebookRecovery::Status>& pStatus)
 {
     FileProblem problem;
-    const bool bKept = store.Write(entry, [&](const ChunkSink& sink) { return snapshot.Write(sink); }, problem);
+    const bool bKept = store.Write(entry, [&](const ChunkSink& sink) { return WriteNotebook(snapshot, sink); }, problem);
     if (!bKept)
         qWarning("%s", qUtf8Printable(ProblemText(problem)));
     pStatus->Set(bKept ? std::nullopt : std::optional(problem));

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "doc/RecoveryOffer.h"
+#include "disk/RecoveryOffer.h"
 #include "storage/RecoveryStore.h"
 
 class CQuillboxDoc;

@@ -23,8 +23,8 @@
 #include <vector>
 
 #include "doc/CQuillboxDoc.h"
-#include "doc/FolderPath.h"
-#include "doc/NotebookSearch.h"
+#include "model/FolderPath.h"
+#include "search/NotebookSearch.h"
 #include "qt/DialogParts.h"
 #include "qt/TextCodec.h"
 

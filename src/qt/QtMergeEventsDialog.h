@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "doc/NotebookMerge.h"
+#include "merge/NotebookMerge.h"
 #include "words/MergeWords.h"
 
 class QLabel;

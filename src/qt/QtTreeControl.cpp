@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <climits>
 
-#include "doc/KeyAssignment.h"
-#include "doc/NotebookNames.h"
+#include "model/KeyAssignment.h"
+#include "model/NotebookNames.h"
 #include "platform/NameOrder.h"
 #include "qt/QtKeys.h"
 #include "qt/TextCodec.h"

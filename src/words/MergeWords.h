@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "doc/NotebookDiff.h"
-#include "doc/NotebookMerge.h"
+#include "merge/NotebookDiff.h"
+#include "merge/NotebookMerge.h"
 #include "platform/Translatable.h"
 
 // The names a merge gives its two sides in what it says: the command line's -L labels, or the

@@ -3,7 +3,7 @@
 #include <thread>
 
 #include "NotebookFileTestFiles.h"
-#include "doc/ConflictCopies.h"
+#include "merge/ConflictCopies.h"
 #include "storage/VersionStore.h"
 #include "support/NotebookSketch.h"
 

@@ -16,10 +16,10 @@
 #include "../GonePid.h"
 #include "NotebookFileTestFiles.h"
 #include "storage/FileIdentity.h"
-#include "doc/FileWatch.h"
+#include "disk/FileWatch.h"
 #include "storage/LockFile.h"
 #include "storage/RecoveryStore.h"
-#include "doc/SaveCopy.h"
+#include "disk/SaveCopy.h"
 #include "support/ScriptedPrompts.h"
 #include "words/ProblemWords.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "NotebookFileTestFiles.h"
-#include "doc/NotebookCheck.h"
+#include "format/NotebookCheck.h"
 
 namespace {
 

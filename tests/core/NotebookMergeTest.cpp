@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "doc/NotebookMerge.h"
+#include "merge/NotebookMerge.h"
 #include "support/NotebookSketch.h"
 
 namespace {

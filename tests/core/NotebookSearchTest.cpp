@@ -1,7 +1,7 @@
 #include "NoteMarks.h"
 #include "NotebookFixture.h"
-#include "doc/FolderPath.h"
-#include "doc/NotebookSearch.h"
+#include "model/FolderPath.h"
+#include "search/NotebookSearch.h"
 
 namespace {
 
@@ -95,7 +95,7 @@ TEST(NotebookSearch, FindsNamesAndLinesWithTheirNotesInTreeOrder)
         EXPECT_EQ(Hits(nb->doc, c.query), c.hits);
     }
     EXPECT_EQ(Hits(nb->doc, { "(", true, false, true }).rfind("<malformed: ", 0), 0u);
-    EXPECT_EQ(Hits(nb->doc, { "apple", true }, FindFolderByPath(nb->doc, "Main/Beta\\/x")),
+    EXPECT_EQ(Hits(nb->doc, { "apple", true }, FindFolderByPath(nb->doc.GetFolderTree(), "Main/Beta\\/x")),
               "Main/Beta\\/x||0|pine[apple]\r\n");
 }
 
@@ -260,7 +260,7 @@ TEST(NotebookSearch, TakesAnyPatternInOnePass)
 TEST(NotebookSearch, GoingToAHitSelectsItsFolderAndTheMatch)
 {
     auto nb = SearchNotebook();
-    const Folder* pIdeas = FindFolderByPath(nb->doc, "Main/ideas");
+    const Folder* pIdeas = FindFolderByPath(nb->doc.GetFolderTree(), "Main/ideas");
     GoToSearchHit(nb->doc, pIdeas, 2, 13, 5);
     EXPECT_EQ(nb->doc.GetSelFolder(), pIdeas);
     EXPECT_EQ(nb->edit.GetSelText(), "APPLE");
@@ -304,7 +304,7 @@ TEST(FolderPath, EscapesSlashesAndBackslashesInNames)
         nb->Select("Main");
         nb->doc.AddFolder(false, name, "x\r\n", true, {}, {});
         const Folder* pFolder = nb->doc.GetSelFolder();
-        EXPECT_EQ(FindFolderByPath(nb->doc, FolderPath(pFolder)), pFolder);
+        EXPECT_EQ(FindFolderByPath(nb->doc.GetFolderTree(), FolderPath(pFolder)), pFolder);
     }
-    EXPECT_EQ(FindFolderByPath(nb->doc, "Main/a/b"), nullptr);
+    EXPECT_EQ(FindFolderByPath(nb->doc.GetFolderTree(), "Main/a/b"), nullptr);
 }

@@ -10,7 +10,7 @@
 
 #include "../GonePid.h"
 #include "NotebookFileTestFiles.h"
-#include "doc/RecoveryOffer.h"
+#include "disk/RecoveryOffer.h"
 #include "support/ScriptedPrompts.h"
 #include "words/ProblemWords.h"
 

@@ -9,7 +9,7 @@
 
 #include "AppTestSupport.h"
 #include "qt/Translations.h"
-#include "doc/HeadlessNotebook.h"
+#include "window/HeadlessNotebook.h"
 #include "platform/Clock.h"
 #include "dialogs/Prompts.h"
 #include "platform/SettingsStore.h"

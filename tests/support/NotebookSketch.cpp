@@ -3,9 +3,10 @@
 #include <map>
 #include <stdexcept>
 
-#include "doc/FolderMatch.h"
-#include "doc/NotebookMerge.h"
-#include "notes/CQuillboxEditView.h"
+#include "format/NotebookWriter.h"
+#include "merge/FolderMatch.h"
+#include "merge/NotebookMerge.h"
+#include "format/NoteText.h"
 
 namespace {
 
@@ -90,15 +91,6 @@ private:
     size_t m_at = 0;
 };
 
-std::string WithoutBreak(std::string_view line)
-{
-    if (line.ends_with('\n'))
-        line.remove_suffix(1);
-    if (line.ends_with('\r'))
-        line.remove_suffix(1);
-    return std::string(line);
-}
-
 std::string NotesSketch(std::string_view text)
 {
     std::string out;
@@ -108,14 +100,14 @@ std::string NotesSketch(std::string_view text)
         std::vector<std::string_view> lines = SplitLines(note);
         std::string header;
         if (!NoteHeader(note).empty()) {
-            header = WithoutBreak(lines.front());
+            header = std::string(WithoutBreak(lines.front()));
             if (header.starts_with(kHeaderSides) && header.ends_with(" ------") && header.size() >= 2 * kHeaderSides.size())
                 header = header.substr(kHeaderSides.size(), header.size() - 2 * kHeaderSides.size());
             lines.erase(lines.begin());
         }
         out += header + ":";
         for (size_t i = 0; i < lines.size(); ++i)
-            out += (i ? "," : "") + WithoutBreak(lines[i]);
+            out += (i ? "," : "") + std::string(WithoutBreak(lines[i]));
     }
     return out;
 }
@@ -197,9 +189,9 @@ std::map<std::string, int> HeaderCounts(const std::string& bytes)
 {
     std::map<std::string, int> counts;
     for (const std::string_view line : SplitLines(bytes)) {
-        const std::string bare = WithoutBreak(line);
-        if (CQuillboxEditView::IsHeaderLine(bare, '-'))
-            ++counts[bare];
+        const std::string_view bare = WithoutBreak(line);
+        if (IsHeaderLine(bare))
+            ++counts[std::string(bare)];
     }
     return counts;
 }
@@ -309,7 +301,7 @@ SketchNotebook FromSnapshot(const NotebookSnapshot& snapshot)
 std::string NotebookBytes(const NotebookSnapshot& snapshot)
 {
     std::string bytes;
-    snapshot.Write([&](std::string_view chunk) {
+    WriteNotebook(snapshot, [&](std::string_view chunk) {
         bytes += chunk;
         return true;
     });

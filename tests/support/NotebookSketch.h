@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "doc/NotebookSnapshot.h"
+#include "model/NotebookSnapshot.h"
 
 // Notebooks written short, for the merge's tests and fuzz target, as in
 // "Main<a:1,2|:loose>[Ideas{F4 Copy}<b:3>],Trash{F3 Move}". A folder is its name, then its key

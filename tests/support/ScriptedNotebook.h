@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "doc/HeadlessNotebook.h"
+#include "window/HeadlessNotebook.h"
 #include "platform/Clock.h"
 #include "support/ScriptedPrompts.h"
 

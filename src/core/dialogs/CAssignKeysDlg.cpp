@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "doc/NotebookNames.h"
+#include "model/NotebookNames.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "dialogs/SortedList.h"
-#include "doc/KeyAssignment.h"
+#include "model/KeyAssignment.h"
 #include "platform/Translatable.h"
 
 // "Assign Keys to Folders": three working lists that the command fills before the dialog runs

@@ -3,15 +3,16 @@
 #include <algorithm>
 
 #include "dialogs/Prompts.h"
-#include "doc/FolderPath.h"
-#include "doc/NotebookNames.h"
-#include "notes/CQuillboxEditView.h"
+#include "model/FolderPath.h"
+#include "model/NotebookNames.h"
+#include "doc/DocViews.h"
+#include "format/NoteText.h"
 #include "platform/CommandHandlers.h"
 #include "platform/CommandIds.h"
 #include "platform/CommandSink.h"
 #include "platform/EditControl.h"
 #include "platform/KeysText.h"
-#include "tree/CQuillboxTreeView.h"
+#include "platform/Clock.h"
 
 CQuillboxDoc::CQuillboxDoc(const Services& services)
     : m_keyNames { "F4", "F5", "F7", "F8", "F9", "F11", "F12" }
@@ -24,7 +25,7 @@ CQuillboxDoc::~CQuillboxDoc()
     FolderTree::Free(m_pClipFolder);
 }
 
-void CQuillboxDoc::BindViews(CQuillboxEditView* pEditView, CQuillboxTreeView* pTreeView)
+void CQuillboxDoc::BindViews(EditorView* pEditView, TreeView* pTreeView)
 {
     m_pEditView = pEditView;
     m_pTreeView = pTreeView;
@@ -61,6 +62,11 @@ bool CQuillboxDoc::SaveModified(const std::function<bool()>& save)
     return false;
 }
 
+std::string CQuillboxDoc::NoteHeaderLine() const
+{
+    return MakeNoteHeader(m_chSeparator, m_bText, m_bDate, m_bTime, m_services.pClock->Now());
+}
+
 void CQuillboxDoc::OnCloseDocument()
 {
     if (m_services.pKeysText)
@@ -95,7 +101,7 @@ void CQuillboxDoc::ShowNewFolders(size_t firstNew)
     const std::vector<Folder*> added(folders.begin() + static_cast<std::ptrdiff_t>(firstNew), folders.end());
     // What AddFolder leaves in a folder after the next selection change: its text, or a new
     // note's header when it had none (the Trash excepted).
-    const SharedText header = m_pEditView->NoteHeaderLine() + "\r\n";
+    const SharedText header = NoteHeaderLine() + "\r\n";
     bool bKeyed = false;
     for (Folder* pFolder : added) {
         if (pFolder->m_text.empty() && pFolder->m_name != kTrashName)

@@ -6,42 +6,17 @@
 #include <string_view>
 #include <vector>
 
-#include "doc/Folder.h"
-#include "doc/FolderTree.h"
-#include "doc/NotebookSnapshot.h"
+#include "model/Folder.h"
+#include "model/FolderTree.h"
+#include "model/NotebookSnapshot.h"
+#include "format/FileResults.h"
 #include "storage/TextEncoding.h"
 #include "storage/FileAccess.h"
 #include "doc/Services.h"
 
-class CQuillboxEditView;
-class CQuillboxTreeView;
+class EditorView;
+class TreeView;
 class LineReader;
-
-// How reading a notebook or folder file went; the problem names the file.
-struct ReadReport
-{
-    enum class Status
-    {
-        Ok,
-        Incomplete,   // the file ended early: what was read is kept
-        NotANotebook, // nothing of the format was found: nothing is opened
-        CannotOpen,   // the file could not be read at all
-    };
-    Status status = Status::Ok;
-    FileProblem problem;
-
-    bool Opened() const { return status == Status::Ok || status == Status::Incomplete; }
-};
-
-// How writing a notebook or folder file went; on failure the old file is untouched.
-struct SaveResult
-{
-    bool ok = true;
-    FileProblem problem;
-    // The target is a read-only file and nothing was written; saving again with the user's word
-    // replaces it.
-    bool bReadOnly = false;
-};
 
 // One open notebook: its folder tree, preferences, key assignments, selected folder and folder
 // clipboard, and the two views that show it.
@@ -54,9 +29,9 @@ public:
     CQuillboxDoc& operator=(const CQuillboxDoc&) = delete;
 
     // Document life (CQuillboxDoc.cpp; opening and saving in NotebookFile.cpp)
-    void BindViews(CQuillboxEditView* pEditView, CQuillboxTreeView* pTreeView);
-    CQuillboxEditView* GetEditView() const { return m_pEditView; }
-    CQuillboxTreeView* GetTreeView() const { return m_pTreeView; }
+    void BindViews(EditorView* pEditView, TreeView* pTreeView);
+    EditorView* GetEditView() const { return m_pEditView; }
+    TreeView* GetTreeView() const { return m_pTreeView; }
     bool OnNewDocument();
     ReadReport OnOpenDocument(const std::string& pathName);
     // Saves the notebook; `unchanged`, when given, says just before the file is replaced
@@ -98,6 +73,8 @@ public:
     void SetEncodingListener(std::function<void(bool bConverted)> listener) { m_onEncodingChanged = std::move(listener); }
 
     // Folder tree (CQuillboxDoc.cpp, over the FolderTree)
+    // The folders and their links, to read (FolderPath.h finds folders in it).
+    const FolderTree& GetFolderTree() const { return m_tree; }
     Folder* GetRootFolder() const { return m_tree.GetRoot(); }
     const std::vector<Folder*>& GetFolders() const { return m_tree.GetFolders(); }
     Folder* GetSelFolder() const { return m_pSelFolder; }
@@ -176,6 +153,8 @@ public:
     int HeaderHasText() const { return m_bText; }
     int HeaderHasDate() const { return m_bDate; }
     int HeaderHasTime() const { return m_bTime; }
+    // The header line of a new note as the preferences and the clock make it now.
+    std::string NoteHeaderLine() const;
     void SetNoteHeaderPrefs(int bText, int bDate, int bTime);
     // Whether deleting a folder asks first.
     int GetPromptDelete() const { return m_bPromptDelete; }
@@ -212,8 +191,8 @@ private:
     int m_bText = 1;
     int m_bDate = 1;
 
-    CQuillboxEditView* m_pEditView = nullptr;
-    CQuillboxTreeView* m_pTreeView = nullptr;
+    EditorView* m_pEditView = nullptr;
+    TreeView* m_pTreeView = nullptr;
     Services m_services;
     TextEncoding m_encoding;
     std::function<void(bool)> m_onEncodingChanged;

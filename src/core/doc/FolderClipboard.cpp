@@ -3,10 +3,9 @@
 #include <utility>
 #include <vector>
 
-#include "doc/NotebookNames.h"
-#include "notes/CQuillboxEditView.h"
+#include "model/NotebookNames.h"
+#include "doc/DocViews.h"
 #include "platform/EditControl.h"
-#include "tree/CQuillboxTreeView.h"
 
 void CQuillboxDoc::OnCutFolder()
 {

@@ -1,12 +1,11 @@
 #include "doc/CQuillboxDoc.h"
 
 #include "dialogs/CInputDlg.h"
-#include "doc/NotebookNames.h"
-#include "notes/CQuillboxEditView.h"
+#include "model/NotebookNames.h"
+#include "doc/DocViews.h"
 #include "platform/EditControl.h"
 #include "platform/Translatable.h"
 #include "dialogs/Prompts.h"
-#include "tree/CQuillboxTreeView.h"
 
 namespace {
 

@@ -1,11 +1,12 @@
 #include <utility>
 
 #include "doc/CQuillboxDoc.h"
+#include "format/NotebookWriter.h"
 #include "storage/FileLines.h"
-#include "doc/NotebookNames.h"
+#include "model/NotebookNames.h"
 #include "dialogs/Prompts.h"
 #include "platform/Translatable.h"
-#include "tree/CQuillboxTreeView.h"
+#include "doc/DocViews.h"
 
 namespace {
 

@@ -5,23 +5,18 @@
 
 #include "doc/CQuillboxDoc.h"
 #include "storage/FileLines.h"
-#include "doc/NotebookFormat.h"
-#include "doc/NotebookNames.h"
+#include "format/NotebookFormat.h"
+#include "format/NotebookWriter.h"
+#include "model/NotebookNames.h"
 #include "storage/TextArena.h"
-#include "notes/CQuillboxEditView.h"
+#include "doc/DocViews.h"
 #include "platform/EditControl.h"
-#include "tree/CQuillboxTreeView.h"
 
 namespace {
 
-// The first bytes of the lines that end a folder's text or are escaped in it.
-constexpr std::string_view kTextStops = "E\x1b";
 // A text read of at least this size shares the reader's memory instead of being copied: the
 // bytes of its record around it, kept with it, are then a small share.
 constexpr size_t kShareAtLeast = 1024;
-// A file is written in pieces of about this size.
-constexpr size_t kWriteChunk = size_t(1) << 20;
-
 // Lines that only a notebook or folder file holds; a file with none of them is no notebook.
 constexpr std::string_view kFormatLines[] = {
     "Begin Selected Folder",        "End Selected Folder",       "Begin New Note Preferences",
@@ -29,55 +24,6 @@ constexpr std::string_view kFormatLines[] = {
     "End Delete Folder Preferences", "Begin Folder Information", "End Folder Information",
     "Begin Folder",                 "End Folder",
 };
-
-// "End Folder" behind one or more ESC characters, or without when bBare is set.
-bool IsEndFolderLine(std::string_view line, bool bBare)
-{
-    const size_t escapes = std::min(line.find_first_not_of(kEsc), line.size());
-    return (bBare || escapes > 0) && line.substr(escapes) == kEndFolder;
-}
-
-void AppendLine(std::string& out, std::string_view line)
-{
-    out += line;
-    out += "\r\n";
-}
-
-// A name is one line of the file whatever it holds, or the records after it would be lost.
-void AppendName(std::string& out, std::string name)
-{
-    std::replace_if(name.begin(), name.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
-    AppendLine(out, name);
-}
-
-// A folder's text as lines. The CR of each CR LF goes with the line break; every other byte,
-// a lone CR included, is kept. A line that would read as the end of the text gains an ESC.
-void AppendText(std::string& out, const SharedText& shared)
-{
-    const std::string_view text = shared;
-    if (shared.IsStoredAsIs()) {
-        out += text;
-        return;
-    }
-    // Lines stored as written (ending in CR LF, beginning with neither byte of kTextStops) are
-    // copied a run at a time.
-    size_t run = 0;
-    size_t pos = 0;
-    int lines = 0;
-    while ((pos = PassCrLfLines(text, pos, kTextStops, lines)) < text.size()) {
-        const size_t lf = text.find('\n', pos);
-        out.append(text.substr(run, pos - run));
-        std::string_view line = text.substr(pos, lf == std::string_view::npos ? lf : lf - pos);
-        if (lf != std::string_view::npos && !line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        if (IsEndFolderLine(line, true))
-            out += kEsc;
-        AppendLine(out, line);
-        pos = lf == std::string_view::npos ? text.size() : lf + 1;
-        run = pos;
-    }
-    out.append(text.substr(run, pos - run));
-}
 
 // A number as atoi reads it (leading blanks, a sign, digits; anything else ends it), held
 // within the range of int.
@@ -183,33 +129,6 @@ std::vector<NotebookSnapshot::Record> CQuillboxDoc::CollectRecords(Folder* pFold
     return records;
 }
 
-bool AppendRecords(const std::vector<NotebookSnapshot::Record>& records, std::string& out, const ChunkSink* pSink)
-{
-    for (const NotebookSnapshot::Record& record : records) {
-        out += "Begin Folder\r\nFolder Name\r\n";
-        AppendName(out, record.name);
-        if (record.key) {
-            out += "Assigned Key\r\n";
-            AppendLine(out, record.key->key);
-            out += "Assigned Key Function\r\n";
-            AppendLine(out, record.key->function);
-        } else {
-            out += "Assigned Key\r\nNone\r\n";
-        }
-        out += "Number of Children\r\n";
-        AppendLine(out, std::to_string(record.children));
-        out += "Folder Text\r\n";
-        AppendText(out, record.text);
-        out += "End Folder\r\n";
-        if (pSink && out.size() >= kWriteChunk) {
-            if (!(*pSink)(out))
-                return false;
-            out.clear();
-        }
-    }
-    return true;
-}
-
 bool CQuillboxDoc::ReadFolder(LineReader& in, bool bTopLevel, Folder*& pLastTop,
                               const std::function<std::string(std::string_view)>& convert)
 {
@@ -287,35 +206,13 @@ NotebookSnapshot CQuillboxDoc::TakeSnapshot() const
     return snapshot;
 }
 
-bool NotebookSnapshot::Write(const ChunkSink& sink) const
-{
-    std::string out;
-    out.reserve(2 * kWriteChunk);
-    out += "Begin Selected Folder\r\n";
-    AppendName(out, selectedName);
-    out += "End Selected Folder\r\n\r\n";
-    out += "Begin New Note Preferences\r\n";
-    out += "Date\r\n" + std::to_string(date) + "\r\n";
-    out += "Time\r\n" + std::to_string(time) + "\r\n";
-    out += "Text\r\n" + std::to_string(text) + "\r\n";
-    out += "End New Note Preferences\r\n\r\n";
-    out += "Begin Delete Folder Preferences\r\n";
-    out += "Prompt\r\n" + std::to_string(promptDelete) + "\r\n";
-    out += "End Delete Folder Preferences\r\n\r\n";
-    out += "Begin Folder Information\r\n";
-    if (!AppendRecords(records, out, &sink))
-        return false;
-    out += "End Folder Information\r\n";
-    return sink(out);
-}
-
 SaveResult CQuillboxDoc::SaveNotebook(const std::string& pathName, bool bReplaceReadOnly, const ReplaceCheck& unchanged)
 {
     // Written a piece at a time, so a notebook's text is never held twice.
     const NotebookSnapshot snapshot = TakeSnapshot();
     ContentHash hash;
     const auto produce = [&](const ChunkSink& sink) {
-        return snapshot.Write([&](std::string_view chunk) {
+        return WriteNotebook(snapshot, [&](std::string_view chunk) {
             if (m_bHashFile)
                 hash.Add(chunk);
             return sink(chunk);

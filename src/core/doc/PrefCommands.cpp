@@ -7,8 +7,8 @@
 
 #include "dialogs/CAssignKeysDlg.h"
 #include "dialogs/CPrefsDlgs.h"
-#include "doc/FolderPath.h"
-#include "doc/NotebookNames.h"
+#include "model/FolderPath.h"
+#include "model/NotebookNames.h"
 #include "dialogs/Prompts.h"
 
 void CQuillboxDoc::OnNoteHeaderPrefs()

@@ -4,34 +4,29 @@
 #include <string_view>
 #include <vector>
 
+#include "doc/DocViews.h"
 #include "platform/Keys.h"
 
 class CQuillboxDoc;
 class Folder;
-class EditControl;
 
 // The note editor's behaviour: the note layout, the note commands and the editor's keyboard,
 // focus and mouse handling, over an EditControl that holds the selected folder's text.
-class CQuillboxEditView
+class CQuillboxEditView : public EditorView
 {
 public:
     CQuillboxEditView(CQuillboxDoc* pDoc, EditControl& edit);
 
     CQuillboxDoc* GetDocument() const { return m_pDoc; }
-    EditControl& GetEditCtrl() const { return m_edit; }
+    EditControl& GetEditCtrl() const override { return m_edit; }
 
     // Sets the text limit; called once the control exists.
     void OnCreate();
 
     // Note layout
-    // True when a line (without its line break) opens a note: six separators in a row within
-    // its first 500 characters.
-    static bool IsHeaderLine(std::string_view line, char chSeparator);
     void ScanHeaderLines();
     bool FindNoteAtCursor(long& start, long& end);
-    void InsertNoteHeader();
-    // The header line of a new note as the preferences and the clock make it now.
-    std::string NoteHeaderLine() const;
+    void InsertNoteHeader() override;
 
     // Note commands
     void OnNewNote();
@@ -57,7 +52,7 @@ public:
     void OnRButtonDown(int x, int y);
 
     // Command routing: true when the view handles the command (and it ran).
-    bool OnCommand(int id);
+    bool OnCommand(int id) override;
     static bool HasCommand(int id);
 
     static constexpr long kTextLimit = 640000;

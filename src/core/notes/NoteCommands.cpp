@@ -2,11 +2,10 @@
 
 #include "dialogs/CChooseFolderDlg.h"
 #include "doc/CQuillboxDoc.h"
-#include "doc/NotebookNames.h"
+#include "model/NotebookNames.h"
 #include "notes/CQuillboxEditView.h"
 #include "platform/EditControl.h"
 #include "dialogs/Prompts.h"
-#include "tree/CQuillboxTreeView.h"
 
 namespace {
 
@@ -47,7 +46,7 @@ void CQuillboxEditView::OnDeleteNote()
 
 bool CQuillboxEditView::AppendNote(Folder* pFolder, const std::string& body, bool bHeaderTyped)
 {
-    CQuillboxTreeView& treeView = *m_pDoc->GetTreeView();
+    TreeView& treeView = *m_pDoc->GetTreeView();
     Folder* pSelected = m_pDoc->GetSelFolder();
     treeView.GetTreeCtrl().SelectItem(pFolder->m_hItem);
     treeView.FocusEditor(true);

@@ -1,31 +1,16 @@
 #include <algorithm>
-#include <cstdio>
-#include <ctime>
 
 #include "doc/CQuillboxDoc.h"
 #include "notes/CQuillboxEditView.h"
-#include "platform/Clock.h"
+#include "format/NoteText.h"
 #include "platform/EditControl.h"
-
-namespace {
-
-// A header line is recognised within its first 500 characters.
-constexpr int kHeaderScanChars = 500;
-
-} // namespace
-
-bool CQuillboxEditView::IsHeaderLine(std::string_view line, char chSeparator)
-{
-    const char pattern[] = { chSeparator, chSeparator, chSeparator, chSeparator, chSeparator, chSeparator };
-    return line.substr(0, kHeaderScanChars).find(std::string_view(pattern, sizeof pattern)) != std::string_view::npos;
-}
 
 void CQuillboxEditView::ScanHeaderLines()
 {
     m_headerLines.clear();
     const int count = m_edit.GetLineCount();
     for (int i = 0; i < count; ++i) {
-        if (IsHeaderLine(m_edit.GetLine(i, kHeaderScanChars), m_pDoc->GetSeparator()))
+        if (IsHeaderLine(m_edit.GetLine(i, static_cast<int>(kHeaderScanChars)), m_pDoc->GetSeparator()))
             m_headerLines.push_back(i);
     }
 }
@@ -47,27 +32,6 @@ bool CQuillboxEditView::FindNoteAtCursor(long& start, long& end)
     return true;
 }
 
-std::string CQuillboxEditView::NoteHeaderLine() const
-{
-    const std::string separators(6, m_pDoc->GetSeparator());
-    std::string line = separators;
-    if (m_pDoc->HeaderHasText())
-        line += " New Note ";
-    // "%m/%d/%y " and "%I:%M%p " as in the C locale, whatever locale the program runs in.
-    const std::tm now = m_pDoc->GetServices().pClock->Now();
-    char buffer[32];
-    if (m_pDoc->HeaderHasDate()) {
-        std::snprintf(buffer, sizeof buffer, "%02d/%02d/%02d ", now.tm_mon + 1, now.tm_mday, now.tm_year % 100);
-        line += buffer;
-    }
-    if (m_pDoc->HeaderHasTime()) {
-        const int hour = now.tm_hour % 12 == 0 ? 12 : now.tm_hour % 12;
-        std::snprintf(buffer, sizeof buffer, "%02d:%02d%s ", hour, now.tm_min, now.tm_hour < 12 ? "AM" : "PM");
-        line += buffer;
-    }
-    return line + separators;
-}
-
 void CQuillboxEditView::InsertNoteHeader()
 {
     auto type = [this](const std::string& text) {
@@ -76,6 +40,6 @@ void CQuillboxEditView::InsertNoteHeader()
     };
     if (m_edit.LineLength(-1) != 0)
         type("\r");
-    type(NoteHeaderLine());
+    type(m_pDoc->NoteHeaderLine());
     type("\r");
 }

@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "doc/CQuillboxDoc.h"
-#include "notes/CQuillboxEditView.h"
 #include "platform/CommandIds.h"
 #include "platform/EditControl.h"
 #include "dialogs/Prompts.h"

@@ -3,29 +3,24 @@
 #include <string>
 #include <vector>
 
+#include "doc/DocViews.h"
 #include "platform/Keys.h"
-#include "platform/TreeControl.h"
 
 class CQuillboxDoc;
-class Folder;
 
 // The folder tree's behaviour over a TreeControl: one item per folder, the exchange of folder
 // text with the editor when the selection moves, and its keyboard and mouse handling.
-class CQuillboxTreeView
+class CQuillboxTreeView : public TreeView
 {
 public:
     CQuillboxTreeView(CQuillboxDoc* pDoc, TreeControl& tree);
 
     CQuillboxDoc* GetDocument() const { return m_pDoc; }
-    TreeControl& GetTreeCtrl() const { return m_tree; }
+    TreeControl& GetTreeCtrl() const override { return m_tree; }
 
-    // A new folder's item, under hParent (expanded) or at the top level; the document links the
-    // folder to it.
-    TreeItem InsertFolderItem(const std::string& name, bool bSorted, TreeItem hParent);
-    // Items for new folders in name order, as InsertFolderItem for each in turn would leave the
-    // tree, in the order of `folders`. A folder's parent comes before it or has its item already.
-    std::vector<TreeItem> InsertFolderItems(const std::vector<Folder*>& folders);
-    void FocusEditor(bool bCaretToEnd);
+    TreeItem InsertFolderItem(const std::string& name, bool bSorted, TreeItem hParent) override;
+    std::vector<TreeItem> InsertFolderItems(const std::vector<Folder*>& folders) override;
+    void FocusEditor(bool bCaretToEnd) override;
 
     // The selection is about to move to hNewItem (the control's selection-changing event).
     void OnSelChanging(TreeItem hNewItem);

@@ -1,0 +1,141 @@
+#include "disk/FileWatch.h"
+
+#include <chrono>
+
+namespace {
+
+// How long a save waits while a quillbox-cli command writes the same notebook.
+constexpr auto kSaveWait = std::chrono::seconds(5);
+
+// The file's own name, as the questions about it name it.
+std::string FileName(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+} // namespace
+
+FileWatch::FileWatch(Prompts& prompts)
+    : m_prompts(prompts)
+{
+}
+
+void FileWatch::OnFileRead(const std::string& path, std::optional<uint64_t> hash)
+{
+    m_known = ReadFileIdentity(path, !hash);
+    if (m_known && hash)
+        m_known->hash = *hash;
+    m_mentioned = m_known;
+    m_bVanishMentioned = false;
+    // A save replaces the file, whose own lock then belongs to the new one.
+    if (path == m_strPath) {
+        m_lock.Acquire(path);
+        return;
+    }
+    m_strPath = path;
+    const LockHolders holders = m_lock.Acquire(path);
+    if (!holders.Any())
+        return;
+    std::string who;
+    if (!holders.owners.empty()) {
+        const LockOwner& owner = holders.owners.front();
+        who = "on " + owner.host + ", process " + std::to_string(owner.pid) + ", user " + owner.user;
+    }
+    m_prompts.Tell({ Message::Kind::OpenElsewhere, who, FileName(path) });
+}
+
+void FileWatch::Forget()
+{
+    m_known.reset();
+    m_mentioned.reset();
+    m_strPath.clear();
+    m_lock.Release();
+}
+
+bool FileWatch::HoldsFile(const std::string& path) const
+{
+    if (m_strPath.empty())
+        return false;
+    const std::optional<FileIdentity> mine = ReadFileIdentity(m_strPath, false);
+    const std::optional<FileIdentity> other = ReadFileIdentity(path, false);
+    if (mine && other)
+        return mine->SameFile(*other);
+    return path == m_strPath;
+}
+
+SaveOverAnswer FileWatch::AskBeforeSave(const std::string& path)
+{
+    if (!m_known)
+        return SaveOverAnswer::Save;
+    const DiskChange change = CheckFile(path, *m_known);
+    if (change == DiskChange::None)
+        return SaveOverAnswer::Save;
+    return m_prompts.AskSaveOver(FileName(path), change == DiskChange::Vanished);
+}
+
+FileWatch::SaveOutcome FileWatch::Save(const std::string& path, const SaveFunction& save)
+{
+    // One writer at a time: a quillbox-cli command waits for this save, and this save for it.
+    WriteLock lock;
+    if (FileProblem busy; !lock.Take(path, kSaveWait, busy)) {
+        m_prompts.ReportProblem(busy.During(FileProblem::Action::Save, path));
+        return SaveOutcome::Failed;
+    }
+    if (path == m_strPath) {
+        switch (AskBeforeSave(path)) {
+        case SaveOverAnswer::Save:
+            break;
+        case SaveOverAnswer::SaveElsewhere:
+            return SaveOutcome::Elsewhere;
+        case SaveOverAnswer::Merge:
+            return SaveOutcome::Merge;
+        case SaveOverAnswer::Cancel:
+            return SaveOutcome::Failed;
+        }
+    }
+    // The file as the user agreed to replace it: a program that takes no lock and changes it
+    // in the meantime stops the save, and the next one asks again.
+    const std::optional<FileIdentity> agreed = ReadFileIdentity(path, false);
+    const auto unchanged = [&agreed](const std::string& target) {
+        const std::optional<FileIdentity> now = ReadFileIdentity(target, false);
+        return agreed ? now && now->SameMetadata(*agreed) : !now;
+    };
+    SaveResult result = save(false, unchanged);
+    if (result.bReadOnly) {
+        if (!m_prompts.Ask({ Question::Kind::ReplaceReadOnly, path }))
+            return SaveOutcome::Failed;
+        result = save(true, unchanged);
+    }
+    if (!result.ok) {
+        m_prompts.ReportProblem(result.problem);
+        return SaveOutcome::Failed;
+    }
+    return SaveOutcome::Saved;
+}
+
+bool FileWatch::OfferReload(const std::string& path, bool bModified)
+{
+    if (!m_known)
+        return false;
+    FileIdentity checked = m_mentioned ? *m_mentioned : *m_known;
+    const DiskChange change = CheckFile(path, checked);
+    if (change == DiskChange::Vanished) {
+        if (m_bVanishMentioned)
+            return false;
+        m_bVanishMentioned = true;
+        m_prompts.Tell({ Message::Kind::Vanished, {}, FileName(path) });
+        return false;
+    }
+    m_bVanishMentioned = false;
+    if (change == DiskChange::None) {
+        m_mentioned = checked;
+        return false;
+    }
+    m_mentioned = ReadFileIdentity(path);
+    if (bModified) {
+        m_prompts.Tell({ Message::Kind::ChangedWhileModified, {}, FileName(path) });
+        return false;
+    }
+    return m_prompts.Ask({ Question::Kind::ReadAgain, FileName(path) });
+}

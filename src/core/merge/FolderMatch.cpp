@@ -1,0 +1,341 @@
+#include "merge/FolderMatch.h"
+
+#include <algorithm>
+#include <functional>
+#include <optional>
+#include <unordered_map>
+
+#include "model/FolderPath.h"
+#include "merge/SequenceMerge.h"
+
+namespace {
+
+// At least this share of a folder's notes must be found in another for the two to be one folder
+// renamed or moved.
+constexpr double kSameFolderShare = 0.5;
+// The most folders a folder without a match is compared with by its notes.
+constexpr size_t kMostCandidates = 64;
+// Among siblings of one name, notes are compared only in groups this small.
+constexpr size_t kMostComparedSiblings = 64;
+
+class Matcher
+{
+public:
+    Matcher(const RecordTree& base, const RecordTree& other, FolderMatching& matching)
+        : m_base(base)
+        , m_other(other)
+        , m_matching(matching)
+        , m_baseNotes(static_cast<size_t>(base.Size()))
+        , m_otherNotes(static_cast<size_t>(other.Size()))
+    {
+    }
+
+    void ByPath()
+    {
+        MatchChildren(RecordTree::kRoot, RecordTree::kRoot);
+        for (; m_done < m_pending.size(); ++m_done)
+            MatchChildren(m_pending[m_done].first, m_pending[m_done].second);
+    }
+
+    // One round; false when it found nothing more.
+    bool ByContent()
+    {
+        const size_t before = m_pending.size();
+        ByUniqueText();
+        ByNotesInCommon();
+        ByPath();
+        return m_pending.size() > before;
+    }
+
+private:
+    std::string_view Name(const RecordTree& tree, int folder) const { return tree.At(folder).name; }
+    std::string_view Text(const RecordTree& tree, int folder) const { return tree.At(folder).text.View(); }
+
+    void Link(int b, int x)
+    {
+        m_matching.otherOf[static_cast<size_t>(b)] = x;
+        m_matching.baseOf[static_cast<size_t>(x)] = b;
+        m_pending.emplace_back(b, x);
+    }
+    bool BaseFree(int b) const { return m_matching.otherOf[static_cast<size_t>(b)] < 0; }
+    bool OtherFree(int x) const { return m_matching.baseOf[static_cast<size_t>(x)] < 0; }
+
+    // The hashes of a folder's notes, sorted; kept once made.
+    const std::vector<size_t>& NoteHashes(const RecordTree& tree, std::vector<std::optional<std::vector<size_t>>>& cache, int folder)
+    {
+        std::optional<std::vector<size_t>>& hashes = cache[static_cast<size_t>(folder)];
+        if (!hashes) {
+            hashes.emplace();
+            for (const std::string_view note : SplitNotes(Text(tree, folder)))
+                hashes->push_back(std::hash<std::string_view>()(note));
+            std::sort(hashes->begin(), hashes->end());
+        }
+        return *hashes;
+    }
+
+    // The share of the larger folder's notes the two have in common.
+    double NotesInCommon(int b, int x)
+    {
+        const std::vector<size_t>& a = NoteHashes(m_base, m_baseNotes, b);
+        const std::vector<size_t>& o = NoteHashes(m_other, m_otherNotes, x);
+        if (a.empty() || o.empty())
+            return 0;
+        size_t common = 0;
+        for (size_t i = 0, j = 0; i < a.size() && j < o.size();) {
+            if (a[i] == o[j]) {
+                ++common;
+                ++i;
+                ++j;
+            } else if (a[i] < o[j]) {
+                ++i;
+            } else {
+                ++j;
+            }
+        }
+        return static_cast<double>(common) / static_cast<double>(std::max(a.size(), o.size()));
+    }
+
+    // The unmatched children of two matched folders, by name; among siblings of one name, those
+    // with the same text first, then those with the most notes in common, then in order.
+    void MatchChildren(int bParent, int xParent)
+    {
+        struct Group
+        {
+            std::vector<int> bases;
+            std::vector<int> others;
+        };
+        std::unordered_map<std::string_view, Group> groups;
+        std::vector<std::string_view> names;
+        for (const int b : m_base.Children(bParent)) {
+            if (BaseFree(b))
+                groups[Name(m_base, b)].bases.push_back(b);
+        }
+        for (const int x : m_other.Children(xParent)) {
+            if (!OtherFree(x))
+                continue;
+            Group& group = groups[Name(m_other, x)];
+            if (group.others.empty())
+                names.push_back(Name(m_other, x));
+            group.others.push_back(x);
+        }
+        for (const std::string_view name : names) {
+            Group& group = groups[name];
+            if (group.bases.size() == 1 && group.others.size() == 1)
+                Link(group.bases.front(), group.others.front());
+            else if (!group.bases.empty())
+                MatchNamesakes(group.bases, group.others);
+        }
+    }
+
+    void MatchNamesakes(const std::vector<int>& bases, const std::vector<int>& others)
+    {
+        std::unordered_map<std::string_view, std::vector<int>> byText;
+        for (auto it = bases.rbegin(); it != bases.rend(); ++it)
+            byText[Text(m_base, *it)].push_back(*it);
+        for (const int x : others) {
+            const auto found = byText.find(Text(m_other, x));
+            if (found == byText.end() || found->second.empty())
+                continue;
+            Link(found->second.back(), x);
+            found->second.pop_back();
+        }
+        if (bases.size() <= kMostComparedSiblings && others.size() <= kMostComparedSiblings) {
+            for (const int x : others) {
+                if (!OtherFree(x))
+                    continue;
+                int best = -1;
+                double bestShare = 0;
+                for (const int b : bases) {
+                    if (!BaseFree(b))
+                        continue;
+                    const double share = NotesInCommon(b, x);
+                    if (share > bestShare) {
+                        best = b;
+                        bestShare = share;
+                    }
+                }
+                if (best >= 0)
+                    Link(best, x);
+            }
+        }
+        auto b = bases.begin();
+        for (const int x : others) {
+            if (!OtherFree(x))
+                continue;
+            while (b != bases.end() && !BaseFree(*b))
+                ++b;
+            if (b == bases.end())
+                break;
+            Link(*b++, x);
+        }
+    }
+
+    // A text that one unmatched folder on each side holds, and no other unmatched folder.
+    void ByUniqueText()
+    {
+        std::unordered_map<std::string_view, std::pair<int, int>> texts; // text: base folder, other folder (-2 when not alone)
+        for (int b = 0; b < m_base.Size(); ++b) {
+            if (!BaseFree(b))
+                continue;
+            auto [it, bNew] = texts.try_emplace(Text(m_base, b), b, -1);
+            if (!bNew)
+                it->second.first = -2;
+        }
+        for (int x = 0; x < m_other.Size(); ++x) {
+            if (!OtherFree(x))
+                continue;
+            const auto it = texts.find(Text(m_other, x));
+            if (it != texts.end())
+                it->second.second = it->second.second == -1 ? x : -2;
+        }
+        for (int x = 0; x < m_other.Size(); ++x) {
+            if (!OtherFree(x))
+                continue;
+            const auto it = texts.find(Text(m_other, x));
+            if (it != texts.end() && it->second.first >= 0 && it->second.second == x)
+                Link(it->second.first, x);
+        }
+    }
+
+    // An unmatched folder and an unmatched base folder of the same name, or under the folder
+    // its parent is, with at least half their notes in common.
+    void ByNotesInCommon()
+    {
+        std::unordered_map<std::string_view, std::vector<int>> byName;
+        std::unordered_map<int, std::vector<int>> byParent;
+        for (int b = 0; b < m_base.Size(); ++b) {
+            if (BaseFree(b)) {
+                byName[Name(m_base, b)].push_back(b);
+                byParent[m_base.Parent(b)].push_back(b);
+            }
+        }
+        // Of each list only the first few are looked at, so that no folder costs more than a
+        // few comparisons however many share its name or parent.
+        const auto look = [&](const std::vector<int>& list, int x, int& best, double& bestShare) {
+            for (size_t i = 0; i < list.size() && i < kMostCandidates; ++i) {
+                const int b = list[i];
+                if (!BaseFree(b))
+                    continue;
+                const double share = NotesInCommon(b, x);
+                if (share >= bestShare) {
+                    best = b;
+                    bestShare = share;
+                }
+            }
+        };
+        for (int x = 0; x < m_other.Size(); ++x) {
+            if (!OtherFree(x))
+                continue;
+            int best = -1;
+            double bestShare = kSameFolderShare;
+            if (const auto it = byName.find(Name(m_other, x)); it != byName.end())
+                look(it->second, x, best, bestShare);
+            const int parent = m_other.Parent(x);
+            const int baseParent = parent == RecordTree::kRoot ? RecordTree::kRoot : m_matching.baseOf[static_cast<size_t>(parent)];
+            if (parent == RecordTree::kRoot || baseParent >= 0) {
+                if (const auto it = byParent.find(baseParent); it != byParent.end())
+                    look(it->second, x, best, bestShare);
+            }
+            if (best >= 0)
+                Link(best, x);
+        }
+    }
+
+    const RecordTree& m_base;
+    const RecordTree& m_other;
+    FolderMatching& m_matching;
+    std::vector<std::optional<std::vector<size_t>>> m_baseNotes;
+    std::vector<std::optional<std::vector<size_t>>> m_otherNotes;
+    // Matched pairs whose children are still to be matched from m_done on.
+    std::vector<std::pair<int, int>> m_pending;
+    size_t m_done = 0;
+};
+
+} // namespace
+
+RecordTree::RecordTree(const std::vector<NotebookSnapshot::Record>& records)
+    : m_pRecords(&records)
+    , m_parents(records.size(), kRoot)
+    , m_children(records.size() + 1)
+{
+    // The folders whose children come next, each with how many are still to come.
+    std::vector<std::pair<int, int>> open;
+    for (size_t i = 0; i < records.size(); ++i) {
+        const int folder = static_cast<int>(i);
+        const int parent = open.empty() ? kRoot : open.back().first;
+        if (!open.empty())
+            --open.back().second;
+        m_parents[i] = parent;
+        m_children[static_cast<size_t>(parent + 1)].push_back(folder);
+        if (records[i].children > 0)
+            open.emplace_back(folder, records[i].children);
+        while (!open.empty() && open.back().second <= 0)
+            open.pop_back();
+    }
+}
+
+std::string RecordTree::Path(int folder) const
+{
+    std::vector<int> chain;
+    for (; folder != kRoot; folder = Parent(folder))
+        chain.push_back(folder);
+    std::string path;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        if (it != chain.rbegin())
+            path += '/';
+        path += EscapeFolderName(At(*it).name);
+    }
+    return path;
+}
+
+FolderMatching MatchFolders(const RecordTree& base, const RecordTree& other, bool bByContent)
+{
+    FolderMatching matching { std::vector<int>(static_cast<size_t>(other.Size()), -1),
+                              std::vector<int>(static_cast<size_t>(base.Size()), -1) };
+    Matcher matcher(base, other, matching);
+    matcher.ByPath();
+    // Each round can find the folders inside those the round before found.
+    for (int round = 0; bByContent && round < 4 && matcher.ByContent(); ++round) {
+    }
+    return matching;
+}
+
+std::vector<int> PairNotes(const std::vector<std::string_view>& base, const std::vector<std::string_view>& side)
+{
+    PieceNumbers numbering;
+    std::vector<int> bh;
+    std::vector<int> sh;
+    // What stands before a folder's first note has no header: it pairs with the other side's.
+    for (const std::string_view note : base)
+        bh.push_back(numbering.Of(NoteHeader(note)));
+    for (const std::string_view note : side)
+        sh.push_back(numbering.Of(NoteHeader(note)));
+    std::vector<int> pairs(base.size(), -1);
+    size_t i = 0;
+    size_t j = 0;
+    const auto pairUpTo = [&](size_t end) {
+        for (; i < end; ++i, ++j)
+            pairs[i] = static_cast<int>(j);
+    };
+    for (const SequenceChange& c : DiffSequences(bh, sh)) {
+        pairUpTo(c.baseStart);
+        i = c.baseEnd;
+        j = c.otherEnd;
+    }
+    pairUpTo(base.size());
+    return pairs;
+}
+
+const NotebookSnapshot& InUtf8(const NotebookSnapshot& notebook, std::optional<NotebookSnapshot>& copy)
+{
+    if (notebook.encoding == TextEncoding::Kind::Utf8)
+        return notebook;
+    copy = notebook;
+    copy->encoding = TextEncoding::Kind::Utf8;
+    copy->selectedName = TextEncoding::Cp1252ToUtf8(copy->selectedName);
+    for (NotebookSnapshot::Record& record : copy->records) {
+        record.name = TextEncoding::Cp1252ToUtf8(record.name);
+        record.text = TextEncoding::Cp1252ToUtf8(record.text.View());
+    }
+    return *copy;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class Folder;
+class FolderTree;
+
+// A folder path names a folder by the names from the top level down, joined by "/", as in
+// "Main/Ideas". Inside a name, "\/" stands for a slash and "\\" for a backslash; any other
+// backslash is taken as it is. Where siblings share a name, the folder made first is meant.
+
+// A name as it stands in a path.
+std::string EscapeFolderName(std::string_view name);
+// The names a path holds, top level first.
+std::vector<std::string> SplitFolderPath(std::string_view path);
+// The path of a folder; with bEscaped off, its names as they are, for people to read.
+std::string FolderPath(const Folder* pFolder, bool bEscaped = true);
+// What a list of folders shows for each of `shown` (the Assign Keys dialog's rows, the Assigned
+// Keys strip): its name, or its path for people to read ("Main/Work/Ideas") when another folder
+// of `all` has the same name, so that the user can tell the two apart.
+std::vector<std::string> NamesApart(const std::vector<Folder*>& all, const std::vector<Folder*>& shown);
+
+// The folder of GetFolders() made first with this name and parent (null: the top level).
+Folder* FindChildFolder(const FolderTree& tree, const Folder* pParent, std::string_view name);
+// The folder a path names, or null.
+Folder* FindFolderByPath(const FolderTree& tree, std::string_view path);
+
+// pStart and its subtree, or every folder when pStart is null, in the order the folder tree
+// shows them: a folder, then its children in name order, each followed by its own subtree.
+std::vector<const Folder*> FoldersInTreeOrder(const FolderTree& tree, const Folder* pStart);

@@ -1,0 +1,432 @@
+#include "search/NotebookSearch.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <unordered_map>
+
+#include <re2/re2.h>
+
+#include "doc/CQuillboxDoc.h"
+#include "model/FolderPath.h"
+#include "search/SearchSyntax.h"
+#include "doc/DocViews.h"
+#include "format/NoteText.h"
+#include "platform/EditControl.h"
+
+namespace {
+
+constexpr size_t npos = std::string_view::npos;
+// How much of a long text is searched between two reports of progress.
+constexpr size_t kProgressStep = 1 << 20;
+
+// The line of `text` that holds offset `pos`: its start, and its end before the line break.
+std::pair<size_t, size_t> LineAround(std::string_view text, size_t pos)
+{
+    const void* pBreak = pos == 0 ? nullptr : ::memrchr(text.data(), '\n', pos);
+    const size_t start = pBreak ? static_cast<const char*>(pBreak) - text.data() + 1 : 0;
+    size_t end = text.find('\n', pos);
+    if (end == npos)
+        return { start, text.size() };
+    if (end > start && text[end - 1] == '\r')
+        --end;
+    return { start, end };
+}
+
+// The engine's word for what is wrong with a pattern, in the words GNU grep uses.
+std::string Reason(RE2::ErrorCode code)
+{
+    switch (code) {
+    case RE2::ErrorMissingParen:
+    case RE2::ErrorUnexpectedParen:
+        return "Unmatched ( or \\(";
+    case RE2::ErrorMissingBracket:
+        return "Unmatched [, [^, [:, [., or [=";
+    case RE2::ErrorBadCharRange:
+        return "Invalid range end";
+    case RE2::ErrorBadCharClass:
+        return "Invalid character class name";
+    case RE2::ErrorRepeatSize:
+        return "Invalid content of \\{\\} (counts run up to 1000, the smaller first)";
+    case RE2::ErrorRepeatArgument:
+    case RE2::ErrorRepeatOp:
+        return "Invalid preceding regular expression";
+    case RE2::ErrorTrailingBackslash:
+        return "Trailing backslash";
+    case RE2::ErrorBadUTF8:
+        return "Invalid UTF-8";
+    case RE2::ErrorPatternTooLarge:
+        return "Regular expression too big";
+    default:
+        return "Invalid regular expression";
+    }
+}
+
+// In UTF-8 some letters have case partners of another length, which a byte's case cannot
+// give: K and k the Kelvin sign, S and s the long s, and letters beyond ASCII. (Bytes that are
+// not UTF-8 are looked for as they are.)
+bool FoldsBeyondBytes(const SearchQuery& query)
+{
+    return !query.bMatchCase && query.encoding == TextEncoding::Kind::Utf8 && TextEncoding::IsValidUtf8(query.pattern)
+           && std::any_of(query.pattern.begin(), query.pattern.end(), [](char ch) {
+                  return static_cast<unsigned char>(ch) >= 0x80 || (ch | 0x20) == 'k' || (ch | 0x20) == 's';
+              });
+}
+
+} // namespace
+
+// The pattern compiled by RE2 twice: for finding a match anywhere in a folder's text, and for
+// the matches within one line. RE2 reads Windows-1252 as Latin-1, byte for byte; the pattern
+// then carries the code page's own letters and cases (search_syntax).
+class NotebookSearch::Engine
+{
+public:
+    Engine(const SearchQuery& query, SearchProblem& problem)
+        : m_encoding(query.encoding)
+        , m_bWholeWords(query.bWholeWords)
+    {
+        RE2::Options options;
+        options.set_encoding(query.encoding == TextEncoding::Kind::Utf8 ? RE2::Options::EncodingUTF8
+                                                                        : RE2::Options::EncodingLatin1);
+        options.set_longest_match(true);
+        options.set_log_errors(false);
+        options.set_case_sensitive(query.bMatchCase || query.encoding != TextEncoding::Kind::Utf8);
+        for (const auto scope : { search_syntax::Scope::WholeText, search_syntax::Scope::Line }) {
+            const std::string pattern = search_syntax::ToEnginePattern(query, scope, problem);
+            if (problem)
+                return;
+            auto pRegex = std::make_unique<RE2>(pattern, options);
+            if (!pRegex->ok()) {
+                problem = { SearchProblem::Kind::MalformedRegex, Reason(pRegex->error_code()) };
+                return;
+            }
+            (scope == search_syntax::Scope::Line ? m_pLine : m_pText) = std::move(pRegex);
+        }
+    }
+
+    // The start of the first match in [from, to) of a folder's text, or npos.
+    size_t FindInText(std::string_view text, size_t from, size_t to) const
+    {
+        re2::StringPiece match;
+        if (!m_pText->Match(text, from, to, RE2::UNANCHORED, &match, 1))
+            return npos;
+        return static_cast<size_t>(match.data() - text.data());
+    }
+
+    // The first match in a line that starts at or after `from`: its offset and length, or npos.
+    // What comes before `from` counts for anchors and word boundaries.
+    std::pair<size_t, size_t> FindInLine(std::string_view line, size_t from) const
+    {
+        re2::StringPiece match[2];
+        if (!m_bWholeWords) {
+            if (!m_pLine->Match(line, from, line.size(), RE2::UNANCHORED, match, 1))
+                return { npos, 0 };
+            return { static_cast<size_t>(match[0].data() - line.data()), match[0].size() };
+        }
+        // The match of whole words takes the character before the word with it: the one before
+        // `from` may be it.
+        size_t at = from;
+        if (at > 0) {
+            --at;
+            while (m_encoding == TextEncoding::Kind::Utf8 && at > 0 && (static_cast<unsigned char>(line[at]) & 0xC0) == 0x80)
+                --at;
+        }
+        for (;;) {
+            if (!m_pLine->Match(line, at, line.size(), RE2::UNANCHORED, match, 2))
+                return { npos, 0 };
+            const auto start = static_cast<size_t>(match[1].data() - line.data());
+            if (start >= from)
+                return { start, match[1].size() };
+            // A match at the line's start, before `from`: look from `from` itself.
+            at = from;
+        }
+    }
+
+private:
+    TextEncoding::Kind m_encoding;
+    bool m_bWholeWords;
+    std::unique_ptr<RE2> m_pText;
+    std::unique_ptr<RE2> m_pLine;
+};
+
+std::optional<std::string> SearchPatternBytes(const TextEncoding& encoding, std::u16string_view typed)
+{
+    if (!encoding.CanHold(typed))
+        return std::nullopt;
+    return encoding.Encode(typed);
+}
+
+std::string SearchSnapshot::PathOf(size_t entry) const
+{
+    std::vector<size_t> chain;
+    for (size_t at = entry; at != kNoParent; at = entries[at].parent)
+        chain.push_back(at);
+    std::string path = pathPrefix;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        if (it != chain.rbegin())
+            path += '/';
+        path += EscapeFolderName(entries[*it].name);
+    }
+    return path;
+}
+
+SearchSnapshot TakeSearchSnapshot(const CQuillboxDoc& doc, const Folder* pStart)
+{
+    SearchSnapshot snapshot;
+    snapshot.separator = doc.GetSeparator();
+    const std::vector<const Folder*> order = FoldersInTreeOrder(doc.GetFolderTree(), pStart);
+    if (!order.empty() && order.front()->m_pParent)
+        snapshot.pathPrefix = FolderPath(order.front()->m_pParent) + "/";
+    std::unordered_map<const Folder*, size_t> entryOf;
+    entryOf.reserve(order.size());
+    snapshot.entries.reserve(order.size());
+    for (const Folder* pFolder : order) {
+        SearchSnapshot::Entry& entry = snapshot.entries.emplace_back();
+        entry.pFolder = pFolder;
+        if (const auto it = entryOf.find(pFolder->m_pParent); it != entryOf.end())
+            entry.parent = it->second;
+        entry.name = pFolder->m_name;
+        entry.text = doc.GetFolderText(pFolder);
+        snapshot.bytes += entry.name.size() + entry.text.size();
+        entryOf.emplace(pFolder, snapshot.entries.size() - 1);
+    }
+    return snapshot;
+}
+
+NotebookSearch::NotebookSearch(SearchQuery query)
+    : m_query(std::move(query))
+{
+    if (m_query.pattern.empty()) {
+        m_problem.kind = SearchProblem::Kind::EmptyPattern;
+        return;
+    }
+    if (m_query.bRegex || FoldsBeyondBytes(m_query)) {
+        m_pEngine = std::make_unique<Engine>(m_query, m_problem);
+        return;
+    }
+    for (size_t ch = 0; ch < m_fold.size(); ++ch) {
+        m_fold[ch] = static_cast<unsigned char>(ch);
+        m_other[ch] = static_cast<unsigned char>(ch);
+    }
+    for (size_t ch = 0; !m_query.bMatchCase && ch < m_fold.size(); ++ch) {
+        const unsigned char lower = search_syntax::Cp1252LowerOf(static_cast<unsigned char>(ch));
+        if (lower && (ch < 0x80 || m_query.encoding == TextEncoding::Kind::Windows1252)) {
+            m_fold[ch] = lower;
+            m_other[lower] = static_cast<unsigned char>(ch);
+        }
+    }
+    for (char ch : m_query.pattern)
+        m_folded += static_cast<char>(m_fold[static_cast<unsigned char>(ch)]);
+}
+
+NotebookSearch::~NotebookSearch() = default;
+
+size_t NotebookSearch::FindLiteral(std::string_view text, size_t from, size_t to) const
+{
+    // A match that runs past `to` runs over a line break, which no line holds.
+    text = text.substr(0, to);
+    const size_t length = m_folded.size();
+    if (from > text.size() || text.size() - from < length)
+        return npos;
+    // Sixteen starting places at a time are tested on their first and last bytes, in either
+    // case; only where both agree are the bytes between compared.
+    using Block = unsigned char __attribute__((vector_size(16)));
+    const auto* pText = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* pPattern = reinterpret_cast<const unsigned char*>(m_folded.data());
+    const unsigned char first = pPattern[0];
+    const unsigned char last = pPattern[length - 1];
+    const Block firstBytes = Block {} + first;
+    const Block lastBytes = Block {} + last;
+    const Block firstOthers = Block {} + m_other[first];
+    const Block lastOthers = Block {} + m_other[last];
+    const auto matchesAt = [&](size_t i) {
+        for (size_t j = 0; j < length; ++j) {
+            if (m_fold[pText[i + j]] != pPattern[j])
+                return false;
+        }
+        return true;
+    };
+    size_t i = from;
+    for (; i + length - 1 + sizeof(Block) <= text.size(); i += sizeof(Block)) {
+        Block firsts;
+        Block lasts;
+        std::memcpy(&firsts, pText + i, sizeof firsts);
+        std::memcpy(&lasts, pText + i + length - 1, sizeof lasts);
+        const auto both = ((firsts == firstBytes) | (firsts == firstOthers)) & ((lasts == lastBytes) | (lasts == lastOthers));
+        std::uint64_t halves[2];
+        std::memcpy(halves, &both, sizeof halves);
+        if ((halves[0] | halves[1]) == 0)
+            continue;
+        for (size_t k = 0; k < sizeof(Block); ++k) {
+            if (both[k] && matchesAt(i + k))
+                return i + k;
+        }
+    }
+    for (; i + length <= text.size(); ++i) {
+        if (matchesAt(i))
+            return i;
+    }
+    return npos;
+}
+
+size_t NotebookSearch::FindCandidate(std::string_view text, size_t from, size_t to) const
+{
+    return m_pEngine ? m_pEngine->FindInText(text, from, to) : FindLiteral(text, from, to);
+}
+
+bool NotebookSearch::IsWholeWord(std::string_view line, size_t start, size_t length) const
+{
+    return !m_query.bWholeWords
+           || (!search_syntax::IsWordCharBefore(m_query.encoding, line, start)
+               && !search_syntax::IsWordCharAt(m_query.encoding, line, start + length));
+}
+
+std::vector<std::pair<size_t, size_t>> NotebookSearch::MatchLine(std::string_view line) const
+{
+    std::vector<std::pair<size_t, size_t>> spans;
+    if (m_problem)
+        return spans;
+    if (m_pEngine) {
+        for (size_t from = 0; from <= line.size();) {
+            const auto [start, length] = m_pEngine->FindInLine(line, from);
+            if (start == npos)
+                break;
+            spans.emplace_back(start, length);
+            from = start + length;
+            // After an empty match the next one starts a character further on.
+            if (length == 0) {
+                do
+                    ++from;
+                while (m_query.encoding == TextEncoding::Kind::Utf8 && from < line.size()
+                       && (static_cast<unsigned char>(line[from]) & 0xC0) == 0x80);
+            }
+        }
+        return spans;
+    }
+    for (size_t pos = FindLiteral(line, 0, line.size()); pos != npos; pos = FindLiteral(line, pos + 1, line.size())) {
+        if (IsWholeWord(line, pos, m_folded.size())) {
+            spans.emplace_back(pos, m_folded.size());
+            pos += m_folded.size() - 1;
+        }
+    }
+    return spans;
+}
+
+bool NotebookSearch::SearchText(const SearchSnapshot& folders, size_t entry, size_t& count, size_t& done,
+                                const std::function<bool(const SearchHit&)>& onHit,
+                                const std::function<bool(size_t)>& onProgress) const
+{
+    const std::string_view text = folders.entries[entry].text;
+    SearchHit hit;
+    hit.pFolder = folders.entries[entry].pFolder;
+    hit.entry = entry;
+    int line = 0;
+    size_t counted = 0;
+    // The start of the last line whose note was found, and that note's header: the search for
+    // a header goes back no further than the previous hit's line.
+    size_t lastHitLine = npos;
+    std::string_view lastHeader;
+    size_t pos = 0;
+    size_t nextReport = kProgressStep;
+    while (pos < text.size()) {
+        if (pos >= nextReport) {
+            if (onProgress && !onProgress(done + pos))
+                return false;
+            nextReport = pos + kProgressStep;
+        }
+        // The pattern is found in the whole text, a megabyte or so at a time up to a line's
+        // start; the lines between are not looked at.
+        size_t to = text.size();
+        if (to - pos > kProgressStep) {
+            const size_t lineFeed = text.find('\n', pos + kProgressStep);
+            to = lineFeed == npos ? text.size() : lineFeed + 1;
+        }
+        const size_t candidate = FindCandidate(text, pos, to);
+        if (candidate == npos) {
+            pos = to;
+            continue;
+        }
+        const auto [start, end] = LineAround(text, candidate);
+        const size_t lineFeed = text.find('\n', end);
+        pos = lineFeed == npos ? text.size() : lineFeed + 1;
+        hit.text = text.substr(start, end - start);
+        hit.spans = MatchLine(hit.text);
+        if (hit.spans.empty())
+            continue;
+
+        line += static_cast<int>(std::count(text.begin() + static_cast<std::ptrdiff_t>(counted),
+                                            text.begin() + static_cast<std::ptrdiff_t>(start), '\n'));
+        counted = start;
+        hit.line = line;
+        std::string_view header;
+        for (size_t at = start;;) {
+            const auto [headerStart, headerEnd] = LineAround(text, at);
+            if (headerStart == lastHitLine) {
+                header = lastHeader;
+                break;
+            }
+            const std::string_view candidateHeader = text.substr(headerStart, headerEnd - headerStart);
+            if (IsHeaderLine(candidateHeader, folders.separator)) {
+                header = candidateHeader;
+                break;
+            }
+            if (headerStart == 0)
+                break;
+            at = headerStart - 1;
+        }
+        lastHitLine = start;
+        lastHeader = header;
+        hit.header = header;
+        ++count;
+        if (!onHit(hit))
+            return false;
+    }
+    done += text.size();
+    return true;
+}
+
+size_t NotebookSearch::Run(const SearchSnapshot& folders, const std::function<bool(const SearchHit&)>& onHit,
+                           const std::function<bool(size_t)>& onProgress) const
+{
+    size_t count = 0;
+    if (m_problem)
+        return count;
+    size_t done = 0;
+    for (size_t entry = 0; entry < folders.entries.size(); ++entry) {
+        const SearchSnapshot::Entry& folder = folders.entries[entry];
+        SearchHit nameHit;
+        nameHit.spans = MatchLine(folder.name);
+        if (!nameHit.spans.empty()) {
+            nameHit.pFolder = folder.pFolder;
+            nameHit.entry = entry;
+            nameHit.bInName = true;
+            nameHit.text = folder.name;
+            ++count;
+            if (!onHit(nameHit))
+                return count;
+        }
+        done += folder.name.size();
+        if (!SearchText(folders, entry, count, done, onHit, onProgress) || (onProgress && !onProgress(done)))
+            return count;
+    }
+    return count;
+}
+
+size_t NotebookSearch::Run(const CQuillboxDoc& doc, const Folder* pStart,
+                           const std::function<bool(const SearchHit&)>& onHit) const
+{
+    return Run(TakeSearchSnapshot(doc, pStart), onHit);
+}
+
+void GoToSearchHit(CQuillboxDoc& doc, const Folder* pFolder, int line, size_t start, size_t length)
+{
+    doc.GetTreeView()->GetTreeCtrl().SelectItem(pFolder->m_hItem);
+    EditControl& edit = doc.GetEditView()->GetEditCtrl();
+    if (line < 0 || line >= edit.GetLineCount())
+        return;
+    const long lineStart = edit.LineIndex(line);
+    const long lineLength = edit.LineLength(lineStart);
+    const long from = lineStart + std::min(static_cast<long>(start), lineLength);
+    const long to = lineStart + std::min(static_cast<long>(start + length), lineLength);
+    edit.SetSel(from, to);
+}
