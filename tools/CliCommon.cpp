@@ -282,7 +282,7 @@ bool LockForWriting(WriteLock& lock, const std::string& path, bool bForce)
             std::string who;
             if (!holders.owners.empty()) {
                 const LockOwner& owner = holders.owners.front();
-                who = Fill(CliText(" (on %1, process %2, user %3)"), { owner.host, std::to_string(owner.pid), owner.user });
+                who = " (" + DescribeLockOwner(owner) + ")";
             }
             Error(Fill(CliText("\"%1\" is open in Quillbox%2; nothing was written, so that the window's work is not lost. "
                                "Close it there, or give --force to write it all the same."),

@@ -1,35 +1,28 @@
 #pragma once
 
 #include <QMdiSubWindow>
-#include <ctime>
 #include <functional>
-#include <optional>
 
-#include "app/RecoveryFiles.h"
-#include "doc/CQuillboxDoc.h"
-#include "disk/FileWatch.h"
-#include "merge/NotebookMerge.h"
-#include "model/NotebookSnapshot.h"
-#include "words/MergeWords.h"
-#include "notes/CQuillboxEditView.h"
 #include "platform/Clock.h"
 #include "platform/CommandSink.h"
 #include "qt/QtPrinter.h"
-#include "qt/FilePaths.h"
 #include "qt/QtPrompts.h"
+#include "qt/QtTimer.h"
 #include "qt/TextCodec.h"
-#include "tree/CQuillboxTreeView.h"
+#include "window/NotebookWindow.h"
 
-class CMainFrame;
+class KeysText;
 class QLabel;
 class QSplitter;
 class QtEditControl;
 class QtFindInNotebookDialog;
 class QtTreeControl;
+class WorkKeeping;
 
-// One open notebook's window: the note editor on the left and the folder tree on the right.
-// It owns the notebook's document, both views and the services they call.
-class CChildFrame : public QMdiSubWindow, public CommandSink
+// One open notebook's window: the note editor on the left and the folder tree on the right,
+// around the notebook's NotebookWindow, which decides what happens to the notebook and its file.
+// The window shows what it reports, and reports on to the main frame through its signals.
+class CChildFrame : public QMdiSubWindow, public CommandSink, private NotebookWindow::Front
 {
     Q_OBJECT
 public:
@@ -39,14 +32,24 @@ public:
         Tree,
     };
 
-    explicit CChildFrame(CMainFrame& mainFrame);
+    // What every notebook window of a main frame shares.
+    struct Shared
+    {
+        QWidget* pFrame;      // the main frame, whose activation has the notebook look at its file
+        Prompts& filePrompts; // about notebook files, named by the file system's bytes
+        KeysText& keysText;
+        PrinterChoice& printerChoice;
+        WorkKeeping& keeping;
+    };
+
+    explicit CChildFrame(const Shared& shared);
     ~CChildFrame() override;
 
-    // The two ways a notebook comes into the window.
-    bool OnNewDocument();
-    ReadReport OnOpenDocument(const QString& path);
-    // The notebook kept in a recovery file, as unsaved work on its own file (if it had one).
-    ReadReport OnRecoverDocument(const RecoveryEntry& entry);
+    NotebookWindow& GetWindow() { return m_window; }
+    CQuillboxDoc& GetDocument() { return m_window.GetDocument(); }
+    const TextCodec& GetCodec() const { return m_codec; }
+    // The notebook's file, or empty for a notebook never saved.
+    QString GetPathName() const;
 
     // The handler of a command in this notebook, searched through the active pane's view, the
     // document and this window; empty when none of them handles it.
@@ -61,76 +64,60 @@ public:
     // Makes a pane the active one and gives it the keyboard focus.
     void ActivatePane(Pane pane);
 
-    CQuillboxDoc& GetDocument() { return m_doc; }
-    const TextCodec& GetCodec() const { return m_codec; }
-    // The notebook's file, or empty for a notebook never saved.
-    QString GetPathName() const;
-    // The notebook's file is the one at `path`, reached by whatever name.
-    bool HoldsFile(const QString& path) const { return m_watch.HoldsFile(EncodePath(path)); }
-
-    // The save question for a modified notebook; false when the user cancelled (or the save
-    // failed) and the notebook must stay open.
-    bool SaveModified();
-    // Closes the notebook once SaveModified has been answered.
-    void CloseDocument();
-
     // Brings the window's modified marker up to date with the document.
     void OnIdleUpdate();
+
+signals:
+    // A command ran: menus, bars and titles are to be brought up to date.
+    void commandRan();
+    // A question about this notebook is coming: its window is to be the active one.
+    void frontWanted();
+    void saved(const QString& path);
+    // A window that takes this one's place, to be shown as New and Open show theirs.
+    void windowMade(CChildFrame* pChild);
+    // The notebook at `path` is to open anew, as File Open opens it.
+    void reopenWanted(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Opens the notebook in `source` as unsaved changes to the notebook at `notebookPath`, and
-    // with bClaim takes that file as the one the window watches and holds.
-    ReadReport OpenUnsaved(const std::string& source, const std::string& notebookPath, bool bClaim = true);
-    // Merges the change another program saved to the notebook's file at `path` with this
-    // window's: the merged notebook replaces this window with one of its own, unsaved, which
-    // lists what needed a choice.
-    void MergeDiskChange(const std::string& path);
-    // Lists a merge's events beside the notebook, each to go to; nothing when there are none.
-    void ShowMergeEvents(const std::vector<MergeEvent>& events, const MergeLabels& labels, const QString& intro);
-    // Offers to merge the conflict copies a file-sync tool left beside the notebook at `path`
-    // into it as it opens; what the opening gave, or nothing when the notebook is still to be
-    // opened as it is.
-    std::optional<ReadReport> OfferConflictCopies(const std::string& path);
-    // Keeps the notebook as read from or saved to `path` for a later merge, on a worker thread.
-    static void KeepVersion(const std::string& path, NotebookSnapshot snapshot);
+    // What the notebook reports.
+    void ShowTitle() override;
+    void ShowUnkeptWork(const std::optional<FileProblem>& problem) override;
+    void ShowMergeEvents(const std::vector<MergeEvent>& events, const MergeLabels& labels, MergeKind kind) override;
+    void BringToFront() override;
+    void Saved(const std::string& path) override;
+    NotebookWindow* MakeWindow() override;
+    void ShowWindow(NotebookWindow& window) override;
+    void DropWindow(NotebookWindow& window) override;
+    void CloseWindow() override;
+    void Reopen(const std::string& path) override;
+    bool MoveToTrash(const std::string& path) override;
+
     std::function<void()> EditorCommand(int id);
     bool IsEditorCommandEnabled(int id) const;
     void TogglePane();
     // Runs Find in Notebook and shows the hit chosen.
     void FindInNotebook();
-    bool Save();
-    bool SaveAs();
-    bool DoSave(const QString& path);
-    void UpdateTitle();
     // The editor's name for assistive technology says whose notes it shows.
     void NameEditor();
     void CheckDisk();
 
-    CMainFrame& m_mainFrame;
+    Shared m_shared;
     TextCodec m_codec;
     QtPrompts m_prompts;
     SystemClock m_clock;
+    QtTimer m_timer;
     QtPrinter m_printer;
-    CQuillboxDoc m_doc;
     QSplitter* m_pSplitter;
     QLabel* m_pUnkeptBanner;
     QtEditControl* m_pEdit;
     QtTreeControl* m_pTree;
     QtFindInNotebookDialog* m_pFindInNotebook = nullptr;
-    CQuillboxEditView m_editView;
-    CQuillboxTreeView m_treeView;
-    FileWatch m_watch;
-    NotebookRecovery m_recovery;
-    // The notebook as this window last read or saved it, the base of a merge with another
-    // program's change (unknown for work recovered or merged in), and the moment it was read.
-    std::optional<NotebookSnapshot> m_lastRead;
-    std::tm m_readMoment {};
+    NotebookWindow m_window;
 
     mutable Pane m_activePane = Pane::Tree;
-    bool m_bSaveAnswered = false;
     bool m_bUserSplit = false;
 };

@@ -19,8 +19,9 @@
 #include <QToolBar>
 
 #include "app/CAboutDlg.h"
+#include "window/NotebookWindow.h"
 #include "app/CChildFrame.h"
-#include "app/RecoveryFiles.h"
+#include "disk/WorkKeeping.h"
 #include "app/FrameTables.h"
 #include "app/LockIndicators.h"
 #include "platform/CommandIds.h"
@@ -57,8 +58,11 @@ CMainFrame::CMainFrame(SettingsStore& settings)
     : m_recentFiles(settings)
     , m_fileNameCodec(nullptr)
     , m_prompts(this, m_fileNameCodec)
+    , m_pKeeping(std::make_unique<WorkKeeping>(RecoveryStore(RecoveryStore::DefaultDir()), VersionStore(VersionStore::DefaultDir())))
     , m_pHelp(std::make_unique<HelpWindow>(this))
 {
+    // A write of kept work that went wrong, or right again, shows in the windows.
+    m_pKeeping->SetWake([this] { QMetaObject::invokeMethod(this, &CMainFrame::RequestIdleUpdate, Qt::QueuedConnection); });
     FocusStyle::Install();
     setObjectName(QStringLiteral("mainFrame"));
     setWindowTitle(Title());
@@ -103,10 +107,10 @@ CMainFrame::CMainFrame(SettingsStore& settings)
 CMainFrame::~CMainFrame()
 {
     qApp->removeEventFilter(this);
-    // The notebook windows close after this frame's own part is gone: none may call it then.
     m_pMdiArea->disconnect(this);
+    // The notebook windows go before what they share of this frame (the keeping of their work).
     for (CChildFrame* pChild : Children())
-        pChild->disconnect(this);
+        delete pChild;
 }
 
 QWidget* CMainFrame::CreateKeysBar()
@@ -297,10 +301,15 @@ void CMainFrame::Arrange(void (QMdiArea::*arrange)())
     QTimer::singleShot(0, this, restore);
 }
 
+CChildFrame* CMainFrame::NewChild()
+{
+    return new CChildFrame({ this, m_prompts, *this, m_printerChoice, *m_pKeeping });
+}
+
 CChildFrame* CMainFrame::NewNotebook()
 {
-    auto* pChild = new CChildFrame(*this);
-    if (!pChild->OnNewDocument()) {
+    auto* pChild = NewChild();
+    if (!pChild->GetWindow().New()) {
         delete pChild;
         return nullptr;
     }
@@ -312,15 +321,15 @@ CChildFrame* CMainFrame::OpenNotebook(const QString& path)
 {
     const QString fullPath = QFileInfo(path).absoluteFilePath();
     for (CChildFrame* pChild : Children()) {
-        if (pChild->HoldsFile(fullPath)) {
+        if (pChild->GetWindow().HoldsFile(EncodePath(fullPath))) {
             ActivateChild(pChild);
             return pChild;
         }
     }
-    auto* pChild = new CChildFrame(*this);
+    auto* pChild = NewChild();
     ReadReport report;
     try {
-        report = pChild->OnOpenDocument(fullPath);
+        report = pChild->GetWindow().Open(EncodePath(fullPath));
     } catch (const std::exception& e) {
         // The window's own share of opening (decoding and showing the text) may run out of
         // memory too; the other notebooks stay open either way.
@@ -351,6 +360,11 @@ void CMainFrame::AddChild(CChildFrame* pChild)
     m_pMdiArea->addSubWindow(pChild);
     // The frame's title follows the window from maximized to normal and back.
     connect(pChild, &QMdiSubWindow::windowStateChanged, this, &CMainFrame::RequestIdleUpdate);
+    connect(pChild, &CChildFrame::commandRan, this, &CMainFrame::RequestIdleUpdate);
+    connect(pChild, &CChildFrame::frontWanted, this, [this, pChild] { ActivateChild(pChild); });
+    connect(pChild, &CChildFrame::saved, this, &CMainFrame::AddRecentFile);
+    connect(pChild, &CChildFrame::windowMade, this, &CMainFrame::AddChild);
+    connect(pChild, &CChildFrame::reopenWanted, this, [this](const QString& path) { OpenNotebook(path); });
     pChild->showMaximized();
     ActivateChild(pChild);
     // A notebook opens with the folder tree as its active pane.
@@ -569,20 +583,16 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 {
     const QList<CChildFrame*> children = Children();
     for (CChildFrame* pChild : children) {
-        if (!pChild->SaveModified()) {
+        if (!pChild->GetWindow().SaveModified()) {
             event->ignore();
             return;
         }
     }
-    for (CChildFrame* pChild : children)
-        pChild->CloseDocument();
+    for (CChildFrame* pChild : children) {
+        pChild->GetWindow().Close();
+        pChild->close();
+    }
     event->accept();
-}
-
-bool CMainFrame::IsFileDrop(const QMimeData* pData)
-{
-    const QList<QUrl> urls = pData->urls();
-    return !urls.isEmpty() && std::all_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
@@ -604,9 +614,9 @@ int CMainFrame::RecoverAtStart(const QStringList& opening)
     std::vector<std::string> paths;
     for (const QString& file : opening)
         paths.push_back(EncodePath(QFileInfo(file).absoluteFilePath()));
-    return NotebookRecovery::Offer(m_prompts).OfferAtStart(paths, [this](const RecoveryEntry& entry) {
-        auto* pChild = new CChildFrame(*this);
-        const ReadReport report = pChild->OnRecoverDocument(entry);
+    return m_pKeeping->Offer(m_prompts).OfferAtStart(paths, [this](const RecoveryEntry& entry) {
+        auto* pChild = NewChild();
+        const ReadReport report = pChild->GetWindow().Recover(entry);
         if (!report.Opened()) {
             delete pChild;
             m_prompts.ReportProblem(report.problem);

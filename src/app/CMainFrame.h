@@ -24,6 +24,7 @@ class QMenu;
 class QMimeData;
 class QToolBar;
 class SettingsStore;
+class WorkKeeping;
 struct MenuTable;
 
 // The program's main window: the menus, the accelerators, the toolbar, the status bar, the
@@ -51,7 +52,8 @@ public:
     // returns how many were recovered.
     int RecoverAtStart(const QStringList& opening);
 
-    // Shows a notebook window made elsewhere (a recovered one) as New and Open show theirs.
+    // Shows a notebook window made elsewhere (a recovered or merged one) as New and Open show
+    // theirs.
     void AddChild(CChildFrame* pChild);
     CChildFrame* ActiveChild() const;
     QList<CChildFrame*> Children() const;
@@ -63,9 +65,8 @@ public:
     void AddRecentFile(const QString& path);
     // Prompts about notebook files, which name them by their UTF-8 file names.
     QtPrompts& GetPrompts() { return m_prompts; }
-
-    // Local files dragged over the program, which it opens as notebooks.
-    static bool IsFileDrop(const QMimeData* pData);
+    // What the notebook windows keep of unsaved work and of the versions they read or saved.
+    WorkKeeping& GetKeeping() { return *m_pKeeping; }
 
     // Brings menus, bars and titles up to date once the current event has been handled, as the
     // idle-time update of a classic frame does.
@@ -78,6 +79,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // A notebook window, not shown yet.
+    CChildFrame* NewChild();
     void CreateToolBar();
     void CreateStatusBar();
     QWidget* CreateKeysBar();
@@ -104,6 +107,7 @@ private:
     PrinterChoice m_printerChoice;
     TextCodec m_fileNameCodec;
     QtPrompts m_prompts;
+    std::unique_ptr<WorkKeeping> m_pKeeping;
     std::unique_ptr<HelpWindow> m_pHelp;
     ContextHelpMode m_contextHelp;
 

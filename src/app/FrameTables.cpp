@@ -7,11 +7,6 @@
 
 #include "platform/CommandIds.h"
 
-FileChooser NotebookChooser()
-{
-    return { QT_TRANSLATE_NOOP("FileChooser", "Quillbox Files (*.not)|*.not|All Files (*.*)|*.*||"), "not", true };
-}
-
 const std::vector<MenuTable>& NoNotebookMenus()
 {
     static const std::vector<MenuTable> menus {

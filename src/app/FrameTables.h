@@ -2,12 +2,8 @@
 
 #include <vector>
 
-#include "dialogs/Prompts.h"
 
 class QKeyEvent;
-
-// The notebook file choosers: Open, and Save As, which asks before overwriting a file.
-FileChooser NotebookChooser();
 
 // One item of a menu table: a command id with its menu text from the command table, or one of
 // the markers below.

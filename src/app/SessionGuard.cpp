@@ -13,7 +13,7 @@
 
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
-#include "app/RecoveryFiles.h"
+#include "disk/WorkKeeping.h"
 
 namespace {
 
@@ -48,15 +48,15 @@ SessionGuard::SessionGuard(CMainFrame& frame)
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
         if (manager.allowsInteraction()) {
             for (CChildFrame* pChild : m_frame.Children()) {
-                if (!pChild->SaveModified()) {
+                if (!pChild->GetWindow().SaveModified()) {
                     manager.cancel();
                     break;
                 }
             }
         }
-        NotebookRecovery::WriteAll();
+        m_frame.GetKeeping().WriteAll();
     });
-    connect(qApp, &QGuiApplication::saveStateRequest, this, [] { NotebookRecovery::WriteAll(); });
+    connect(qApp, &QGuiApplication::saveStateRequest, this, [this] { m_frame.GetKeeping().WriteAll(); });
 }
 
 SessionGuard::~SessionGuard()
@@ -72,7 +72,7 @@ void SessionGuard::OnSignal()
 {
     char byte = 0;
     [[maybe_unused]] const ssize_t count = ::read(g_signalPipe[1], &byte, 1);
-    if (NotebookRecovery::WriteAll()) {
+    if (m_frame.GetKeeping().WriteAll()) {
         m_bEnding = true;
         // Not quit(): that closes the windows first, and the save question would hold the program.
         QCoreApplication::exit(0);

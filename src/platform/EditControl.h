@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 // The operations the note logic needs of the editor control. Offsets and line numbers are the
 // control's own; texts cross as the notebook's bytes with CR LF line breaks.
@@ -55,4 +56,33 @@ public:
     // Called after every change a user or a note command makes to the text (typing, pasting,
     // deleting), never after SetText.
     virtual void SetChangeHandler(std::function<void()> handler) = 0;
+
+    // The calls up to the matching EndBatch are one batch, whose result a control that shows
+    // the text shows once, at its end; batches nest. A headless control has nothing to show.
+    virtual void BeginBatch() {}
+    virtual void EndBatch() {}
 };
+
+// Runs `work` in one batch of the control's (BeginBatch, EndBatch). The batch ends whether or not
+// `work` throws, and never in a destructor, since showing its result may fail too.
+template <typename Work>
+decltype(auto) InBatch(EditControl& edit, Work&& work)
+{
+    edit.BeginBatch();
+    const auto run = [&]() -> decltype(auto) {
+        try {
+            return work();
+        } catch (...) {
+            edit.EndBatch();
+            throw;
+        }
+    };
+    if constexpr (std::is_void_v<decltype(work())>) {
+        run();
+        edit.EndBatch();
+    } else {
+        decltype(auto) result = run();
+        edit.EndBatch();
+        return result;
+    }
+}

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
+
+#include "storage/LockFile.h"
 
 // What the program tells the user, as a value the core hands up; each front end puts it into
 // its own words (words/MessageWords.h), as it does a FileProblem.
@@ -17,18 +20,21 @@ struct Message
         FolderTextFull,      // typing or a paste went beyond what a folder's text holds: `detail`
                              // is that many characters, in words already
         // About a notebook's file, whose name (the file system's bytes) is `subject`:
-        OpenElsewhere,        // another Quillbox has it open: `detail` names it ("on HOST, process
-                              // PID, user USER"), or is empty when only its lock tells
+        OpenElsewhere,        // another Quillbox has it open: `holder` says which, or is empty
+                              // when only its lock tells
         ChangedWhileModified, // another program changed it while this notebook has unsaved changes
         Vanished,             // another program deleted or moved it
+        NotTrashed,           // it could not be moved to the desktop's trash and stays where it is
     };
     Kind kind = Kind::EnterFolderName;
     std::string detail;
     std::string subject;
+    std::optional<LockOwner> holder;
 
     bool IsAboutAFile() const
     {
-        return kind == Kind::OpenElsewhere || kind == Kind::ChangedWhileModified || kind == Kind::Vanished;
+        return kind == Kind::OpenElsewhere || kind == Kind::ChangedWhileModified || kind == Kind::Vanished
+            || kind == Kind::NotTrashed;
     }
     // What the words put in: the file's name, or the detail's words.
     const std::string& Shown() const { return IsAboutAFile() ? subject : detail; }

@@ -2,8 +2,11 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QMimeData>
+#include <QUrl>
 #include <QString>
 
+#include <algorithm>
 #include <string>
 
 // A path as the core keeps it (the file system's bytes, whatever their encoding) and as Qt
@@ -16,4 +19,11 @@ inline std::string EncodePath(const QString& path)
 inline QString DecodePath(const std::string& path)
 {
     return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+// Local files dragged over the program, which it opens as notebooks.
+inline bool IsFileDrop(const QMimeData* pData)
+{
+    const QList<QUrl> urls = pData->urls();
+    return !urls.isEmpty() && std::all_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
 }

@@ -464,15 +464,13 @@ auto QtEditControl::OnHeld(Operation&& operation) const
     if (IsBatched())
         return operation(Held());
     // A call from outside any command: the control itself is not changed by batching.
-    EditBatch batch(const_cast<QtEditControl&>(*this));
-    return operation(Held());
+    return InBatch(const_cast<QtEditControl&>(*this), [&] { return operation(Held()); });
 }
 
 template <typename Handler>
 auto QtEditControl::Run(Handler&& handler)
 {
-    EditBatch batch(*this);
-    return handler();
+    return InBatch(*this, std::forward<Handler>(handler));
 }
 
 void QtEditControl::BeginBatch()

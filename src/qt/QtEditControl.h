@@ -40,8 +40,8 @@ public:
 
     void SetView(CQuillboxEditView* pView) { m_pView = pView; }
 
-    void BeginBatch();
-    void EndBatch();
+    void BeginBatch() override;
+    void EndBatch() override;
     bool IsBatched() const { return m_nBatch > 0; }
 
     // Opens the Find dialog for this editor.
@@ -154,18 +154,3 @@ private:
 };
 
 // Holds an editor's text off the widget for one command.
-class EditBatch
-{
-public:
-    explicit EditBatch(QtEditControl& edit)
-        : m_edit(edit)
-    {
-        m_edit.BeginBatch();
-    }
-    ~EditBatch() { m_edit.EndBatch(); }
-    EditBatch(const EditBatch&) = delete;
-    EditBatch& operator=(const EditBatch&) = delete;
-
-private:
-    QtEditControl& m_edit;
-};

@@ -18,6 +18,8 @@ class TextCodec
 {
 public:
     explicit TextCodec(CQuillboxDoc* pDoc = nullptr);
+    // The notebook, for a codec made before its notebook was.
+    void SetDocument(CQuillboxDoc* pDoc) { m_pDoc = pDoc; }
 
     QString Decode(std::string_view bytes) const;
     // Text the user typed or pasted: the notebook turns to UTF-8 when the text holds a

@@ -316,10 +316,15 @@ bool ReplaceByRename(const std::string& target, const struct stat* pOld, int tem
 
 } // namespace
 
-std::string PathBeside(const std::string& path, std::string_view suffix)
+std::string FileNameOf(std::string_view path)
 {
     const size_t slash = path.rfind('/');
-    return DirectoryPart(path) + "." + path.substr(slash == std::string::npos ? 0 : slash + 1) + std::string(suffix);
+    return std::string(path.substr(slash == std::string_view::npos ? 0 : slash + 1));
+}
+
+std::string PathBeside(const std::string& path, std::string_view suffix)
+{
+    return DirectoryPart(path) + "." + FileNameOf(path) + std::string(suffix);
 }
 
 FileReader::~FileReader()

@@ -88,6 +88,8 @@ bool WritePrivateFile(const std::string& path, const ChunkProducer& produce, Fil
 // The hidden file ".NAME" + `suffix` beside the file NAME at `path`: where Quillbox keeps what
 // belongs to one file (its save's temporary file, its lock file).
 std::string PathBeside(const std::string& path, std::string_view suffix);
+// The last name of a path: "name.not" of "dir/name.not".
+std::string FileNameOf(std::string_view path);
 // The temporary file a save of the file at `path` writes first (".NAME.quillbox-save" beside
 // the file its links lead to). A save that was cut leaves it behind: before the file was
 // replaced when it is incomplete, and complete when the save was cut while it replaced the

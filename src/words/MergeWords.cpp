@@ -7,11 +7,6 @@ MergeLabels ShownLabels(const MergeLabels& labels)
     return { Tr("MergeWords", labels.ours.c_str()), Tr("MergeWords", labels.theirs.c_str()) };
 }
 
-std::string TheirsVersionLine(const MergeLabels& labels)
-{
-    return "(both changed this note: this version is from " + labels.theirs + ", the one above from " + labels.ours + ")";
-}
-
 std::string DescribeMergeEvent(const MergeEvent& event, const MergeLabels& labels)
 {
     using Kind = MergeEvent::Kind;

@@ -2,6 +2,11 @@
 
 #include "words/Translate.h"
 
+std::string DescribeLockOwner(const LockOwner& owner)
+{
+    return Fill(Tr("MessageWords", "on %1, process %2, user %3"), { owner.host, std::to_string(owner.pid), owner.user });
+}
+
 std::string DescribeMessage(const Message& message, const std::string& shown)
 {
     using Kind = Message::Kind;
@@ -22,13 +27,13 @@ std::string DescribeMessage(const Message& message, const std::string& shown)
         return Fill(Tr("MessageWords", "The folder is full: its text holds at most %1 characters, and what went beyond was left out."),
                     { shown });
     case Kind::OpenElsewhere:
-        if (message.detail.empty())
+        if (!message.holder)
             return Fill(Tr("MessageWords", "\"%1\" is open in another Quillbox as well, under another name.\n\n"
                                            "Whichever saves last overwrites what the other saved."),
                         { shown });
         return Fill(Tr("MessageWords", "\"%1\" is open in another Quillbox as well (%2).\n\n"
                                        "Whichever saves last overwrites what the other saved."),
-                    { shown, message.detail });
+                    { shown, DescribeLockOwner(*message.holder) });
     case Kind::ChangedWhileModified:
         return Fill(Tr("MessageWords", "\"%1\" was changed by another program, and this notebook has unsaved changes.\n\n"
                                        "Save will offer to merge the other program's changes with yours, or to overwrite them."),
@@ -36,6 +41,8 @@ std::string DescribeMessage(const Message& message, const std::string& shown)
     case Kind::Vanished:
         return Fill(Tr("MessageWords", "\"%1\" was deleted or moved by another program. Save writes the notebook there again."),
                     { shown });
+    case Kind::NotTrashed:
+        return Fill(Tr("MessageWords", "\"%1\" could not be moved to the trash; it is kept where it is."), { shown });
     }
     return shown;
 }

@@ -9,6 +9,8 @@
 // `shown`: the window turns notebook bytes and paths into characters, quillbox-cli and the test
 // doubles keep the bytes.
 std::string DescribeMessage(const Message& message, const std::string& shown);
+// Another Quillbox that holds a notebook: "on HOST, process PID, user USER".
+std::string DescribeLockOwner(const LockOwner& owner);
 std::string DescribeQuestion(const Question& question, const std::string& shown);
 // The question before a save over the file `shown` that another program changed, or removed
 // when bVanished.

@@ -8,6 +8,7 @@
 
 #include "AppTestSupport.h"
 #include "platform/CommandIds.h"
+#include "qt/FilePaths.h"
 #include "platform/SettingsStore.h"
 #include "storage/VersionStore.h"
 

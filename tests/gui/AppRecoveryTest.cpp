@@ -15,7 +15,7 @@
 
 #include "../GonePid.h"
 #include "AppTestSupport.h"
-#include "app/RecoveryFiles.h"
+#include "storage/RecoveryStore.h"
 #include "platform/CommandIds.h"
 #include "platform/SettingsStore.h"
 
@@ -43,7 +43,7 @@ QByteArray OtherProgramsVersion()
 QByteArray KeptBytes()
 {
     QByteArray all;
-    const RecoveryStore store = NotebookRecovery::Store();
+    const RecoveryStore store = RecoveryStore(RecoveryStore::DefaultDir());
     for (const RecoveryEntry& entry : store.List())
         all += ReadAll(QFile::decodeName(QByteArray::fromStdString(store.NotebookPath(entry.key))));
     return all;
@@ -51,7 +51,7 @@ QByteArray KeptBytes()
 
 size_t KeptCount()
 {
-    return NotebookRecovery::Store().List().size();
+    return RecoveryStore(RecoveryStore::DefaultDir()).List().size();
 }
 
 // What a dialog says: a message box's text, or the rows of the recovery question's list
@@ -230,7 +230,7 @@ void AppRecoveryTest::initTestCase()
 
 void AppRecoveryTest::init()
 {
-    QDir(QString::fromStdString(NotebookRecovery::Store().Dir())).removeRecursively();
+    QDir(QString::fromStdString(RecoveryStore(RecoveryStore::DefaultDir()).Dir())).removeRecursively();
 }
 
 void AppRecoveryTest::typedWorkComesBackOnlyWhenTheUserChoosesIt()
@@ -328,7 +328,7 @@ void AppRecoveryTest::everyNotebooksWorkIsOfferedAtAPlainStart()
 void AppRecoveryTest::workThatCannotBeKeptIsSaidAboveTheNotes()
 {
     // Another user could write to the recovery folder: it is refused, and the window says so.
-    const QString folder = QString::fromStdString(NotebookRecovery::Store().Dir());
+    const QString folder = QString::fromStdString(RecoveryStore(RecoveryStore::DefaultDir()).Dir());
     QVERIFY(QDir().mkpath(folder));
     QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0777) == 0);
     AppWindow app(m_settings);
@@ -369,7 +369,7 @@ void AppRecoveryTest::endedProgramKeepsWhatWasTyped()
     QFETCH(int, signal);
     QFETCH(QString, autosaveMs);
     QFETCH(bool, bKeepable);
-    const QString folder = QString::fromStdString(NotebookRecovery::Store().Dir());
+    const QString folder = QString::fromStdString(RecoveryStore(RecoveryStore::DefaultDir()).Dir());
     QVERIFY(QDir().mkpath(folder));
     QVERIFY(::chmod(QFile::encodeName(folder).constData(), bKeepable ? 0700 : 0777) == 0);
     QTemporaryDir dir;
@@ -438,7 +438,7 @@ void AppRecoveryTest::endingWhileTheRecoveryQuestionWaitsKeepsTheWork()
     QTemporaryDir dir;
     const QString path = SavedNotebook(dir);
     // Work left by a Quillbox that ended, newer than the notebook's last save.
-    const RecoveryStore store = NotebookRecovery::Store();
+    const RecoveryStore store = RecoveryStore(RecoveryStore::DefaultDir());
     const LockOwner self = LockOwner::Self();
     const RecoveryEntry entry { store.NewKey(), bNamed ? QFile::encodeName(path).toStdString() : std::string(),
                                 QDateTime::currentMSecsSinceEpoch() + 1, { self.host, GonePid(), self.user } };

@@ -349,7 +349,7 @@ void AppTranslationTest::everyTextComesFromTheCatalogueAndFits()
         [&] { prompts.ConfirmDiscard(work); },
         [&] { prompts.AskUseSaveCopy("/tmp/a.not", "/tmp/.a.not.quillbox-save"); },
         [&] { prompts.Ask({ Question::Kind::DeleteFolder, "Ideas" }); },
-        [&] { prompts.Tell({ Message::Kind::OpenElsewhere, "on host, process 7, user me", "/tmp/a.not" }); },
+        [&] { prompts.Tell({ Message::Kind::OpenElsewhere, {}, "/tmp/a.not", LockOwner { "host", 7, "me" } }); },
         [&] { prompts.ReportProblem(FileProblem { FileProblem::Action::Save, FileProblem::Kind::ReadOnly, "/tmp/a.not" }); },
     };
     for (const auto& ask : asks) {

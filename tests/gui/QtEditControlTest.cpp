@@ -80,11 +80,10 @@ private slots:
     void assignedFunctionKeySendsTheNoteAtTheCaret()
     {
         auto nb = QtNotebook::New();
-        {
-            EditBatch batch(*nb->edit);
+        InBatch(*nb->edit, [&] {
             nb->doc.AddFolder(false, "Ideas", {}, true, "F4", "Move");
             nb->tree->SelectItem(nb->doc.FindFolderByName("Main")->m_hItem);
-        }
+        });
         nb->edit->moveCursor(QTextCursor::End);
         QTest::keyClicks(nb->edit, "Buy milk");
         nb->doc.SetModifiedFlag(false);
@@ -165,13 +164,13 @@ private slots:
     {
         auto nb = QtNotebook::New();
         nb->edit->SetText("one\r\ntwo");
-        EditBatch* pBatch = new EditBatch(*nb->edit);
+        nb->edit->BeginBatch();
         nb->edit->SetText("alpha\r\nbeta");
         nb->edit->SetSel(7, 7);
         nb->edit->TypeChar('X');
         QCOMPARE(nb->edit->toPlainText(), QStringLiteral("one\ntwo"));
         QCOMPARE(nb->edit->GetText(), std::string("alpha\r\nXbeta"));
-        delete pBatch;
+        nb->edit->EndBatch();
         QCOMPARE(nb->edit->toPlainText(), QStringLiteral("alpha\nXbeta"));
         QCOMPARE(nb->edit->textCursor().position(), 7);
         long start = 0;
@@ -185,10 +184,9 @@ private slots:
         auto nb = QtNotebook::New();
         nb->edit->moveCursor(QTextCursor::End);
         QTest::keyClicks(nb->edit, "note");
-        {
-            EditBatch batch(*nb->edit);
+        InBatch(*nb->edit, [&] {
             nb->editView.OnCommand(cmd::NewNote);
-        }
+        });
         QCOMPARE(nb->edit->GetText(), kHeader + "note\r\n" + kHeader);
         nb->doc.SetModifiedFlag(false);
         nb->edit->undo();
@@ -402,10 +400,9 @@ private slots:
         nb->edit->SetText(kHeader + "first\r\n" + kHeader + original);
         const long inRun = static_cast<long>(2 * kHeader.size() + 7 + 8192);
         nb->edit->SetSel(inRun, inRun);
-        {
-            EditBatch batch(*nb->edit);
+        InBatch(*nb->edit, [&] {
             nb->editView.OnDeleteNote();
-        }
+        });
         QCOMPARE(nb->edit->GetText(), kHeader + "first\r\n");
         QCOMPARE(nb->doc.FindFolderByName("Trash")->m_text, kHeader + original);
 

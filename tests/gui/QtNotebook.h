@@ -61,10 +61,7 @@ struct QtNotebook
         pLayout->addWidget(tree, 3);
         edit->SetView(&editView);
         tree->SetView(&treeView);
-        tree->SetCommandRunner([this](const std::function<void()>& handler) {
-            EditBatch batch(*edit);
-            handler();
-        });
+        tree->SetCommandRunner([this](const std::function<void()>& handler) { InBatch(*edit, handler); });
         editView.OnCreate();
         doc.BindViews(&editView, &treeView);
         window.resize(640, 400);
@@ -81,10 +78,9 @@ struct QtNotebook
     static std::unique_ptr<QtNotebook> New()
     {
         auto nb = std::make_unique<QtNotebook>();
-        {
-            EditBatch batch(*nb->edit);
+        InBatch(*nb->edit, [&] {
             nb->doc.OnNewDocument();
-        }
+        });
         nb->window.show();
         nb->window.activateWindow();
         if (!QTest::qWaitForWindowActive(&nb->window))

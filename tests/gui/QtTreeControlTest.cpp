@@ -31,14 +31,13 @@ private slots:
     void namesSortWithoutRegardToCase()
     {
         auto nb = QtNotebook::New();
-        {
-            EditBatch batch(*nb->edit);
+        InBatch(*nb->edit, [&] {
             const TreeItem hMain = nb->doc.FindFolderByName("Main")->m_hItem;
             for (const char* name : { "beta", "Alpha", "gamma", "ALPHA" }) {
                 nb->tree->SelectItem(hMain);
                 nb->doc.AddFolder(false, name, {}, true, {}, {});
             }
-        }
+        });
         QCOMPARE(nb->Dump(), std::string("Main[ALPHA*,Alpha,beta,gamma],Trash"));
 
         // Renaming sorts one level again; the selection and the expansion stay.
@@ -179,12 +178,11 @@ private slots:
     void deletingTheSelectedFolderSelectsItsNeighbourFirst()
     {
         auto nb = QtNotebook::New();
-        {
-            EditBatch batch(*nb->edit);
+        InBatch(*nb->edit, [&] {
             nb->doc.AddFolder(false, "Alpha", "alpha text", true, {}, {});
             nb->tree->SelectItem(nb->doc.FindFolderByName("Main")->m_hItem);
             nb->doc.AddFolder(false, "Beta", {}, true, {}, {});
-        }
+        });
         const TreeItem hBeta = nb->doc.FindFolderByName("Beta")->m_hItem;
         bool bBetaStillThere = false;
         nb->tree->SetSelectionHandler([&nb, &bBetaStillThere, hBeta](TreeItem hNew) {

@@ -47,7 +47,7 @@ private slots:
     void upgradeWhileBatchedConvertsTheHeldTextAndKeepsTheCaret()
     {
         auto nb = LegacyNotebook();
-        EditBatch batch(*nb->edit);
+        nb->edit->BeginBatch();
         nb->edit->SetText("caf\xE9\r\nbar");
         nb->edit->SetSel(4, 4);
         QCOMPARE(nb->codec.Encode(QStringLiteral("Ω")), std::string("\xCE\xA9"));
@@ -58,6 +58,7 @@ private slots:
         QCOMPARE(start, 5L);
         nb->edit->TypeChar('!');
         QCOMPARE(nb->edit->GetText(), std::string("caf\xC3\xA9!\r\nbar"));
+        nb->edit->EndBatch();
     }
 
     void upgradeConvertsTheFolderClipboard()
@@ -73,12 +74,11 @@ private:
     static std::unique_ptr<QtNotebook> LegacyNotebook()
     {
         auto nb = QtNotebook::New();
-        {
-            EditBatch batch(*nb->edit);
+        InBatch(*nb->edit, [&] {
             nb->doc.FindFolderByName("Trash")->m_text = "d\xE9j\xE0";
             nb->doc.AddFolder(false, "Caf\xE9", {}, true, {}, {});
             nb->doc.SetEncodingKind(Kind::Windows1252);
-        }
+        });
         nb->edit->setFocus();
         nb->edit->moveCursor(QTextCursor::End);
         return nb;

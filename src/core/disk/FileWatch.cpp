@@ -7,13 +7,6 @@ namespace {
 // How long a save waits while a quillbox-cli command writes the same notebook.
 constexpr auto kSaveWait = std::chrono::seconds(5);
 
-// The file's own name, as the questions about it name it.
-std::string FileName(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 } // namespace
 
 FileWatch::FileWatch(Prompts& prompts)
@@ -37,12 +30,10 @@ void FileWatch::OnFileRead(const std::string& path, std::optional<uint64_t> hash
     const LockHolders holders = m_lock.Acquire(path);
     if (!holders.Any())
         return;
-    std::string who;
-    if (!holders.owners.empty()) {
-        const LockOwner& owner = holders.owners.front();
-        who = "on " + owner.host + ", process " + std::to_string(owner.pid) + ", user " + owner.user;
-    }
-    m_prompts.Tell({ Message::Kind::OpenElsewhere, who, FileName(path) });
+    Message message { Message::Kind::OpenElsewhere, {}, FileNameOf(path) };
+    if (!holders.owners.empty())
+        message.holder = holders.owners.front();
+    m_prompts.Tell(message);
 }
 
 void FileWatch::Forget()
@@ -71,47 +62,58 @@ SaveOverAnswer FileWatch::AskBeforeSave(const std::string& path)
     const DiskChange change = CheckFile(path, *m_known);
     if (change == DiskChange::None)
         return SaveOverAnswer::Save;
-    return m_prompts.AskSaveOver(FileName(path), change == DiskChange::Vanished);
+    return m_prompts.AskSaveOver(FileNameOf(path), change == DiskChange::Vanished);
 }
 
 FileWatch::SaveOutcome FileWatch::Save(const std::string& path, const SaveFunction& save)
 {
-    // One writer at a time: a quillbox-cli command waits for this save, and this save for it.
-    WriteLock lock;
-    if (FileProblem busy; !lock.Take(path, kSaveWait, busy)) {
-        m_prompts.ReportProblem(busy.During(FileProblem::Action::Save, path));
-        return SaveOutcome::Failed;
-    }
-    if (path == m_strPath) {
-        switch (AskBeforeSave(path)) {
-        case SaveOverAnswer::Save:
-            break;
-        case SaveOverAnswer::SaveElsewhere:
-            return SaveOutcome::Elsewhere;
-        case SaveOverAnswer::Merge:
-            return SaveOutcome::Merge;
-        case SaveOverAnswer::Cancel:
+    bool bReplaceReadOnly = false;
+    // Every question is asked before the writer's lock is taken, so a quillbox-cli command never
+    // waits for the user; when another writer changed the file meanwhile, the user is asked again.
+    for (;;) {
+        if (path == m_strPath) {
+            switch (AskBeforeSave(path)) {
+            case SaveOverAnswer::Save:
+                break;
+            case SaveOverAnswer::SaveElsewhere:
+                return SaveOutcome::Elsewhere;
+            case SaveOverAnswer::Merge:
+                return SaveOutcome::Merge;
+            case SaveOverAnswer::Cancel:
+                return SaveOutcome::Failed;
+            }
+        }
+        // The file as the user agreed to replace it: a program that takes no lock and changes it
+        // in the meantime stops the save, and the next one asks again.
+        const std::optional<FileIdentity> agreed = ReadFileIdentity(path, false);
+        const auto unchanged = [&agreed](const std::string& target) {
+            const std::optional<FileIdentity> now = ReadFileIdentity(target, false);
+            return agreed ? now && now->SameMetadata(*agreed) : !now;
+        };
+        SaveResult result;
+        {
+            // One writer at a time: a quillbox-cli command waits for this save, and this save for it.
+            WriteLock lock;
+            if (FileProblem busy; !lock.Take(path, kSaveWait, busy)) {
+                m_prompts.ReportProblem(busy.During(FileProblem::Action::Save, path));
+                return SaveOutcome::Failed;
+            }
+            if (!unchanged(path))
+                continue;
+            result = save(bReplaceReadOnly, unchanged);
+        }
+        if (result.bReadOnly && !bReplaceReadOnly) {
+            if (!m_prompts.Ask({ Question::Kind::ReplaceReadOnly, path }))
+                return SaveOutcome::Failed;
+            bReplaceReadOnly = true;
+            continue;
+        }
+        if (!result.ok) {
+            m_prompts.ReportProblem(result.problem);
             return SaveOutcome::Failed;
         }
+        return SaveOutcome::Saved;
     }
-    // The file as the user agreed to replace it: a program that takes no lock and changes it
-    // in the meantime stops the save, and the next one asks again.
-    const std::optional<FileIdentity> agreed = ReadFileIdentity(path, false);
-    const auto unchanged = [&agreed](const std::string& target) {
-        const std::optional<FileIdentity> now = ReadFileIdentity(target, false);
-        return agreed ? now && now->SameMetadata(*agreed) : !now;
-    };
-    SaveResult result = save(false, unchanged);
-    if (result.bReadOnly) {
-        if (!m_prompts.Ask({ Question::Kind::ReplaceReadOnly, path }))
-            return SaveOutcome::Failed;
-        result = save(true, unchanged);
-    }
-    if (!result.ok) {
-        m_prompts.ReportProblem(result.problem);
-        return SaveOutcome::Failed;
-    }
-    return SaveOutcome::Saved;
 }
 
 bool FileWatch::OfferReload(const std::string& path, bool bModified)
@@ -124,7 +126,7 @@ bool FileWatch::OfferReload(const std::string& path, bool bModified)
         if (m_bVanishMentioned)
             return false;
         m_bVanishMentioned = true;
-        m_prompts.Tell({ Message::Kind::Vanished, {}, FileName(path) });
+        m_prompts.Tell({ Message::Kind::Vanished, {}, FileNameOf(path) });
         return false;
     }
     m_bVanishMentioned = false;
@@ -134,8 +136,8 @@ bool FileWatch::OfferReload(const std::string& path, bool bModified)
     }
     m_mentioned = ReadFileIdentity(path);
     if (bModified) {
-        m_prompts.Tell({ Message::Kind::ChangedWhileModified, {}, FileName(path) });
+        m_prompts.Tell({ Message::Kind::ChangedWhileModified, {}, FileNameOf(path) });
         return false;
     }
-    return m_prompts.Ask({ Question::Kind::ReadAgain, FileName(path) });
+    return m_prompts.Ask({ Question::Kind::ReadAgain, FileNameOf(path) });
 }

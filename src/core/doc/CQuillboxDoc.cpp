@@ -44,7 +44,43 @@ bool CQuillboxDoc::OnNewDocument()
     m_pTreeView->GetTreeCtrl().SelectItem(pMain->m_hItem);
     m_pTreeView->FocusEditor(true);
     SetModifiedFlag(false);
+    Tell(DocEvent::Read);
     return true;
+}
+
+void CQuillboxDoc::SetModifiedFlag(bool bModified)
+{
+    m_bModified = bModified;
+    if (bModified)
+        Tell(DocEvent::Changed);
+}
+
+ReadReport CQuillboxDoc::OpenUnsaved(const std::string& source, const std::string& notebookPath)
+{
+    ReadReport report = OnOpenDocument(source);
+    if (!report.Opened())
+        return report;
+    // A plain Save must not write what could be read of a damaged source over the notebook's file.
+    SetPathName(report.status == ReadReport::Status::Ok ? notebookPath : std::string());
+    m_bModified = true;
+    Tell(DocEvent::Replaced);
+    return report;
+}
+
+void CQuillboxDoc::AddListener(DocListener* pListener)
+{
+    m_listeners.push_back(pListener);
+}
+
+void CQuillboxDoc::RemoveListener(DocListener* pListener)
+{
+    std::erase(m_listeners, pListener);
+}
+
+void CQuillboxDoc::Tell(DocEvent event) const
+{
+    for (DocListener* pListener : m_listeners)
+        pListener->OnDocEvent(event);
 }
 
 bool CQuillboxDoc::SaveModified(const std::function<bool()>& save)
@@ -71,6 +107,7 @@ void CQuillboxDoc::OnCloseDocument()
 {
     if (m_services.pKeysText)
         m_services.pKeysText->SetKeysText({});
+    Tell(DocEvent::Closed);
 }
 
 void CQuillboxDoc::AddFolder(bool bTopLevel, const std::string& name, const std::string& text, bool bSorted,

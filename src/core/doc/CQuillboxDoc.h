@@ -18,6 +18,26 @@ class EditorView;
 class TreeView;
 class LineReader;
 
+// What happened to the notebook as a whole, told to those that follow it (the keeper of its
+// unsaved work) as it happens.
+enum class DocEvent
+{
+    Read,     // made new, or read from its file
+    Changed,  // a change the user made, or that a command made for the user
+    Replaced, // it became other work as a whole, unsaved (recovered, merged, a save's copy)
+    Saved,    // written to its file
+    Closed,   // the window lets go of it
+};
+
+class DocListener
+{
+public:
+    virtual void OnDocEvent(DocEvent event) = 0;
+
+protected:
+    ~DocListener() = default;
+};
+
 // One open notebook: its folder tree, preferences, key assignments, selected folder and folder
 // clipboard, and the two views that show it.
 class CQuillboxDoc
@@ -45,7 +65,14 @@ public:
     // save failed).
     bool SaveModified(const std::function<bool()>& save);
     bool IsModified() const { return m_bModified; }
-    void SetModifiedFlag(bool bModified = true) { m_bModified = bModified; }
+    // Marking the notebook modified tells its listeners of a change.
+    void SetModifiedFlag(bool bModified = true);
+    // Opens the notebook at `source` (kept work, a save's copy) as unsaved changes to the notebook
+    // at `notebookPath`; one that reads only in part stays untitled, as any damaged file does.
+    ReadReport OpenUnsaved(const std::string& source, const std::string& notebookPath);
+    // Listeners are told of every DocEvent from then on, until they are taken off.
+    void AddListener(DocListener* pListener);
+    void RemoveListener(DocListener* pListener);
     const std::string& GetPathName() const { return m_strPathName; }
     // Whether opening and saving hash the file's bytes on the way, for a window that watches the
     // file for other programs' changes; GetFileHash then gives the hash of the bytes last read or
@@ -162,6 +189,7 @@ public:
     void OnAssignKeys();
 
 private:
+    void Tell(DocEvent event) const;
     // The file commands proper; the public ones run them guarded (RunGuarded), so running out
     // of memory is a failure reported like any other.
     ReadReport OpenNotebook(const std::string& pathName);
@@ -197,6 +225,7 @@ private:
     TextEncoding m_encoding;
     std::function<void(bool)> m_onEncodingChanged;
     bool m_bModified = false;
+    std::vector<DocListener*> m_listeners;
     std::string m_strPathName;
     bool m_bHashFile = false;
     std::optional<uint64_t> m_fileHash;

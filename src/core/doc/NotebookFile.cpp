@@ -183,14 +183,20 @@ bool CQuillboxDoc::ReadFolder(LineReader& in, bool bTopLevel, Folder*& pLastTop,
 
 SaveResult CQuillboxDoc::OnSaveDocument(const std::string& pathName, bool bReplaceReadOnly, const ReplaceCheck& unchanged)
 {
-    return RunGuarded([&] { return SaveNotebook(pathName, bReplaceReadOnly, unchanged); }, SaveResult { false },
-                      FileProblem::Action::Save, pathName);
+    const SaveResult result = RunGuarded([&] { return SaveNotebook(pathName, bReplaceReadOnly, unchanged); },
+                                         SaveResult { false }, FileProblem::Action::Save, pathName);
+    if (result.ok)
+        Tell(DocEvent::Saved);
+    return result;
 }
 
 ReadReport CQuillboxDoc::OnOpenDocument(const std::string& pathName)
 {
-    return RunGuarded([&] { return OpenNotebook(pathName); }, ReadReport { ReadReport::Status::CannotOpen },
-                      FileProblem::Action::Open, pathName);
+    const ReadReport report = RunGuarded([&] { return OpenNotebook(pathName); }, ReadReport { ReadReport::Status::CannotOpen },
+                                         FileProblem::Action::Open, pathName);
+    if (report.Opened())
+        Tell(DocEvent::Read);
+    return report;
 }
 
 NotebookSnapshot CQuillboxDoc::TakeSnapshot() const

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "disk/RecoveryOffer.h"
+#include "model/NotebookSnapshot.h"
+#include "storage/BackgroundWriter.h"
+#include "storage/RecoveryStore.h"
+#include "storage/VersionStore.h"
+
+class Prompts;
+class UnsavedWork;
+
+// The program's keeping of what its windows must not lose: the recovery folder where each
+// window's unsaved work is kept, the versions of the notebooks it read or saved (the base of a
+// later merge), and the one thread that writes both, in order, so that a removal never overtakes
+// a write. Whatever reads what it writes waits for the writes under way first.
+class WorkKeeping
+{
+public:
+    WorkKeeping(RecoveryStore store, VersionStore versions);
+    // Waits for every write under way.
+    ~WorkKeeping();
+    WorkKeeping(const WorkKeeping&) = delete;
+    WorkKeeping& operator=(const WorkKeeping&) = delete;
+
+    const RecoveryStore& Store() const { return m_store; }
+    BackgroundWriter& Writer() { return m_writer; }
+    // Called on the writer's thread after a write of kept work, for the window's thread to look at
+    // the keepers' status (UnsavedWork::OnIdle) soon.
+    void SetWake(std::function<void()> wake) { m_wake = std::move(wake); }
+    void Wake() const;
+
+    // Keeps the notebook as read from or saved to `path`, after every write before it. A version
+    // helps a later merge and is not the user's work: one that cannot be kept is none.
+    void KeepVersion(const std::string& path, NotebookSnapshot snapshot);
+    // The file that holds the version kept of the notebook at `path`, once every write is done.
+    std::optional<std::string> KeptVersion(const std::string& path);
+
+    // Every window's unsaved work, now (a signal, the session's end); false when some of it could
+    // not be kept.
+    bool WriteAll();
+    // What to offer of the work kept by Quillboxes that ended, once the writes under way (this
+    // program's windows') are done.
+    RecoveryOffer Offer(Prompts& prompts);
+
+    // The keepers of this program's windows, and their keys.
+    void Add(UnsavedWork* pWork);
+    void Remove(UnsavedWork* pWork);
+
+private:
+    bool IsLive(const std::string& key) const;
+
+    RecoveryStore m_store;
+    VersionStore m_versions;
+    std::function<void()> m_wake;
+    std::set<UnsavedWork*> m_live;
+    // Declared last: the thread ends, its queue run, before what its jobs use goes.
+    BackgroundWriter m_writer;
+};

@@ -1,0 +1,267 @@
+#include "window/NotebookWindow.h"
+
+#include "disk/RecoveryOffer.h"
+#include "disk/SaveCopy.h"
+#include "disk/UnsavedWork.h"
+#include "disk/WorkKeeping.h"
+#include "format/NotebookWriter.h"
+#include "merge/ConflictCopies.h"
+#include "merge/DiskMerge.h"
+#include "platform/Clock.h"
+#include "platform/Translatable.h"
+#include "storage/MemoryFile.h"
+
+namespace {
+
+// The files' own names, one a line, as the questions about them list them.
+std::string NameList(const std::vector<std::string>& files)
+{
+    std::string list;
+    for (const std::string& file : files)
+        list += (list.empty() ? "" : "\n") + FileNameOf(file);
+    return list;
+}
+
+} // namespace
+
+FileChooser NotebookChooser()
+{
+    return { QB_TRANSLATE_NOOP("FileChooser", "Quillbox Files (*.not)|*.not|All Files (*.*)|*.*||"), "not", true };
+}
+
+NotebookWindow::NotebookWindow(Front& front, const Parts& parts, EditControl& edit, TreeControl& tree)
+    : m_front(front)
+    , m_prompts(parts.prompts)
+    , m_filePrompts(parts.filePrompts)
+    , m_clock(parts.clock)
+    , m_pKeeping(parts.pKeeping)
+    , m_edit(edit)
+    , m_doc(Services { &parts.prompts, &parts.clock, parts.pKeysText, parts.pPrinter, parts.pCommands })
+    , m_editView(&m_doc, edit)
+    , m_treeView(&m_doc, tree)
+    , m_watch(parts.filePrompts)
+{
+    // The file's watch compares what is on the disk with the bytes this window read or wrote.
+    m_doc.SetHashFile(true);
+    m_editView.OnCreate();
+    m_doc.BindViews(&m_editView, &m_treeView);
+    if (m_pKeeping) {
+        m_pWork = std::make_unique<UnsavedWork>(m_doc, *m_pKeeping, parts.timer);
+        m_pWork->SetStatusListener([this](const std::optional<FileProblem>& problem) { m_front.ShowUnkeptWork(problem); });
+    }
+}
+
+NotebookWindow::~NotebookWindow() = default;
+
+bool NotebookWindow::New()
+{
+    const bool bCreated = Batch([this] { return m_doc.OnNewDocument(); });
+    m_front.ShowTitle();
+    return bCreated;
+}
+
+ReadReport NotebookWindow::Open(const std::string& path)
+{
+    const std::optional<std::string> copy = OfferSaveCopy(path, m_filePrompts);
+    if (m_pKeeping) {
+        if (const std::optional<RecoveryEntry> entry = m_pKeeping->Offer(m_filePrompts).OfferFor(path)) {
+            if (ReadReport report = Recover(*entry); report.Opened())
+                return report;
+        }
+    }
+    if (copy) {
+        if (ReadReport report = OpenUnsaved(*copy, path, true); report.Opened())
+            return report;
+    }
+    if (std::optional<ReadReport> report = OfferConflictCopies(path))
+        return *report;
+    const ReadReport report = Batch([&] {
+        m_readMoment = m_clock.Now();
+        ReadReport read = m_doc.OnOpenDocument(path);
+        if (read.status == ReadReport::Status::Ok)
+            m_lastRead = m_doc.TakeSnapshot();
+        return read;
+    });
+    if (report.status == ReadReport::Status::Ok) {
+        m_watch.OnFileRead(path, m_doc.GetFileHash());
+        KeepVersion(path, *m_lastRead);
+    }
+    m_front.ShowTitle();
+    return report;
+}
+
+ReadReport NotebookWindow::OpenUnsaved(const std::string& source, const std::string& notebookPath, bool bClaim)
+{
+    m_lastRead.reset();
+    const ReadReport report = Batch([&] { return m_doc.OpenUnsaved(source, notebookPath); });
+    if (!report.Opened())
+        return report;
+    if (bClaim && report.status == ReadReport::Status::Ok && !notebookPath.empty())
+        m_watch.OnFileRead(notebookPath);
+    m_front.ShowTitle();
+    return report;
+}
+
+ReadReport NotebookWindow::OpenMerged(const NotebookSnapshot& merged, const std::string& notebookPath)
+{
+    MemoryFile file("quillbox-merged", "cannot keep the merged notebook");
+    WriteNotebook(merged, [&file](std::string_view chunk) {
+        file.Append(chunk);
+        return true;
+    });
+    return OpenUnsaved(file.Path(), notebookPath, false);
+}
+
+ReadReport NotebookWindow::Recover(const RecoveryEntry& entry)
+{
+    const RecoveryStore& store = m_pKeeping->Store();
+    const ReadReport report = OpenUnsaved(store.NotebookPath(entry.key), entry.notebookPath, true);
+    // The work became this window's, kept under its own key as it opened; the old file goes
+    // only once that is written.
+    if (report.Opened() && m_pWork && m_pWork->IsKept())
+        store.Remove(entry.key);
+    return report;
+}
+
+bool NotebookWindow::Save()
+{
+    const std::string path = m_doc.GetPathName();
+    return path.empty() ? SaveAs() : DoSave(path);
+}
+
+bool NotebookWindow::SaveAs()
+{
+    const std::optional<std::string> path = m_prompts.ChooseSaveFile(NotebookChooser());
+    return path && DoSave(*path);
+}
+
+bool NotebookWindow::DoSave(const std::string& path)
+{
+    const auto save = [&](bool bReplaceReadOnly, const ReplaceCheck& unchanged) {
+        return Batch([&] { return m_doc.OnSaveDocument(path, bReplaceReadOnly, unchanged); });
+    };
+    switch (m_watch.Save(path, save)) {
+    case FileWatch::SaveOutcome::Saved:
+        break;
+    case FileWatch::SaveOutcome::Elsewhere:
+        return SaveAs();
+    case FileWatch::SaveOutcome::Merge:
+        MergeDiskChange(path);
+        return false;
+    case FileWatch::SaveOutcome::Failed:
+        return false;
+    }
+    m_lastRead = Batch([this] { return m_doc.TakeSnapshot(); });
+    KeepVersion(path, *m_lastRead);
+    m_watch.OnFileRead(path, m_doc.GetFileHash());
+    m_front.Saved(path);
+    m_front.ShowTitle();
+    return true;
+}
+
+void NotebookWindow::MergeDiskChange(const std::string& path)
+{
+    DiskMerge merge = Batch([&] {
+        return MergeWithDisk(m_lastRead, m_doc.TakeSnapshot(), path, m_readMoment, { TheirsVersionLine(kWindowMergeLabels) });
+    });
+    if (merge.report.status != ReadReport::Status::Ok) {
+        m_prompts.ReportProblem(merge.report.problem);
+        return;
+    }
+    NotebookWindow* pMerged = m_front.MakeWindow();
+    if (!pMerged)
+        return;
+    ReadReport report;
+    try {
+        report = pMerged->OpenMerged(merge.merged.notebook, path);
+    } catch (...) {
+        m_front.DropWindow(*pMerged);
+        throw;
+    }
+    if (report.status != ReadReport::Status::Ok) {
+        m_front.DropWindow(*pMerged);
+        m_prompts.ReportProblem(report.problem);
+        return;
+    }
+    // The file now holds what was merged in: the base of the merged window's next merge.
+    KeepVersion(path, merge.disk);
+    pMerged->m_lastRead = std::move(merge.disk);
+    pMerged->m_readMoment = m_readMoment;
+    // The merged window kept its work as it opened, so this one lets go of its own, and of the
+    // file, which the merged one then claims without being told of another.
+    Close();
+    pMerged->m_watch.OnFileRead(path, merge.diskHash);
+    m_front.ShowWindow(*pMerged);
+    pMerged->m_front.ShowMergeEvents(merge.merged.events, kWindowMergeLabels, MergeKind::DiskChange);
+    m_front.CloseWindow();
+}
+
+std::optional<ReadReport> NotebookWindow::OfferConflictCopies(const std::string& path)
+{
+    const std::vector<std::string> copies = FindConflictCopies(path);
+    if (copies.empty() || !m_filePrompts.Ask({ Question::Kind::MergeConflictCopies, NameList(copies) }))
+        return std::nullopt;
+    m_readMoment = m_clock.Now();
+    const std::optional<std::string> kept = m_pKeeping ? m_pKeeping->KeptVersion(path) : std::nullopt;
+    CopiesMerge merge = MergeConflictCopies(path, copies, kept, m_readMoment, { TheirsVersionLine(kCopyMergeLabels) });
+    // A notebook that does not read whole opens as it is, which says why.
+    if (merge.report.status != ReadReport::Status::Ok)
+        return std::nullopt;
+    for (const FileProblem& problem : merge.unread)
+        m_filePrompts.ReportProblem(problem);
+    if (merge.mergedCopies.empty())
+        return std::nullopt;
+    const ReadReport report = OpenMerged(merge.merged.notebook, path);
+    if (report.status != ReadReport::Status::Ok)
+        return report;
+    m_watch.OnFileRead(path, merge.hash);
+    KeepVersion(path, merge.notebook);
+    m_lastRead = std::move(merge.notebook);
+    if (m_filePrompts.Ask({ Question::Kind::TrashConflictCopies, NameList(merge.mergedCopies) })) {
+        for (const std::string& copy : merge.mergedCopies) {
+            if (!m_front.MoveToTrash(copy))
+                m_filePrompts.Tell({ Message::Kind::NotTrashed, {}, FileNameOf(copy) });
+        }
+    }
+    m_front.ShowMergeEvents(merge.merged.events, kCopyMergeLabels, MergeKind::ConflictCopies);
+    return report;
+}
+
+void NotebookWindow::KeepVersion(const std::string& path, NotebookSnapshot snapshot)
+{
+    if (m_pKeeping)
+        m_pKeeping->KeepVersion(path, std::move(snapshot));
+}
+
+bool NotebookWindow::SaveModified()
+{
+    if (!m_doc.IsModified())
+        return true;
+    m_front.BringToFront();
+    return m_doc.SaveModified([this] { return Save(); });
+}
+
+void NotebookWindow::Close()
+{
+    if (m_bClosed)
+        return;
+    m_bClosed = true;
+    m_watch.Forget();
+    m_doc.OnCloseDocument();
+}
+
+void NotebookWindow::CheckDisk()
+{
+    const std::string path = m_doc.GetPathName();
+    if (m_bClosed || path.empty() || !m_watch.OfferReload(path, m_doc.IsModified()))
+        return;
+    Close();
+    m_front.CloseWindow();
+    m_front.Reopen(path);
+}
+
+void NotebookWindow::OnIdle()
+{
+    if (m_pWork)
+        m_pWork->OnIdle();
+}

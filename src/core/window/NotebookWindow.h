@@ -1,0 +1,165 @@
+#pragma once
+
+#include <ctime>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "dialogs/Prompts.h"
+#include "disk/FileWatch.h"
+#include "doc/CQuillboxDoc.h"
+#include "merge/MergeLabels.h"
+#include "merge/NotebookMerge.h"
+#include "model/NotebookSnapshot.h"
+#include "notes/CQuillboxEditView.h"
+#include "platform/EditControl.h"
+#include "tree/CQuillboxTreeView.h"
+
+class Clock;
+class CommandSink;
+class KeysText;
+class Printer;
+class Timer;
+class UnsavedWork;
+class WorkKeeping;
+struct RecoveryEntry;
+
+// The file chooser of notebook files, for Open, Save As and the like.
+FileChooser NotebookChooser();
+
+// Which merge a list of choices comes from, for the window's words above it.
+enum class MergeKind
+{
+    DiskChange,     // this window's notebook with what another program saved over its file
+    ConflictCopies, // the notebook with the conflict copies a file-sync tool left beside it
+};
+
+// One open notebook's window without its widgets: the document and its two views over the
+// window's controls, the watch on the notebook's file, the keeper of its unsaved work and the
+// version it last read or saved, the base of a merge with another program's change. Open, Save,
+// Save As, Merge, the conflict copies, Read Again and Close are decided here, asking through the
+// prompts; the window around it only shows what it reports.
+class NotebookWindow
+{
+public:
+    // What the window around the notebook does for it.
+    class Front
+    {
+    public:
+        // The notebook's name or its unsaved state changed.
+        virtual void ShowTitle() = 0;
+        // What keeps the notebook's unsaved work from being kept for recovery, or nothing.
+        virtual void ShowUnkeptWork(const std::optional<FileProblem>& problem) = 0;
+        // What a merge could not decide alone, listed beside the notebook once it shows.
+        virtual void ShowMergeEvents(const std::vector<MergeEvent>& events, const MergeLabels& labels, MergeKind kind) = 0;
+        // Before a question about this notebook: its window comes to the front.
+        virtual void BringToFront() = 0;
+        // The notebook was saved to `path`.
+        virtual void Saved(const std::string& path) = 0;
+        // A window of its own for a notebook that takes this one's place, not shown yet; null
+        // when none can be made.
+        virtual NotebookWindow* MakeWindow() = 0;
+        // Shows a window MakeWindow made, or throws it away.
+        virtual void ShowWindow(NotebookWindow& window) = 0;
+        virtual void DropWindow(NotebookWindow& window) = 0;
+        // This window goes; its notebook is closed already.
+        virtual void CloseWindow() = 0;
+        // The notebook at `path` opens anew, as File Open opens it.
+        virtual void Reopen(const std::string& path) = 0;
+        // Moves a file to the desktop's trash; false when it could not.
+        virtual bool MoveToTrash(const std::string& path) = 0;
+
+    protected:
+        ~Front() = default;
+    };
+
+    // What the notebook calls. `prompts` ask about the notebook (its names in its encoding),
+    // `filePrompts` about its file (names as the file system's bytes). Without `pKeeping` no work
+    // is kept for recovery and no version for merging.
+    struct Parts
+    {
+        Prompts& prompts;
+        Prompts& filePrompts;
+        Clock& clock;
+        Timer& timer;
+        WorkKeeping* pKeeping = nullptr;
+        KeysText* pKeysText = nullptr;
+        Printer* pPrinter = nullptr;
+        CommandSink* pCommands = nullptr;
+    };
+
+    NotebookWindow(Front& front, const Parts& parts, EditControl& edit, TreeControl& tree);
+    ~NotebookWindow();
+    NotebookWindow(const NotebookWindow&) = delete;
+    NotebookWindow& operator=(const NotebookWindow&) = delete;
+
+    // The window around it.
+    Front& GetFront() const { return m_front; }
+    CQuillboxDoc& GetDocument() { return m_doc; }
+    const CQuillboxDoc& GetDocument() const { return m_doc; }
+    CQuillboxEditView& GetEditView() { return m_editView; }
+    CQuillboxTreeView& GetTreeView() { return m_treeView; }
+    // The notebook's file is the one at `path`, reached by whatever name.
+    bool HoldsFile(const std::string& path) const { return m_watch.HoldsFile(path); }
+
+    // File New.
+    bool New();
+    // File Open: the work a Quillbox that ended kept, a save's complete copy and conflict copies
+    // beside the file are offered first.
+    ReadReport Open(const std::string& path);
+    // Work a Quillbox that ended kept, as unsaved changes to its notebook's file (if it had one).
+    ReadReport Recover(const RecoveryEntry& entry);
+    bool Save();
+    bool SaveAs();
+    // The save question before the window closes; false when the window must stay open.
+    bool SaveModified();
+    // The notebook lets go of its file and of its kept work; the window is closing.
+    void Close();
+    bool IsClosed() const { return m_bClosed; }
+    // The program came back to the front: offers to read the notebook again when another
+    // program changed its file.
+    void CheckDisk();
+    // After every event.
+    void OnIdle();
+
+    // Runs `work` in one batch of the editor's: what it does to the editor shows once, at the end.
+    template <typename Work>
+    decltype(auto) Batch(Work&& work)
+    {
+        return InBatch(m_edit, std::forward<Work>(work));
+    }
+
+private:
+    // Opens the notebook in `source` as unsaved changes to the notebook at `notebookPath`; with
+    // bClaim that file becomes the one the window watches and holds.
+    ReadReport OpenUnsaved(const std::string& source, const std::string& notebookPath, bool bClaim);
+    // A merged notebook, as unsaved changes to the notebook at `notebookPath`.
+    ReadReport OpenMerged(const NotebookSnapshot& merged, const std::string& notebookPath);
+    bool DoSave(const std::string& path);
+    // Merges what another program saved to the notebook's file at `path` with this window's work:
+    // the merged notebook takes this window's place in one of its own, unsaved.
+    void MergeDiskChange(const std::string& path);
+    // Offers to merge the conflict copies a file-sync tool left beside the notebook at `path`
+    // into it as it opens; what the opening gave, or nothing when the notebook is still to be
+    // opened as it is.
+    std::optional<ReadReport> OfferConflictCopies(const std::string& path);
+    void KeepVersion(const std::string& path, NotebookSnapshot snapshot);
+
+    Front& m_front;
+    Prompts& m_prompts;
+    Prompts& m_filePrompts;
+    Clock& m_clock;
+    WorkKeeping* m_pKeeping;
+    EditControl& m_edit;
+    CQuillboxDoc m_doc;
+    CQuillboxEditView m_editView;
+    CQuillboxTreeView m_treeView;
+    FileWatch m_watch;
+    std::unique_ptr<UnsavedWork> m_pWork;
+    // The notebook as this window last read or saved it, the base of a merge with another
+    // program's change (unknown for work recovered or merged in), and the moment it was read.
+    std::optional<NotebookSnapshot> m_lastRead;
+    std::tm m_readMoment {};
+    bool m_bClosed = false;
+};
