@@ -129,6 +129,8 @@ void ScriptedPrompts::ExpectUseSaveCopy(bool bUse)
 
 std::optional<ScriptedPrompts::Step> ScriptedPrompts::Take(const std::string& kind, const std::string& detail)
 {
+    if (m_onPrompt)
+        m_onPrompt();
     if (m_steps.empty() || m_steps.front().kind != kind) {
         m_failures.push_back("unexpected " + kind + (detail.empty() ? "" : ": " + detail)
                              + (m_steps.empty() ? "" : " (expected " + m_steps.front().kind + ")"));

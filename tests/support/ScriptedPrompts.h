@@ -66,6 +66,9 @@ public:
     SaveOverAnswer AskSaveOver(const std::string& name, bool bVanished) override;
     SaveChangesAnswer AskSaveChanges(const std::string& path) override;
 
+    // Called as each prompt comes, before it is answered.
+    void OnEachPrompt(std::function<void()> hook) { m_onPrompt = std::move(hook); }
+
     // Prompts that came unexpected, or differed from what was expected.
     const std::vector<std::string>& Failures() const { return m_failures; }
     // Expectations no prompt has used yet.
@@ -96,6 +99,7 @@ private:
     std::optional<Step> TakeQuestion(const std::string& kind, const std::string& text);
 
     std::deque<Step> m_steps;
+    std::function<void()> m_onPrompt;
     std::vector<std::string> m_failures;
     std::vector<std::string> m_messages;
     std::vector<FileProblem> m_problems;

@@ -71,6 +71,10 @@ FileWatch::SaveOutcome FileWatch::Save(const std::string& path, const SaveFuncti
     // Every question is asked before the writer's lock is taken, so a quillbox-cli command never
     // waits for the user; when another writer changed the file meanwhile, the user is asked again.
     for (;;) {
+        // The file as the user agrees to replace it: a writer that changes it while the question
+        // waits, or a program that takes no lock and changes it before it is replaced, stops the
+        // save, and the user is asked again.
+        const std::optional<FileIdentity> agreed = ReadFileIdentity(path, false);
         if (path == m_strPath) {
             switch (AskBeforeSave(path)) {
             case SaveOverAnswer::Save:
@@ -83,9 +87,6 @@ FileWatch::SaveOutcome FileWatch::Save(const std::string& path, const SaveFuncti
                 return SaveOutcome::Failed;
             }
         }
-        // The file as the user agreed to replace it: a program that takes no lock and changes it
-        // in the meantime stops the save, and the next one asks again.
-        const std::optional<FileIdentity> agreed = ReadFileIdentity(path, false);
         const auto unchanged = [&agreed](const std::string& target) {
             const std::optional<FileIdentity> now = ReadFileIdentity(target, false);
             return agreed ? now && now->SameMetadata(*agreed) : !now;

@@ -1,0 +1,298 @@
+// What a notebook window decides: what opens when the file has company (kept work, a save's copy,
+// conflict copies), what Save > Merge and closing do with the user's work, and what the keeper of
+// unsaved work keeps when. Driven through the calls the window makes, with scripted answers.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "../GonePid.h"
+#include "NotebookFileTestFiles.h"
+#include "storage/LockFile.h"
+#include "support/NotebookSketch.h"
+#include "support/ScriptedWindow.h"
+#include "words/MessageWords.h"
+
+namespace {
+
+using Action = RecoveryAnswer::Action;
+
+// A notebook whose Main holds the notes of `main`, sketched ("a:1|b:2").
+std::string Bytes(const std::string& main)
+{
+    return NotebookBytes(ToSnapshot(ParseSketch("Main<" + main + ">,Trash{F3 Move}")));
+}
+
+// The notebook the window holds, sketched as Bytes takes it.
+std::string Holds(ScriptedWindow& w)
+{
+    return WriteSketch(FromSnapshot(w.Doc().TakeSnapshot()));
+}
+
+std::string Sketched(const std::string& main)
+{
+    return "Main<" + main + ">,Trash{F3 Move}";
+}
+
+// The notebook bytes of every piece of work in the recovery folder, joined.
+std::string KeptBytes(const RecoveryStore& store)
+{
+    std::string all;
+    for (const RecoveryEntry& entry : store.List())
+        all += ReadBytes(store.NotebookPath(entry.key));
+    return all;
+}
+
+// Types a note at the end of the selected folder, as keys would.
+void Type(ScriptedWindow& w, const std::string& text)
+{
+    w.edit.SetSel(-1, -1);
+    for (const char ch : text)
+        w.edit.TypeChar(ch);
+}
+
+struct Files
+{
+    TempDir dir;
+    std::string notebook = dir.Path("a.not");
+    std::string state = dir.Path("state");
+    RecoveryStore store { state + "/recovery" };
+};
+
+} // namespace
+
+TEST(NotebookWindow, OpeningOffersWhatIsBesideTheFileInTurnAndOpensWhatTheUserChose)
+{
+    struct Case
+    {
+        const char* name;
+        bool bKept;     // work an ended Quillbox kept for the notebook: Main<kept:1>
+        bool bCopy;     // a save's complete copy beside it: Main<copy:1>
+        bool bConflict; // a sync tool's conflict copy beside it: Main<a:1|c:3>
+        // Answers in the order the questions come: C+/C- the save's copy used or not, R/L recover
+        // or decide later, M+/M- merge the conflict copies or not, T+/T- then trash them or not.
+        std::vector<std::string> answers;
+        std::string opens;
+        bool bModified;
+        bool bKeptStays; // the ended Quillbox's work is still there under its own key
+        size_t trashed;
+    };
+    const std::vector<Case> cases = {
+        { "the file alone", false, false, false, {}, "a:1", false, false, 0 },
+        { "a save's copy, opened", false, true, false, { "C+" }, "copy:1", true, false, 0 },
+        { "a save's copy, not opened", false, true, false, { "C-" }, "a:1", false, false, 0 },
+        { "kept work comes before a save's copy", true, true, false, { "C+", "R" }, "kept:1", true, false, 0 },
+        { "kept work decided later, the copy opens", true, true, false, { "C+", "L" }, "copy:1", true, true, 0 },
+        { "conflict copies merged and trashed", false, false, true, { "M+", "T+" }, "a:1|c:3", true, false, 1 },
+        { "conflict copies merged and kept", false, false, true, { "M+", "T-" }, "a:1|c:3", true, false, 0 },
+        { "conflict copies not merged", false, false, true, { "M-" }, "a:1", false, false, 0 },
+        { "recovered work is not merged with conflict copies", true, false, true, { "R" }, "kept:1", true, false, 0 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Files files;
+        WriteBytes(files.notebook, Bytes("a:1"));
+        if (c.bKept) {
+            const LockOwner self = LockOwner::Self();
+            const RecoveryEntry entry { files.store.NewKey(), files.notebook, 1'700'000'000'000, { self.host, GonePid(), self.user } };
+            FileProblem problem;
+            ASSERT_TRUE(files.store.Write(entry, [](const ChunkSink& sink) { return sink(Bytes("kept:1")); }, problem));
+        }
+        if (c.bCopy)
+            WriteBytes(SaveCopyPath(files.notebook), Bytes("copy:1"));
+        const std::string conflict = files.dir.Path("a.sync-conflict-20240102-030405-DEV.not");
+        if (c.bConflict)
+            WriteBytes(conflict, Bytes("a:1|c:3"));
+
+        ScriptedWindow::Shared shared(files.state);
+        for (const std::string& answer : c.answers) {
+            if (answer[0] == 'C')
+                shared.prompts.ExpectUseSaveCopy(answer[1] == '+');
+            if (answer[0] == 'R' || answer[0] == 'L')
+                shared.prompts.ExpectRecovery([action = answer[0] == 'R' ? Action::Recover : Action::Later](const auto&) {
+                    return RecoveryAnswer { action, 0 };
+                });
+            if (answer[0] == 'M')
+                shared.prompts.ExpectYesNo(DescribeQuestion({ Question::Kind::MergeConflictCopies, FileNameOf(conflict) },
+                                                            FileNameOf(conflict)),
+                                           answer[1] == '+');
+            if (answer[0] == 'T')
+                shared.prompts.ExpectYesNo(DescribeQuestion({ Question::Kind::TrashConflictCopies, FileNameOf(conflict) },
+                                                            FileNameOf(conflict)),
+                                           answer[1] == '+');
+        }
+        ScriptedWindow w(shared);
+        ASSERT_EQ(w.window.Open(files.notebook).status, ReadReport::Status::Ok);
+        EXPECT_EQ(Holds(w), Sketched(c.opens));
+        EXPECT_EQ(w.Doc().GetPathName(), files.notebook);
+        EXPECT_EQ(w.Doc().IsModified(), c.bModified);
+        EXPECT_EQ(w.trashed.size(), c.trashed);
+        shared.keeping.Writer().Drain();
+        // Unsaved work that opened is kept at once, under the window's key (newest first).
+        EXPECT_EQ(KeptBytes(files.store),
+                  (c.bModified ? NotebookBytes(w.Doc().TakeSnapshot()) : "") + (c.bKeptStays ? Bytes("kept:1") : ""));
+        EXPECT_PROMPTS_DONE(shared);
+    }
+}
+
+// Save finds the file changed by another program and the user merges: a window of its own takes
+// the merged notebook, unsaved, and the old one closes. The user's typing is kept for recovery by
+// the new window before the old one lets go of it: never a moment when a crash loses it.
+TEST(NotebookWindow, SaveMergeHandsTheWorkToTheMergedWindowBeforeTheOldOneLetsGo)
+{
+    Files files;
+    WriteBytes(files.notebook, Bytes("a:1|b:2"));
+    ScriptedWindow::Shared shared(files.state);
+    ScriptedWindow w(shared);
+    ASSERT_EQ(w.window.Open(files.notebook).status, ReadReport::Status::Ok);
+    Type(w, "typed\r");
+    WriteBytes(files.notebook, Bytes("a:1|b:2|c:3"));
+
+    shared.prompts.ExpectSaveOver(DescribeSaveOver(false, "a.not"), SaveOverAnswer::Merge);
+    EXPECT_FALSE(w.window.Save());
+    ScriptedWindow* pMerged = w.Made();
+    ASSERT_NE(pMerged, nullptr);
+    EXPECT_TRUE(pMerged->bShown);
+    EXPECT_TRUE(w.bClosed);
+    EXPECT_TRUE(w.window.IsClosed());
+    EXPECT_EQ(Holds(*pMerged), Sketched("a:1|b:2,typed|c:3"));
+    EXPECT_TRUE(pMerged->Doc().IsModified());
+    EXPECT_EQ(pMerged->Doc().GetPathName(), files.notebook);
+    // Written before Save returned, not after the keeper's delay.
+    EXPECT_FALSE(pMerged->timer.IsActive());
+    shared.keeping.Writer().Drain();
+    EXPECT_EQ(KeptBytes(files.store), NotebookBytes(pMerged->Doc().TakeSnapshot()));
+
+    // The merged window saves without a question: it knows the file as it merged it.
+    EXPECT_TRUE(pMerged->window.Save());
+    EXPECT_EQ(ReadBytes(files.notebook), NotebookBytes(pMerged->Doc().TakeSnapshot()));
+    shared.keeping.Writer().Drain();
+    EXPECT_EQ(KeptBytes(files.store), "");
+    EXPECT_PROMPTS_DONE(shared);
+}
+
+// The program killed right after Save > Merge returned: its typing is in the recovery folder.
+TEST(NotebookWindow, AKillRightAfterAMergeLosesNoTyping)
+{
+    Files files;
+    WriteBytes(files.notebook, Bytes("a:1"));
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // The writer's thread is the child's own.
+        ScriptedWindow::Shared shared(files.state);
+        ScriptedWindow w(shared);
+        w.window.Open(files.notebook);
+        Type(w, "typed before the crash\r");
+        WriteBytes(files.notebook, Bytes("a:1|c:3"));
+        shared.prompts.ExpectSaveOver(DescribeSaveOver(false, "a.not"), SaveOverAnswer::Merge);
+        w.window.Save();
+        ::kill(::getpid(), SIGKILL);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    EXPECT_NE(KeptBytes(files.store).find("typed before the crash"), std::string::npos);
+}
+
+// Closing asks about unsaved work: Cancel keeps the window and its kept work, Discard lets the
+// kept work go with the window, Save writes it first. A clean notebook closes without a question.
+TEST(NotebookWindow, ClosingWithUnsavedWorkAsksAndKeepsTheWorkUntilTheUserLetsItGo)
+{
+    struct Case
+    {
+        SaveChangesAnswer answer;
+        bool bCloses;
+        bool bKeptAfter;
+        std::string file;
+    };
+    for (const Case& c : { Case { SaveChangesAnswer::Cancel, false, true, "a:1" },
+                           Case { SaveChangesAnswer::Discard, true, false, "a:1" },
+                           Case { SaveChangesAnswer::Save, true, false, "a:1,typed" } }) {
+        Files files;
+        WriteBytes(files.notebook, Bytes("a:1"));
+        ScriptedWindow::Shared shared(files.state);
+        ScriptedWindow w(shared);
+        w.window.Open(files.notebook);
+        Type(w, "typed\r");
+        // The change is kept once the user stops typing for a moment.
+        ASSERT_TRUE(w.timer.IsActive());
+        w.timer.Fire();
+        shared.keeping.Writer().Drain();
+        ASSERT_EQ(KeptBytes(files.store), Bytes("a:1,typed"));
+
+        shared.prompts.ExpectSaveChanges(DescribeSaveChanges(files.notebook), c.answer);
+        const bool bCloses = w.window.SaveModified();
+        EXPECT_EQ(bCloses, c.bCloses);
+        EXPECT_EQ(w.broughtToFront, 1);
+        if (bCloses)
+            w.window.Close();
+        shared.keeping.Writer().Drain();
+        EXPECT_EQ(KeptBytes(files.store).empty(), !c.bKeptAfter);
+        EXPECT_EQ(ReadBytes(files.notebook), Bytes(c.file));
+        EXPECT_PROMPTS_DONE(shared);
+    }
+    Files files;
+    WriteBytes(files.notebook, Bytes("a:1"));
+    ScriptedWindow::Shared shared(files.state);
+    ScriptedWindow w(shared);
+    w.window.Open(files.notebook);
+    EXPECT_TRUE(w.window.SaveModified());
+}
+
+// While the user is asked about another program's change, or about a read-only file, nothing
+// holds the writer's lock: a quillbox-cli command can write meanwhile, and the user is asked
+// again about what it wrote.
+TEST(NotebookWindow, NoQuestionWaitsWhileTheWritersLockIsHeld)
+{
+    Files files;
+    WriteBytes(files.notebook, Bytes("a:1"));
+    ScriptedWindow::Shared shared(files.state);
+    ScriptedWindow w(shared);
+    w.window.Open(files.notebook);
+    Type(w, "typed\r");
+    WriteBytes(files.notebook, Bytes("a:1|b:2"));
+    bool bFreeAtEveryQuestion = true;
+    int questions = 0;
+    shared.prompts.OnEachPrompt([&] {
+        WriteLock other;
+        FileProblem busy;
+        bFreeAtEveryQuestion = other.Take(files.notebook, std::chrono::milliseconds(0), busy) && bFreeAtEveryQuestion;
+        // A command writes the notebook while the first question waits.
+        if (++questions == 1)
+            WriteBytes(files.notebook, Bytes("a:1|b:2|c:3"));
+    });
+    shared.prompts.ExpectSaveOver(DescribeSaveOver(false, "a.not"), SaveOverAnswer::Save);
+    shared.prompts.ExpectSaveOver(DescribeSaveOver(false, "a.not"), SaveOverAnswer::Save);
+    EXPECT_TRUE(w.window.Save());
+    EXPECT_TRUE(bFreeAtEveryQuestion);
+    EXPECT_EQ(questions, 2);
+    EXPECT_EQ(ReadBytes(files.notebook), Bytes("a:1,typed"));
+    EXPECT_PROMPTS_DONE(shared);
+}
+
+// Back at the front, a clean notebook whose file another program changed is read again in a
+// window of its own when the user wants; a modified one is only warned, once.
+TEST(NotebookWindow, AChangedFileIsReadAgainOnlyWhenTheUserWants)
+{
+    for (const bool bModified : { false, true }) {
+        SCOPED_TRACE(bModified ? "modified" : "clean");
+        Files files;
+        WriteBytes(files.notebook, Bytes("a:1"));
+        ScriptedWindow::Shared shared(files.state);
+        ScriptedWindow w(shared);
+        w.window.Open(files.notebook);
+        if (bModified)
+            Type(w, "typed\r");
+        WriteBytes(files.notebook, Bytes("a:1|b:2"));
+        if (bModified)
+            shared.prompts.ExpectMessage(DescribeMessage({ Message::Kind::ChangedWhileModified, {}, "a.not" }, "a.not"));
+        else
+            shared.prompts.ExpectYesNo(DescribeQuestion({ Question::Kind::ReadAgain, "a.not" }, "a.not"), true);
+        w.window.CheckDisk();
+        w.window.CheckDisk();
+        EXPECT_EQ(w.bClosed, !bModified);
+        EXPECT_EQ(w.reopened, bModified ? std::vector<std::string> {} : std::vector { files.notebook });
+        EXPECT_PROMPTS_DONE(shared);
+    }
+}
