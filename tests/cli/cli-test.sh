@@ -177,6 +177,21 @@ full 2 "$Q" grep nb.not lines
 full 2 "$Q" check nb.not
 full 1 "$Q" --help
 
+# A notebook replaced by a user who cannot give the new file its group loses the group's rights,
+# which were given to that group, not to the user's own: root's 0640 file, written by nobody.
+if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
+    shared=$(mktemp -d)
+    chmod 1777 "$shared"
+    cp nb.not "$shared/group.not"
+    chown nobody:root "$shared/group.not"
+    chmod 640 "$shared/group.not"
+    setpriv --reuid=nobody --regid=nogroup --clear-groups "$Q" add "$shared/group.not" Main "by nobody" >/dev/null 2>err ||
+        fail "nobody could not add to its own notebook: $(cat err)"
+    [ "$(stat -c %a:%U:%G "$shared/group.not")" == "600:nobody:nogroup" ] ||
+        fail "the notebook of group root, rewritten by nobody, is $(stat -c %a:%U:%G "$shared/group.not")"
+    rm -rf "$shared"
+fi
+
 # Two commands adding to one notebook at once: each waits for the other, and no note is lost.
 expect 0 "$Q" new race.not
 for folder in A B C D; do
