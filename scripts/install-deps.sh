@@ -14,8 +14,10 @@ packages=(
     fonts-dejavu-core poppler-utils
     xvfb xauth
     time
-    # the completion's test runs it with bash-completion's helpers loaded, as on a desktop
-    bash-completion
+    # the completion's test runs it with bash-completion's helpers loaded, as on a desktop; the
+    # command-line tests give commands a terminal with script and python3's pty, read --json
+    # back with python3's json, and lint the manual pages with mandoc
+    bash-completion bsdutils python3 mandoc
     # making the Debian packages (dpkg-buildpackage checks build-essential), checking them and
     # their files, and installing them as a user would; libfile-mimeinfo-perl is the file type
     # lookup xdg-mime takes outside a desktop session

@@ -8,8 +8,10 @@
 // Reading: ReadCommands.cpp
 int Tree(const Args& args);
 int Cat(const Args& args);
-int Grep(const Args& args);
 int Check(const Args& args);
+
+// Searching: GrepCommand.cpp
+int Grep(const Args& args);
 
 // Writing a notebook: WriteCommands.cpp
 int New(const Args& args);

@@ -1,6 +1,5 @@
 #include "CliCommon.h"
 
-#include <langinfo.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,11 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <climits>
-#include <clocale>
-#include <cstdio>
 #include <cstring>
-#include <cwchar>
 #include <memory>
 #include <stdexcept>
 #include <string_view>
@@ -73,6 +68,7 @@ bool ParseArgs(const std::vector<std::string>& words, const CommandOptions& opti
 {
     const auto isFlag = [&](const std::string& w) { return std::find(options.flags.begin(), options.flags.end(), w) != options.flags.end(); };
     const auto isValued = [&](const std::string& w) { return std::find(options.valued.begin(), options.valued.end(), w) != options.valued.end(); };
+    const auto isOptional = [&](const std::string& w) { return std::find(options.optional.begin(), options.optional.end(), w) != options.optional.end(); };
     bool bOperandsOnly = false;
     for (size_t i = 0; i < words.size(); ++i) {
         const std::string& word = words[i];
@@ -87,8 +83,10 @@ bool ParseArgs(const std::vector<std::string>& words, const CommandOptions& opti
         if (word.starts_with("--")) {
             const size_t equals = word.find('=');
             const std::string name = word.substr(0, equals);
-            if (equals != std::string::npos && isValued(name)) {
+            if (equals != std::string::npos && (isValued(name) || isOptional(name))) {
                 args.Set(name, word.substr(equals + 1));
+            } else if (isOptional(word)) {
+                args.Set(word, "");
             } else if (isValued(word)) {
                 if (i + 1 == words.size()) {
                     error = Fill(CliText("%1 needs a value"), { word });
@@ -129,99 +127,9 @@ bool ParseArgs(const std::vector<std::string>& words, const CommandOptions& opti
     return true;
 }
 
-namespace {
-
-bool g_bRawOutput = false;
-
-// The character set of the user's locale, for text shown on a terminal; none for UTF-8. The
-// locale is taken only for that, so that nothing else the program does depends on it.
-const TerminalText::CharWriter& LocaleCharWriter()
-{
-    static const TerminalText::CharWriter writer = []() -> TerminalText::CharWriter {
-        std::setlocale(LC_CTYPE, "");
-        if (std::string_view(::nl_langinfo(CODESET)) == "UTF-8")
-            return {};
-        return [](char32_t ch, std::string& out) {
-            char bytes[MB_LEN_MAX];
-            std::mbstate_t state {};
-            const size_t length = std::wcrtomb(bytes, static_cast<wchar_t>(ch), &state);
-            if (length == static_cast<size_t>(-1))
-                return false;
-            out.append(bytes, length);
-            return true;
-        };
-    }();
-    return writer;
-}
-
-std::optional<TerminalText> TerminalFor(int fd, TextEncoding::Kind kind)
-{
-    if (g_bRawOutput || !::isatty(fd))
-        return std::nullopt;
-    return TerminalText(kind, LocaleCharWriter());
-}
-
-} // namespace
-
 void Error(const std::string& message)
 {
     WriteError("quillbox-cli: " + Shown(message) + "\n", TextEncoding::Kind::Utf8);
-}
-
-void Write(std::string_view bytes)
-{
-    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size())
-        throw OutputFailed { errno };
-}
-
-void SetRawOutput(bool bRaw)
-{
-    g_bRawOutput = bRaw;
-}
-
-TextOutput::TextOutput(TextEncoding::Kind kind)
-    : m_terminal(TerminalFor(STDOUT_FILENO, kind))
-{
-}
-
-void TextOutput::Put(std::string_view bytes)
-{
-    if (m_terminal)
-        Write(m_terminal->Show(bytes));
-    else
-        Write(bytes);
-}
-
-void TextOutput::End()
-{
-    if (m_terminal)
-        Write(m_terminal->Finish());
-}
-
-ChunkSink TextOutput::Sink()
-{
-    return [this](std::string_view chunk) {
-        Put(chunk);
-        return true;
-    };
-}
-
-void WriteText(std::string_view bytes, TextEncoding::Kind kind)
-{
-    TextOutput out(kind);
-    out.Put(bytes);
-    out.End();
-}
-
-void WriteError(std::string_view bytes, TextEncoding::Kind kind)
-{
-    std::string shown;
-    if (std::optional<TerminalText> terminal = TerminalFor(STDERR_FILENO, kind)) {
-        shown = terminal->Show(bytes);
-        shown += terminal->Finish();
-        bytes = shown;
-    }
-    std::fwrite(bytes.data(), 1, bytes.size(), stderr);
 }
 
 std::string InputPath(const std::string& operand)

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "CliNotebook.h"
+#include "CliOutput.h"
 #include "CliWords.h"
 #include "storage/FileAccess.h"
 #include "storage/FileIdentity.h"
-#include "storage/TerminalText.h"
 #include "words/Translate.h"
 
 // The words of one command line after the command's name: its operands and options.
@@ -34,11 +34,14 @@ struct Args
     const std::string* Value(const std::string& option) const;
 };
 
-// The options a command takes: flags ("-i", "--create") and options with a value ("-o").
+// The options a command takes: flags ("-i", "--create"), options with a value ("-o") and long
+// options whose value, when they have one, is joined to them ("--color=never"; alone, "--color"
+// has the empty value).
 struct CommandOptions
 {
     std::vector<std::string> flags;
     std::vector<std::string> valued;
+    std::vector<std::string> optional = {};
 };
 
 // Splits words into operands and options: "--name=value", "-o value", short options given
@@ -54,42 +57,8 @@ inline constexpr int kUsage = 2;
 // grep and check fail with 2, as grep does, since their 1 means "nothing found".
 inline constexpr int kTrouble = 2;
 
+// A message on standard error, after the program's name.
 void Error(const std::string& message);
-
-// Standard output could not take what was written: the command stops, and the program says so
-// and fails with the command's status for trouble.
-struct OutputFailed
-{
-    int error = 0;
-};
-// Writes to standard output; throws OutputFailed when it cannot.
-void Write(std::string_view bytes);
-
-// On a terminal, text is shown as TerminalText shows it, in the character set of the user's
-// locale (LC_CTYPE), unless the command was given --raw: then, as into a pipe or a file, it is
-// written as it is.
-void SetRawOutput(bool bRaw);
-
-// Text in the encoding `kind` written to standard output, shown for a terminal where it is one.
-class TextOutput
-{
-public:
-    explicit TextOutput(TextEncoding::Kind kind);
-    // Throws OutputFailed as Write does.
-    void Put(std::string_view bytes);
-    // Writes what waited for more bytes: called after the last ones.
-    void End();
-    // Put as a ChunkSink.
-    ChunkSink Sink();
-
-private:
-    std::optional<TerminalText> m_terminal;
-};
-
-// Writes whole text in the encoding `kind` to standard output, shown as TextOutput shows it.
-void WriteText(std::string_view bytes, TextEncoding::Kind kind);
-// Writes to standard error, shown for a terminal where it is one; unchecked, as messages are.
-void WriteError(std::string_view bytes, TextEncoding::Kind kind);
 
 // The path to read for a file operand: "-" reads standard input, which is kept in memory so
 // that it can be read more than once.

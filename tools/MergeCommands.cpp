@@ -1,4 +1,3 @@
-#include <cstdio>
 #include <ctime>
 
 #include "CliCommands.h"
@@ -57,9 +56,9 @@ void ReportEvents(const MergeResult& result, const MergeLabels& labels)
     for (const MergeEvent& event : result.events) {
         MergeEvent described = event;
         described.detail = InUtf8(result.notebook, event.detail);
-        std::fprintf(stderr, "%s\t%s\t%s%s\n", InUtf8(result.notebook, event.path).c_str(),
-                     InUtf8(result.notebook, event.header).c_str(), event.IsConflict() ? "conflict: " : "",
-                     DescribeMergeEvent(described, labels).c_str());
+        WriteError(InUtf8(result.notebook, event.path) + "\t" + InUtf8(result.notebook, event.header) + "\t"
+                       + (event.IsConflict() ? "conflict: " : "") + DescribeMergeEvent(described, labels) + "\n",
+                   TextEncoding::Kind::Utf8);
     }
 }
 
@@ -67,6 +66,9 @@ void ReportEvents(const MergeResult& result, const MergeLabels& labels)
 
 int Merge(const Args& args)
 {
+    // git shows a merge driver's standard error on the user's terminal as it is: what the
+    // notebooks and the labels hold is shown there as on a terminal, wherever it goes.
+    ShowAsOnTerminal(Stream::Err);
     const bool bUnion = args.Has("--union");
     const size_t count = bUnion ? 2 : 3;
     if (args.operands.size() != count) {
@@ -112,10 +114,9 @@ int Merge(const Args& args)
     if (target == "-") {
         if (!merge(nullptr))
             return kTrouble;
-        status = WriteNotebook(result.notebook, [](std::string_view chunk) {
-            Write(chunk);
-            return true;
-        }) ? kOk : kFailed;
+        TextOutput out(result.notebook.encoding);
+        status = WriteNotebook(result.notebook, out.Sink()) ? kOk : kFailed;
+        out.End();
     } else {
         status = RewriteNotebook(target, args.Has("--force"), [&](std::optional<FileIdentity>& known, const ReplaceCheck& unchanged)
                                                                    -> std::optional<SaveResult> {
@@ -155,8 +156,13 @@ int Diff(const Args& args)
     if (!ReadNotebook(older, now, a) || !ReadNotebook(newer, now, b))
         return kTrouble;
     const std::vector<NotebookChange> changes = DiffNotebooks(a, b);
+    // git shows its diff driver's output in its pager or on the terminal: there it is shown as on
+    // a terminal wherever it goes.
     if (bFromGit)
-        Write("quillbox diff a/" + args.operands[0] + " b/" + args.operands[0] + "\n");
+        ShowAsOnTerminal(Stream::Out);
+    TextOutput out(TextEncoding::Kind::Utf8);
+    if (bFromGit)
+        out.Put("quillbox diff a/" + args.operands[0] + " b/" + args.operands[0] + "\n");
     for (const NotebookChange& change : changes) {
         std::string line = DescribeChangeKind(change.kind) + ": ";
         if (!change.oldPath.empty())
@@ -164,10 +170,11 @@ int Diff(const Args& args)
         line += change.path;
         if (!change.header.empty())
             line += "\t" + change.header;
-        Write(line + "\n");
+        out.Put(line + "\n");
         for (const std::string& changed : change.lines)
-            Write("    " + changed + "\n");
+            out.Put("    " + changed + "\n");
     }
+    out.End();
     // As diff: 1 when the notebooks differ; git's diff driver must end with 0 to go on.
     return changes.empty() || bFromGit ? kOk : kFailed;
 }

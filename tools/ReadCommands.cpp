@@ -4,27 +4,25 @@
 #include <utility>
 
 #include "CliCommands.h"
-#include "model/FolderPath.h"
+#include "CliJson.h"
 #include "format/NotebookCheck.h"
-#include "search/NotebookSearch.h"
+#include "model/FolderPath.h"
 #include "storage/FileLines.h"
 #include "words/ProblemWords.h"
 
-namespace {
-
-// grep's exit statuses.
-constexpr int kMatched = 0;
-constexpr int kNoMatch = 1;
-
-} // namespace
-
 int Tree(const Args& args)
 {
+    const bool bPaths = args.Has("--paths");
+    const bool bJson = args.Has("--json");
+    if (bJson && (bPaths || args.Has("-z"))) {
+        Error(CliText("tree: --json gives each folder's path and name, so it takes no --paths or -z; see quillbox-cli help tree"));
+        return kUsage;
+    }
     HeadlessNotebook nb;
     if (!Open(nb, args.operands[0], false))
         return kFailed;
-    const bool bPaths = args.Has("--paths");
     const char end = args.Has("-z") ? '\0' : '\n';
+    const bool bUtf8 = nb.doc.GetEncoding().GetKind() == TextEncoding::Kind::Utf8;
     // Names come out as grep shows them, in UTF-8.
     TextOutput out(TextEncoding::Kind::Utf8);
     // Each entry: a list of sibling items, the position reached in it, and where the path of
@@ -45,20 +43,30 @@ int Tree(const Args& args)
         }
         const TreeItem item = (*pItems)[index++];
         const Folder* pFolder = nb.doc.GetFolderOfItem(item);
-        std::string line;
-        if (bPaths) {
-            path.resize(pathSize);
-            path += (pathSize > 0 ? "/" : "") + EscapeFolderName(pFolder->m_name);
-            line = path;
-        } else {
-            line.assign(2 * (stack.size() - 1), ' ');
-            line += pFolder->m_name;
+        path.resize(pathSize);
+        path += (pathSize > 0 ? "/" : "") + EscapeFolderName(pFolder->m_name);
+        if (bJson) {
+            // The notebook's own bytes, a folder a line.
+            JsonObject folder;
+            folder.Data("path", path).Data("name", pFolder->m_name).Number("depth", static_cast<long long>(stack.size() - 1));
             if (pFolder->HasKey())
-                line += "  [" + pFolder->GetKey()->key + " " + pFolder->GetKey()->function + "]";
-            if (pFolder == nb.doc.GetSelFolder())
-                line += "  *";
+                folder.Data("key", pFolder->GetKey()->key).Data("function", pFolder->GetKey()->function);
+            else
+                folder.Null("key").Null("function");
+            folder.Bool("selected", pFolder == nb.doc.GetSelFolder()).String("encoding", bUtf8 ? "UTF-8" : "windows-1252");
+            out.Put(folder.Text() + "\n");
+        } else {
+            std::string line = path;
+            if (!bPaths) {
+                line.assign(2 * (stack.size() - 1), ' ');
+                line += pFolder->m_name;
+                if (pFolder->HasKey())
+                    line += "  [" + pFolder->GetKey()->key + " " + pFolder->GetKey()->function + "]";
+                if (pFolder == nb.doc.GetSelFolder())
+                    line += "  *";
+            }
+            out.Put(FromNotebook(nb, line) + end);
         }
-        out.Put(FromNotebook(nb, line) + end);
         const auto& children = nb.tree.GetChildren(item);
         if (!children.empty())
             stack.push_back({ &children, 0, path.size() });
@@ -77,64 +85,6 @@ int Cat(const Args& args)
         return kFailed;
     WriteText(nb.doc.GetFolderText(pFolder).View(), nb.doc.GetEncoding().GetKind());
     return kOk;
-}
-
-int Grep(const Args& args)
-{
-    HeadlessNotebook nb;
-    if (!Open(nb, args.operands[0], false))
-        return kTrouble;
-    const NotebookSearch search({ ToNotebook(nb, args.operands[1]), !args.Has("-i"), args.Has("-w"), args.Has("-E"),
-                                  nb.doc.GetEncoding().GetKind() });
-    if (const SearchProblem& problem = search.GetProblem()) {
-        // The pattern as typed, not in the notebook's bytes.
-        const std::string& regex = args.operands[1];
-        switch (problem.kind) {
-        case SearchProblem::Kind::EmptyPattern:
-            Error(CliText("The pattern is empty."));
-            break;
-        case SearchProblem::Kind::BackReference:
-            Error(Fill(CliText("The regular expression \"%1\" uses the back-reference %2, which grep does not take: it "
-                               "finds every match in one pass over the text."),
-                       { regex, problem.reason }));
-            break;
-        case SearchProblem::Kind::WordBoundary:
-            Error(Fill(CliText("The regular expression \"%1\" uses %2, which grep does not take; -w matches whole words."),
-                       { regex, problem.reason }));
-            break;
-        default:
-            Error(Fill(CliText("The regular expression \"%1\" is malformed: %2."), { regex, problem.reason }));
-            break;
-        }
-        return kTrouble;
-    }
-    const Folder* pStart = nullptr;
-    if (const std::string* pPath = args.Value("--path")) {
-        pStart = FindFolder(nb, args.operands[0], *pPath);
-        if (!pStart)
-            return kTrouble;
-    }
-    const bool bNumbers = args.Has("-n");
-    TextOutput out(TextEncoding::Kind::Utf8);
-    const Folder* pPathOf = nullptr;
-    std::string path;
-    const size_t hits = search.Run(nb.doc, pStart, [&](const SearchHit& hit) {
-        if (hit.pFolder != pPathOf) {
-            pPathOf = hit.pFolder;
-            path = FolderPath(hit.pFolder);
-        }
-        std::string line = path + "\t";
-        line += hit.header;
-        line += "\t";
-        if (bNumbers)
-            line += std::to_string(hit.line + 1) + "\t";
-        line += hit.text;
-        line += "\n";
-        out.Put(FromNotebook(nb, line));
-        return true;
-    });
-    out.End();
-    return hits > 0 ? kMatched : kNoMatch;
 }
 
 int Check(const Args& args)

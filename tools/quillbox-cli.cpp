@@ -1,4 +1,5 @@
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -22,8 +23,9 @@ Commands:
 const char* const kHelpAndVersion = CLI_TEXT_NOOP(R"(  help [COMMAND], --help [COMMAND], -h [COMMAND]
       Show this text, or the part of it that describes COMMAND. Every command also takes
       --help and -h, and shows its part.
-  --version
-      Print the version.
+  --version, -v
+      Print the version, as "quillbox -v" does. Before a command only: grep's -v
+      selects the lines that do not match.
 )");
 
 const char* const kNotes = CLI_TEXT_NOOP(R"(
@@ -40,12 +42,16 @@ On a terminal, text is shown in the character set of the locale (LC_CTYPE), with
 drive the terminal made visible, so that a notebook from someone else cannot set its title,
 clear it or write to the clipboard: ESC is shown as ^[, the other control characters
 U+0000 to U+001F as ^@ to ^_ (but tab and line feed, and CR before a line feed, are
-themselves), DEL as ^?, and the controls U+0080 to U+009F as \u0080 to \u009F. A character
-the locale's character set lacks (in the C locale, any but ASCII) is shown as \u00E9
-(\U0001F600 beyond U+FFFF), and a byte that is not UTF-8 in UTF-8 text as \xE9. This holds for
-standard output and, when it is a terminal, standard error. --raw, which every command takes,
-writes to a terminal what a pipe or a file always gets: the bytes as they are (for cat and
-export the notebook's, for tree and grep UTF-8).
+themselves), DEL as ^?, and the controls U+0080 to U+009F as \u0080 to \u009F. So are the
+bidirectional controls U+202A to U+202E and U+2066 to U+2069, which would turn the rest of a
+line around, and the separators U+2028 and U+2029. A character the locale's character set
+lacks (in the C locale, any but ASCII) is shown as \u00E9 (\U0001F600 beyond U+FFFF), and a
+byte that is not UTF-8 in UTF-8 text as \xE9. This holds for standard output and standard
+error, for what every command prints. --raw, which every command takes, writes to a terminal
+what a pipe or a file always gets: the bytes as they are (for cat and export the notebook's,
+for tree and grep UTF-8). git shows a merge driver's standard error and a diff driver's
+output to the user, so merge's standard error, and diff's output when it is given git's
+seven arguments, are shown so wherever they go, even with --raw.
 
 A FILE, FOLFILE or OUT of "-" is standard input or output. add and import with FILE "-"
 read the notebook from standard input and write it to standard output.
@@ -81,28 +87,47 @@ const Command kCommands[] = {
       Create a new notebook with the folders Main and Trash and save it as FILE. Nothing
       already named FILE is replaced, not even a symbolic link to nowhere.
 )") },
-    { "tree", { { "--paths", "-z" }, {} }, 1, 1, Tree, CLI_TEXT_NOOP(R"(  tree [--raw] [--paths] [-z] FILE
+    { "tree", { { "--paths", "-z", "--json" }, {} }, 1, 1, Tree, CLI_TEXT_NOOP(R"(  tree [--raw] [--paths] [-z] [--json] FILE
       Print the folders as the folder tree shows them: sorted by name, two spaces of
       indent per level. A folder with an assigned key shows the key and its function, as
       in "Trash  [F3 Move]"; the folder that was selected when the notebook was saved
       ends in "  *". --paths prints each folder's PATH instead, as the other commands take
       it ("Main/A\/B"), in the same order; -z ends each line with a NUL byte instead of a
-      line feed, for programs that read the list.
+      line feed, for programs that read the list. --json prints one JSON object a line
+      instead, a folder each, with its path, name, depth, key and function, and whether it
+      is selected, in the notebook's bytes (man quillbox-cli describes the fields).
 )") },
     { "cat", {}, 2, 2, Cat, CLI_TEXT_NOOP(R"(  cat [--raw] FILE PATH
       Print the notes of one folder, byte for byte (on a terminal, see below).
 )") },
-    { "grep", { { "-i", "-w", "-E", "-n" }, { "--path" } }, 2, 2, Grep, CLI_TEXT_NOOP(R"(  grep [-i] [-w] [-E] [-n] [--raw] [--path PATH] FILE PATTERN
+    { "grep", { { "-i", "-w", "-x", "-E", "-v", "-n", "-o", "-c", "-l", "-q", "--json" }, { "--path", "-m", "-A", "-B", "-C" }, { "--color" } },
+      2, SIZE_MAX, Grep, CLI_TEXT_NOOP(R"(  grep [-i] [-w] [-x] [-E] [-v] [-n] [-o] [-c | -l | -q] [-m NUM] [-A NUM] [-B NUM]
+       [-C NUM] [--color[=WHEN]] [--json] [--raw] [--path PATH] FILE... PATTERN
       Search the names and notes of every folder, or of PATH and the folders below it,
       in the order of the folder tree, as Find in Notebook does. Each matching line is
       printed as the folder's path, the header line of the note holding it and the line,
       separated by tabs; a matching folder name is printed with an empty header and the
-      name. -i ignores the case of letters, -w matches whole words only (words are the
-      notebook's letters, digits and underscores), -E takes PATTERN as a POSIX extended
-      regular expression (otherwise it is plain text), -n puts the line's number in the
-      folder (from 1; 0 for a name) before the line. Every search takes one pass over the
-      text, so back-references and \<, \>, \b, \B are refused (-w matches whole words).
-      Exit status: 0 when something matched, 1 when nothing did, 2 on an error.
+      name. Given several FILEs, grep searches each and begins each line with its FILE
+      and a tab. -i ignores the case of letters, -w matches whole words only (words are
+      the notebook's letters, digits and underscores), -x whole lines only, -E takes
+      PATTERN as a POSIX extended regular expression (otherwise it is plain text), -v
+      selects the names and lines that do not match, -n puts the line's number in the
+      folder (from 1; 0 for a name) before the line, -o prints only the matches, each on
+      a line of its own. -c prints only the number of selected lines (of each FILE, after
+      it and a tab, given several), -l only the FILEs that hold one, -q nothing at all.
+      -m NUM stops after NUM selected lines of each FILE. -A NUM, -B NUM and -C NUM print
+      NUM lines after, before or around each selected line, of the note that holds it
+      (from its header line to the next note's); the number of such a line ends in "-",
+      and "--" stands between lines that do not follow on. --color marks matches, paths,
+      headers and numbers in colour: WHEN is always, never or auto (the default: on a
+      terminal, unless the environment's NO_COLOR is set or TERM is dumb). --json prints
+      one JSON object a line instead, a selected line or one around it each, with the
+      notebook's bytes exactly (man quillbox-cli describes the fields). Every search takes
+      one pass over the text, so back-references and \<, \>, \b, \B are refused (-w
+      matches whole words).
+      Exit status: 0 when a line was selected, 1 when none was, 2 on an error, even
+      where other FILEs held a selected line; with -q, 0 once a line is selected,
+      whatever goes wrong after it.
 )"), kTrouble },
     { "add", { { "--create", "--force" }, {} }, 2, 3, Add, CLI_TEXT_NOOP(R"(  add [--create] [--force] FILE PATH [TEXT]
       Add a note at the end of the folder's notes, with TEXT or standard input as its
@@ -182,6 +207,12 @@ bool IsHelp(const std::string& word)
     return word == "help" || word == "--help" || word == "-h";
 }
 
+// As quillbox takes them; after a command's name, -v is that command's (grep's invert).
+bool IsVersion(const std::string& word)
+{
+    return word == "--version" || word == "-v";
+}
+
 const Command* FindCommand(const std::string& name)
 {
     for (const Command& command : kCommands) {
@@ -223,7 +254,7 @@ int Help(const std::vector<std::string>& words)
         Error(Fill(CliText("%1 takes one command, not %2; see quillbox-cli --help"), { words[0], std::to_string(words.size() - 1) }));
         return kUsage;
     }
-    if (words.size() == 1 || IsHelp(words[1]) || words[1] == "--version") {
+    if (words.size() == 1 || IsHelp(words[1]) || IsVersion(words[1])) {
         WriteUsage();
         return kOk;
     }
@@ -244,7 +275,11 @@ int Run(const std::vector<std::string>& words)
     const std::string name = words.empty() ? std::string() : words[0];
     if (IsHelp(name))
         return Help(words);
-    if (name == "--version" && words.size() == 1) {
+    if (IsVersion(name)) {
+        if (words.size() > 1) {
+            Error(Fill(CliText("%1 takes no arguments; see quillbox-cli --help"), { name }));
+            return kUsage;
+        }
         Write("quillbox-cli " QUILLBOX_VERSION "\n");
         return kOk;
     }
@@ -271,7 +306,11 @@ int Run(const std::vector<std::string>& words)
     }
     if (args.operands.size() < command.minOperands || args.operands.size() > command.maxOperands) {
         const std::string given = std::to_string(args.operands.size());
-        if (command.maxOperands > command.minOperands)
+        if (command.maxOperands == SIZE_MAX)
+            Error(Fill(CliPlural("%1 takes %2 argument or more, not %3; see quillbox-cli help %1",
+                                 "%1 takes %2 arguments or more, not %3; see quillbox-cli help %1", command.minOperands),
+                       { name, std::to_string(command.minOperands), given }));
+        else if (command.maxOperands > command.minOperands)
             Error(Fill(CliPlural("%1 takes %2 or %3 argument, not %4; see quillbox-cli help %1",
                                  "%1 takes %2 or %3 arguments, not %4; see quillbox-cli help %1", command.maxOperands),
                        { name, std::to_string(command.minOperands), std::to_string(command.maxOperands), given }));

@@ -63,6 +63,9 @@ _quillbox_cli_offer()
             rest=${rest//\"/\\\"}
             rest=${rest//\$/\\\$}
             rest=${rest//\`/\\\`}
+            # History expansion reads a "!" inside double quotes, and a backslash before it
+            # stays in the word: the quote is closed around an escaped "!".
+            [[ $- == *H* ]] && rest=${rest//!/\"\\!\"}
         else
             printf -v rest '%q' "$rest"
         fi
@@ -114,7 +117,7 @@ _quillbox_cli()
     fi
 
     if [ "$cword" -eq 1 ]; then
-        _quillbox_cli_offer new tree cat grep add export import check resave merge diff help --help --version
+        _quillbox_cli_offer new tree cat grep add export import check resave merge diff help --help --version -v
         return
     fi
     local command=${words[1]}
@@ -123,6 +126,14 @@ _quillbox_cli()
         return
     fi
 
+    # The command's options that take the next word as their value.
+    local valued=""
+    case "$command" in
+        grep) valued="--path -m -A -B -C" ;;
+        export) valued="--format -o" ;;
+        check) valued="--repair" ;;
+        merge) valued="-o -L" ;;
+    esac
     # The operands typed so far, options and their values left out.
     local operands=() i word bOperands=false
     for ((i = 2; i < cword; i++)); do
@@ -133,34 +144,28 @@ _quillbox_cli()
         fi
         case "$word" in
             --) bOperands=true ;;
-            --format | -o | --repair | --path | -L) ((i++)) ;;
-            -?*) ;;
+            -?*) [[ " $valued " == *" $word "* ]] && ((i++)) ;;
             *) operands+=("$word") ;;
         esac
     done
     local position=$((${#operands[@]} + 1))
 
     # The value of an option, as its own word or after "=".
-    case "$prev" in
-        --format)
-            _quillbox_cli_offer text markdown html fol
-            return
-            ;;
-        -L)
-            return
-            ;;
-        -o | --repair)
-            _quillbox_cli_files
-            return
-            ;;
-        --path)
-            [ ${#operands[@]} -ge 1 ] && _quillbox_cli_paths "${operands[0]}" ""
-            return
-            ;;
-    esac
+    if [[ " $valued " == *" $prev "* ]]; then
+        case "$prev" in
+            --format) _quillbox_cli_offer text markdown html fol ;;
+            -o | --repair) _quillbox_cli_files ;;
+            --path) [ ${#operands[@]} -ge 1 ] && _quillbox_cli_paths "${operands[0]}" "" ;;
+        esac
+        return
+    fi
     case "$cur" in
         --format=*)
             _quillbox_cli_offer --format={text,markdown,html,fol}
+            return
+            ;;
+        --color=*)
+            _quillbox_cli_offer --color={auto,always,never}
             return
             ;;
         --path=*)
@@ -172,8 +177,8 @@ _quillbox_cli()
     if ! $bOperands && [[ "$cur" == -* ]]; then
         local options=""
         case "$command" in
-            tree) options="--paths -z" ;;
-            grep) options="-i -w -E -n --path" ;;
+            tree) options="--paths -z --json" ;;
+            grep) options="-i -w -x -E -v -n -o -c -l -q -m -A -B -C --color --json --path" ;;
             add) options="--create --force" ;;
             import | resave) options="--force" ;;
             export) options="--format -o" ;;
@@ -185,8 +190,9 @@ _quillbox_cli()
         return
     fi
 
+    # grep takes notebooks up to its last operand, the pattern.
     case "$command:$position" in
-        new:1 | tree:1 | cat:1 | grep:1 | add:1 | export:1 | import:1 | check:1 | resave:1 | resave:2 | \
+        new:1 | tree:1 | cat:1 | grep:* | add:1 | export:1 | import:1 | check:1 | resave:1 | resave:2 | \
             merge:[123] | diff:[12])
             _quillbox_cli_files not
             ;;

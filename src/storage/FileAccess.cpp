@@ -241,12 +241,15 @@ bool CopyAttributes(const std::string& source, int fd, FileProblem& problem)
 }
 
 // Gives the new file the old one's owner and group where the system permits, then its mode
-// (after the owner, whose change clears set-user-ID bits) and extended attributes.
+// (after the owner, whose change clears set-user-ID bits) and extended attributes. Where the
+// file cannot keep its group, the group's rights go: they were given to that group, not to the
+// one the new file has.
 bool CopyFileAttributes(const std::string& target, const struct stat& st, int fd, FileProblem& problem)
 {
-    if (::fchown(fd, st.st_uid, st.st_gid) != 0)
-        static_cast<void>(::fchown(fd, static_cast<uid_t>(-1), st.st_gid));
-    if (::fchmod(fd, st.st_mode & 07777) != 0) {
+    mode_t mode = st.st_mode & 07777;
+    if (::fchown(fd, st.st_uid, st.st_gid) != 0 && ::fchown(fd, static_cast<uid_t>(-1), st.st_gid) != 0)
+        mode &= ~static_cast<mode_t>(S_IRWXG | S_ISGID);
+    if (::fchmod(fd, mode) != 0) {
         problem = SystemProblem(errno);
         return false;
     }

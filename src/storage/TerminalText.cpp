@@ -26,6 +26,13 @@ bool IsCutUtf8(std::string_view text, size_t i)
     return true;
 }
 
+// What a terminal lays text out by rather than shows: a bidirectional control turns the rest of
+// the line around (a path or a header could read as another), a separator breaks it.
+bool IsLayoutControl(char32_t ch)
+{
+    return (ch >= 0x202A && ch <= 0x202E) || (ch >= 0x2066 && ch <= 0x2069) || ch == 0x2028 || ch == 0x2029;
+}
+
 } // namespace
 
 TerminalText::TerminalText(TextEncoding::Kind kind, CharWriter writer)
@@ -89,7 +96,7 @@ void TerminalText::ShowChar(char32_t ch, std::string_view utf8, std::string& out
     } else if (ch < 0x20 || ch == 0x7F) {
         out += '^';
         out += static_cast<char>(ch ^ 0x40);
-    } else if (ch >= 0x80 && ch < 0xA0) {
+    } else if ((ch >= 0x80 && ch < 0xA0) || IsLayoutControl(ch)) {
         AppendEscape(out, "\\u%04X", ch);
     } else if (!m_writer) {
         out += utf8;

@@ -13,8 +13,10 @@
 // - tab and line feed, and a CR before a line feed, which are themselves;
 // - the other controls of U+0000 to U+001F, and DEL, in caret notation as `cat -v` shows them:
 //   ESC as ^[, NUL as ^@, a lone CR as ^M, DEL as ^?;
-// - the controls U+0080 to U+009F, and any character the terminal's character set lacks, as
-//   \u0085 (\U0001F600 beyond U+FFFF);
+// - the controls U+0080 to U+009F, the bidirectional embeddings, overrides and isolates
+//   (U+202A to U+202E, U+2066 to U+2069), which reorder what follows on the line, the line and
+//   paragraph separators U+2028 and U+2029, and any character the terminal's character set
+//   lacks, as \u0085 (\U0001F600 beyond U+FFFF);
 // - in UTF-8 text, each byte that is not part of a character as \xE9.
 class TerminalText
 {
