@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <stdexcept>
 
 #include "CliNotebook.h"
 #include "format/NotebookWriter.h"
@@ -36,7 +37,8 @@ public:
             path = Path("generated-" + std::to_string(static_cast<int>(shape)) + "-" + std::to_string(count) + ".not");
             HeadlessNotebook nb;
             GrowNotebook(nb, shape, count);
-            nb.doc.OnSaveDocument(path);
+            if (!nb.doc.OnSaveDocument(path).ok)
+                throw std::runtime_error("cannot write the benchmark's notebook " + path);
         }
         return path;
     }
@@ -75,7 +77,8 @@ void OpenNotebook(benchmark::State& state, NotebookShape shape)
 void SaveNotebook(benchmark::State& state, NotebookShape shape)
 {
     HeadlessNotebook nb;
-    nb.doc.OnOpenDocument(Files().Notebook(shape, static_cast<int>(state.range(0))));
+    if (!nb.doc.OnOpenDocument(Files().Notebook(shape, static_cast<int>(state.range(0)))).Opened())
+        state.SkipWithError("the notebook could not be read");
     const std::string path = Files().Path("saved.not");
     for (auto _ : state) {
         const SaveResult result = nb.doc.OnSaveDocument(path);
@@ -91,7 +94,8 @@ void WriteRecords(benchmark::State& state, NotebookShape shape)
 {
     const std::string& path = Files().Notebook(shape, static_cast<int>(state.range(0)));
     HeadlessNotebook nb;
-    nb.doc.OnOpenDocument(path);
+    if (!nb.doc.OnOpenDocument(path).Opened())
+        state.SkipWithError("the notebook could not be read");
     const NotebookSnapshot snapshot = nb.doc.TakeSnapshot();
     for (auto _ : state) {
         std::string out;
@@ -109,7 +113,8 @@ void WriteRecords(benchmark::State& state, NotebookShape shape)
 void TakeSnapshot(benchmark::State& state, NotebookShape shape)
 {
     HeadlessNotebook nb;
-    nb.doc.OnOpenDocument(Files().Notebook(shape, static_cast<int>(state.range(0))));
+    if (!nb.doc.OnOpenDocument(Files().Notebook(shape, static_cast<int>(state.range(0)))).Opened())
+        state.SkipWithError("the notebook could not be read");
     for (auto _ : state) {
         const NotebookSnapshot snapshot = nb.doc.TakeSnapshot();
         benchmark::DoNotOptimize(snapshot.records.data());

@@ -66,7 +66,10 @@ CChildFrame::CChildFrame(const Shared& shared)
 
     m_pEdit->SetView(&m_window.GetEditView());
     m_pTree->SetView(&m_window.GetTreeView());
-    m_pTree->SetCommandRunner([this](const std::function<void()>& handler) { m_window.Batch(handler); });
+    // Keys and clicks run as the menus' commands do.
+    const auto run = [this](const std::function<void()>& handler) { m_window.Run(handler); };
+    m_pEdit->SetCommandRunner(run);
+    m_pTree->SetCommandRunner(run);
     m_pTree->SetKeyLookup([this](TreeItem item) -> const KeyAssignment* {
         const Folder* pFolder = GetDocument().GetFolderOfItem(item);
         return pFolder ? pFolder->GetKey() : nullptr;
@@ -134,7 +137,7 @@ void CChildFrame::RunCommand(int id)
     // As the main frame runs a menu command, for this notebook.
     if (!IsCommandEnabled(id))
         return;
-    FindHandler(id)();
+    m_window.Run(FindHandler(id));
     emit commandRan();
 }
 

@@ -30,7 +30,6 @@
 #include "qt/CommandText.h"
 #include "qt/FocusStyle.h"
 #include "qt/HelpWindow.h"
-#include "words/ProblemWords.h"
 #include "qt/FilePaths.h"
 
 namespace {
@@ -399,7 +398,7 @@ bool CMainFrame::OnCommand(int id)
     try {
         FindHandler(id)();
     } catch (const std::exception& e) {
-        m_prompts.Tell({ Message::Kind::CommandFailed, DescribeReason(ExceptionProblem(e)) });
+        m_prompts.Tell({ .kind = Message::Kind::CommandFailed, .problem = ExceptionProblem(e) });
     }
     RequestIdleUpdate();
     return true;

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "storage/FileProblem.h"
 #include "storage/LockFile.h"
 
 // What the program tells the user, as a value the core hands up; each front end puts it into
@@ -16,7 +17,7 @@ struct Message
         NoImportIntoTrash,   // Import Folder with the Trash selected
         PrintingUnavailable, // nothing to print with, not even a PDF file
         PrintFailed,         // `detail`: what the printer said, in the front end's words already
-        CommandFailed,       // a command stopped part way: `detail` says why, in words already
+        CommandFailed,       // a command stopped part way: `problem` says why, or `detail` in words already
         FolderTextFull,      // typing or a paste went beyond what a folder's text holds: `detail`
                              // is that many characters, in words already
         // About a notebook's file, whose name (the file system's bytes) is `subject`:
@@ -30,6 +31,7 @@ struct Message
     std::string detail;
     std::string subject;
     std::optional<LockOwner> holder;
+    std::optional<FileProblem> problem;
 
     bool IsAboutAFile() const
     {

@@ -470,7 +470,20 @@ auto QtEditControl::OnHeld(Operation&& operation) const
 template <typename Handler>
 auto QtEditControl::Run(Handler&& handler)
 {
-    return InBatch(*this, std::forward<Handler>(handler));
+    const auto run = [this](const std::function<void()>& command) {
+        if (m_runCommand)
+            m_runCommand(command);
+        else
+            InBatch(*this, command);
+    };
+    if constexpr (std::is_void_v<decltype(handler())>) {
+        run(handler);
+    } else {
+        // A handler that failed consumed nothing.
+        decltype(handler()) result {};
+        run([&] { result = handler(); });
+        return result;
+    }
 }
 
 void QtEditControl::BeginBatch()

@@ -39,6 +39,9 @@ public:
     ~QtEditControl() override;
 
     void SetView(CQuillboxEditView* pView) { m_pView = pView; }
+    // What runs the view's handlers of keys and clicks (in a batch, with what it does about a
+    // handler that throws); without one they run in a batch of their own.
+    void SetCommandRunner(std::function<void(const std::function<void()>&)> runner) { m_runCommand = std::move(runner); }
 
     void BeginBatch() override;
     void EndBatch() override;
@@ -123,6 +126,7 @@ private:
 
     TextCodec& m_codec;
     CQuillboxEditView* m_pView = nullptr;
+    std::function<void(const std::function<void()>&)> m_runCommand;
     std::function<void()> m_onChange;
     long m_limit = 32767;
     int m_nSilent = 0;

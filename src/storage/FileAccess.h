@@ -39,7 +39,7 @@ private:
     int64_t m_read = 0;
 };
 
-struct WriteResult
+struct [[nodiscard]] WriteResult
 {
     enum class Status
     {

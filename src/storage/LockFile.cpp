@@ -8,12 +8,12 @@
 #include <utility>
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "storage/FileAccess.h"
+#include "storage/UserAccount.h"
 
 namespace {
 
@@ -193,10 +193,8 @@ LockOwner LockOwner::Self()
     if (::gethostname(host, sizeof host - 1) == 0)
         self.host = host;
     self.pid = static_cast<long>(::getpid());
-    if (const passwd* pUser = ::getpwuid(::geteuid()))
-        self.user = pUser->pw_name;
-    else
-        self.user = std::to_string(::geteuid());
+    const std::optional<UserAccount> user = ThisUser();
+    self.user = user && !user->name.empty() ? user->name : std::to_string(::geteuid());
     return self;
 }
 

@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include <pwd.h>
 #include <unistd.h>
 
 #include "storage/FileLines.h"
+#include "storage/UserAccount.h"
 
 namespace {
 
@@ -59,8 +59,8 @@ std::string RecoveryStore::DefaultDir()
         std::string home;
         if (const char* env = std::getenv("HOME"); env && *env == '/')
             home = env;
-        else if (const passwd* pUser = ::getpwuid(::geteuid()); pUser && pUser->pw_dir && *pUser->pw_dir == '/')
-            home = pUser->pw_dir;
+        else if (const std::optional<UserAccount> user = ThisUser(); user && user->home.starts_with('/'))
+            home = user->home;
         if (home.empty())
             return {};
         base = home + "/.local/state";

@@ -1,5 +1,6 @@
 #include "words/MessageWords.h"
 
+#include "words/ProblemWords.h"
 #include "words/Translate.h"
 
 std::string DescribeLockOwner(const LockOwner& owner)
@@ -22,7 +23,8 @@ std::string DescribeMessage(const Message& message, const std::string& shown)
     case Kind::PrintFailed:
         return shown;
     case Kind::CommandFailed:
-        return Fill(Tr("MessageWords", "The command could not be completed: %1."), { shown });
+        return Fill(Tr("MessageWords", "The command could not be completed: %1."),
+                    { message.problem ? DescribeReason(*message.problem) : shown });
     case Kind::FolderTextFull:
         return Fill(Tr("MessageWords", "The folder is full: its text holds at most %1 characters, and what went beyond was left out."),
                     { shown });

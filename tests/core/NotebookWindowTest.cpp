@@ -182,7 +182,8 @@ TEST(NotebookWindow, AKillRightAfterAMergeLosesNoTyping)
         // The writer's thread is the child's own.
         ScriptedWindow::Shared shared(files.state);
         ScriptedWindow w(shared);
-        w.window.Open(files.notebook);
+        if (w.window.Open(files.notebook).status != ReadReport::Status::Ok)
+            ::_exit(1);
         Type(w, "typed before the crash\r");
         WriteBytes(files.notebook, Bytes("a:1|c:3"));
         shared.prompts.ExpectSaveOver(DescribeSaveOver(false, "a.not"), SaveOverAnswer::Merge);
@@ -213,7 +214,7 @@ TEST(NotebookWindow, ClosingWithUnsavedWorkAsksAndKeepsTheWorkUntilTheUserLetsIt
         WriteBytes(files.notebook, Bytes("a:1"));
         ScriptedWindow::Shared shared(files.state);
         ScriptedWindow w(shared);
-        w.window.Open(files.notebook);
+        ASSERT_EQ(w.window.Open(files.notebook).status, ReadReport::Status::Ok);
         Type(w, "typed\r");
         // The change is kept once the user stops typing for a moment.
         ASSERT_TRUE(w.timer.IsActive());
@@ -236,7 +237,7 @@ TEST(NotebookWindow, ClosingWithUnsavedWorkAsksAndKeepsTheWorkUntilTheUserLetsIt
     WriteBytes(files.notebook, Bytes("a:1"));
     ScriptedWindow::Shared shared(files.state);
     ScriptedWindow w(shared);
-    w.window.Open(files.notebook);
+    ASSERT_EQ(w.window.Open(files.notebook).status, ReadReport::Status::Ok);
     EXPECT_TRUE(w.window.SaveModified());
 }
 
@@ -249,7 +250,7 @@ TEST(NotebookWindow, NoQuestionWaitsWhileTheWritersLockIsHeld)
     WriteBytes(files.notebook, Bytes("a:1"));
     ScriptedWindow::Shared shared(files.state);
     ScriptedWindow w(shared);
-    w.window.Open(files.notebook);
+    ASSERT_EQ(w.window.Open(files.notebook).status, ReadReport::Status::Ok);
     Type(w, "typed\r");
     WriteBytes(files.notebook, Bytes("a:1|b:2"));
     bool bFreeAtEveryQuestion = true;
@@ -281,7 +282,7 @@ TEST(NotebookWindow, AChangedFileIsReadAgainOnlyWhenTheUserWants)
         WriteBytes(files.notebook, Bytes("a:1"));
         ScriptedWindow::Shared shared(files.state);
         ScriptedWindow w(shared);
-        w.window.Open(files.notebook);
+        ASSERT_EQ(w.window.Open(files.notebook).status, ReadReport::Status::Ok);
         if (bModified)
             Type(w, "typed\r");
         WriteBytes(files.notebook, Bytes("a:1|b:2"));

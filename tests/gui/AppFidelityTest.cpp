@@ -66,11 +66,13 @@ std::string NotebookHolding(const std::string& awkward, const std::string& extra
 std::string HeadlessSave(const QString& in, const QString& out, const std::string& typed)
 {
     HeadlessNotebookOf<SilentPrompts, SystemClock> nb;
-    nb.doc.OnOpenDocument(QFile::encodeName(in).toStdString());
+    if (!nb.doc.OnOpenDocument(QFile::encodeName(in).toStdString()).Opened())
+        return "(not read)";
     nb.edit.SetSel(-1, -1);
     for (const char ch : typed)
         nb.edit.TypeChar(ch);
-    nb.doc.OnSaveDocument(QFile::encodeName(out).toStdString());
+    if (!nb.doc.OnSaveDocument(QFile::encodeName(out).toStdString()).ok)
+        return "(not saved)";
     return ReadText(out);
 }
 

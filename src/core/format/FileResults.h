@@ -3,7 +3,7 @@
 #include "storage/FileProblem.h"
 
 // How reading a notebook or folder file went; the problem names the file.
-struct ReadReport
+struct [[nodiscard]] ReadReport
 {
     enum class Status
     {
@@ -19,7 +19,7 @@ struct ReadReport
 };
 
 // How writing a notebook or folder file went; on failure the old file is untouched.
-struct SaveResult
+struct [[nodiscard]] SaveResult
 {
     bool ok = true;
     FileProblem problem;

@@ -18,7 +18,7 @@ std::vector<std::string> FindConflictCopies(const std::string& path);
 // merged three-way with the version Quillbox kept (`keptPath`) as the base when that differs
 // from both the notebook and the copy, so both went on from it; otherwise as two copies with
 // no common version, which keeps every note of either.
-struct CopiesMerge
+struct [[nodiscard]] CopiesMerge
 {
     // How the notebook read; the rest is set only when it read whole.
     ReadReport report;

@@ -9,7 +9,7 @@
 #include "merge/NotebookMerge.h"
 
 // A window's notebook merged with the version another program saved over its file.
-struct DiskMerge
+struct [[nodiscard]] DiskMerge
 {
     // How the file read; the rest is set only when it read whole.
     ReadReport report;

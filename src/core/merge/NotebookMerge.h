@@ -34,10 +34,27 @@ struct MergeEvent
     std::string header;
     std::string detail;
 
-    bool IsConflict() const { return kind < Kind::KeyTaken; }
+    bool IsConflict() const
+    {
+        switch (kind) {
+        case Kind::NoteKeptTwice:
+        case Kind::NoteDeletedByOurs:
+        case Kind::NoteDeletedByTheirs:
+        case Kind::FolderDeletedByOurs:
+        case Kind::FolderDeletedByTheirs:
+        case Kind::FolderRenamedTwice:
+        case Kind::FolderMovedTwice:
+            return true;
+        case Kind::KeyTaken:
+        case Kind::KeyKept:
+        case Kind::SettingKept:
+            return false;
+        }
+        return true;
+    }
 };
 
-struct MergeResult
+struct [[nodiscard]] MergeResult
 {
     NotebookSnapshot notebook;
     std::vector<MergeEvent> events;
@@ -54,7 +71,7 @@ struct MergeOptions
 
 // The changes ours and theirs made to base, merged (see README, "Merging notebooks"). Each
 // notebook is the records its file's reader makes (CQuillboxDoc::TakeSnapshot); the result is
-// written with NotebookSnapshot::Write.
+// written with WriteNotebook.
 MergeResult MergeNotebooks(const NotebookSnapshot& base, const NotebookSnapshot& ours, const NotebookSnapshot& theirs,
                            const MergeOptions& options);
 

@@ -114,15 +114,17 @@ void CQuillboxEditView::SendNoteToFolder(const std::string& sendKey)
         note.resize(last + 1);
         note += "\r\n";
     }
+    // The target's new text is made before the note leaves the editor: running out of memory
+    // then loses nothing.
+    std::string text(pTarget->m_text.View());
+    if (!text.empty() && text.back() != '\n')
+        text += "\r\n";
+    SharedText sent(text + note);
     if (bMove)
         m_edit.Clear();
     else
         m_edit.SetSel(selStart, selEnd);
-
-    std::string text(pTarget->m_text.View());
-    if (!text.empty() && text.back() != '\n')
-        text += "\r\n";
-    pTarget->m_text = text + note;
+    pTarget->m_text = std::move(sent);
     // A copy changes only the target, and closing must not lose it.
     m_pDoc->SetModifiedFlag();
 }

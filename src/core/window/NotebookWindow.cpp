@@ -260,6 +260,15 @@ void NotebookWindow::CheckDisk()
     m_front.Reopen(path);
 }
 
+void NotebookWindow::Run(const std::function<void()>& command)
+{
+    try {
+        Batch(command);
+    } catch (const std::exception& e) {
+        m_prompts.Tell({ .kind = Message::Kind::CommandFailed, .problem = ExceptionProblem(e) });
+    }
+}
+
 void NotebookWindow::OnIdle()
 {
     if (m_pWork)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <ctime>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -122,6 +123,11 @@ public:
     void CheckDisk();
     // After every event.
     void OnIdle();
+
+    // Runs a command of the user's (a menu item, a key, a click, a context menu's choice) in one
+    // batch of the editor's. A command that stops part way by an exception (memory running out,
+    // mostly) is told to the user as failed, and the program goes on.
+    void Run(const std::function<void()>& command);
 
     // Runs `work` in one batch of the editor's: what it does to the editor shows once, at the end.
     template <typename Work>
