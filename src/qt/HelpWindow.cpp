@@ -9,6 +9,7 @@
 #include <QToolBar>
 
 #include "platform/CommandIds.h"
+#include "qt/DialogParts.h"
 
 namespace {
 
@@ -67,6 +68,12 @@ void HelpWindow::ShowContents()
 void HelpWindow::ShowContext(unsigned long context)
 {
     ShowPage(context == cmd::TutorialHelpContext ? QStringLiteral("tutorial.html") : QStringLiteral("index.html"));
+}
+
+void HelpWindow::showEvent(QShowEvent* event)
+{
+    KeepOnScreen(this);
+    QMainWindow::showEvent(event);
 }
 
 QString HelpWindow::PagesFolder()

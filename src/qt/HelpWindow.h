@@ -21,6 +21,9 @@ public:
     // Where the help pages are, installed or in the build tree; empty when they are missing.
     static QString PagesFolder();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void ShowPage(const QString& page);
 

@@ -88,6 +88,12 @@ QtMergeEventsDialog::QtMergeEventsDialog(const std::vector<MergeEvent>& events, 
     connect(pClose, &QPushButton::clicked, this, &QDialog::reject);
 }
 
+void QtMergeEventsDialog::showEvent(QShowEvent* event)
+{
+    KeepOnScreen(this);
+    QDialog::showEvent(event);
+}
+
 void QtMergeEventsDialog::GoTo()
 {
     const int row = m_pList->indexOfTopLevelItem(m_pList->currentItem());
