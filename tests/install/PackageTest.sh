@@ -50,6 +50,8 @@ expected_gui=(
     /usr/share/quillbox/help/index.html
     /usr/share/quillbox/help/tutorial.html
     /usr/share/quillbox/help/help.css
+    /usr/share/quillbox/help/de/index.html
+    /usr/share/quillbox/help/de/tutorial.html
     /usr/share/quillbox/translations/quillbox_de.qm
     /usr/share/quillbox/translations/quillbox_en.qm
     /usr/share/doc/quillbox/changelog.gz
