@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMainWindow>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextDocumentLayout>
 #include <QStatusBar>
@@ -21,6 +20,7 @@
 #include "storage/TextEncoding.h"
 #include "notes/CQuillboxEditView.h"
 #include "qt/QtFindDialog.h"
+#include "qt/PlainMessageBox.h"
 #include "qt/QtKeys.h"
 #include "qt/TextCodec.h"
 #include "words/MessageWords.h"
@@ -785,8 +785,6 @@ void QtEditControl::insertFromMimeData(const QMimeData* source)
     // English says the one surrogate in a sentence of its own: the English catalogue's singular.
     const QString told = tr("The pasted text held %n unpaired UTF-16 surrogates, which are no characters and cannot be "
                             "stored; each was pasted as the replacement character U+FFFD.", nullptr, int(replaced));
-    QMessageBox box(QMessageBox::Warning, tr("Quillbox"), told, QMessageBox::Ok, this);
-    box.setObjectName(QStringLiteral("messageBox"));
-    box.setTextFormat(Qt::PlainText);
+    PlainMessageBox box(QMessageBox::Warning, tr("Quillbox"), told, QMessageBox::Ok, this, QStringLiteral("messageBox"));
     box.exec();
 }

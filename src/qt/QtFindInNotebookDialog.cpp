@@ -26,6 +26,7 @@
 #include "doc/FolderPath.h"
 #include "doc/NotebookSearch.h"
 #include "qt/DialogParts.h"
+#include "qt/PlainMessageBox.h"
 #include "qt/TextCodec.h"
 
 namespace {
@@ -429,7 +430,7 @@ void QtFindInNotebookDialog::ShowHit(const Found& found)
     const QString path = decode(found.hit.path);
     auto* pItem = new QTreeWidgetItem(m_pResults);
     pItem->setText(kFolderColumn, path);
-    pItem->setToolTip(kFolderColumn, path);
+    pItem->setToolTip(kFolderColumn, PlainToolTip(path));
     pItem->setText(kNoteColumn, found.header.empty() && found.hit.line < 0 ? tr("(folder name)") : AsOneLine(decode(found.header)).text);
     pItem->setText(kLineColumn, shown);
     pItem->setData(kLineColumn, kSpansRole, shownSpans);

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "qt/DialogParts.h"
+#include "qt/PlainMessageBox.h"
 #include "qt/FilePaths.h"
 
 RecoveryDialog::RecoveryDialog(const std::vector<KeptWork>& work, QWidget* parent)
@@ -35,7 +36,7 @@ RecoveryDialog::RecoveryDialog(const std::vector<KeptWork>& work, QWidget* paren
             : piece.savedAt                              ? TimeText(*piece.savedAt)
                                                          : tr("the file is missing");
         auto* pItem = new QTreeWidgetItem(m_pList, { NotebookName(piece), TimeText(piece.keptAt), saved });
-        pItem->setToolTip(0, DecodePath(piece.notebookPath));
+        pItem->setToolTip(0, PlainToolTip(DecodePath(piece.notebookPath)));
     }
     m_pList->setCurrentItem(m_pList->topLevelItem(0));
     // The times take what they need and the notebook's name the rest, cut short on a small
