@@ -152,6 +152,13 @@ void AppAccessibilityTest::mainWindowNamesEveryControl()
     // The parts of the window that show without taking the focus say what they show.
     QTRY_COMPARE(NameOf(Find<QLabel>(&app.frame, "keysText")), QStringLiteral("Assigned keys: F3 for Trash, F4 for Ideas"));
     QCOMPARE(NameOf(Find<QWidget>(&app.frame, "keysBar")), QStringLiteral("Assigned Keys"));
+    // Folders of one name, told apart by their paths as the strip shows them.
+    ClickFolder(app.Tree(), QStringLiteral("Main"));
+    pChild->GetDocument().AddFolder(false, "Work", "", true, "", "");
+    pChild->GetDocument().AddFolder(false, "Ideas", "", true, "F5", "Move");
+    QTRY_COMPARE(app.KeysText(), QStringLiteral("Trash=F3, Main/Ideas=F4, Main/Work/Ideas=F5"));
+    QTRY_COMPARE(NameOf(Find<QLabel>(&app.frame, "keysText")),
+                 QStringLiteral("Assigned keys: F3 for Trash, F4 for Main/Ideas, F5 for Main/Work/Ideas"));
     QCOMPARE(QAccessible::queryAccessibleInterface(app.frame.statusBar())->role(), QAccessible::StatusBar);
     QCOMPARE(NameOf(Find<QLabel>(&app.frame, "messagePane")), QStringLiteral("For Help, press F1"));
     for (const char* pane : { "capIndicator", "numIndicator", "scrollIndicator" }) {
