@@ -142,6 +142,10 @@ QtEditControl::QtEditControl(TextCodec& codec, QWidget* parent)
 {
     setObjectName(QStringLiteral("noteEditor"));
     setAccessibleName(tr("Notes"));
+    // The area the text is drawn in would say it has the focus too, through its proxy, and a
+    // screen reader would name that unnamed part rather than the editor; a click on it still
+    // gives the editor the focus, the first parent that takes it.
+    viewport()->setFocusProxy(nullptr);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
