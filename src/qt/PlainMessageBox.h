@@ -2,7 +2,7 @@
 
 #include <QMessageBox>
 
-// A message box that shows its text as it is: a file or folder name in it ("<b>x</b>.not",
+// A message box that shows its text as it is: a file or folder name in it ("<b>x.not",
 // "<img src=y>") is never taken for rich text. Every message box of the window is one.
 class PlainMessageBox : public QMessageBox
 {

@@ -47,9 +47,7 @@ RecoveryDialog::RecoveryDialog(const std::vector<KeptWork>& work, QWidget* paren
     pHeader->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     pHeader->setSectionResizeMode(2, QHeaderView::ResizeToContents);
     m_pList->setTextElideMode(Qt::ElideMiddle);
-    // As wide as its columns, as far as the screen allows; as tall as the work listed, up to
-    // six pieces; more scroll.
-    m_pList->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    // As tall as the work listed, up to six pieces; more scroll.
     const int rows = std::clamp<int>(static_cast<int>(work.size()), 2, 6);
     m_pList->setFixedHeight(pHeader->sizeHint().height() + rows * m_pList->sizeHintForRow(0) + 2 * m_pList->frameWidth() + 4);
 
@@ -96,6 +94,12 @@ QString RecoveryDialog::NotebookName(const KeptWork& work)
 
 void RecoveryDialog::showEvent(QShowEvent* event)
 {
+    // As wide as the list's columns want to be, as far as the screen allows.
+    const QAbstractItemView& view = *m_pList;
+    int wanted = 2 * m_pList->frameWidth();
+    for (int column = 0; column < m_pList->columnCount(); ++column)
+        wanted += std::max(view.sizeHintForColumn(column), m_pList->header()->sectionSizeHint(column));
+    resize(width() + std::max(0, wanted - m_pList->width()), height());
     KeepOnScreen(this);
     QDialog::showEvent(event);
 }
