@@ -13,6 +13,8 @@ packages=(
     clang libclang-rt-14-dev
     fonts-dejavu-core poppler-utils
     xvfb xauth
+    # the window under Wayland: a headless compositor to start it in, and Qt's Wayland platform
+    weston qt6-wayland
     time
     # the completion's test runs it with bash-completion's helpers loaded, as on a desktop; the
     # command-line tests give commands a terminal with script and python3's pty, read --json

@@ -44,8 +44,11 @@ QString Pseudo(const QString& text, bool bRtl)
 {
     if (text == QLatin1String("QT_LAYOUT_DIRECTION"))
         return bRtl ? QStringLiteral("RTL") : QStringLiteral("LTR");
-    // About a third longer, as many languages are than English.
-    const QString padding(qMax<qsizetype>(1, text.size() / 3), u'~');
+    // About a third longer, as many languages are than English, in words of up to eight
+    // letters: a long text wraps as a translation would.
+    QString padding;
+    for (qsizetype left = qMax<qsizetype>(1, text.size() / 3); left > 0; left -= 8)
+        padding += (padding.isEmpty() ? QString() : QStringLiteral(" ")) + QString(qMin<qsizetype>(left, 8), u'~');
     const QString pseudo = u'[' + Accented(text) + u' ' + padding + u']';
     // Right-to-left marks make each text a right-to-left paragraph with Latin words inside.
     return bRtl ? QChar(0x200F) + pseudo + QChar(0x200F) : pseudo;

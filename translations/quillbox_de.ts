@@ -1521,10 +1521,6 @@ Die Änderungen des anderen Programms Notiz für Notiz mit denen dieses Fensters
         <translation>Ungesicherte Arbeit aufbewahrt</translation>
     </message>
     <message>
-        <source>Notebook last saved</source>
-        <translation>Notizbuch zuletzt gespeichert</translation>
-    </message>
-    <message>
         <source>the file is missing</source>
         <translation>die Datei fehlt</translation>
     </message>
@@ -1547,6 +1543,18 @@ Die Änderungen des anderen Programms Notiz für Notiz mit denen dieses Fensters
     <message>
         <source>Untitled notebook</source>
         <translation>Unbenanntes Notizbuch</translation>
+    </message>
+    <message>
+        <source>Work kept</source>
+        <translation>Arbeit aufbewahrt</translation>
+    </message>
+    <message>
+        <source>Last saved</source>
+        <translation>Zuletzt gespeichert</translation>
+    </message>
+    <message>
+        <source>never</source>
+        <translation>nie</translation>
     </message>
 </context>
 <context>

@@ -24,6 +24,7 @@
 #include "disk/WorkKeeping.h"
 #include "app/FrameTables.h"
 #include "app/LockIndicators.h"
+#include "model/FolderPath.h"
 #include "platform/CommandIds.h"
 #include "platform/CommandTable.h"
 #include "storage/FileProblem.h"
@@ -527,10 +528,8 @@ void CMainFrame::NameKeysText(CChildFrame* pActive)
 {
     QStringList keys;
     if (pActive) {
-        for (const Folder* pFolder : pActive->GetDocument().GetFolders()) {
-            if (pFolder->HasKey())
-                keys << tr("%1 for %2").arg(QString::fromStdString(pFolder->GetKey()->key), pActive->GetCodec().Decode(pFolder->m_name));
-        }
+        for (const KeyedFolder& folder : KeyedFolders(pActive->GetDocument().GetFolders()))
+            keys << tr("%1 for %2").arg(QString::fromStdString(folder.key), pActive->GetCodec().Decode(folder.name));
     }
     const QString name = keys.isEmpty() ? tr("No keys assigned") : tr("Assigned keys: %1").arg(keys.join(QStringLiteral(", ")));
     if (m_pKeysText->accessibleName() != name)

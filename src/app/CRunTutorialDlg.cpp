@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "qt/DialogParts.h"
+
 namespace {
 
 QLabel* MakeParagraph(const char* text, const char* objectName, QWidget* parent)
@@ -14,6 +16,8 @@ QLabel* MakeParagraph(const char* text, const char* objectName, QWidget* parent)
     pLabel->setObjectName(QString::fromLatin1(objectName));
     pLabel->setTextFormat(Qt::PlainText);
     pLabel->setWordWrap(true);
+    // About the width of the original layout, so the paragraphs wrap into a few lines.
+    pLabel->setMinimumWidth(400);
     return pLabel;
 }
 
@@ -45,6 +49,10 @@ CRunTutorialDlg::CRunTutorialDlg(QWidget* parent)
     pLayout->addWidget(MakeParagraph(kSecondParagraph, "secondParagraph", this));
     pLayout->addWidget(m_pShowPrompt, 0, Qt::AlignHCenter);
     pLayout->addWidget(pButtons);
-    // About the width of the original layout, so the paragraphs wrap into a few lines.
-    setMinimumWidth(420);
+}
+
+void CRunTutorialDlg::showEvent(QShowEvent* event)
+{
+    KeepOnScreen(this);
+    QDialog::showEvent(event);
 }

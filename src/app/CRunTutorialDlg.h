@@ -25,6 +25,9 @@ public:
     // Follows the check box at once, so it holds whichever button ends the dialog.
     int m_bShowPrompt = 1;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     QCheckBox* m_pShowPrompt;
 };

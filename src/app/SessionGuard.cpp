@@ -14,6 +14,7 @@
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "disk/WorkKeeping.h"
+#include "qt/PlainMessageBox.h"
 
 namespace {
 
@@ -84,12 +85,11 @@ void SessionGuard::OnSignal()
         m_pUnkeptWarning->raise();
         return;
     }
-    m_pUnkeptWarning = new QMessageBox(QMessageBox::Warning, tr("Quillbox"),
-                                       tr("Quillbox was asked to end, but the unsaved work could not be kept "
-                                          "for recovery, so Quillbox stays open and nothing is lost.\n\n"
-                                          "Save your notebooks, then quit."),
-                                       QMessageBox::Ok, &m_frame);
-    m_pUnkeptWarning->setObjectName(QStringLiteral("unkeptOnEndWarning"));
+    m_pUnkeptWarning = new PlainMessageBox(QMessageBox::Warning, tr("Quillbox"),
+                                           tr("Quillbox was asked to end, but the unsaved work could not be kept "
+                                              "for recovery, so Quillbox stays open and nothing is lost.\n\n"
+                                              "Save your notebooks, then quit."),
+                                           QMessageBox::Ok, &m_frame, QStringLiteral("unkeptOnEndWarning"));
     m_pUnkeptWarning->setAttribute(Qt::WA_DeleteOnClose);
     m_pUnkeptWarning->show();
 }

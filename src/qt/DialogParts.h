@@ -16,5 +16,10 @@ QSize DialogUnits(const QWidget* pWidget, int cx, int cy);
 // A push button of at least the standard 50 by 14 dialog units.
 QPushButton* NewButton(const QString& text, const char* objectName);
 
+// Makes a window that is being shown fit the screen it opens on, smaller or scaled up since it
+// was last shown: tall enough for its wrapped texts, no larger than the screen, its frame too,
+// and wholly on it.
+void KeepOnScreen(QWidget* pWindow);
+
 // "OK" (the default button) and "Cancel", which end the dialog with accept() and reject().
 std::pair<QPushButton*, QPushButton*> NewOkCancel(QDialog* pDialog);

@@ -9,6 +9,8 @@
 #include <QToolBar>
 
 #include "platform/CommandIds.h"
+#include "qt/DialogParts.h"
+#include "qt/Translations.h"
 
 namespace {
 
@@ -69,6 +71,12 @@ void HelpWindow::ShowContext(unsigned long context)
     ShowPage(context == cmd::TutorialHelpContext ? QStringLiteral("tutorial.html") : QStringLiteral("index.html"));
 }
 
+void HelpWindow::showEvent(QShowEvent* event)
+{
+    KeepOnScreen(this);
+    QMainWindow::showEvent(event);
+}
+
 QString HelpWindow::PagesFolder()
 {
     // Installed, the pages lie under the data folder beside the program's own folder; in the
@@ -82,11 +90,24 @@ QString HelpWindow::PagesFolder()
     return {};
 }
 
-void HelpWindow::ShowPage(const QString& page)
+QString HelpWindow::PagePath(const QString& page)
 {
     const QString folder = PagesFolder();
-    if (!folder.isEmpty() && QFileInfo::exists(folder + u'/' + page))
-        m_pBrowser->setSource(QUrl::fromLocalFile(folder + u'/' + page));
+    if (folder.isEmpty())
+        return {};
+    // A language's pages lie in a folder of their own, "de/index.html"; the English are the rest.
+    for (const QString& path : { QStringLiteral("%1/%2/%3").arg(folder, InstalledLanguage(), page), folder + u'/' + page }) {
+        if (QFileInfo::exists(path))
+            return path;
+    }
+    return {};
+}
+
+void HelpWindow::ShowPage(const QString& page)
+{
+    const QString path = PagePath(page);
+    if (!path.isEmpty())
+        m_pBrowser->setSource(QUrl::fromLocalFile(path));
     else
         m_pBrowser->setPlainText(tr("The help page %1 is missing from this installation.").arg(page));
     show();

@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMainWindow>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextDocumentLayout>
 #include <QStatusBar>
@@ -21,6 +20,7 @@
 #include "storage/TextEncoding.h"
 #include "notes/CQuillboxEditView.h"
 #include "qt/QtFindDialog.h"
+#include "qt/PlainMessageBox.h"
 #include "qt/QtKeys.h"
 #include "qt/TextCodec.h"
 #include "words/MessageWords.h"
@@ -142,6 +142,10 @@ QtEditControl::QtEditControl(TextCodec& codec, QWidget* parent)
 {
     setObjectName(QStringLiteral("noteEditor"));
     setAccessibleName(tr("Notes"));
+    // The area the text is drawn in would say it has the focus too, through its proxy, and a
+    // screen reader would name that unnamed part rather than the editor; a click on it still
+    // gives the editor the focus, the first parent that takes it.
+    viewport()->setFocusProxy(nullptr);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -796,8 +800,6 @@ void QtEditControl::insertFromMimeData(const QMimeData* source)
     // English says the one surrogate in a sentence of its own: the English catalogue's singular.
     const QString told = tr("The pasted text held %n unpaired UTF-16 surrogates, which are no characters and cannot be "
                             "stored; each was pasted as the replacement character U+FFFD.", nullptr, int(replaced));
-    QMessageBox box(QMessageBox::Warning, tr("Quillbox"), told, QMessageBox::Ok, this);
-    box.setObjectName(QStringLiteral("messageBox"));
-    box.setTextFormat(Qt::PlainText);
+    PlainMessageBox box(QMessageBox::Warning, tr("Quillbox"), told, QMessageBox::Ok, this, QStringLiteral("messageBox"));
     box.exec();
 }

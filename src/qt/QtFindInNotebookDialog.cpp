@@ -26,6 +26,7 @@
 #include "model/FolderPath.h"
 #include "search/NotebookSearch.h"
 #include "qt/DialogParts.h"
+#include "qt/PlainMessageBox.h"
 #include "qt/TextCodec.h"
 
 namespace {
@@ -233,11 +234,11 @@ QtFindInNotebookDialog::QtFindInNotebookDialog(CQuillboxDoc& doc, const TextCode
     auto* pLayout = new QGridLayout(this);
     pLayout->addWidget(pLabel, 0, 0);
     pLayout->addWidget(m_pText, 0, 1);
-    auto* pOptions = new QHBoxLayout;
-    pOptions->addWidget(m_pMatchCase);
-    pOptions->addWidget(m_pWholeWords);
-    pOptions->addWidget(m_pRegex);
-    pOptions->addStretch();
+    // The options one under another, beside the buttons: in a row they would widen the dialog
+    // past a small screen in a language of long words.
+    auto* pOptions = new QVBoxLayout;
+    for (QCheckBox* pOption : { m_pMatchCase, m_pWholeWords, m_pRegex })
+        pOptions->addWidget(pOption, 0, Qt::AlignLeft);
     pLayout->addLayout(pOptions, 1, 1);
     pLayout->addWidget(m_pResults, 2, 0, 1, 2);
     auto* pStatusRow = new QHBoxLayout;
@@ -429,7 +430,7 @@ void QtFindInNotebookDialog::ShowHit(const Found& found)
     const QString path = decode(found.hit.path);
     auto* pItem = new QTreeWidgetItem(m_pResults);
     pItem->setText(kFolderColumn, path);
-    pItem->setToolTip(kFolderColumn, path);
+    pItem->setToolTip(kFolderColumn, PlainToolTip(path));
     pItem->setText(kNoteColumn, found.header.empty() && found.hit.line < 0 ? tr("(folder name)") : AsOneLine(decode(found.header)).text);
     pItem->setText(kLineColumn, shown);
     pItem->setData(kLineColumn, kSpansRole, shownSpans);
@@ -438,16 +439,7 @@ void QtFindInNotebookDialog::ShowHit(const Found& found)
 
 void QtFindInNotebookDialog::showEvent(QShowEvent* event)
 {
-    // Whatever screen it opens on, smaller or scaled up since the last time, it fits on it
-    // whole, its buttons too.
-    if (const QScreen* pScreen = screen()) {
-        const QRect available = pScreen->availableGeometry();
-        const QSize frame = frameGeometry().size() - size();
-        resize(size().boundedTo(available.size() - frame));
-        const QSize outer = size() + frame;
-        move(std::clamp(x(), available.left(), std::max(available.left(), available.right() + 1 - outer.width())),
-             std::clamp(y(), available.top(), std::max(available.top(), available.bottom() + 1 - outer.height())));
-    }
+    KeepOnScreen(this);
     m_pText->selectAll();
     m_pText->setFocus();
     QDialog::showEvent(event);

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "qt/DialogParts.h"
+#include "qt/PlainMessageBox.h"
 #include "qt/TextCodec.h"
 
 namespace {
@@ -57,7 +58,7 @@ QtMergeEventsDialog::QtMergeEventsDialog(const std::vector<MergeEvent>& events, 
         auto* pItem = new QTreeWidgetItem(m_pList, { codec.Decode(event.path), codec.Decode(event.header),
                                                      event.IsConflict() ? tr("Conflict: %1").arg(what) : what });
         for (int column : { kFolderColumn, kNoteColumn, kWhatColumn })
-            pItem->setToolTip(column, pItem->text(column));
+            pItem->setToolTip(column, PlainToolTip(pItem->text(column)));
     }
 
     QPushButton* pClose = NewButton(tr("Close"), "mergeEventsClose");
@@ -86,6 +87,12 @@ QtMergeEventsDialog::QtMergeEventsDialog(const std::vector<MergeEvent>& events, 
     if (m_pList->topLevelItemCount() > 0)
         m_pList->setCurrentItem(m_pList->topLevelItem(0));
     connect(pClose, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void QtMergeEventsDialog::showEvent(QShowEvent* event)
+{
+    KeepOnScreen(this);
+    QDialog::showEvent(event);
 }
 
 void QtMergeEventsDialog::GoTo()

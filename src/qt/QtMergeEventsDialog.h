@@ -27,6 +27,9 @@ public:
     QtMergeEventsDialog(const std::vector<MergeEvent>& events, const MergeLabels& labels, const QString& intro,
                         const TextCodec& codec, std::function<bool(const MergeEvent&)> goTo, QWidget* parent);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void GoTo();
 

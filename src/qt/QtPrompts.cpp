@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTreeView>
@@ -16,6 +15,7 @@
 #include "qt/ChooseFolderDialog.h"
 #include "qt/CommandText.h"
 #include "qt/InputDialog.h"
+#include "qt/PlainMessageBox.h"
 #include "qt/PrefsDialogs.h"
 #include "qt/ProblemText.h"
 #include "qt/RecoveryDialog.h"
@@ -98,10 +98,8 @@ void QtPrompts::Tell(const Message& message)
 
 SaveOverAnswer QtPrompts::AskSaveOver(const std::string& name, bool bVanished)
 {
-    QMessageBox box(QMessageBox::Warning, Title(), QString::fromStdString(DescribeSaveOver(bVanished, Shown(name, true))),
-                    QMessageBox::NoButton, m_pParent);
-    box.setObjectName(QStringLiteral("changedOnDiskQuestion"));
-    box.setTextFormat(Qt::PlainText);
+    PlainMessageBox box(QMessageBox::Warning, Title(), QString::fromStdString(DescribeSaveOver(bVanished, Shown(name, true))),
+                        QMessageBox::NoButton, m_pParent, QStringLiteral("changedOnDiskQuestion"));
     QPushButton* pSave = box.addButton(bVanished ? tr("&Save") : tr("&Overwrite"), QMessageBox::DestructiveRole);
     pSave->setObjectName(QStringLiteral("overwriteButton"));
     QPushButton* pSaveAs = box.addButton(tr("Save &As..."), QMessageBox::AcceptRole);
@@ -132,18 +130,15 @@ void QtPrompts::ReportProblem(const FileProblem& problem)
 
 void QtPrompts::ShowMessage(const QString& text, const QString& objectName)
 {
-    QMessageBox box(QMessageBox::Warning, Title(), text, QMessageBox::Ok, m_pParent);
-    box.setObjectName(objectName);
-    box.setTextFormat(Qt::PlainText);
+    PlainMessageBox box(QMessageBox::Warning, Title(), text, QMessageBox::Ok, m_pParent, objectName);
     box.exec();
 }
 
 bool QtPrompts::Ask(const Question& question)
 {
     const QString text = QString::fromStdString(DescribeQuestion(question, Shown(question.subject, question.IsSubjectAPath())));
-    QMessageBox box(QMessageBox::Question, Title(), text, QMessageBox::Yes | QMessageBox::No, m_pParent);
-    box.setObjectName(question.kind == Question::Kind::ReadAgain ? QStringLiteral("reloadQuestion") : QStringLiteral("messageBox"));
-    box.setTextFormat(Qt::PlainText);
+    PlainMessageBox box(QMessageBox::Question, Title(), text, QMessageBox::Yes | QMessageBox::No, m_pParent,
+                        question.kind == Question::Kind::ReadAgain ? QStringLiteral("reloadQuestion") : QStringLiteral("messageBox"));
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
@@ -214,9 +209,8 @@ int QtPrompts::TrackPopupMenu(int menuId, int x, int y)
 
 SaveChangesAnswer QtPrompts::AskSaveChanges(const std::string& path)
 {
-    QMessageBox box(QMessageBox::Warning, Title(), QString::fromStdString(DescribeSaveChanges(path.empty() ? path : Shown(path, true))),
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_pParent);
-    box.setObjectName(QStringLiteral("saveQuestion"));
+    PlainMessageBox box(QMessageBox::Warning, Title(), QString::fromStdString(DescribeSaveChanges(path.empty() ? path : Shown(path, true))),
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_pParent, QStringLiteral("saveQuestion"));
     box.setDefaultButton(QMessageBox::Yes);
     switch (box.exec()) {
     case QMessageBox::Yes:
@@ -240,9 +234,7 @@ bool QtPrompts::ConfirmDiscard(const KeptWork& work)
         ? tr("Discard the untitled notebook's unsaved work, kept %1?").arg(RecoveryDialog::TimeText(work.keptAt))
         : tr("Discard the unsaved work on \"%1\", kept %2?")
               .arg(RecoveryDialog::NotebookName(work), RecoveryDialog::TimeText(work.keptAt));
-    QMessageBox box(QMessageBox::Warning, Title(), text, QMessageBox::NoButton, m_pParent);
-    box.setObjectName(QStringLiteral("discardQuestion"));
-    box.setTextFormat(Qt::PlainText);
+    PlainMessageBox box(QMessageBox::Warning, Title(), text, QMessageBox::NoButton, m_pParent, QStringLiteral("discardQuestion"));
     box.setInformativeText(tr("It cannot be brought back."));
     QPushButton* pDiscard = box.addButton(tr("&Discard"), QMessageBox::DestructiveRole);
     pDiscard->setObjectName(QStringLiteral("discardConfirmButton"));
@@ -258,13 +250,11 @@ bool QtPrompts::AskUseSaveCopy(const std::string& notebookPath, const std::strin
 {
     const QString name = QFileInfo(DecodePath(notebookPath)).fileName();
     const QString copy = DecodePath(copyPath);
-    QMessageBox box(QMessageBox::Warning, Title(),
-                    tr("A save of \"%1\" was cut off, so the file may be damaged or hold what was there "
-                       "before. A complete copy of the notebook as it was being saved is kept in \"%2\".")
-                        .arg(name, copy),
-                    QMessageBox::NoButton, m_pParent);
-    box.setObjectName(QStringLiteral("saveCopyQuestion"));
-    box.setTextFormat(Qt::PlainText);
+    PlainMessageBox box(QMessageBox::Warning, Title(),
+                        tr("A save of \"%1\" was cut off, so the file may be damaged or hold what was there "
+                           "before. A complete copy of the notebook as it was being saved is kept in \"%2\".")
+                            .arg(name, copy),
+                        QMessageBox::NoButton, m_pParent, QStringLiteral("saveCopyQuestion"));
     box.setInformativeText(tr("Open the copy as the notebook's unsaved changes, or the file as it is? "
                               "The copy is kept until the notebook is next saved."));
     QPushButton* pCopy = box.addButton(tr("Open the &Copy"), QMessageBox::AcceptRole);

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "qt/DialogParts.h"
+#include "qt/PlainMessageBox.h"
 #include "qt/FilePaths.h"
 
 RecoveryDialog::RecoveryDialog(const std::vector<KeptWork>& work, QWidget* parent)
@@ -29,22 +30,26 @@ RecoveryDialog::RecoveryDialog(const std::vector<KeptWork>& work, QWidget* paren
     m_pList->setObjectName(QStringLiteral("keptWorkList"));
     m_pList->setAccessibleName(tr("Unsaved work kept"));
     m_pList->setRootIsDecorated(false);
-    m_pList->setHeaderLabels({ tr("Notebook"), tr("Unsaved work kept"), tr("Notebook last saved") });
+    m_pList->setHeaderLabels({ tr("Notebook"), tr("Work kept"), tr("Last saved") });
     for (const KeptWork& piece : work) {
-        const QString saved = piece.notebookPath.empty() ? QStringLiteral("never")
+        const QString saved = piece.notebookPath.empty() ? tr("never")
             : piece.savedAt                              ? TimeText(*piece.savedAt)
                                                          : tr("the file is missing");
         auto* pItem = new QTreeWidgetItem(m_pList, { NotebookName(piece), TimeText(piece.keptAt), saved });
-        pItem->setToolTip(0, DecodePath(piece.notebookPath));
+        pItem->setToolTip(0, PlainToolTip(DecodePath(piece.notebookPath)));
     }
     m_pList->setCurrentItem(m_pList->topLevelItem(0));
-    for (int column = 0; column < m_pList->columnCount(); ++column)
-        m_pList->resizeColumnToContents(column);
-    m_pList->header()->setStretchLastSection(true);
+    // The times take what they need and the notebook's name the rest, cut short on a small
+    // screen (its tooltip says it whole).
+    QHeaderView* pHeader = m_pList->header();
+    pHeader->setStretchLastSection(false);
+    pHeader->setSectionResizeMode(0, QHeaderView::Stretch);
+    pHeader->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    pHeader->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    m_pList->setTextElideMode(Qt::ElideMiddle);
     // As tall as the work listed, up to six pieces; more scroll.
     const int rows = std::clamp<int>(static_cast<int>(work.size()), 2, 6);
-    m_pList->setMinimumWidth(m_pList->header()->length() + 4 * m_pList->frameWidth() + 24);
-    m_pList->setFixedHeight(m_pList->header()->sizeHint().height() + rows * m_pList->sizeHintForRow(0) + 2 * m_pList->frameWidth() + 4);
+    m_pList->setFixedHeight(pHeader->sizeHint().height() + rows * m_pList->sizeHintForRow(0) + 2 * m_pList->frameWidth() + 4);
 
     auto* pHint = new QLabel(tr("Recover opens the chosen work as unsaved changes. Decide Later opens "
                                 "the notebook as it was last saved and keeps all of the work until you "
@@ -71,7 +76,7 @@ RecoveryDialog::RecoveryDialog(const std::vector<KeptWork>& work, QWidget* paren
     pLayout->addWidget(pHint);
     pLayout->addWidget(pButtons);
     // The labels wrap at the list's width rather than widening the dialog word by word.
-    setMinimumWidth(std::max(m_pList->minimumWidth(), DialogUnits(this, 260, 0).width()) + 2 * pLayout->contentsMargins().left());
+    m_pList->setMinimumWidth(DialogUnits(this, 250, 0).width());
     m_pList->setFocus();
 }
 
@@ -85,6 +90,18 @@ QString RecoveryDialog::NotebookName(const KeptWork& work)
     if (work.notebookPath.empty())
         return tr("Untitled notebook");
     return QFileInfo(DecodePath(work.notebookPath)).fileName();
+}
+
+void RecoveryDialog::showEvent(QShowEvent* event)
+{
+    // As wide as the list's columns want to be, as far as the screen allows.
+    const QAbstractItemView& view = *m_pList;
+    int wanted = 2 * m_pList->frameWidth();
+    for (int column = 0; column < m_pList->columnCount(); ++column)
+        wanted += std::max(view.sizeHintForColumn(column), m_pList->header()->sectionSizeHint(column));
+    resize(width() + std::max(0, wanted - m_pList->width()), height());
+    KeepOnScreen(this);
+    QDialog::showEvent(event);
 }
 
 void RecoveryDialog::Answer(RecoveryAnswer::Action action)

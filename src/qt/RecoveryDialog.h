@@ -24,6 +24,9 @@ public:
     // The notebook's file name, or "Untitled notebook".
     static QString NotebookName(const KeptWork& work);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void Answer(RecoveryAnswer::Action action);
 

@@ -128,6 +128,7 @@ private slots:
     void mainWindowNamesEveryControl();
     void treeItemsSayTheirKeysAndTheEditorItsFolder();
     void f6LeavesTheFocusSeenInEitherPane();
+    void aScreenReaderIsToldThePaneThatHasTheKeyboard();
     void everyDialogNamesAndShowsEveryControl_data();
     void everyDialogNamesAndShowsEveryControl();
     void recoveryQuestionNamesItsList();
@@ -152,6 +153,13 @@ void AppAccessibilityTest::mainWindowNamesEveryControl()
     // The parts of the window that show without taking the focus say what they show.
     QTRY_COMPARE(NameOf(Find<QLabel>(&app.frame, "keysText")), QStringLiteral("Assigned keys: F3 for Trash, F4 for Ideas"));
     QCOMPARE(NameOf(Find<QWidget>(&app.frame, "keysBar")), QStringLiteral("Assigned Keys"));
+    // Folders of one name, told apart by their paths as the strip shows them.
+    ClickFolder(app.Tree(), QStringLiteral("Main"));
+    pChild->GetDocument().AddFolder(false, "Work", "", true, "", "");
+    pChild->GetDocument().AddFolder(false, "Ideas", "", true, "F5", "Move");
+    QTRY_COMPARE(app.KeysText(), QStringLiteral("Trash=F3, Main/Ideas=F4, Main/Work/Ideas=F5"));
+    QTRY_COMPARE(NameOf(Find<QLabel>(&app.frame, "keysText")),
+                 QStringLiteral("Assigned keys: F3 for Trash, F4 for Main/Ideas, F5 for Main/Work/Ideas"));
     QCOMPARE(QAccessible::queryAccessibleInterface(app.frame.statusBar())->role(), QAccessible::StatusBar);
     QCOMPARE(NameOf(Find<QLabel>(&app.frame, "messagePane")), QStringLiteral("For Help, press F1"));
     for (const char* pane : { "capIndicator", "numIndicator", "scrollIndicator" }) {
@@ -205,6 +213,42 @@ void AppAccessibilityTest::f6LeavesTheFocusSeenInEitherPane()
     QTRY_COMPARE(QApplication::focusWidget(), pEditor);
     QVERIFY(pTree->grab().toImage() != treeFocused);
     QVERIFY(pEditor->grab().toImage() != editorUnfocused);
+}
+
+// The controls at and under `pIface` that say they have the focus.
+void FindFocused(QAccessibleInterface* pIface, QStringList& focused, int depth = 0)
+{
+    if (!pIface || !pIface->isValid() || depth > 40)
+        return;
+    if (pIface->state().focused)
+        focused << Describe(pIface);
+    const int count = std::min(pIface->childCount(), kRowsWalked * 4);
+    for (int i = 0; i < count; ++i)
+        FindFocused(pIface->child(i), focused, depth + 1);
+}
+
+void AppAccessibilityTest::aScreenReaderIsToldThePaneThatHasTheKeyboard()
+{
+    MemorySettings settings;
+    AppWindow app(settings);
+    CChildFrame* pChild = app.NewNotebook();
+    QTRY_COMPARE(QApplication::focusWidget(), app.Tree());
+    QAccessibleInterface* pEditor = QAccessible::queryAccessibleInterface(app.Editor());
+    // F6 and a click alike: the named editor has the focus, and no part of it without a name.
+    for (const bool bClick : { false, true }) {
+        app.Tree()->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), app.Tree());
+        if (bClick)
+            QTest::mouseClick(app.Editor()->viewport(), Qt::LeftButton);
+        else
+            QTest::keyClick(app.Tree(), Qt::Key_F6);
+        QTRY_COMPARE(QApplication::focusWidget(), app.Editor());
+        QStringList focused;
+        FindFocused(pEditor, focused);
+        QCOMPARE(focused, QStringList { Describe(pEditor) });
+        QCOMPARE(QAccessible::queryAccessibleInterface(pChild)->focusChild()->object(), app.Editor());
+        QCOMPARE(pEditor->text(QAccessible::Name), QStringLiteral("Notes in Main"));
+    }
 }
 
 void AppAccessibilityTest::everyDialogNamesAndShowsEveryControl_data()

@@ -21,6 +21,7 @@
 #include "platform/CommandIds.h"
 #include "platform/SettingsStore.h"
 #include "qt/CommandText.h"
+#include "qt/HelpWindow.h"
 #include "qt/QtPrompts.h"
 #include "qt/RecoveryDialog.h"
 #include "qt/TextCodec.h"
@@ -204,6 +205,7 @@ private slots:
     void eachMenuItemHasAMnemonicOfItsOwnInGerman();
     void everyTextComesFromTheCatalogueAndFits();
     void aRightToLeftLanguageMirrorsTheWindow();
+    void theHelpPagesComeInTheWindowsLanguage();
     void theMergesQuestionsAndListComeFromTheCatalogueAndFit();
     void noLanguageChangesTheSavedBytes();
     void theWindowAndQuillboxCliSayTheWordsAlike();
@@ -390,6 +392,48 @@ void AppTranslationTest::aRightToLeftLanguageMirrorsTheWindow()
     GrabAs(&app.frame, QStringLiteral("rtl-main"));
     InstallTranslations({ QStringLiteral("en") });
     QCOMPARE(QGuiApplication::layoutDirection(), Qt::LeftToRight);
+}
+
+void AppTranslationTest::theHelpPagesComeInTheWindowsLanguage()
+{
+    const struct
+    {
+        const char* language;
+        int command;
+        const char* page;
+        const char* words;
+    } cases[] = {
+        { "de", cmd::HelpTopics, "de/index.html", "Die Tasten im Überblick" },
+        { "de_AT", cmd::Tutorial, "de/tutorial.html", "Einführung: Ihr erstes Notizbuch" },
+        { "en", cmd::HelpTopics, "index.html", "Keyboard summary" },
+        // A language without pages of its own has the English.
+        { "en_XA", cmd::Tutorial, "tutorial.html", "Tutorial: your first notebook" },
+    };
+    const QString folder = HelpWindow::PagesFolder();
+    QVERIFY(!folder.isEmpty());
+    for (const auto& c : cases) {
+        InstallTranslations({ QString::fromLatin1(c.language) });
+        MemorySettings settings;
+        AppWindow app(settings);
+        app.NewNotebook();
+        app.frame.OnCommand(c.command);
+        HelpWindow& help = app.frame.GetHelp();
+        QVERIFY(help.isVisible());
+        QCOMPARE(help.GetBrowser().source().toLocalFile(), folder + u'/' + QString::fromLatin1(c.page));
+        QVERIFY2(help.GetBrowser().toPlainText().contains(QString::fromUtf8(c.words)), c.language);
+        help.close();
+    }
+    // Every English page is in German too, and every page a German one links to is there.
+    const QDir english(folder);
+    const QDir german(folder + QStringLiteral("/de"));
+    const QStringList pages = english.entryList({ QStringLiteral("*.html") });
+    QCOMPARE(german.entryList({ QStringLiteral("*.html") }), pages);
+    const QRegularExpression link(QStringLiteral("href=\"([^\"#:]+)"));
+    for (const QString& page : pages) {
+        const QString html = QString::fromUtf8(ReadAll(german.filePath(page)));
+        for (const QRegularExpressionMatch& match : link.globalMatch(html))
+            QVERIFY2(QFileInfo::exists(german.filePath(match.captured(1))), qPrintable(page + u' ' + match.captured(1)));
+    }
 }
 
 void AppTranslationTest::theMergesQuestionsAndListComeFromTheCatalogueAndFit()

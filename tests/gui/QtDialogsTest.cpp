@@ -11,8 +11,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTextDocumentFragment>
+#include <QTreeWidget>
 #include <QTest>
 #include <QTimer>
+
+#include <functional>
 
 #include "QtNotebook.h"
 #include "dialogs/CAssignKeysDlg.h"
@@ -22,6 +26,7 @@
 #include "doc/CQuillboxDoc.h"
 #include "platform/CommandIds.h"
 #include "qt/QtPrompts.h"
+#include "qt/RecoveryDialog.h"
 #include "qt/TextCodec.h"
 
 namespace {
@@ -319,6 +324,44 @@ private slots:
             QTest::mouseClick(static_cast<QMessageBox*>(pBox)->button(QMessageBox::No), Qt::LeftButton);
         });
         QVERIFY(!m_prompts.Ask({ Question::Kind::DeleteFolder, "Ideas" }));
+    }
+
+    void namesShowAsTheyAreInMessageBoxesAndTooltips()
+    {
+        // A file or folder whose name looks like HTML, which Qt would draw bold and as a picture.
+        const QString name = QStringLiteral("<b>x<img src=y>.not");
+        const std::string path = "/tmp/" + name.toStdString();
+        const std::function<void()> asks[] = {
+            [&] { m_prompts.AskSaveChanges(path); },
+            [&] { m_prompts.AskSaveOver(path, false); },
+            [&] { m_prompts.Ask({ Question::Kind::DeleteFolder, name.toStdString() }); },
+            [&] { m_prompts.Ask({ Question::Kind::ReadAgain, path }); },
+            [&] { m_prompts.Tell({ Message::Kind::Vanished, "", path }); },
+            [&] { m_prompts.ReportProblem(FileProblem { FileProblem::Action::Save, FileProblem::Kind::ReadOnly, path }); },
+            [&] { m_prompts.ConfirmDiscard({ path, 0, {} }); },
+            [&] { m_prompts.AskUseSaveCopy(path, path + ".quillbox-save"); },
+        };
+        for (const auto& ask : asks) {
+            int named = 0;
+            QStringList rich;
+            WhenModal([&](QWidget* pBox) {
+                for (const QLabel* pLabel : pBox->findChildren<QLabel*>()) {
+                    if (!pLabel->text().contains(name))
+                        continue;
+                    ++named;
+                    if (pLabel->textFormat() != Qt::PlainText)
+                        rich << pBox->objectName() + u':' + pLabel->text();
+                }
+                QTest::keyClick(pBox, Qt::Key_Escape);
+            });
+            ask();
+            QVERIFY(named > 0);
+            QVERIFY2(rich.isEmpty(), qPrintable(rich.join(u'\n')));
+        }
+        // The recovery question's list says the notebook's whole path in a tooltip.
+        RecoveryDialog dialog({ KeptWork { path, 0, {} } }, nullptr);
+        const QString tip = Child<QTreeWidget>(&dialog, "keptWorkList")->topLevelItem(0)->toolTip(0);
+        QCOMPARE(Qt::mightBeRichText(tip) ? QTextDocumentFragment::fromHtml(tip).toPlainText() : tip, QString::fromStdString(path));
     }
 
     void popupMenusListTheirCommandsWithShortcuts()

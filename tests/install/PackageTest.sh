@@ -50,6 +50,8 @@ expected_gui=(
     /usr/share/quillbox/help/index.html
     /usr/share/quillbox/help/tutorial.html
     /usr/share/quillbox/help/help.css
+    /usr/share/quillbox/help/de/index.html
+    /usr/share/quillbox/help/de/tutorial.html
     /usr/share/quillbox/translations/quillbox_de.qm
     /usr/share/quillbox/translations/quillbox_en.qm
     /usr/share/doc/quillbox/changelog.gz
@@ -78,6 +80,10 @@ for library in libc6 libstdc++6 libqt6core6 libqt6widgets6 libqt6svg6 libx11-6 l
         || fail "quillbox's Depends lacks $library: $depends_gui"
 done
 [[ $depends_gui != *quillbox-cli* ]] || fail "quillbox depends on quillbox-cli: $depends_gui"
+recommends_gui=$(dpkg-deb -f "$deb_gui" Recommends)
+for package in quillbox-cli qt6-translations-l10n qt6-wayland; do
+    [[ ", $recommends_gui," == *", $package,"* ]] || fail "quillbox's Recommends lacks $package: $recommends_gui"
+done
 
 # lintian --pedantic with info tags (hardening-no-bindnow and hardening-no-fortify-functions are
 # info): any tag not overridden in debian/*.lintian-overrides fails.

@@ -203,16 +203,10 @@ void CQuillboxDoc::DeleteClipFolders()
 
 void CQuillboxDoc::UpdateKeySummary()
 {
-    std::vector<Folder*> keyed;
-    for (Folder* pFolder : m_tree.GetFolders()) {
-        if (pFolder->HasKey())
-            keyed.push_back(pFolder);
-    }
     // Folders that share a name are told apart as the Assign Keys dialog tells them apart.
-    const std::vector<std::string> names = NamesApart(m_tree.GetFolders(), keyed);
     std::string text;
-    for (size_t i = 0; i < keyed.size(); ++i)
-        text += (i ? ", " : "") + names[i] + "=" + keyed[i]->GetKey()->key;
+    for (const KeyedFolder& folder : KeyedFolders(m_tree.GetFolders()))
+        text += (text.empty() ? "" : ", ") + folder.name + "=" + folder.key;
     if (m_pEditView && m_services.pKeysText)
         m_services.pKeysText->SetKeysText(text);
 }

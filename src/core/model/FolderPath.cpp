@@ -64,6 +64,21 @@ std::vector<std::string> NamesApart(const std::vector<Folder*>& all, const std::
     return names;
 }
 
+std::vector<KeyedFolder> KeyedFolders(const std::vector<Folder*>& all)
+{
+    std::vector<Folder*> keyed;
+    for (Folder* pFolder : all) {
+        if (pFolder->HasKey())
+            keyed.push_back(pFolder);
+    }
+    std::vector<std::string> names = NamesApart(all, keyed);
+    std::vector<KeyedFolder> folders;
+    folders.reserve(keyed.size());
+    for (size_t i = 0; i < keyed.size(); ++i)
+        folders.push_back({ std::move(names[i]), keyed[i]->GetKey()->key });
+    return folders;
+}
+
 Folder* FindChildFolder(const FolderTree& tree, const Folder* pParent, std::string_view name)
 {
     const auto found = std::find_if(tree.GetFolders().begin(), tree.GetFolders().end(),

@@ -22,6 +22,15 @@ std::string FolderPath(const Folder* pFolder, bool bEscaped = true);
 // of `all` has the same name, so that the user can tell the two apart.
 std::vector<std::string> NamesApart(const std::vector<Folder*>& all, const std::vector<Folder*>& shown);
 
+// A folder that has a key, as the Assigned Keys strip and its name for screen readers list it.
+struct KeyedFolder
+{
+    std::string name; // as NamesApart shows it
+    std::string key;  // "F4"
+};
+// The folders of `all` that have a key, in their order.
+std::vector<KeyedFolder> KeyedFolders(const std::vector<Folder*>& all);
+
 // The folder of GetFolders() made first with this name and parent (null: the top level).
 Folder* FindChildFolder(const FolderTree& tree, const Folder* pParent, std::string_view name);
 // The folder a path names, or null.
