@@ -14,6 +14,8 @@ packages=(
     fonts-dejavu-core poppler-utils
     xvfb xauth
     time
+    # bench/run.sh times the search against ripgrep as well as GNU grep
+    ripgrep
     # the completion's test runs it with bash-completion's helpers loaded, as on a desktop
     bash-completion
     # making the Debian packages (dpkg-buildpackage checks build-essential), checking them and

@@ -9,6 +9,7 @@
 
 #include "doc/CQuillboxDoc.h"
 #include "doc/FolderPath.h"
+#include "doc/LiteralFinder.h"
 #include "doc/SearchSyntax.h"
 #include "notes/CQuillboxEditView.h"
 #include "platform/EditControl.h"
@@ -19,6 +20,10 @@ namespace {
 constexpr size_t npos = std::string_view::npos;
 // How much of a long text is searched between two reports of progress.
 constexpr size_t kProgressStep = 1 << 20;
+// What each compiled pattern may take for its program and the states of its automata, which
+// are made as a search needs them. Where they would take more, RE2 falls back to a search whose
+// time is multiplied by the pattern's size: thousands of words would take minutes.
+constexpr int64_t kEngineMemory = int64_t { 256 } << 20;
 
 // The line of `text` that holds offset `pos`: its start, and its end before the line break.
 std::pair<size_t, size_t> LineAround(std::string_view text, size_t pos)
@@ -90,6 +95,7 @@ public:
                                                                         : RE2::Options::EncodingLatin1);
         options.set_longest_match(true);
         options.set_log_errors(false);
+        options.set_max_mem(kEngineMemory);
         options.set_case_sensitive(query.bMatchCase || query.encoding != TextEncoding::Kind::Utf8);
         for (const auto scope : { search_syntax::Scope::WholeText, search_syntax::Scope::Line }) {
             const std::string pattern = search_syntax::ToEnginePattern(query, scope, problem);
@@ -200,78 +206,30 @@ NotebookSearch::NotebookSearch(SearchQuery query)
         m_problem.kind = SearchProblem::Kind::EmptyPattern;
         return;
     }
+    const std::array<unsigned char, 256> fold = search_syntax::FoldTable(m_query);
     if (m_query.bRegex || FoldsBeyondBytes(m_query)) {
         m_pEngine = std::make_unique<Engine>(m_query, m_problem);
+        if (m_problem)
+            return;
+        std::vector<std::string> required = search_syntax::RequiredStrings(m_query);
+        if (!required.empty())
+            m_pFinder = std::make_unique<LiteralFinder>(std::move(required), fold);
+        if (m_pFinder && !m_pFinder->IsUsable())
+            m_pFinder.reset();
         return;
     }
-    for (size_t ch = 0; ch < m_fold.size(); ++ch) {
-        m_fold[ch] = static_cast<unsigned char>(ch);
-        m_other[ch] = static_cast<unsigned char>(ch);
-    }
-    for (size_t ch = 0; !m_query.bMatchCase && ch < m_fold.size(); ++ch) {
-        const unsigned char lower = search_syntax::Cp1252LowerOf(static_cast<unsigned char>(ch));
-        if (lower && (ch < 0x80 || m_query.encoding == TextEncoding::Kind::Windows1252)) {
-            m_fold[ch] = lower;
-            m_other[lower] = static_cast<unsigned char>(ch);
-        }
-    }
     for (char ch : m_query.pattern)
-        m_folded += static_cast<char>(m_fold[static_cast<unsigned char>(ch)]);
+        m_folded += static_cast<char>(fold[static_cast<unsigned char>(ch)]);
+    m_pFinder = std::make_unique<LiteralFinder>(std::vector<std::string> { m_folded }, fold);
 }
 
 NotebookSearch::~NotebookSearch() = default;
 
-size_t NotebookSearch::FindLiteral(std::string_view text, size_t from, size_t to) const
-{
-    // A match that runs past `to` runs over a line break, which no line holds.
-    text = text.substr(0, to);
-    const size_t length = m_folded.size();
-    if (from > text.size() || text.size() - from < length)
-        return npos;
-    // Sixteen starting places at a time are tested on their first and last bytes, in either
-    // case; only where both agree are the bytes between compared.
-    using Block = unsigned char __attribute__((vector_size(16)));
-    const auto* pText = reinterpret_cast<const unsigned char*>(text.data());
-    const auto* pPattern = reinterpret_cast<const unsigned char*>(m_folded.data());
-    const unsigned char first = pPattern[0];
-    const unsigned char last = pPattern[length - 1];
-    const Block firstBytes = Block {} + first;
-    const Block lastBytes = Block {} + last;
-    const Block firstOthers = Block {} + m_other[first];
-    const Block lastOthers = Block {} + m_other[last];
-    const auto matchesAt = [&](size_t i) {
-        for (size_t j = 0; j < length; ++j) {
-            if (m_fold[pText[i + j]] != pPattern[j])
-                return false;
-        }
-        return true;
-    };
-    size_t i = from;
-    for (; i + length - 1 + sizeof(Block) <= text.size(); i += sizeof(Block)) {
-        Block firsts;
-        Block lasts;
-        std::memcpy(&firsts, pText + i, sizeof firsts);
-        std::memcpy(&lasts, pText + i + length - 1, sizeof lasts);
-        const auto both = ((firsts == firstBytes) | (firsts == firstOthers)) & ((lasts == lastBytes) | (lasts == lastOthers));
-        std::uint64_t halves[2];
-        std::memcpy(halves, &both, sizeof halves);
-        if ((halves[0] | halves[1]) == 0)
-            continue;
-        for (size_t k = 0; k < sizeof(Block); ++k) {
-            if (both[k] && matchesAt(i + k))
-                return i + k;
-        }
-    }
-    for (; i + length <= text.size(); ++i) {
-        if (matchesAt(i))
-            return i;
-    }
-    return npos;
-}
-
 size_t NotebookSearch::FindCandidate(std::string_view text, size_t from, size_t to) const
 {
-    return m_pEngine ? m_pEngine->FindInText(text, from, to) : FindLiteral(text, from, to);
+    // Every match holds one of the finder's strings within its line: a line without one is
+    // passed over.
+    return m_pFinder ? m_pFinder->Find(text, from, to) : m_pEngine->FindInText(text, from, to);
 }
 
 bool NotebookSearch::IsWholeWord(std::string_view line, size_t start, size_t length) const
@@ -303,7 +261,7 @@ std::vector<std::pair<size_t, size_t>> NotebookSearch::MatchLine(std::string_vie
         }
         return spans;
     }
-    for (size_t pos = FindLiteral(line, 0, line.size()); pos != npos; pos = FindLiteral(line, pos + 1, line.size())) {
+    for (size_t pos = m_pFinder->Find(line, 0, line.size()); pos != npos; pos = m_pFinder->Find(line, pos + 1, line.size())) {
         if (IsWholeWord(line, pos, m_folded.size())) {
             spans.emplace_back(pos, m_folded.size());
             pos += m_folded.size() - 1;

@@ -14,6 +14,7 @@
 
 class CQuillboxDoc;
 class Folder;
+class LiteralFinder;
 
 // What Find in Notebook and the command-line grep look for.
 struct SearchQuery
@@ -88,8 +89,9 @@ struct SearchHit
 
 // Searches the names and texts of a notebook's folders in time that grows with the text and
 // never with what the pattern asks (RE2, which does not backtrack). Lines are looked at only
-// where a match was found in a folder's whole text. A literal pattern is found without the
-// regular expression engine when that is quicker and finds the same.
+// where a match was found in a folder's whole text, or one of the rare strings that every
+// match holds (LiteralFinder, which finds any number of them in one pass). A literal pattern is
+// found without the regular expression engine when that is quicker and finds the same.
 class NotebookSearch
 {
 public:
@@ -114,9 +116,8 @@ public:
 private:
     class Engine;
 
-    // The first place in [from, to) where a match may start, or npos. `to` is the start of a
-    // line or the text's end.
-    size_t FindLiteral(std::string_view text, size_t from, size_t to) const;
+    // A place in [from, to) in the first line there that may hold a match, or npos. `to` is
+    // the start of a line or the text's end.
     size_t FindCandidate(std::string_view text, size_t from, size_t to) const;
     bool IsWholeWord(std::string_view line, size_t start, size_t length) const;
     // Reports the matching lines of one folder's text; false when asked to stop.
@@ -127,9 +128,9 @@ private:
     SearchQuery m_query;
     SearchProblem m_problem;
     std::string m_folded;                  // the literal pattern, case-folded unless bMatchCase
-    std::array<unsigned char, 256> m_fold; // byte to its folded form
-    std::array<unsigned char, 256> m_other; // folded byte to the other case's byte, or itself
     std::unique_ptr<Engine> m_pEngine;     // null for a literal found without it
+    // The literal pattern, or strings one of which every match holds; null when there are none.
+    std::unique_ptr<LiteralFinder> m_pFinder;
 };
 
 // Selects the folder of a hit in the tree (its text then moves into the editor) and, for a
