@@ -314,6 +314,9 @@ TEST(NotebookSearch, FindsEveryMatchOfTheStringsItLooksForFirst)
         { "-iE", "zebra|quokka", zebra, zebra },
         { "-iwE", words, listed, listed },
         { "-E", "(x{10}){200}", count, count },
+        // Found in the text, and at every line's CR, which no line holds.
+        { "-E", "[^a-z ]+", { { 5, "Z" }, { 5, "," }, { kFiller + 1, "KELVIN," }, { kFiller + 2, "\u212A" }, { kFiller + 2, "\u017F" } },
+          { { 5, "Z" }, { 5, "," }, { kFiller + 1, "KELVIN," }, { kFiller + 2, "\u0160KODA" }, { kFiller + 2, "\u017E" }, { kFiller + 2, "\u017E" } } },
         { "-E", "x(x{3}){500}", counts, counts },
     };
     for (const auto encoding : { TextEncoding::Kind::Utf8, TextEncoding::Kind::Windows1252 }) {
@@ -325,7 +328,7 @@ TEST(NotebookSearch, FindsEveryMatchOfTheStringsItLooksForFirst)
         for (const std::string& line : lines)
             text += InEncoding(encoding, line) + (&line == &lines.back() ? "" : "\r\n");
         auto nb = Notebook::New();
-        nb->doc.AddFolder(false, "0", text, true, {}, {});
+        nb->doc.AddFolder(false, "notes", text, true, {}, {});
         for (const Case& c : cases) {
             // A pattern with a character the encoding lacks finds nothing there.
             std::string pattern;

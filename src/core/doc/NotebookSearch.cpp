@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <tuple>
 #include <unordered_map>
 
 #include <re2/re2.h>
@@ -108,6 +109,21 @@ public:
             }
             (scope == search_syntax::Scope::Line ? m_pLine : m_pText) = std::move(pRegex);
         }
+        // Where the pattern is the same for a whole text as for a line (no "$", no whole words)
+        // and matches no empty string, the matches found in the text are the lines' own.
+        m_bTextSpans = m_pText->pattern() == m_pLine->pattern() && !m_pLine->Match("", 0, 0, RE2::ANCHOR_BOTH, nullptr, 0);
+    }
+
+    bool HasTextSpans() const { return m_bTextSpans; }
+
+    // The first match in [from, to) of a folder's text: its start and end, or npos.
+    std::pair<size_t, size_t> FindSpanInText(std::string_view text, size_t from, size_t to) const
+    {
+        re2::StringPiece match;
+        if (!m_pText->Match(text, from, to, RE2::UNANCHORED, &match, 1))
+            return { npos, npos };
+        const auto start = static_cast<size_t>(match.data() - text.data());
+        return { start, start + match.size() };
     }
 
     // The start of the first match in [from, to) of a folder's text, or npos.
@@ -151,6 +167,7 @@ public:
 private:
     TextEncoding::Kind m_encoding;
     bool m_bWholeWords;
+    bool m_bTextSpans = false;
     std::unique_ptr<RE2> m_pText;
     std::unique_ptr<RE2> m_pLine;
 };
@@ -225,11 +242,11 @@ NotebookSearch::NotebookSearch(SearchQuery query)
 
 NotebookSearch::~NotebookSearch() = default;
 
-size_t NotebookSearch::FindCandidate(std::string_view text, size_t from, size_t to) const
+size_t NotebookSearch::FindCandidate(std::string_view text, size_t from, size_t to, const Lead& lead) const
 {
     // Every match holds one of the finder's strings within its line: a line without one is
     // passed over.
-    return m_pFinder ? m_pFinder->Find(text, from, to) : m_pEngine->FindInText(text, from, to);
+    return lead.bFinder ? m_pFinder->Find(text, from, to) : m_pEngine->FindInText(text, from, to);
 }
 
 bool NotebookSearch::IsWholeWord(std::string_view line, size_t start, size_t length) const
@@ -245,20 +262,7 @@ std::vector<std::pair<size_t, size_t>> NotebookSearch::MatchLine(std::string_vie
     if (m_problem)
         return spans;
     if (m_pEngine) {
-        for (size_t from = 0; from <= line.size();) {
-            const auto [start, length] = m_pEngine->FindInLine(line, from);
-            if (start == npos)
-                break;
-            spans.emplace_back(start, length);
-            from = start + length;
-            // After an empty match the next one starts a character further on.
-            if (length == 0) {
-                do
-                    ++from;
-                while (m_query.encoding == TextEncoding::Kind::Utf8 && from < line.size()
-                       && (static_cast<unsigned char>(line[from]) & 0xC0) == 0x80);
-            }
-        }
+        AddLineMatches(line, 0, spans);
         return spans;
     }
     for (size_t pos = m_pFinder->Find(line, 0, line.size()); pos != npos; pos = m_pFinder->Find(line, pos + 1, line.size())) {
@@ -270,7 +274,71 @@ std::vector<std::pair<size_t, size_t>> NotebookSearch::MatchLine(std::string_vie
     return spans;
 }
 
-bool NotebookSearch::SearchText(const SearchSnapshot& folders, size_t entry, size_t& count, size_t& done,
+void NotebookSearch::AddLineMatches(std::string_view line, size_t from, std::vector<std::pair<size_t, size_t>>& spans) const
+{
+    while (from <= line.size()) {
+        const auto [start, length] = m_pEngine->FindInLine(line, from);
+        if (start == npos)
+            break;
+        spans.emplace_back(start, length);
+        from = start + length;
+        // After an empty match the next one starts a character further on.
+        if (length == 0) {
+            do
+                ++from;
+            while (m_query.encoding == TextEncoding::Kind::Utf8 && from < line.size()
+                   && (static_cast<unsigned char>(line[from]) & 0xC0) == 0x80);
+        }
+    }
+}
+
+bool NotebookSearch::FindLineInText(std::string_view text, size_t& pos, size_t to, TextMatch& pending, size_t& start,
+                                    size_t& end, std::vector<std::pair<size_t, size_t>>& spans) const
+{
+    TextMatch match;
+    if (pending.from <= pos && (pending.start == npos ? pos < pending.to : pos <= pending.start)) {
+        match = pending;
+    } else {
+        std::tie(match.start, match.end) = m_pEngine->FindSpanInText(text, pos, to);
+        match.from = pos;
+        match.to = to;
+    }
+    if (match.start == npos) {
+        pos = match.to;
+        return false;
+    }
+    std::tie(start, end) = LineAround(text, match.start);
+    const size_t lineFeed = text.find('\n', end);
+    pos = lineFeed == npos ? text.size() : lineFeed + 1;
+    spans.clear();
+    pending = {};
+    // A match that takes in the line's CR, or more, is the line's only where the line alone
+    // shows it so.
+    if (match.end > end) {
+        AddLineMatches(text.substr(start, end - start), 0, spans);
+        return !spans.empty();
+    }
+    for (;;) {
+        spans.emplace_back(match.start - start, match.end - match.start);
+        // The next match in the text is the line's next, or the first of a later line, which
+        // the next call takes up.
+        TextMatch next;
+        std::tie(next.start, next.end) = m_pEngine->FindSpanInText(text, match.end, match.to);
+        next.from = match.end;
+        next.to = match.to;
+        if (next.start == npos || next.start >= pos) {
+            pending = next;
+            return true;
+        }
+        if (next.end > end) {
+            AddLineMatches(text.substr(start, end - start), match.end - start, spans);
+            return true;
+        }
+        match = next;
+    }
+}
+
+bool NotebookSearch::SearchText(const SearchSnapshot& folders, size_t entry, size_t& count, size_t& done, Lead& lead,
                                 const std::function<bool(const SearchHit&)>& onHit,
                                 const std::function<bool(size_t)>& onProgress) const
 {
@@ -286,6 +354,7 @@ bool NotebookSearch::SearchText(const SearchSnapshot& folders, size_t entry, siz
     std::string_view lastHeader;
     size_t pos = 0;
     size_t nextReport = kProgressStep;
+    TextMatch pending;
     while (pos < text.size()) {
         if (pos >= nextReport) {
             if (onProgress && !onProgress(done + pos))
@@ -299,18 +368,31 @@ bool NotebookSearch::SearchText(const SearchSnapshot& folders, size_t entry, siz
             const size_t lineFeed = text.find('\n', pos + kProgressStep);
             to = lineFeed == npos ? text.size() : lineFeed + 1;
         }
-        const size_t candidate = FindCandidate(text, pos, to);
-        if (candidate == npos) {
-            pos = to;
-            continue;
+        size_t start = npos;
+        size_t end = npos;
+        if (!lead.bFinder && m_pEngine->HasTextSpans()) {
+            if (!FindLineInText(text, pos, to, pending, start, end, hit.spans))
+                continue;
+        } else {
+            const size_t candidate = FindCandidate(text, pos, to, lead);
+            if (candidate == npos) {
+                pos = to;
+                continue;
+            }
+            std::tie(start, end) = LineAround(text, candidate);
+            const size_t lineFeed = text.find('\n', end);
+            pos = lineFeed == npos ? text.size() : lineFeed + 1;
+            hit.spans = MatchLine(text.substr(start, end - start));
+            if (hit.spans.empty()) {
+                // Looking at a line costs about what the engine takes over a few hundred bytes.
+                constexpr size_t kMissesTried = 1000;
+                constexpr size_t kBytesPerMiss = 256;
+                if (lead.bFinder && m_pEngine && ++lead.misses >= kMissesTried && lead.misses * kBytesPerMiss > done + pos)
+                    lead.bFinder = false;
+                continue;
+            }
         }
-        const auto [start, end] = LineAround(text, candidate);
-        const size_t lineFeed = text.find('\n', end);
-        pos = lineFeed == npos ? text.size() : lineFeed + 1;
         hit.text = text.substr(start, end - start);
-        hit.spans = MatchLine(hit.text);
-        if (hit.spans.empty())
-            continue;
 
         line += static_cast<int>(std::count(text.begin() + static_cast<std::ptrdiff_t>(counted),
                                             text.begin() + static_cast<std::ptrdiff_t>(start), '\n'));
@@ -350,6 +432,8 @@ size_t NotebookSearch::Run(const SearchSnapshot& folders, const std::function<bo
     if (m_problem)
         return count;
     size_t done = 0;
+    Lead lead;
+    lead.bFinder = m_pFinder != nullptr;
     for (size_t entry = 0; entry < folders.entries.size(); ++entry) {
         const SearchSnapshot::Entry& folder = folders.entries[entry];
         SearchHit nameHit;
@@ -364,7 +448,7 @@ size_t NotebookSearch::Run(const SearchSnapshot& folders, const std::function<bo
                 return count;
         }
         done += folder.name.size();
-        if (!SearchText(folders, entry, count, done, onHit, onProgress) || (onProgress && !onProgress(done)))
+        if (!SearchText(folders, entry, count, done, lead, onHit, onProgress) || (onProgress && !onProgress(done)))
             return count;
     }
     return count;
