@@ -274,6 +274,7 @@ TEST(NotebookSearch, FindsEveryMatchOfTheStringsItLooksForFirst)
     const std::string xs(2000, 'x');
     const Line special[] = {
         { 5, "Zebra and quokka, a word in xwordx", "" },
+        { 6, "x12345676", "" },
         { kFiller, "the last line of a megabyte ends in xzz", "" },
         { kFiller + 1, "KELVIN, the first of the next one", "" },
         { kFiller + 2, "\u212Aelvin \u017Feven", "\u0160KODA \u017Ei\u017Eka" },
@@ -294,13 +295,18 @@ TEST(NotebookSearch, FindsEveryMatchOfTheStringsItLooksForFirst)
         Matches utf8;
         Matches cp1252;
     };
-    const Matches zz = { { kFiller, special[1].utf8 }, { 40002, special[6].utf8 } };
+    const Matches zz = { { kFiller, special[2].utf8 }, { 40002, special[7].utf8 } };
     const Matches fiveWords = { { kFiller, "of a megabyte ends in x" } };
     const Matches word = { { 5, "word" } };
     const Matches zebra = { { 5, "Zebra" }, { 5, "quokka" } };
     const Matches listed = { { 5, "quokka" }, { kFiller, "megabyte" }, { 40002, "wordzz" } };
     const Matches count = { { 40000, xs } };
     const Matches counts = { { 40000, xs.substr(0, 1501) }, { 40001, xs.substr(0, 1501) } };
+    // The first match, and of those the longest, as RE2 finds them, whichever string is found first.
+    const Matches overlapping = { { 6, "1234" }, { 6, "6" }, { 6, "6" } };
+    std::string moreDigits = "23|1234|23456|6";
+    for (int i = 0; i < 20; ++i)
+        moreDigits += "|v" + std::to_string(i) + "q";
     const Case cases[] = {
         { "-E", "(.*)(.*)zz$", zz, zz },
         { "-E", "([a-z]+ ){5}x", fiveWords, fiveWords },
@@ -312,11 +318,13 @@ TEST(NotebookSearch, FindsEveryMatchOfTheStringsItLooksForFirst)
         { "-w", "word", word, word },
         { "-wE", "wor[d]", word, word },
         { "-iE", "zebra|quokka", zebra, zebra },
+        { "-E", "23|1234|23456|6", overlapping, overlapping },
+        { "-E", moreDigits, overlapping, overlapping },
         { "-iwE", words, listed, listed },
         { "-E", "(x{10}){200}", count, count },
         // Found in the text, and at every line's CR, which no line holds.
-        { "-E", "[^a-z ]+", { { 5, "Z" }, { 5, "," }, { kFiller + 1, "KELVIN," }, { kFiller + 2, "\u212A" }, { kFiller + 2, "\u017F" } },
-          { { 5, "Z" }, { 5, "," }, { kFiller + 1, "KELVIN," }, { kFiller + 2, "\u0160KODA" }, { kFiller + 2, "\u017E" }, { kFiller + 2, "\u017E" } } },
+        { "-E", "[^a-z ]+", { { 5, "Z" }, { 5, "," }, { 6, "12345676" }, { kFiller + 1, "KELVIN," }, { kFiller + 2, "\u212A" }, { kFiller + 2, "\u017F" } },
+          { { 5, "Z" }, { 5, "," }, { 6, "12345676" }, { kFiller + 1, "KELVIN," }, { kFiller + 2, "\u0160KODA" }, { kFiller + 2, "\u017E" }, { kFiller + 2, "\u017E" } } },
         { "-E", "x(x{3}){500}", counts, counts },
     };
     for (const auto encoding : { TextEncoding::Kind::Utf8, TextEncoding::Kind::Windows1252 }) {

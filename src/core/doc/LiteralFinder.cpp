@@ -79,6 +79,8 @@ LiteralFinder::LiteralFinder(std::vector<std::string> strings, const FoldTable& 
 {
     std::sort(m_strings.begin(), m_strings.end());
     m_strings.erase(std::unique(m_strings.begin(), m_strings.end()), m_strings.end());
+    for (const std::string& string : m_strings)
+        m_longest = std::max(m_longest, string.size());
     for (size_t byte = 0; byte < m_other.size(); ++byte)
         m_other[byte] = static_cast<unsigned char>(byte);
     for (size_t byte = 0; byte < m_fold.size(); ++byte) {
@@ -147,6 +149,7 @@ void LiteralFinder::BuildAutomaton()
     // suffix that is a state too, breadth first so that state is complete already.
     std::vector<std::uint32_t> next(m_classes, kNone);
     m_acceptLength.assign(1, 0);
+    m_depth.assign(1, 0);
     for (const std::string& string : m_strings) {
         std::uint32_t state = 0;
         for (char ch : string) {
@@ -154,12 +157,14 @@ void LiteralFinder::BuildAutomaton()
             if (target == kNone) {
                 target = static_cast<std::uint32_t>(m_acceptLength.size());
                 m_acceptLength.push_back(0);
+                m_depth.push_back(m_depth[state] + 1);
                 next.resize(next.size() + m_classes, kNone);
             }
             state = next[state * m_classes + classOfFolded[static_cast<unsigned char>(ch)]];
         }
         m_acceptLength[state] = static_cast<std::uint32_t>(string.size());
     }
+    m_ownLength = m_acceptLength;
     std::vector<std::uint32_t> failure(m_acceptLength.size(), 0);
     std::deque<std::uint32_t> queue;
     for (std::uint32_t cls = 0; cls < m_classes; ++cls) {
@@ -199,6 +204,45 @@ bool LiteralFinder::MatchesAt(std::string_view text, size_t at, const std::strin
             return false;
     }
     return true;
+}
+
+size_t LiteralFinder::LongestAt(std::string_view text, size_t at) const
+{
+    if (m_next.empty()) {
+        size_t longest = 0;
+        for (const std::string& string : m_strings) {
+            if (string.size() > longest && MatchesAt(text, at, string))
+                longest = string.size();
+        }
+        return longest;
+    }
+    // Down the trie: a move of the automaton that makes its string no longer by one leaves it.
+    const auto* pText = reinterpret_cast<const unsigned char*>(text.data());
+    std::uint32_t state = 0;
+    size_t longest = 0;
+    for (size_t i = at; i < text.size(); ++i) {
+        const std::uint32_t target = (m_next[state * m_classes + m_classOf[pText[i]]] & ~kAccept) / m_classes;
+        if (m_depth[target] != m_depth[state] + 1)
+            break;
+        state = target;
+        if (m_ownLength[state])
+            longest = m_ownLength[state];
+    }
+    return longest;
+}
+
+std::pair<size_t, size_t> LiteralFinder::FindLongest(std::string_view text, size_t from, size_t to) const
+{
+    text = text.substr(0, std::min(to, text.size()));
+    const size_t found = Find(text, from, text.size());
+    if (found == npos)
+        return { npos, 0 };
+    // An occurrence that starts earlier ends no earlier than the one found, or has its rarest
+    // byte no earlier: it starts less than the longest string's length before it.
+    for (size_t at = std::max(from, found + 1 > m_longest ? found + 1 - m_longest : 0);; ++at) {
+        if (const size_t length = LongestAt(text, at))
+            return { at, length };
+    }
 }
 
 size_t LiteralFinder::Find(std::string_view text, size_t from, size_t to) const

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // Finds where any of a set of strings occurs in a text, comparing each byte of the text as a
@@ -24,8 +25,12 @@ public:
     // False when the strings were too large to be searched for this way.
     bool IsUsable() const { return m_bUsable; }
 
-    // The start of the occurrence in [from, to) that ends first, or npos.
+    // The start of an occurrence in [from, to), or npos: of one string the first; of more, one
+    // in the first line that holds one (the strings hold no line feed).
     size_t Find(std::string_view text, size_t from, size_t to) const;
+    // The first occurrence in [from, to) and, of those starting there, the longest: its start
+    // and length, or npos.
+    std::pair<size_t, size_t> FindLongest(std::string_view text, size_t from, size_t to) const;
 
     // How often a folded byte is expected in a notebook's text, for choosing the rarest bytes and
     // the strings to look for: the fraction of bytes it makes up, roughly.
@@ -36,12 +41,15 @@ private:
     size_t FindByRareBytes(std::string_view text, size_t from) const;
     size_t FindAutomaton(std::string_view text, size_t from) const;
     bool MatchesAt(std::string_view text, size_t at, const std::string& string) const;
+    // The length of the longest string that occurs at `at`, or 0.
+    size_t LongestAt(std::string_view text, size_t at) const;
     void BuildAutomaton();
 
     std::vector<std::string> m_strings;
     FoldTable m_fold;
     FoldTable m_other; // folded byte to the other byte that folds to it, or itself
     bool m_bUsable = true;
+    size_t m_longest = 0; // the longest string's length
 
     // One string: the offsets of its two rarest bytes.
     size_t m_rare1 = 0;
@@ -57,4 +65,6 @@ private:
     std::uint32_t m_classes = 0;
     std::vector<std::uint32_t> m_next;
     std::vector<std::uint32_t> m_acceptLength; // per state
+    std::vector<std::uint32_t> m_ownLength;    // per state: of the string that ends there, or 0
+    std::vector<std::uint32_t> m_depth;        // per state: the length of its string
 };

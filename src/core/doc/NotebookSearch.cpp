@@ -228,11 +228,15 @@ NotebookSearch::NotebookSearch(SearchQuery query)
         m_pEngine = std::make_unique<Engine>(m_query, m_problem);
         if (m_problem)
             return;
-        std::vector<std::string> required = search_syntax::RequiredStrings(m_query);
+        bool bAll = false;
+        std::vector<std::string> required = search_syntax::RequiredStrings(m_query, bAll);
         if (!required.empty())
             m_pFinder = std::make_unique<LiteralFinder>(std::move(required), fold);
         if (m_pFinder && !m_pFinder->IsUsable())
             m_pFinder.reset();
+        // RE2's matches of a pattern that matches only these strings are the finder's: the
+        // first and longest, one after the other.
+        m_bFinderMatches = m_pFinder && bAll && !m_query.bWholeWords;
         return;
     }
     for (char ch : m_query.pattern)
@@ -261,6 +265,16 @@ std::vector<std::pair<size_t, size_t>> NotebookSearch::MatchLine(std::string_vie
     std::vector<std::pair<size_t, size_t>> spans;
     if (m_problem)
         return spans;
+    if (m_bFinderMatches) {
+        for (size_t from = 0;;) {
+            const auto [start, length] = m_pFinder->FindLongest(line, from, line.size());
+            if (start == npos)
+                break;
+            spans.emplace_back(start, length);
+            from = start + length;
+        }
+        return spans;
+    }
     if (m_pEngine) {
         AddLineMatches(line, 0, spans);
         return spans;
@@ -277,6 +291,9 @@ std::vector<std::pair<size_t, size_t>> NotebookSearch::MatchLine(std::string_vie
 void NotebookSearch::AddLineMatches(std::string_view line, size_t from, std::vector<std::pair<size_t, size_t>>& spans) const
 {
     while (from <= line.size()) {
+        // A match after the first holds one of the finder's strings after the one before.
+        if (!spans.empty() && m_pFinder && m_pFinder->Find(line, from, line.size()) == npos)
+            break;
         const auto [start, length] = m_pEngine->FindInLine(line, from);
         if (start == npos)
             break;

@@ -153,6 +153,8 @@ private:
     std::unique_ptr<Engine> m_pEngine;     // null for a literal found without it
     // The literal pattern, or strings one of which every match holds; null when there are none.
     std::unique_ptr<LiteralFinder> m_pFinder;
+    bool m_bFinderMatches = false; // the finder's strings are all the pattern matches
+
 };
 
 // Selects the folder of a hit in the tree (its text then moves into the editor) and, for a

@@ -182,13 +182,45 @@ struct Literals
 // Bounds that keep the sets quick to make: past them less is known, never anything false.
 constexpr size_t kMaxProduct = 256;    // strings a concatenation makes of two sets
 constexpr size_t kMaxStrings = 100000; // strings an alternation makes
-constexpr size_t kMaxLength = 1 << 14; // bytes of one string
+constexpr size_t kMaxLength = 256;     // bytes of one string
 constexpr size_t kMaxClass = 64;       // characters of a bracket expression taken as strings
+constexpr size_t kMaxKept = 16;        // bytes of a string kept where not all is known: past them
+                                       // a string hardly grows rarer
 
 void Normalize(Strings& strings)
 {
     std::sort(strings.begin(), strings.end());
     strings.erase(std::unique(strings.begin(), strings.end()), strings.end());
+}
+
+// A set with each string's first, or last, kMaxKept bytes: what each match starts, or ends,
+// with still.
+Strings Heads(Strings strings)
+{
+    for (std::string& string : strings) {
+        if (string.size() > kMaxKept)
+            string.resize(kMaxKept);
+    }
+    Normalize(strings);
+    return strings;
+}
+Strings Tails(Strings strings)
+{
+    for (std::string& string : strings) {
+        if (string.size() > kMaxKept)
+            string.erase(0, string.size() - kMaxKept);
+    }
+    Normalize(strings);
+    return strings;
+}
+
+// An inexact part with its sets kept short.
+Literals Trimmed(Literals part)
+{
+    part.prefixes = Heads(std::move(part.prefixes));
+    part.suffixes = Tails(std::move(part.suffixes));
+    part.inner = Heads(std::move(part.inner));
+    return part;
 }
 
 // A set as something each match holds: nothing is known from one that holds "".
@@ -242,38 +274,52 @@ double Cost(const Strings& strings)
     return Expected(strings) * kLineLook + (strings.size() == 1 ? 0.1 : strings.size() <= 16 ? 0.3 : 1.0);
 }
 
-Strings Rarest(std::initializer_list<const Strings*> sets)
+Strings* Rarest(std::initializer_list<Strings*> sets)
 {
-    const Strings* pBest = *sets.begin();
-    for (const Strings* pSet : sets) {
+    Strings* pBest = *sets.begin();
+    for (Strings* pSet : sets) {
         if (Cost(*pSet) < Cost(*pBest))
             pBest = pSet;
     }
-    return *pBest;
+    return pBest;
 }
 
-Literals Concat(const Literals& a, const Literals& b)
+// The rarest of the sets and a part's prefixes and suffixes, taken from where it is no longer
+// needed.
+Strings TakeRarest(Strings& prefixes, Strings& suffixes, std::initializer_list<Strings*> others)
+{
+    Strings* pBest = Rarest({ &prefixes, &suffixes });
+    for (Strings* pSet : others) {
+        if (Cost(*pSet) < Cost(*pBest))
+            pBest = pSet;
+    }
+    return pBest == &prefixes || pBest == &suffixes ? *pBest : std::move(*pBest);
+}
+
+Literals Concat(Literals a, const Literals& b)
 {
     if (a.bExact && b.bExact) {
         if (std::optional<Strings> product = Product(a.exact, b.exact))
             return Literals::Exact(std::move(*product));
     }
     Literals out;
-    out.prefixes = a.prefixes;
+    Strings across = Product(SuffixesOf(a), PrefixesOf(b)).value_or(Strings());
     if (a.bExact) {
         const std::optional<Strings> longer = Product(a.exact, PrefixesOf(b));
         out.prefixes = Known(longer ? *longer : a.exact);
+    } else {
+        out.prefixes = std::move(a.prefixes);
     }
-    out.suffixes = b.suffixes;
     if (b.bExact) {
         const std::optional<Strings> longer = Product(SuffixesOf(a), b.exact);
         out.suffixes = Known(longer ? *longer : b.exact);
+    } else {
+        out.suffixes = b.suffixes;
     }
-    const Strings inA = InnerOf(a);
-    const Strings inB = InnerOf(b);
-    const Strings across = Product(SuffixesOf(a), PrefixesOf(b)).value_or(Strings());
-    out.inner = Rarest({ &inA, &inB, &across, &out.prefixes, &out.suffixes });
-    return out;
+    Strings inA = a.bExact ? Known(a.exact) : std::move(a.inner);
+    Strings inB = InnerOf(b);
+    out.inner = TakeRarest(out.prefixes, out.suffixes, { &inA, &inB, &across });
+    return Trimmed(std::move(out));
 }
 
 // The union of sets each of which a match of one alternative holds; nothing unless all do.
@@ -304,9 +350,9 @@ Literals Alternate(const std::vector<Literals>& parts)
     Literals out;
     out.prefixes = UnionOf(parts, PrefixesOf);
     out.suffixes = UnionOf(parts, SuffixesOf);
-    const Strings inner = UnionOf(parts, InnerOf);
-    out.inner = Rarest({ &inner, &out.prefixes, &out.suffixes });
-    return out;
+    Strings inner = UnionOf(parts, InnerOf);
+    out.inner = TakeRarest(out.prefixes, out.suffixes, { &inner });
+    return Trimmed(std::move(out));
 }
 
 // A part repeated from `least` to `most` times (most < 0: without end).
@@ -339,10 +385,10 @@ Literals RepeatOf(const Literals& part, int least, int most)
     Literals out;
     out.prefixes = PrefixesOf(power);
     out.suffixes = SuffixesOf(power);
-    const Strings inner = InnerOf(power);
-    const Strings across = least >= 2 ? Product(SuffixesOf(part), PrefixesOf(part)).value_or(Strings()) : Strings();
-    out.inner = Rarest({ &inner, &across, &out.prefixes, &out.suffixes });
-    return out;
+    Strings inner = InnerOf(power);
+    Strings across = least >= 2 ? Product(SuffixesOf(part), PrefixesOf(part)).value_or(Strings()) : Strings();
+    out.inner = TakeRarest(out.prefixes, out.suffixes, { &inner, &across });
+    return Trimmed(std::move(out));
 }
 // The most a pattern grows by writing out the repetitions of a repetition.
 constexpr size_t kMaxExpansion = size_t { 1 } << 20;
@@ -368,6 +414,9 @@ public:
         return m_out;
     }
 
+    // Whether the pattern holds an anchor, which its strings know nothing of.
+    bool IsAnchored() const { return m_bAnchored; }
+
     // What the pattern translated is known to match.
     Literals Found()
     {
@@ -380,13 +429,32 @@ public:
 private:
     std::string_view CharAt(size_t pos) const { return m_pattern.substr(pos, CharLength(m_encoding, m_pattern, pos)); }
 
-    // Ends the atom a repetition would repeat: it joins what its group matches.
+    // Ends the atom a repetition would repeat: it joins what its group matches. Past a bound on
+    // the joins that know less than all, what follows is not looked at: what the group starts
+    // with and holds stays true.
     void Flush()
     {
         Level& level = m_levels.back();
         if (!level.atom)
             return;
-        level.sequence = Concat(level.sequence, *level.atom);
+        if (!level.sequence.bExact || !level.atom->bExact) {
+            constexpr size_t kMaxInexactJoins = 1024;
+            if (m_inexactJoins < kMaxInexactJoins) {
+                ++m_inexactJoins;
+                level.sequence = Concat(std::move(level.sequence), *level.atom);
+            } else if (level.sequence.bExact || !level.sequence.suffixes.empty()) {
+                Literals& sequence = level.sequence;
+                if (sequence.bExact) {
+                    sequence.prefixes = Known(sequence.exact);
+                    sequence.inner = sequence.prefixes;
+                    sequence.exact.clear();
+                    sequence.bExact = false;
+                }
+                sequence.suffixes.clear();
+            }
+        } else {
+            level.sequence = Concat(std::move(level.sequence), *level.atom);
+        }
         level.atom.reset();
         level.product = std::max(level.product, m_atomProduct);
         m_atomProduct = 1;
@@ -537,10 +605,12 @@ private:
         }
         case '^':
             NoAtom("^");
+            m_bAnchored = true;
             ++m_pos;
             return;
         case '$':
             NoAtom(EndOfLine());
+            m_bAnchored = true;
             ++m_pos;
             return;
         case '.':
@@ -638,9 +708,11 @@ private:
             return;
         case '`':
             NoAtom("^");
+            m_bAnchored = true;
             return;
         case '\'':
             NoAtom(EndOfLine());
+            m_bAnchored = true;
             return;
         default:
             LiteralAtom(escaped);
@@ -794,6 +866,8 @@ private:
     size_t m_atomStart = npos; // where the atom a repetition would repeat begins in m_out
     bool m_bRepeated = false;  // that atom is repeated already
     int m_atomProduct = 1;     // the product of the counts within that atom, RE2's way
+    bool m_bAnchored = false;
+    size_t m_inexactJoins = 0;
     // The pattern, and each group open at m_pos within it.
     struct Level
     {
@@ -894,27 +968,36 @@ std::array<unsigned char, 256> FoldTable(const SearchQuery& query)
     return fold;
 }
 
-std::vector<std::string> RequiredStrings(const SearchQuery& query)
+std::vector<std::string> RequiredStrings(const SearchQuery& query, bool& bAll)
 {
+    bAll = false;
     // Strings found on most lines: the engine alone is as quick. Where they lead to lines
     // without a match too often, the search leaves them.
     constexpr double kEngineCost = 2;
     SearchProblem problem;
     std::vector<Literals> alternatives;
+    bool bAnchored = false;
     for (const std::string& line : PatternLines(query)) {
         Translator translator(query, Scope::Line, line, problem);
         translator.Translate();
         if (problem)
             return {};
         alternatives.push_back(translator.Found());
+        bAnchored = bAnchored || translator.IsAnchored();
     }
     const Literals found = Alternate(alternatives);
-    const Strings inner = InnerOf(found);
-    const Strings prefixes = PrefixesOf(found);
-    const Strings suffixes = SuffixesOf(found);
-    Strings strings = Rarest({ &inner, &prefixes, &suffixes });
-    if (Cost(strings) > kEngineCost
-        || std::any_of(strings.begin(), strings.end(), [](const std::string& string) { return string.find('\n') != npos; }))
+    const auto holdsLineFeed = [](const Strings& strings) {
+        return std::any_of(strings.begin(), strings.end(), [](const std::string& string) { return string.find('\n') != npos; });
+    };
+    if (found.bExact && !bAnchored && !Known(found.exact).empty() && !holdsLineFeed(found.exact)) {
+        bAll = true;
+        return found.exact;
+    }
+    Strings inner = InnerOf(found);
+    Strings prefixes = PrefixesOf(found);
+    Strings suffixes = SuffixesOf(found);
+    Strings strings = std::move(*Rarest({ &inner, &prefixes, &suffixes }));
+    if (Cost(strings) > kEngineCost || holdsLineFeed(strings))
         return {};
     return strings;
 }
