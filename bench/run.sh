@@ -205,7 +205,7 @@ PY
     ours() { into "$work/ours.out" "$cli" grep -E "$large" "$pattern"; }
     gnu() { into "$work/gnu.out" env LC_ALL=C.UTF-8 grep -E "$pattern" "$work/large.txt"; }
     ripgrep() { into "$work/rg.out" rg --no-config "$pattern" "$work/large.txt"; }
-    search_row() { # LABEL
+    search_row() { # WHAT
         local ours_s gnu_s rg_s lines
         if [ "$have_rg" = 1 ]; then
             read -r ours_s rg_s gnu_s < <(cpu_medians ours ripgrep gnu)
@@ -216,23 +216,24 @@ PY
         if [ "$have_rg" = 1 ]; then
             local r
             r=$(ratio "$ours_s" "$rg_s")
-            row "headless search, \`quillbox-cli grep -E\` $1 vs ripgrep / GNU \`grep -E\` on the text, large" \
+            row "headless search, $1 vs ripgrep / GNU \`grep -E\` on the text, large" \
                 "${r}x ripgrep (${ours_s} s / ${rg_s} s / GNU ${gnu_s} s; tree alone ${tree_s} s), $lines" \
                 "at most 2x ripgrep" "$(within "$r" 2)"
         else
             local r met
             r=$(ratio "$ours_s" "$gnu_s")
             met=$([ "$(within "$r" 10)" = yes ] && [ "$(within "$ours_s" 1)" = yes ] && echo yes || echo NO)
-            row "headless search, \`quillbox-cli grep -E\` $1 vs GNU \`grep -E\` on the text (no ripgrep), large" \
+            row "headless search, $1 vs GNU \`grep -E\` on the text (no ripgrep), large" \
                 "${r}x (${ours_s} s / ${gnu_s} s; tree alone ${tree_s} s), $lines" "at most 10x, under 1 s" "$met"
         fi
     }
     for pattern in '(.*)(.*)zz$' '([a-z]+ ){5}x' '(a|aa)*b' '\w+\s+\w+\s+zzz' 'x{1000}' '(x{100}){100}'; do
-        search_row "'$pattern'"
+        # A bar in a table's cell is written \|.
+        search_row "\`quillbox-cli grep -E '${pattern//|/\\|}'\`"
     done
     for count in 1000 2000; do
         pattern=$(cat "$work/words.$count")
-        search_row "of $count words"
+        search_row "\`quillbox-cli grep -E\` of $count words"
     done
 fi
 

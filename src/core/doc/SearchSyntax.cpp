@@ -826,9 +826,11 @@ private:
         if (bNegated)
             bytes.flip();
         bytes.reset('\n');
-        for (unsigned byte = 0; bytes.count() <= kMaxClass && byte < 256; ++byte) {
-            if (bytes[byte])
-                strings.push_back(CharStrings(std::string(1, static_cast<char>(byte))).front());
+        if (bytes.count() <= kMaxClass) {
+            for (unsigned byte = 0; byte < 256; ++byte) {
+                if (bytes[byte])
+                    strings.push_back(CharStrings(std::string(1, static_cast<char>(byte))).front());
+            }
         }
         Normalize(strings);
         Atom(ByteClass(bytes), strings.empty() ? Literals() : Literals::Exact(std::move(strings)));

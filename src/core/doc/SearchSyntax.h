@@ -42,8 +42,8 @@ std::array<unsigned char, 256> FoldTable(const SearchQuery& query);
 // Strings, folded by FoldTable, one of which every match of the query's pattern holds within its
 // line, chosen to be rare in a notebook's text; empty when none are known that are rare enough
 // to look for before the engine. A line without any of them holds no match. `bAll` is set when
-// they are all that the pattern matches, without whole words: then they are given whatever
-// their rarity.
+// they are all the strings the pattern matches and it has no anchor: then they are given
+// whatever their rarity.
 std::vector<std::string> RequiredStrings(const SearchQuery& query, bool& bAll);
 
 // Whether the character that begins at `pos`, or that ends at `pos`, is a word character; false
