@@ -21,10 +21,18 @@ namespace {
 constexpr size_t npos = std::string_view::npos;
 // How much of a long text is searched between two reports of progress.
 constexpr size_t kProgressStep = 1 << 20;
-// What each compiled pattern may take for its program and the states of its automata, which
-// are made as a search needs them. Where they would take more, RE2 falls back to a search whose
-// time is multiplied by the pattern's size: thousands of words would take minutes.
-constexpr int64_t kEngineMemory = int64_t { 256 } << 20;
+// What a compiled pattern may take for its program and the states of its automata, which are
+// made as a search needs them: RE2's own 8 MB, more for a long pattern. Where they would take
+// more, RE2 falls back to a search whose time is multiplied by the pattern's size: thousands of
+// words would take minutes. A short pattern whose automaton would need too many states keeps
+// the 8 MB, so that it goes to that search soon rather than making states for long.
+int64_t EngineMemory(const std::string& pattern)
+{
+    constexpr int64_t kLeast = int64_t { 8 } << 20;
+    constexpr int64_t kMost = int64_t { 256 } << 20;
+    constexpr int64_t kPerByte = 2048;
+    return std::clamp(kPerByte * static_cast<int64_t>(pattern.size()), kLeast, kMost);
+}
 
 // The line of `text` that holds offset `pos`: its start, and its end before the line break.
 std::pair<size_t, size_t> LineAround(std::string_view text, size_t pos)
@@ -96,12 +104,12 @@ public:
                                                                         : RE2::Options::EncodingLatin1);
         options.set_longest_match(true);
         options.set_log_errors(false);
-        options.set_max_mem(kEngineMemory);
         options.set_case_sensitive(query.bMatchCase || query.encoding != TextEncoding::Kind::Utf8);
         for (const auto scope : { search_syntax::Scope::WholeText, search_syntax::Scope::Line }) {
             const std::string pattern = search_syntax::ToEnginePattern(query, scope, problem);
             if (problem)
                 return;
+            options.set_max_mem(EngineMemory(pattern));
             auto pRegex = std::make_unique<RE2>(pattern, options);
             if (!pRegex->ok()) {
                 problem = { SearchProblem::Kind::MalformedRegex, Reason(pRegex->error_code()) };
