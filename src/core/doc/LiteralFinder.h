@@ -18,8 +18,8 @@ public:
     using FoldTable = std::array<unsigned char, 256>;
 
     // `strings` are given folded, none empty, and each folded byte stands for at most two bytes of
-    // the text. Holds no automaton, and finds nothing, when the strings are too many to be
-    // quicker than the engine (see IsUsable).
+    // the text. Holds no automaton, and finds nothing, when they are too many for its table (see
+    // IsUsable).
     LiteralFinder(std::vector<std::string> strings, const FoldTable& fold);
 
     // False when the strings were too large to be searched for this way.
