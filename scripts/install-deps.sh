@@ -20,6 +20,8 @@ packages=(
     # command-line tests give commands a terminal with script and python3's pty, read --json
     # back with python3's json, and lint the manual pages with mandoc
     bash-completion bsdutils python3 mandoc
+    # bench/run.sh times the search against ripgrep as well as GNU grep
+    ripgrep
     # making the Debian packages (dpkg-buildpackage checks build-essential), checking them and
     # their files, and installing them as a user would; libfile-mimeinfo-perl is the file type
     # lookup xdg-mime takes outside a desktop session

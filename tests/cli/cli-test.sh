@@ -63,6 +63,10 @@ same "Main/a\\/b		a/b" out
 expect 1 "$Q" grep nb.not LINES
 expect 1 "$Q" grep -w nb.not line
 expect 0 "$Q" grep -E nb.not '^l[a-z]+s$'
+# Counts within counts are taken, as GNU grep takes them; a pattern of words finds what it names.
+expect 1 "$Q" grep -E nb.not '(x{100}){100}'
+expect 0 "$Q" grep -E nb.not 'none|lines|other'
+same "Main/a\\/b/café x	$header	lines" out
 expect 2 "$Q" grep -E nb.not '('
 expect 2 "$Q" grep -E nb.not '(l)\1'
 expect 2 "$Q" grep nb.not lines --path Main/none

@@ -257,6 +257,102 @@ TEST(NotebookSearch, TakesAnyPatternInOnePass)
     }
 }
 
+// The strings every match holds are looked for before the engine: a line holding a match is
+// never passed over, at a megabyte's end where the search takes the next, at a line's or the
+// text's end, with the case of either encoding's letters, and among words. Counts within counts
+// are taken whatever their product.
+TEST(NotebookSearch, FindsEveryMatchOfTheStringsItLooksForFirst)
+{
+    constexpr size_t kFiller = 32768; // lines of 32 bytes: line kFiller is the first megabyte's last
+    const std::string filler = "the quick brown fox jumps over";
+    struct Line
+    {
+        size_t index;
+        std::string utf8;
+        std::string cp1252; // in UTF-8 too, or empty for the same
+    };
+    const std::string xs(2000, 'x');
+    const Line special[] = {
+        { 5, "Zebra and quokka, a word in xwordx", "" },
+        { 6, "x12345676", "" },
+        { kFiller, "the last line of a megabyte ends in xzz", "" },
+        { kFiller + 1, "KELVIN, the first of the next one", "" },
+        { kFiller + 2, "\u212Aelvin \u017Feven", "\u0160KODA \u017Ei\u017Eka" },
+        { 40000, xs, "" },
+        { 40001, xs.substr(1), "" },
+        { 40002, "the very end is a wordzz", "" },
+    };
+    // Three hundred words found nowhere, then three found.
+    std::string words;
+    for (int i = 0; i < 300; ++i)
+        words += "w" + std::to_string(i * 7919) + "q|";
+    words += "QUOKKA|megabyte|WORDZZ";
+    using Matches = std::vector<std::pair<size_t, std::string>>; // line and match
+    struct Case
+    {
+        std::string options;
+        std::string pattern;
+        Matches utf8;
+        Matches cp1252;
+    };
+    const Matches zz = { { kFiller, special[2].utf8 }, { 40002, special[7].utf8 } };
+    const Matches fiveWords = { { kFiller, "of a megabyte ends in x" } };
+    const Matches word = { { 5, "word" } };
+    const Matches zebra = { { 5, "Zebra" }, { 5, "quokka" } };
+    const Matches listed = { { 5, "quokka" }, { kFiller, "megabyte" }, { 40002, "wordzz" } };
+    const Matches count = { { 40000, xs } };
+    const Matches counts = { { 40000, xs.substr(0, 1501) }, { 40001, xs.substr(0, 1501) } };
+    // The first match, and of those the longest, as RE2 finds them, whichever string is found first.
+    const Matches overlapping = { { 6, "1234" }, { 6, "6" }, { 6, "6" } };
+    std::string moreDigits = "23|1234|23456|6";
+    for (int i = 0; i < 20; ++i)
+        moreDigits += "|v" + std::to_string(i) + "q";
+    const Case cases[] = {
+        { "-E", "(.*)(.*)zz$", zz, zz },
+        { "-E", "([a-z]+ ){5}x", fiveWords, fiveWords },
+        { "-iE", "kelvin", { { kFiller + 1, "KELVIN" }, { kFiller + 2, "\u212Aelvin" } }, { { kFiller + 1, "KELVIN" } } },
+        { "-i", "kelvin", { { kFiller + 1, "KELVIN" }, { kFiller + 2, "\u212Aelvin" } }, { { kFiller + 1, "KELVIN" } } },
+        { "-i", "SEVEN", { { kFiller + 2, "\u017Feven" } }, {} },
+        { "-i", "\u0161koda", {}, { { kFiller + 2, "\u0160KODA" } } },
+        { "-iE", "\u017Di\u017Dk[a]", {}, { { kFiller + 2, "\u017Ei\u017Eka" } } },
+        { "-w", "word", word, word },
+        { "-wE", "wor[d]", word, word },
+        { "-iE", "zebra|quokka", zebra, zebra },
+        { "-E", "23|1234|23456|6", overlapping, overlapping },
+        { "-E", moreDigits, overlapping, overlapping },
+        { "-iwE", words, listed, listed },
+        { "-E", "(x{10}){200}", count, count },
+        // Found in the text, and at every line's CR, which no line holds.
+        { "-E", "[^a-z ]+", { { 5, "Z" }, { 5, "," }, { 6, "12345676" }, { kFiller + 1, "KELVIN," }, { kFiller + 2, "\u212A" }, { kFiller + 2, "\u017F" } },
+          { { 5, "Z" }, { 5, "," }, { 6, "12345676" }, { kFiller + 1, "KELVIN," }, { kFiller + 2, "\u0160KODA" }, { kFiller + 2, "\u017E" }, { kFiller + 2, "\u017E" } } },
+        { "-E", "x(x{3}){500}", counts, counts },
+    };
+    for (const auto encoding : { TextEncoding::Kind::Utf8, TextEncoding::Kind::Windows1252 }) {
+        const bool bUtf8 = encoding == TextEncoding::Kind::Utf8;
+        std::vector<std::string> lines(40003, filler);
+        for (const Line& line : special)
+            lines[line.index] = bUtf8 || line.cp1252.empty() ? line.utf8 : line.cp1252;
+        std::string text;
+        for (const std::string& line : lines)
+            text += InEncoding(encoding, line) + (&line == &lines.back() ? "" : "\r\n");
+        auto nb = Notebook::New();
+        nb->doc.AddFolder(false, "notes", text, true, {}, {});
+        for (const Case& c : cases) {
+            // A pattern with a character the encoding lacks finds nothing there.
+            std::string pattern;
+            if (!bUtf8 && !TextEncoding::Utf8ToCp1252(c.pattern, pattern))
+                continue;
+            SCOPED_TRACE(c.options + " " + c.pattern.substr(0, 40) + (bUtf8 ? " in UTF-8" : " in Windows-1252"));
+            const auto has = [&c](char option) { return c.options.find(option) != std::string::npos; };
+            const SearchQuery query { bUtf8 ? c.pattern : pattern, !has('i'), has('w'), has('E'), encoding };
+            std::string expected;
+            for (const auto& [line, match] : bUtf8 ? c.utf8 : c.cp1252)
+                expected += std::to_string(line + 1) + ":" + match + " ";
+            EXPECT_EQ(GrepO(nb->doc, nb->doc.GetSelFolder(), query), expected);
+        }
+    }
+}
+
 TEST(NotebookSearch, GoingToAHitSelectsItsFolderAndTheMatch)
 {
     auto nb = SearchNotebook();

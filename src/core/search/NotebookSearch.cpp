@@ -3,15 +3,17 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <tuple>
 #include <unordered_map>
 
 #include <re2/re2.h>
 
 #include "doc/CQuillboxDoc.h"
-#include "model/FolderPath.h"
-#include "search/SearchSyntax.h"
 #include "doc/DocViews.h"
 #include "format/NoteText.h"
+#include "model/FolderPath.h"
+#include "search/LiteralFinder.h"
+#include "search/SearchSyntax.h"
 #include "platform/EditControl.h"
 
 namespace {
@@ -19,6 +21,18 @@ namespace {
 constexpr size_t npos = std::string_view::npos;
 // How much of a long text is searched between two reports of progress.
 constexpr size_t kProgressStep = 1 << 20;
+// What a compiled pattern may take for its program and the states of its automata, which are
+// made as a search needs them: RE2's own 8 MB, more for a long pattern. Where they would take
+// more, RE2 falls back to a search whose time is multiplied by the pattern's size: thousands of
+// words would take minutes. A short pattern whose automaton would need too many states keeps
+// the 8 MB, so that it goes to that search soon rather than making states for long.
+int64_t EngineMemory(const std::string& pattern)
+{
+    constexpr int64_t kLeast = int64_t { 8 } << 20;
+    constexpr int64_t kMost = int64_t { 256 } << 20;
+    constexpr int64_t kPerByte = 2048;
+    return std::clamp(kPerByte * static_cast<int64_t>(pattern.size()), kLeast, kMost);
+}
 
 // The line of `text` that holds offset `pos`: its start, and its end before the line break.
 std::pair<size_t, size_t> LineAround(std::string_view text, size_t pos)
@@ -95,6 +109,7 @@ public:
             const std::string pattern = search_syntax::ToEnginePattern(query, scope, problem);
             if (problem)
                 return;
+            options.set_max_mem(EngineMemory(pattern));
             auto pRegex = std::make_unique<RE2>(pattern, options);
             if (!pRegex->ok()) {
                 problem = { SearchProblem::Kind::MalformedRegex, Reason(pRegex->error_code()) };
@@ -102,6 +117,21 @@ public:
             }
             (scope == search_syntax::Scope::Line ? m_pLine : m_pText) = std::move(pRegex);
         }
+        // Where the pattern is the same for a whole text as for a line (no "$", no whole words)
+        // and matches no empty string, the matches found in the text are the lines' own.
+        m_bTextSpans = m_pText->pattern() == m_pLine->pattern() && !m_pLine->Match("", 0, 0, RE2::ANCHOR_BOTH, nullptr, 0);
+    }
+
+    bool HasTextSpans() const { return m_bTextSpans; }
+
+    // The first match in [from, to) of a folder's text: its start and end, or npos.
+    std::pair<size_t, size_t> FindSpanInText(std::string_view text, size_t from, size_t to) const
+    {
+        re2::StringPiece match;
+        if (!m_pText->Match(text, from, to, RE2::UNANCHORED, &match, 1))
+            return { npos, npos };
+        const auto start = static_cast<size_t>(match.data() - text.data());
+        return { start, start + match.size() };
     }
 
     // The start of the first match in [from, to) of a folder's text, or npos.
@@ -145,6 +175,7 @@ public:
 private:
     TextEncoding::Kind m_encoding;
     bool m_bWholeWords;
+    bool m_bTextSpans = false;
     std::unique_ptr<RE2> m_pText;
     std::unique_ptr<RE2> m_pLine;
 };
@@ -200,78 +231,34 @@ NotebookSearch::NotebookSearch(SearchQuery query)
         m_problem.kind = SearchProblem::Kind::EmptyPattern;
         return;
     }
+    const std::array<unsigned char, 256> fold = search_syntax::FoldTable(m_query);
     if (m_query.bRegex || FoldsBeyondBytes(m_query)) {
         m_pEngine = std::make_unique<Engine>(m_query, m_problem);
+        if (m_problem)
+            return;
+        bool bAll = false;
+        std::vector<std::string> required = search_syntax::RequiredStrings(m_query, bAll);
+        if (!required.empty())
+            m_pFinder = std::make_unique<LiteralFinder>(std::move(required), fold);
+        if (m_pFinder && !m_pFinder->IsUsable())
+            m_pFinder.reset();
+        // RE2's matches of a pattern that matches only these strings are the finder's: the
+        // first and longest, one after the other.
+        m_bFinderMatches = m_pFinder && bAll && !m_query.bWholeWords;
         return;
     }
-    for (size_t ch = 0; ch < m_fold.size(); ++ch) {
-        m_fold[ch] = static_cast<unsigned char>(ch);
-        m_other[ch] = static_cast<unsigned char>(ch);
-    }
-    for (size_t ch = 0; !m_query.bMatchCase && ch < m_fold.size(); ++ch) {
-        const unsigned char lower = search_syntax::Cp1252LowerOf(static_cast<unsigned char>(ch));
-        if (lower && (ch < 0x80 || m_query.encoding == TextEncoding::Kind::Windows1252)) {
-            m_fold[ch] = lower;
-            m_other[lower] = static_cast<unsigned char>(ch);
-        }
-    }
     for (char ch : m_query.pattern)
-        m_folded += static_cast<char>(m_fold[static_cast<unsigned char>(ch)]);
+        m_folded += static_cast<char>(fold[static_cast<unsigned char>(ch)]);
+    m_pFinder = std::make_unique<LiteralFinder>(std::vector<std::string> { m_folded }, fold);
 }
 
 NotebookSearch::~NotebookSearch() = default;
 
-size_t NotebookSearch::FindLiteral(std::string_view text, size_t from, size_t to) const
+size_t NotebookSearch::FindCandidate(std::string_view text, size_t from, size_t to, const Lead& lead) const
 {
-    // A match that runs past `to` runs over a line break, which no line holds.
-    text = text.substr(0, to);
-    const size_t length = m_folded.size();
-    if (from > text.size() || text.size() - from < length)
-        return npos;
-    // Sixteen starting places at a time are tested on their first and last bytes, in either
-    // case; only where both agree are the bytes between compared.
-    using Block = unsigned char __attribute__((vector_size(16)));
-    const auto* pText = reinterpret_cast<const unsigned char*>(text.data());
-    const auto* pPattern = reinterpret_cast<const unsigned char*>(m_folded.data());
-    const unsigned char first = pPattern[0];
-    const unsigned char last = pPattern[length - 1];
-    const Block firstBytes = Block {} + first;
-    const Block lastBytes = Block {} + last;
-    const Block firstOthers = Block {} + m_other[first];
-    const Block lastOthers = Block {} + m_other[last];
-    const auto matchesAt = [&](size_t i) {
-        for (size_t j = 0; j < length; ++j) {
-            if (m_fold[pText[i + j]] != pPattern[j])
-                return false;
-        }
-        return true;
-    };
-    size_t i = from;
-    for (; i + length - 1 + sizeof(Block) <= text.size(); i += sizeof(Block)) {
-        Block firsts;
-        Block lasts;
-        std::memcpy(&firsts, pText + i, sizeof firsts);
-        std::memcpy(&lasts, pText + i + length - 1, sizeof lasts);
-        const auto both = ((firsts == firstBytes) | (firsts == firstOthers)) & ((lasts == lastBytes) | (lasts == lastOthers));
-        std::uint64_t halves[2];
-        std::memcpy(halves, &both, sizeof halves);
-        if ((halves[0] | halves[1]) == 0)
-            continue;
-        for (size_t k = 0; k < sizeof(Block); ++k) {
-            if (both[k] && matchesAt(i + k))
-                return i + k;
-        }
-    }
-    for (; i + length <= text.size(); ++i) {
-        if (matchesAt(i))
-            return i;
-    }
-    return npos;
-}
-
-size_t NotebookSearch::FindCandidate(std::string_view text, size_t from, size_t to) const
-{
-    return m_pEngine ? m_pEngine->FindInText(text, from, to) : FindLiteral(text, from, to);
+    // Every match holds one of the finder's strings within its line: a line without one is
+    // passed over.
+    return lead.bFinder ? m_pFinder->Find(text, from, to) : m_pEngine->FindInText(text, from, to);
 }
 
 bool NotebookSearch::IsWholeWord(std::string_view line, size_t start, size_t length) const
@@ -286,24 +273,21 @@ std::vector<std::pair<size_t, size_t>> NotebookSearch::MatchLine(std::string_vie
     std::vector<std::pair<size_t, size_t>> spans;
     if (m_problem)
         return spans;
-    if (m_pEngine) {
-        for (size_t from = 0; from <= line.size();) {
-            const auto [start, length] = m_pEngine->FindInLine(line, from);
+    if (m_bFinderMatches) {
+        for (size_t from = 0;;) {
+            const auto [start, length] = m_pFinder->FindLongest(line, from, line.size());
             if (start == npos)
                 break;
             spans.emplace_back(start, length);
             from = start + length;
-            // After an empty match the next one starts a character further on.
-            if (length == 0) {
-                do
-                    ++from;
-                while (m_query.encoding == TextEncoding::Kind::Utf8 && from < line.size()
-                       && (static_cast<unsigned char>(line[from]) & 0xC0) == 0x80);
-            }
         }
         return spans;
     }
-    for (size_t pos = FindLiteral(line, 0, line.size()); pos != npos; pos = FindLiteral(line, pos + 1, line.size())) {
+    if (m_pEngine) {
+        AddLineMatches(line, 0, spans);
+        return spans;
+    }
+    for (size_t pos = m_pFinder->Find(line, 0, line.size()); pos != npos; pos = m_pFinder->Find(line, pos + 1, line.size())) {
         if (IsWholeWord(line, pos, m_folded.size())) {
             spans.emplace_back(pos, m_folded.size());
             pos += m_folded.size() - 1;
@@ -312,7 +296,74 @@ std::vector<std::pair<size_t, size_t>> NotebookSearch::MatchLine(std::string_vie
     return spans;
 }
 
-bool NotebookSearch::SearchText(const SearchSnapshot& folders, size_t entry, size_t& count, size_t& done,
+void NotebookSearch::AddLineMatches(std::string_view line, size_t from, std::vector<std::pair<size_t, size_t>>& spans) const
+{
+    while (from <= line.size()) {
+        // A match after the first holds one of the finder's strings after the one before.
+        if (!spans.empty() && m_pFinder && m_pFinder->Find(line, from, line.size()) == npos)
+            break;
+        const auto [start, length] = m_pEngine->FindInLine(line, from);
+        if (start == npos)
+            break;
+        spans.emplace_back(start, length);
+        from = start + length;
+        // After an empty match the next one starts a character further on.
+        if (length == 0) {
+            do
+                ++from;
+            while (m_query.encoding == TextEncoding::Kind::Utf8 && from < line.size()
+                   && (static_cast<unsigned char>(line[from]) & 0xC0) == 0x80);
+        }
+    }
+}
+
+bool NotebookSearch::FindLineInText(std::string_view text, size_t& pos, size_t to, TextMatch& pending, size_t& start,
+                                    size_t& end, std::vector<std::pair<size_t, size_t>>& spans) const
+{
+    TextMatch match;
+    if (pending.from <= pos && (pending.start == npos ? pos < pending.to : pos <= pending.start)) {
+        match = pending;
+    } else {
+        std::tie(match.start, match.end) = m_pEngine->FindSpanInText(text, pos, to);
+        match.from = pos;
+        match.to = to;
+    }
+    if (match.start == npos) {
+        pos = match.to;
+        return false;
+    }
+    std::tie(start, end) = LineAround(text, match.start);
+    const size_t lineFeed = text.find('\n', end);
+    pos = lineFeed == npos ? text.size() : lineFeed + 1;
+    spans.clear();
+    pending = {};
+    // A match that takes in the line's CR, or more, is the line's only where the line alone
+    // shows it so.
+    if (match.end > end) {
+        AddLineMatches(text.substr(start, end - start), 0, spans);
+        return !spans.empty();
+    }
+    for (;;) {
+        spans.emplace_back(match.start - start, match.end - match.start);
+        // The next match in the text is the line's next, or the first of a later line, which
+        // the next call takes up.
+        TextMatch next;
+        std::tie(next.start, next.end) = m_pEngine->FindSpanInText(text, match.end, match.to);
+        next.from = match.end;
+        next.to = match.to;
+        if (next.start == npos || next.start >= pos) {
+            pending = next;
+            return true;
+        }
+        if (next.end > end) {
+            AddLineMatches(text.substr(start, end - start), match.end - start, spans);
+            return true;
+        }
+        match = next;
+    }
+}
+
+bool NotebookSearch::SearchText(const SearchSnapshot& folders, size_t entry, size_t& count, size_t& done, Lead& lead,
                                 const std::function<bool(const SearchHit&)>& onHit,
                                 const std::function<bool(size_t)>& onProgress) const
 {
@@ -328,6 +379,7 @@ bool NotebookSearch::SearchText(const SearchSnapshot& folders, size_t entry, siz
     std::string_view lastHeader;
     size_t pos = 0;
     size_t nextReport = kProgressStep;
+    TextMatch pending;
     while (pos < text.size()) {
         if (pos >= nextReport) {
             if (onProgress && !onProgress(done + pos))
@@ -341,18 +393,31 @@ bool NotebookSearch::SearchText(const SearchSnapshot& folders, size_t entry, siz
             const size_t lineFeed = text.find('\n', pos + kProgressStep);
             to = lineFeed == npos ? text.size() : lineFeed + 1;
         }
-        const size_t candidate = FindCandidate(text, pos, to);
-        if (candidate == npos) {
-            pos = to;
-            continue;
+        size_t start = npos;
+        size_t end = npos;
+        if (!lead.bFinder && m_pEngine->HasTextSpans()) {
+            if (!FindLineInText(text, pos, to, pending, start, end, hit.spans))
+                continue;
+        } else {
+            const size_t candidate = FindCandidate(text, pos, to, lead);
+            if (candidate == npos) {
+                pos = to;
+                continue;
+            }
+            std::tie(start, end) = LineAround(text, candidate);
+            const size_t lineFeed = text.find('\n', end);
+            pos = lineFeed == npos ? text.size() : lineFeed + 1;
+            hit.spans = MatchLine(text.substr(start, end - start));
+            if (hit.spans.empty()) {
+                // Looking at a line costs about what the engine takes over a few hundred bytes.
+                constexpr size_t kMissesTried = 1000;
+                constexpr size_t kBytesPerMiss = 256;
+                if (lead.bFinder && m_pEngine && ++lead.misses >= kMissesTried && lead.misses * kBytesPerMiss > done + pos)
+                    lead.bFinder = false;
+                continue;
+            }
         }
-        const auto [start, end] = LineAround(text, candidate);
-        const size_t lineFeed = text.find('\n', end);
-        pos = lineFeed == npos ? text.size() : lineFeed + 1;
         hit.text = text.substr(start, end - start);
-        hit.spans = MatchLine(hit.text);
-        if (hit.spans.empty())
-            continue;
 
         line += static_cast<int>(std::count(text.begin() + static_cast<std::ptrdiff_t>(counted),
                                             text.begin() + static_cast<std::ptrdiff_t>(start), '\n'));
@@ -392,6 +457,8 @@ size_t NotebookSearch::Run(const SearchSnapshot& folders, const std::function<bo
     if (m_problem)
         return count;
     size_t done = 0;
+    Lead lead;
+    lead.bFinder = m_pFinder != nullptr;
     for (size_t entry = 0; entry < folders.entries.size(); ++entry) {
         const SearchSnapshot::Entry& folder = folders.entries[entry];
         SearchHit nameHit;
@@ -406,7 +473,7 @@ size_t NotebookSearch::Run(const SearchSnapshot& folders, const std::function<bo
                 return count;
         }
         done += folder.name.size();
-        if (!SearchText(folders, entry, count, done, onHit, onProgress) || (onProgress && !onProgress(done)))
+        if (!SearchText(folders, entry, count, done, lead, onHit, onProgress) || (onProgress && !onProgress(done)))
             return count;
     }
     return count;

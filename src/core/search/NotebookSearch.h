@@ -14,6 +14,7 @@
 
 class CQuillboxDoc;
 class Folder;
+class LiteralFinder;
 
 // What Find in Notebook and the command-line grep look for.
 struct SearchQuery
@@ -88,8 +89,9 @@ struct SearchHit
 
 // Searches the names and texts of a notebook's folders in time that grows with the text and
 // never with what the pattern asks (RE2, which does not backtrack). Lines are looked at only
-// where a match was found in a folder's whole text. A literal pattern is found without the
-// regular expression engine when that is quicker and finds the same.
+// where a match was found in a folder's whole text, or one of the rare strings that every
+// match holds (LiteralFinder, which finds any number of them in one pass). A literal pattern is
+// found without the regular expression engine when that is quicker and finds the same.
 class NotebookSearch
 {
 public:
@@ -114,22 +116,45 @@ public:
 private:
     class Engine;
 
-    // The first place in [from, to) where a match may start, or npos. `to` is the start of a
-    // line or the text's end.
-    size_t FindLiteral(std::string_view text, size_t from, size_t to) const;
-    size_t FindCandidate(std::string_view text, size_t from, size_t to) const;
+    // What leads a run to the lines that may hold a match: the finder's strings, until the lines
+    // they lead to hold none so often that the engine alone is quicker.
+    struct Lead
+    {
+        bool bFinder = false;
+        size_t misses = 0; // lines the finder led to that held no match
+    };
+    // A place in [from, to) in the first line there that may hold a match, or npos. `to` is
+    // the start of a line or the text's end.
+    size_t FindCandidate(std::string_view text, size_t from, size_t to, const Lead& lead) const;
     bool IsWholeWord(std::string_view line, size_t start, size_t length) const;
+    // The engine's matches in a line from `from` on, added to `spans`.
+    void AddLineMatches(std::string_view line, size_t from, std::vector<std::pair<size_t, size_t>>& spans) const;
+    // The first match from `from` in [from, to) of a text, [start, end), or none (start npos).
+    struct TextMatch
+    {
+        size_t from = static_cast<size_t>(-1);
+        size_t to = 0;
+        size_t start = static_cast<size_t>(-1);
+        size_t end = static_cast<size_t>(-1);
+    };
+    // Where the engine's matches in a text are its lines': the next line from `pos` before `to`
+    // that holds a match, [start, end), and its matches, `pos` moved past it; false, `pos` moved
+    // on, when there is none there. `pending` carries the match found past the line.
+    bool FindLineInText(std::string_view text, size_t& pos, size_t to, TextMatch& pending, size_t& start, size_t& end,
+                        std::vector<std::pair<size_t, size_t>>& spans) const;
     // Reports the matching lines of one folder's text; false when asked to stop.
-    bool SearchText(const SearchSnapshot& folders, size_t entry, size_t& count, size_t& done,
+    bool SearchText(const SearchSnapshot& folders, size_t entry, size_t& count, size_t& done, Lead& lead,
                     const std::function<bool(const SearchHit&)>& onHit,
                     const std::function<bool(size_t)>& onProgress) const;
 
     SearchQuery m_query;
     SearchProblem m_problem;
     std::string m_folded;                  // the literal pattern, case-folded unless bMatchCase
-    std::array<unsigned char, 256> m_fold; // byte to its folded form
-    std::array<unsigned char, 256> m_other; // folded byte to the other case's byte, or itself
     std::unique_ptr<Engine> m_pEngine;     // null for a literal found without it
+    // The literal pattern, or strings one of which every match holds; null when there are none.
+    std::unique_ptr<LiteralFinder> m_pFinder;
+    bool m_bFinderMatches = false; // the finder's strings are all the pattern matches
+
 };
 
 // Selects the folder of a hit in the tree (its text then moves into the editor) and, for a

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "storage/TextEncoding.h"
 
@@ -32,6 +34,17 @@ enum class Scope
 // line's start or end or a character that is not a word character. Empty, with `problem` set,
 // when the pattern cannot be taken.
 std::string ToEnginePattern(const SearchQuery& query, Scope scope, SearchProblem& problem);
+
+// How a text's bytes are compared with RequiredStrings: each byte as this table folds it. Without
+// Match case that is its lower case, in UTF-8 for ASCII's letters only.
+std::array<unsigned char, 256> FoldTable(const SearchQuery& query);
+
+// Strings, folded by FoldTable, one of which every match of the query's pattern holds within its
+// line, chosen to be rare in a notebook's text; empty when none are known that are rare enough
+// to look for before the engine. A line without any of them holds no match. `bAll` is set when
+// they are all the strings the pattern matches and it has no anchor: then they are given
+// whatever their rarity.
+std::vector<std::string> RequiredStrings(const SearchQuery& query, bool& bAll);
 
 // Whether the character that begins at `pos`, or that ends at `pos`, is a word character; false
 // at the line's end or start.
