@@ -9,6 +9,7 @@
 #include "CliCommands.h"
 #include "CliJson.h"
 #include "search/NotebookSearch.h"
+#include "words/SearchWords.h"
 #include "format/NoteText.h"
 
 namespace {
@@ -126,23 +127,7 @@ bool ReadOptions(const Args& args, GrepOptions& options)
 // Says why a pattern cannot be searched for; `pattern` as typed, not in a notebook's bytes.
 void SayProblem(const SearchProblem& problem, const std::string& pattern)
 {
-    switch (problem.kind) {
-    case SearchProblem::Kind::EmptyPattern:
-        Error(CliText("The pattern is empty."));
-        break;
-    case SearchProblem::Kind::BackReference:
-        Error(Fill(CliText("The regular expression \"%1\" uses the back-reference %2, which grep does not take: it "
-                           "finds every match in one pass over the text."),
-                   { pattern, problem.reason }));
-        break;
-    case SearchProblem::Kind::WordBoundary:
-        Error(Fill(CliText("The regular expression \"%1\" uses %2, which grep does not take; -w matches whole words."),
-                   { pattern, problem.reason }));
-        break;
-    default:
-        Error(Fill(CliText("The regular expression \"%1\" is malformed: %2."), { pattern, problem.reason }));
-        break;
-    }
+    Error(DescribeSearchProblem(problem, pattern));
 }
 
 // With -x only a match of the whole line counts. The first match is the leftmost and, of those

@@ -80,16 +80,8 @@ Speichern Sie das Notizbuch, um sie zu behalten.</translation>
         <translation>Notizen</translation>
     </message>
     <message>
-        <source>cannot keep the merged notebook</source>
-        <translation>das zusammengeführte Notizbuch kann nicht aufbewahrt werden</translation>
-    </message>
-    <message>
         <source>The changes another program saved are merged with this window&apos;s; the notebook is not saved yet. These needed a choice. Where both changed the same lines of a note, both versions are kept, this window&apos;s first.</source>
         <translation>Die Änderungen, die ein anderes Programm gespeichert hat, sind mit denen dieses Fensters zusammengeführt; das Notizbuch ist noch nicht gespeichert. Folgendes brauchte eine Entscheidung. Wo beide dieselben Zeilen einer Notiz geändert haben, sind beide Fassungen erhalten, die dieses Fensters zuerst.</translation>
-    </message>
-    <message>
-        <source>cannot move &quot;%1&quot; to the trash; it is kept</source>
-        <translation>„%1“ kann nicht in den Papierkorb verschoben werden und bleibt erhalten</translation>
     </message>
     <message>
         <source>The conflict copies are merged into the notebook, which is not saved yet. These needed a choice. Where both changed the same lines of a note, both versions are kept, the notebook&apos;s first.</source>
@@ -1010,6 +1002,14 @@ Merge its changes with this window&apos;s, note by note (the merged notebook is 
 
 Die Änderungen des anderen Programms Notiz für Notiz mit denen dieses Fensters zusammenführen (das zusammengeführte Notizbuch wird ungesichert gezeigt), sie überschreiben, das Notizbuch unter einem anderen Namen speichern oder abbrechen?</translation>
     </message>
+    <message>
+        <source>on %1, process %2, user %3</source>
+        <translation>auf %1, Prozess %2, Benutzer %3</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be moved to the trash; it is kept where it is.</source>
+        <translation>„%1“ konnte nicht in den Papierkorb verschoben werden; die Datei bleibt, wo sie ist.</translation>
+    </message>
 </context>
 <context>
     <name>NewNotePrefsDialog</name>
@@ -1305,18 +1305,6 @@ Die Änderungen des anderen Programms Notiz für Notiz mit denen dieses Fensters
         <translation>„%1“ wurde nicht gefunden.</translation>
     </message>
     <message>
-        <source>Back-references such as %1 are not supported: the search takes one pass over the text.</source>
-        <translation>Rückverweise wie %1 werden nicht unterstützt: Die Suche geht nur einmal durch den Text.</translation>
-    </message>
-    <message>
-        <source>%1 is not supported; check Whole words instead.</source>
-        <translation>%1 wird nicht unterstützt; kreuzen Sie stattdessen „Ganze Wörter“ an.</translation>
-    </message>
-    <message>
-        <source>The regular expression is malformed: %1.</source>
-        <translation>Der reguläre Ausdruck ist fehlerhaft: %1.</translation>
-    </message>
-    <message>
         <source>Searching...</source>
         <translation>Suche läuft...</translation>
     </message>
@@ -1555,6 +1543,69 @@ Die Änderungen des anderen Programms Notiz für Notiz mit denen dieses Fensters
     <message>
         <source>never</source>
         <translation>nie</translation>
+    </message>
+</context>
+<context>
+    <name>SearchWords</name>
+    <message>
+        <source>Unmatched ( or \(</source>
+        <translation>Nicht geschlossenes ( oder \(</translation>
+    </message>
+    <message>
+        <source>Unmatched [, [^, [:, [., or [=</source>
+        <translation>Nicht geschlossenes [, [^, [:, [. oder [=</translation>
+    </message>
+    <message>
+        <source>Invalid range end</source>
+        <translation>Ungültiges Bereichsende</translation>
+    </message>
+    <message>
+        <source>Invalid character class name</source>
+        <translation>Ungültiger Name einer Zeichenklasse</translation>
+    </message>
+    <message>
+        <source>Invalid collation character</source>
+        <translation>Ungültiges Sortierzeichen</translation>
+    </message>
+    <message>
+        <source>Invalid content of \{\} (counts run up to 1000, the smaller first)</source>
+        <translation>Ungültiger Inhalt von \{\} (Anzahlen gehen bis 1000, die kleinere zuerst)</translation>
+    </message>
+    <message>
+        <source>Invalid preceding regular expression</source>
+        <translation>Ungültiger vorangehender regulärer Ausdruck</translation>
+    </message>
+    <message>
+        <source>Trailing backslash</source>
+        <translation>Rückstrich am Ende</translation>
+    </message>
+    <message>
+        <source>Invalid UTF-8</source>
+        <translation>Ungültiges UTF-8</translation>
+    </message>
+    <message>
+        <source>Regular expression too big</source>
+        <translation>Regulärer Ausdruck ist zu groß</translation>
+    </message>
+    <message>
+        <source>Invalid regular expression</source>
+        <translation>Ungültiger regulärer Ausdruck</translation>
+    </message>
+    <message>
+        <source>The pattern is empty.</source>
+        <translation>Das Suchmuster ist leer.</translation>
+    </message>
+    <message>
+        <source>The regular expression &quot;%1&quot; uses the back-reference %2, which the search does not take: it finds every match in one pass over the text.</source>
+        <translation>Der reguläre Ausdruck „%1“ verwendet den Rückverweis %2, den die Suche nicht annimmt: Sie findet jeden Treffer in einem Durchgang durch den Text.</translation>
+    </message>
+    <message>
+        <source>The regular expression &quot;%1&quot; uses %2, which the search does not take; search for whole words instead.</source>
+        <translation>Der reguläre Ausdruck „%1“ verwendet %2, das die Suche nicht annimmt; suchen Sie stattdessen nach ganzen Wörtern.</translation>
+    </message>
+    <message>
+        <source>The regular expression &quot;%1&quot; is malformed: %2.</source>
+        <translation>Der reguläre Ausdruck „%1“ ist fehlerhaft: %2.</translation>
     </message>
 </context>
 <context>

@@ -25,6 +25,7 @@
 #include "doc/CQuillboxDoc.h"
 #include "model/FolderPath.h"
 #include "search/NotebookSearch.h"
+#include "words/SearchWords.h"
 #include "qt/DialogParts.h"
 #include "qt/PlainMessageBox.h"
 #include "qt/TextCodec.h"
@@ -332,18 +333,7 @@ void QtFindInNotebookDialog::Search()
     auto pSearch = std::make_shared<const NotebookSearch>(SearchQuery { *bytes, m_pMatchCase->isChecked(), m_pWholeWords->isChecked(),
                                                                         m_pRegex->isChecked(), m_doc.GetEncoding().GetKind() });
     if (const SearchProblem& problem = pSearch->GetProblem()) {
-        const QString reason = QString::fromStdString(problem.reason);
-        switch (problem.kind) {
-        case SearchProblem::Kind::BackReference:
-            m_pStatus->setText(tr("Back-references such as %1 are not supported: the search takes one pass over the text.").arg(reason));
-            break;
-        case SearchProblem::Kind::WordBoundary:
-            m_pStatus->setText(tr("%1 is not supported; check Whole words instead.").arg(reason));
-            break;
-        default:
-            m_pStatus->setText(tr("The regular expression is malformed: %1.").arg(reason));
-            break;
-        }
+        m_pStatus->setText(QString::fromStdString(DescribeSearchProblem(problem, pattern.toStdString())));
         return;
     }
     // The folders are taken here, the selected one's text from the editor; the thread searches

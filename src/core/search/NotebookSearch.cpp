@@ -13,6 +13,7 @@
 #include "format/NoteText.h"
 #include "model/FolderPath.h"
 #include "search/LiteralFinder.h"
+#include "search/SearchReasons.h"
 #include "search/SearchSyntax.h"
 #include "platform/EditControl.h"
 
@@ -47,32 +48,32 @@ std::pair<size_t, size_t> LineAround(std::string_view text, size_t pos)
     return { start, end };
 }
 
-// The engine's word for what is wrong with a pattern, in the words GNU grep uses.
+// The engine's word for what is wrong with a pattern.
 std::string Reason(RE2::ErrorCode code)
 {
     switch (code) {
     case RE2::ErrorMissingParen:
     case RE2::ErrorUnexpectedParen:
-        return "Unmatched ( or \\(";
+        return kUnmatchedParen;
     case RE2::ErrorMissingBracket:
-        return "Unmatched [, [^, [:, [., or [=";
+        return kUnmatchedBracket;
     case RE2::ErrorBadCharRange:
-        return "Invalid range end";
+        return kInvalidRangeEnd;
     case RE2::ErrorBadCharClass:
-        return "Invalid character class name";
+        return kInvalidClassName;
     case RE2::ErrorRepeatSize:
-        return "Invalid content of \\{\\} (counts run up to 1000, the smaller first)";
+        return kInvalidCount;
     case RE2::ErrorRepeatArgument:
     case RE2::ErrorRepeatOp:
-        return "Invalid preceding regular expression";
+        return kInvalidPreceding;
     case RE2::ErrorTrailingBackslash:
-        return "Trailing backslash";
+        return kTrailingBackslash;
     case RE2::ErrorBadUTF8:
-        return "Invalid UTF-8";
+        return kInvalidUtf8;
     case RE2::ErrorPatternTooLarge:
-        return "Regular expression too big";
+        return kTooBig;
     default:
-        return "Invalid regular expression";
+        return kInvalidRegex;
     }
 }
 

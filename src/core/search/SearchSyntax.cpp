@@ -12,6 +12,7 @@
 
 #include "search/LiteralFinder.h"
 #include "search/NotebookSearch.h"
+#include "search/SearchReasons.h"
 
 namespace search_syntax {
 namespace {
@@ -504,7 +505,7 @@ private:
         const std::string atom = "(?:" + m_out.substr(m_atomStart) + ")";
         const size_t copies = static_cast<size_t>(most < 0 ? least + 1 : most);
         if (atom.size() * copies > kMaxExpansion) {
-            m_problem = { SearchProblem::Kind::MalformedRegex, "Regular expression too big" };
+            m_problem = { SearchProblem::Kind::MalformedRegex, kTooBig };
             return;
         }
         m_out.resize(m_atomStart);
@@ -734,7 +735,7 @@ private:
             const char kind = m_pattern[pos + 1];
             const size_t end = m_pattern.find(std::string { kind, ']' }, pos + 2);
             if (end == npos) {
-                m_problem = { SearchProblem::Kind::MalformedRegex, "Unmatched [, [^, [:, [., or [=" };
+                m_problem = { SearchProblem::Kind::MalformedRegex, kUnmatchedBracket };
                 return false;
             }
             const std::string_view name = m_pattern.substr(pos + 2, end - pos - 2);
@@ -746,11 +747,11 @@ private:
                         return true;
                     }
                 }
-                m_problem = { SearchProblem::Kind::MalformedRegex, "Invalid character class name" };
+                m_problem = { SearchProblem::Kind::MalformedRegex, kInvalidClassName };
                 return false;
             }
             if (name.empty() || CharLength(m_encoding, name, 0) != name.size()) {
-                m_problem = { SearchProblem::Kind::MalformedRegex, "Invalid collation character" };
+                m_problem = { SearchProblem::Kind::MalformedRegex, kInvalidCollation };
                 return false;
             }
             element.ch = name;
@@ -775,7 +776,7 @@ private:
         bool bKnown = !bNegated;
         for (bool bFirst = true;; bFirst = false) {
             if (pos >= m_pattern.size()) {
-                m_problem = { SearchProblem::Kind::MalformedRegex, "Unmatched [, [^, [:, [., or [=" };
+                m_problem = { SearchProblem::Kind::MalformedRegex, kUnmatchedBracket };
                 return;
             }
             if (m_pattern[pos] == ']' && !bFirst)
@@ -791,7 +792,7 @@ private:
                 const auto first = static_cast<unsigned char>(from.ch[0]);
                 const auto last = static_cast<unsigned char>(to.ch.empty() ? 0 : to.ch[0]);
                 if (to.named >= 0 || (m_encoding != Kind::Utf8 && last < first)) {
-                    m_problem = { SearchProblem::Kind::MalformedRegex, "Invalid range end" };
+                    m_problem = { SearchProblem::Kind::MalformedRegex, kInvalidRangeEnd };
                     return;
                 }
             }
