@@ -108,9 +108,9 @@ CMainFrame::~CMainFrame()
 {
     qApp->removeEventFilter(this);
     m_pMdiArea->disconnect(this);
-    // The notebook windows go before what they share of this frame (the keeping of their work).
-    for (CChildFrame* pChild : Children())
-        delete pChild;
+    // The notebook windows go before what they share of this frame (the keeping of their work),
+    // closed ones too: a window closed leaves the list of windows at once but is deleted later.
+    qDeleteAll(findChildren<CChildFrame*>());
 }
 
 QWidget* CMainFrame::CreateKeysBar()

@@ -127,9 +127,9 @@ void AppMergeTest::conflictsAreListedAndTheListGoesToEach()
     pChild = app.frame.ActiveChild();
     QVERIFY(pChild->GetDocument().IsModified());
 
-    auto* pDialog = pChild->findChild<QDialog*>(QStringLiteral("mergeEventsDialog"));
-    QVERIFY(pDialog);
-    QTRY_VERIFY(pDialog->isVisible());
+    // The list comes once the merged window is up.
+    QDialog* pDialog = nullptr;
+    QTRY_VERIFY((pDialog = pChild->findChild<QDialog*>(QStringLiteral("mergeEventsDialog"))) && pDialog->isVisible());
     auto* pList = Find<QTreeWidget>(pDialog, "mergeEventsList");
     QCOMPARE(pList->topLevelItemCount(), 1);
     const QTreeWidgetItem* pItem = pList->topLevelItem(0);

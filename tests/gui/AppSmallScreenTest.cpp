@@ -174,9 +174,8 @@ void MergeWindows(AppWindow& app, const Look& look)
     });
     app.frame.OnCommand(cmd::FileSave);
     QVERIFY(bAsked);
-    auto* pList = app.frame.ActiveChild()->findChild<QDialog*>(QStringLiteral("mergeEventsDialog"));
-    QVERIFY(pList);
-    QTRY_VERIFY(pList->isVisible());
+    QDialog* pList = nullptr;
+    QTRY_VERIFY((pList = app.frame.ActiveChild()->findChild<QDialog*>(QStringLiteral("mergeEventsDialog"))) && pList->isVisible());
     look(pList);
     pList->close();
 

@@ -471,9 +471,9 @@ void AppTranslationTest::theMergesQuestionsAndListComeFromTheCatalogueAndFit()
         });
         app.frame.OnCommand(cmd::FileSave);
         QVERIFY(bAsked);
-        auto* pList = app.frame.ActiveChild()->findChild<QDialog*>(QStringLiteral("mergeEventsDialog"));
-        QVERIFY(pList);
-        QTRY_VERIFY(pList->isVisible());
+        // The list comes once the merged window is up.
+        QDialog* pList = nullptr;
+        QTRY_VERIFY((pList = app.frame.ActiveChild()->findChild<QDialog*>(QStringLiteral("mergeEventsDialog"))) && pList->isVisible());
         look(pList, "mergeEventsDialog");
         pList->close();
         // What the merge wrote into the notebook is the same in every language.
