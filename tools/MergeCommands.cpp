@@ -5,7 +5,7 @@
 #include "CliWords.h"
 #include "merge/NotebookDiff.h"
 #include "merge/NotebookMerge.h"
-#include "merge/NotebookRead.h"
+#include "format/NotebookReader.h"
 #include "words/MergeWords.h"
 
 namespace {

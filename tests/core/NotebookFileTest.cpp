@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "NotebookFileTestFiles.h"
+#include "format/NotebookWriter.h"
 #include "storage/FileIdentity.h"
 #include "words/ProblemWords.h"
 
@@ -697,5 +698,65 @@ TEST(NotebookFileLarge, TextsSharingTheBlocksReadComeBackByteForByte)
         const std::string text = pFolder == nb->doc.GetSelFolder() ? nb->edit.GetText() : std::string(pFolder->m_text.View());
         ASSERT_EQ(text.size(), texts[i].size()) << "text " << i;
         EXPECT_TRUE(text == texts[i]) << "text " << i;
+    }
+}
+
+// The tools read a notebook with no window behind it, the window through its document; both
+// must hold the same notebook, damaged files and missing folders included. A merge's result
+// opens in the window as the same notebook, unsaved.
+TEST(NotebookFileOpen, TheWindowlessReadAndAMergedNotebookGiveWhatTheWindowOpens)
+{
+    const auto bytes = [](const NotebookSnapshot& snapshot) {
+        std::string out;
+        EXPECT_TRUE(WriteNotebook(snapshot, [&out](std::string_view chunk) {
+            out += chunk;
+            return true;
+        }));
+        return out;
+    };
+    const auto record = [](const std::string& name, int children, const std::string& text) {
+        return CrLf({ "Begin Folder", "Folder Name", name, "Assigned Key", "None", "Number of Children",
+                      std::to_string(children), "Folder Text" })
+            + text + "End Folder\r\n";
+    };
+    const auto notebook = [](const std::string& selected, const std::string& records) {
+        return CrLf({ "Begin Selected Folder", selected, "End Selected Folder", "Begin New Note Preferences", "Date", "0",
+                      "Time", "1", "Text", "1", "End New Note Preferences", "Begin Folder Information" })
+            + records + "End Folder Information\r\n";
+    };
+    TempDir dir;
+    const std::pair<const char*, std::string> made[] = {
+        { "no-main.not", notebook("Trash", record("Trash", 0, "") + record("A", 0, "a\r\n")) },
+        { "no-trash.not", notebook("Main", record("Main", 1, "m\r\n") + record("A", 0, "")) },
+        { "nothing-read.not", notebook("Gone", "") },
+        { "nested-main-and-trash.not",
+          notebook("B", record("Main", 2, "") + record("A", 1, "") + record("Trash", 0, "") + record("B", 0, "b\r\n")
+                            + record("C", 0, "")) },
+    };
+    std::vector<std::string> paths;
+    for (const auto& [name, text] : made) {
+        paths.push_back(dir.Path(name));
+        WriteBytes(paths.back(), text);
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(QUILLBOX_TEST_DATA))
+        paths.push_back(entry.path().string());
+    for (const std::string& path : paths) {
+        SCOPED_TRACE(path);
+        Notebook window;
+        const ReadReport opened = window.doc.OnOpenDocument(path);
+        NotebookSnapshot read;
+        const ReadReport windowless = ReadNotebookSnapshot(path, window.clock.Now(), read);
+        EXPECT_EQ(windowless.status, opened.status);
+        EXPECT_EQ(DescribeProblem(windowless.problem), DescribeProblem(opened.problem));
+        if (!opened.Opened())
+            continue;
+        EXPECT_EQ(bytes(read), bytes(window.doc.TakeSnapshot()));
+
+        Notebook merged;
+        EXPECT_EQ(merged.doc.OpenSnapshot(read, "/notes/n.not").status, Status::Ok);
+        EXPECT_EQ(bytes(merged.doc.TakeSnapshot()), bytes(read));
+        EXPECT_EQ(merged.tree.Dump(true), window.tree.Dump(true));
+        EXPECT_TRUE(merged.doc.IsModified());
+        EXPECT_EQ(merged.doc.GetPathName(), "/notes/n.not");
     }
 }

@@ -11,32 +11,10 @@
 #include "qt/Translations.h"
 #include "window/HeadlessNotebook.h"
 #include "platform/Clock.h"
-#include "dialogs/Prompts.h"
+#include "support/ScriptedPrompts.h"
 #include "platform/SettingsStore.h"
 
 namespace {
-
-// A headless notebook that never prompts: opening and saving ask nothing.
-class SilentPrompts : public Prompts
-{
-public:
-    void Tell(const Message&) override {}
-    void ReportProblem(const FileProblem&) override {}
-    bool Ask(const Question&) override { return false; }
-    bool RunInputDlg(CInputDlg&) override { return false; }
-    bool RunChooseFolderDlg(CChooseFolderDlg&) override { return false; }
-    bool RunAssignKeysDlg(CAssignKeysDlg&) override { return false; }
-    bool RunNewNotePrefsDlg(CNewNotePrefsDlg&) override { return false; }
-    bool RunDeleteFolderPrefsDlg(CDeleteFolderPrefsDlg&) override { return false; }
-    std::optional<std::string> ChooseSaveFile(const FileChooser&) override { return {}; }
-    std::optional<std::string> ChooseOpenFile(const FileChooser&) override { return {}; }
-    int TrackPopupMenu(int, int, int) override { return 0; }
-    RecoveryAnswer AskAboutRecovery(const std::vector<KeptWork>&) override { return {}; }
-    bool ConfirmDiscard(const KeptWork&) override { return false; }
-    SaveOverAnswer AskSaveOver(const std::string&, bool) override { return SaveOverAnswer::Cancel; }
-    SaveChangesAnswer AskSaveChanges(const std::string&) override { return SaveChangesAnswer::Cancel; }
-    bool AskUseSaveCopy(const std::string&, const std::string&) override { return false; }
-};
 
 // A file's bytes as the headless program's strings hold them.
 std::string ReadText(const QString& path)
@@ -65,7 +43,8 @@ std::string NotebookHolding(const std::string& awkward, const std::string& extra
 // What the headless program saves after opening `in` and typing `typed` at the end of Main.
 std::string HeadlessSave(const QString& in, const QString& out, const std::string& typed)
 {
-    HeadlessNotebookOf<SilentPrompts, SystemClock> nb;
+    // Opening, typing and saving ask nothing: a prompt fails the test.
+    HeadlessNotebookOf<ScriptedPrompts, SystemClock> nb;
     if (!nb.doc.OnOpenDocument(QFile::encodeName(in).toStdString()).Opened())
         return "(not read)";
     nb.edit.SetSel(-1, -1);

@@ -57,11 +57,31 @@ void CQuillboxDoc::SetModifiedFlag(bool bModified)
 
 ReadReport CQuillboxDoc::OpenUnsaved(const std::string& source, const std::string& notebookPath)
 {
-    ReadReport report = OnOpenDocument(source);
+    return MakeUnsaved(OnOpenDocument(source), notebookPath);
+}
+
+ReadReport CQuillboxDoc::OpenSnapshot(const NotebookSnapshot& snapshot, const std::string& notebookPath)
+{
+    const ReadReport report = RunGuarded(
+        [&] {
+            NotebookContents contents = NotebookContents::FromSnapshot(snapshot, m_services.pClock->Now());
+            Load(contents);
+            return ReadReport {};
+        },
+        ReadReport { ReadReport::Status::CannotOpen }, FileProblem::Action::Open, notebookPath);
+    if (report.Opened())
+        Tell(DocEvent::Read);
+    return MakeUnsaved(report, notebookPath);
+}
+
+ReadReport CQuillboxDoc::MakeUnsaved(const ReadReport& report, const std::string& notebookPath)
+{
     if (!report.Opened())
         return report;
-    // A plain Save must not write what could be read of a damaged source over the notebook's file.
-    SetPathName(report.status == ReadReport::Status::Ok ? notebookPath : std::string());
+    // An incomplete read stayed untitled: a plain Save must not write what could be read of a
+    // damaged source over the notebook's file.
+    if (report.status == ReadReport::Status::Ok)
+        SetPathName(notebookPath);
     m_bModified = true;
     Tell(DocEvent::Replaced);
     return report;

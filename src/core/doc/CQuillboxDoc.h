@@ -10,13 +10,13 @@
 #include "model/FolderTree.h"
 #include "model/NotebookSnapshot.h"
 #include "format/FileResults.h"
+#include "format/NotebookReader.h"
 #include "storage/TextEncoding.h"
 #include "storage/FileAccess.h"
 #include "doc/Services.h"
 
 class EditorView;
 class TreeView;
-class LineReader;
 
 // What happened to the notebook as a whole, told to those that follow it (the keeper of its
 // unsaved work) as it happens.
@@ -70,6 +70,9 @@ public:
     // Opens the notebook at `source` (kept work, a save's copy) as unsaved changes to the notebook
     // at `notebookPath`; one that reads only in part stays untitled, as any damaged file does.
     ReadReport OpenUnsaved(const std::string& source, const std::string& notebookPath);
+    // Opens a notebook made in memory (a merge's result) as unsaved changes to the notebook at
+    // `notebookPath`.
+    ReadReport OpenSnapshot(const NotebookSnapshot& snapshot, const std::string& notebookPath);
     // Listeners are told of every DocEvent from then on, until they are taken off.
     void AddListener(DocListener* pListener);
     void RemoveListener(DocListener* pListener);
@@ -129,17 +132,6 @@ public:
     // The first folder of GetFolders() with this exact name, or null.
     Folder* FindFolderByName(const std::string& name) const;
 
-    // Folder records of the notebook and folder files (NotebookFile.cpp)
-    // Reads one record with its declared children into new folders (see ShowNewFolders); false
-    // when the input ended inside it. The first record goes to the top level with bTopLevel,
-    // else last under the selected folder; a child record named "Main" or "Trash" goes to the
-    // top. Each record follows the siblings read before it, so siblings keep the file's order;
-    // one that goes to the top level follows pLastTop, the last top-level folder, which is kept
-    // up to date. `convert`, when given, turns the file's names and texts into the notebook's
-    // encoding.
-    bool ReadFolder(LineReader& in, bool bTopLevel, Folder*& pLastTop,
-                    const std::function<std::string(std::string_view)>& convert = {});
-
     // Command routing (CQuillboxDoc.cpp): true when the document handles the command (and it ran).
     bool OnCommand(int id);
     // Runs a command chosen in a view's context menu as the menus would run it.
@@ -193,6 +185,15 @@ private:
     // The file commands proper; the public ones run them guarded (RunGuarded), so running out
     // of memory is a failure reported like any other.
     ReadReport OpenNotebook(const std::string& pathName);
+    // Opened work as unsaved changes to the notebook at `notebookPath`, told as a replacement.
+    ReadReport MakeUnsaved(const ReadReport& report, const std::string& notebookPath);
+    // The document's header values, for a file that lacks some of them to leave as they are.
+    NotebookContents HeaderValues() const;
+    // Shows folders read (NotebookReader.h) with their header values, selecting the one they name.
+    void Load(NotebookContents& contents);
+    // Links records after the folders there are: those of NotebookContents::kOuter last under
+    // the selected folder (at the top level when none is), each after the siblings before it.
+    void LinkRecords(std::vector<NotebookContents::Record>& records);
     SaveResult SaveNotebook(const std::string& pathName, bool bReplaceReadOnly, const ReplaceCheck& unchanged);
     ReadReport ReadFolderFile(const std::string& pathName);
     SaveResult WriteFolderFile(const std::string& pathName);

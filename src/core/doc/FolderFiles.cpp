@@ -93,14 +93,16 @@ ReadReport CQuillboxDoc::ReadFolderFile(const std::string& pathName)
     if (!in.FindLine("Begin Folder Information"))
         return { Status::NotANotebook, FileProblem { .kind = FileProblem::Kind::NotAFolderFile }.During(kImport, pathName) };
 
-    const size_t countBefore = m_tree.GetFolders().size();
-    Folder* pLastTop = m_tree.LastChild(nullptr);
-    const bool bWhole = ReadFolder(in, false, pLastTop, ConverterFrom(TextEncoding::Detect(in.Data()), in.Data()));
-    if (m_tree.GetFolders().size() == countBefore) {
+    std::vector<NotebookContents::Record> records;
+    const bool bWhole = ReadRecordTree(in, NotebookContents::kOuter, m_encoding,
+                                       ConverterFrom(TextEncoding::Detect(in.Data()), in.Data()), records);
+    if (records.empty()) {
         problem = in.WhereReadingStopped().During(kImport, pathName);
         problem.bNothingRead = true;
         return { Status::NotANotebook, problem };
     }
+    const size_t countBefore = m_tree.GetFolders().size();
+    LinkRecords(records);
     ShowNewFolders(countBefore);
     // The last folder read ends up selected, as adding each in turn leaves it.
     m_pTreeView->GetTreeCtrl().SelectItem(m_tree.GetFolders().back()->m_hItem);

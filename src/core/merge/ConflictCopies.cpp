@@ -4,7 +4,7 @@
 #include <cctype>
 #include <filesystem>
 
-#include "merge/NotebookRead.h"
+#include "format/NotebookReader.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "merge/DiskMerge.h"
 
-#include "merge/NotebookRead.h"
+#include "format/NotebookReader.h"
 
 DiskMerge MergeWithDisk(const std::optional<NotebookSnapshot>& base, const NotebookSnapshot& ours, const std::string& path,
                         const std::tm& moment, const MergeOptions& options)

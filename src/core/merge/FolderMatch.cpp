@@ -276,16 +276,8 @@ RecordTree::RecordTree(const std::vector<NotebookSnapshot::Record>& records)
 
 std::string RecordTree::Path(int folder) const
 {
-    std::vector<int> chain;
-    for (; folder != kRoot; folder = Parent(folder))
-        chain.push_back(folder);
-    std::string path;
-    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-        if (it != chain.rbegin())
-            path += '/';
-        path += EscapeFolderName(At(*it).name);
-    }
-    return path;
+    return JoinFolderPath(
+        folder, kRoot, [this](int f) -> const std::string& { return At(f).name; }, [this](int f) { return Parent(f); });
 }
 
 FolderMatching MatchFolders(const RecordTree& base, const RecordTree& other, bool bByContent)

@@ -617,7 +617,7 @@ private:
             record.children = static_cast<int>(mine.size());
             record.text = f.text;
             std::string& path = paths[static_cast<size_t>(id)];
-            path = parentPath.empty() ? EscapeFolderName(f.name) : parentPath + "/" + EscapeFolderName(f.name);
+            path = ChildFolderPath(parentPath, f.name);
             for (auto it = mine.rbegin(); it != mine.rend(); ++it)
                 stack.emplace_back(*it, path);
         }

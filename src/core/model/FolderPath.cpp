@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "model/Folder.h"
 #include "model/FolderTree.h"
 #include "platform/NameOrder.h"
 
@@ -33,18 +34,16 @@ std::vector<std::string> SplitFolderPath(std::string_view path)
     return names;
 }
 
+std::string ChildFolderPath(std::string_view parentPath, std::string_view name)
+{
+    return parentPath.empty() ? EscapeFolderName(name) : std::string(parentPath) + '/' + EscapeFolderName(name);
+}
+
 std::string FolderPath(const Folder* pFolder, bool bEscaped)
 {
-    std::vector<const Folder*> chain;
-    for (; pFolder; pFolder = pFolder->m_pParent)
-        chain.push_back(pFolder);
-    std::string path;
-    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-        if (it != chain.rbegin())
-            path += '/';
-        path += bEscaped ? EscapeFolderName((*it)->m_name) : (*it)->m_name;
-    }
-    return path;
+    return JoinFolderPath<const Folder*>(
+        pFolder, nullptr, [](const Folder* p) -> const std::string& { return p->m_name; },
+        [](const Folder* p) { return p->m_pParent; }, bEscaped);
 }
 
 std::vector<std::string> NamesApart(const std::vector<Folder*>& all, const std::vector<Folder*>& shown)

@@ -15,6 +15,25 @@ class FolderTree;
 std::string EscapeFolderName(std::string_view name);
 // The names a path holds, top level first.
 std::vector<std::string> SplitFolderPath(std::string_view path);
+// The path below `parentPath` (empty: the top level) of a folder named `name`.
+std::string ChildFolderPath(std::string_view parentPath, std::string_view name);
+// The path of `node`, whose name and parent `nameOf` and `parentOf` give, up from it to where
+// `parentOf` gives `top`: for every kind of tree a path is made of (the document's folders, a
+// merge's records, a search's entries).
+template <typename Node, typename NameOf, typename ParentOf>
+std::string JoinFolderPath(Node node, Node top, NameOf nameOf, ParentOf parentOf, bool bEscaped = true)
+{
+    std::vector<Node> chain;
+    for (; node != top; node = parentOf(node))
+        chain.push_back(node);
+    std::string path;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        if (it != chain.rbegin())
+            path += '/';
+        path += bEscaped ? EscapeFolderName(nameOf(*it)) : std::string(nameOf(*it));
+    }
+    return path;
+}
 // The path of a folder; with bEscaped off, its names as they are, for people to read.
 std::string FolderPath(const Folder* pFolder, bool bEscaped = true);
 // What a list of folders shows for each of `shown` (the Assign Keys dialog's rows, the Assigned

@@ -190,16 +190,10 @@ std::optional<std::string> SearchPatternBytes(const TextEncoding& encoding, std:
 
 std::string SearchSnapshot::PathOf(size_t entry) const
 {
-    std::vector<size_t> chain;
-    for (size_t at = entry; at != kNoParent; at = entries[at].parent)
-        chain.push_back(at);
-    std::string path = pathPrefix;
-    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-        if (it != chain.rbegin())
-            path += '/';
-        path += EscapeFolderName(entries[*it].name);
-    }
-    return path;
+    return pathPrefix
+           + JoinFolderPath(
+               entry, kNoParent, [this](size_t at) -> const std::string& { return entries[at].name; },
+               [this](size_t at) { return entries[at].parent; });
 }
 
 SearchSnapshot TakeSearchSnapshot(const CQuillboxDoc& doc, const Folder* pStart)

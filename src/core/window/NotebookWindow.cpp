@@ -4,12 +4,10 @@
 #include "disk/SaveCopy.h"
 #include "disk/UnsavedWork.h"
 #include "disk/WorkKeeping.h"
-#include "format/NotebookWriter.h"
 #include "merge/ConflictCopies.h"
 #include "merge/DiskMerge.h"
 #include "platform/Clock.h"
 #include "platform/Translatable.h"
-#include "storage/MemoryFile.h"
 
 namespace {
 
@@ -104,12 +102,11 @@ ReadReport NotebookWindow::OpenUnsaved(const std::string& source, const std::str
 
 ReadReport NotebookWindow::OpenMerged(const NotebookSnapshot& merged, const std::string& notebookPath)
 {
-    MemoryFile file("quillbox-merged", "cannot keep the merged notebook");
-    WriteNotebook(merged, [&file](std::string_view chunk) {
-        file.Append(chunk);
-        return true;
-    });
-    return OpenUnsaved(file.Path(), notebookPath, false);
+    m_lastRead.reset();
+    const ReadReport report = Batch([&] { return m_doc.OpenSnapshot(merged, notebookPath); });
+    if (report.Opened())
+        m_front.ShowTitle();
+    return report;
 }
 
 ReadReport NotebookWindow::Recover(const RecoveryEntry& entry)
@@ -188,7 +185,11 @@ void NotebookWindow::MergeDiskChange(const std::string& path)
     pMerged->m_lastRead = std::move(merge.disk);
     pMerged->m_readMoment = m_readMoment;
     // The merged window kept its work as it opened, so this one lets go of its own, and of the
-    // file, which the merged one then claims without being told of another.
+    // file, which the merged one then claims without being told of another. When the merged
+    // work could not be kept, this window's stays where it is, to be offered as an ended
+    // window's.
+    if (pMerged->m_pWork && !pMerged->m_pWork->IsKept())
+        m_pWork.reset();
     Close();
     pMerged->m_watch.OnFileRead(path, merge.diskHash);
     m_front.ShowWindow(*pMerged);

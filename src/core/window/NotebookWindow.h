@@ -163,8 +163,9 @@ private:
     CQuillboxTreeView m_treeView;
     FileWatch m_watch;
     std::unique_ptr<UnsavedWork> m_pWork;
-    // The notebook as this window last read or saved it, the base of a merge with another
-    // program's change (unknown for work recovered or merged in), and the moment it was read.
+    // The notebook as this window last read, saved or merged in from its file, the base of a
+    // merge with another program's change (unknown for recovered work and a save's copy), and
+    // the moment it was read.
     std::optional<NotebookSnapshot> m_lastRead;
     std::tm m_readMoment {};
     bool m_bClosed = false;
