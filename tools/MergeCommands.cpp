@@ -1,4 +1,5 @@
 #include <ctime>
+#include <filesystem>
 
 #include "CliCommands.h"
 #include "format/NotebookWriter.h"
@@ -41,6 +42,14 @@ bool ReadNotebook(const std::string& operand, const std::tm& now, NotebookSnapsh
         return false;
     }
     return true;
+}
+
+// A file that holds nothing, which no notebook is.
+bool IsEmptyFile(const std::string& operand)
+{
+    std::error_code error;
+    const std::string path = InputPath(operand);
+    return operand != "-" && std::filesystem::is_regular_file(path, error) && std::filesystem::file_size(path, error) == 0;
 }
 
 std::string InUtf8(const NotebookSnapshot& notebook, const std::string& bytes)
@@ -97,7 +106,10 @@ int Merge(const Args& args)
     const std::tm now = Now();
     NotebookSnapshot base;
     NotebookSnapshot theirs;
-    if ((!bUnion && !ReadNotebook(args.operands[0], now, base)) || !ReadNotebook(args.operands[count - 1], now, theirs))
+    // Both branches added the notebook: git gives an empty file for the version they share, of
+    // which there is none, and the two are merged as a union.
+    const bool bNoBase = bUnion || IsEmptyFile(args.operands[0]);
+    if ((!bNoBase && !ReadNotebook(args.operands[0], now, base)) || !ReadNotebook(args.operands[count - 1], now, theirs))
         return kTrouble;
 
     const MergeOptions options { TheirsVersionLine(labels) };
@@ -107,7 +119,7 @@ int Merge(const Args& args)
         NotebookSnapshot mine;
         if (!ReadNotebook(ours, now, mine, pHash))
             return false;
-        result = bUnion ? UnionNotebooks(mine, theirs, options) : MergeNotebooks(base, mine, theirs, options);
+        result = bNoBase ? UnionNotebooks(mine, theirs, options) : MergeNotebooks(base, mine, theirs, options);
         return true;
     };
     int status = kOk;
@@ -141,7 +153,13 @@ int Merge(const Args& args)
 
 int Diff(const Args& args)
 {
-    // git's diff driver command: PATH OLD-FILE OLD-HEX OLD-MODE NEW-FILE NEW-HEX NEW-MODE.
+    // git's diff driver command: PATH OLD-FILE OLD-HEX OLD-MODE NEW-FILE NEW-HEX NEW-MODE, or PATH
+    // alone for a path left unmerged, which git's own diff names so and goes on.
+    if (args.operands.size() == 1) {
+        ShowAsOnTerminal(Stream::Out);
+        WriteText("* Unmerged path " + args.operands[0] + "\n", TextEncoding::Kind::Utf8);
+        return kOk;
+    }
     const bool bFromGit = args.operands.size() == 7;
     if (args.operands.size() != 2 && !bFromGit) {
         Error(Fill(CliText("diff takes 2 notebooks (or git's 7 arguments), not %1; see quillbox-cli --help"),

@@ -183,19 +183,21 @@ const Command kCommands[] = {
       folder's path, the note's header and what happened, apart by tabs; a conflict's
       line says "conflict:". The labels name the sides there (default "ours" and
       "theirs"). Exit status: 0 when the merge is clean, 1 when conflicts were kept side
-      by side, 2 on an error (nothing is written then).
+      by side, 2 on an error (nothing is written then). An empty BASE, as git gives
+      when both branches added the notebook, merges the two as --union does.
   merge --union [-o OUT] [-L OURS-LABEL [-L THEIRS-LABEL]] [--force] OURS THEIRS
       Merge two copies with no common version, such as a file-sync tool's conflict copy:
       every folder and every note of either is kept, notes both hold once. Where the
       copies give a folder's key or a preference differently, OURS wins.
 )"), kTrouble },
-    { "diff", {}, 2, 7, Diff, CLI_TEXT_NOOP(R"(  diff OLD NEW
+    { "diff", {}, 1, 7, Diff, CLI_TEXT_NOOP(R"(  diff OLD NEW
       List what changed from notebook OLD to NEW: folders added, removed, renamed and
       moved, and notes added, removed and changed, each with the folder's path and the
       note's header, a changed note's lines after it ("-" gone, "+" new). Exit status: 0
       when they hold the same, 1 when they differ, 2 on an error. Given git's seven
       arguments for a diff driver's command (PATH OLD-FILE OLD-HEX OLD-MODE NEW-FILE
-      NEW-HEX NEW-MODE), it compares OLD-FILE with NEW-FILE and ends with 0.
+      NEW-HEX NEW-MODE), it compares OLD-FILE with NEW-FILE and ends with 0; given
+      PATH alone, for a path left unmerged, it says "* Unmerged path PATH" as git does.
 )"), kTrouble },
 };
 

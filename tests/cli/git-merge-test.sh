@@ -65,6 +65,26 @@ grep -q "an idea, seen on the desktop" "$WORK/ideas" && grep -q "an idea, seen o
 grep -q "this version is from theirs, the one above from ours" "$WORK/ideas" || fail "the second version does not say whose it is"
 grep -q "^<<<<<<<\|^=======" nb.not && fail "the notebook holds git's conflict markers"
 "$Q" check nb.not >/dev/null || fail "the notebook with a conflict is damaged"
+# During the conflict git runs the diff driver with the path alone.
+for side in --ours --theirs --base; do
+    git diff $side >"$WORK/diff-out" 2>&1 || fail "git diff $side failed: $(cat "$WORK/diff-out")"
+    grep -q "^\* Unmerged path nb.not$" "$WORK/diff-out" || fail "git diff $side says $(cat "$WORK/diff-out")"
+done
+git merge --abort
+
+# Both branches added the same notebook: git gives the driver an empty base, and both are kept.
+git checkout -qb added-there
+"$Q" new added.not
+"$Q" add added.not Main "added there"
+git add added.not && git commit -qm "added there"
+git checkout -q main
+"$Q" new added.not
+"$Q" add --create added.not Main/Here "added here"
+git add added.not && git commit -qm "added here"
+git merge -q --no-edit added-there >"$WORK/merge-out" 2>&1 || fail "an add/add merge failed: $(cat "$WORK/merge-out")"
+for note in "added there" "added here"; do
+    [ "$("$Q" grep added.not "$note" | wc -l)" -eq 1 ] || fail "the note \"$note\" is not there once after add/add"
+done
 
 # The commands by hand: errors write nothing, --union keeps both, diff says whether they differ.
 cd "$WORK" || exit 1
