@@ -2,12 +2,14 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -344,5 +346,11 @@ void CChildFrame::Reopen(const std::string& path)
 
 bool CChildFrame::MoveToTrash(const std::string& path)
 {
+    // Qt finds the home trash in the user's data folder and, where that folder is missing, puts
+    // the trash in the current folder instead: the data folder is made first, and without one
+    // nothing is moved.
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (data.isEmpty() || !QDir().mkpath(data))
+        return false;
     return QFile::moveToTrash(DecodePath(path));
 }
