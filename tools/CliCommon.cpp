@@ -148,6 +148,11 @@ ReadReport OpenBytes(HeadlessNotebook& nb, std::string_view bytes)
     return nb.doc.OnOpenDocument(file.Path());
 }
 
+std::optional<std::string> CutSaveCopy(const std::string& operand)
+{
+    return operand == "-" ? std::nullopt : FindSaveCopy(operand);
+}
+
 bool SameFile(const std::string& a, const std::string& b)
 {
     struct stat sa {};
@@ -157,6 +162,14 @@ bool SameFile(const std::string& a, const std::string& b)
 
 bool Open(HeadlessNotebook& nb, const std::string& operand, bool bForWriting)
 {
+    // The file may be cut short, and the copy be the notebook as last saved.
+    if (const std::optional<std::string> copy = CutSaveCopy(operand)) {
+        Error(Fill(CliText("a save of \"%1\" was cut off and left a complete copy of the notebook in \"%2\"; the file "
+                           "may be cut short, so nothing was read. Open the notebook in Quillbox to choose between them, "
+                           "or move the copy away."),
+                   { operand, *copy }));
+        return false;
+    }
     const ReadReport report = nb.doc.OnOpenDocument(InputPath(operand));
     const std::string message = DescribeProblem(report.problem);
     if (!report.Opened()) {

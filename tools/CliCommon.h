@@ -67,6 +67,9 @@ std::string InputPath(const std::string& operand);
 // Opens a notebook from its bytes as from a file that holds them, saying nothing.
 ReadReport OpenBytes(HeadlessNotebook& nb, std::string_view bytes);
 
+// The complete copy of the notebook that a cut save left beside the notebook file `operand`,
+// which the file may then lack (disk/SaveCopy.h).
+std::optional<std::string> CutSaveCopy(const std::string& operand);
 // True when two paths name one existing file.
 bool SameFile(const std::string& a, const std::string& b);
 

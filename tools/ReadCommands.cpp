@@ -128,10 +128,13 @@ int Check(const Args& args)
         say(shownName + ":" + std::to_string(damage.line) + ": ");
         say(damage.what + "\n", kind);
     }
-    if (damages.empty())
+    const std::optional<std::string> copy = CutSaveCopy(operand);
+    if (copy)
+        say(shownName + ": " + Fill(CliText("a save was cut off and left a complete copy of the notebook in \"%1\""), { *copy }) + "\n");
+    else if (damages.empty())
         say(shownName + ": no damage found\n");
     if (!pOut)
-        return damages.empty() ? kClean : kDamaged;
+        return damages.empty() && !copy ? kClean : kDamaged;
 
     // Where a text lost its "End Folder" line, the line is put back and the notebook read
     // again, so that the folders after it stay under their own parents.

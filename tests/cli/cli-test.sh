@@ -265,6 +265,15 @@ cp nb.not .cut-save.not.quillbox-save
 expect 1 "$Q" add cut-save.not Main "more"
 grep -q 'was cut off and left a complete copy' err || fail "a complete save copy is not mentioned: $(cat err)"
 cmp -s nb.not .cut-save.not.quillbox-save || fail "the complete save copy was touched"
+# Nor is the file, which may be cut short, read as the notebook; check names the copy.
+for command in "1 tree cut-save.not" "1 cat cut-save.not Main" "1 export --format text cut-save.not" \
+    "2 grep cut-save.not save" "1 resave cut-save.not elsewhere.not"; do
+    expect ${command%% *} "$Q" ${command#* }
+    grep -q 'was cut off and left a complete copy' err || fail "$command does not mention the save copy: $(cat err)"
+done
+[ -e elsewhere.not ] && fail "resave wrote what may be cut short"
+expect 1 "$Q" check cut-save.not
+grep -q 'a save was cut off and left a complete copy' out || fail "check does not mention the save copy: $(cat out)"
 
 # A command killed while it reads standard input leaves nothing behind.
 mkdir tmp
