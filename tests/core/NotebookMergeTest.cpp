@@ -82,6 +82,8 @@ const MergeCase kCases[] = {
     { "one note edited on both sides, apart", "A<a:1,2,3>", "A<a:1x,2,3>", "A<a:1,2,3x>", "A<a:1x,2,3x>", "" },
     { "one note edited on both sides, in the same line", "A<a:1,2,3>", "A<a:1,2x,3>", "A<a:1,2y,3>",
       "A<a:1,2x,3|a:(theirs),1,2y,3>", "note kept twice Main/A ------ a ------" },
+    { "one note edited on both sides, a line added right after lines the other rewrote", "A<a:1,2,3>", "A<a:1,2,2b,3>",
+      "A<a:1,2x,3>", "A<a:1,2,2b,3|a:(theirs),1,2x,3>", "note kept twice Main/A ------ a ------" },
     { "what stands before the first note, edited on both sides", "A<:0|a:1>", "A<:0x|a:1>", "A<:0y|a:1>",
       "A<:0x|(theirs):0y|a:1>", "note kept twice Main/A" },
     { "notes edited on both sides, each in its own way", "A<a:1|b:2>", "A<a:1x|b:2>", "A<a:1|b:2x>", "A<a:1x|b:2x>", "" },

@@ -173,7 +173,8 @@ private:
         const std::vector<std::string_view> o = SplitLines(*ours);
         const std::vector<std::string_view> t = SplitLines(*theirs);
         PieceNumbers numbering;
-        const std::vector<MergeRegion> regions = MergeSequences(numbering.Of(b), numbering.Of(o), numbering.Of(t));
+        const std::vector<MergeRegion> regions
+            = MergeSequences(numbering.Of(b), numbering.Of(o), numbering.Of(t), TouchingChanges::Conflict);
         if (std::any_of(regions.begin(), regions.end(), [](const MergeRegion& r) { return r.source == Source::Conflict; })) {
             Append(out, *ours);
             AppendMarked(out, *theirs);

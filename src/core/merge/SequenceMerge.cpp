@@ -95,7 +95,8 @@ std::vector<SequenceChange> DiffSequences(std::span<const int> base, std::span<c
     return changes;
 }
 
-std::vector<MergeRegion> MergeSequences(std::span<const int> base, std::span<const int> ours, std::span<const int> theirs)
+std::vector<MergeRegion> MergeSequences(std::span<const int> base, std::span<const int> ours, std::span<const int> theirs,
+                                        TouchingChanges touching)
 {
     using Source = MergeRegion::Source;
     const std::vector<SequenceChange> oursChanges = DiffSequences(base, ours);
@@ -131,6 +132,8 @@ std::vector<MergeRegion> MergeSequences(std::span<const int> base, std::span<con
         const auto overlaps = [&](const SequenceChange& c) {
             if (c.baseStart == c.baseEnd && start == end)
                 return c.baseStart == start;
+            if (touching == TouchingChanges::Conflict)
+                return c.baseStart <= end && start <= c.baseEnd;
             return c.baseStart < end && start < c.baseEnd;
         };
         (bOursFirst ? oursGrowth : theirsGrowth) += growth(first);

@@ -63,7 +63,18 @@ struct MergeRegion
     size_t theirsEnd = 0;
 };
 
+// Whether a change of one side that ends where the other's begins conflicts with it. Notes and
+// folders added beside what the other side changed stand apart; the lines of one text touch, as
+// GNU diff3 and git merge-file take them: a line added right after lines the other side rewrote
+// would make a text neither side wrote.
+enum class TouchingChanges
+{
+    Apart,
+    Conflict,
+};
+
 // The merge of the changes each side made to `base`, as consecutive regions. Changes conflict
-// when the stretches of the base they replace overlap, or when both insert at one place; a change
-// that ends where the other's begins does not.
-std::vector<MergeRegion> MergeSequences(std::span<const int> base, std::span<const int> ours, std::span<const int> theirs);
+// when the stretches of the base they replace overlap, when both insert at one place, or as
+// `touching` says when they touch.
+std::vector<MergeRegion> MergeSequences(std::span<const int> base, std::span<const int> ours, std::span<const int> theirs,
+                                        TouchingChanges touching = TouchingChanges::Apart);
