@@ -293,6 +293,22 @@ PY
     r=$(ratio "$merge_s" "$open_s")
     changed=$("$cli" diff "$large" "$work/merged.not" | grep -c '^note changed' || true)
     row "headless merge, large with 1% of notes changed on each side, vs opening the three" "${r}x (${merge_s} s / ${open_s} s), $changed notes changed" "at most 3x" "$(within "$r" 3)"
+
+    # Nesting costs the merge and the comparison no more than reading and writing the notebooks:
+    # no path of every folder. (Printing the tree of such a notebook takes long: its indents grow
+    # with the depth.)
+    deepest=$(nb "deep-$deeper.not" deep "$deeper")
+    edit_notes "$deepest" "$work/deep-ours.not" 17
+    edit_notes "$deepest" "$work/deep-theirs.not" 61
+    resave3() { for f in "$deepest" "$work/deep-ours.not" "$work/deep-theirs.not"; do "$cli" resave --force "$f" "$work/deep-resaved.not"; done; }
+    read -r open_s merge_s < <(paired 1 resave3 "$cli" merge -o "$work/deep-merged.not" "$deepest" "$work/deep-ours.not" "$work/deep-theirs.not")
+    r=$(ratio "$merge_s" "$open_s")
+    row "headless merge, $deeper levels deep with 1% of notes changed on each side, vs resaving the three" "${r}x (${merge_s} s / ${open_s} s)" "at most 3x" "$(within "$r" 3)"
+    "$cli" resave --force "$deepest" "$work/deep-copy.not"
+    resave2() { for f in "$deepest" "$work/deep-copy.not"; do "$cli" resave --force "$f" "$work/deep-resaved.not"; done; }
+    read -r open_s diff_s < <(paired 1 resave2 "$cli" diff "$deepest" "$work/deep-copy.not")
+    r=$(ratio "$diff_s" "$open_s")
+    row "headless diff, $deeper levels deep, with a copy of itself vs resaving the two" "${r}x (${diff_s} s / ${open_s} s)" "at most 3x" "$(within "$r" 3)"
 fi
 
 # --- window -------------------------------------------------------------------------------------

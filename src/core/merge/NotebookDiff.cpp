@@ -60,19 +60,26 @@ std::vector<NotebookChange> DiffNotebooks(const NotebookSnapshot& older, const N
     const RecordTree b(InUtf8(newer, newerCopy).records);
     const FolderMatching match = MatchFolders(a, b);
     std::vector<NotebookChange> changes;
+    // A path is made only for a folder a change names, so that deep nesting costs no path of
+    // every folder.
     for (int folder = 0; folder < b.Size(); ++folder) {
-        const std::string path = b.Path(folder);
         const int was = match.baseOf[static_cast<size_t>(folder)];
         if (was < 0) {
+            const std::string path = b.Path(folder);
             changes.push_back({ Kind::FolderAdded, path, {}, {}, {} });
             DiffNotes(path, {}, b.At(folder).text, changes);
             continue;
         }
         const int parent = b.Parent(folder);
         const int parentWas = parent == RecordTree::kRoot ? RecordTree::kRoot : match.baseOf[static_cast<size_t>(parent)];
-        if (parentWas != a.Parent(was))
+        const bool bMoved = parentWas != a.Parent(was);
+        const bool bRenamed = a.At(was).name != b.At(folder).name;
+        if (!bMoved && !bRenamed && a.At(was).text.View() == b.At(folder).text.View())
+            continue;
+        const std::string path = b.Path(folder);
+        if (bMoved)
             changes.push_back({ Kind::FolderMoved, path, a.Path(was), {}, {} });
-        else if (a.At(was).name != b.At(folder).name)
+        else if (bRenamed)
             changes.push_back({ Kind::FolderRenamed, path, a.Path(was), {}, {} });
         DiffNotes(path, a.At(was).text, b.At(folder).text, changes);
     }

@@ -600,14 +600,21 @@ private:
     {
         NotebookSnapshot out;
         const std::vector<std::vector<int>> children = OrderChildren();
-        std::vector<std::string> paths(m_folders.size());
+        // Each folder's parent as written; a path is made only for a folder an event names, so
+        // that deep nesting costs no path of every folder.
+        std::vector<int> parents(m_folders.size(), kRoot);
+        const auto pathOf = [&](int id) {
+            return JoinFolderPath(
+                id, kRoot, [&](int f) -> const std::string& { return m_folders[static_cast<size_t>(f)].name; },
+                [&](int f) { return parents[static_cast<size_t>(f)]; });
+        };
         // Pre-order, without recursion: the folders still to write, last first.
-        std::vector<std::pair<int, std::string>> stack;
+        std::vector<int> stack;
         const std::vector<int>& top = children[0];
         for (auto it = top.rbegin(); it != top.rend(); ++it)
-            stack.emplace_back(*it, std::string());
+            stack.push_back(*it);
         while (!stack.empty()) {
-            auto [id, parentPath] = std::move(stack.back());
+            const int id = stack.back();
             stack.pop_back();
             const Merged& f = m_folders[static_cast<size_t>(id)];
             const std::vector<int>& mine = children[static_cast<size_t>(id + 1)];
@@ -617,10 +624,10 @@ private:
                 record.key = KeyAssignment { {}, f.key.key, f.key.function };
             record.children = static_cast<int>(mine.size());
             record.text = f.text;
-            std::string& path = paths[static_cast<size_t>(id)];
-            path = ChildFolderPath(parentPath, f.name);
-            for (auto it = mine.rbegin(); it != mine.rend(); ++it)
-                stack.emplace_back(*it, path);
+            for (auto it = mine.rbegin(); it != mine.rend(); ++it) {
+                parents[static_cast<size_t>(*it)] = id;
+                stack.push_back(*it);
+            }
         }
         // Events in the order of the merged folders, each folder's own before its notes'.
         std::vector<std::pair<int, MergeEvent>> ordered = m_events;
@@ -631,10 +638,10 @@ private:
             }
         }
         for (const auto& [id, theirsParent] : m_movedTwice)
-            ordered.push_back({ id, { Kind::FolderMovedTwice, {}, {}, theirsParent == kRoot ? std::string() : paths[static_cast<size_t>(theirsParent)] } });
+            ordered.push_back({ id, { Kind::FolderMovedTwice, {}, {}, theirsParent == kRoot ? std::string() : pathOf(theirsParent) } });
         std::stable_sort(ordered.begin(), ordered.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
         for (auto& [id, event] : ordered) {
-            event.path = paths[static_cast<size_t>(id)];
+            event.path = pathOf(id);
             events.push_back(std::move(event));
         }
         return out;

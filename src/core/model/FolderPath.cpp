@@ -34,11 +34,6 @@ std::vector<std::string> SplitFolderPath(std::string_view path)
     return names;
 }
 
-std::string ChildFolderPath(std::string_view parentPath, std::string_view name)
-{
-    return parentPath.empty() ? EscapeFolderName(name) : std::string(parentPath) + '/' + EscapeFolderName(name);
-}
-
 std::string FolderPath(const Folder* pFolder, bool bEscaped)
 {
     return JoinFolderPath<const Folder*>(

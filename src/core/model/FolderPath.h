@@ -15,8 +15,6 @@ class FolderTree;
 std::string EscapeFolderName(std::string_view name);
 // The names a path holds, top level first.
 std::vector<std::string> SplitFolderPath(std::string_view path);
-// The path below `parentPath` (empty: the top level) of a folder named `name`.
-std::string ChildFolderPath(std::string_view parentPath, std::string_view name);
 // The path of `node`, whose name and parent `nameOf` and `parentOf` give, up from it to where
 // `parentOf` gives `top`: for every kind of tree a path is made of (the document's folders, a
 // merge's records, a search's entries).
