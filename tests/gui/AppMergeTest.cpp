@@ -46,17 +46,6 @@ private slots:
 
 private:
     // Opens `path`, types `typed` at the end of the first note's body line, as the user would.
-    CChildFrame* OpenAndType(AppWindow& app, const QString& path, const QString& typed)
-    {
-        CChildFrame* pChild = app.frame.OpenNotebook(path);
-        pChild->ActivatePane(CChildFrame::Pane::Editor);
-        QTest::keyClick(app.Editor(), Qt::Key_Home, Qt::ControlModifier);
-        QTest::keyClick(app.Editor(), Qt::Key_Down);
-        QTest::keyClick(app.Editor(), Qt::Key_End);
-        QTest::keyClicks(app.Editor(), typed);
-        return pChild;
-    }
-
     MemorySettings m_settings;
 };
 

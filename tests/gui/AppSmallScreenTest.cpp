@@ -158,13 +158,8 @@ void MergeWindows(AppWindow& app, const Look& look)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("a.not"));
     WriteAll(path, NotebookWith("------ one ------\nfirst\n"));
-    CChildFrame* pChild = app.frame.OpenNotebook(path);
+    CChildFrame* pChild = OpenAndType(app, path, QStringLiteral(" mine"));
     QVERIFY(pChild);
-    pChild->ActivatePane(CChildFrame::Pane::Editor);
-    QTest::keyClick(app.Editor(), Qt::Key_Home, Qt::ControlModifier);
-    QTest::keyClick(app.Editor(), Qt::Key_Down);
-    QTest::keyClick(app.Editor(), Qt::Key_End);
-    QTest::keyClicks(app.Editor(), QStringLiteral(" mine"));
     WriteAll(path, NotebookWith("------ one ------\nfirst theirs\n"));
     bool bAsked = false;
     WhenModal([&](QWidget* pQuestion) {

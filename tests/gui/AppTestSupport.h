@@ -226,3 +226,18 @@ struct AppWindow
 
     CMainFrame frame;
 };
+
+// Opens the notebook at `path` and types `typed` at the end of the line below its first, from
+// the editor, as the user would; null when it did not open.
+inline CChildFrame* OpenAndType(AppWindow& app, const QString& path, const QString& typed)
+{
+    CChildFrame* pChild = app.frame.OpenNotebook(path);
+    if (!pChild)
+        return nullptr;
+    pChild->ActivatePane(CChildFrame::Pane::Editor);
+    QTest::keyClick(app.Editor(), Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClick(app.Editor(), Qt::Key_Down);
+    QTest::keyClick(app.Editor(), Qt::Key_End);
+    QTest::keyClicks(app.Editor(), typed);
+    return pChild;
+}

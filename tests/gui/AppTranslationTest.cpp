@@ -453,13 +453,8 @@ void AppTranslationTest::theMergesQuestionsAndListComeFromTheCatalogueAndFit()
         WriteAll(path, NotebookWith("------ one ------\nfirst\n"));
         MemorySettings settings;
         AppWindow app(settings);
-        CChildFrame* pChild = app.frame.OpenNotebook(path);
+        CChildFrame* pChild = OpenAndType(app, path, QStringLiteral(" mine"));
         QVERIFY(pChild);
-        pChild->ActivatePane(CChildFrame::Pane::Editor);
-        QTest::keyClick(app.Editor(), Qt::Key_Home, Qt::ControlModifier);
-        QTest::keyClick(app.Editor(), Qt::Key_Down);
-        QTest::keyClick(app.Editor(), Qt::Key_End);
-        QTest::keyClicks(app.Editor(), QStringLiteral(" mine"));
         WriteAll(path, NotebookWith("------ one ------\nfirst theirs\n"));
 
         // Save's question offers Merge; the merge lists the note both changed.
