@@ -210,6 +210,12 @@ bool LockForWriting(WriteLock& lock, const std::string& path, bool bForce)
                        { path, who }));
             return false;
         }
+        // Another machine's name cannot be checked from here, and one that ended stays behind
+        // wherever a sync tool copied the lock file: it is mentioned, never obeyed.
+        if (!holders.elsewhere.empty())
+            Error(Fill(CliText("note: \"%1\" may be open in Quillbox on another machine that shares its folder (%2), which "
+                               "cannot be checked from here; writing it all the same."),
+                       { path, DescribeLockOwner(holders.elsewhere.front()) }));
     }
     FileProblem problem;
     if (!lock.Take(path, kWriterWait, problem)) {

@@ -921,6 +921,14 @@ Whichever saves last overwrites what the other saved.</source>
 Wer zuletzt speichert, überschreibt, was der andere gespeichert hat.</translation>
     </message>
     <message>
+        <source>&quot;%1&quot; may be open in Quillbox on another machine that shares its folder%2: whether it still is cannot be checked from here.
+
+If it is, whichever saves last overwrites what the other saved.</source>
+        <translation>„%1“ ist vielleicht in Quillbox auf einem anderen Rechner geöffnet, der seinen Ordner teilt%2: Ob es das noch ist, lässt sich von hier aus nicht prüfen.
+
+Wenn ja, überschreibt, wer zuletzt speichert, was der andere gespeichert hat.</translation>
+    </message>
+    <message>
         <source>&quot;%1&quot; was deleted or moved by another program. Save writes the notebook there again.</source>
         <translation>„%1“ wurde von einem anderen Programm gelöscht oder verschoben. Beim Speichern wird das Notizbuch dort neu geschrieben.</translation>
     </message>

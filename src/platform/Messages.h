@@ -21,8 +21,10 @@ struct Message
         FolderTextFull,      // typing or a paste went beyond what a folder's text holds: `detail`
                              // is that many characters, in words already
         // About a notebook's file, whose name (the file system's bytes) is `subject`:
-        OpenElsewhere,        // another Quillbox has it open: `holder` says which, or is empty
-                              // when only its lock tells
+        OpenElsewhere,        // another Quillbox of this machine has it open: `holder` says which,
+                              // or is empty when only its lock tells
+        MayBeOpenElsewhere,   // its lock file names `holder`, a Quillbox of another machine
+                              // sharing the folder, which may have ended
         ChangedWhileModified, // another program changed it while this notebook has unsaved changes
         Vanished,             // another program deleted or moved it
         NotTrashed,           // it could not be moved to the desktop's trash and stays where it is
@@ -35,8 +37,8 @@ struct Message
 
     bool IsAboutAFile() const
     {
-        return kind == Kind::OpenElsewhere || kind == Kind::ChangedWhileModified || kind == Kind::Vanished
-            || kind == Kind::NotTrashed;
+        return kind == Kind::OpenElsewhere || kind == Kind::MayBeOpenElsewhere || kind == Kind::ChangedWhileModified
+            || kind == Kind::Vanished || kind == Kind::NotTrashed;
     }
     // What the words put in: the file's name, or the detail's words.
     const std::string& Shown() const { return IsAboutAFile() ? subject : detail; }

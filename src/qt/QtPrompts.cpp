@@ -67,6 +67,7 @@ QString ObjectNameOf(Message::Kind kind)
 {
     switch (kind) {
     case Message::Kind::OpenElsewhere:
+    case Message::Kind::MayBeOpenElsewhere:
         return QStringLiteral("lockWarning");
     case Message::Kind::ChangedWhileModified:
     case Message::Kind::Vanished:

@@ -57,15 +57,24 @@ bool SetLockWaiting(int fd, short type, off_t start, off_t length, Clock::time_p
     }
 }
 
-// Another open file description, of this program or another, holds a lock on these bytes.
-bool IsLockedElsewhere(int fd, off_t start, off_t length)
+// Whether another open file description, of this program or another, holds a lock on these
+// bytes; nothing where the file system keeps no locks.
+std::optional<bool> LockedElsewhere(int fd, off_t start, off_t length)
 {
     struct flock lock {};
     lock.l_type = F_WRLCK;
     lock.l_whence = SEEK_SET;
     lock.l_start = start;
     lock.l_len = length;
-    return ::fcntl(fd, F_OFD_GETLK, &lock) == 0 && lock.l_type != F_UNLCK;
+    if (::fcntl(fd, F_OFD_GETLK, &lock) != 0)
+        return std::nullopt;
+    return lock.l_type != F_UNLCK;
+}
+
+// Another open file description holds a lock on these bytes, as far as the file system tells.
+bool IsLockedElsewhere(int fd, off_t start, off_t length)
+{
+    return LockedElsewhere(fd, start, length).value_or(false);
 }
 
 // Whether the open file `fd` is still the one named `path`: a program that removed the lock
@@ -154,12 +163,26 @@ bool WriteOwners(int fd, const std::vector<LockOwner>& owners)
     return ::ftruncate(fd, static_cast<off_t>(text.size())) == 0;
 }
 
-// The names that still stand for a holder: another machine's always, this machine's while its
-// process lives.
-std::vector<LockOwner> StandingOwners(std::vector<LockOwner> owners)
+// The names in the lock file `fd` that still stand for a holder: this machine's while its process
+// lives and a claim on byte 0 is held, since each holder claims it before it writes its name and
+// until it has taken the name away (where the file system keeps no locks, the names are all there
+// is); another machine's always, as nothing here can tell whether it ended.
+std::vector<LockOwner> StandingOwners(int fd, std::vector<LockOwner> owners)
 {
-    std::erase_if(owners, [](const LockOwner& owner) { return owner.IsStale(); });
+    const bool bClaimed = LockedElsewhere(fd, kOpenByte, 1).value_or(true);
+    const std::string host = LockOwner::Self().host;
+    std::erase_if(owners, [&](const LockOwner& owner) { return owner.host == host && (!bClaimed || owner.IsStale()); });
     return owners;
+}
+
+// The holders that the standing names `owners` tell of: this machine's, and the others'.
+void NameHolders(const std::vector<LockOwner>& owners, LockHolders& holders)
+{
+    const std::string host = LockOwner::Self().host;
+    holders.owners.clear();
+    holders.elsewhere.clear();
+    for (const LockOwner& owner : owners)
+        (owner.host == host ? holders.owners : holders.elsewhere).push_back(owner);
 }
 
 // Rewrites the list of names under its own lock; false when the list could not be had.
@@ -245,7 +268,7 @@ LockHolders LockFile::Acquire(const std::string& notebookPath)
         if (!SetLockWaiting(fd, F_RDLCK, kOpenByte, 1, Clock::now() + kNamesWait)) {
             // A file system without locks, or a remover that stopped: the names still tell.
             holders.bHeld = holders.bHeld || bHeldHere;
-            holders.owners = StandingOwners(ReadOwners(fd));
+            NameHolders(StandingOwners(fd, ReadOwners(fd)), holders);
             ::close(fd);
             return holders;
         }
@@ -257,14 +280,14 @@ LockHolders LockFile::Acquire(const std::string& notebookPath)
         holders.bHeld = holders.bHeld || bHeldHere;
         const LockOwner self = LockOwner::Self();
         const auto addSelf = [&](std::vector<LockOwner>& owners) {
-            owners = StandingOwners(std::move(owners));
-            holders.owners = owners;
+            owners = StandingOwners(m_fd, std::move(owners));
+            NameHolders(owners, holders);
             std::erase(holders.owners, self);
             if (std::find(owners.begin(), owners.end(), self) == owners.end())
                 owners.push_back(self);
         };
         if (!bWritable || !ChangeOwners(m_fd, addSelf))
-            holders.owners = StandingOwners(ReadOwners(m_fd));
+            NameHolders(StandingOwners(m_fd, ReadOwners(m_fd)), holders);
         return holders;
     }
 }
@@ -300,7 +323,7 @@ LockHolders LockFile::HoldersOf(const std::string& notebookPath)
     if (fd >= 0) {
         const bool bHeldHere = IsLockedElsewhere(fd, kOpenByte, 1);
         holders.bHeld = holders.bHeld || bHeldHere;
-        holders.owners = StandingOwners(ReadOwners(fd));
+        NameHolders(StandingOwners(fd, ReadOwners(fd)), holders);
     }
     if (fd >= 0)
         ::close(fd);

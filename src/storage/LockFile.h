@@ -16,8 +16,8 @@ struct LockOwner
 
     // This program's own process.
     static LockOwner Self();
-    // Its process is gone: it ran on this host and no process has its id any more. A lock from
-    // another host is never stale, since its process cannot be seen from here.
+    // Its process is gone: it ran on this host and no process has its id any more. A process of
+    // another host cannot be seen from here and is never taken as gone.
     bool IsStale() const;
     bool operator==(const LockOwner&) const = default;
 };
@@ -27,10 +27,14 @@ struct LockHolders
 {
     // A program on this machine holds the notebook's file or its lock file open.
     bool bHeld = false;
-    // The holders the lock file names whose process lives (on another machine sharing the
-    // folder, always taken to live). Empty when only a lock tells, as for a name by hard link
-    // in another folder.
+    // The Quillboxes of this machine the lock file names whose process lives, while a claim on
+    // the lock file is held. Empty when only a lock tells, as for a name by hard link in another
+    // folder.
     std::vector<LockOwner> owners;
+    // The Quillboxes of other machines sharing the folder that the lock file names. None of them
+    // holds the notebook here: their claims cannot be checked from here, and a sync tool copies
+    // the name of one that ended along with the lock file.
+    std::vector<LockOwner> elsewhere;
 
     bool Any() const { return bHeld || !owners.empty(); }
 };

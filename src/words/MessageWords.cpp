@@ -36,6 +36,11 @@ std::string DescribeMessage(const Message& message, const std::string& shown)
         return Fill(Tr("MessageWords", "\"%1\" is open in another Quillbox as well (%2).\n\n"
                                        "Whichever saves last overwrites what the other saved."),
                     { shown, DescribeLockOwner(*message.holder) });
+    case Kind::MayBeOpenElsewhere:
+        return Fill(Tr("MessageWords", "\"%1\" may be open in Quillbox on another machine that shares its folder%2: whether it "
+                                       "still is cannot be checked from here.\n\n"
+                                       "If it is, whichever saves last overwrites what the other saved."),
+                    { shown, message.holder ? " (" + DescribeLockOwner(*message.holder) + ")" : "" });
     case Kind::ChangedWhileModified:
         return Fill(Tr("MessageWords", "\"%1\" was changed by another program, and this notebook has unsaved changes.\n\n"
                                        "Save will offer to merge the other program's changes with yours, or to overwrite them."),

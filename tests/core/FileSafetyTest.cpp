@@ -116,34 +116,49 @@ TEST(LockFile, NamesTheLiveHoldersItFindsAndLeavesTheirNamesBehind)
     {
         const char* name;
         std::string left; // the lock file before Acquire; empty: none
+        bool bClaimed;    // another program holds the lock file's claim, as a window does
         std::vector<LockOwner> holders;
+        std::vector<LockOwner> others; // of other machines
+        bool bBlocks;                  // a writer such as quillbox-cli add waits for the holders
     };
     const std::vector<Case> cases = {
-        { "no lock file", "", {} },
-        { "this program's own name", text(self), {} },
-        { "a process gone on this host", self.host + "\n" + std::to_string(GonePid()) + "\nsomeone\n", {} },
-        { "unreadable", "\n\n", {} },
-        { "a live process on this host", text(live), { live } },
-        { "another host, whatever its process", text(elsewhere), { elsewhere } },
-        { "both", text(live) + text(elsewhere), { live, elsewhere } },
+        { "no lock file", "", false, {}, {}, false },
+        { "this program's own name", text(self), false, {}, {}, false },
+        { "a process gone on this host", self.host + "\n" + std::to_string(GonePid()) + "\nsomeone\n", false, {}, {}, false },
+        { "unreadable", "\n\n", false, {}, {}, false },
+        // Its process id now belongs to another program, or it was copied here by a sync tool.
+        { "a live process on this host without the claim", text(live), false, {}, {}, false },
+        { "a live process on this host with the claim", text(live), true, { live }, {}, true },
+        { "another host, whatever its process", text(elsewhere), false, {}, { elsewhere }, false },
+        { "another host and a claim here", text(live) + text(elsewhere), true, { live }, { elsewhere }, true },
+        { "another host and an unclaimed name here", text(live) + text(elsewhere), false, {}, { elsewhere }, false },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove(lock);
         if (!c.left.empty())
             WriteBytes(lock, c.left);
+        const int claim = c.bClaimed ? ::open(lock.c_str(), O_RDWR | O_CLOEXEC) : -1;
+        struct flock shared { .l_type = F_RDLCK, .l_whence = SEEK_SET, .l_start = 0, .l_len = 1 };
+        ASSERT_TRUE(!c.bClaimed || ::fcntl(claim, F_OFD_SETLK, &shared) == 0);
+        EXPECT_EQ(LockFile::HoldersOf(notebook).Any(), c.bBlocks);
         std::string kept;
         for (const LockOwner& owner : c.holders)
+            kept += text(owner);
+        for (const LockOwner& owner : c.others)
             kept += text(owner);
         {
             LockFile file;
             const LockHolders holders = file.Acquire(notebook);
-            EXPECT_FALSE(holders.bHeld);
+            EXPECT_EQ(holders.bHeld, c.bClaimed);
             EXPECT_EQ(holders.owners, c.holders);
+            EXPECT_EQ(holders.elsewhere, c.others);
             EXPECT_EQ(ReadBytes(lock), kept + text(self));
         }
         // This program's name goes with its claim; the others' stay, and so does the file.
-        EXPECT_EQ(std::filesystem::exists(lock) ? ReadBytes(lock) : "(none)", c.holders.empty() ? "(none)" : kept);
+        EXPECT_EQ(std::filesystem::exists(lock) ? ReadBytes(lock) : "(none)", kept.empty() ? "(none)" : kept);
+        if (claim >= 0)
+            ::close(claim);
     }
 }
 

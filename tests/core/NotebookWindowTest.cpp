@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -295,5 +296,55 @@ TEST(NotebookWindow, AChangedFileIsReadAgainOnlyWhenTheUserWants)
         EXPECT_EQ(w.bClosed, !bModified);
         EXPECT_EQ(w.reopened, bModified ? std::vector<std::string> {} : std::vector { files.notebook });
         EXPECT_PROMPTS_DONE(shared);
+    }
+}
+
+// The lock file beside a notebook names the Quillboxes that have it open. One of this machine is
+// told of at every open while its claim is held; a name that no process here holds (an ended
+// window's, or one a sync tool copied) is nobody's. One of another machine cannot be checked from
+// here and stays behind when it ends there, so it is told of once a run, not at every open.
+TEST(NotebookWindow, OpeningTellsOfAQuillboxOfAnotherMachineOnceARun)
+{
+    const LockOwner self = LockOwner::Self();
+    const LockOwner live { self.host, static_cast<long>(::getppid()), "someone" };
+    const LockOwner laptop { "laptop", 4242, "ann" };
+    const Message here { Message::Kind::OpenElsewhere, {}, "a.not", live };
+    const Message there { Message::Kind::MayBeOpenElsewhere, {}, "a.not", laptop };
+    struct Case
+    {
+        const char* name;
+        std::vector<LockOwner> named; // in the lock file before the first open
+        bool bClaimed;                // another program holds the lock file's claim, as a window does
+        std::vector<std::optional<Message>> told; // at each open, one after the other
+    };
+    const std::vector<Case> cases = {
+        { "a Quillbox of another machine", { laptop }, false, { there, std::nullopt, std::nullopt } },
+        { "an ended Quillbox of this machine", { { self.host, GonePid(), self.user } }, false, { std::nullopt, std::nullopt } },
+        { "a process of this machine without the claim", { live }, false, { std::nullopt, std::nullopt } },
+        { "a Quillbox of this machine", { live }, true, { here, here } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Files files;
+        WriteBytes(files.notebook, Bytes("a:1"));
+        const std::string lock = files.dir.Path(".a.not.lock");
+        std::string names;
+        for (const LockOwner& owner : c.named)
+            names += owner.host + "\n" + std::to_string(owner.pid) + "\n" + owner.user + "\n";
+        WriteBytes(lock, names);
+        const int claim = c.bClaimed ? ::open(lock.c_str(), O_RDWR | O_CLOEXEC) : -1;
+        struct flock byteZero { .l_type = F_RDLCK, .l_whence = SEEK_SET, .l_start = 0, .l_len = 1 };
+        ASSERT_TRUE(!c.bClaimed || ::fcntl(claim, F_OFD_SETLK, &byteZero) == 0);
+
+        ScriptedWindow::Shared shared(files.state);
+        for (const std::optional<Message>& told : c.told) {
+            if (told)
+                shared.prompts.ExpectMessage(DescribeMessage(*told, "a.not"));
+            ScriptedWindow w(shared);
+            ASSERT_EQ(w.window.Open(files.notebook).status, ReadReport::Status::Ok);
+            EXPECT_PROMPTS_DONE(shared);
+        }
+        if (claim >= 0)
+            ::close(claim);
     }
 }

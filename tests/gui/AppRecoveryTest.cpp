@@ -565,7 +565,7 @@ void AppRecoveryTest::aFileHasOneWindowWhateverItsNameAndALockElsewhereIsMention
     WriteAll(dir.filePath(QStringLiteral(".b.not.lock")), elsewhere);
     auto pSeen = AnswerMessageBox(QMessageBox::Ok);
     QVERIFY(app.frame.OpenNotebook(other));
-    QVERIFY2(pSeen->contains(QStringLiteral("open in another Quillbox as well (on laptop, process 4242, user ann)")),
+    QVERIFY2(pSeen->contains(QStringLiteral("may be open in Quillbox on another machine that shares its folder (on laptop, process 4242, user ann)")),
              qPrintable(*pSeen));
     app.frame.ActiveChild()->close();
     QCOMPARE(ReadAll(dir.filePath(QStringLiteral(".b.not.lock"))), elsewhere);

@@ -352,6 +352,7 @@ void AppTranslationTest::everyTextComesFromTheCatalogueAndFits()
         [&] { prompts.AskUseSaveCopy("/tmp/a.not", "/tmp/.a.not.quillbox-save"); },
         [&] { prompts.Ask({ Question::Kind::DeleteFolder, "Ideas" }); },
         [&] { prompts.Tell({ Message::Kind::OpenElsewhere, {}, "/tmp/a.not", LockOwner { "host", 7, "me" } }); },
+        [&] { prompts.Tell({ Message::Kind::MayBeOpenElsewhere, {}, "/tmp/a.not", LockOwner { "host", 7, "me" } }); },
         [&] { prompts.ReportProblem(FileProblem { FileProblem::Action::Save, FileProblem::Kind::ReadOnly, "/tmp/a.not" }); },
     };
     for (const auto& ask : asks) {

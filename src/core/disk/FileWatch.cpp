@@ -1,11 +1,21 @@
 #include "disk/FileWatch.h"
 
 #include <chrono>
+#include <set>
 
 namespace {
 
 // How long a save waits while a quillbox-cli command writes the same notebook.
 constexpr auto kSaveWait = std::chrono::seconds(5);
+
+// Whether the notebook of the lock file `lockPath` is mentioned for the first time this run as
+// maybe open on another machine: a Quillbox that ended there leaves its name behind, and the
+// user, told once, need not be told at every open.
+bool FirstMentionElsewhere(const std::string& lockPath)
+{
+    static std::set<std::string> mentioned;
+    return mentioned.insert(lockPath).second;
+}
 
 } // namespace
 
@@ -28,8 +38,11 @@ void FileWatch::OnFileRead(const std::string& path, std::optional<uint64_t> hash
     }
     m_strPath = path;
     const LockHolders holders = m_lock.Acquire(path);
-    if (!holders.Any())
+    if (!holders.Any()) {
+        if (!holders.elsewhere.empty() && FirstMentionElsewhere(LockFile::PathFor(path)))
+            m_prompts.Tell({ Message::Kind::MayBeOpenElsewhere, {}, FileNameOf(path), holders.elsewhere.front() });
         return;
+    }
     Message message { Message::Kind::OpenElsewhere, {}, FileNameOf(path) };
     if (!holders.owners.empty())
         message.holder = holders.owners.front();

@@ -20,8 +20,9 @@ public:
     explicit FileWatch(Prompts& prompts);
 
     // The notebook was read from or written to `path`: remembers the file and claims it, telling
-    // when another Quillbox has it open. `hash` is that of the bytes read or written, when they
-    // were hashed on the way; the file is read again for it otherwise.
+    // when another Quillbox of this machine has it open, and once a run when its lock file names
+    // one of another machine. `hash` is that of the bytes read or written, when they were hashed
+    // on the way; the file is read again for it otherwise.
     void OnFileRead(const std::string& path, std::optional<uint64_t> hash = std::nullopt);
     // The notebook was closed.
     void Forget();
