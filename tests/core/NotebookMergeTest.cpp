@@ -33,6 +33,7 @@ std::string EventName(MergeEvent::Kind kind)
     case K::FolderDeletedByTheirs: return "folder deleted by theirs";
     case K::FolderRenamedTwice: return "folder renamed twice";
     case K::FolderMovedTwice: return "folder moved twice";
+    case K::NoCommonVersion: return "no common version";
     case K::KeyTaken: return "key taken";
     case K::KeyKept: return "key kept";
     case K::SettingKept: return "setting kept";
@@ -87,9 +88,17 @@ const MergeCase kCases[] = {
     { "what stands before the first note, edited on both sides", "A<:0|a:1>", "A<:0x|a:1>", "A<:0y|a:1>",
       "A<:0x|(theirs):0y|a:1>", "note kept twice Main/A" },
     { "notes edited on both sides, each in its own way", "A<a:1|b:2>", "A<a:1x|b:2>", "A<a:1|b:2x>", "A<a:1x|b:2x>", "" },
+    { "notes of one header: one deleted, the other edited, against it edited", "A<h:1|h:2,3,4>", "A<h:1|h:2x,3,4>",
+      "A<h:2,3,4y>", "A<h:2x,3,4y>", "" },
     { "a folder renamed against edited", "A<a:1>", "B<a:1>", "A<a:1x>", "B<a:1x>", "" },
     { "a folder renamed and edited against edited", "A<a:1|b:2|c:3>", "B<a:1|b:2|c:3|d:4>", "A<a:1x|b:2|c:3>",
       "B<a:1x|b:2|c:3|d:4>", "" },
+    { "a folder renamed and its only note edited, against edited", "A<a:1,2,3>", "B<a:1x,2,3>", "A<a:1,2,3y>", "B<a:1x,2,3y>",
+      "" },
+    { "a folder renamed and most notes edited, against a note added", "A<a:1,2|b:3,4|c:5,6>", "B<a:1x,2|b:3x,4|c:5,6>",
+      "A<a:1,2|b:3,4|c:5,6|d:7>", "B<a:1x,2|b:3x,4|c:5,6|d:7>", "" },
+    { "a folder deleted and one little like it added, against edited", "A<a:1,2,3>", "B<b:1,4,5>", "A<a:1,2,3y>",
+      "B<b:1,4,5>,A<a:1,2,3y>", "folder deleted by ours Main/A" },
     { "a folder renamed differently", "A<a:1>", "B<a:1>", "C<a:1>", "B<a:1>", "folder renamed twice Main/B (C)" },
     { "a folder moved against moved", "A<a:1>,P<p:1>,Q<q:1>", "P<p:1>[A<a:1>],Q<q:1>", "P<p:1>,Q<q:1>[A<a:1>]",
       "P<p:1>[A<a:1>],Q<q:1>", "folder moved twice Main/P/A (Main/Q)" },

@@ -1,6 +1,7 @@
 #include "merge/FolderMatch.h"
 
 #include <algorithm>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <unordered_map>
@@ -17,6 +18,56 @@ constexpr double kSameFolderShare = 0.5;
 constexpr size_t kMostCandidates = 64;
 // Among siblings of one name, notes are compared only in groups this small.
 constexpr size_t kMostComparedSiblings = 64;
+// More than this share of a folder's lines must be found in another for the two to be one folder
+// renamed or moved and edited too.
+constexpr double kAlikeShare = 0.5;
+// Notes of one header are compared by their lines only in groups this small.
+constexpr size_t kMostComparedNotes = 64;
+
+using Hashes = std::vector<size_t>;
+
+// The hashes of pieces of text, sorted.
+Hashes SortedHashes(const std::vector<std::string_view>& pieces)
+{
+    Hashes hashes;
+    hashes.reserve(pieces.size());
+    for (const std::string_view piece : pieces)
+        hashes.push_back(std::hash<std::string_view>()(piece));
+    std::sort(hashes.begin(), hashes.end());
+    return hashes;
+}
+
+// A text's lines without their line breaks, but for blank ones, which tell no two texts apart.
+std::vector<std::string_view> FilledLines(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    for (const std::string_view line : SplitLines(text)) {
+        const std::string_view bare = WithoutBreak(line);
+        if (bare.find_first_not_of(" \t") != std::string_view::npos)
+            lines.push_back(bare);
+    }
+    return lines;
+}
+
+// The share of the longer of two sorted lists that both hold, each item as often as both hold it.
+double ShareInCommon(const Hashes& a, const Hashes& b)
+{
+    if (a.empty() || b.empty())
+        return 0;
+    size_t common = 0;
+    for (size_t i = 0, j = 0; i < a.size() && j < b.size();) {
+        if (a[i] == b[j]) {
+            ++common;
+            ++i;
+            ++j;
+        } else if (a[i] < b[j]) {
+            ++i;
+        } else {
+            ++j;
+        }
+    }
+    return static_cast<double>(common) / static_cast<double>(std::max(a.size(), b.size()));
+}
 
 class Matcher
 {
@@ -27,6 +78,8 @@ public:
         , m_matching(matching)
         , m_baseNotes(static_cast<size_t>(base.Size()))
         , m_otherNotes(static_cast<size_t>(other.Size()))
+        , m_baseLines(static_cast<size_t>(base.Size()))
+        , m_otherLines(static_cast<size_t>(other.Size()))
     {
     }
 
@@ -37,12 +90,15 @@ public:
             MatchChildren(m_pending[m_done].first, m_pending[m_done].second);
     }
 
-    // One round; false when it found nothing more.
+    // One round; false when it found nothing more. Folders alike only in their lines are
+    // looked for last, among those that nothing surer matched.
     bool ByContent()
     {
         const size_t before = m_pending.size();
         ByUniqueText();
         ByNotesInCommon();
+        ByPath();
+        ByLinesInCommon();
         ByPath();
         return m_pending.size() > before;
     }
@@ -60,39 +116,28 @@ private:
     bool BaseFree(int b) const { return m_matching.otherOf[static_cast<size_t>(b)] < 0; }
     bool OtherFree(int x) const { return m_matching.baseOf[static_cast<size_t>(x)] < 0; }
 
-    // The hashes of a folder's notes, sorted; kept once made.
-    const std::vector<size_t>& NoteHashes(const RecordTree& tree, std::vector<std::optional<std::vector<size_t>>>& cache, int folder)
+    using Cache = std::vector<std::optional<Hashes>>;
+
+    // The sorted hashes of a folder's notes, or of its lines; kept once made.
+    const Hashes& NoteHashes(const RecordTree& tree, Cache& cache, int folder)
     {
-        std::optional<std::vector<size_t>>& hashes = cache[static_cast<size_t>(folder)];
-        if (!hashes) {
-            hashes.emplace();
-            for (const std::string_view note : SplitNotes(Text(tree, folder)))
-                hashes->push_back(std::hash<std::string_view>()(note));
-            std::sort(hashes->begin(), hashes->end());
-        }
+        std::optional<Hashes>& hashes = cache[static_cast<size_t>(folder)];
+        if (!hashes)
+            hashes = SortedHashes(SplitNotes(Text(tree, folder)));
+        return *hashes;
+    }
+    const Hashes& LineHashes(const RecordTree& tree, Cache& cache, int folder)
+    {
+        std::optional<Hashes>& hashes = cache[static_cast<size_t>(folder)];
+        if (!hashes)
+            hashes = SortedHashes(FilledLines(Text(tree, folder)));
         return *hashes;
     }
 
     // The share of the larger folder's notes the two have in common.
     double NotesInCommon(int b, int x)
     {
-        const std::vector<size_t>& a = NoteHashes(m_base, m_baseNotes, b);
-        const std::vector<size_t>& o = NoteHashes(m_other, m_otherNotes, x);
-        if (a.empty() || o.empty())
-            return 0;
-        size_t common = 0;
-        for (size_t i = 0, j = 0; i < a.size() && j < o.size();) {
-            if (a[i] == o[j]) {
-                ++common;
-                ++i;
-                ++j;
-            } else if (a[i] < o[j]) {
-                ++i;
-            } else {
-                ++j;
-            }
-        }
-        return static_cast<double>(common) / static_cast<double>(std::max(a.size(), o.size()));
+        return ShareInCommon(NoteHashes(m_base, m_baseNotes, b), NoteHashes(m_other, m_otherNotes, x));
     }
 
     // The unmatched children of two matched folders, by name; among siblings of one name, those
@@ -241,15 +286,143 @@ private:
         }
     }
 
+    // An unmatched folder and an unmatched base folder that hold more than kAlikeShare of the
+    // larger one's lines in common, wherever each is: a folder renamed or moved whose notes were
+    // edited too.
+    // The most alike pairs are matched first. Only base folders that share a line with the
+    // folder are compared with it, and of those the few that share the most.
+    void ByLinesInCommon()
+    {
+        std::unordered_map<size_t, std::vector<int>> holders;
+        for (int b = 0; b < m_base.Size(); ++b) {
+            if (!BaseFree(b))
+                continue;
+            const Hashes& lines = LineHashes(m_base, m_baseLines, b);
+            for (size_t i = 0; i < lines.size(); ++i) {
+                if (i == 0 || lines[i] != lines[i - 1])
+                    holders[lines[i]].push_back(b);
+            }
+        }
+        if (holders.empty())
+            return;
+        struct Alike
+        {
+            double share;
+            int x;
+            int b;
+        };
+        std::vector<Alike> found;
+        std::unordered_map<int, size_t> shared;
+        std::vector<std::pair<int, size_t>> ranked;
+        for (int x = 0; x < m_other.Size(); ++x) {
+            if (!OtherFree(x))
+                continue;
+            const Hashes& lines = LineHashes(m_other, m_otherLines, x);
+            shared.clear();
+            for (size_t i = 0; i < lines.size(); ++i) {
+                if (i > 0 && lines[i] == lines[i - 1])
+                    continue;
+                // A line many folders hold tells none of them apart.
+                const auto it = holders.find(lines[i]);
+                if (it != holders.end() && it->second.size() <= kMostCandidates) {
+                    for (const int b : it->second)
+                        ++shared[b];
+                }
+            }
+            ranked.assign(shared.begin(), shared.end());
+            std::sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) {
+                return a.second > b.second || (a.second == b.second && a.first < b.first);
+            });
+            for (size_t i = 0; i < ranked.size() && i < kMostCandidates; ++i) {
+                const int b = ranked[i].first;
+                const double share = ShareInCommon(LineHashes(m_base, m_baseLines, b), lines);
+                if (share > kAlikeShare)
+                    found.push_back({ share, x, b });
+            }
+        }
+        std::sort(found.begin(), found.end(), [](const Alike& a, const Alike& b) {
+            return a.share > b.share || (a.share == b.share && (a.x < b.x || (a.x == b.x && a.b < b.b)));
+        });
+        for (const Alike& alike : found) {
+            if (BaseFree(alike.b) && OtherFree(alike.x))
+                Link(alike.b, alike.x);
+        }
+    }
+
     const RecordTree& m_base;
     const RecordTree& m_other;
     FolderMatching& m_matching;
-    std::vector<std::optional<std::vector<size_t>>> m_baseNotes;
-    std::vector<std::optional<std::vector<size_t>>> m_otherNotes;
+    Cache m_baseNotes;
+    Cache m_otherNotes;
+    Cache m_baseLines;
+    Cache m_otherLines;
     // Matched pairs whose children are still to be matched from m_done on.
     std::vector<std::pair<int, int>> m_pending;
     size_t m_done = 0;
 };
+
+// Pairs the notes `bs` of `base` with the notes `ss` of `side`, all of one header, by giving each
+// pair the number `next`, counted on: each note with one of the same text, in order, then each
+// with the one it has the most lines in common with, in order where too many are left to
+// compare. Notes of one header are one note edited, however little of it is left.
+void PairOneHeader(const std::vector<std::string_view>& base, const std::vector<size_t>& bs,
+                   const std::vector<std::string_view>& side, const std::vector<size_t>& ss, std::vector<int>& bn,
+                   std::vector<int>& sn, int& next)
+{
+    const auto pair = [&](size_t b, size_t s) {
+        bn[b] = next;
+        sn[s] = next++;
+    };
+    if (bs.size() == 1 && ss.size() == 1) {
+        pair(bs.front(), ss.front());
+        return;
+    }
+    std::unordered_map<std::string_view, std::deque<size_t>> byText;
+    for (const size_t s : ss)
+        byText[side[s]].push_back(s);
+    std::vector<size_t> bases;
+    for (const size_t b : bs) {
+        const auto it = byText.find(base[b]);
+        if (it != byText.end() && !it->second.empty()) {
+            pair(b, it->second.front());
+            it->second.pop_front();
+        } else {
+            bases.push_back(b);
+        }
+    }
+    std::vector<size_t> sides;
+    for (const size_t s : ss) {
+        if (sn[s] < 0)
+            sides.push_back(s);
+    }
+    if (bases.empty() || sides.empty())
+        return;
+    if (bases.size() > kMostComparedNotes || sides.size() > kMostComparedNotes) {
+        for (size_t k = 0; k < bases.size() && k < sides.size(); ++k)
+            pair(bases[k], sides[k]);
+        return;
+    }
+    std::vector<Hashes> sideLines;
+    for (const size_t s : sides)
+        sideLines.push_back(SortedHashes(FilledLines(side[s])));
+    struct Alike
+    {
+        double share;
+        size_t b;
+        size_t s;
+    };
+    std::vector<Alike> alike;
+    for (const size_t b : bases) {
+        const Hashes lines = SortedHashes(FilledLines(base[b]));
+        for (size_t k = 0; k < sides.size(); ++k)
+            alike.push_back({ ShareInCommon(lines, sideLines[k]), b, sides[k] });
+    }
+    std::stable_sort(alike.begin(), alike.end(), [](const Alike& a, const Alike& b) { return a.share > b.share; });
+    for (const Alike& a : alike) {
+        if (bn[a.b] < 0 && sn[a.s] < 0)
+            pair(a.b, a.s);
+    }
+}
 
 } // namespace
 
@@ -294,14 +467,23 @@ FolderMatching MatchFolders(const RecordTree& base, const RecordTree& other, boo
 
 std::vector<int> PairNotes(const std::vector<std::string_view>& base, const std::vector<std::string_view>& side)
 {
-    PieceNumbers numbering;
-    std::vector<int> bh;
-    std::vector<int> sh;
-    // What stands before a folder's first note has no header: it pairs with the other side's.
-    for (const std::string_view note : base)
-        bh.push_back(numbering.Of(NoteHeader(note)));
-    for (const std::string_view note : side)
-        sh.push_back(numbering.Of(NoteHeader(note)));
+    // Notes of one header, paired by content, share a number; every other note has its own, so
+    // that the diff below keeps the pairs that stand in the same order on both sides. What
+    // stands before a folder's first note has no header: it pairs with the other side's.
+    std::unordered_map<std::string_view, std::pair<std::vector<size_t>, std::vector<size_t>>> byHeader;
+    for (size_t i = 0; i < base.size(); ++i)
+        byHeader[NoteHeader(base[i])].first.push_back(i);
+    for (size_t j = 0; j < side.size(); ++j)
+        byHeader[NoteHeader(side[j])].second.push_back(j);
+    std::vector<int> bn(base.size(), -1);
+    std::vector<int> sn(side.size(), -1);
+    int next = 0;
+    for (const auto& [header, group] : byHeader)
+        PairOneHeader(base, group.first, side, group.second, bn, sn, next);
+    for (int& n : bn)
+        n = n < 0 ? next++ : n;
+    for (int& n : sn)
+        n = n < 0 ? next++ : n;
     std::vector<int> pairs(base.size(), -1);
     size_t i = 0;
     size_t j = 0;
@@ -309,7 +491,7 @@ std::vector<int> PairNotes(const std::vector<std::string_view>& base, const std:
         for (; i < end; ++i, ++j)
             pairs[i] = static_cast<int>(j);
     };
-    for (const SequenceChange& c : DiffSequences(bh, sh)) {
+    for (const SequenceChange& c : DiffSequences(bn, sn)) {
         pairUpTo(c.baseStart);
         i = c.baseEnd;
         j = c.otherEnd;

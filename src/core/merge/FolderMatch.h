@@ -37,8 +37,9 @@ private:
 // Which folder of one notebook is which of another's: by path (among siblings of one name, by
 // text, then by notes in common, then in order), and for the rest by content, which finds a
 // folder renamed or moved: the same text, found once on each side, or, under the same name or
-// the same parent, at least half its notes in common. The children of folders found so are
-// then matched by path below them. `bByContent` off matches by path alone.
+// the same parent, at least half its notes in common, or else, anywhere, more than half its
+// lines in common, the most alike first. The children of folders found so are then matched by
+// path below them. `bByContent` off matches by path alone.
 struct FolderMatching
 {
     // For each folder of the other notebook, the base folder it is, or -1 when it is new.
@@ -49,8 +50,9 @@ struct FolderMatching
 FolderMatching MatchFolders(const RecordTree& base, const RecordTree& other, bool bByContent = true);
 
 // For each note of `base`, the note of `side` it became, -1 when it is gone: notes whose header
-// lines agree, in order. A note whose header line changed is taken for one removed and another
-// added, so that no change to either is lost.
+// lines agree, in order; among notes of one header, the same text first, then the most alike.
+// A note whose header line changed is taken for one removed and another added, so that no
+// change to either is lost.
 std::vector<int> PairNotes(const std::vector<std::string_view>& base, const std::vector<std::string_view>& side);
 
 // The notebook in UTF-8: itself when it is, else `copy`, made from it.
