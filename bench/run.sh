@@ -8,8 +8,8 @@
 #
 # --tiny runs every row on small notebooks (what CI does, so the benchmarks keep working; its
 # figures mean nothing). --only runs the rows of the groups named, comma-separated: open, save,
-# memory, search, merge, wide, keyed, main, siblings (headless); window, recovery, switch, longline, shapes,
-# subtree, nested.
+# memory, search, merge, history, wide, keyed, main, siblings (headless); window, recovery, switch,
+# longline, shapes, subtree, nested.
 # The full run needs about 2 GB of memory and 1 GB under $TMPDIR.
 set -euo pipefail
 
@@ -32,19 +32,20 @@ gen_corpus=${GEN_CORPUS:-$repo/../shared/bench/gen_corpus.py}
 
 if [ "$tiny" = 1 ]; then
     large_folders=100 large_mb=0.5 small=100 big=1000 deep=400 deeper=1000 keyed=100 main_mb=0.1
-    siblings=10000 notes=50 line=10000 runs=1
+    siblings=10000 notes=50 line=10000 saves=20 runs=1
 else
     large_folders=10000 large_mb=50 small=10000 big=100000 deep=40000 deeper=100000 keyed=10000 main_mb=10
-    siblings=1000000 notes=5000 line=1000000
+    siblings=1000000 notes=5000 line=1000000 saves=1000
 fi
 
 cli="$build/quillbox-cli"
 make_notebook="$build/bench/make-notebook"
 window_bench="$build/bench/quillbox-window-bench"
-if [ ! -x "$cli" ] || [ ! -x "$make_notebook" ] || [ ! -x "$window_bench" ] || [ ! -x /usr/bin/time ]; then
+history_bench="$build/bench/quillbox-history-bench"
+if [ ! -x "$cli" ] || [ ! -x "$make_notebook" ] || [ ! -x "$window_bench" ] || [ ! -x "$history_bench" ] || [ ! -x /usr/bin/time ]; then
     "$repo/scripts/install-deps.sh"
     [ -f "$build/CMakeCache.txt" ] || cmake -S "$repo" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-    cmake --build "$build" -j"$(nproc)" --target quillbox-cli make-notebook quillbox-window-bench >/dev/null
+    cmake --build "$build" -j"$(nproc)" --target quillbox-cli make-notebook quillbox-window-bench quillbox-history-bench >/dev/null
 fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/quillbox-bench.XXXXXX")
@@ -52,6 +53,8 @@ trap 'rm -rf "$work"' EXIT
 # The window benchmark's Qt needs a runtime directory and has nothing to warn about here.
 mkdir -m 700 "$work/runtime"
 export XDG_RUNTIME_DIR="$work/runtime" QT_LOGGING_RULES='default.warning=false'
+# The commands keep versions of what they write: here, not in the user's history.
+export XDG_STATE_HOME="$work/state"
 
 # Whether the rows of a group are to be measured.
 wanted() { [ -z "$only" ] || [[ ",$only," == *",$1,"* ]]; }
@@ -135,7 +138,7 @@ field() { tr ' ' '\n' <<<"$2" | sed -n "s/^$1=//p"; }
 # --- notebooks -------------------------------------------------------------------------------
 
 large="$work/large.not"
-if wanted open || wanted save || wanted memory || wanted search || wanted merge || wanted window || wanted recovery; then
+if wanted open || wanted save || wanted memory || wanted search || wanted merge || wanted history || wanted window || wanted recovery; then
     if [ -f "$gen_corpus" ]; then
         python3 "$gen_corpus" --folders "$large_folders" --mb "$large_mb" --seed 1 --out "$work" --name large --formats not >/dev/null
     else
@@ -309,6 +312,39 @@ PY
     read -r open_s diff_s < <(paired 1 resave2 "$cli" diff "$deepest" "$work/deep-copy.not")
     r=$(ratio "$diff_s" "$open_s")
     row "headless diff, $deeper levels deep, with a copy of itself vs resaving the two" "${r}x (${diff_s} s / ${open_s} s)" "at most 3x" "$(within "$r" 3)"
+
+    # Linear in depth: ten times the levels, at most eleven times the time.
+    shallower=$((deeper / 10))
+    shallow=$(nb "deep-$shallower.not" deep "$shallower")
+    edit_notes "$shallow" "$work/shallow-ours.not" 17
+    edit_notes "$shallow" "$work/shallow-theirs.not" 61
+    read -r small_s large_s < <(paired 6 "$cli" merge -o "$work/shallow-merged.not" "$shallow" "$work/shallow-ours.not" "$work/shallow-theirs.not" \
+        "$cli" merge -o "$work/deep-merged.not" "$deepest" "$work/deep-ours.not" "$work/deep-theirs.not")
+    r=$(ratio "$large_s" "$small_s")
+    row "headless merge, $deeper levels deep vs $shallower" "${r}x (${large_s} s / ${small_s} s)" "at most 11x" "$(within "$r" 11)"
+    read -r small_s large_s < <(paired 3 "$cli" diff "$shallow" "$work/shallow-ours.not" "$cli" diff "$deepest" "$work/deep-ours.not")
+    r=$(ratio "$large_s" "$small_s")
+    row "headless diff, $deeper levels deep vs $shallower" "${r}x (${large_s} s / ${small_s} s)" "at most 11x" "$(within "$r" 11)"
+fi
+
+# The history: a version costs what changed. One program keeps the large notebook, then $saves
+# saves that each add a note to one folder, lists the versions and finds what two copies went on
+# from; the save they add to is quillbox-cli resave's.
+if wanted history; then
+    out=$("$history_bench" "$large" "$saves" "$work/history")
+    rm -rf "$work/history"
+    resave_s=$(median $(for ((i = 0; i < runs; i++)); do seconds "$cli" resave --force "$large" "$work/resaved.not"; done))
+    keep_ms=$(field keep_ms "$out")
+    added=$(field added_bytes "$out")
+    share=$(awk -v k="$keep_ms" -v s="$resave_s" 'BEGIN { printf "%.1f\n", (s > 0 ? k / 10 / s : 0) }')
+    row "history, a save of large that changed one folder: bytes and time added" "$((added / 1024)) KB, $keep_ms ms ($share% of the save's $resave_s s)" "under 1 MB and 10%" \
+        "$([ "$(within "$added" 1048576)" = yes ] && [ "$(within "$share" 10)" = yes ] && echo yes || echo NO)"
+    store_mb=$(ratio "$(field store_bytes "$out")" 1048576)
+    row "history of large after $saves such saves (the first keeping $(ratio "$(field first_bytes "$out")" 1048576) MB)" "$store_mb MB" "under 100 MB" "$(within "$store_mb" 100)"
+    log_s=$(field log_s "$out")
+    row "history, listing $(field versions "$out") versions with what each changed" "$log_s s" "under 0.3 s" "$(within "$log_s" 0.3)"
+    base_s=$(field base_s "$out")
+    row "history, finding the version two copies went on from" "$base_s s" "under 0.1 s" "$(within "$base_s" 0.1)"
 fi
 
 # --- window -------------------------------------------------------------------------------------

@@ -6,7 +6,7 @@ packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-svg-dev libgl-dev libx11-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    libre2-dev
+    libre2-dev libsqlite3-dev
     # the catalogues: Qt's lupdate/lrelease with their CMake functions, gettext's xgettext/msgfmt
     # for quillbox-cli, and Qt's own translations of its standard buttons
     qt6-tools-dev qt6-l10n-tools gettext qt6-translations-l10n

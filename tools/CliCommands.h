@@ -25,3 +25,8 @@ int Export(const Args& args);
 // Merging and comparing notebooks: MergeCommands.cpp
 int Merge(const Args& args);
 int Diff(const Args& args);
+
+// The kept versions of notebooks: HistoryCommands.cpp
+int Log(const Args& args);
+int Show(const Args& args);
+int Restore(const Args& args);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "format/NotebookWriter.h"
+#include "history/KeptHistory.h"
 #include "storage/FileIdentity.h"
 #include "model/FolderPath.h"
 #include "storage/LockFile.h"
@@ -275,6 +276,32 @@ int RewriteNotebook(const std::string& operand, bool bForce, const RewriteAttemp
     }
 }
 
+HistoryStore& History()
+{
+    static HistoryStore store(HistoryStore::DefaultDir());
+    return store;
+}
+
+void KeepVersionOf(const std::string& operand, const NotebookSnapshot& notebook, HistoryKind kind)
+{
+    if (operand == "-")
+        return;
+    const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch());
+    FileProblem ignored;
+    KeepVersion(History(), operand, notebook, now.count(), kind, ignored);
+}
+
+SaveResult SaveSnapshot(const std::string& target, const NotebookSnapshot& notebook, const ReplaceCheck& unchanged, bool bKeep)
+{
+    const WriteResult written
+        = WriteFileSafely(target, [&](const ChunkSink& sink) { return WriteNotebook(notebook, sink); }, false, unchanged);
+    if (written.status != WriteResult::Status::Written)
+        return SaveResult { false, written.problem.During(FileProblem::Action::Save, target) };
+    if (bKeep)
+        KeepVersionOf(target, notebook, HistoryKind::Saved);
+    return SaveResult {};
+}
+
 int ChangeNotebook(const std::string& operand, bool bForce, const std::function<bool(HeadlessNotebook&)>& change)
 {
     if (operand == "-") {
@@ -284,11 +311,18 @@ int ChangeNotebook(const std::string& operand, bool bForce, const std::function<
     return RewriteNotebook(operand, bForce, [&](std::optional<FileIdentity>& known, const ReplaceCheck& unchanged) -> std::optional<SaveResult> {
         HeadlessNotebook nb;
         nb.doc.SetHashFile(true);
-        if (!Open(nb, operand, true) || !change(nb))
+        if (!Open(nb, operand, true))
+            return std::nullopt;
+        // As it was before the change, which another program may have written.
+        KeepVersionOf(operand, nb.doc.TakeSnapshot(), HistoryKind::Read);
+        if (!change(nb))
             return std::nullopt;
         if (known && nb.doc.GetFileHash())
             known->hash = *nb.doc.GetFileHash();
-        return nb.doc.OnSaveDocument(operand, false, unchanged);
+        SaveResult saved = nb.doc.OnSaveDocument(operand, false, unchanged);
+        if (saved.ok)
+            KeepVersionOf(operand, nb.doc.TakeSnapshot(), HistoryKind::Saved);
+        return saved;
     });
 }
 
@@ -321,13 +355,17 @@ bool WriteOutput(const std::string& operand, TextEncoding::Kind kind, const Chun
     return false;
 }
 
-std::string ToNotebook(const HeadlessNotebook& nb, const std::string& words)
+std::string ToNotebook(TextEncoding::Kind encoding, const std::string& words)
 {
     std::string bytes;
-    if (nb.doc.GetEncoding().GetKind() == TextEncoding::Kind::Windows1252 && TextEncoding::IsValidUtf8(words)
-        && TextEncoding::Utf8ToCp1252(words, bytes))
+    if (encoding == TextEncoding::Kind::Windows1252 && TextEncoding::IsValidUtf8(words) && TextEncoding::Utf8ToCp1252(words, bytes))
         return bytes;
     return words;
+}
+
+std::string ToNotebook(const HeadlessNotebook& nb, const std::string& words)
+{
+    return ToNotebook(nb.doc.GetEncoding().GetKind(), words);
 }
 
 std::string FromNotebook(const HeadlessNotebook& nb, std::string_view bytes)

@@ -13,6 +13,7 @@
 #include "CliWords.h"
 #include "storage/FileAccess.h"
 #include "storage/FileIdentity.h"
+#include "storage/HistoryStore.h"
 #include "words/Translate.h"
 
 // The words of one command line after the command's name: its operands and options.
@@ -87,6 +88,17 @@ bool Save(HeadlessNotebook& nb, const std::string& operand, bool bForce);
 // why, when it cannot) and saves it there, as Save does. The lock is held from reading to
 // replacing the file; should another program replace it all the same, the change is made again
 // to what that program wrote. Returns the command's exit status.
+// The history Quillbox keeps of notebooks, as this run of the program reaches it.
+HistoryStore& History();
+// Keeps the notebook as read from, or saved to, the file `operand` names (none for "-"). A
+// version helps a later merge or restore and is not the user's work: one that cannot be kept is
+// none.
+void KeepVersionOf(const std::string& operand, const NotebookSnapshot& notebook, HistoryKind kind);
+
+// Writes the notebook over `target` as a save does, stopping when `unchanged` says another wrote
+// it meanwhile; with bKeep it is kept as a saved version.
+SaveResult SaveSnapshot(const std::string& target, const NotebookSnapshot& notebook, const ReplaceCheck& unchanged, bool bKeep);
+
 int ChangeNotebook(const std::string& operand, bool bForce, const std::function<bool(HeadlessNotebook&)>& change);
 // The same for a command that writes the notebook file `operand` its own way: under the lock,
 // `attempt` reads the file, makes what replaces it and saves it with the check it is given,
@@ -105,6 +117,7 @@ bool WriteOutput(const std::string& operand, TextEncoding::Kind kind, const Chun
 // there is taken in the notebook's own bytes where it has them; output that shows what the
 // window would show comes back as UTF-8.
 std::string ToNotebook(const HeadlessNotebook& nb, const std::string& words);
+std::string ToNotebook(TextEncoding::Kind encoding, const std::string& words);
 std::string FromNotebook(const HeadlessNotebook& nb, std::string_view bytes);
 
 // The folder a path names in nb, or null after saying that there is none.

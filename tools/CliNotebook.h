@@ -22,6 +22,7 @@ public:
     bool RunAssignKeysDlg(CAssignKeysDlg&) override { Fail("Assign Keys dialog"); }
     bool RunNewNotePrefsDlg(CNewNotePrefsDlg&) override { Fail("Note Header dialog"); }
     bool RunDeleteFolderPrefsDlg(CDeleteFolderPrefsDlg&) override { Fail("Delete Folder dialog"); }
+    bool RunHistoryDlg(CHistoryDlg&) override { Fail("History dialog"); }
     std::optional<std::string> ChooseSaveFile(const FileChooser&) override { Fail("file chooser"); }
     std::optional<std::string> ChooseOpenFile(const FileChooser&) override { Fail("file chooser"); }
     int TrackPopupMenu(int, int, int) override { Fail("pop-up menu"); }

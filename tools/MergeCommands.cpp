@@ -5,6 +5,8 @@
 #include "format/NotebookWriter.h"
 #include "CliWords.h"
 #include "merge/NotebookDiff.h"
+#include "history/KeptHistory.h"
+#include "merge/DiskMerge.h"
 #include "merge/NotebookMerge.h"
 #include "format/NotebookReader.h"
 #include "words/MergeWords.h"
@@ -106,9 +108,14 @@ int Merge(const Args& args)
     const std::tm now = Now();
     NotebookSnapshot base;
     NotebookSnapshot theirs;
-    // Both branches added the notebook: git gives an empty file for the version they share, of
-    // which there is none, and the two are merged as a union.
+    // Both branches added the notebook: git gives an empty file for the version they share. The
+    // history of the notebook --notebook names may hold the version both went on from; without
+    // one the two are merged as a union, which is a conflict, so that git stops.
     const bool bNoBase = bUnion || IsEmptyFile(args.operands[0]);
+    const std::string* pNotebook = args.Value("--notebook");
+    const BaseFinder findBase = [&](const NotebookSnapshot& mine, const NotebookSnapshot& other) {
+        return pNotebook ? FindCommonVersion(History(), *pNotebook, mine, other) : std::nullopt;
+    };
     if ((!bNoBase && !ReadNotebook(args.operands[0], now, base)) || !ReadNotebook(args.operands[count - 1], now, theirs))
         return kTrouble;
 
@@ -119,7 +126,11 @@ int Merge(const Args& args)
         NotebookSnapshot mine;
         if (!ReadNotebook(ours, now, mine, pHash))
             return false;
-        result = bNoBase ? UnionNotebooks(mine, theirs, options) : MergeNotebooks(base, mine, theirs, options);
+        if (!pOut)
+            KeepVersionOf(ours, mine, HistoryKind::Read);
+        result = bUnion    ? UnionNotebooks(mine, theirs, options)
+            : bNoBase ? MergeFromBase(findBase, mine, theirs, options)
+                      : MergeNotebooks(base, mine, theirs, options);
         return true;
     };
     int status = kOk;
@@ -137,12 +148,7 @@ int Merge(const Args& args)
                 return std::nullopt;
             if (known)
                 known->hash = hash;
-            const WriteResult written = WriteFileSafely(
-                target, [&](const ChunkSink& sink) { return WriteNotebook(result.notebook, sink); }, false,
-                pOut ? ReplaceCheck() : unchanged);
-            if (written.status != WriteResult::Status::Written)
-                return SaveResult { false, written.problem.During(FileProblem::Action::Save, target) };
-            return SaveResult {};
+            return SaveSnapshot(target, result.notebook, pOut ? ReplaceCheck() : unchanged, !pOut);
         });
     }
     if (status != kOk)

@@ -172,7 +172,7 @@ const Command kCommands[] = {
       Open notebook IN and save it as OUT, as opening and saving in Quillbox do. A
       read-only OUT is not replaced.
 )") },
-    { "merge", { { "--union", "--force" }, { "-o", "-L" } }, 2, 3, Merge, CLI_TEXT_NOOP(R"(  merge [-o OUT] [-L OURS-LABEL [-L THEIRS-LABEL]] [--force] BASE OURS THEIRS
+    { "merge", { { "--union", "--force" }, { "-o", "-L", "--notebook" } }, 2, 3, Merge, CLI_TEXT_NOOP(R"(  merge [-o OUT] [-L OURS-LABEL [-L THEIRS-LABEL]] [--notebook FILE] [--force] BASE OURS THEIRS
       Merge the changes OURS and THEIRS made to BASE, folder by folder and note by note,
       and write the result over OURS (to OUT with -o), as git's merge driver does with
       %O %A %B. Folders are matched by path, and found renamed or moved by their notes;
@@ -184,7 +184,9 @@ const Command kCommands[] = {
       line says "conflict:". The labels name the sides there (default "ours" and
       "theirs"). Exit status: 0 when the merge is clean, 1 when conflicts were kept side
       by side, 2 on an error (nothing is written then). An empty BASE, as git gives
-      when both branches added the notebook, merges the two as --union does.
+      when both branches added the notebook, stands for the newest version both went on
+      from among those Quillbox kept of the notebook FILE (git's %P); without one, the
+      two are merged as --union does, and that is a conflict (exit status 1).
   merge --union [-o OUT] [-L OURS-LABEL [-L THEIRS-LABEL]] [--force] OURS THEIRS
       Merge two copies with no common version, such as a file-sync tool's conflict copy:
       every folder and every note of either is kept, notes both hold once. Where the
@@ -199,6 +201,24 @@ const Command kCommands[] = {
       NEW-HEX NEW-MODE), it compares OLD-FILE with NEW-FILE and ends with 0; given
       PATH alone, for a path left unmerged, it says "* Unmerged path PATH" as git does.
 )"), kTrouble },
+    { "log", {}, 1, 2, Log, CLI_TEXT_NOOP(R"(  log FILE [PATH]
+      List the versions of the notebook Quillbox kept, newest first: every save and
+      every change another program or machine made that Quillbox read, in a private
+      history beside the recovery folder ($XDG_STATE_HOME/quillbox/history). Each line
+      is the version's number, when and on which machine it was kept, how (read, saved
+      or merged) and what it changed against the version before it, apart by tabs. With
+      PATH, only the versions that changed that folder or one below it.
+)") },
+    { "show", {}, 2, 3, Show, CLI_TEXT_NOOP(R"(  show [--raw] FILE VERSION [PATH]
+      Print a kept version of the notebook, as its file would hold it, or the notes of
+      its folder PATH, as cat does.
+)") },
+    { "restore", { { "--force" }, {} }, 2, 3, Restore, CLI_TEXT_NOOP(R"(  restore [--force] FILE VERSION [PATH]
+      Save a kept version as the notebook; the notebook it replaces is kept as a version
+      first. With PATH, put the folder PATH of that version back, with the folders below
+      it, under its old parent (or the nearest folder above it that is still there),
+      beside whatever is there now, which stays.
+)") },
 };
 
 // Every command takes these as well as its own.

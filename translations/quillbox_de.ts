@@ -651,6 +651,18 @@ Speichern Sie das Notizbuch, um sie zu behalten.</translation>
         <source>Display help for current task or command</source>
         <translation>Hilfe zur aktuellen Aufgabe oder zum aktuellen Befehl anzeigen</translation>
     </message>
+    <message>
+        <source>&amp;History...</source>
+        <translation>&amp;Verlauf...</translation>
+    </message>
+    <message>
+        <source>Show the kept versions of the notebook and put back a folder of one</source>
+        <translation>Die aufbewahrten Fassungen des Notizbuchs zeigen und einen Ordner aus einer zurückholen</translation>
+    </message>
+    <message>
+        <source>History</source>
+        <translation>Verlauf</translation>
+    </message>
 </context>
 <context>
     <name>DeleteFolderPrefsDialog</name>
@@ -688,6 +700,10 @@ Speichern Sie das Notizbuch, um sie zu behalten.</translation>
     <message>
         <source>Folder Name</source>
         <translation>Ordnername</translation>
+    </message>
+    <message>
+        <source>History</source>
+        <translation>Verlauf</translation>
     </message>
 </context>
 <context>
@@ -749,6 +765,64 @@ Speichern Sie das Notizbuch, um sie zu behalten.</translation>
     <message>
         <source>Help page</source>
         <translation>Hilfeseite</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryDialog</name>
+    <message>
+        <source>&amp;Restore Folder</source>
+        <translation>Ordner &amp;zurückholen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>&amp;Versions:</source>
+        <translation>&amp;Fassungen:</translation>
+    </message>
+    <message>
+        <source>&amp;Folders then:</source>
+        <translation>&amp;Ordner damals:</translation>
+    </message>
+    <message>
+        <source>&amp;Notes then:</source>
+        <translation>&amp;Notizen damals:</translation>
+    </message>
+    <message>
+        <source>%1, %2 on %3: %4</source>
+        <translation>%1, %2 auf %3: %4</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryWords</name>
+    <message>
+        <source>read</source>
+        <translation>gelesen</translation>
+    </message>
+    <message>
+        <source>saved</source>
+        <translation>gespeichert</translation>
+    </message>
+    <message>
+        <source>merged</source>
+        <translation>zusammengeführt</translation>
+    </message>
+    <message>
+        <source>notes: %1 added, %2 removed</source>
+        <translation>Notizen: %1 hinzugefügt, %2 entfernt</translation>
+    </message>
+    <message>
+        <source>folder added: %1</source>
+        <translation>Ordner hinzugefügt: %1</translation>
+    </message>
+    <message>
+        <source>folder removed: %1</source>
+        <translation>Ordner entfernt: %1</translation>
+    </message>
+    <message>
+        <source>folder changed: %1</source>
+        <translation>Ordner geändert: %1</translation>
     </message>
 </context>
 <context>
@@ -878,6 +952,10 @@ Speichern Sie das Notizbuch, um sie zu behalten.</translation>
     <message>
         <source>the conflict copy</source>
         <translation>die Konfliktkopie</translation>
+    </message>
+    <message>
+        <source>no version both %1 and %2 went on from is kept: every note of either is kept, so what one deleted or changed may be there twice</source>
+        <translation>keine Fassung ist aufbewahrt, von der %1 und %2 beide ausgingen: jede Notiz beider bleibt erhalten, was eine Seite gelöscht oder geändert hat, kann also doppelt dastehen</translation>
     </message>
 </context>
 <context>
@@ -1017,6 +1095,10 @@ Die Änderungen des anderen Programms Notiz für Notiz mit denen dieses Fensters
     <message>
         <source>&quot;%1&quot; could not be moved to the trash; it is kept where it is.</source>
         <translation>„%1“ konnte nicht in den Papierkorb verschoben werden; die Datei bleibt, wo sie ist.</translation>
+    </message>
+    <message>
+        <source>No version of &quot;%1&quot; is kept yet: one is kept at every save.</source>
+        <translation>Von „%1“ ist noch keine Fassung aufbewahrt: bei jedem Speichern wird eine aufbewahrt.</translation>
     </message>
 </context>
 <context>

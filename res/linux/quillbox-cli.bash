@@ -117,12 +117,12 @@ _quillbox_cli()
     fi
 
     if [ "$cword" -eq 1 ]; then
-        _quillbox_cli_offer new tree cat grep add export import check resave merge diff help --help --version -v
+        _quillbox_cli_offer new tree cat grep add export import check resave merge diff log show restore help --help --version -v
         return
     fi
     local command=${words[1]}
     if [ "$command" = help ] || [ "$command" = --help ] || [ "$command" = -h ]; then
-        [ "$cword" -eq 2 ] && _quillbox_cli_offer new tree cat grep add export import check resave merge diff
+        [ "$cword" -eq 2 ] && _quillbox_cli_offer new tree cat grep add export import check resave merge diff log show restore
         return
     fi
 
@@ -132,7 +132,7 @@ _quillbox_cli()
         grep) valued="--path -m -A -B -C" ;;
         export) valued="--format -o" ;;
         check) valued="--repair" ;;
-        merge) valued="-o -L" ;;
+        merge) valued="-o -L --notebook" ;;
     esac
     # The operands typed so far, options and their values left out.
     local operands=() i word bOperands=false
@@ -155,6 +155,7 @@ _quillbox_cli()
         case "$prev" in
             --format) _quillbox_cli_offer text markdown html fol ;;
             -o | --repair) _quillbox_cli_files ;;
+            --notebook) _quillbox_cli_files not ;;
             --path) [ ${#operands[@]} -ge 1 ] && _quillbox_cli_paths "${operands[0]}" "" ;;
         esac
         return
@@ -183,7 +184,8 @@ _quillbox_cli()
             import | resave) options="--force" ;;
             export) options="--format -o" ;;
             check) options="--repair --force" ;;
-            merge) options="--union -o -L --force" ;;
+            merge) options="--union -o -L --notebook --force" ;;
+            restore) options="--force" ;;
         esac
         # shellcheck disable=SC2086
         _quillbox_cli_offer $options --raw --help
@@ -193,13 +195,13 @@ _quillbox_cli()
     # grep takes notebooks up to its last operand, the pattern.
     case "$command:$position" in
         new:1 | tree:1 | cat:1 | grep:* | add:1 | export:1 | import:1 | check:1 | resave:1 | resave:2 | \
-            merge:[123] | diff:[12])
+            merge:[123] | diff:[12] | log:1 | show:1 | restore:1)
             _quillbox_cli_files not
             ;;
         import:2)
             _quillbox_cli_files fol
             ;;
-        cat:2 | add:2 | export:2 | import:3)
+        cat:2 | add:2 | export:2 | import:3 | log:2)
             _quillbox_cli_paths "${operands[0]}" ""
             ;;
     esac

@@ -123,6 +123,11 @@ std::function<void()> CChildFrame::FindHandler(int id)
         return [this] { close(); };
     case cmd::FindInNotebook:
         return [this] { FindInNotebook(); };
+    case cmd::History:
+        // A notebook never saved has no history.
+        if (GetDocument().GetPathName().empty())
+            return {};
+        return [this] { m_window.ShowHistory(); };
     case cmd::ToggleView:
         // Like a posted F6: the switch happens once the menu command has returned.
         return [this] { QTimer::singleShot(0, this, &CChildFrame::TogglePane); };

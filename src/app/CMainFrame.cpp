@@ -58,7 +58,7 @@ CMainFrame::CMainFrame(SettingsStore& settings)
     : m_recentFiles(settings)
     , m_fileNameCodec(nullptr)
     , m_prompts(this, m_fileNameCodec)
-    , m_pKeeping(std::make_unique<WorkKeeping>(RecoveryStore(RecoveryStore::DefaultDir()), VersionStore(VersionStore::DefaultDir())))
+    , m_pKeeping(std::make_unique<WorkKeeping>(RecoveryStore(RecoveryStore::DefaultDir()), HistoryStore(HistoryStore::DefaultDir())))
     , m_pHelp(std::make_unique<HelpWindow>(this))
 {
     // A write of kept work that went wrong, or right again, shows in the windows.

@@ -23,8 +23,8 @@ const std::vector<MenuTable>& NotebookMenus()
 {
     static const std::vector<MenuTable> menus {
         { QT_TRANSLATE_NOOP("Menu", "&File"),
-          { { cmd::FileNew }, { cmd::FileOpen }, { cmd::FileClose }, { cmd::FileSave }, { cmd::FileSaveAs }, { kSeparator },
-            { cmd::EmptyTrash }, { kSeparator }, { cmd::PrintFolder }, { kSeparator }, { kRecentFiles }, { kSeparator },
+          { { cmd::FileNew }, { cmd::FileOpen }, { cmd::FileClose }, { cmd::FileSave }, { cmd::FileSaveAs }, { cmd::History },
+            { kSeparator }, { cmd::EmptyTrash }, { kSeparator }, { cmd::PrintFolder }, { kSeparator }, { kRecentFiles }, { kSeparator },
             { cmd::Exit } } },
         { QT_TRANSLATE_NOOP("Menu", "&Edit"),
           { { cmd::EditUndo }, { kSeparator }, { cmd::EditCut }, { cmd::EditCopy }, { cmd::EditPaste }, { kSeparator },
@@ -95,6 +95,7 @@ const std::vector<Accelerator>& Accelerators()
         { Ctrl | Qt::Key_V, cmd::EditPaste },
         { Ctrl | Qt::Key_F, cmd::EditFind },
         { Ctrl | Shift | Qt::Key_F, cmd::FindInNotebook },
+        { Ctrl | Shift | Qt::Key_H, cmd::History },
         { Ctrl | Qt::Key_W, cmd::NewFolder },
         { Ctrl | Qt::Key_D, cmd::DeleteFolder },
         { Ctrl | Qt::Key_R, cmd::RenameFolder },

@@ -23,6 +23,7 @@ const CommandInfo kCommands[] = {
     { cmd::EditCopy, QB_TRANSLATE_NOOP("Command", "&Copy"), "Ctrl+C", QB_TRANSLATE_NOOP("Command", "Copy the selection and put it on the Clipboard"), QB_TRANSLATE_NOOP("Command", "Copy") },
     { cmd::EditPaste, QB_TRANSLATE_NOOP("Command", "&Paste"), "Ctrl+V", QB_TRANSLATE_NOOP("Command", "Insert Clipboard contents"), QB_TRANSLATE_NOOP("Command", "Paste") },
     { cmd::EditFind, QB_TRANSLATE_NOOP("Command", "&Find..."), "Ctrl+F", QB_TRANSLATE_NOOP("Command", "Find the specified text"), QB_TRANSLATE_NOOP("Command", "Find") },
+    { cmd::History, QB_TRANSLATE_NOOP("Command", "&History..."), "Ctrl+Shift+H", QB_TRANSLATE_NOOP("Command", "Show the kept versions of the notebook and put back a folder of one"), QB_TRANSLATE_NOOP("Command", "History") },
     { cmd::FindInNotebook, QB_TRANSLATE_NOOP("Command", "Find in &Notebook..."), "Ctrl+Shift+F", QB_TRANSLATE_NOOP("Command", "Find text in the names and notes of every folder"), QB_TRANSLATE_NOOP("Command", "Find in Notebook") },
     { cmd::NewNote, QB_TRANSLATE_NOOP("Command", "&New Note"), "Shift+Return", QB_TRANSLATE_NOOP("Command", "Start a new note in the current folder"), QB_TRANSLATE_NOOP("Command", "New Note") },
     { cmd::DeleteNote, QB_TRANSLATE_NOOP("Command", "&Delete Note..."), "F3", QB_TRANSLATE_NOOP("Command", "Delete the note at the cursor"), QB_TRANSLATE_NOOP("Command", "Delete Note") },

@@ -28,6 +28,7 @@ struct Message
         ChangedWhileModified, // another program changed it while this notebook has unsaved changes
         Vanished,             // another program deleted or moved it
         NotTrashed,           // it could not be moved to the desktop's trash and stays where it is
+        NoHistory,            // no version of it is kept (yet)
     };
     Kind kind = Kind::EnterFolderName;
     std::string detail;
@@ -38,7 +39,7 @@ struct Message
     bool IsAboutAFile() const
     {
         return kind == Kind::OpenElsewhere || kind == Kind::MayBeOpenElsewhere || kind == Kind::ChangedWhileModified
-            || kind == Kind::Vanished || kind == Kind::NotTrashed;
+            || kind == Kind::Vanished || kind == Kind::NotTrashed || kind == Kind::NoHistory;
     }
     // What the words put in: the file's name, or the detail's words.
     const std::string& Shown() const { return IsAboutAFile() ? subject : detail; }

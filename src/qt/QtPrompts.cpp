@@ -14,6 +14,7 @@
 #include "qt/AssignKeysDialog.h"
 #include "qt/ChooseFolderDialog.h"
 #include "qt/CommandText.h"
+#include "qt/HistoryDialog.h"
 #include "qt/InputDialog.h"
 #include "qt/PlainMessageBox.h"
 #include "qt/PrefsDialogs.h"
@@ -166,6 +167,12 @@ bool QtPrompts::RunAssignKeysDlg(CAssignKeysDlg& dlg)
 bool QtPrompts::RunNewNotePrefsDlg(CNewNotePrefsDlg& dlg)
 {
     NewNotePrefsDialog dialog(dlg, m_pParent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtPrompts::RunHistoryDlg(CHistoryDlg& dlg)
+{
+    HistoryDialog dialog(dlg, m_pParent);
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -56,6 +56,9 @@ void ContentHash::Mix(const char* step)
 
 void ContentHash::Add(std::string_view bytes)
 {
+    // An empty text may have no bytes at all to point to.
+    if (bytes.empty())
+        return;
     m_size += bytes.size();
     if (m_nPending > 0) {
         const size_t taken = std::min(kStep - m_nPending, bytes.size());

@@ -16,21 +16,24 @@ namespace {
 constexpr std::string_view kInfoSuffix = ".recovery";
 constexpr std::string_view kNotebookSuffix = ".not";
 
-// Lines: "time" (ms), "pid", "host", "user", a line that once held the notebook file's identity
-// and is now always "-", then the notebook's path as the rest of the file, so any byte a path
-// may hold comes back.
+// Lines: "time" (ms), "pid", "host", "user", "base N" naming the kept version the work went on
+// from or "-" when none is known (earlier Quillboxes wrote "-" there and ignore it), then the
+// notebook's path as the rest of the file, so any byte a path may hold comes back.
 std::string InfoText(const RecoveryEntry& entry)
 {
+    const std::string base = entry.baseVersion > 0 ? "base " + std::to_string(entry.baseVersion) : "-";
     return std::to_string(entry.savedAt) + "\n" + std::to_string(entry.writer.pid) + "\n" + entry.writer.host + "\n"
-        + entry.writer.user + "\n-\n" + entry.notebookPath;
+        + entry.writer.user + "\n" + base + "\n" + entry.notebookPath;
 }
 
 bool ParseInfo(LineReader& in, RecoveryEntry& entry)
 {
-    std::string time, pid, unused;
+    std::string time, pid, base;
     if (!in.ReadLine(time) || !in.ReadLine(pid) || !in.ReadLine(entry.writer.host) || !in.ReadLine(entry.writer.user)
-        || !in.ReadLine(unused))
+        || !in.ReadLine(base))
         return false;
+    if (base.starts_with("base "))
+        entry.baseVersion = std::strtoll(base.c_str() + 5, nullptr, 10);
     char* end = nullptr;
     entry.savedAt = std::strtoll(time.c_str(), &end, 10);
     if (time.empty() || *end != '\0')

@@ -20,6 +20,8 @@ struct RecoveryEntry
     int64_t savedAt = 0;
     // The program that wrote it.
     LockOwner writer;
+    // The kept version of the notebook's file the work went on from; 0 when not known.
+    int64_t baseVersion = 0;
 };
 
 // The folder of recovery files, $XDG_STATE_HOME/quillbox/recovery (~/.local/state/... without

@@ -28,6 +28,9 @@ std::string DescribeMergeEvent(const MergeEvent& event, const MergeLabels& label
     case Kind::FolderMovedTwice:
         return Fill(Tr("MergeWords", "both moved the folder: kept where %1 put it; %2 put it in \"%3\""),
                     { ours, theirs, event.detail });
+    case Kind::NoCommonVersion:
+        return Fill(Tr("MergeWords", "no version both %1 and %2 went on from is kept: every note of either is kept, so what one deleted or changed may be there twice"),
+                    { ours, theirs });
     case Kind::KeyTaken:
         return Fill(Tr("MergeWords", "%1 gave the key %3 to this folder and %2 to another: the key stays with %2's"),
                     { theirs, ours, event.detail });

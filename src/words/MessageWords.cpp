@@ -50,6 +50,8 @@ std::string DescribeMessage(const Message& message, const std::string& shown)
                     { shown });
     case Kind::NotTrashed:
         return Fill(Tr("MessageWords", "\"%1\" could not be moved to the trash; it is kept where it is."), { shown });
+    case Kind::NoHistory:
+        return Fill(Tr("MessageWords", "No version of \"%1\" is kept yet: one is kept at every save."), { shown });
     }
     return shown;
 }

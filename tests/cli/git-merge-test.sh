@@ -14,7 +14,7 @@ export GIT_CONFIG_NOSYSTEM=1 HOME=$WORK GIT_AUTHOR_NAME=t GIT_AUTHOR_EMAIL=t@t G
 git init -q -b main repo && cd repo || exit 1
 echo '*.not merge=quillbox diff=quillbox' >.gitattributes
 git config merge.quillbox.name "Quillbox notebook merge"
-git config merge.quillbox.driver "'$Q' merge -L ours -L theirs %O %A %B"
+git config merge.quillbox.driver "'$Q' merge -L ours -L theirs --notebook %P %O %A %B"
 git config diff.quillbox.command "'$Q' diff"
 
 "$Q" new nb.not
@@ -72,18 +72,31 @@ for side in --ours --theirs --base; do
 done
 git merge --abort
 
-# Both branches added the same notebook: git gives the driver an empty base, and both are kept.
-git checkout -qb added-there
-"$Q" new added.not
-"$Q" add added.not Main "added there"
-git add added.not && git commit -qm "added there"
-git checkout -q main
-"$Q" new added.not
-"$Q" add --create added.not Main/Here "added here"
-git add added.not && git commit -qm "added here"
-git merge -q --no-edit added-there >"$WORK/merge-out" 2>&1 || fail "an add/add merge failed: $(cat "$WORK/merge-out")"
-for note in "added there" "added here"; do
-    [ "$("$Q" grep added.not "$note" | wc -l)" -eq 1 ] || fail "the note \"$note\" is not there once after add/add"
+# Both branches added the same notebook: git gives the driver an empty base. Made here, the
+# notebook's history holds the new notebook both went on from, and the merge is clean; with no
+# such history the two merge as a union, a conflict that stops git with both in the file.
+for history in kept none; do
+    git checkout -qb "added-there-$history"
+    "$Q" new added.not
+    "$Q" add added.not Main "added there"
+    git add added.not && git commit -qm "added there"
+    git checkout -q main
+    "$Q" new added.not
+    "$Q" add --create added.not Main/Here "added here"
+    git add added.not && git commit -qm "added here"
+    if [ "$history" = kept ]; then
+        git merge -q --no-edit "added-there-$history" >"$WORK/merge-out" 2>&1 || fail "an add/add merge failed: $(cat "$WORK/merge-out")"
+    else
+        XDG_STATE_HOME=$WORK/no-history git merge -q --no-edit "added-there-$history" >"$WORK/merge-out" 2>&1 \
+            && fail "an add/add merge with no history did not stop"
+        grep -q "conflict: no version both ours and theirs went on from is kept" "$WORK/merge-out" \
+            || fail "the add/add merge does not say why it stopped: $(cat "$WORK/merge-out")"
+    fi
+    for note in "added there" "added here"; do
+        [ "$("$Q" grep added.not "$note" | wc -l)" -eq 1 ] || fail "the note \"$note\" is not there once after add/add ($history)"
+    done
+    [ "$history" = none ] && git merge --abort
+    git rm -q added.not && git commit -qm "no notebook again"
 done
 
 # The commands by hand: errors write nothing, --union keeps both, diff says whether they differ.

@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "NotebookFileTestFiles.h"
 #include "merge/ConflictCopies.h"
-#include "storage/VersionStore.h"
 #include "support/NotebookSketch.h"
 
 namespace {
@@ -33,59 +30,38 @@ TEST(ConflictCopies, TheThreeSyncToolsNamesAreFoundAndLookalikesAreNot)
                                                  "notes.sync-conflict-20240102-030405-ABCDEF7.not" }));
 }
 
-// A copy merges three-way from the kept version when both went on from it: a note one side
-// removed and the other left alone goes. Without a kept version, or when one side is the kept
-// version itself, nothing tells what was removed, and every note of either stays.
-TEST(ConflictCopies, AKeptVersionBothWentOnFromIsTheBaseElseEveryNoteIsKept)
+// A copy merges three-way from the version both went on from: a note one side removed and the
+// other left alone goes. Without one, nothing tells what was removed: every note of either stays,
+// and the first event says so.
+TEST(ConflictCopies, TheVersionBothWentOnFromIsTheBaseElseEveryNoteIsKept)
 {
     TempDir dir;
     const std::string notebook = dir.Path("n.not");
     const std::string copy = dir.Path("n.sync-conflict-20240102-030405-DEV.not");
-    const std::string kept = dir.Path("kept.not");
     WriteBytes(notebook, Bytes("a:1|b:2|c:3x"));
     WriteBytes(copy, Bytes("a:1|c:3|d:4"));
     const MergeOptions options { "(copy)" };
+    const NotebookSnapshot kept = ToSnapshot(ParseSketch("Main<a:1|b:2|c:3>,Trash{F3 Move}"));
+    const auto fromKept = [&](const NotebookSnapshot&, const NotebookSnapshot&) { return std::optional(kept); };
 
-    WriteBytes(kept, Bytes("a:1|b:2|c:3"));
-    CopiesMerge merge = MergeConflictCopies(notebook, { copy }, kept, kMoment, options);
+    CopiesMerge merge = MergeConflictCopies(notebook, { copy }, fromKept, kMoment, options);
     ASSERT_EQ(merge.report.status, ReadReport::Status::Ok);
     EXPECT_EQ(WriteSketch(FromSnapshot(merge.merged.notebook)), "Main<a:1|c:3x|d:4>,Trash{F3 Move}");
+    EXPECT_TRUE(merge.merged.events.empty());
     EXPECT_EQ(merge.mergedCopies, std::vector<std::string> { copy });
     EXPECT_EQ(WriteSketch(FromSnapshot(merge.notebook)), "Main<a:1|b:2|c:3x>,Trash{F3 Move}");
 
-    for (const std::optional<std::string>& base : { std::optional<std::string>(), std::optional(notebook) }) {
-        merge = MergeConflictCopies(notebook, { copy }, base, kMoment, options);
-        EXPECT_EQ(WriteSketch(FromSnapshot(merge.merged.notebook)), "Main<a:1|b:2|c:3x|c:3|d:4>,Trash{F3 Move}");
-    }
+    merge = MergeConflictCopies(notebook, { copy }, {}, kMoment, options);
+    EXPECT_EQ(WriteSketch(FromSnapshot(merge.merged.notebook)), "Main<a:1|b:2|c:3x|c:3|d:4>,Trash{F3 Move}");
+    ASSERT_FALSE(merge.merged.events.empty());
+    EXPECT_EQ(merge.merged.events[0].kind, MergeEvent::Kind::NoCommonVersion);
+    EXPECT_TRUE(merge.merged.HasConflicts());
 
     // A copy that cannot be read whole is left out, and said.
     WriteBytes(copy, "not a notebook");
-    merge = MergeConflictCopies(notebook, { copy }, kept, kMoment, options);
+    merge = MergeConflictCopies(notebook, { copy }, fromKept, kMoment, options);
     EXPECT_TRUE(merge.mergedCopies.empty());
     EXPECT_EQ(merge.unread.size(), 1u);
-}
-
-TEST(VersionStore, KeepsOneVersionANotebookAndDropsTheOldestPastTheBound)
-{
-    TempDir dir;
-    const VersionStore store(dir.Path("state/quillbox/versions"), 25);
-    const auto keep = [&](const std::string& notebook, const std::string& bytes) {
-        FileProblem problem;
-        EXPECT_TRUE(store.Keep(notebook, [&](const ChunkSink& sink) { return sink(bytes); }, problem));
-        // Apart by more than the file system's time resolution, so the order is the files' times'.
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    };
-    keep("/n/a.not", "aaaaaaaaaa");
-    keep("/n/b.not", "bbbbbbbbbb");
-    keep("/n/a.not", "AAAAAAAAAA");
-    ASSERT_TRUE(store.Kept("/n/a.not"));
-    EXPECT_EQ(ReadBytes(*store.Kept("/n/a.not")), "AAAAAAAAAA");
-    EXPECT_EQ(ReadBytes(*store.Kept("/n/b.not")), "bbbbbbbbbb");
-    // A third notebook passes the bound: b, now the oldest, goes.
-    keep("/n/c.not", "cccccccccc");
-    EXPECT_FALSE(store.Kept("/n/b.not"));
-    EXPECT_TRUE(store.Kept("/n/a.not"));
-    EXPECT_TRUE(store.Kept("/n/c.not"));
 }
 
 } // namespace

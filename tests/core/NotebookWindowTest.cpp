@@ -3,6 +3,7 @@
 // unsaved work keeps when. Driven through the calls the window makes, with scripted answers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -10,6 +11,8 @@
 
 #include "../GonePid.h"
 #include "NotebookFileTestFiles.h"
+#include "history/CHistoryDlg.h"
+#include "history/KeptHistory.h"
 #include "storage/LockFile.h"
 #include "support/NotebookSketch.h"
 #include "support/ScriptedWindow.h"
@@ -78,6 +81,10 @@ TEST(NotebookWindow, OpeningOffersWhatIsBesideTheFileInTurnAndOpensWhatTheUserCh
         bool bModified;
         bool bKeptStays; // the ended Quillbox's work is still there under its own key
         size_t trashed;
+        // What another writer saved over the file after the kept work's version, Main<a:1>.
+        std::string written = {};
+        // The kept work names its version (an earlier Quillbox's does not).
+        bool bBaseKnown = true;
     };
     const std::vector<Case> cases = {
         { "the file alone", false, false, false, {}, "a:1", false, false, 0 },
@@ -89,17 +96,30 @@ TEST(NotebookWindow, OpeningOffersWhatIsBesideTheFileInTurnAndOpensWhatTheUserCh
         { "conflict copies merged and kept", false, false, true, { "M+", "T-" }, "a:1|c:3", true, false, 0 },
         { "conflict copies not merged", false, false, true, { "M-" }, "a:1", false, false, 0 },
         { "recovered work is not merged with conflict copies", true, false, true, { "R" }, "kept:1", true, false, 0 },
+        // The work replaced a with kept; the other writer added b.
+        { "recovered work merges with what was saved since", true, false, false, { "R" }, "kept:1|b:2", true, false, 0, "a:1|b:2" },
+        // Nothing tells whether the work deleted a: every note of either is kept, and that is said.
+        { "recovered work of no known version keeps every note", true, false, false, { "R" }, "kept:1|a:1|b:2", true, false, 0,
+          "a:1|b:2", false },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Files files;
         WriteBytes(files.notebook, Bytes("a:1"));
         if (c.bKept) {
-            const LockOwner self = LockOwner::Self();
-            const RecoveryEntry entry { files.store.NewKey(), files.notebook, 1'700'000'000'000, { self.host, GonePid(), self.user } };
+            // The work went on from the file as it was, which the history keeps.
+            HistoryStore history(files.state + "/history");
             FileProblem problem;
+            const std::optional<int64_t> base
+                = KeepVersion(history, files.notebook, ToSnapshot(ParseSketch("Main<a:1>,Trash{F3 Move}")), 1, HistoryKind::Read, problem);
+            ASSERT_TRUE(base);
+            const LockOwner self = LockOwner::Self();
+            const RecoveryEntry entry { files.store.NewKey(), files.notebook, 1'700'000'000'000, { self.host, GonePid(), self.user },
+                                        c.bBaseKnown ? *base : 0 };
             ASSERT_TRUE(files.store.Write(entry, [](const ChunkSink& sink) { return sink(Bytes("kept:1")); }, problem));
         }
+        if (!c.written.empty())
+            WriteBytes(files.notebook, Bytes(c.written));
         if (c.bCopy)
             WriteBytes(SaveCopyPath(files.notebook), Bytes("copy:1"));
         const std::string conflict = files.dir.Path("a.sync-conflict-20240102-030405-DEV.not");
@@ -129,6 +149,9 @@ TEST(NotebookWindow, OpeningOffersWhatIsBesideTheFileInTurnAndOpensWhatTheUserCh
         EXPECT_EQ(w.Doc().GetPathName(), files.notebook);
         EXPECT_EQ(w.Doc().IsModified(), c.bModified);
         EXPECT_EQ(w.trashed.size(), c.trashed);
+        if (!c.written.empty()) {
+            EXPECT_EQ(!w.mergeEvents.empty() && w.mergeEvents[0].kind == MergeEvent::Kind::NoCommonVersion, !c.bBaseKnown);
+        }
         shared.keeping.Writer().Drain();
         // Unsaved work that opened is kept at once, under the window's key (newest first).
         EXPECT_EQ(KeptBytes(files.store),
@@ -347,4 +370,37 @@ TEST(NotebookWindow, OpeningTellsOfAQuillboxOfAnotherMachineOnceARun)
         if (claim >= 0)
             ::close(claim);
     }
+}
+
+// History: a folder deleted since an earlier version comes back from it as an unsaved change,
+// with its subfolders, under its old parent, beside what the notebook holds now.
+TEST(NotebookWindow, HistoryPutsADeletedFolderBackFromAnEarlierVersion)
+{
+    Files files;
+    ScriptedWindow::Shared shared(files.state);
+    const auto open = [&](const std::string& sketch) {
+        WriteBytes(files.notebook, NotebookBytes(ToSnapshot(ParseSketch(sketch))));
+        auto pWindow = std::make_unique<ScriptedWindow>(shared);
+        EXPECT_EQ(pWindow->window.Open(files.notebook).status, ReadReport::Status::Ok);
+        return pWindow;
+    };
+    const std::string first = "Main<a:1>[Gone<g:1>[Below<b:1>]],Trash{F3 Move}";
+    open(first);
+    const auto pWindow = open("Main<a:1|n:2>,Trash{F3 Move}");
+    shared.prompts.ExpectHistory([&](CHistoryDlg& dlg) {
+        EXPECT_EQ(dlg.Versions().size(), 2u);
+        EXPECT_EQ(dlg.Versions()[0].notesAdded, 1);
+        EXPECT_EQ(dlg.Versions()[0].foldersRemoved, (std::vector<std::string> { "Main/Gone", "Main/Gone/Below" }));
+        dlg.SelectVersion(1);
+        const auto& folders = dlg.Folders();
+        const auto gone = std::find(folders.begin(), folders.end(), "Main/Gone");
+        EXPECT_NE(gone, folders.end());
+        dlg.SelectFolder(size_t(gone - folders.begin()));
+        EXPECT_EQ(dlg.FolderText(), ToSnapshot(ParseSketch(first)).records[1].text.View());
+        return true;
+    });
+    pWindow->window.ShowHistory();
+    EXPECT_EQ(Holds(*pWindow), "Main<a:1|n:2>[Gone<g:1>[Below<b:1>]],Trash{F3 Move}");
+    EXPECT_TRUE(pWindow->Doc().IsModified());
+    EXPECT_PROMPTS_DONE(shared);
 }

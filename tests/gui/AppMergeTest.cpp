@@ -1,22 +1,39 @@
 // Merge in the window: a notebook another program changed while the window has unsaved changes
 // is merged with them on Save's question, shown unsaved, and what needed a choice is listed in
-// a dialog that goes to each.
+// a dialog that goes to each. The History puts back what a version held.
 
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <optional>
 
 #include "AppTestSupport.h"
 #include "platform/CommandIds.h"
 #include "qt/FilePaths.h"
 #include "platform/SettingsStore.h"
-#include "storage/VersionStore.h"
+#include "history/KeptHistory.h"
 
 namespace {
 
 const QString kTestData = QStringLiteral(QUILLBOX_TEST_DATA);
 
 const QByteArray kBase = "------ one ------\nfirst\n------ two ------\nsecond\n";
+
+// Runs quillbox-cli; its standard output, or nothing when it failed.
+std::optional<QByteArray> Cli(const QStringList& arguments)
+{
+    QProcess cli;
+    cli.start(QStringLiteral(QUILLBOX_CLI), arguments);
+    if (!cli.waitForFinished() || cli.exitStatus() != QProcess::NormalExit || cli.exitCode() != 0) {
+        qWarning("quillbox-cli %s: %s", qPrintable(arguments.join(u' ')), cli.readAllStandardError().constData());
+        return std::nullopt;
+    }
+    return cli.readAllStandardOutput();
+}
 
 // Clicks the named button of the next modal dialog; returns where its object name will be put.
 std::shared_ptr<QString> AnswerWith(const char* buttonName)
@@ -43,6 +60,7 @@ private slots:
     void mergeBringsInAnotherProgramsChangeBesideTheWindows();
     void conflictsAreListedAndTheListGoesToEach();
     void conflictCopiesBesideANotebookAreMergedInAsItOpens();
+    void historyPutsADeletedFolderBackByKeys();
 
 private:
     // Opens `path`, types `typed` at the end of the first note's body line, as the user would.
@@ -171,7 +189,62 @@ void AppMergeTest::conflictCopiesBesideANotebookAreMergedInAsItOpens()
     QVERIFY(!QFile::exists(copy));
     QVERIFY(!QDir(dir.filePath(QStringLiteral("data/Trash/files"))).entryList(QDir::Files).isEmpty());
     // The notebook as read is kept for the next merge.
-    QTRY_VERIFY(VersionStore(VersionStore::DefaultDir()).Kept(EncodePath(path)).has_value());
+    QTRY_VERIFY(!HistoryStore(HistoryStore::DefaultDir()).List(HistoryKey(EncodePath(path))).empty());
+}
+
+// A folder deleted and saved comes back from the History by keys, with its subfolder, and the
+// notebook saved holds the bytes quillbox-cli's restore of the same versions writes.
+void AppMergeTest::historyPutsADeletedFolderBackByKeys()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("h.not"));
+    QVERIFY(Cli({ QStringLiteral("new"), path }));
+    QVERIFY(Cli({ QStringLiteral("add"), QStringLiteral("--create"), path, QStringLiteral("Main/Gone"), QStringLiteral("gone note") }));
+    QVERIFY(Cli({ QStringLiteral("add"), QStringLiteral("--create"), path, QStringLiteral("Main/Gone/Below"), QStringLiteral("below") }));
+    AppWindow app(m_settings);
+    QVERIFY(app.frame.OpenNotebook(path));
+    ClickFolder(app.Tree(), QStringLiteral("Gone"));
+    const auto pAsked = AnswerMessageBox(QMessageBox::Yes);
+    QTest::keyClick(app.Tree(), Qt::Key_D, Qt::ControlModifier);
+    QVERIFY2(!pAsked->isEmpty(), "Delete Folder asked nothing");
+    ClickFolder(app.Tree(), QStringLiteral("Main"));
+    QVERIFY(app.frame.OnCommand(cmd::FileSave));
+    const std::optional<QByteArray> versions = Cli({ QStringLiteral("log"), path });
+    QVERIFY(versions);
+    const QList<QByteArray> log = versions->split('\n');
+    QVERIFY(log.size() >= 3);
+    const QString deleted = QString::fromUtf8(log[0].split('\t')[0]);
+    const QString whole = QString::fromUtf8(log[1].split('\t')[0]);
+
+    // The version before the deletion, then its folder Main/Gone, then Restore Folder.
+    auto pShown = std::make_shared<QString>();
+    WhenModal([pShown](QWidget* pDialog) {
+        *pShown = pDialog->objectName();
+        auto* pVersions = Find<QListWidget>(pDialog, "versionList");
+        QTest::keyClick(pVersions, Qt::Key_Down);
+        QTest::keyClick(pVersions, Qt::Key_Tab);
+        auto* pFolders = Find<QListWidget>(pDialog, "versionFolderList");
+        QVERIFY(pFolders->hasFocus());
+        QTest::keyClicks(pFolders, QStringLiteral("Main/Gone"));
+        QCOMPARE(pFolders->currentItem()->text(), QStringLiteral("Main/Gone"));
+        QVERIFY(Find<QPlainTextEdit>(pDialog, "versionNotes")->toPlainText().contains(QStringLiteral("gone note")));
+        GrabAs(pDialog, pDialog->objectName());
+        QTest::keyClick(pFolders, Qt::Key_Return);
+    });
+    QTest::keyClick(app.Tree(), Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
+    QTRY_COMPARE(*pShown, QStringLiteral("historyDialog"));
+    QCOMPARE(TreeDump(app.Tree()->invisibleRootItem()).count(QStringLiteral("Gone[Below]")), 1);
+    QVERIFY(app.frame.ActiveChild()->GetDocument().IsModified());
+    ClickFolder(app.Tree(), QStringLiteral("Main"));
+    QVERIFY(app.frame.OnCommand(cmd::FileSave));
+    const QByteArray saved = ReadAll(path);
+    app.frame.ActiveChild()->close();
+    QTRY_VERIFY(!app.frame.ActiveChild());
+
+    QVERIFY(Cli({ QStringLiteral("restore"), path, deleted }));
+    QVERIFY(ReadAll(path) != saved);
+    QVERIFY(Cli({ QStringLiteral("restore"), path, whole, QStringLiteral("Main/Gone") }));
+    QCOMPARE(ReadAll(path), saved);
 }
 
 QTEST_MAIN(AppMergeTest)

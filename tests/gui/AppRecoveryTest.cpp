@@ -253,7 +253,9 @@ void AppRecoveryTest::typedWorkComesBackOnlyWhenTheUserChoosesIt()
     QCOMPARE(pSeen->at(2), pSeen->at(0));
     QVERIFY(!app.Editor()->toPlainText().contains(QStringLiteral("lost and found")));
 
-    // Work saved on the notebook after Decide Later is no reason to drop what was kept.
+    // Work saved on the notebook after Decide Later is no reason to drop what was kept, nor does
+    // the kept work overwrite it: both changed the note the work went on from, and both versions
+    // of it are there, the choice listed.
     pChild->ActivatePane(CChildFrame::Pane::Editor);
     QTest::keyClicks(app.Editor(), QStringLiteral("typed later"));
     QVERIFY(app.frame.OnCommand(cmd::FileSave));
@@ -262,14 +264,18 @@ void AppRecoveryTest::typedWorkComesBackOnlyWhenTheUserChoosesIt()
 
     AnswerWith("recoverButton");
     pChild = app.frame.OpenNotebook(path);
-    QCOMPARE(app.Editor()->toPlainText(), QStringLiteral("------ New Note 12/06/97 ------\nlost and found\n"));
+    QCOMPARE(app.Editor()->toPlainText(),
+             QStringLiteral("------ New Note 12/06/97 ------\nlost and found\n------ New Note 12/06/97 ------\n(both changed this "
+                            "note: this version is from the file on disk, the one above from this window)\ntyped later\n"));
+    QDialog* pList = nullptr;
+    QTRY_VERIFY((pList = pChild->findChild<QDialog*>(QStringLiteral("mergeEventsDialog"))) && pList->isVisible());
     QVERIFY(pChild->GetDocument().IsModified());
     QCOMPARE(pChild->GetPathName(), path);
     // The work is now this window's: kept under its own name.
     QCOMPARE(KeptCount(), size_t { 1 });
 
     QVERIFY(app.frame.OnCommand(cmd::FileSave));
-    QVERIFY(ReadAll(path).contains("lost and found"));
+    QVERIFY(ReadAll(path).contains("lost and found") && ReadAll(path).contains("typed later"));
     QTRY_COMPARE(KeptCount(), size_t { 0 });
 }
 

@@ -4,6 +4,7 @@
 #include "dialogs/CChooseFolderDlg.h"
 #include "dialogs/CInputDlg.h"
 #include "dialogs/CPrefsDlgs.h"
+#include "history/CHistoryDlg.h"
 #include "words/MessageWords.h"
 #include "words/ProblemWords.h"
 
@@ -70,6 +71,11 @@ void ScriptedPrompts::ExpectInput(std::function<bool(CInputDlg&)> handler)
 void ScriptedPrompts::ExpectChooseFolder(std::function<bool(CChooseFolderDlg&)> handler)
 {
     m_steps.push_back({ "choosefolder", {}, false, 0, {}, Erase(std::move(handler)) });
+}
+
+void ScriptedPrompts::ExpectHistory(std::function<bool(CHistoryDlg&)> handler)
+{
+    m_steps.push_back({ "history", {}, false, 0, {}, Erase(std::move(handler)) });
 }
 
 void ScriptedPrompts::ExpectAssignKeys(std::function<bool(CAssignKeysDlg&)> handler)
@@ -187,6 +193,12 @@ bool ScriptedPrompts::RunChooseFolderDlg(CChooseFolderDlg& dlg)
         return false;
     dlg.OnInitDialog();
     return step->dialog(&dlg);
+}
+
+bool ScriptedPrompts::RunHistoryDlg(CHistoryDlg& dlg)
+{
+    auto step = Take("history", {});
+    return step && step->dialog(&dlg);
 }
 
 bool ScriptedPrompts::RunAssignKeysDlg(CAssignKeysDlg& dlg)

@@ -36,6 +36,7 @@ public:
     void ExpectAssignKeys(std::function<bool(CAssignKeysDlg&)> handler);
     void ExpectNewNotePrefs(std::function<bool(CNewNotePrefsDlg&)> handler);
     void ExpectDeleteFolderPrefs(std::function<bool(CDeleteFolderPrefsDlg&)> handler);
+    void ExpectHistory(std::function<bool(CHistoryDlg&)> handler);
     void ExpectSaveFile(std::optional<std::string> path, std::function<void(const FileChooser&)> check = {});
     void ExpectOpenFile(std::optional<std::string> path, std::function<void(const FileChooser&)> check = {});
     void ExpectPopupMenu(int menuId, int command);
@@ -54,6 +55,7 @@ public:
     bool Ask(const Question& question) override;
     bool RunInputDlg(CInputDlg& dlg) override;
     bool RunChooseFolderDlg(CChooseFolderDlg& dlg) override;
+    bool RunHistoryDlg(CHistoryDlg& dlg) override;
     bool RunAssignKeysDlg(CAssignKeysDlg& dlg) override;
     bool RunNewNotePrefsDlg(CNewNotePrefsDlg& dlg) override;
     bool RunDeleteFolderPrefsDlg(CDeleteFolderPrefsDlg& dlg) override;

@@ -27,7 +27,7 @@ struct ScriptedWindow : NotebookWindow::Front
     struct Shared
     {
         explicit Shared(const std::string& stateDir)
-            : keeping(RecoveryStore(stateDir + "/recovery"), VersionStore(stateDir + "/versions"))
+            : keeping(RecoveryStore(stateDir + "/recovery"), HistoryStore(stateDir + "/history"))
         {
         }
         ScriptedPrompts prompts;

@@ -58,9 +58,12 @@ int64_t NowMs()
     return std::chrono::duration_cast<milliseconds>(std::chrono::system_clock::now().time_since_epoch()).count();
 }
 
-// Writes the work; false when it could not be kept.
-bool Keep(const RecoveryStore& store, const RecoveryEntry& entry, const NotebookSnapshot& snapshot, UnsavedWork::Status& status)
+// Writes the work, with the version it went on from as kept by then; false when it could not be
+// kept.
+bool Keep(const RecoveryStore& store, RecoveryEntry entry, const NotebookSnapshot& snapshot, const BaseVersion* pBase,
+          UnsavedWork::Status& status)
 {
+    entry.baseVersion = pBase ? pBase->id.load() : 0;
     FileProblem problem;
     const bool bKept = store.Write(entry, [&](const ChunkSink& sink) { return WriteNotebook(snapshot, sink); }, problem);
     status.Set(bKept ? std::nullopt : std::optional(problem));
@@ -142,8 +145,8 @@ void UnsavedWork::WriteLater()
     m_bKept = true;
     // The window only takes the snapshot, which shares the folder texts; the writer makes the bytes.
     m_keeping.Writer().Post([&keeping = m_keeping, store = m_keeping.Store(), entry = Entry(),
-                             snapshot = m_doc.TakeSnapshot(), pStatus = m_pStatus] {
-        Keep(store, entry, snapshot, *pStatus);
+                             snapshot = m_doc.TakeSnapshot(), pBase = m_pBase, pStatus = m_pStatus] {
+        Keep(store, entry, snapshot, pBase.get(), *pStatus);
         keeping.Wake();
     });
 }
@@ -155,7 +158,7 @@ bool UnsavedWork::WriteNow()
     m_timer.Stop();
     m_keeping.Writer().Drain();
     m_bKept = true;
-    return Keep(m_keeping.Store(), Entry(), m_doc.TakeSnapshot(), *m_pStatus);
+    return Keep(m_keeping.Store(), Entry(), m_doc.TakeSnapshot(), m_pBase.get(), *m_pStatus);
 }
 
 bool UnsavedWork::IsKept() const

@@ -12,6 +12,7 @@
 
 class Timer;
 class WorkKeeping;
+struct BaseVersion;
 
 // Keeps one notebook's unsaved work in a recovery file, following what happens to the document
 // so that no caller can forget it: a change is written a few seconds after the last one (never
@@ -34,6 +35,9 @@ public:
     // The notebook's unsaved work is in the recovery folder, as last written.
     bool IsKept() const;
     const std::string& GetKey() const { return m_strKey; }
+    // The version of the notebook's file the work went on from, written with the work so that a
+    // recovery over a file changed since can merge the two.
+    void SetBase(std::shared_ptr<BaseVersion> pBase) { m_pBase = std::move(pBase); }
 
     // Told on this thread, from OnIdle, after a write: what kept the work from being written, or
     // nothing when it was kept (or there is no unsaved work left to keep).
@@ -55,5 +59,6 @@ private:
     // A file of this notebook's may be in the folder.
     bool m_bKept = false;
     std::shared_ptr<Status> m_pStatus;
+    std::shared_ptr<BaseVersion> m_pBase;
     std::function<void(const std::optional<FileProblem>&)> m_onStatus;
 };

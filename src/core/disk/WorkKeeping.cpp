@@ -1,13 +1,13 @@
 #include "disk/WorkKeeping.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include "disk/UnsavedWork.h"
-#include "format/NotebookWriter.h"
 
-WorkKeeping::WorkKeeping(RecoveryStore store, VersionStore versions)
+WorkKeeping::WorkKeeping(RecoveryStore store, HistoryStore history)
     : m_store(std::move(store))
-    , m_versions(std::move(versions))
+    , m_history(std::move(history))
 {
 }
 
@@ -22,19 +22,34 @@ void WorkKeeping::Wake() const
         m_wake();
 }
 
-void WorkKeeping::KeepVersion(const std::string& path, NotebookSnapshot snapshot)
+void WorkKeeping::KeepVersion(const std::string& path, NotebookSnapshot snapshot, HistoryKind kind, std::shared_ptr<BaseVersion> pBase)
 {
-    // The texts are shared, never changed, so the writer's thread may write them.
-    m_writer.Post([this, path, snapshot = std::move(snapshot)] {
+    const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch());
+    // The texts are shared, never changed, so the writer's thread may read them.
+    m_writer.Post([this, path, snapshot = std::move(snapshot), kind, pBase = std::move(pBase), now] {
         FileProblem ignored;
-        m_versions.Keep(path, [&snapshot](const ChunkSink& sink) { return WriteNotebook(snapshot, sink); }, ignored);
+        const std::optional<int64_t> id = ::KeepVersion(m_history, path, snapshot, now.count(), kind, ignored);
+        if (pBase)
+            pBase->id = id.value_or(0);
     });
 }
 
-std::optional<std::string> WorkKeeping::KeptVersion(const std::string& path)
+std::optional<NotebookSnapshot> WorkKeeping::CommonVersion(const std::string& path, const NotebookSnapshot& a, const NotebookSnapshot& b)
 {
     m_writer.Drain();
-    return m_versions.Kept(path);
+    return FindCommonVersion(m_history, path, a, b);
+}
+
+std::optional<NotebookSnapshot> WorkKeeping::Version(int64_t id)
+{
+    m_writer.Drain();
+    return LoadVersion(m_history, id);
+}
+
+std::vector<VersionChange> WorkKeeping::Log(const std::string& path)
+{
+    m_writer.Drain();
+    return VersionLog(m_history, path);
 }
 
 bool WorkKeeping::WriteAll()

@@ -16,6 +16,7 @@
 #include "doc/Services.h"
 
 class EditorView;
+class LineReader;
 class TreeView;
 
 // What happened to the notebook as a whole, told to those that follow it (the keeper of its
@@ -156,6 +157,12 @@ public:
     // sink a piece at a time; false when the sink refused.
     bool WriteFolderFileText(const ChunkSink& sink);
     ReadReport ImportFolder(const std::string& pathName);
+    // As Import Folder, from a folder file's bytes; `source` names them in problems.
+    ReadReport ImportFolderText(std::string_view bytes, const std::string& source);
+    // Puts back a folder that stood at `path` (FolderPath's form), from a folder file of it
+    // with its subtree: under the folder its path names as parent, or the nearest one above
+    // that is still there and takes new folders, else Main; beside whatever is there now.
+    ReadReport RestoreFolder(std::string_view folderFile, const std::string& path, const std::string& source);
     // Folder clipboard (FolderClipboard.cpp)
     void OnCutFolder();
     void OnCopyFolder();
@@ -196,6 +203,7 @@ private:
     void LinkRecords(std::vector<NotebookContents::Record>& records);
     SaveResult SaveNotebook(const std::string& pathName, bool bReplaceReadOnly, const ReplaceCheck& unchanged);
     ReadReport ReadFolderFile(const std::string& pathName);
+    ReadReport ReadFolderLines(LineReader& in, const std::string& pathName);
     SaveResult WriteFolderFile(const std::string& pathName);
     // What turns the names and texts of a source in encoding `kind`, all of whose bytes are
     // `bytes`, into the notebook's encoding; empty when nothing needs turning. May convert the

@@ -3,6 +3,7 @@
 #include "doc/CQuillboxDoc.h"
 #include "format/NotebookWriter.h"
 #include "storage/FileLines.h"
+#include "model/FolderPath.h"
 #include "model/NotebookNames.h"
 #include "dialogs/Prompts.h"
 #include "platform/Translatable.h"
@@ -83,13 +84,50 @@ SaveResult CQuillboxDoc::WriteFolderFile(const std::string& pathName)
 
 ReadReport CQuillboxDoc::ReadFolderFile(const std::string& pathName)
 {
-    using Status = ReadReport::Status;
-    constexpr FileProblem::Action kImport = FileProblem::Action::Import;
     FileProblem problem;
     std::optional<LineReader> lines = ReadFileLines(pathName, problem);
     if (!lines)
-        return { Status::CannotOpen, problem };
-    LineReader& in = *lines;
+        return { ReadReport::Status::CannotOpen, problem };
+    return ReadFolderLines(*lines, pathName);
+}
+
+ReadReport CQuillboxDoc::ImportFolderText(std::string_view bytes, const std::string& source)
+{
+    return RunGuarded(
+        [&] {
+            LineReader in(bytes);
+            return ReadFolderLines(in, source);
+        },
+        ReadReport { ReadReport::Status::CannotOpen }, FileProblem::Action::Import, source);
+}
+
+ReadReport CQuillboxDoc::RestoreFolder(std::string_view folderFile, const std::string& path, const std::string& source)
+{
+    const std::vector<std::string> names = SplitFolderPath(path);
+    Folder* pParent = nullptr;
+    for (size_t count = names.empty() ? 0 : names.size() - 1; count > 0 && !pParent; --count) {
+        std::string above;
+        for (size_t i = 0; i < count; ++i)
+            above += (i ? "/" : "") + EscapeFolderName(names[i]);
+        pParent = FindFolderByPath(m_tree, above);
+        if (pParent && !TakesNewFolders(pParent->m_name))
+            pParent = nullptr;
+    }
+    // Every notebook as read has a Main.
+    if (!pParent)
+        pParent = FindFolderByPath(m_tree, kMainName);
+    if (!pParent)
+        return { ReadReport::Status::CannotOpen,
+                 FileProblem { .kind = FileProblem::Kind::Failure, .detail = kMainName }.During(FileProblem::Action::Import, source) };
+    m_pTreeView->GetTreeCtrl().SelectItem(pParent->m_hItem);
+    return ImportFolderText(folderFile, source);
+}
+
+ReadReport CQuillboxDoc::ReadFolderLines(LineReader& in, const std::string& pathName)
+{
+    using Status = ReadReport::Status;
+    constexpr FileProblem::Action kImport = FileProblem::Action::Import;
+    FileProblem problem;
     if (!in.FindLine("Begin Folder Information"))
         return { Status::NotANotebook, FileProblem { .kind = FileProblem::Kind::NotAFolderFile }.During(kImport, pathName) };
 

@@ -44,16 +44,6 @@ bool IsConflictCopy(std::string_view name, std::string_view stem)
         && IsDate(rest.substr(at + kDropbox.size(), 10)) && rest.back() == ')';
 }
 
-bool SameNotebook(const NotebookSnapshot& a, const NotebookSnapshot& b)
-{
-    const auto sameRecord = [](const NotebookSnapshot::Record& x, const NotebookSnapshot::Record& y) {
-        return x.name == y.name && x.children == y.children && x.text.View() == y.text.View()
-            && x.key.has_value() == y.key.has_value() && (!x.key || (x.key->key == y.key->key && x.key->function == y.key->function));
-    };
-    return a.encoding == b.encoding && a.records.size() == b.records.size()
-        && std::equal(a.records.begin(), a.records.end(), b.records.begin(), sameRecord);
-}
-
 } // namespace
 
 std::vector<std::string> FindConflictCopies(const std::string& path)
@@ -75,18 +65,12 @@ std::vector<std::string> FindConflictCopies(const std::string& path)
 }
 
 CopiesMerge MergeConflictCopies(const std::string& path, const std::vector<std::string>& copies,
-                                const std::optional<std::string>& keptPath, const std::tm& moment, const MergeOptions& options)
+                                const BaseFinder& findBase, const std::tm& moment, const MergeOptions& options)
 {
     CopiesMerge result;
     result.report = ReadNotebookSnapshot(path, moment, result.notebook, &result.hash);
     if (result.report.status != ReadReport::Status::Ok)
         return result;
-    std::optional<NotebookSnapshot> kept;
-    if (keptPath) {
-        NotebookSnapshot read;
-        if (ReadNotebookSnapshot(*keptPath, moment, read).status == ReadReport::Status::Ok)
-            kept = std::move(read);
-    }
     NotebookSnapshot merged = result.notebook;
     for (const std::string& copy : copies) {
         NotebookSnapshot theirs;
@@ -95,8 +79,11 @@ CopiesMerge MergeConflictCopies(const std::string& path, const std::vector<std::
             result.unread.push_back(report.problem);
             continue;
         }
-        const bool bFromKept = kept && !SameNotebook(*kept, result.notebook) && !SameNotebook(*kept, theirs);
-        MergeResult step = bFromKept ? MergeNotebooks(*kept, merged, theirs, options) : UnionNotebooks(merged, theirs, options);
+        // What the copy went on from is looked for with the notebook as it stands in its file,
+        // whose history is kept; the copies merged before it add nothing to that.
+        MergeResult step = MergeFromBase(
+            [&](const NotebookSnapshot&, const NotebookSnapshot& copy) { return findBase ? findBase(result.notebook, copy) : std::nullopt; },
+            merged, theirs, options);
         merged = std::move(step.notebook);
         result.merged.events.insert(result.merged.events.end(), step.events.begin(), step.events.end());
         result.mergedCopies.push_back(copy);

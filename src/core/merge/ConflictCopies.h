@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "format/FileResults.h"
+#include "merge/DiskMerge.h"
 #include "merge/NotebookMerge.h"
 
 // The conflict copies a file-sync tool left beside the notebook at `path` when it was changed in
@@ -15,9 +16,8 @@
 std::vector<std::string> FindConflictCopies(const std::string& path);
 
 // The notebook at `path` with its conflict copies merged in, one after another. Each copy is
-// merged three-way with the version Quillbox kept (`keptPath`) as the base when that differs
-// from both the notebook and the copy, so both went on from it; otherwise as two copies with
-// no common version, which keeps every note of either.
+// merged three-way with the version it and the notebook both went on from, as `findBase` finds
+// it; without one, as two copies with no common version, which keeps every note of either.
 struct [[nodiscard]] CopiesMerge
 {
     // How the notebook read; the rest is set only when it read whole.
@@ -32,4 +32,4 @@ struct [[nodiscard]] CopiesMerge
     std::vector<FileProblem> unread;
 };
 CopiesMerge MergeConflictCopies(const std::string& path, const std::vector<std::string>& copies,
-                                const std::optional<std::string>& keptPath, const std::tm& moment, const MergeOptions& options);
+                                const BaseFinder& findBase, const std::tm& moment, const MergeOptions& options);

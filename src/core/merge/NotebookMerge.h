@@ -22,6 +22,8 @@ struct MergeEvent
         FolderRenamedTwice, // both renamed it, differently: ours' name is kept, `detail` theirs'
         FolderMovedTwice,   // both moved it, to different places: it is where ours put it;
                             // `detail` is the path theirs gave it
+        NoCommonVersion,    // no version both went on from is kept: every note of either is
+                            // kept, so what one side deleted or changed may be there twice
         // Merged cleanly:
         KeyTaken,      // theirs gave the key `detail` to this folder, ours to another: ours kept
         KeyKept,       // both changed the folder's key or its function, differently: ours kept
@@ -44,6 +46,7 @@ struct MergeEvent
         case Kind::FolderDeletedByTheirs:
         case Kind::FolderRenamedTwice:
         case Kind::FolderMovedTwice:
+        case Kind::NoCommonVersion:
             return true;
         case Kind::KeyTaken:
         case Kind::KeyKept:

@@ -4,8 +4,11 @@
 #include "disk/SaveCopy.h"
 #include "disk/UnsavedWork.h"
 #include "disk/WorkKeeping.h"
+#include "format/NotebookReader.h"
+#include "history/CHistoryDlg.h"
 #include "merge/ConflictCopies.h"
 #include "merge/DiskMerge.h"
+#include "model/FolderPath.h"
 #include "platform/Clock.h"
 #include "platform/Translatable.h"
 
@@ -38,6 +41,7 @@ NotebookWindow::NotebookWindow(Front& front, const Parts& parts, EditControl& ed
     , m_editView(&m_doc, edit)
     , m_treeView(&m_doc, tree)
     , m_watch(parts.filePrompts)
+    , m_pBase(std::make_shared<BaseVersion>())
 {
     // The file's watch compares what is on the disk with the bytes this window read or wrote.
     m_doc.SetHashFile(true);
@@ -45,6 +49,7 @@ NotebookWindow::NotebookWindow(Front& front, const Parts& parts, EditControl& ed
     m_doc.BindViews(&m_editView, &m_treeView);
     if (m_pKeeping) {
         m_pWork = std::make_unique<UnsavedWork>(m_doc, *m_pKeeping, parts.timer);
+        m_pWork->SetBase(m_pBase);
         m_pWork->SetStatusListener([this](const std::optional<FileProblem>& problem) { m_front.ShowUnkeptWork(problem); });
     }
 }
@@ -82,7 +87,7 @@ ReadReport NotebookWindow::Open(const std::string& path)
     });
     if (report.status == ReadReport::Status::Ok) {
         m_watch.OnFileRead(path, m_doc.GetFileHash());
-        KeepVersion(path, *m_lastRead);
+        KeepVersion(path, *m_lastRead, HistoryKind::Read);
     }
     m_front.ShowTitle();
     return report;
@@ -91,6 +96,7 @@ ReadReport NotebookWindow::Open(const std::string& path)
 ReadReport NotebookWindow::OpenUnsaved(const std::string& source, const std::string& notebookPath, bool bClaim)
 {
     m_lastRead.reset();
+    SetBase(0);
     const ReadReport report = Batch([&] { return m_doc.OpenUnsaved(source, notebookPath); });
     if (!report.Opened())
         return report;
@@ -103,6 +109,7 @@ ReadReport NotebookWindow::OpenUnsaved(const std::string& source, const std::str
 ReadReport NotebookWindow::OpenMerged(const NotebookSnapshot& merged, const std::string& notebookPath)
 {
     m_lastRead.reset();
+    SetBase(0);
     const ReadReport report = Batch([&] { return m_doc.OpenSnapshot(merged, notebookPath); });
     if (report.Opened())
         m_front.ShowTitle();
@@ -112,11 +119,49 @@ ReadReport NotebookWindow::OpenMerged(const NotebookSnapshot& merged, const std:
 ReadReport NotebookWindow::Recover(const RecoveryEntry& entry)
 {
     const RecoveryStore& store = m_pKeeping->Store();
-    const ReadReport report = OpenUnsaved(store.NotebookPath(entry.key), entry.notebookPath, true);
+    const std::string work = store.NotebookPath(entry.key);
+    std::optional<ReadReport> report = MergeRecovered(work, entry);
+    if (!report)
+        report = OpenUnsaved(work, entry.notebookPath, true);
     // The work became this window's, kept under its own key as it opened; the old file goes
     // only once that is written.
-    if (report.Opened() && m_pWork && m_pWork->IsKept())
+    if (report->Opened() && m_pWork && m_pWork->IsKept())
         store.Remove(entry.key);
+    return *report;
+}
+
+std::optional<ReadReport> NotebookWindow::MergeRecovered(const std::string& work, const RecoveryEntry& entry)
+{
+    const std::string& path = entry.notebookPath;
+    if (path.empty())
+        return std::nullopt;
+    m_readMoment = m_clock.Now();
+    NotebookSnapshot ours;
+    if (ReadNotebookSnapshot(work, m_readMoment, ours).status != ReadReport::Status::Ok)
+        return std::nullopt;
+    const std::optional<NotebookSnapshot> base = entry.baseVersion ? m_pKeeping->Version(entry.baseVersion) : std::nullopt;
+    DiskMerge merge = MergeWithDisk(
+        [&](const NotebookSnapshot& mine, const NotebookSnapshot& disk) { return base ? base : m_pKeeping->CommonVersion(path, mine, disk); },
+        ours, path, m_readMoment, { TheirsVersionLine(kWindowMergeLabels) });
+    if (merge.report.status != ReadReport::Status::Ok)
+        return std::nullopt;
+    // Nobody wrote the file since: the work opens as it was kept, over it.
+    if (base && SameNotebook(*base, merge.disk)) {
+        const ReadReport report = OpenUnsaved(work, path, false);
+        if (report.Opened()) {
+            m_watch.OnFileRead(path, merge.diskHash);
+            m_lastRead = std::move(merge.disk);
+            SetBase(entry.baseVersion);
+        }
+        return report;
+    }
+    const ReadReport report = OpenMerged(merge.merged.notebook, path);
+    if (report.status != ReadReport::Status::Ok)
+        return report;
+    m_watch.OnFileRead(path, merge.diskHash);
+    KeepVersion(path, merge.disk, HistoryKind::Read);
+    m_lastRead = std::move(merge.disk);
+    m_front.ShowMergeEvents(merge.merged.events, kWindowMergeLabels, MergeKind::DiskChange);
     return report;
 }
 
@@ -149,7 +194,7 @@ bool NotebookWindow::DoSave(const std::string& path)
         return false;
     }
     m_lastRead = Batch([this] { return m_doc.TakeSnapshot(); });
-    KeepVersion(path, *m_lastRead);
+    KeepVersion(path, *m_lastRead, HistoryKind::Saved);
     m_watch.OnFileRead(path, m_doc.GetFileHash());
     m_front.Saved(path);
     m_front.ShowTitle();
@@ -159,7 +204,8 @@ bool NotebookWindow::DoSave(const std::string& path)
 void NotebookWindow::MergeDiskChange(const std::string& path)
 {
     DiskMerge merge = Batch([&] {
-        return MergeWithDisk(m_lastRead, m_doc.TakeSnapshot(), path, m_readMoment, { TheirsVersionLine(kWindowMergeLabels) });
+        return MergeWithDisk([&](const NotebookSnapshot& ours, const NotebookSnapshot& disk) { return FindBase(path, ours, disk); },
+                             m_doc.TakeSnapshot(), path, m_readMoment, { TheirsVersionLine(kWindowMergeLabels) });
     });
     if (merge.report.status != ReadReport::Status::Ok) {
         m_prompts.ReportProblem(merge.report.problem);
@@ -181,7 +227,7 @@ void NotebookWindow::MergeDiskChange(const std::string& path)
         return;
     }
     // The file now holds what was merged in: the base of the merged window's next merge.
-    KeepVersion(path, merge.disk);
+    pMerged->KeepVersion(path, merge.disk, HistoryKind::Read);
     pMerged->m_lastRead = std::move(merge.disk);
     pMerged->m_readMoment = m_readMoment;
     // The merged window kept its work as it opened, so this one lets go of its own, and of the
@@ -203,8 +249,10 @@ std::optional<ReadReport> NotebookWindow::OfferConflictCopies(const std::string&
     if (copies.empty() || !m_filePrompts.Ask({ Question::Kind::MergeConflictCopies, NameList(copies) }))
         return std::nullopt;
     m_readMoment = m_clock.Now();
-    const std::optional<std::string> kept = m_pKeeping ? m_pKeeping->KeptVersion(path) : std::nullopt;
-    CopiesMerge merge = MergeConflictCopies(path, copies, kept, m_readMoment, { TheirsVersionLine(kCopyMergeLabels) });
+    const auto findBase = [&](const NotebookSnapshot& notebook, const NotebookSnapshot& copy) {
+        return m_pKeeping ? m_pKeeping->CommonVersion(path, notebook, copy) : std::nullopt;
+    };
+    CopiesMerge merge = MergeConflictCopies(path, copies, findBase, m_readMoment, { TheirsVersionLine(kCopyMergeLabels) });
     // A notebook that does not read whole opens as it is, which says why.
     if (merge.report.status != ReadReport::Status::Ok)
         return std::nullopt;
@@ -216,7 +264,7 @@ std::optional<ReadReport> NotebookWindow::OfferConflictCopies(const std::string&
     if (report.status != ReadReport::Status::Ok)
         return report;
     m_watch.OnFileRead(path, merge.hash);
-    KeepVersion(path, merge.notebook);
+    KeepVersion(path, merge.notebook, HistoryKind::Read);
     m_lastRead = std::move(merge.notebook);
     if (m_filePrompts.Ask({ Question::Kind::TrashConflictCopies, NameList(merge.mergedCopies) })) {
         for (const std::string& copy : merge.mergedCopies) {
@@ -228,10 +276,47 @@ std::optional<ReadReport> NotebookWindow::OfferConflictCopies(const std::string&
     return report;
 }
 
-void NotebookWindow::KeepVersion(const std::string& path, NotebookSnapshot snapshot)
+void NotebookWindow::KeepVersion(const std::string& path, NotebookSnapshot snapshot, HistoryKind kind)
 {
+    SetBase(0);
     if (m_pKeeping)
-        m_pKeeping->KeepVersion(path, std::move(snapshot));
+        m_pKeeping->KeepVersion(path, std::move(snapshot), kind, m_pBase);
+}
+
+void NotebookWindow::SetBase(int64_t id)
+{
+    // A new one, so that a version still being kept for the old base cannot name itself here.
+    m_pBase = std::make_shared<BaseVersion>();
+    m_pBase->id = id;
+    if (m_pWork)
+        m_pWork->SetBase(m_pBase);
+}
+
+std::optional<NotebookSnapshot> NotebookWindow::FindBase(const std::string& path, const NotebookSnapshot& ours,
+                                                         const NotebookSnapshot& theirs)
+{
+    if (m_lastRead)
+        return m_lastRead;
+    return m_pKeeping ? m_pKeeping->CommonVersion(path, ours, theirs) : std::nullopt;
+}
+
+void NotebookWindow::ShowHistory()
+{
+    const std::string path = m_doc.GetPathName();
+    if (path.empty())
+        return;
+    std::vector<VersionChange> log = m_pKeeping ? m_pKeeping->Log(path) : std::vector<VersionChange>();
+    if (log.empty()) {
+        m_filePrompts.Tell({ Message::Kind::NoHistory, {}, FileNameOf(path) });
+        return;
+    }
+    const Folder* pSelected = m_doc.GetSelFolder();
+    CHistoryDlg dlg(std::move(log), [this](int64_t id) { return m_pKeeping->Version(id); }, pSelected ? FolderPath(pSelected) : "");
+    if (!m_prompts.RunHistoryDlg(dlg) || !dlg.CanRestore())
+        return;
+    const ReadReport report = Batch([&] { return m_doc.RestoreFolder(dlg.RestoreText(), dlg.RestorePath(), path); });
+    if (report.status != ReadReport::Status::Ok)
+        m_prompts.ReportProblem(report.problem);
 }
 
 bool NotebookWindow::SaveModified()

@@ -15,6 +15,7 @@
 #include "model/NotebookSnapshot.h"
 #include "notes/CQuillboxEditView.h"
 #include "platform/EditControl.h"
+#include "storage/HistoryStore.h"
 #include "tree/CQuillboxTreeView.h"
 
 class Clock;
@@ -24,6 +25,7 @@ class Printer;
 class Timer;
 class UnsavedWork;
 class WorkKeeping;
+struct BaseVersion;
 struct RecoveryEntry;
 
 // The file chooser of notebook files, for Open, Save As and the like.
@@ -110,6 +112,8 @@ public:
     // beside the file are offered first.
     ReadReport Open(const std::string& path);
     // Work a Quillbox that ended kept, as unsaved changes to its notebook's file (if it had one).
+    // When another writer changed the file since the version the work went on from, the two are
+    // merged, and what needs a choice listed.
     ReadReport Recover(const RecoveryEntry& entry);
     bool Save();
     bool SaveAs();
@@ -118,6 +122,9 @@ public:
     // The notebook lets go of its file and of its kept work; the window is closing.
     void Close();
     bool IsClosed() const { return m_bClosed; }
+    // File History: the kept versions of the notebook; a folder of one restored is an unsaved
+    // change.
+    void ShowHistory();
     // The program came back to the front: offers to read the notebook again when another
     // program changed its file.
     void CheckDisk();
@@ -142,6 +149,9 @@ private:
     ReadReport OpenUnsaved(const std::string& source, const std::string& notebookPath, bool bClaim);
     // A merged notebook, as unsaved changes to the notebook at `notebookPath`.
     ReadReport OpenMerged(const NotebookSnapshot& merged, const std::string& notebookPath);
+    // Recovered work in the file `work`, merged with its notebook's file as it is now; nothing
+    // when the work is to open as it is (no file, or one that does not read whole).
+    std::optional<ReadReport> MergeRecovered(const std::string& work, const RecoveryEntry& entry);
     bool DoSave(const std::string& path);
     // Merges what another program saved to the notebook's file at `path` with this window's work:
     // the merged notebook takes this window's place in one of its own, unsaved.
@@ -150,7 +160,14 @@ private:
     // into it as it opens; what the opening gave, or nothing when the notebook is still to be
     // opened as it is.
     std::optional<ReadReport> OfferConflictCopies(const std::string& path);
-    void KeepVersion(const std::string& path, NotebookSnapshot snapshot);
+    // Keeps the notebook as a version of its file's history: the version the window's work now
+    // goes on from.
+    void KeepVersion(const std::string& path, NotebookSnapshot snapshot, HistoryKind kind);
+    // The window's work goes on from the kept version `id` (0: from none known).
+    void SetBase(int64_t id);
+    // The version both the window's notebook and `theirs` went on from: the one the window last
+    // read when it knows it, else the newest the history shows both went on from.
+    std::optional<NotebookSnapshot> FindBase(const std::string& path, const NotebookSnapshot& ours, const NotebookSnapshot& theirs);
 
     Front& m_front;
     Prompts& m_prompts;
@@ -168,5 +185,7 @@ private:
     // the moment it was read.
     std::optional<NotebookSnapshot> m_lastRead;
     std::tm m_readMoment {};
+    // That version's id in the history, once kept, for the work kept for recovery to name.
+    std::shared_ptr<BaseVersion> m_pBase;
     bool m_bClosed = false;
 };

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/NotebookSnapshot.h"
+#include "storage/HistoryStore.h"
+
+// The notebooks' history in the notebook's own terms: a version is kept under the notebook file's
+// full path, its links followed, so that every name of one file shares one history.
+std::string HistoryKey(const std::string& notebookPath);
+
+HistoryContent ToHistory(const NotebookSnapshot& notebook);
+// Nothing when the kept header cannot be read (a store written by a later Quillbox).
+std::optional<NotebookSnapshot> FromHistory(const HistoryContent& content);
+
+// Keeps the notebook as a version of the file at `notebookPath`; its id, or nothing with
+// `problem` saying why.
+std::optional<int64_t> KeepVersion(HistoryStore& store, const std::string& notebookPath, const NotebookSnapshot& notebook,
+                                   int64_t time, HistoryKind kind, FileProblem& problem);
+std::optional<NotebookSnapshot> LoadVersion(HistoryStore& store, int64_t id);
+
+// The newest kept version of the notebook at `notebookPath` that both `a` and `b` went on from,
+// as `git merge-base` finds the commit two branches share; nothing when none is kept.
+//
+// What one copy went on from is known only by its content, since another machine's copy has a
+// history this one never saw. A version counts as a start of a copy when every note the version
+// wrote (added or changed, against the version before it) is in the copy's folder of that name
+// as the version left it. A copy that changed such a note again is taken to start earlier: a
+// base too old costs a note kept twice, where a base too new would take back what the other
+// side did.
+std::optional<NotebookSnapshot> FindCommonVersion(HistoryStore& store, const std::string& notebookPath,
+                                                  const NotebookSnapshot& a, const NotebookSnapshot& b);
+
+// What one version changed against the one before it, by the folders' paths (FolderPath's form).
+struct VersionChange
+{
+    HistoryVersion version;
+    int notesAdded = 0;
+    int notesRemoved = 0;
+    std::vector<std::string> foldersAdded;
+    std::vector<std::string> foldersRemoved;
+    // Folders whose notes changed.
+    std::vector<std::string> foldersChanged;
+};
+
+// The notebook's versions, newest first, each with what it changed; with `folderPath`, only
+// those that changed that folder or one below it, and only those changes.
+std::vector<VersionChange> VersionLog(HistoryStore& store, const std::string& notebookPath, const std::string& folderPath = {});
+
+// The path of each of a notebook's records, in file order (FolderPath's form).
+std::vector<std::string> RecordPaths(const NotebookSnapshot& notebook);
+// A folder file of the record at `index` with the records below it, as Export Folder writes one.
+std::string FolderFileOf(const NotebookSnapshot& notebook, size_t index);

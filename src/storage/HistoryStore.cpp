@@ -1,0 +1,516 @@
+#include "storage/HistoryStore.h"
+
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <utility>
+
+#include "storage/FileAccess.h"
+#include "storage/FileIdentity.h"
+#include "storage/LockFile.h"
+#include "storage/RecoveryStore.h"
+
+namespace {
+
+constexpr int64_t kDayMs = int64_t(24) * 60 * 60 * 1000;
+constexpr int64_t kMonthMs = 30 * kDayMs;
+// Versions dropped before the records and texts only they held are looked for.
+constexpr int kGarbageRun = 32;
+
+constexpr const char* kSchema = R"(
+PRAGMA auto_vacuum = INCREMENTAL;
+CREATE TABLE IF NOT EXISTS texts (id INTEGER PRIMARY KEY, hash INTEGER NOT NULL, size INTEGER NOT NULL, body BLOB NOT NULL);
+CREATE INDEX IF NOT EXISTS texts_by_hash ON texts (hash, size);
+CREATE TABLE IF NOT EXISTS records (id INTEGER PRIMARY KEY, name BLOB NOT NULL, key TEXT NOT NULL,
+    children INTEGER NOT NULL, text INTEGER NOT NULL, UNIQUE (name, key, children, text));
+CREATE TABLE IF NOT EXISTS versions (id INTEGER PRIMARY KEY, notebook BLOB NOT NULL, time INTEGER NOT NULL,
+    host TEXT NOT NULL, kind INTEGER NOT NULL, header BLOB NOT NULL, records BLOB NOT NULL);
+CREATE INDEX IF NOT EXISTS versions_by_notebook ON versions (notebook, time);
+CREATE TABLE IF NOT EXISTS counts (name TEXT PRIMARY KEY, value INTEGER NOT NULL);
+)";
+
+// One prepared statement, finalized when it goes.
+class Statement
+{
+public:
+    Statement(sqlite3* pDb, const char* sql)
+    {
+        if (sqlite3_prepare_v2(pDb, sql, -1, &m_p, nullptr) != SQLITE_OK)
+            m_p = nullptr;
+    }
+    ~Statement() { sqlite3_finalize(m_p); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    bool Ok() const { return m_p != nullptr; }
+    Statement& Bind(int index, int64_t value)
+    {
+        sqlite3_bind_int64(m_p, index, value);
+        return *this;
+    }
+    Statement& Bind(int index, std::string_view bytes)
+    {
+        sqlite3_bind_blob64(m_p, index, bytes.empty() ? "" : bytes.data(), bytes.size(), SQLITE_STATIC);
+        return *this;
+    }
+    Statement& BindText(int index, std::string_view text)
+    {
+        sqlite3_bind_text64(m_p, index, text.data(), text.size(), SQLITE_STATIC, SQLITE_UTF8);
+        return *this;
+    }
+    // Steps once: true while there is a row.
+    bool Row() { return m_p && sqlite3_step(m_p) == SQLITE_ROW; }
+    // Runs to the end; true when it finished without an error.
+    bool Run()
+    {
+        if (!m_p)
+            return false;
+        int result;
+        while ((result = sqlite3_step(m_p)) == SQLITE_ROW) {
+        }
+        return result == SQLITE_DONE;
+    }
+    void Reset()
+    {
+        sqlite3_reset(m_p);
+        sqlite3_clear_bindings(m_p);
+    }
+    int64_t Int(int column) const { return sqlite3_column_int64(m_p, column); }
+    std::string_view Bytes(int column) const
+    {
+        const void* p = sqlite3_column_blob(m_p, column);
+        return p ? std::string_view(static_cast<const char*>(p), size_t(sqlite3_column_bytes(m_p, column))) : std::string_view();
+    }
+
+private:
+    sqlite3_stmt* m_p = nullptr;
+};
+
+bool Exec(sqlite3* pDb, const char* sql)
+{
+    return sqlite3_exec(pDb, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+// A version's record ids, each as a base-128 number, seven bits a byte, the last byte's top bit
+// clear: a 10,000-folder notebook's list is some 30 KB.
+std::string PackIds(const std::vector<int64_t>& ids)
+{
+    std::string packed;
+    packed.reserve(ids.size() * 3);
+    for (int64_t id : ids) {
+        auto value = static_cast<uint64_t>(id);
+        while (value >= 0x80) {
+            packed.push_back(char(0x80 | (value & 0x7F)));
+            value >>= 7;
+        }
+        packed.push_back(char(value));
+    }
+    return packed;
+}
+
+std::vector<int64_t> UnpackIds(std::string_view packed)
+{
+    std::vector<int64_t> ids;
+    uint64_t value = 0;
+    int shift = 0;
+    for (const char c : packed) {
+        const auto byte = static_cast<unsigned char>(c);
+        value |= uint64_t(byte & 0x7F) << shift;
+        if (byte & 0x80) {
+            shift += 7;
+            continue;
+        }
+        ids.push_back(static_cast<int64_t>(value));
+        value = 0;
+        shift = 0;
+    }
+    return ids;
+}
+
+uint64_t HistoryTextHash(std::string_view text)
+{
+    ContentHash hash;
+    hash.Add(text);
+    return hash.Value();
+}
+
+// The versions thinning keeps of one notebook's, given newest first: all of the last day, the
+// newest of each day for a month, the newest of each month after.
+std::vector<int64_t> ThinnedOut(const std::vector<HistoryVersion>& versions, int64_t now)
+{
+    std::vector<int64_t> dropped;
+    std::set<int64_t> buckets;
+    for (size_t i = 0; i < versions.size(); ++i) {
+        const int64_t age = now - versions[i].time;
+        if (i == 0 || age < kDayMs)
+            continue;
+        const int64_t bucket = age < kMonthMs ? versions[i].time / kDayMs : kMonthMs + versions[i].time / kMonthMs;
+        if (!buckets.insert(bucket).second)
+            dropped.push_back(versions[i].id);
+    }
+    return dropped;
+}
+
+} // namespace
+
+struct HistoryStore::Cache
+{
+    // By the address of a text's first byte: its length and row.
+    std::unordered_map<const char*, std::pair<size_t, int64_t>> texts;
+    std::vector<SharedText> held;
+    // By a record's name, key, children and text row.
+    std::unordered_map<std::string, int64_t> records;
+    // The store's count of garbage collections when these rows were seen: any Quillbox's
+    // collection since may have taken some of them.
+    int64_t collections = 0;
+};
+
+HistoryStore::HistoryStore(std::string dir, uint64_t maxBytes)
+    : m_strDir(std::move(dir))
+    , m_maxBytes(maxBytes)
+{
+}
+
+HistoryStore::~HistoryStore()
+{
+    sqlite3_close_v2(m_pDb);
+}
+
+HistoryStore::HistoryStore(HistoryStore&& other) noexcept
+    : m_strDir(std::move(other.m_strDir))
+    , m_maxBytes(other.m_maxBytes)
+    , m_pDb(std::exchange(other.m_pDb, nullptr))
+    , m_pCache(std::move(other.m_pCache))
+{
+}
+
+std::string HistoryStore::DefaultDir()
+{
+    const std::string recovery = RecoveryStore::DefaultDir();
+    return recovery.empty() ? std::string() : std::filesystem::path(recovery).parent_path().string() + "/history";
+}
+
+bool HistoryStore::Open(FileProblem& problem)
+{
+    if (m_pDb)
+        return true;
+    if (m_strDir.empty()) {
+        problem = FileProblem { .kind = FileProblem::Kind::NoRecoveryFolder };
+        return false;
+    }
+    // Made as the recovery folder is: the state folders above it the user's own, it private.
+    const std::filesystem::path parent = std::filesystem::path(m_strDir).parent_path();
+    if (!MakeFolders(parent.parent_path().string(), problem) || !MakePrivateFolder(parent.string(), problem)
+        || !MakePrivateFolder(m_strDir, problem))
+        return false;
+    const std::string path = m_strDir + "/history.db";
+    // Made 0600 here, whatever the umask: SQLite gives its journal files the database's mode.
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0 || ::fchmod(fd, 0600) != 0) {
+        problem = FileProblem { .kind = FileProblem::Kind::System, .path = path, .error = errno };
+        if (fd >= 0)
+            ::close(fd);
+        return false;
+    }
+    ::close(fd);
+    sqlite3* pDb = nullptr;
+    const int result = sqlite3_open_v2(path.c_str(), &pDb, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOFOLLOW, nullptr);
+    // Another Quillbox may be writing: wait for it rather than fail.
+    if (result == SQLITE_OK) {
+        sqlite3_busy_timeout(pDb, 10000);
+        sqlite3_extended_result_codes(pDb, 1);
+    }
+    if (result != SQLITE_OK || !Exec(pDb, "PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL;") || !Exec(pDb, kSchema)) {
+        problem = FileProblem { .kind = FileProblem::Kind::Failure, .path = path, .detail = pDb ? sqlite3_errmsg(pDb) : "" };
+        sqlite3_close_v2(pDb);
+        return false;
+    }
+    m_pDb = pDb;
+    return true;
+}
+
+int64_t HistoryStore::TextId(const SharedText& text, Cache& next)
+{
+    if (m_pCache) {
+        const auto found = m_pCache->texts.find(text.View().data());
+        if (found != m_pCache->texts.end() && found->second.first == text.size()) {
+            next.texts.emplace(text.View().data(), found->second);
+            next.held.push_back(text);
+            return found->second.second;
+        }
+    }
+    const auto hash = static_cast<int64_t>(HistoryTextHash(text));
+    Statement find(m_pDb, "SELECT id FROM texts WHERE hash = ? AND size = ?");
+    find.Bind(1, hash).Bind(2, int64_t(text.size()));
+    int64_t id = 0;
+    if (find.Row()) {
+        id = find.Int(0);
+    } else {
+        Statement add(m_pDb, "INSERT INTO texts (hash, size, body) VALUES (?, ?, ?)");
+        add.Bind(1, hash).Bind(2, int64_t(text.size())).Bind(3, text.View());
+        if (!add.Run())
+            return 0;
+        id = sqlite3_last_insert_rowid(m_pDb);
+    }
+    if (!text.empty()) {
+        next.texts.emplace(text.View().data(), std::make_pair(text.size(), id));
+        next.held.push_back(text);
+    }
+    return id;
+}
+
+int64_t HistoryStore::RecordId(const HistoryContent::Record& record, int64_t textId, Cache& next)
+{
+    std::string key = record.name;
+    key += '\0';
+    key += record.key;
+    key += '\0';
+    key += std::to_string(record.children) + ':' + std::to_string(textId);
+    if (m_pCache) {
+        if (const auto found = m_pCache->records.find(key); found != m_pCache->records.end())
+            return next.records.emplace(std::move(key), found->second).first->second;
+    }
+    Statement find(m_pDb, "SELECT id FROM records WHERE name = ? AND key = ? AND children = ? AND text = ?");
+    find.Bind(1, record.name).BindText(2, record.key).Bind(3, int64_t(record.children)).Bind(4, textId);
+    int64_t id = 0;
+    if (find.Row()) {
+        id = find.Int(0);
+    } else {
+        Statement add(m_pDb, "INSERT INTO records (name, key, children, text) VALUES (?, ?, ?, ?)");
+        add.Bind(1, record.name).BindText(2, record.key).Bind(3, int64_t(record.children)).Bind(4, textId);
+        if (!add.Run())
+            return 0;
+        id = sqlite3_last_insert_rowid(m_pDb);
+    }
+    next.records.emplace(std::move(key), id);
+    return id;
+}
+
+std::optional<int64_t> HistoryStore::Keep(const std::string& notebook, const HistoryContent& content, int64_t time,
+                                          HistoryKind kind, FileProblem& problem)
+{
+    if (!Open(problem))
+        return std::nullopt;
+    const auto fail = [&]() -> std::optional<int64_t> {
+        problem = FileProblem { .kind = FileProblem::Kind::Failure, .path = m_strDir, .detail = sqlite3_errmsg(m_pDb) };
+        Exec(m_pDb, "ROLLBACK");
+        m_pCache.reset();
+        return std::nullopt;
+    };
+    if (!Exec(m_pDb, "BEGIN IMMEDIATE"))
+        return fail();
+    auto pNext = std::make_unique<Cache>();
+    pNext->collections = Collections();
+    if (m_pCache && m_pCache->collections != pNext->collections)
+        m_pCache.reset();
+    std::vector<int64_t> ids;
+    ids.reserve(content.records.size());
+    for (const HistoryContent::Record& record : content.records) {
+        const int64_t textId = TextId(record.text, *pNext);
+        const int64_t recordId = textId ? RecordId(record, textId, *pNext) : 0;
+        if (!recordId)
+            return fail();
+        ids.push_back(recordId);
+    }
+    const std::string packed = PackIds(ids);
+    Statement newest(m_pDb, "SELECT id, header, records FROM versions WHERE notebook = ? ORDER BY time DESC, id DESC LIMIT 1");
+    newest.Bind(1, notebook);
+    if (newest.Row() && newest.Bytes(1) == content.header && newest.Bytes(2) == packed) {
+        const int64_t id = newest.Int(0);
+        if (!Exec(m_pDb, "COMMIT"))
+            return fail();
+        m_pCache = std::move(pNext);
+        return id;
+    }
+    Statement add(m_pDb, "INSERT INTO versions (notebook, time, host, kind, header, records) VALUES (?, ?, ?, ?, ?, ?)");
+    const std::string host = LockOwner::Self().host;
+    add.Bind(1, notebook).Bind(2, time).BindText(3, host).Bind(4, int64_t(kind)).Bind(5, content.header).Bind(6, packed);
+    if (!add.Run())
+        return fail();
+    const int64_t id = sqlite3_last_insert_rowid(m_pDb);
+    if (!Exec(m_pDb, "COMMIT"))
+        return fail();
+    m_pCache = std::move(pNext);
+    Thin(notebook, time);
+    Bound();
+    return id;
+}
+
+std::vector<HistoryVersion> HistoryStore::List(const std::string& notebook)
+{
+    std::vector<HistoryVersion> versions;
+    FileProblem ignored;
+    if (!Open(ignored))
+        return versions;
+    Statement list(m_pDb, "SELECT id, time, host, kind FROM versions WHERE notebook = ? ORDER BY time DESC, id DESC");
+    list.Bind(1, notebook);
+    while (list.Row()) {
+        const int64_t kind = list.Int(3);
+        versions.push_back({ list.Int(0), list.Int(1), std::string(list.Bytes(2)),
+                             kind == int64_t(HistoryKind::Saved)    ? HistoryKind::Saved
+                                 : kind == int64_t(HistoryKind::Merged) ? HistoryKind::Merged
+                                                                        : HistoryKind::Read });
+    }
+    return versions;
+}
+
+std::optional<std::string> HistoryStore::NotebookOf(int64_t id)
+{
+    FileProblem ignored;
+    if (!Open(ignored))
+        return std::nullopt;
+    Statement find(m_pDb, "SELECT notebook FROM versions WHERE id = ?");
+    find.Bind(1, id);
+    if (!find.Row())
+        return std::nullopt;
+    return std::string(find.Bytes(0));
+}
+
+std::vector<int64_t> HistoryStore::RecordIds(int64_t id)
+{
+    FileProblem ignored;
+    if (!Open(ignored))
+        return {};
+    Statement find(m_pDb, "SELECT records FROM versions WHERE id = ?");
+    find.Bind(1, id);
+    return find.Row() ? UnpackIds(find.Bytes(0)) : std::vector<int64_t>();
+}
+
+std::optional<HistoryContent> HistoryStore::Load(int64_t id)
+{
+    FileProblem ignored;
+    if (!Open(ignored))
+        return std::nullopt;
+    // One read transaction, so that a thinning in another process cannot take rows half way.
+    Exec(m_pDb, "BEGIN");
+    std::optional<HistoryContent> content;
+    Statement version(m_pDb, "SELECT header, records FROM versions WHERE id = ?");
+    version.Bind(1, id);
+    if (version.Row()) {
+        const std::vector<int64_t> ids = UnpackIds(version.Bytes(1));
+        content.emplace();
+        content->header = std::string(version.Bytes(0));
+        content->records = Records(ids);
+        if (content->records.size() != ids.size())
+            content.reset();
+    }
+    Exec(m_pDb, "COMMIT");
+    return content;
+}
+
+std::vector<HistoryContent::Record> HistoryStore::Records(const std::vector<int64_t>& recordIds, bool bTexts)
+{
+    std::vector<HistoryContent::Record> records;
+    FileProblem ignored;
+    if (!Open(ignored))
+        return records;
+    Statement find(m_pDb, bTexts ? "SELECT records.name, records.key, records.children, texts.body FROM records "
+                                   "JOIN texts ON texts.id = records.text WHERE records.id = ?"
+                                 : "SELECT name, key, children, '' FROM records WHERE id = ?");
+    for (const int64_t id : recordIds) {
+        find.Reset();
+        find.Bind(1, id);
+        if (find.Row())
+            records.push_back({ std::string(find.Bytes(0)), std::string(find.Bytes(1)), static_cast<int>(find.Int(2)),
+                                SharedText(std::string(find.Bytes(3))) });
+    }
+    return records;
+}
+
+int64_t HistoryStore::Collections()
+{
+    Statement count(m_pDb, "SELECT value FROM counts WHERE name = 'collections'");
+    return count.Row() ? count.Int(0) : 0;
+}
+
+uint64_t HistoryStore::SizeOnDisk()
+{
+    FileProblem ignored;
+    if (!Open(ignored))
+        return 0;
+    Statement pages(m_pDb, "SELECT (page_count - freelist_count) * page_size FROM pragma_page_count, pragma_freelist_count, pragma_page_size");
+    return pages.Row() ? static_cast<uint64_t>(pages.Int(0)) : 0;
+}
+
+void HistoryStore::Thin(const std::string& notebook, int64_t now)
+{
+    const std::vector<int64_t> dropped = ThinnedOut(List(notebook), now);
+    if (!dropped.empty())
+        DropVersions(dropped);
+}
+
+void HistoryStore::DropVersions(const std::vector<int64_t>& ids)
+{
+    if (!Exec(m_pDb, "BEGIN IMMEDIATE"))
+        return;
+    Statement drop(m_pDb, "DELETE FROM versions WHERE id = ?");
+    for (const int64_t id : ids) {
+        drop.Reset();
+        drop.Bind(1, id).Run();
+    }
+    Statement count(m_pDb, "INSERT INTO counts (name, value) VALUES ('dropped', ?) "
+                           "ON CONFLICT (name) DO UPDATE SET value = value + excluded.value RETURNING value");
+    count.Bind(1, int64_t(ids.size()));
+    const bool bCollect = count.Row() && count.Int(0) >= kGarbageRun;
+    count.Reset();
+    if (!Exec(m_pDb, "COMMIT")) {
+        Exec(m_pDb, "ROLLBACK");
+        return;
+    }
+    if (bCollect)
+        CollectGarbage();
+}
+
+void HistoryStore::CollectGarbage()
+{
+    if (!Exec(m_pDb, "BEGIN IMMEDIATE"))
+        return;
+    bool bOk = Exec(m_pDb, "CREATE TEMP TABLE IF NOT EXISTS used (id INTEGER PRIMARY KEY); DELETE FROM used;");
+    {
+        Statement versions(m_pDb, "SELECT records FROM versions");
+        Statement use(m_pDb, "INSERT OR IGNORE INTO used (id) VALUES (?)");
+        while (bOk && versions.Row()) {
+            for (const int64_t id : UnpackIds(versions.Bytes(0))) {
+                use.Reset();
+                bOk = use.Bind(1, id).Run() && bOk;
+            }
+        }
+    }
+    bOk = bOk && Exec(m_pDb, "DELETE FROM records WHERE id NOT IN (SELECT id FROM used);"
+                             "DELETE FROM texts WHERE id NOT IN (SELECT text FROM records);"
+                             "DELETE FROM used; UPDATE counts SET value = 0 WHERE name = 'dropped';"
+                             "INSERT INTO counts (name, value) VALUES ('collections', 1) "
+                             "ON CONFLICT (name) DO UPDATE SET value = value + 1;");
+    if (!bOk || !Exec(m_pDb, "COMMIT")) {
+        Exec(m_pDb, "ROLLBACK");
+        return;
+    }
+    m_pCache.reset();
+    Exec(m_pDb, "PRAGMA incremental_vacuum; PRAGMA wal_checkpoint(TRUNCATE);");
+}
+
+void HistoryStore::Bound()
+{
+    while (SizeOnDisk() > m_maxBytes) {
+        // The oldest versions but each notebook's newest, a tenth of them at a time.
+        std::vector<int64_t> oldest;
+        {
+            Statement find(m_pDb, "SELECT id FROM versions AS v WHERE EXISTS (SELECT 1 FROM versions AS w WHERE w.notebook = "
+                                  "v.notebook AND (w.time > v.time OR (w.time = v.time AND w.id > v.id))) ORDER BY time, id");
+            while (find.Row())
+                oldest.push_back(find.Int(0));
+        }
+        if (oldest.empty())
+            return;
+        oldest.resize(std::max<size_t>(1, oldest.size() / 10));
+        DropVersions(oldest);
+        CollectGarbage();
+    }
+}

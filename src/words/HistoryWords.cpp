@@ -1,0 +1,31 @@
+#include "words/HistoryWords.h"
+
+#include "words/Translate.h"
+
+std::string DescribeHistoryKind(HistoryKind kind)
+{
+    switch (kind) {
+    case HistoryKind::Read:
+        return Tr("HistoryWords", "read");
+    case HistoryKind::Saved:
+        return Tr("HistoryWords", "saved");
+    case HistoryKind::Merged:
+        return Tr("HistoryWords", "merged");
+    }
+    return {};
+}
+
+std::string DescribeVersionChange(const VersionChange& change)
+{
+    std::string what;
+    const auto add = [&what](const std::string& part) { what += (what.empty() ? "" : "; ") + part; };
+    if (change.notesAdded || change.notesRemoved)
+        add(Fill(Tr("HistoryWords", "notes: %1 added, %2 removed"), { std::to_string(change.notesAdded), std::to_string(change.notesRemoved) }));
+    for (const std::string& path : change.foldersAdded)
+        add(Fill(Tr("HistoryWords", "folder added: %1"), { path }));
+    for (const std::string& path : change.foldersRemoved)
+        add(Fill(Tr("HistoryWords", "folder removed: %1"), { path }));
+    for (const std::string& path : change.foldersChanged)
+        add(Fill(Tr("HistoryWords", "folder changed: %1"), { path }));
+    return what;
+}
