@@ -1,7 +1,7 @@
 // The history's figures on a notebook: what keeping it first costs, what each of SAVES saves
 // that change one folder adds (in bytes and milliseconds), the size of the store after them, the
 // time to list the versions with what each changed, and the time to find the version two copies
-// went on from. Prints one line of NAME=VALUE fields for bench/run.sh.
+// went on from and to read it. Prints one line of NAME=VALUE fields for bench/run.sh.
 //
 //   quillbox-history-bench NOTEBOOK SAVES STORE-DIR
 
@@ -78,13 +78,16 @@ int main(int argc, char** argv)
     // A copy that went on from the version in the middle and changed a folder of its own.
     const NotebookSnapshot copy = WithNote(older, 2, -1);
     start = std::chrono::steady_clock::now();
-    const bool bFound = FindCommonVersion(store, path, notebook, copy).has_value();
+    const std::optional<int64_t> base = CommonVersionId(store, path, notebook, copy);
     const double baseS = Since(start);
+    start = std::chrono::steady_clock::now();
+    const bool bFound = base && LoadVersion(store, *base).has_value();
+    const double loadS = Since(start);
 
     std::printf("first_s=%.4f first_bytes=%llu saves=%d keep_ms=%.3f added_bytes=%llu store_bytes=%llu versions=%zu log_s=%.4f "
-                "base_s=%.4f base_found=%d\n",
+                "base_s=%.4f load_s=%.4f base_found=%d\n",
                 firstS, static_cast<unsigned long long>(firstBytes), saves, saves ? keepS * 1000 / saves : 0.0,
                 static_cast<unsigned long long>(saves ? (allBytes - firstBytes) / uint64_t(saves) : 0),
-                static_cast<unsigned long long>(allBytes), listed, logS, baseS, bFound ? 1 : 0);
+                static_cast<unsigned long long>(allBytes), listed, logS, baseS, loadS, bFound ? 1 : 0);
     return bFound ? 0 : 1;
 }

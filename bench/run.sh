@@ -344,7 +344,7 @@ if wanted history; then
     log_s=$(field log_s "$out")
     row "history, listing $(field versions "$out") versions with what each changed" "$log_s s" "under 0.3 s" "$(within "$log_s" 0.3)"
     base_s=$(field base_s "$out")
-    row "history, finding the version two copies went on from" "$base_s s" "under 0.1 s" "$(within "$base_s" 0.1)"
+    row "history, finding the version two copies went on from (then reading it: $(field load_s "$out") s)" "$base_s s" "under 0.1 s" "$(within "$base_s" 0.1)"
 fi
 
 # --- window -------------------------------------------------------------------------------------

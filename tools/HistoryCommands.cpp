@@ -36,6 +36,21 @@ std::optional<NotebookSnapshot> KeptVersionOf(const std::string& operand, const 
     return version;
 }
 
+// The record of the version's folder that PATH names; nothing, said, when it has none.
+std::optional<size_t> FolderOf(const NotebookSnapshot& version, const Args& args)
+{
+    const std::vector<std::string> paths = RecordPaths(version);
+    std::string path;
+    for (const std::string& name : SplitFolderPath(ToNotebook(version.encoding, args.operands[2])))
+        path += (path.empty() ? "" : "/") + EscapeFolderName(name);
+    const auto found = std::find(paths.begin(), paths.end(), path);
+    if (found == paths.end()) {
+        Error(Fill(CliText("version %1 of %2 has no folder %3."), { args.operands[1], args.operands[0], args.operands[2] }));
+        return std::nullopt;
+    }
+    return size_t(found - paths.begin());
+}
+
 } // namespace
 
 int Log(const Args& args)
@@ -68,11 +83,10 @@ int Show(const Args& args)
         out.End();
         return bWritten ? kOk : kFailed;
     }
-    HeadlessNotebook nb;
-    const Folder* pFolder = nb.doc.OpenSnapshot(*version, {}).Opened() ? FindFolder(nb, operand, args.operands[2]) : nullptr;
-    if (!pFolder)
+    const std::optional<size_t> folder = FolderOf(*version, args);
+    if (!folder)
         return kFailed;
-    WriteText(nb.doc.GetFolderText(pFolder).View(), nb.doc.GetEncoding().GetKind());
+    WriteText(version->records[*folder].text, version->encoding);
     return kOk;
 }
 
@@ -97,16 +111,11 @@ int Restore(const Args& args)
         });
     }
     // A folder: it comes back with its subtree beside what is there now, which stays.
-    const std::vector<std::string> paths = RecordPaths(*version);
-    std::string path;
-    for (const std::string& name : SplitFolderPath(ToNotebook(version->encoding, args.operands[2])))
-        path += (path.empty() ? "" : "/") + EscapeFolderName(name);
-    const auto found = std::find(paths.begin(), paths.end(), path);
-    if (found == paths.end()) {
-        Error(Fill(CliText("version %1 of %2 has no folder %3."), { args.operands[1], operand, args.operands[2] }));
+    const std::optional<size_t> folder = FolderOf(*version, args);
+    if (!folder)
         return kFailed;
-    }
-    const std::string folderFile = FolderFileOf(*version, size_t(found - paths.begin()));
+    const std::string path = RecordPaths(*version)[*folder];
+    const std::string folderFile = FolderFileOf(*version, *folder);
     return ChangeNotebook(operand, args.Has("--force"), [&](HeadlessNotebook& nb) {
         Folder* pSelected = nb.doc.GetSelFolder();
         const ReadReport report = nb.doc.RestoreFolder(folderFile, path, operand);

@@ -824,6 +824,10 @@ Speichern Sie das Notizbuch, um sie zu behalten.</translation>
         <source>folder changed: %1</source>
         <translation>Ordner geändert: %1</translation>
     </message>
+    <message>
+        <source>the oldest version kept: %1 folders</source>
+        <translation>die älteste aufbewahrte Fassung: %1 Ordner</translation>
+    </message>
 </context>
 <context>
     <name>LockIndicators</name>

@@ -17,6 +17,8 @@ std::string DescribeHistoryKind(HistoryKind kind)
 
 std::string DescribeVersionChange(const VersionChange& change)
 {
+    if (change.firstFolders)
+        return Fill(Tr("HistoryWords", "the oldest version kept: %1 folders"), { std::to_string(*change.firstFolders) });
     std::string what;
     const auto add = [&what](const std::string& part) { what += (what.empty() ? "" : "; ") + part; };
     if (change.notesAdded || change.notesRemoved)

@@ -53,12 +53,140 @@ bool ReadHeader(const std::string& text, NotebookHeader& header)
     return true;
 }
 
-std::vector<int64_t> Without(const std::vector<int64_t>& ids, const std::vector<int64_t>& others)
+// Where a version's records and those of the version before it differ: the positions in each
+// of the records the other lacks. The two lists agree at their start and end, cut first, so that
+// a version that changed one folder costs that folder, not the notebook.
+struct Delta
 {
-    const std::unordered_set<int64_t> drop(others.begin(), others.end());
-    std::vector<int64_t> rest;
-    std::copy_if(ids.begin(), ids.end(), std::back_inserter(rest), [&drop](int64_t id) { return !drop.contains(id); });
-    return rest;
+    std::vector<size_t> added;
+    std::vector<size_t> removed;
+};
+
+Delta DeltaOf(const std::vector<int64_t>& ids, const std::vector<int64_t>& before)
+{
+    size_t start = 0;
+    while (start < ids.size() && start < before.size() && ids[start] == before[start])
+        ++start;
+    size_t end = 0;
+    while (end < ids.size() - start && end < before.size() - start && ids[ids.size() - 1 - end] == before[before.size() - 1 - end])
+        ++end;
+    const std::unordered_set<int64_t> had(before.begin() + std::ptrdiff_t(start), before.end() - std::ptrdiff_t(end));
+    const std::unordered_set<int64_t> has(ids.begin() + std::ptrdiff_t(start), ids.end() - std::ptrdiff_t(end));
+    Delta delta;
+    for (size_t i = start; i < ids.size() - end; ++i) {
+        if (!had.contains(ids[i]))
+            delta.added.push_back(i);
+    }
+    for (size_t i = start; i < before.size() - end; ++i) {
+        if (!has.contains(before[i]))
+            delta.removed.push_back(i);
+    }
+    return delta;
+}
+
+std::vector<int64_t> IdsAt(const std::vector<int64_t>& ids, const std::vector<size_t>& positions)
+{
+    std::vector<int64_t> chosen;
+    chosen.reserve(positions.size());
+    for (const size_t i : positions)
+        chosen.push_back(ids[i]);
+    return chosen;
+}
+
+// The names and children of a version's records, in file order, for making their paths.
+struct Outline
+{
+    std::vector<int64_t> ids;
+    std::vector<const std::string*> names;
+    std::vector<int> children;
+};
+
+// The outlines of the versions, each record's name and children fetched once.
+class Outlines
+{
+public:
+    explicit Outlines(HistoryStore& store)
+        : m_store(store)
+    {
+    }
+
+    // The outline of `ids`, taking from `near` (the next version's) what the two share at the
+    // start and the end.
+    Outline Of(std::vector<int64_t> ids, const Outline* pNear)
+    {
+        Outline outline { std::move(ids), {}, {} };
+        const size_t count = outline.ids.size();
+        outline.names.resize(count);
+        outline.children.resize(count);
+        size_t start = 0, end = 0;
+        if (pNear) {
+            const size_t nearCount = pNear->ids.size();
+            for (; start < count && start < nearCount && outline.ids[start] == pNear->ids[start]; ++start) {
+                outline.names[start] = pNear->names[start];
+                outline.children[start] = pNear->children[start];
+            }
+            for (; end < count - start && end < nearCount - start && outline.ids[count - 1 - end] == pNear->ids[nearCount - 1 - end]; ++end) {
+                outline.names[count - 1 - end] = pNear->names[nearCount - 1 - end];
+                outline.children[count - 1 - end] = pNear->children[nearCount - 1 - end];
+            }
+        }
+        std::vector<int64_t> missing;
+        for (size_t i = start; i < count - end; ++i) {
+            if (!m_known.contains(outline.ids[i]))
+                missing.push_back(outline.ids[i]);
+        }
+        const std::vector<HistoryContent::Record> fetched = m_store.Records(missing, false);
+        for (size_t i = 0; i < fetched.size() && i < missing.size(); ++i)
+            m_known.emplace(missing[i], std::make_pair(fetched[i].name, fetched[i].children));
+        for (size_t i = start; i < count - end; ++i) {
+            const auto found = m_known.find(outline.ids[i]);
+            if (found == m_known.end()) {
+                // A record another Quillbox's thinning took meanwhile: the paths stop there.
+                outline.ids.resize(i);
+                outline.names.resize(i);
+                outline.children.resize(i);
+                break;
+            }
+            outline.names[i] = &found->second.first;
+            outline.children[i] = found->second.second;
+        }
+        return outline;
+    }
+
+    // The path of the record at each of `positions` of the outline.
+    static std::unordered_map<size_t, std::string> Paths(const Outline& outline, const std::vector<size_t>& positions)
+    {
+        std::unordered_map<size_t, std::string> paths;
+        if (positions.empty())
+            return paths;
+        const std::unordered_set<size_t> wanted(positions.begin(), positions.end());
+        const size_t last = *std::max_element(positions.begin(), positions.end());
+        // The names above the record reached, with the children each has still to come.
+        std::vector<std::pair<const std::string*, int>> above;
+        for (size_t i = 0; i <= last && i < outline.ids.size(); ++i) {
+            while (!above.empty() && above.back().second == 0)
+                above.pop_back();
+            if (!above.empty())
+                --above.back().second;
+            if (wanted.contains(i)) {
+                std::string path;
+                for (const auto& [pName, left] : above)
+                    path += EscapeFolderName(*pName) + '/';
+                paths.emplace(i, path + EscapeFolderName(*outline.names[i]));
+            }
+            above.emplace_back(outline.names[i], outline.children[i]);
+        }
+        return paths;
+    }
+
+private:
+    HistoryStore& m_store;
+    std::unordered_map<int64_t, std::pair<std::string, int>> m_known;
+};
+
+bool IsWithin(const std::string& path, const std::string& folder)
+{
+    return folder.empty() || path == folder || (path.size() > folder.size() && path.starts_with(folder) && path[folder.size()] == '/');
 }
 
 // The notes of one copy's folders by the folders' names, split only as they are asked for.
@@ -92,58 +220,6 @@ private:
     std::unordered_map<std::string, std::vector<size_t>> m_byName;
     std::unordered_map<std::string, std::unordered_set<std::string_view>> m_notes;
 };
-
-// The names and children of the records the versions hold, fetched once each.
-class Outlines
-{
-public:
-    explicit Outlines(HistoryStore& store)
-        : m_store(store)
-    {
-    }
-
-    // The path of each record of `ids` (a version's, in file order) that `wanted` holds.
-    std::unordered_map<int64_t, std::string> PathsOf(const std::vector<int64_t>& ids, const std::unordered_set<int64_t>& wanted)
-    {
-        std::vector<int64_t> missing;
-        for (const int64_t id : ids) {
-            if (!m_known.contains(id))
-                missing.push_back(id);
-        }
-        const std::vector<HistoryContent::Record> fetched = m_store.Records(missing, false);
-        for (size_t i = 0; i < fetched.size() && i < missing.size(); ++i)
-            m_known.emplace(missing[i], std::make_pair(fetched[i].name, fetched[i].children));
-        std::unordered_map<int64_t, std::string> paths;
-        // The names above the record reached, with the children each has still to come.
-        std::vector<std::pair<const std::string*, int>> above;
-        for (const int64_t id : ids) {
-            while (!above.empty() && above.back().second == 0)
-                above.pop_back();
-            const auto found = m_known.find(id);
-            if (found == m_known.end())
-                break;
-            if (!above.empty())
-                --above.back().second;
-            if (wanted.contains(id)) {
-                std::string path;
-                for (const auto& [pName, left] : above)
-                    path += EscapeFolderName(*pName) + '/';
-                paths.emplace(id, path + EscapeFolderName(found->second.first));
-            }
-            above.emplace_back(&found->second.first, found->second.second);
-        }
-        return paths;
-    }
-
-private:
-    HistoryStore& m_store;
-    std::unordered_map<int64_t, std::pair<std::string, int>> m_known;
-};
-
-bool IsWithin(const std::string& path, const std::string& folder)
-{
-    return folder.empty() || path == folder || (path.size() > folder.size() && path.starts_with(folder) && path[folder.size()] == '/');
-}
 
 } // namespace
 
@@ -190,6 +266,13 @@ std::optional<NotebookSnapshot> LoadVersion(HistoryStore& store, int64_t id)
 std::optional<NotebookSnapshot> FindCommonVersion(HistoryStore& store, const std::string& notebookPath,
                                                   const NotebookSnapshot& a, const NotebookSnapshot& b)
 {
+    const std::optional<int64_t> id = CommonVersionId(store, notebookPath, a, b);
+    return id ? LoadVersion(store, *id) : std::nullopt;
+}
+
+std::optional<int64_t> CommonVersionId(HistoryStore& store, const std::string& notebookPath, const NotebookSnapshot& a,
+                                       const NotebookSnapshot& b)
+{
     const std::vector<HistoryVersion> versions = store.List(HistoryKey(notebookPath));
     CopyNotes inA(a);
     CopyNotes inB(b);
@@ -201,13 +284,14 @@ std::optional<NotebookSnapshot> FindCommonVersion(HistoryStore& store, const std
         const std::vector<int64_t> before = i + 1 < versions.size() ? store.RecordIds(versions[i + 1].id) : std::vector<int64_t>();
         // The notes each folder held before this version, by the folder's name.
         std::unordered_map<std::string, std::unordered_set<std::string>> held;
-        for (const HistoryContent::Record& old : store.Records(Without(before, ids))) {
+        const Delta delta = DeltaOf(ids, before);
+        for (const HistoryContent::Record& old : store.Records(IdsAt(before, delta.removed))) {
             for (const std::string_view note : SplitNotes(old.text))
                 held[old.name].emplace(note);
         }
         bool bWrote = false;
         bool bInBoth = true;
-        for (const HistoryContent::Record& record : store.Records(Without(ids, before))) {
+        for (const HistoryContent::Record& record : store.Records(IdsAt(ids, delta.added))) {
             const auto old = held.find(record.name);
             for (const std::string_view note : SplitNotes(record.text)) {
                 if (old != held.end() && old->second.contains(std::string(note)))
@@ -217,7 +301,7 @@ std::optional<NotebookSnapshot> FindCommonVersion(HistoryStore& store, const std
             }
         }
         if (bWrote && bInBoth)
-            return LoadVersion(store, versions[runStart].id);
+            return versions[runStart].id;
         if (bWrote)
             runStart = i + 1;
         ids = before;
@@ -233,33 +317,36 @@ std::vector<VersionChange> VersionLog(HistoryStore& store, const std::string& no
         folder += (folder.empty() ? "" : "/") + EscapeFolderName(name);
     Outlines outlines(store);
     std::vector<VersionChange> log;
-    std::vector<int64_t> ids = versions.empty() ? std::vector<int64_t>() : store.RecordIds(versions[0].id);
+    Outline outline = versions.empty() ? Outline() : outlines.Of(store.RecordIds(versions[0].id), nullptr);
     for (size_t i = 0; i < versions.size(); ++i) {
-        const std::vector<int64_t> before = i + 1 < versions.size() ? store.RecordIds(versions[i + 1].id) : std::vector<int64_t>();
-        const std::vector<int64_t> addedIds = Without(ids, before);
-        const std::vector<int64_t> removedIds = Without(before, ids);
-        const auto addedPaths = outlines.PathsOf(ids, { addedIds.begin(), addedIds.end() });
-        const auto removedPaths = outlines.PathsOf(before, { removedIds.begin(), removedIds.end() });
+        if (i + 1 == versions.size()) {
+            if (folder.empty())
+                log.push_back({ versions[i], outline.ids.size() });
+            break;
+        }
+        Outline before = outlines.Of(store.RecordIds(versions[i + 1].id), &outline);
+        const Delta delta = DeltaOf(outline.ids, before.ids);
         // The notes of each changed folder, before and after, by path.
         std::map<std::string, std::pair<std::unordered_set<std::string>, std::unordered_set<std::string>>> notes;
         std::set<std::string> was, is;
-        const auto gather = [&](const std::vector<int64_t>& changed, const auto& paths, auto& seen, bool bNew) {
-            std::vector<int64_t> inFolder;
-            for (const int64_t id : changed) {
-                if (const auto path = paths.find(id); path != paths.end() && IsWithin(path->second, folder))
-                    inFolder.push_back(id);
+        const auto gather = [&](const Outline& side, const std::vector<size_t>& changed, std::set<std::string>& seen, bool bNew) {
+            const auto paths = Outlines::Paths(side, changed);
+            std::vector<size_t> inFolder;
+            for (const size_t position : changed) {
+                if (const auto path = paths.find(position); path != paths.end() && IsWithin(path->second, folder))
+                    inFolder.push_back(position);
             }
-            const std::vector<HistoryContent::Record> records = store.Records(inFolder);
+            const std::vector<HistoryContent::Record> records = store.Records(IdsAt(side.ids, inFolder));
             for (size_t k = 0; k < records.size() && k < inFolder.size(); ++k) {
                 const std::string& path = paths.at(inFolder[k]);
                 seen.insert(path);
-                auto& side = bNew ? notes[path].second : notes[path].first;
+                auto& kept = bNew ? notes[path].second : notes[path].first;
                 for (const std::string_view note : SplitNotes(records[k].text))
-                    side.emplace(note);
+                    kept.emplace(note);
             }
         };
-        gather(removedIds, removedPaths, was, false);
-        gather(addedIds, addedPaths, is, true);
+        gather(before, delta.removed, was, false);
+        gather(outline, delta.added, is, true);
         VersionChange change { versions[i] };
         for (const auto& [path, sides] : notes) {
             int added = 0, removed = 0;
@@ -279,7 +366,7 @@ std::vector<VersionChange> VersionLog(HistoryStore& store, const std::string& no
         const bool bChanged = !change.foldersAdded.empty() || !change.foldersRemoved.empty() || !change.foldersChanged.empty();
         if (bChanged || folder.empty())
             log.push_back(std::move(change));
-        ids = before;
+        outline = std::move(before);
     }
     return log;
 }

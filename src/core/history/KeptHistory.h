@@ -33,11 +33,16 @@ std::optional<NotebookSnapshot> LoadVersion(HistoryStore& store, int64_t id);
 // side did.
 std::optional<NotebookSnapshot> FindCommonVersion(HistoryStore& store, const std::string& notebookPath,
                                                   const NotebookSnapshot& a, const NotebookSnapshot& b);
+// The same version's id, found without reading it.
+std::optional<int64_t> CommonVersionId(HistoryStore& store, const std::string& notebookPath, const NotebookSnapshot& a,
+                                       const NotebookSnapshot& b);
 
 // What one version changed against the one before it, by the folders' paths (FolderPath's form).
 struct VersionChange
 {
     HistoryVersion version;
+    // The oldest version kept, which changed nothing known: the folders it holds, counted.
+    std::optional<size_t> firstFolders;
     int notesAdded = 0;
     int notesRemoved = 0;
     std::vector<std::string> foldersAdded;

@@ -116,6 +116,18 @@ ReadReport NotebookWindow::OpenMerged(const NotebookSnapshot& merged, const std:
     return report;
 }
 
+ReadReport NotebookWindow::OpenMergedOver(const NotebookSnapshot& merged, const std::string& path, NotebookSnapshot file,
+                                          std::optional<uint64_t> fileHash)
+{
+    const ReadReport report = OpenMerged(merged, path);
+    if (report.status != ReadReport::Status::Ok)
+        return report;
+    m_watch.OnFileRead(path, fileHash);
+    KeepVersion(path, file, HistoryKind::Read);
+    m_lastRead = std::move(file);
+    return report;
+}
+
 ReadReport NotebookWindow::Recover(const RecoveryEntry& entry)
 {
     const RecoveryStore& store = m_pKeeping->Store();
@@ -155,13 +167,9 @@ std::optional<ReadReport> NotebookWindow::MergeRecovered(const std::string& work
         }
         return report;
     }
-    const ReadReport report = OpenMerged(merge.merged.notebook, path);
-    if (report.status != ReadReport::Status::Ok)
-        return report;
-    m_watch.OnFileRead(path, merge.diskHash);
-    KeepVersion(path, merge.disk, HistoryKind::Read);
-    m_lastRead = std::move(merge.disk);
-    m_front.ShowMergeEvents(merge.merged.events, kWindowMergeLabels, MergeKind::DiskChange);
+    const ReadReport report = OpenMergedOver(merge.merged.notebook, path, std::move(merge.disk), merge.diskHash);
+    if (report.status == ReadReport::Status::Ok)
+        m_front.ShowMergeEvents(merge.merged.events, kWindowMergeLabels, MergeKind::DiskChange);
     return report;
 }
 
@@ -260,12 +268,9 @@ std::optional<ReadReport> NotebookWindow::OfferConflictCopies(const std::string&
         m_filePrompts.ReportProblem(problem);
     if (merge.mergedCopies.empty())
         return std::nullopt;
-    const ReadReport report = OpenMerged(merge.merged.notebook, path);
+    const ReadReport report = OpenMergedOver(merge.merged.notebook, path, std::move(merge.notebook), merge.hash);
     if (report.status != ReadReport::Status::Ok)
         return report;
-    m_watch.OnFileRead(path, merge.hash);
-    KeepVersion(path, merge.notebook, HistoryKind::Read);
-    m_lastRead = std::move(merge.notebook);
     if (m_filePrompts.Ask({ Question::Kind::TrashConflictCopies, NameList(merge.mergedCopies) })) {
         for (const std::string& copy : merge.mergedCopies) {
             if (!m_front.MoveToTrash(copy))

@@ -149,6 +149,10 @@ private:
     ReadReport OpenUnsaved(const std::string& source, const std::string& notebookPath, bool bClaim);
     // A merged notebook, as unsaved changes to the notebook at `notebookPath`.
     ReadReport OpenMerged(const NotebookSnapshot& merged, const std::string& notebookPath);
+    // The same, merged with `file` as read from that file (its bytes' hash `fileHash`): the
+    // file is claimed as so read, and kept as the base of the next merge.
+    ReadReport OpenMergedOver(const NotebookSnapshot& merged, const std::string& path, NotebookSnapshot file,
+                              std::optional<uint64_t> fileHash);
     // Recovered work in the file `work`, merged with its notebook's file as it is now; nothing
     // when the work is to open as it is (no file, or one that does not read whole).
     std::optional<ReadReport> MergeRecovered(const std::string& work, const RecoveryEntry& entry);
