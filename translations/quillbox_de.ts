@@ -1286,6 +1286,14 @@ Die Änderungen des anderen Programms Notiz für Notiz mit denen dieses Fensters
         <source>Cannot open &quot;%1&quot;: %2.</source>
         <translation>„%1“ kann nicht geöffnet werden: %2.</translation>
     </message>
+    <message>
+        <source>The conflict copy &quot;%1&quot; was incomplete: %2. What could be read of it was merged in keeping every note of either; the copy itself is left as it is.</source>
+        <translation>Die Konfliktkopie „%1“ war unvollständig: %2. Was sich davon lesen ließ, wurde so zusammengeführt, dass jede Notiz beider erhalten bleibt; die Kopie selbst bleibt, wie sie ist.</translation>
+    </message>
+    <message>
+        <source>Cannot merge the conflict copy &quot;%1&quot;: %2. It is left as it is.</source>
+        <translation>Die Konfliktkopie „%1“ kann nicht zusammengeführt werden: %2. Sie bleibt, wie sie ist.</translation>
+    </message>
 </context>
 <context>
     <name>QGuiApplication</name>

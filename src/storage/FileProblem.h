@@ -17,6 +17,7 @@ struct FileProblem
         Export,
         Import,
         WriteRecovery, // `path` is the recovery folder
+        MergeCopy,     // a file-sync tool's conflict copy, merged into its notebook
     };
     enum class Kind
     {

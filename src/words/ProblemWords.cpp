@@ -132,6 +132,10 @@ std::string DescribeProblem(const FileProblem& problem, const PathShower& show)
         break;
     }
     if (IsReadInPart(problem.kind)) {
+        if (problem.action == Action::MergeCopy)
+            return Fill(Tr("ProblemWords", "The conflict copy \"%1\" was incomplete: %2. What could be read of it was merged in "
+                                           "keeping every note of either; the copy itself is left as it is."),
+                        { file, reason });
         if (problem.action != Action::Import)
             return Fill(Tr("ProblemWords", "The notebook file \"%1\" was incomplete: %2. Quillbox opened what it could read as an untitled "
                           "notebook; the file itself is left as it is."),
@@ -152,6 +156,8 @@ std::string DescribeProblem(const FileProblem& problem, const PathShower& show)
         if (problem.path.empty())
             return Fill(Tr("ProblemWords", "Cannot keep unsaved work for recovery: %1."), { reason });
         return Fill(Tr("ProblemWords", "Cannot write the recovery file in %1: %2."), { file, reason });
+    case Action::MergeCopy:
+        return Fill(Tr("ProblemWords", "Cannot merge the conflict copy \"%1\": %2. It is left as it is."), { file, reason });
     case Action::None:
     case Action::Open:
         break;

@@ -57,11 +57,21 @@ TEST(ConflictCopies, TheVersionBothWentOnFromIsTheBaseElseEveryNoteIsKept)
     EXPECT_EQ(merge.merged.events[0].kind, MergeEvent::Kind::NoCommonVersion);
     EXPECT_TRUE(merge.merged.HasConflicts());
 
-    // A copy that cannot be read whole is left out, and said.
+    // A copy that reads in part brings what it holds, as a union: its lost folders are not
+    // deletions. It is said, and it is not offered to the trash. One that is no notebook is
+    // left out, and said.
+    const std::string cut = Bytes("a:1|c:3|d:4");
+    WriteBytes(copy, cut.substr(0, cut.find("------ d")) + "------ d ------\r\nhalf");
+    merge = MergeConflictCopies(notebook, { copy }, fromKept, kMoment, options);
+    EXPECT_TRUE(merge.bMerged);
+    EXPECT_TRUE(merge.mergedCopies.empty());
+    ASSERT_EQ(merge.problems.size(), 1u);
+    EXPECT_EQ(merge.problems[0].action, FileProblem::Action::MergeCopy);
+    EXPECT_EQ(WriteSketch(FromSnapshot(merge.merged.notebook)).find("Main<a:1|b:2|c:3x|c:3"), 0u);
     WriteBytes(copy, "not a notebook");
     merge = MergeConflictCopies(notebook, { copy }, fromKept, kMoment, options);
-    EXPECT_TRUE(merge.mergedCopies.empty());
-    EXPECT_EQ(merge.unread.size(), 1u);
+    EXPECT_FALSE(merge.bMerged);
+    EXPECT_EQ(merge.problems.size(), 1u);
 }
 
 } // namespace

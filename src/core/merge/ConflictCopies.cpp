@@ -75,18 +75,24 @@ CopiesMerge MergeConflictCopies(const std::string& path, const std::vector<std::
     for (const std::string& copy : copies) {
         NotebookSnapshot theirs;
         const ReadReport report = ReadNotebookSnapshot(copy, moment, theirs);
-        if (report.status != ReadReport::Status::Ok) {
-            result.unread.push_back(report.problem);
+        const bool bWhole = report.status == ReadReport::Status::Ok;
+        if (!bWhole)
+            result.problems.push_back(report.problem.During(FileProblem::Action::MergeCopy, copy));
+        if (!report.Opened())
             continue;
-        }
         // What the copy went on from is looked for with the notebook as it stands in its file,
         // whose history is kept; the copies merged before it add nothing to that.
-        MergeResult step = MergeFromBase(
-            [&](const NotebookSnapshot&, const NotebookSnapshot& copy) { return findBase ? findBase(result.notebook, copy) : std::nullopt; },
-            merged, theirs, options);
+        MergeResult step = bWhole ? MergeFromBase(
+                                        [&](const NotebookSnapshot&, const NotebookSnapshot& copy) {
+                                            return findBase ? findBase(result.notebook, copy) : std::nullopt;
+                                        },
+                                        merged, theirs, options)
+                                  : UnionNotebooks(merged, theirs, options);
         merged = std::move(step.notebook);
         result.merged.events.insert(result.merged.events.end(), step.events.begin(), step.events.end());
-        result.mergedCopies.push_back(copy);
+        if (bWhole)
+            result.mergedCopies.push_back(copy);
+        result.bMerged = true;
     }
     result.merged.notebook = std::move(merged);
     return result;

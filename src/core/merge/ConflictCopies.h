@@ -17,7 +17,9 @@ std::vector<std::string> FindConflictCopies(const std::string& path);
 
 // The notebook at `path` with its conflict copies merged in, one after another. Each copy is
 // merged three-way with the version it and the notebook both went on from, as `findBase` finds
-// it; without one, as two copies with no common version, which keeps every note of either.
+// it; without one, as two copies with no common version, which keeps every note of either. A
+// copy that reads only in part is merged that way too, since the folders it lost would read as
+// deleted.
 struct [[nodiscard]] CopiesMerge
 {
     // How the notebook read; the rest is set only when it read whole.
@@ -27,9 +29,12 @@ struct [[nodiscard]] CopiesMerge
     uint64_t hash = 0;
     // The merged notebook and what needed a choice, each event's path in it.
     MergeResult merged;
-    // The copies merged in; the others could not be read whole and were left out, with why.
+    // The copies merged in whole; what could not be said of the others (merged in part, or
+    // left out), each with why.
     std::vector<std::string> mergedCopies;
-    std::vector<FileProblem> unread;
+    std::vector<FileProblem> problems;
+    // Something of a copy was merged in.
+    bool bMerged = false;
 };
 CopiesMerge MergeConflictCopies(const std::string& path, const std::vector<std::string>& copies,
                                 const BaseFinder& findBase, const std::tm& moment, const MergeOptions& options);

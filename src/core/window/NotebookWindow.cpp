@@ -264,14 +264,14 @@ std::optional<ReadReport> NotebookWindow::OfferConflictCopies(const std::string&
     // A notebook that does not read whole opens as it is, which says why.
     if (merge.report.status != ReadReport::Status::Ok)
         return std::nullopt;
-    for (const FileProblem& problem : merge.unread)
+    for (const FileProblem& problem : merge.problems)
         m_filePrompts.ReportProblem(problem);
-    if (merge.mergedCopies.empty())
+    if (!merge.bMerged)
         return std::nullopt;
     const ReadReport report = OpenMergedOver(merge.merged.notebook, path, std::move(merge.notebook), merge.hash);
     if (report.status != ReadReport::Status::Ok)
         return report;
-    if (m_filePrompts.Ask({ Question::Kind::TrashConflictCopies, NameList(merge.mergedCopies) })) {
+    if (!merge.mergedCopies.empty() && m_filePrompts.Ask({ Question::Kind::TrashConflictCopies, NameList(merge.mergedCopies) })) {
         for (const std::string& copy : merge.mergedCopies) {
             if (!m_front.MoveToTrash(copy))
                 m_filePrompts.Tell({ Message::Kind::NotTrashed, {}, FileNameOf(copy) });
