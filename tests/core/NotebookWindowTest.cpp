@@ -322,6 +322,32 @@ TEST(NotebookWindow, AChangedFileIsReadAgainOnlyWhenTheUserWants)
     }
 }
 
+// A conflict copy that a sync tool leaves while the notebook is open: back at the front, a clean
+// notebook opens again, which offers it; one offered already (at the open) is not offered again.
+TEST(NotebookWindow, AConflictCopyThatComesWhileTheNotebookIsOpenIsOfferedThen)
+{
+    Files files;
+    WriteBytes(files.notebook, Bytes("a:1"));
+    ScriptedWindow::Shared shared(files.state);
+    ScriptedWindow w(shared);
+    ASSERT_EQ(w.window.Open(files.notebook).status, ReadReport::Status::Ok);
+    w.window.CheckDisk();
+    EXPECT_TRUE(w.reopened.empty());
+    WriteBytes(files.dir.Path("a.sync-conflict-20240102-030405-DEV.not"), Bytes("a:1|c:3"));
+    w.window.CheckDisk();
+    EXPECT_TRUE(w.bClosed);
+    EXPECT_EQ(w.reopened, std::vector { files.notebook });
+
+    const std::string conflict = files.dir.Path("a.sync-conflict-20240102-030405-DEV.not");
+    shared.prompts.ExpectYesNo(DescribeQuestion({ Question::Kind::MergeConflictCopies, FileNameOf(conflict) }, FileNameOf(conflict)),
+                               false);
+    ScriptedWindow again(shared);
+    ASSERT_EQ(again.window.Open(files.notebook).status, ReadReport::Status::Ok);
+    again.window.CheckDisk();
+    EXPECT_TRUE(again.reopened.empty());
+    EXPECT_PROMPTS_DONE(shared);
+}
+
 // The lock file beside a notebook names the Quillboxes that have it open. One of this machine is
 // told of at every open while its claim is held; a name that no process here holds (an ended
 // window's, or one a sync tool copied) is nobody's. One of another machine cannot be checked from

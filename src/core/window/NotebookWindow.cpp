@@ -1,5 +1,8 @@
 #include "window/NotebookWindow.h"
 
+#include <algorithm>
+#include <set>
+
 #include "disk/RecoveryOffer.h"
 #include "disk/SaveCopy.h"
 #include "disk/UnsavedWork.h"
@@ -13,6 +16,14 @@
 #include "platform/Translatable.h"
 
 namespace {
+
+// The conflict copies offered in this run of the program, so that one the user chose to leave is
+// not offered again at every return to its notebook's window.
+std::set<std::string>& OfferedCopies()
+{
+    static std::set<std::string> offered;
+    return offered;
+}
 
 // The files' own names, one a line, as the questions about them list them.
 std::string NameList(const std::vector<std::string>& files)
@@ -254,6 +265,7 @@ void NotebookWindow::MergeDiskChange(const std::string& path)
 std::optional<ReadReport> NotebookWindow::OfferConflictCopies(const std::string& path)
 {
     const std::vector<std::string> copies = FindConflictCopies(path);
+    OfferedCopies().insert(copies.begin(), copies.end());
     if (copies.empty() || !m_filePrompts.Ask({ Question::Kind::MergeConflictCopies, NameList(copies) }))
         return std::nullopt;
     m_readMoment = m_clock.Now();
@@ -344,7 +356,13 @@ void NotebookWindow::Close()
 void NotebookWindow::CheckDisk()
 {
     const std::string path = m_doc.GetPathName();
-    if (m_bClosed || path.empty() || !m_watch.OfferReload(path, m_doc.IsModified()))
+    if (m_bClosed || path.empty())
+        return;
+    // Conflict copies a sync tool left while the notebook was open: a notebook with no unsaved
+    // work opens again, which offers them; one with unsaved work offers them at its next open.
+    const auto isNew = [](const std::string& copy) { return !OfferedCopies().contains(copy); };
+    const std::vector<std::string> copies = m_doc.IsModified() ? std::vector<std::string>() : FindConflictCopies(path);
+    if (!m_watch.OfferReload(path, m_doc.IsModified()) && std::none_of(copies.begin(), copies.end(), isNew))
         return;
     Close();
     m_front.CloseWindow();
