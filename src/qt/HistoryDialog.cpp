@@ -50,9 +50,10 @@ HistoryDialog::HistoryDialog(CHistoryDlg& dlg, QWidget* parent)
     m_pVersions->setWordWrap(true);
     m_pVersions->setResizeMode(QListView::Adjust);
     m_pVersions->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_pVersions->setMinimumSize(DialogUnits(this, 320, 72));
-    m_pFolders->setMinimumSize(DialogUnits(this, 110, 110));
-    m_pNotes->setMinimumSize(DialogUnits(this, 200, 110));
+    // Small enough to fit a 1280 by 900 screen at twice the scale.
+    m_pVersions->setMinimumSize(DialogUnits(this, 280, 56));
+    m_pFolders->setMinimumSize(DialogUnits(this, 100, 88));
+    m_pNotes->setMinimumSize(DialogUnits(this, 176, 88));
 
     auto* pButtons = new QHBoxLayout;
     pButtons->addStretch();
