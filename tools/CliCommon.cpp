@@ -291,14 +291,15 @@ void KeepVersionOf(const std::string& operand, const NotebookSnapshot& notebook,
     KeepVersion(History(), operand, notebook, now.count(), kind, ignored);
 }
 
-SaveResult SaveSnapshot(const std::string& target, const NotebookSnapshot& notebook, const ReplaceCheck& unchanged, bool bKeep)
+SaveResult SaveSnapshot(const std::string& target, const NotebookSnapshot& notebook, const ReplaceCheck& unchanged,
+                        std::optional<HistoryKind> keep)
 {
     const WriteResult written
         = WriteFileSafely(target, [&](const ChunkSink& sink) { return WriteNotebook(notebook, sink); }, false, unchanged);
     if (written.status != WriteResult::Status::Written)
         return SaveResult { false, written.problem.During(FileProblem::Action::Save, target) };
-    if (bKeep)
-        KeepVersionOf(target, notebook, HistoryKind::Saved);
+    if (keep)
+        KeepVersionOf(target, notebook, *keep);
     return SaveResult {};
 }
 

@@ -96,8 +96,9 @@ HistoryStore& History();
 void KeepVersionOf(const std::string& operand, const NotebookSnapshot& notebook, HistoryKind kind);
 
 // Writes the notebook over `target` as a save does, stopping when `unchanged` says another wrote
-// it meanwhile; with bKeep it is kept as a saved version.
-SaveResult SaveSnapshot(const std::string& target, const NotebookSnapshot& notebook, const ReplaceCheck& unchanged, bool bKeep);
+// it meanwhile; kept then as a version of that kind, when one is given.
+SaveResult SaveSnapshot(const std::string& target, const NotebookSnapshot& notebook, const ReplaceCheck& unchanged,
+                        std::optional<HistoryKind> keep);
 
 int ChangeNotebook(const std::string& operand, bool bForce, const std::function<bool(HeadlessNotebook&)>& change);
 // The same for a command that writes the notebook file `operand` its own way: under the lock,

@@ -107,7 +107,7 @@ int Restore(const Args& args)
             KeepVersionOf(operand, nb.doc.TakeSnapshot(), HistoryKind::Read);
             if (known && nb.doc.GetFileHash())
                 known->hash = *nb.doc.GetFileHash();
-            return SaveSnapshot(operand, *version, unchanged, true);
+            return SaveSnapshot(operand, *version, unchanged, HistoryKind::Saved);
         });
     }
     // A folder: it comes back with its subtree beside what is there now, which stays.

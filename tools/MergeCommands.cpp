@@ -148,7 +148,8 @@ int Merge(const Args& args)
                 return std::nullopt;
             if (known)
                 known->hash = hash;
-            return SaveSnapshot(target, result.notebook, pOut ? ReplaceCheck() : unchanged, !pOut);
+            return SaveSnapshot(target, result.notebook, pOut ? ReplaceCheck() : unchanged,
+                                pOut ? std::nullopt : std::optional(HistoryKind::Merged));
         });
     }
     if (status != kOk)

@@ -18,7 +18,7 @@ enum class HistoryKind
 {
     Read,   // the file as opened, or as another program or machine left it
     Saved,  // as Quillbox saved it
-    Merged, // as a merge made it, before the user saved it
+    Merged, // as quillbox-cli merge wrote it
 };
 
 // One kept version of a notebook: when, on which machine, and how.
