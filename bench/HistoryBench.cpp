@@ -71,8 +71,10 @@ int main(int argc, char** argv)
     }
     const uint64_t allBytes = store.SizeOnDisk();
 
+    // As a window opens the History, or a command runs log: reading the store anew.
+    HistoryStore reader(argv[3]);
     start = std::chrono::steady_clock::now();
-    const size_t listed = VersionLog(store, path).size();
+    const size_t listed = VersionLog(reader, path).size();
     const double logS = Since(start);
 
     // A copy that went on from the version in the middle and changed a folder of its own.

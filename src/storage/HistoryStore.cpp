@@ -118,6 +118,7 @@ std::string PackIds(const std::vector<int64_t>& ids)
 std::vector<int64_t> UnpackIds(std::string_view packed)
 {
     std::vector<int64_t> ids;
+    ids.reserve(packed.size() / 2);
     uint64_t value = 0;
     int shift = 0;
     for (const char c : packed) {
@@ -160,16 +161,50 @@ std::vector<int64_t> ThinnedOut(const std::vector<HistoryVersion>& versions, int
 
 } // namespace
 
+// A record's name, key, children and text row, as one key.
+std::string RecordKey(const HistoryContent::Record& record, int64_t textId)
+{
+    std::string key = record.name;
+    key += '\0';
+    key += record.key;
+    key += '\0';
+    key += std::to_string(record.children) + ':' + std::to_string(textId);
+    return key;
+}
+
 struct HistoryStore::Cache
 {
-    // By the address of a text's first byte: its length and row.
-    std::unordered_map<const char*, std::pair<size_t, int64_t>> texts;
-    std::vector<SharedText> held;
-    // By a record's name, key, children and text row.
-    std::unordered_map<std::string, int64_t> records;
+    // A record of the version, with its text (held, so its bytes stay where they are) and rows.
+    struct Kept
+    {
+        HistoryContent::Record record;
+        int64_t textId = 0;
+        int64_t recordId = 0;
+    };
+    // The version's records in its order: a record where it was, as it was, is known at once.
+    std::vector<Kept> kept;
     // The store's count of garbage collections when these rows were seen: any Quillbox's
     // collection since may have taken some of them.
     int64_t collections = 0;
+    // Made from `kept` when a record is not where it was: the rows by the address of a text's
+    // bytes and by a record's key.
+    std::unordered_map<const char*, std::pair<size_t, int64_t>> texts;
+    std::unordered_map<std::string, int64_t> records;
+    bool bIndexed = false;
+
+    void Index()
+    {
+        if (bIndexed)
+            return;
+        bIndexed = true;
+        for (const Kept& each : kept) {
+            if (each.recordId == 0)
+                continue;
+            if (!each.record.text.empty())
+                texts.emplace(each.record.text.View().data(), std::make_pair(each.record.text.size(), each.textId));
+            records.emplace(RecordKey(each.record, each.textId), each.recordId);
+        }
+    }
 };
 
 HistoryStore::HistoryStore(std::string dir, uint64_t maxBytes)
@@ -236,15 +271,13 @@ bool HistoryStore::Open(FileProblem& problem)
     return true;
 }
 
-int64_t HistoryStore::TextId(const SharedText& text, Cache& next)
+int64_t HistoryStore::TextId(const SharedText& text, bool bIndexed)
 {
-    if (m_pCache) {
+    if (bIndexed && m_pCache && !text.empty()) {
+        m_pCache->Index();
         const auto found = m_pCache->texts.find(text.View().data());
-        if (found != m_pCache->texts.end() && found->second.first == text.size()) {
-            next.texts.emplace(text.View().data(), found->second);
-            next.held.push_back(text);
+        if (found != m_pCache->texts.end() && found->second.first == text.size())
             return found->second.second;
-        }
     }
     const auto hash = static_cast<int64_t>(HistoryTextHash(text));
     Statement find(m_pDb, "SELECT id FROM texts WHERE hash = ? AND size = ?");
@@ -259,23 +292,15 @@ int64_t HistoryStore::TextId(const SharedText& text, Cache& next)
             return 0;
         id = sqlite3_last_insert_rowid(m_pDb);
     }
-    if (!text.empty()) {
-        next.texts.emplace(text.View().data(), std::make_pair(text.size(), id));
-        next.held.push_back(text);
-    }
     return id;
 }
 
-int64_t HistoryStore::RecordId(const HistoryContent::Record& record, int64_t textId, Cache& next)
+int64_t HistoryStore::RecordId(const HistoryContent::Record& record, int64_t textId, bool bIndexed)
 {
-    std::string key = record.name;
-    key += '\0';
-    key += record.key;
-    key += '\0';
-    key += std::to_string(record.children) + ':' + std::to_string(textId);
-    if (m_pCache) {
-        if (const auto found = m_pCache->records.find(key); found != m_pCache->records.end())
-            return next.records.emplace(std::move(key), found->second).first->second;
+    if (bIndexed && m_pCache) {
+        m_pCache->Index();
+        if (const auto found = m_pCache->records.find(RecordKey(record, textId)); found != m_pCache->records.end())
+            return found->second;
     }
     Statement find(m_pDb, "SELECT id FROM records WHERE name = ? AND key = ? AND children = ? AND text = ?");
     find.Bind(1, record.name).BindText(2, record.key).Bind(3, int64_t(record.children)).Bind(4, textId);
@@ -289,7 +314,6 @@ int64_t HistoryStore::RecordId(const HistoryContent::Record& record, int64_t tex
             return 0;
         id = sqlite3_last_insert_rowid(m_pDb);
     }
-    next.records.emplace(std::move(key), id);
     return id;
 }
 
@@ -312,12 +336,30 @@ std::optional<int64_t> HistoryStore::Keep(const std::string& notebook, const His
         m_pCache.reset();
     std::vector<int64_t> ids;
     ids.reserve(content.records.size());
-    for (const HistoryContent::Record& record : content.records) {
-        const int64_t textId = TextId(record.text, *pNext);
-        const int64_t recordId = textId ? RecordId(record, textId, *pNext) : 0;
+    pNext->kept.reserve(content.records.size());
+    // Records not where they were: a few (a folder changed) are looked up in the store, many (a
+    // folder added, and those after it moved) in what the last version held.
+    constexpr size_t kFewMoved = 16;
+    size_t moved = 0;
+    for (size_t i = 0; i < content.records.size(); ++i) {
+        const HistoryContent::Record& record = content.records[i];
+        Cache::Kept* pOld = m_pCache && i < m_pCache->kept.size() ? &m_pCache->kept[i] : nullptr;
+        const bool bSameText = pOld && pOld->record.text.View().data() == record.text.View().data()
+            && pOld->record.text.size() == record.text.size();
+        if (bSameText && pOld->record.children == record.children && pOld->record.name == record.name && pOld->record.key == record.key) {
+            ids.push_back(pOld->recordId);
+            pNext->kept.push_back(std::move(*pOld));
+            // Taken: what is left of it names no record.
+            pOld->recordId = 0;
+            continue;
+        }
+        const bool bIndexed = ++moved > kFewMoved;
+        const int64_t textId = bSameText ? pOld->textId : TextId(record.text, bIndexed);
+        const int64_t recordId = textId ? RecordId(record, textId, bIndexed) : 0;
         if (!recordId)
             return fail();
         ids.push_back(recordId);
+        pNext->kept.push_back({ record, textId, recordId });
     }
     const std::string packed = PackIds(ids);
     Statement newest(m_pDb, "SELECT id, header, records FROM versions WHERE notebook = ? ORDER BY time DESC, id DESC LIMIT 1");

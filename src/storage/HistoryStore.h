@@ -99,8 +99,10 @@ private:
 
     bool Open(FileProblem& problem);
     // The id of the text's row, added where missing.
-    int64_t TextId(const SharedText& text, Cache& next);
-    int64_t RecordId(const HistoryContent::Record& record, int64_t textId, Cache& next);
+    // The id of the text's row, added where missing; bIndexed: looked for first among the last
+    // version's.
+    int64_t TextId(const SharedText& text, bool bIndexed);
+    int64_t RecordId(const HistoryContent::Record& record, int64_t textId, bool bIndexed);
     void DropVersions(const std::vector<int64_t>& ids);
     // Removes the records and texts no version refers to.
     void CollectGarbage();
@@ -110,7 +112,7 @@ private:
     std::string m_strDir;
     uint64_t m_maxBytes;
     sqlite3* m_pDb = nullptr;
-    // What the last version kept holds, by the address of its texts' bytes (held here, so never
-    // reused): a save that changed one folder looks up and hashes that folder alone.
+    // What the last version kept holds, its texts held here, so their bytes are never reused: a
+    // save that changed one folder looks up and hashes that folder alone.
     std::unique_ptr<Cache> m_pCache;
 };

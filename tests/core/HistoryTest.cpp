@@ -66,9 +66,22 @@ TEST(History, AVersionCostsWhatChangedAndComesBackWhole)
         EXPECT_EQ(kept->selectedName, "B");
         EXPECT_EQ(kept->records[1].key->function, "Copy");
     }
+    // A folder added at the top moves every record after it: each is still the one it was.
+    std::string folders;
+    for (int n = 0; n < 40; ++n)
+        folders += (n ? "," : "") + std::string("F") + std::to_string(n) + "<n:" + std::to_string(n) + ">";
+    NotebookSnapshot many = ToSnapshot(ParseSketch("Main<m:1>[" + folders + "],Trash{F3 Move}"));
+    history.Keep(many, kNow + 3);
+    NotebookSnapshot grown = many;
+    grown.records.insert(grown.records.begin() + 1, { "Added", std::nullopt, 0, SharedText("------ a ------\r\n1\r\n") });
+    ++grown.records[0].children;
+    const std::optional<NotebookSnapshot> kept = LoadVersion(history.store, history.Keep(grown, kNow + 4));
+    ASSERT_TRUE(kept);
+    EXPECT_TRUE(SameNotebook(*kept, grown));
+
     // Another Quillbox reads what this one kept.
     HistoryStore other(history.dir.Path("state/quillbox/history"));
-    EXPECT_EQ(other.List(HistoryKey("/n/a.not")).size(), 2u);
+    EXPECT_EQ(other.List(HistoryKey("/n/a.not")).size(), 4u);
     EXPECT_TRUE(other.List(HistoryKey("/n/b.not")).empty());
 }
 

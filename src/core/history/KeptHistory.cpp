@@ -58,6 +58,8 @@ bool ReadHeader(const std::string& text, NotebookHeader& header)
 // a version that changed one folder costs that folder, not the notebook.
 struct Delta
 {
+    // Where the two lists begin to differ: both hold the same records before it.
+    size_t start = 0;
     std::vector<size_t> added;
     std::vector<size_t> removed;
 };
@@ -72,7 +74,7 @@ Delta DeltaOf(const std::vector<int64_t>& ids, const std::vector<int64_t>& befor
         ++end;
     const std::unordered_set<int64_t> had(before.begin() + std::ptrdiff_t(start), before.end() - std::ptrdiff_t(end));
     const std::unordered_set<int64_t> has(ids.begin() + std::ptrdiff_t(start), ids.end() - std::ptrdiff_t(end));
-    Delta delta;
+    Delta delta { start, {}, {} };
     for (size_t i = start; i < ids.size() - end; ++i) {
         if (!had.contains(ids[i]))
             delta.added.push_back(i);
@@ -121,14 +123,16 @@ public:
         size_t start = 0, end = 0;
         if (pNear) {
             const size_t nearCount = pNear->ids.size();
-            for (; start < count && start < nearCount && outline.ids[start] == pNear->ids[start]; ++start) {
-                outline.names[start] = pNear->names[start];
-                outline.children[start] = pNear->children[start];
-            }
-            for (; end < count - start && end < nearCount - start && outline.ids[count - 1 - end] == pNear->ids[nearCount - 1 - end]; ++end) {
-                outline.names[count - 1 - end] = pNear->names[nearCount - 1 - end];
-                outline.children[count - 1 - end] = pNear->children[nearCount - 1 - end];
-            }
+            while (start < count && start < nearCount && outline.ids[start] == pNear->ids[start])
+                ++start;
+            while (end < count - start && end < nearCount - start && outline.ids[count - 1 - end] == pNear->ids[nearCount - 1 - end])
+                ++end;
+            const auto from = [&](const auto& near, auto& own) {
+                std::copy_n(near.begin(), start, own.begin());
+                std::copy_n(near.end() - std::ptrdiff_t(end), end, own.end() - std::ptrdiff_t(end));
+            };
+            from(pNear->names, outline.names);
+            from(pNear->children, outline.children);
         }
         std::vector<int64_t> missing;
         for (size_t i = start; i < count - end; ++i) {
@@ -153,33 +157,53 @@ public:
         return outline;
     }
 
-    // The path of the record at each of `positions` of the outline.
-    static std::unordered_map<size_t, std::string> Paths(const Outline& outline, const std::vector<size_t>& positions)
+    // The names above a record, with the children each has still to come after it.
+    using Above = std::vector<std::pair<const std::string*, int>>;
+
+    // What is above the record at `position`, walking the outline from its start.
+    static Above AboveAt(const Outline& outline, size_t position)
+    {
+        Above above;
+        Walk(outline, 0, position, above, [](size_t, const Above&) {});
+        return above;
+    }
+
+    // The path of the record at each of `positions` of the outline, none before `from`, with
+    // `above` what is above the record at `from`.
+    static std::unordered_map<size_t, std::string> Paths(const Outline& outline, const std::vector<size_t>& positions, size_t from,
+                                                         Above above)
     {
         std::unordered_map<size_t, std::string> paths;
         if (positions.empty())
             return paths;
         const std::unordered_set<size_t> wanted(positions.begin(), positions.end());
         const size_t last = *std::max_element(positions.begin(), positions.end());
-        // The names above the record reached, with the children each has still to come.
-        std::vector<std::pair<const std::string*, int>> above;
-        for (size_t i = 0; i <= last && i < outline.ids.size(); ++i) {
-            while (!above.empty() && above.back().second == 0)
-                above.pop_back();
-            if (!above.empty())
-                --above.back().second;
+        Walk(outline, from, last + 1, above, [&](size_t i, const Above& names) {
             if (wanted.contains(i)) {
                 std::string path;
-                for (const auto& [pName, left] : above)
+                for (const auto& [pName, left] : names)
                     path += EscapeFolderName(*pName) + '/';
                 paths.emplace(i, path + EscapeFolderName(*outline.names[i]));
             }
-            above.emplace_back(outline.names[i], outline.children[i]);
-        }
+        });
         return paths;
     }
 
 private:
+    // Walks the records from `from` up to `to`, telling `visit` each with what is above it.
+    template <typename Visit>
+    static void Walk(const Outline& outline, size_t from, size_t to, Above& above, Visit&& visit)
+    {
+        for (size_t i = from; i < to && i < outline.ids.size(); ++i) {
+            while (!above.empty() && above.back().second == 0)
+                above.pop_back();
+            if (!above.empty())
+                --above.back().second;
+            visit(i, above);
+            above.emplace_back(outline.names[i], outline.children[i]);
+        }
+    }
+
     HistoryStore& m_store;
     std::unordered_map<int64_t, std::pair<std::string, int>> m_known;
 };
@@ -329,8 +353,10 @@ std::vector<VersionChange> VersionLog(HistoryStore& store, const std::string& no
         // The notes of each changed folder, before and after, by path.
         std::map<std::string, std::pair<std::unordered_set<std::string>, std::unordered_set<std::string>>> notes;
         std::set<std::string> was, is;
+        // Both hold the same records up to where they differ: what is above that point is walked once.
+        const Outlines::Above above = Outlines::AboveAt(outline, delta.start);
         const auto gather = [&](const Outline& side, const std::vector<size_t>& changed, std::set<std::string>& seen, bool bNew) {
-            const auto paths = Outlines::Paths(side, changed);
+            const auto paths = Outlines::Paths(side, changed, delta.start, above);
             std::vector<size_t> inFolder;
             for (const size_t position : changed) {
                 if (const auto path = paths.find(position); path != paths.end() && IsWithin(path->second, folder))
