@@ -45,7 +45,21 @@ public:
         if (sqlite3_prepare_v2(pDb, sql, -1, &m_p, nullptr) != SQLITE_OK)
             m_p = nullptr;
     }
-    ~Statement() { sqlite3_finalize(m_p); }
+    // One prepared once and kept by the store: made ready for the next use when this goes.
+    explicit Statement(sqlite3_stmt* pKept)
+        : m_p(pKept)
+        , m_bKept(true)
+    {
+    }
+    ~Statement()
+    {
+        if (m_bKept) {
+            sqlite3_reset(m_p);
+            sqlite3_clear_bindings(m_p);
+        } else {
+            sqlite3_finalize(m_p);
+        }
+    }
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
 
@@ -91,6 +105,7 @@ public:
 
 private:
     sqlite3_stmt* m_p = nullptr;
+    bool m_bKept = false;
 };
 
 bool Exec(sqlite3* pDb, const char* sql)
@@ -215,6 +230,8 @@ HistoryStore::HistoryStore(std::string dir, uint64_t maxBytes)
 
 HistoryStore::~HistoryStore()
 {
+    for (const auto& [sql, pStatement] : m_prepared)
+        sqlite3_finalize(pStatement);
     sqlite3_close_v2(m_pDb);
 }
 
@@ -222,8 +239,17 @@ HistoryStore::HistoryStore(HistoryStore&& other) noexcept
     : m_strDir(std::move(other.m_strDir))
     , m_maxBytes(other.m_maxBytes)
     , m_pDb(std::exchange(other.m_pDb, nullptr))
+    , m_prepared(std::exchange(other.m_prepared, {}))
     , m_pCache(std::move(other.m_pCache))
 {
+}
+
+sqlite3_stmt* HistoryStore::Prepared(const char* sql)
+{
+    sqlite3_stmt*& pStatement = m_prepared[sql];
+    if (!pStatement && sqlite3_prepare_v3(m_pDb, sql, -1, SQLITE_PREPARE_PERSISTENT, &pStatement, nullptr) != SQLITE_OK)
+        pStatement = nullptr;
+    return pStatement;
 }
 
 std::string HistoryStore::DefaultDir()
@@ -280,13 +306,13 @@ int64_t HistoryStore::TextId(const SharedText& text, bool bIndexed)
             return found->second.second;
     }
     const auto hash = static_cast<int64_t>(HistoryTextHash(text));
-    Statement find(m_pDb, "SELECT id FROM texts WHERE hash = ? AND size = ?");
+    Statement find(Prepared("SELECT id FROM texts WHERE hash = ? AND size = ?"));
     find.Bind(1, hash).Bind(2, int64_t(text.size()));
     int64_t id = 0;
     if (find.Row()) {
         id = find.Int(0);
     } else {
-        Statement add(m_pDb, "INSERT INTO texts (hash, size, body) VALUES (?, ?, ?)");
+        Statement add(Prepared("INSERT INTO texts (hash, size, body) VALUES (?, ?, ?)"));
         add.Bind(1, hash).Bind(2, int64_t(text.size())).Bind(3, text.View());
         if (!add.Run())
             return 0;
@@ -302,13 +328,13 @@ int64_t HistoryStore::RecordId(const HistoryContent::Record& record, int64_t tex
         if (const auto found = m_pCache->records.find(RecordKey(record, textId)); found != m_pCache->records.end())
             return found->second;
     }
-    Statement find(m_pDb, "SELECT id FROM records WHERE name = ? AND key = ? AND children = ? AND text = ?");
+    Statement find(Prepared("SELECT id FROM records WHERE name = ? AND key = ? AND children = ? AND text = ?"));
     find.Bind(1, record.name).BindText(2, record.key).Bind(3, int64_t(record.children)).Bind(4, textId);
     int64_t id = 0;
     if (find.Row()) {
         id = find.Int(0);
     } else {
-        Statement add(m_pDb, "INSERT INTO records (name, key, children, text) VALUES (?, ?, ?, ?)");
+        Statement add(Prepared("INSERT INTO records (name, key, children, text) VALUES (?, ?, ?, ?)"));
         add.Bind(1, record.name).BindText(2, record.key).Bind(3, int64_t(record.children)).Bind(4, textId);
         if (!add.Run())
             return 0;
@@ -420,7 +446,7 @@ std::vector<int64_t> HistoryStore::RecordIds(int64_t id)
     FileProblem ignored;
     if (!Open(ignored))
         return {};
-    Statement find(m_pDb, "SELECT records FROM versions WHERE id = ?");
+    Statement find(Prepared("SELECT records FROM versions WHERE id = ?"));
     find.Bind(1, id);
     return find.Row() ? UnpackIds(find.Bytes(0)) : std::vector<int64_t>();
 }

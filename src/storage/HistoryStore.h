@@ -12,6 +12,7 @@
 #include "storage/SharedText.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 // How a version came to be kept.
 enum class HistoryKind
@@ -98,6 +99,9 @@ private:
     struct Cache;
 
     bool Open(FileProblem& problem);
+    // The statement of `sql` (a literal), prepared once: the per-record ones run thousands of
+    // times a save.
+    sqlite3_stmt* Prepared(const char* sql);
     // The id of the text's row, added where missing.
     // The id of the text's row, added where missing; bIndexed: looked for first among the last
     // version's.
@@ -112,6 +116,7 @@ private:
     std::string m_strDir;
     uint64_t m_maxBytes;
     sqlite3* m_pDb = nullptr;
+    std::unordered_map<const char*, sqlite3_stmt*> m_prepared;
     // What the last version kept holds, its texts held here, so their bytes are never reused: a
     // save that changed one folder looks up and hashes that folder alone.
     std::unique_ptr<Cache> m_pCache;
