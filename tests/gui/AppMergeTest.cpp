@@ -13,6 +13,7 @@
 
 #include "AppTestSupport.h"
 #include "platform/CommandIds.h"
+#include "disk/WorkKeeping.h"
 #include "qt/FilePaths.h"
 #include "platform/SettingsStore.h"
 #include "history/KeptHistory.h"
@@ -209,6 +210,8 @@ void AppMergeTest::historyPutsADeletedFolderBackByKeys()
     QVERIFY2(!pAsked->isEmpty(), "Delete Folder asked nothing");
     ClickFolder(app.Tree(), QStringLiteral("Main"));
     QVERIFY(app.frame.OnCommand(cmd::FileSave));
+    // The window keeps versions on its writer's thread; its log waits for them.
+    QVERIFY(app.frame.GetKeeping().Log(EncodePath(path)).size() >= 3);
     const std::optional<QByteArray> versions = Cli({ QStringLiteral("log"), path });
     QVERIFY(versions);
     const QList<QByteArray> log = versions->split('\n');
