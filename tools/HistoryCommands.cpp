@@ -57,7 +57,10 @@ int Log(const Args& args)
 {
     const std::string& operand = args.operands[0];
     const std::string folder = args.operands.size() > 1 ? args.operands[1] : std::string();
-    const std::vector<VersionChange> log = VersionLog(History(), operand, folder);
+    // The path typed names the folder as the newest version spells it.
+    const std::vector<HistoryVersion> versions = folder.empty() ? std::vector<HistoryVersion>() : History().List(HistoryKey(operand));
+    const std::vector<VersionChange> log = VersionLog(
+        History(), operand, versions.empty() ? folder : ToNotebook(EncodingOf(versions[0]), folder));
     if (log.empty()) {
         Error(folder.empty() ? Fill(CliText("no version of %1 is kept."), { operand })
                              : Fill(CliText("no kept version of %1 changed %2."), { operand, folder }));

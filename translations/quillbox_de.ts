@@ -656,12 +656,24 @@ Speichern Sie das Notizbuch, um sie zu behalten.</translation>
         <translation>&amp;Verlauf...</translation>
     </message>
     <message>
-        <source>Show the kept versions of the notebook and put back a folder of one</source>
-        <translation>Die aufbewahrten Fassungen des Notizbuchs zeigen und einen Ordner aus einer zurückholen</translation>
-    </message>
-    <message>
         <source>History</source>
         <translation>Verlauf</translation>
+    </message>
+    <message>
+        <source>Show the kept versions of the notebook and put back a note, a folder or the whole of one</source>
+        <translation>Die aufbewahrten Fassungen des Notizbuchs zeigen und eine Notiz, einen Ordner oder eine ganze Fassung zurückholen</translation>
+    </message>
+    <message>
+        <source>&amp;Merge Choices...</source>
+        <translation>&amp;Entscheidungen beim Zusammenführen...</translation>
+    </message>
+    <message>
+        <source>List again what the last merge into this window needed a choice on</source>
+        <translation>Noch einmal auflisten, worüber beim letzten Zusammenführen in diesem Fenster zu entscheiden war</translation>
+    </message>
+    <message>
+        <source>Merge Choices</source>
+        <translation>Entscheidungen beim Zusammenführen</translation>
     </message>
 </context>
 <context>
@@ -792,6 +804,22 @@ Speichern Sie das Notizbuch, um sie zu behalten.</translation>
     <message>
         <source>%1, %2 on %3: %4</source>
         <translation>%1, %2 auf %3: %4</translation>
+    </message>
+    <message>
+        <source>Changes to the &amp;selected folder only</source>
+        <translation>Nur Änderungen am a&amp;usgewählten Ordner</translation>
+    </message>
+    <message>
+        <source>Restore No&amp;te</source>
+        <translation>No&amp;tiz zurückholen</translation>
+    </message>
+    <message>
+        <source>Restore Note&amp;book</source>
+        <translation>Notiz&amp;buch zurückholen</translation>
+    </message>
+    <message>
+        <source>Find &amp;deleted:</source>
+        <translation>&amp;Gelöschtes suchen:</translation>
     </message>
 </context>
 <context>

@@ -128,6 +128,10 @@ std::function<void()> CChildFrame::FindHandler(int id)
         if (GetDocument().GetPathName().empty())
             return {};
         return [this] { m_window.ShowHistory(); };
+    case cmd::MergeChoices:
+        if (!m_window.HasMergeChoices())
+            return {};
+        return [this] { m_window.ShowMergeChoices(); };
     case cmd::ToggleView:
         // Like a posted F6: the switch happens once the menu command has returned.
         return [this] { QTimer::singleShot(0, this, &CChildFrame::TogglePane); };

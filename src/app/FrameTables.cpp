@@ -24,7 +24,7 @@ const std::vector<MenuTable>& NotebookMenus()
     static const std::vector<MenuTable> menus {
         { QT_TRANSLATE_NOOP("Menu", "&File"),
           { { cmd::FileNew }, { cmd::FileOpen }, { cmd::FileClose }, { cmd::FileSave }, { cmd::FileSaveAs }, { cmd::History },
-            { kSeparator }, { cmd::EmptyTrash }, { kSeparator }, { cmd::PrintFolder }, { kSeparator }, { kRecentFiles }, { kSeparator },
+            { cmd::MergeChoices }, { kSeparator }, { cmd::EmptyTrash }, { kSeparator }, { cmd::PrintFolder }, { kSeparator }, { kRecentFiles }, { kSeparator },
             { cmd::Exit } } },
         { QT_TRANSLATE_NOOP("Menu", "&Edit"),
           { { cmd::EditUndo }, { kSeparator }, { cmd::EditCut }, { cmd::EditCopy }, { cmd::EditPaste }, { kSeparator },

@@ -417,14 +417,15 @@ std::vector<HistoryVersion> HistoryStore::List(const std::string& notebook)
     FileProblem ignored;
     if (!Open(ignored))
         return versions;
-    Statement list(m_pDb, "SELECT id, time, host, kind FROM versions WHERE notebook = ? ORDER BY time DESC, id DESC");
+    Statement list(m_pDb, "SELECT id, time, host, kind, header FROM versions WHERE notebook = ? ORDER BY time DESC, id DESC");
     list.Bind(1, notebook);
     while (list.Row()) {
         const int64_t kind = list.Int(3);
         versions.push_back({ list.Int(0), list.Int(1), std::string(list.Bytes(2)),
                              kind == int64_t(HistoryKind::Saved)    ? HistoryKind::Saved
                                  : kind == int64_t(HistoryKind::Merged) ? HistoryKind::Merged
-                                                                        : HistoryKind::Read });
+                                                                        : HistoryKind::Read,
+                             std::string(list.Bytes(4)) });
     }
     return versions;
 }

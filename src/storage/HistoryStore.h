@@ -29,6 +29,8 @@ struct HistoryVersion
     int64_t time = 0; // milliseconds since 1970
     std::string host;
     HistoryKind kind = HistoryKind::Read;
+    // The notebook's header as its keeper wrote it (HistoryContent::header).
+    std::string header;
 };
 
 // A version's content: the notebook's header, as its keeper wrote it, and its folder records in

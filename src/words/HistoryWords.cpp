@@ -1,5 +1,6 @@
 #include "words/HistoryWords.h"
 
+#include "storage/TextEncoding.h"
 #include "words/Translate.h"
 
 std::string DescribeHistoryKind(HistoryKind kind)
@@ -23,11 +24,15 @@ std::string DescribeVersionChange(const VersionChange& change)
     const auto add = [&what](const std::string& part) { what += (what.empty() ? "" : "; ") + part; };
     if (change.notesAdded || change.notesRemoved)
         add(Fill(Tr("HistoryWords", "notes: %1 added, %2 removed"), { std::to_string(change.notesAdded), std::to_string(change.notesRemoved) }));
+    // The paths are the version's bytes; the words are UTF-8.
+    const auto words = [&change](const std::string& path) {
+        return change.encoding == TextEncoding::Kind::Windows1252 ? TextEncoding::Cp1252ToUtf8(path) : path;
+    };
     for (const std::string& path : change.foldersAdded)
-        add(Fill(Tr("HistoryWords", "folder added: %1"), { path }));
+        add(Fill(Tr("HistoryWords", "folder added: %1"), { words(path) }));
     for (const std::string& path : change.foldersRemoved)
-        add(Fill(Tr("HistoryWords", "folder removed: %1"), { path }));
+        add(Fill(Tr("HistoryWords", "folder removed: %1"), { words(path) }));
     for (const std::string& path : change.foldersChanged)
-        add(Fill(Tr("HistoryWords", "folder changed: %1"), { path }));
+        add(Fill(Tr("HistoryWords", "folder changed: %1"), { words(path) }));
     return what;
 }

@@ -198,6 +198,8 @@ expect 0 "$Q" grep legacy.not déjà
 same "Main/Café	$header	déjà vu" out
 expect 0 "$Q" tree legacy.not
 grep -qx '  Café' out || fail "tree did not show the Windows-1252 name in UTF-8: $(cat -v out)"
+expect 0 "$Q" log legacy.not Main/Café
+grep -q 'folder changed: Main/Café$' out || fail "log did not name the Windows-1252 folder in UTF-8: $(cat -v out)"
 expect 0 "$Q" add legacy.not Main/Café "snow ☃"
 expect 0 "$Q" cat legacy.not Main/Café
 grep -q "déjà vu" out && grep -q "snow ☃" out || fail "the notebook did not turn to UTF-8"

@@ -152,6 +152,12 @@ TEST(NotebookWindow, OpeningOffersWhatIsBesideTheFileInTurnAndOpensWhatTheUserCh
         if (!c.written.empty()) {
             EXPECT_EQ(!w.mergeEvents.empty() && w.mergeEvents[0].kind == MergeEvent::Kind::NoCommonVersion, !c.bBaseKnown);
         }
+        // What a merge needed a choice on is listed again on request.
+        const size_t listed = w.mergeEvents.size();
+        EXPECT_EQ(w.window.HasMergeChoices(), listed > 0);
+        w.mergeEvents.clear();
+        w.window.ShowMergeChoices();
+        EXPECT_EQ(w.mergeEvents.size(), listed);
         shared.keeping.Writer().Drain();
         // Unsaved work that opened is kept at once, under the window's key (newest first).
         EXPECT_EQ(KeptBytes(files.store),
@@ -398,35 +404,92 @@ TEST(NotebookWindow, OpeningTellsOfAQuillboxOfAnotherMachineOnceARun)
     }
 }
 
-// History: a folder deleted since an earlier version comes back from it as an unsaved change,
-// with its subfolders, under its old parent, beside what the notebook holds now.
-TEST(NotebookWindow, HistoryPutsADeletedFolderBackFromAnEarlierVersion)
+// History: what an earlier version held comes back as an unsaved change, found by its words or
+// chosen by version and folder: a note at the end of its folder (or in its folder restored
+// around it, when that is gone too), a folder with its subfolders under its old parent, the
+// whole version; nothing changes when nothing is chosen.
+TEST(NotebookWindow, HistoryPutsBackWhatAnEarlierVersionHeld)
+{
+    const std::string first = "Main<a:1|gone:dentist>[Old<o:1|k:dentist too>[Below<b:1>]],Trash{F3 Move}";
+    const std::string now = "Main<a:1|n:2>,Trash{F3 Move}";
+    const auto choose = [](size_t version, const char* path) {
+        return [=](CHistoryDlg& dlg) {
+            dlg.SelectVersion(version);
+            const auto& folders = dlg.Folders();
+            const auto found = std::find(folders.begin(), folders.end(), path);
+            EXPECT_NE(found, folders.end());
+            dlg.SelectFolder(size_t(found - folders.begin()));
+        };
+    };
+    const auto find = [](std::u16string typed) { return [=](CHistoryDlg& dlg) { dlg.Find(typed); }; };
+    struct Case
+    {
+        const char* name;
+        std::function<void(CHistoryDlg&)> pick;
+        CHistoryDlg::Restore what;
+        std::string holds;
+    };
+    const Case cases[] = {
+        { "a deleted note found by its words, in either case", find(u"DENTIST"), CHistoryDlg::Restore::Note,
+          "Main<a:1|n:2|gone:dentist>,Trash{F3 Move}" },
+        { "a note of a deleted folder, which comes back around it", find(u"dentist too"), CHistoryDlg::Restore::Note,
+          "Main<a:1|n:2>[Old<k:dentist too>],Trash{F3 Move}" },
+        { "a deleted folder found by its name, with its subfolders", find(u"old"), CHistoryDlg::Restore::Folder,
+          "Main<a:1|n:2>[Old<o:1|k:dentist too>[Below<b:1>]],Trash{F3 Move}" },
+        { "a folder chosen in an earlier version", choose(1, "Main/Old/Below"), CHistoryDlg::Restore::Folder,
+          "Main<a:1|n:2>[Below<b:1>],Trash{F3 Move}" },
+        { "the whole earlier version", choose(1, "Main"), CHistoryDlg::Restore::Notebook, first },
+        { "words no lost note holds", find(u"nowhere"), CHistoryDlg::Restore::Note, now },
+        { "words only a note kept holds", find(u"2"), CHistoryDlg::Restore::Note, now },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Files files;
+        ScriptedWindow::Shared shared(files.state);
+        const auto open = [&](const std::string& sketch) {
+            WriteBytes(files.notebook, NotebookBytes(ToSnapshot(ParseSketch(sketch))));
+            auto pWindow = std::make_unique<ScriptedWindow>(shared);
+            EXPECT_EQ(pWindow->window.Open(files.notebook).status, ReadReport::Status::Ok);
+            return pWindow;
+        };
+        open(first);
+        const auto pWindow = open(now);
+        shared.prompts.ExpectHistory([&](CHistoryDlg& dlg) {
+            EXPECT_EQ(dlg.Versions().size(), 2u);
+            EXPECT_EQ(dlg.Versions()[0].foldersRemoved, (std::vector<std::string> { "Main/Old", "Main/Old/Below" }));
+            c.pick(dlg);
+            dlg.SetRestore(c.what);
+            return true;
+        });
+        pWindow->window.ShowHistory();
+        EXPECT_EQ(Holds(*pWindow), c.holds);
+        EXPECT_EQ(pWindow->Doc().IsModified(), c.holds != now);
+        EXPECT_PROMPTS_DONE(shared);
+    }
+}
+
+// The History of the selected folder lists only the versions that changed it or those below it.
+TEST(NotebookWindow, HistoryOfTheSelectedFolder)
 {
     Files files;
     ScriptedWindow::Shared shared(files.state);
-    const auto open = [&](const std::string& sketch) {
+    for (const char* sketch : { "Main<a:1>[Ideas<i:1>],Trash{F3 Move}", "Main<a:1>[Ideas<i:2>],Trash{F3 Move}",
+                                "Main<a:2>[Ideas<i:2>],Trash{F3 Move}" }) {
         WriteBytes(files.notebook, NotebookBytes(ToSnapshot(ParseSketch(sketch))));
-        auto pWindow = std::make_unique<ScriptedWindow>(shared);
-        EXPECT_EQ(pWindow->window.Open(files.notebook).status, ReadReport::Status::Ok);
-        return pWindow;
-    };
-    const std::string first = "Main<a:1>[Gone<g:1>[Below<b:1>]],Trash{F3 Move}";
-    open(first);
-    const auto pWindow = open("Main<a:1|n:2>,Trash{F3 Move}");
+        ScriptedWindow w(shared);
+        ASSERT_EQ(w.window.Open(files.notebook).status, ReadReport::Status::Ok);
+    }
+    ScriptedWindow w(shared);
+    ASSERT_EQ(w.window.Open(files.notebook).status, ReadReport::Status::Ok);
+    w.Doc().GetTreeView()->GetTreeCtrl().SelectItem(w.Doc().FindFolderByName("Ideas")->m_hItem);
     shared.prompts.ExpectHistory([&](CHistoryDlg& dlg) {
-        EXPECT_EQ(dlg.Versions().size(), 2u);
-        EXPECT_EQ(dlg.Versions()[0].notesAdded, 1);
-        EXPECT_EQ(dlg.Versions()[0].foldersRemoved, (std::vector<std::string> { "Main/Gone", "Main/Gone/Below" }));
-        dlg.SelectVersion(1);
-        const auto& folders = dlg.Folders();
-        const auto gone = std::find(folders.begin(), folders.end(), "Main/Gone");
-        EXPECT_NE(gone, folders.end());
-        dlg.SelectFolder(size_t(gone - folders.begin()));
-        EXPECT_EQ(dlg.FolderText(), ToSnapshot(ParseSketch(first)).records[1].text.View());
-        return true;
+        EXPECT_EQ(dlg.Versions().size(), 3u);
+        dlg.SetFolderOnly(true);
+        EXPECT_EQ(dlg.Versions().size(), 1u);
+        EXPECT_EQ(dlg.Versions()[0].foldersChanged, std::vector<std::string> { "Main/Ideas" });
+        EXPECT_EQ(dlg.Folders()[*dlg.SelectedFolder()], "Main/Ideas");
+        return false;
     });
-    pWindow->window.ShowHistory();
-    EXPECT_EQ(Holds(*pWindow), "Main<a:1|n:2>[Gone<g:1>[Below<b:1>]],Trash{F3 Move}");
-    EXPECT_TRUE(pWindow->Doc().IsModified());
+    w.window.ShowHistory();
     EXPECT_PROMPTS_DONE(shared);
 }

@@ -91,7 +91,7 @@ void AppMainFrameTest::menusFollowWhetherANotebookIsOpen()
                  QStringLiteral("&File|&Edit|&Note|F&older|&Preferences|&View|&Window|&Help"));
     QCOMPARE(MenuTexts(MenuOf(app.frame, QStringLiteral("&File"))),
              QStringLiteral("&New\tCtrl+N|&Open...\tCtrl+O|&Close\tCtrl+F4|&Save\tCtrl+S|Save &As...|"
-                            "&History...\tCtrl+Shift+H|-|Empty the Trash\tCtrl+T|-|&Print Folder\tCtrl+P|-|Recent File|-|"
+                            "&History...\tCtrl+Shift+H|&Merge Choices...|-|Empty the Trash\tCtrl+T|-|&Print Folder\tCtrl+P|-|Recent File|-|"
                             "E&xit\tAlt+F4"));
     QCOMPARE(MenuTexts(MenuOf(app.frame, QStringLiteral("&Edit"))),
              QStringLiteral("&Undo\tCtrl+Z|-|Cu&t\tCtrl+X|&Copy\tCtrl+C|&Paste\tCtrl+V|-|&Find...\tCtrl+F|"

@@ -2,11 +2,13 @@
 // is merged with them on Save's question, shown unsaved, and what needed a choice is listed in
 // a dialog that goes to each. The History puts back what a version held.
 
+#include <QApplication>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QtTest>
 
 #include <optional>
@@ -62,6 +64,7 @@ private slots:
     void conflictsAreListedAndTheListGoesToEach();
     void conflictCopiesBesideANotebookAreMergedInAsItOpens();
     void historyPutsADeletedFolderBackByKeys();
+    void historyFindsADeletedNoteAndPutsItBackByKeys();
 
 private:
     // Opens `path`, types `typed` at the end of the first note's body line, as the user would.
@@ -223,6 +226,8 @@ void AppMergeTest::historyPutsADeletedFolderBackByKeys()
     auto pShown = std::make_shared<QString>();
     WhenModal([pShown](QWidget* pDialog) {
         *pShown = pDialog->objectName();
+        // Focus moves by keys once the dialog is the active window.
+        QTRY_VERIFY(QApplication::focusWidget() && QApplication::focusWidget()->window() == pDialog);
         auto* pVersions = Find<QListWidget>(pDialog, "versionList");
         QTest::keyClick(pVersions, Qt::Key_Down);
         QTest::keyClick(pVersions, Qt::Key_Tab);
@@ -248,6 +253,51 @@ void AppMergeTest::historyPutsADeletedFolderBackByKeys()
     QVERIFY(ReadAll(path) != saved);
     QVERIFY(Cli({ QStringLiteral("restore"), path, whole, QStringLiteral("Main/Gone") }));
     QCOMPARE(ReadAll(path), saved);
+}
+
+// A note typed over and saved is found in the History by words of it and comes back, by keys
+// alone, at the end of its folder with the caret at it.
+void AppMergeTest::historyFindsADeletedNoteAndPutsItBackByKeys()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("n.not"));
+    QVERIFY(Cli({ QStringLiteral("new"), path }));
+    QVERIFY(Cli({ QStringLiteral("add"), QStringLiteral("--create"), path, QStringLiteral("Main/Work"), QStringLiteral("Dentist at nine") }));
+    AppWindow app(m_settings);
+    QVERIFY(app.frame.OpenNotebook(path));
+    ClickFolder(app.Tree(), QStringLiteral("Work"));
+    app.Editor()->setFocus();
+    QTest::keyClick(app.Editor(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(app.Editor(), QStringLiteral("kept"));
+    QVERIFY(app.frame.OnCommand(cmd::FileSave));
+    QVERIFY(!ReadAll(path).contains("Dentist"));
+
+    auto pShown = std::make_shared<QString>();
+    WhenModal([pShown](QWidget* pDialog) {
+        *pShown = pDialog->objectName();
+        // Accelerators reach the dialog once it is the active window.
+        QTRY_VERIFY(QApplication::focusWidget() && QApplication::focusWidget()->window() == pDialog);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("findDeletedEdit"));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("dentist"));
+        QCOMPARE(Find<QListWidget>(pDialog, "versionList")->count(), 1);
+        QCOMPARE(Find<QListWidget>(pDialog, "versionFolderList")->currentItem()->text(), QStringLiteral("Main/Work"));
+        auto* pNotes = Find<QPlainTextEdit>(pDialog, "versionNotes");
+        QVERIFY(pNotes->textCursor().block().text().startsWith(QStringLiteral("------")));
+        QVERIFY(pNotes->textCursor().block().next().text().contains(QStringLiteral("Dentist at nine")));
+        GrabAs(pDialog, QStringLiteral("historyDialog-find"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_T, Qt::AltModifier);
+    });
+    QTest::keyClick(app.Tree(), Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
+    QTRY_COMPARE(*pShown, QStringLiteral("historyDialog"));
+    QTRY_VERIFY(app.Editor()->toPlainText().endsWith(QStringLiteral("Dentist at nine\n")));
+    QVERIFY(app.Editor()->toPlainText().startsWith(QStringLiteral("kept\n------")));
+    QVERIFY(app.Editor()->textCursor().block().text().startsWith(QStringLiteral("------")));
+    QVERIFY(app.frame.ActiveChild()->GetDocument().IsModified());
+    QVERIFY(app.frame.OnCommand(cmd::FileSave));
+    const std::optional<QByteArray> work = Cli({ QStringLiteral("cat"), path, QStringLiteral("Main/Work") });
+    QVERIFY(work);
+    QVERIFY2(work->startsWith("kept\r\n------") && work->endsWith("Dentist at nine\r\n"), work->constData());
 }
 
 QTEST_MAIN(AppMergeTest)

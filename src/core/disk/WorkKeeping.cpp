@@ -46,10 +46,10 @@ std::optional<NotebookSnapshot> WorkKeeping::Version(int64_t id)
     return LoadVersion(m_history, id);
 }
 
-std::vector<VersionChange> WorkKeeping::Log(const std::string& path)
+std::vector<VersionChange> WorkKeeping::Log(const std::string& path, const std::string& folderPath)
 {
     m_writer.Drain();
-    return VersionLog(m_history, path);
+    return VersionLog(m_history, path, folderPath);
 }
 
 bool WorkKeeping::WriteAll()

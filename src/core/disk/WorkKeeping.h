@@ -55,9 +55,9 @@ public:
     std::optional<NotebookSnapshot> CommonVersion(const std::string& path, const NotebookSnapshot& a, const NotebookSnapshot& b);
     // A kept version, once every write is done.
     std::optional<NotebookSnapshot> Version(int64_t id);
-    // The kept versions of the notebook at `path`, newest first with what each changed, once
-    // every write is done.
-    std::vector<VersionChange> Log(const std::string& path);
+    // The kept versions of the notebook at `path` (or of its folder at `folderPath`), newest
+    // first with what each changed, once every write is done.
+    std::vector<VersionChange> Log(const std::string& path, const std::string& folderPath = {});
 
     // Every window's unsaved work, now (a signal, the session's end); false when some of it could
     // not be kept.

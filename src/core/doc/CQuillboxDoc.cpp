@@ -74,6 +74,25 @@ ReadReport CQuillboxDoc::OpenSnapshot(const NotebookSnapshot& snapshot, const st
     return MakeUnsaved(report, notebookPath);
 }
 
+ReadReport CQuillboxDoc::ReplaceBySnapshot(const NotebookSnapshot& snapshot, const std::string& notebookPath)
+{
+    const ReadReport report = RunGuarded(
+        [&] {
+            // Made before anything goes, so running out of memory loses nothing.
+            NotebookContents contents = NotebookContents::FromSnapshot(snapshot, m_services.pClock->Now());
+            TreeControl& tree = m_pTreeView->GetTreeCtrl();
+            while (Folder* pTop = m_tree.GetRoot()) {
+                m_tree.Unlink(pTop);
+                tree.DeleteItem(pTop->m_hItem);
+                DeleteFolderTree(pTop);
+            }
+            Load(contents);
+            return ReadReport {};
+        },
+        ReadReport { ReadReport::Status::CannotOpen }, FileProblem::Action::Open, notebookPath);
+    return MakeUnsaved(report, notebookPath);
+}
+
 ReadReport CQuillboxDoc::MakeUnsaved(const ReadReport& report, const std::string& notebookPath)
 {
     if (!report.Opened())

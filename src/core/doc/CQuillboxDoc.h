@@ -74,6 +74,8 @@ public:
     // Opens a notebook made in memory (a merge's result) as unsaved changes to the notebook at
     // `notebookPath`.
     ReadReport OpenSnapshot(const NotebookSnapshot& snapshot, const std::string& notebookPath);
+    // The same, in place of every folder the notebook holds now (a version restored).
+    ReadReport ReplaceBySnapshot(const NotebookSnapshot& snapshot, const std::string& notebookPath);
     // Listeners are told of every DocEvent from then on, until they are taken off.
     void AddListener(DocListener* pListener);
     void RemoveListener(DocListener* pListener);
@@ -163,6 +165,11 @@ public:
     // with its subtree: under the folder its path names as parent, or the nearest one above
     // that is still there and takes new folders, else Main; beside whatever is there now.
     ReadReport RestoreFolder(std::string_view folderFile, const std::string& path, const std::string& source);
+    // Puts back a note (in encoding `kind`) at the end of the folder at `path`, which is then
+    // selected with the caret at the note; where that folder is gone, restores `folderFile` (the
+    // folder holding the note alone) as RestoreFolder does.
+    ReadReport RestoreNote(std::string_view note, TextEncoding::Kind kind, std::string_view folderFile, const std::string& path,
+                           const std::string& source);
     // Folder clipboard (FolderClipboard.cpp)
     void OnCutFolder();
     void OnCopyFolder();

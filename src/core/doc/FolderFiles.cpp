@@ -8,6 +8,7 @@
 #include "dialogs/Prompts.h"
 #include "platform/Translatable.h"
 #include "doc/DocViews.h"
+#include "platform/EditControl.h"
 
 namespace {
 
@@ -121,6 +122,35 @@ ReadReport CQuillboxDoc::RestoreFolder(std::string_view folderFile, const std::s
                  FileProblem { .kind = FileProblem::Kind::Failure, .detail = kMainName }.During(FileProblem::Action::Import, source) };
     m_pTreeView->GetTreeCtrl().SelectItem(pParent->m_hItem);
     return ImportFolderText(folderFile, source);
+}
+
+ReadReport CQuillboxDoc::RestoreNote(std::string_view note, TextEncoding::Kind kind, std::string_view folderFile,
+                                     const std::string& path, const std::string& source)
+{
+    Folder* pFolder = FindFolderByPath(m_tree, path);
+    if (!pFolder)
+        return RestoreFolder(folderFile, path, source);
+    m_pTreeView->GetTreeCtrl().SelectItem(pFolder->m_hItem);
+    m_pTreeView->FocusEditor(true);
+    EditControl& edit = m_pEditView->GetEditCtrl();
+    long end = 0;
+    long ignored = 0;
+    edit.GetSel(end, ignored);
+    const int last = edit.LineFromChar(end);
+    const bool bBreak = edit.LineLength(end) != 0;
+    std::string text = (bBreak ? "\r\n" : "") + TakeText(note, kind);
+    if (!text.ends_with('\n'))
+        text += "\r\n";
+    // Beyond the editor's limit nothing goes in, and the folder stays as it was.
+    if (long(text.size()) > edit.GetLimitText() - end) {
+        const std::string limit = std::to_string(edit.GetLimitText());
+        m_services.pPrompts->Tell({ Message::Kind::FolderTextFull, limit });
+        return { ReadReport::Status::CannotOpen };
+    }
+    edit.ReplaceSel(text);
+    const long at = edit.LineIndex(last + (bBreak ? 1 : 0));
+    edit.SetSel(at, at);
+    return {};
 }
 
 ReadReport CQuillboxDoc::ReadFolderLines(LineReader& in, const std::string& pathName)

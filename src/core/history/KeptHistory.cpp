@@ -345,7 +345,7 @@ std::vector<VersionChange> VersionLog(HistoryStore& store, const std::string& no
     for (size_t i = 0; i < versions.size(); ++i) {
         if (i + 1 == versions.size()) {
             if (folder.empty())
-                log.push_back({ versions[i], outline.ids.size() });
+                log.push_back({ versions[i], EncodingOf(versions[i]), outline.ids.size() });
             break;
         }
         Outline before = outlines.Of(store.RecordIds(versions[i + 1].id), &outline);
@@ -373,13 +373,17 @@ std::vector<VersionChange> VersionLog(HistoryStore& store, const std::string& no
         };
         gather(before, delta.removed, was, false);
         gather(outline, delta.added, is, true);
-        VersionChange change { versions[i] };
+        VersionChange change { versions[i], EncodingOf(versions[i]) };
         for (const auto& [path, sides] : notes) {
             int added = 0, removed = 0;
             for (const std::string& note : sides.second)
                 added += sides.first.contains(note) ? 0 : 1;
-            for (const std::string& note : sides.first)
-                removed += sides.second.contains(note) ? 0 : 1;
+            for (const std::string& note : sides.first) {
+                if (!sides.second.contains(note)) {
+                    ++removed;
+                    change.notesGone.emplace_back(path, note);
+                }
+            }
             change.notesAdded += added;
             change.notesRemoved += removed;
             if (!was.contains(path))
@@ -395,6 +399,12 @@ std::vector<VersionChange> VersionLog(HistoryStore& store, const std::string& no
         outline = std::move(before);
     }
     return log;
+}
+
+TextEncoding::Kind EncodingOf(const HistoryVersion& version)
+{
+    NotebookHeader header;
+    return ReadHeader(version.header, header) ? header.encoding : TextEncoding::Kind::Utf8;
 }
 
 std::vector<std::string> RecordPaths(const NotebookSnapshot& notebook)

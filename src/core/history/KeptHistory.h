@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/NotebookSnapshot.h"
@@ -41,6 +42,8 @@ std::optional<int64_t> CommonVersionId(HistoryStore& store, const std::string& n
 struct VersionChange
 {
     HistoryVersion version;
+    // The encoding of that version's names and texts.
+    TextEncoding::Kind encoding = TextEncoding::Kind::Utf8;
     // The oldest version kept, which changed nothing known: the folders it holds, counted.
     std::optional<size_t> firstFolders;
     int notesAdded = 0;
@@ -49,11 +52,17 @@ struct VersionChange
     std::vector<std::string> foldersRemoved;
     // Folders whose notes changed.
     std::vector<std::string> foldersChanged;
+    // The notes it took away (changed or removed), each with its folder's path, as the version
+    // before held them.
+    std::vector<std::pair<std::string, std::string>> notesGone;
 };
 
 // The notebook's versions, newest first, each with what it changed; with `folderPath`, only
 // those that changed that folder or one below it, and only those changes.
 std::vector<VersionChange> VersionLog(HistoryStore& store, const std::string& notebookPath, const std::string& folderPath = {});
+
+// The encoding a kept version's names and texts are in.
+TextEncoding::Kind EncodingOf(const HistoryVersion& version);
 
 // The path of each of a notebook's records, in file order (FolderPath's form).
 std::vector<std::string> RecordPaths(const NotebookSnapshot& notebook);

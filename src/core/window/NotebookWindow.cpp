@@ -180,7 +180,7 @@ std::optional<ReadReport> NotebookWindow::MergeRecovered(const std::string& work
     }
     const ReadReport report = OpenMergedOver(merge.merged.notebook, path, std::move(merge.disk), merge.diskHash);
     if (report.status == ReadReport::Status::Ok)
-        m_front.ShowMergeEvents(merge.merged.events, kWindowMergeLabels, MergeKind::DiskChange);
+        ListMergeChoices(merge.merged.events, kWindowMergeLabels, MergeKind::DiskChange);
     return report;
 }
 
@@ -258,7 +258,7 @@ void NotebookWindow::MergeDiskChange(const std::string& path)
     Close();
     pMerged->m_watch.OnFileRead(path, merge.diskHash);
     m_front.ShowWindow(*pMerged);
-    pMerged->m_front.ShowMergeEvents(merge.merged.events, kWindowMergeLabels, MergeKind::DiskChange);
+    pMerged->ListMergeChoices(merge.merged.events, kWindowMergeLabels, MergeKind::DiskChange);
     m_front.CloseWindow();
 }
 
@@ -289,7 +289,7 @@ std::optional<ReadReport> NotebookWindow::OfferConflictCopies(const std::string&
                 m_filePrompts.Tell({ Message::Kind::NotTrashed, {}, FileNameOf(copy) });
         }
     }
-    m_front.ShowMergeEvents(merge.merged.events, kCopyMergeLabels, MergeKind::ConflictCopies);
+    ListMergeChoices(merge.merged.events, kCopyMergeLabels, MergeKind::ConflictCopies);
     return report;
 }
 
@@ -320,20 +320,59 @@ std::optional<NotebookSnapshot> NotebookWindow::FindBase(const std::string& path
 void NotebookWindow::ShowHistory()
 {
     const std::string path = m_doc.GetPathName();
-    if (path.empty())
+    if (path.empty() || !m_pKeeping)
         return;
-    std::vector<VersionChange> log = m_pKeeping ? m_pKeeping->Log(path) : std::vector<VersionChange>();
-    if (log.empty()) {
+    const Folder* pSelected = m_doc.GetSelFolder();
+    CHistoryDlg dlg([this, &path](const std::string& folder) { return m_pKeeping->Log(path, folder); },
+                    [this](int64_t id) { return m_pKeeping->Version(id); }, pSelected ? FolderPath(pSelected) : "",
+                    m_doc.TakeSnapshot());
+    if (dlg.Versions().empty()) {
         m_filePrompts.Tell({ Message::Kind::NoHistory, {}, FileNameOf(path) });
         return;
     }
-    const Folder* pSelected = m_doc.GetSelFolder();
-    CHistoryDlg dlg(std::move(log), [this](int64_t id) { return m_pKeeping->Version(id); }, pSelected ? FolderPath(pSelected) : "");
-    if (!m_prompts.RunHistoryDlg(dlg) || !dlg.CanRestore())
+    if (!m_prompts.RunHistoryDlg(dlg))
         return;
-    const ReadReport report = Batch([&] { return m_doc.RestoreFolder(dlg.RestoreText(), dlg.RestorePath(), path); });
-    if (report.status != ReadReport::Status::Ok)
+    ReadReport report;
+    switch (dlg.GetRestore()) {
+    case CHistoryDlg::Restore::Folder:
+        if (!dlg.CanRestoreFolder())
+            return;
+        report = Batch([&] { return m_doc.RestoreFolder(dlg.RestoreText(), dlg.RestorePath(), path); });
+        break;
+    case CHistoryDlg::Restore::Note:
+        if (!dlg.CanRestoreNote())
+            return;
+        report = Batch([&] {
+            return m_doc.RestoreNote(dlg.RestoreNoteText(), dlg.Encoding(), dlg.RestoreNoteFolder(), dlg.RestorePath(), path);
+        });
+        break;
+    case CHistoryDlg::Restore::Notebook:
+        // The version takes the place of the window's notebook: its unsaved changes are saved
+        // first, or let go as the user says.
+        if (!dlg.CanRestoreNotebook() || !SaveModified())
+            return;
+        // The file stays as it was read, the base of the next merge.
+        report = Batch([&] { return m_doc.ReplaceBySnapshot(*dlg.RestoreNotebook(), path); });
+        if (report.Opened())
+            m_front.ShowTitle();
+        break;
+    }
+    if (report.problem)
         m_prompts.ReportProblem(report.problem);
+}
+
+void NotebookWindow::ListMergeChoices(const std::vector<MergeEvent>& events, const MergeLabels& labels, MergeKind kind)
+{
+    if (events.empty())
+        return;
+    m_mergeChoices = MergeChoices { events, labels, kind };
+    m_front.ShowMergeEvents(events, labels, kind);
+}
+
+void NotebookWindow::ShowMergeChoices()
+{
+    if (m_mergeChoices)
+        m_front.ShowMergeEvents(m_mergeChoices->events, m_mergeChoices->labels, m_mergeChoices->kind);
 }
 
 bool NotebookWindow::SaveModified()

@@ -122,9 +122,13 @@ public:
     // The notebook lets go of its file and of its kept work; the window is closing.
     void Close();
     bool IsClosed() const { return m_bClosed; }
-    // File History: the kept versions of the notebook; a folder of one restored is an unsaved
-    // change.
+    // File History: the kept versions of the notebook; a folder of one, a note or the whole
+    // version restored is an unsaved change.
     void ShowHistory();
+    // What the last merge into this window needed a choice on, listed again; none when no merge
+    // did.
+    void ShowMergeChoices();
+    bool HasMergeChoices() const { return m_mergeChoices.has_value(); }
     // The program came back to the front: offers to read the notebook again when another
     // program changed its file.
     void CheckDisk();
@@ -160,6 +164,8 @@ private:
     // Merges what another program saved to the notebook's file at `path` with this window's work:
     // the merged notebook takes this window's place in one of its own, unsaved.
     void MergeDiskChange(const std::string& path);
+    // Lists what a merge needed a choice on, and keeps the list to show again.
+    void ListMergeChoices(const std::vector<MergeEvent>& events, const MergeLabels& labels, MergeKind kind);
     // Offers to merge the conflict copies a file-sync tool left beside the notebook at `path`
     // into it as it opens; what the opening gave, or nothing when the notebook is still to be
     // opened as it is.
@@ -191,5 +197,12 @@ private:
     std::tm m_readMoment {};
     // That version's id in the history, once kept, for the work kept for recovery to name.
     std::shared_ptr<BaseVersion> m_pBase;
+    struct MergeChoices
+    {
+        std::vector<MergeEvent> events;
+        MergeLabels labels;
+        MergeKind kind = MergeKind::DiskChange;
+    };
+    std::optional<MergeChoices> m_mergeChoices;
     bool m_bClosed = false;
 };
