@@ -269,8 +269,11 @@ bool HistoryStore::Open(FileProblem& problem)
     // Made as the recovery folder is: the state folders above it the user's own, it private.
     const std::filesystem::path parent = std::filesystem::path(m_strDir).parent_path();
     if (!MakeFolders(parent.parent_path().string(), problem) || !MakePrivateFolder(parent.string(), problem)
-        || !MakePrivateFolder(m_strDir, problem))
+        || !MakePrivateFolder(m_strDir, problem)) {
+        // Their problems name no path: it is this folder that could not be made.
+        problem.path = m_strDir;
         return false;
+    }
     const std::string path = m_strDir + "/history.db";
     // Made 0600 here, whatever the umask: SQLite gives its journal files the database's mode.
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
