@@ -128,6 +128,8 @@ std::function<void()> CChildFrame::FindHandler(int id)
         if (GetDocument().GetPathName().empty())
             return {};
         return [this] { m_window.ShowHistory(); };
+    case cmd::HistoryPrefs:
+        return [this] { m_window.ShowHistoryPrefs(); };
     case cmd::ToggleView:
         // Like a posted F6: the switch happens once the menu command has returned.
         return [this] { QTimer::singleShot(0, this, &CChildFrame::TogglePane); };

@@ -31,6 +31,7 @@ inline constexpr int KeysBarField = 32800;
 inline constexpr int Tutorial = 32815;
 inline constexpr int FindInNotebook = 32816;
 inline constexpr int History = 32817;
+inline constexpr int HistoryPrefs = 32818;
 
 // Standard commands
 inline constexpr int FileNew = 57600;

@@ -1,11 +1,13 @@
 // Merge in the window: a notebook another program changed while the window has unsaved changes
 // is merged with them on Save's question, shown unsaved, and what needed a choice is listed in
-// a dialog that goes to each. The History puts back what a version held.
+// a dialog that goes to each. The History puts back what a version held, and History Size sets
+// the limit quillbox-cli shows.
 
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -62,6 +64,7 @@ private slots:
     void conflictsAreListedAndTheListGoesToEach();
     void conflictCopiesBesideANotebookAreMergedInAsItOpens();
     void historyPutsADeletedFolderBackByKeys();
+    void historySizeSetsTheLimitQuillboxCliShows();
 
 private:
     // Opens `path`, types `typed` at the end of the first note's body line, as the user would.
@@ -248,6 +251,42 @@ void AppMergeTest::historyPutsADeletedFolderBackByKeys()
     QVERIFY(ReadAll(path) != saved);
     QVERIFY(Cli({ QStringLiteral("restore"), path, whole, QStringLiteral("Main/Gone") }));
     QCOMPARE(ReadAll(path), saved);
+}
+
+// The dialog shows the limit quillbox-cli shows; typed over and taken with Return, it is the one
+// quillbox-cli shows next.
+void AppMergeTest::historySizeSetsTheLimitQuillboxCliShows()
+{
+    const std::optional<QByteArray> before = Cli({ QStringLiteral("history-limit") });
+    QVERIFY(before);
+    const int shown = before->trimmed().toInt();
+    const int wanted = shown == 2048 ? 3072 : 2048;
+    AppWindow app(m_settings);
+    app.NewNotebook();
+    // Looked at once the dialog is closed: a check that failed inside would leave it open.
+    struct Seen
+    {
+        bool bFocused = false;
+        int value = 0;
+    };
+    auto pSeen = std::make_shared<Seen>();
+    WhenModal([pSeen, wanted](QWidget* pDialog) {
+        auto* pLimit = Find<QSpinBox>(pDialog, "historyLimit");
+        if (!pLimit) {
+            qobject_cast<QDialog*>(pDialog)->reject();
+            return;
+        }
+        // A loaded machine activates the dialog a little later.
+        pSeen->bFocused = QTest::qWaitForWindowActive(pDialog) && pLimit->hasFocus();
+        pSeen->value = pLimit->value();
+        GrabAs(pDialog, pDialog->objectName());
+        QTest::keyClicks(pLimit, QString::number(wanted));
+        QTest::keyClick(pLimit, Qt::Key_Return);
+    });
+    QVERIFY(app.frame.OnCommand(cmd::HistoryPrefs));
+    QVERIFY(pSeen->bFocused);
+    QCOMPARE(pSeen->value, shown);
+    QCOMPARE(Cli({ QStringLiteral("history-limit") }), std::optional<QByteArray>(QByteArray::number(wanted) + '\n'));
 }
 
 QTEST_MAIN(AppMergeTest)

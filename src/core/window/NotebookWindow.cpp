@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 
+#include "dialogs/CPrefsDlgs.h"
 #include "disk/RecoveryOffer.h"
 #include "disk/SaveCopy.h"
 #include "disk/UnsavedWork.h"
@@ -334,6 +335,22 @@ void NotebookWindow::ShowHistory()
     const ReadReport report = Batch([&] { return m_doc.RestoreFolder(dlg.RestoreText(), dlg.RestorePath(), path); });
     if (report.status != ReadReport::Status::Ok)
         m_prompts.ReportProblem(report.problem);
+}
+
+void NotebookWindow::ShowHistoryPrefs()
+{
+    if (!m_pKeeping)
+        return;
+    FileProblem problem;
+    const std::optional<int> megabytes = m_pKeeping->HistoryLimit(problem);
+    if (!megabytes) {
+        m_filePrompts.ReportProblem(problem);
+        return;
+    }
+    CHistoryPrefsDlg dlg;
+    dlg.m_nMegabytes = *megabytes;
+    if (m_prompts.RunHistoryPrefsDlg(dlg) && !m_pKeeping->SetHistoryLimit(dlg.m_nMegabytes, problem))
+        m_filePrompts.ReportProblem(problem);
 }
 
 bool NotebookWindow::SaveModified()

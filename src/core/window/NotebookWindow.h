@@ -125,6 +125,8 @@ public:
     // File History: the kept versions of the notebook; a folder of one restored is an unsaved
     // change.
     void ShowHistory();
+    // Preferences History Size: how much the earlier versions of every notebook may take.
+    void ShowHistoryPrefs();
     // The program came back to the front: offers to read the notebook again when another
     // program changed its file.
     void CheckDisk();
