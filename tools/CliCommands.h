@@ -30,3 +30,4 @@ int Diff(const Args& args);
 int Log(const Args& args);
 int Show(const Args& args);
 int Restore(const Args& args);
+int HistoryLimit(const Args& args);

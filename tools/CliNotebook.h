@@ -23,6 +23,7 @@ public:
     bool RunNewNotePrefsDlg(CNewNotePrefsDlg&) override { Fail("Note Header dialog"); }
     bool RunDeleteFolderPrefsDlg(CDeleteFolderPrefsDlg&) override { Fail("Delete Folder dialog"); }
     bool RunHistoryDlg(CHistoryDlg&) override { Fail("History dialog"); }
+    bool RunHistoryPrefsDlg(CHistoryPrefsDlg&) override { Fail("History Preferences dialog"); }
     std::optional<std::string> ChooseSaveFile(const FileChooser&) override { Fail("file chooser"); }
     std::optional<std::string> ChooseOpenFile(const FileChooser&) override { Fail("file chooser"); }
     int TrackPopupMenu(int, int, int) override { Fail("pop-up menu"); }

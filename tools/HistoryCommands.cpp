@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <charconv>
 #include <cstdlib>
 #include <ctime>
 
@@ -130,4 +131,32 @@ int Restore(const Args& args)
             Select(nb, pSelected);
         return true;
     });
+}
+
+int HistoryLimit(const Args& args)
+{
+    FileProblem problem;
+    if (args.operands.empty()) {
+        const std::optional<int> megabytes = ReadHistoryLimit(History(), problem);
+        if (!megabytes) {
+            Error(DescribeProblem(problem));
+            return kFailed;
+        }
+        Write(std::to_string(*megabytes) + "\n");
+        return kOk;
+    }
+    const std::string& given = args.operands[0];
+    int megabytes = 0;
+    const auto [end, error] = std::from_chars(given.data(), given.data() + given.size(), megabytes);
+    if (error != std::errc() || end != given.data() + given.size() || megabytes < kLeastHistoryMegabytes
+        || megabytes > kMostHistoryMegabytes) {
+        Error(Fill(CliText("history-limit takes a number of megabytes from %1 to %2, not \"%3\"; see quillbox-cli help history-limit"),
+                   { std::to_string(kLeastHistoryMegabytes), std::to_string(kMostHistoryMegabytes), given }));
+        return kUsage;
+    }
+    if (!SetHistoryLimit(History(), megabytes, problem)) {
+        Error(DescribeProblem(problem));
+        return kFailed;
+    }
+    return kOk;
 }

@@ -219,6 +219,12 @@ const Command kCommands[] = {
       it, under its old parent (or the nearest folder above it that is still there),
       beside whatever is there now, which stays.
 )") },
+    { "history-limit", {}, 0, 1, HistoryLimit, CLI_TEXT_NOOP(R"(  history-limit [MEGABYTES]
+      Print the most room the kept versions may take, in megabytes of 1,048,576 bytes
+      (1024 unless set), or set it to MEGABYTES, from 1 to 1048576: for the window, whose
+      Preferences > History Size... sets it too, and every command alike. Past it the oldest
+      versions go, never a notebook's newest; a smaller limit takes them at once.
+)") },
 };
 
 // Every command takes these as well as its own.

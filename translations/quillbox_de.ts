@@ -675,6 +675,18 @@ Speichern Sie das Notizbuch, um sie zu behalten.</translation>
         <source>Merge Choices</source>
         <translation>Entscheidungen beim Zusammenführen</translation>
     </message>
+    <message>
+        <source>&amp;History Size...</source>
+        <translation>&amp;Größe des Verlaufs...</translation>
+    </message>
+    <message>
+        <source>Preferences related to the earlier versions kept of every notebook</source>
+        <translation>Einstellungen zu den früheren Fassungen, die von jedem Notizbuch aufbewahrt werden</translation>
+    </message>
+    <message>
+        <source>History Preferences</source>
+        <translation>Einstellungen zum Verlauf</translation>
+    </message>
 </context>
 <context>
     <name>DeleteFolderPrefsDialog</name>
@@ -716,6 +728,10 @@ Speichern Sie das Notizbuch, um sie zu behalten.</translation>
     <message>
         <source>History</source>
         <translation>Verlauf</translation>
+    </message>
+    <message>
+        <source>History Preferences</source>
+        <translation>Einstellungen zum Verlauf</translation>
     </message>
 </context>
 <context>
@@ -820,6 +836,25 @@ Speichern Sie das Notizbuch, um sie zu behalten.</translation>
     <message>
         <source>Find &amp;deleted:</source>
         <translation>&amp;Gelöschtes suchen:</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryPrefsDialog</name>
+    <message>
+        <source> MB</source>
+        <translation> MB</translation>
+    </message>
+    <message>
+        <source>&amp;Keep at most:</source>
+        <translation>&amp;Höchstens aufbewahren:</translation>
+    </message>
+    <message>
+        <source>For every notebook. The oldest versions go first; each notebook&apos;s newest stays.</source>
+        <translation>Für jedes Notizbuch. Die ältesten Fassungen fallen zuerst weg; die neueste jedes Notizbuchs bleibt.</translation>
+    </message>
+    <message>
+        <source>Earlier versions</source>
+        <translation>Frühere Fassungen</translation>
     </message>
 </context>
 <context>
@@ -1321,6 +1356,10 @@ Die Änderungen des anderen Programms Notiz für Notiz mit denen dieses Fensters
     <message>
         <source>Cannot merge the conflict copy &quot;%1&quot;: %2. It is left as it is.</source>
         <translation>Die Konfliktkopie „%1“ kann nicht zusammengeführt werden: %2. Sie bleibt, wie sie ist.</translation>
+    </message>
+    <message>
+        <source>Cannot set the limit of the history in %1: %2.</source>
+        <translation>Die Grenze des Verlaufs in %1 kann nicht gesetzt werden: %2.</translation>
     </message>
 </context>
 <context>

@@ -117,12 +117,12 @@ _quillbox_cli()
     fi
 
     if [ "$cword" -eq 1 ]; then
-        _quillbox_cli_offer new tree cat grep add export import check resave merge diff log show restore help --help --version -v
+        _quillbox_cli_offer new tree cat grep add export import check resave merge diff log show restore history-limit help --help --version -v
         return
     fi
     local command=${words[1]}
     if [ "$command" = help ] || [ "$command" = --help ] || [ "$command" = -h ]; then
-        [ "$cword" -eq 2 ] && _quillbox_cli_offer new tree cat grep add export import check resave merge diff log show restore
+        [ "$cword" -eq 2 ] && _quillbox_cli_offer new tree cat grep add export import check resave merge diff log show restore history-limit
         return
     fi
 

@@ -132,6 +132,8 @@ std::function<void()> CChildFrame::FindHandler(int id)
         if (!m_window.HasMergeChoices())
             return {};
         return [this] { m_window.ShowMergeChoices(); };
+    case cmd::HistoryPrefs:
+        return [this] { m_window.ShowHistoryPrefs(); };
     case cmd::ToggleView:
         // Like a posted F6: the switch happens once the menu command has returned.
         return [this] { QTimer::singleShot(0, this, &CChildFrame::TogglePane); };

@@ -33,7 +33,7 @@ const std::vector<MenuTable>& NotebookMenus()
         { QT_TRANSLATE_NOOP("Menu", "F&older"),
           { { cmd::NewFolder }, { cmd::DeleteFolder }, { cmd::RenameFolder }, { cmd::ExportFolder }, { cmd::ImportFolder },
             { kSeparator }, { cmd::CutFolder }, { cmd::CopyFolder }, { cmd::PasteFolder } } },
-        { QT_TRANSLATE_NOOP("Menu", "&Preferences"), { { cmd::AssignKeys }, { cmd::NoteHeaderPrefs }, { cmd::DeleteFolderPrefs } } },
+        { QT_TRANSLATE_NOOP("Menu", "&Preferences"), { { cmd::AssignKeys }, { cmd::NoteHeaderPrefs }, { cmd::DeleteFolderPrefs }, { cmd::HistoryPrefs } } },
         { QT_TRANSLATE_NOOP("Menu", "&View"), { { cmd::ViewToolbar }, { cmd::ViewStatusBar }, { cmd::ToggleKeysBar }, { cmd::ToggleView } } },
         { QT_TRANSLATE_NOOP("Menu", "&Window"), { { cmd::WindowCascade }, { cmd::WindowTile }, { kWindowList } } },
         { QT_TRANSLATE_NOOP("Menu", "&Help"), { { cmd::HelpTopics }, { cmd::Tutorial }, { kSeparator }, { cmd::About } } },

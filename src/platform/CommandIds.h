@@ -32,6 +32,7 @@ inline constexpr int Tutorial = 32815;
 inline constexpr int FindInNotebook = 32816;
 inline constexpr int History = 32817;
 inline constexpr int MergeChoices = 32820;
+inline constexpr int HistoryPrefs = 32818;
 
 // Standard commands
 inline constexpr int FileNew = 57600;

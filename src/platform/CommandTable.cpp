@@ -40,6 +40,7 @@ const CommandInfo kCommands[] = {
     { cmd::AssignKeys, QB_TRANSLATE_NOOP("Command", "&Move/Copy Note..."), "", QB_TRANSLATE_NOOP("Command", "Preferences related to sending notes to folders"), QB_TRANSLATE_NOOP("Command", "Send Note Preferences") },
     { cmd::NoteHeaderPrefs, QB_TRANSLATE_NOOP("Command", "&Note Header..."), "", QB_TRANSLATE_NOOP("Command", "Preferences related to creating new notes"), QB_TRANSLATE_NOOP("Command", "New Note Preferences") },
     { cmd::DeleteFolderPrefs, QB_TRANSLATE_NOOP("Command", "&DeleteFolder..."), "", QB_TRANSLATE_NOOP("Command", "Preferences related to deleting a folder"), QB_TRANSLATE_NOOP("Command", "Delete Folder Preferences") },
+    { cmd::HistoryPrefs, QB_TRANSLATE_NOOP("Command", "&History Size..."), "", QB_TRANSLATE_NOOP("Command", "Preferences related to the earlier versions kept of every notebook"), QB_TRANSLATE_NOOP("Command", "History Preferences") },
     { cmd::ViewToolbar, QB_TRANSLATE_NOOP("Command", "&Toolbar"), "", QB_TRANSLATE_NOOP("Command", "Show or hide the toolbar"), QB_TRANSLATE_NOOP("Command", "Toggle ToolBar") },
     { cmd::ViewStatusBar, QB_TRANSLATE_NOOP("Command", "&Status Bar"), "", QB_TRANSLATE_NOOP("Command", "Show or hide the status bar"), QB_TRANSLATE_NOOP("Command", "Toggle StatusBar") },
     { cmd::ToggleKeysBar, QB_TRANSLATE_NOOP("Command", "&Assigned Keys Bar"), "", QB_TRANSLATE_NOOP("Command", "Show or hide the assigned keys bar"), QB_TRANSLATE_NOOP("Command", "Toggle Assigned Keys Bar") },

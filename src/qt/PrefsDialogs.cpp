@@ -4,10 +4,13 @@
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "dialogs/CPrefsDlgs.h"
+#include "history/KeptHistory.h"
 #include "qt/DialogParts.h"
 
 namespace {
@@ -83,5 +86,52 @@ DeleteFolderPrefsDialog::DeleteFolderPrefsDialog(CDeleteFolderPrefsDlg& dlg, QWi
 void DeleteFolderPrefsDialog::accept()
 {
     m_dlg.m_bPrompt = m_pPrompt->isChecked() ? 1 : 0;
+    QDialog::accept();
+}
+
+HistoryPrefsDialog::HistoryPrefsDialog(CHistoryPrefsDlg& dlg, QWidget* parent)
+    : QDialog(parent)
+    , m_dlg(dlg)
+    , m_pLimit(new QSpinBox)
+{
+    setObjectName(QStringLiteral("historyPrefsDialog"));
+    setWindowTitle(QCoreApplication::translate("Dialog", CHistoryPrefsDlg::kCaption));
+    m_pLimit->setObjectName(QStringLiteral("historyLimit"));
+    m_pLimit->setRange(kLeastHistoryMegabytes, kMostHistoryMegabytes);
+    m_pLimit->setStepType(QAbstractSpinBox::AdaptiveDecimalStepType);
+    m_pLimit->setSuffix(tr(" MB"));
+    m_pLimit->setValue(dlg.m_nMegabytes);
+    auto* pLabel = new QLabel(tr("&Keep at most:"));
+    pLabel->setObjectName(QStringLiteral("historyLimitLabel"));
+    pLabel->setBuddy(m_pLimit);
+    m_pLimit->setAccessibleName(pLabel->text().remove(QLatin1Char('&')));
+    auto* pNote = new QLabel(tr("For every notebook. The oldest versions go first; each notebook's newest stays."));
+    pNote->setObjectName(QStringLiteral("historyLimitNote"));
+    pNote->setWordWrap(true);
+    auto* pGroup = new QGroupBox(tr("Earlier versions"));
+    pGroup->setObjectName(QStringLiteral("earlierVersionsGroup"));
+    auto* pRow = new QHBoxLayout;
+    pRow->addWidget(pLabel);
+    pRow->addWidget(m_pLimit, 1);
+    auto* pBoxes = new QVBoxLayout(pGroup);
+    pBoxes->addLayout(pRow);
+    pBoxes->addWidget(pNote);
+    pGroup->setMinimumWidth(DialogUnits(this, 174, 0).width());
+    const auto [pOk, pCancel] = NewOkCancel(this);
+    auto* pButtons = new QVBoxLayout;
+    pButtons->addWidget(pOk);
+    pButtons->addWidget(pCancel);
+    pButtons->addStretch();
+    auto* pLayout = new QHBoxLayout(this);
+    pLayout->addWidget(pGroup, 1);
+    pLayout->addLayout(pButtons);
+    // Typing replaces the limit shown.
+    m_pLimit->selectAll();
+    m_pLimit->setFocus();
+}
+
+void HistoryPrefsDialog::accept()
+{
+    m_dlg.m_nMegabytes = m_pLimit->value();
     QDialog::accept();
 }

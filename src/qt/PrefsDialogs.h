@@ -3,8 +3,10 @@
 #include <QDialog>
 
 class CDeleteFolderPrefsDlg;
+class CHistoryPrefsDlg;
 class CNewNotePrefsDlg;
 class QCheckBox;
+class QSpinBox;
 
 // "New Note Preferences": which parts a new note's header holds.
 class NewNotePrefsDialog : public QDialog
@@ -36,4 +38,19 @@ public:
 private:
     CDeleteFolderPrefsDlg& m_dlg;
     QCheckBox* m_pPrompt;
+};
+
+// "History Preferences": how many megabytes the earlier versions of every notebook may take.
+class HistoryPrefsDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit HistoryPrefsDialog(CHistoryPrefsDlg& dlg, QWidget* parent = nullptr);
+
+    void accept() override;
+
+private:
+    CHistoryPrefsDlg& m_dlg;
+    QSpinBox* m_pLimit;
 };

@@ -182,6 +182,12 @@ bool QtPrompts::RunDeleteFolderPrefsDlg(CDeleteFolderPrefsDlg& dlg)
     return dialog.exec() == QDialog::Accepted;
 }
 
+bool QtPrompts::RunHistoryPrefsDlg(CHistoryPrefsDlg& dlg)
+{
+    HistoryPrefsDialog dialog(dlg, m_pParent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
 std::optional<std::string> QtPrompts::ChooseSaveFile(const FileChooser& chooser)
 {
     return ChooseFile(m_pParent, chooser, QFileDialog::AcceptSave);

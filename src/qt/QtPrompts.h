@@ -29,6 +29,7 @@ public:
     bool RunNewNotePrefsDlg(CNewNotePrefsDlg& dlg) override;
     bool RunDeleteFolderPrefsDlg(CDeleteFolderPrefsDlg& dlg) override;
     bool RunHistoryDlg(CHistoryDlg& dlg) override;
+    bool RunHistoryPrefsDlg(CHistoryPrefsDlg& dlg) override;
     std::optional<std::string> ChooseSaveFile(const FileChooser& chooser) override;
     std::optional<std::string> ChooseOpenFile(const FileChooser& chooser) override;
     int TrackPopupMenu(int menuId, int x, int y) override;

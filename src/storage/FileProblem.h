@@ -16,8 +16,9 @@ struct FileProblem
         Save,
         Export,
         Import,
-        WriteRecovery, // `path` is the recovery folder
-        MergeCopy,     // a file-sync tool's conflict copy, merged into its notebook
+        WriteRecovery,   // `path` is the recovery folder
+        MergeCopy,       // a file-sync tool's conflict copy, merged into its notebook
+        SetHistoryLimit, // `path` is the history's folder or database
     };
     enum class Kind
     {

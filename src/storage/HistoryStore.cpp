@@ -34,6 +34,7 @@ CREATE TABLE IF NOT EXISTS versions (id INTEGER PRIMARY KEY, notebook BLOB NOT N
     host TEXT NOT NULL, kind INTEGER NOT NULL, header BLOB NOT NULL, records BLOB NOT NULL);
 CREATE INDEX IF NOT EXISTS versions_by_notebook ON versions (notebook, time);
 CREATE TABLE IF NOT EXISTS counts (name TEXT PRIMARY KEY, value INTEGER NOT NULL);
+CREATE TABLE IF NOT EXISTS settings (name TEXT PRIMARY KEY, value INTEGER NOT NULL);
 )";
 
 // One prepared statement, finalized when it goes.
@@ -222,9 +223,8 @@ struct HistoryStore::Cache
     }
 };
 
-HistoryStore::HistoryStore(std::string dir, uint64_t maxBytes)
+HistoryStore::HistoryStore(std::string dir)
     : m_strDir(std::move(dir))
-    , m_maxBytes(maxBytes)
 {
 }
 
@@ -237,7 +237,6 @@ HistoryStore::~HistoryStore()
 
 HistoryStore::HistoryStore(HistoryStore&& other) noexcept
     : m_strDir(std::move(other.m_strDir))
-    , m_maxBytes(other.m_maxBytes)
     , m_pDb(std::exchange(other.m_pDb, nullptr))
     , m_prepared(std::exchange(other.m_prepared, {}))
     , m_pCache(std::move(other.m_pCache))
@@ -269,8 +268,11 @@ bool HistoryStore::Open(FileProblem& problem)
     // Made as the recovery folder is: the state folders above it the user's own, it private.
     const std::filesystem::path parent = std::filesystem::path(m_strDir).parent_path();
     if (!MakeFolders(parent.parent_path().string(), problem) || !MakePrivateFolder(parent.string(), problem)
-        || !MakePrivateFolder(m_strDir, problem))
+        || !MakePrivateFolder(m_strDir, problem)) {
+        // Their problems name no path: it is this folder that could not be made.
+        problem.path = m_strDir;
         return false;
+    }
     const std::string path = m_strDir + "/history.db";
     // Made 0600 here, whatever the umask: SQLite gives its journal files the database's mode.
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
@@ -565,9 +567,42 @@ void HistoryStore::CollectGarbage()
     Exec(m_pDb, "PRAGMA incremental_vacuum; PRAGMA wal_checkpoint(TRUNCATE);");
 }
 
+uint64_t HistoryStore::StoredMaxBytes()
+{
+    Statement limit(Prepared("SELECT value FROM settings WHERE name = 'max bytes'"));
+    const int64_t value = limit.Row() ? limit.Int(0) : 0;
+    return value > 0 ? static_cast<uint64_t>(value) : kDefaultMaxBytes;
+}
+
+std::optional<uint64_t> HistoryStore::MaxBytes(FileProblem& problem)
+{
+    if (!Open(problem))
+        return std::nullopt;
+    return StoredMaxBytes();
+}
+
+bool HistoryStore::SetMaxBytes(uint64_t maxBytes, FileProblem& problem)
+{
+    if (!Open(problem)) {
+        problem.action = FileProblem::Action::SetHistoryLimit;
+        return false;
+    }
+    Statement set(m_pDb, "INSERT INTO settings (name, value) VALUES ('max bytes', ?) "
+                         "ON CONFLICT (name) DO UPDATE SET value = excluded.value");
+    if (!set.Bind(1, static_cast<int64_t>(maxBytes)).Run()) {
+        problem = FileProblem { .action = FileProblem::Action::SetHistoryLimit, .kind = FileProblem::Kind::Failure,
+                                .path = m_strDir, .detail = sqlite3_errmsg(m_pDb) };
+        return false;
+    }
+    Bound();
+    return true;
+}
+
 void HistoryStore::Bound()
 {
-    while (SizeOnDisk() > m_maxBytes) {
+    // Read each time: another Quillbox may have set it since.
+    const uint64_t maxBytes = StoredMaxBytes();
+    while (SizeOnDisk() > maxBytes) {
         // The oldest versions but each notebook's newest, a tenth of them at a time.
         std::vector<int64_t> oldest;
         {

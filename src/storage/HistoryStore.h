@@ -57,14 +57,15 @@ struct HistoryContent
 // one transaction, so a process killed at any point leaves the store as it was before or after.
 //
 // Old versions are thinned: every version of the last day, the newest of each day for a month,
-// the newest of each month after; and the oldest go while the store passes `maxBytes`, the newest
-// version of each notebook always kept. Texts are told apart by a 64-bit hash and their length.
+// the newest of each month after; and the oldest go while the store passes its limit, the newest
+// version of each notebook always kept. The limit is kept in the store itself, so that the window
+// and quillbox-cli bound it alike. Texts are told apart by a 64-bit hash and their length.
 class HistoryStore
 {
 public:
     static constexpr uint64_t kDefaultMaxBytes = uint64_t(1) << 30;
 
-    explicit HistoryStore(std::string dir, uint64_t maxBytes = kDefaultMaxBytes);
+    explicit HistoryStore(std::string dir);
     ~HistoryStore();
     HistoryStore(HistoryStore&& other) noexcept;
     HistoryStore& operator=(HistoryStore&&) = delete;
@@ -96,6 +97,12 @@ public:
     uint64_t SizeOnDisk();
     // Thins the notebook's versions as of `now` (Keep does it too).
     void Thin(const std::string& notebook, int64_t now);
+    // The limit of the store's size, as any Quillbox last set it (kDefaultMaxBytes until one
+    // does); nothing, with `problem` saying why, when the store cannot be read.
+    std::optional<uint64_t> MaxBytes(FileProblem& problem);
+    // Sets the limit (more than 0) for every Quillbox and keeps within it at once; false, with
+    // `problem` saying why, when it could not be set.
+    bool SetMaxBytes(uint64_t maxBytes, FileProblem& problem);
 
 private:
     struct Cache;
@@ -112,11 +119,13 @@ private:
     void DropVersions(const std::vector<int64_t>& ids);
     // Removes the records and texts no version refers to.
     void CollectGarbage();
+    // Drops the oldest versions but each notebook's newest while the store passes its limit.
     void Bound();
+    // The limit as the store holds it.
+    uint64_t StoredMaxBytes();
     int64_t Collections();
 
     std::string m_strDir;
-    uint64_t m_maxBytes;
     sqlite3* m_pDb = nullptr;
     std::unordered_map<const char*, sqlite3_stmt*> m_prepared;
     // What the last version kept holds, its texts held here, so their bytes are never reused: a

@@ -158,6 +158,8 @@ std::string DescribeProblem(const FileProblem& problem, const PathShower& show)
         return Fill(Tr("ProblemWords", "Cannot write the recovery file in %1: %2."), { file, reason });
     case Action::MergeCopy:
         return Fill(Tr("ProblemWords", "Cannot merge the conflict copy \"%1\": %2. It is left as it is."), { file, reason });
+    case Action::SetHistoryLimit:
+        return Fill(Tr("ProblemWords", "Cannot set the limit of the history in %1: %2."), { file, reason });
     case Action::None:
     case Action::Open:
         break;

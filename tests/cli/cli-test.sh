@@ -282,6 +282,31 @@ mkdir tmp
 (sleep 5 | TMPDIR=$WORK/tmp "$Q" cat - Main >/dev/null 2>&1 & pid=$!; sleep 0.3; kill -9 $pid; wait $pid) 2>/dev/null
 [ -z "$(ls -A tmp)" ] || fail "a killed command left $(ls tmp)"
 
+# history-limit shows and sets the limit in megabytes, kept in a history of its own here; what is
+# no whole number from 1 to 1048576 is refused and changes nothing, and a history that cannot be
+# reached is a failure, not the default.
+limit() { XDG_STATE_HOME=$WORK/limit-state "$Q" history-limit "$@"; }
+expect 0 limit
+same 1024 out
+expect 0 limit 5
+expect 0 limit
+same 5 out
+for given in 0 1048577 x 5x ' 7' 99999999999999999999 -3; do
+    expect 2 limit -- "$given"
+    same "quillbox-cli: history-limit takes a number of megabytes from 1 to 1048576, not \"$given\"; see quillbox-cli help history-limit" err
+done
+expect 2 limit 5 6
+expect 0 limit
+same 5 out
+while IFS='|' read -r words said; do
+    # shellcheck disable=SC2086
+    XDG_STATE_HOME=$WORK/nb.not expect 1 "$Q" history-limit $words
+    grep -q "^quillbox-cli: $said" err || fail "history-limit $words without a history says [$(cat err)]"
+done <<'EOF'
+|Cannot open
+7|Cannot set the limit of the history in
+EOF
+
 # Help for the program and for each command; an option's value joined to it.
 for words in -h help --help "help add" "add --help" "add -h" "--help add" "grep nb.not -h"; do
     # shellcheck disable=SC2086
@@ -328,6 +353,7 @@ quillbox-cli cat "my notes.not" Main/\ |Main/\ |Main/\ \ leading
 quillbox-cli cat my\ notes.not 'Main/it|Main/it|Main/it'\''s
 quillbox-cli add --create 'my notes.not' Main/a:||b
 quillbox-cli tree --pa|--pa|--paths
+quillbox-cli history-l|history-l|history-limit
 quillbox-cli export --format=h|h|html
 EOF
 done

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include <signal.h>
+#include <sqlite3.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -86,8 +90,8 @@ TEST(History, AVersionCostsWhatChangedAndComesBackWhole)
 }
 
 // Every version of the last day, the newest of each day for a month, the newest of each month
-// after; and past the bound the oldest go, never a notebook's newest.
-TEST(History, OldVersionsThinOutAndTheBoundTakesTheOldest)
+// after.
+TEST(History, OldVersionsThinOut)
 {
     Store history;
     const std::vector<std::pair<int64_t, bool>> versions = {
@@ -105,17 +109,39 @@ TEST(History, OldVersionsThinOutAndTheBoundTakesTheOldest)
     for (const HistoryVersion& version : history.store.List(HistoryKey("/n/a.not")))
         kept.push_back(version.id);
     EXPECT_EQ(kept, expected);
+}
 
-    TempDir dir;
-    // Texts a and c are shared; once the fifth text passes the bound, the version that alone
-    // holds b goes.
-    HistoryStore bounded(dir.Path("state/quillbox/history"), 900000);
-    FileProblem problem;
+// The limit is kept in the store: one Quillbox lowers it, which takes the oldest versions at
+// once, never a notebook's newest, and another keeps within it.
+TEST(History, TheLimitOneStoreSetsBindsEveryStore)
+{
+    Store history;
+    const std::string dir = history.dir.Path("state/quillbox/history");
+    // Texts a and c are shared: five texts, within the default limit.
     for (const auto& [path, letter] : { std::pair("/n/a.not", 'b'), std::pair("/n/b.not", 'x'), std::pair("/n/a.not", 'y') })
-        ASSERT_TRUE(KeepVersion(bounded, path, Large(letter), kNow, HistoryKind::Saved, problem));
-    EXPECT_EQ(bounded.List(HistoryKey("/n/a.not")).size(), 1u);
-    EXPECT_EQ(bounded.List(HistoryKey("/n/b.not")).size(), 1u);
-    EXPECT_LE(bounded.SizeOnDisk(), uint64_t(900000));
+        history.Keep(Large(letter), kNow, path);
+    EXPECT_EQ(history.store.List(HistoryKey("/n/a.not")).size(), 2u);
+
+    HistoryStore other(dir);
+    ASSERT_TRUE(other.SetMaxBytes(900000, history.problem)) << history.problem.detail;
+    EXPECT_EQ(history.store.List(HistoryKey("/n/a.not")).size(), 1u);
+    EXPECT_EQ(history.store.List(HistoryKey("/n/b.not")).size(), 1u);
+    EXPECT_LE(history.store.SizeOnDisk(), uint64_t(900000));
+    // The first store bounds itself by what the other set: a's next version takes y's place.
+    history.Keep(Large('z'), kNow + 1);
+    EXPECT_EQ(history.store.List(HistoryKey("/n/a.not")).size(), 1u);
+    EXPECT_EQ(history.store.MaxBytes(history.problem), uint64_t(900000));
+
+    // A store an earlier Quillbox made has no table for the limit: the default holds, and a
+    // limit can be set.
+    sqlite3* pDb = nullptr;
+    ASSERT_EQ(sqlite3_open((dir + "/history.db").c_str(), &pDb), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(pDb, "DROP TABLE settings", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(pDb);
+    HistoryStore earlier(dir);
+    EXPECT_EQ(earlier.MaxBytes(history.problem), HistoryStore::kDefaultMaxBytes);
+    EXPECT_TRUE(earlier.SetMaxBytes(uint64_t(5) << 20, history.problem));
+    EXPECT_EQ(HistoryStore(dir).MaxBytes(history.problem), uint64_t(5) << 20);
 }
 
 // A Quillbox killed while it keeps versions leaves every version it finished whole, and the store
@@ -123,10 +149,25 @@ TEST(History, OldVersionsThinOutAndTheBoundTakesTheOldest)
 TEST(History, AKillDuringAWriteLeavesEveryVersionWhole)
 {
     Store history;
+    // The writer goes with its round, however the round ends, and with the test's process.
+    struct Writer
+    {
+        pid_t pid = ::fork();
+        ~Writer()
+        {
+            if (pid > 0) {
+                ::kill(pid, SIGKILL);
+                int status = 0;
+                ::waitpid(pid, &status, 0);
+            }
+        }
+    };
     for (int round = 0; round < 4; ++round) {
-        const pid_t child = ::fork();
+        const Writer writer;
+        const pid_t child = writer.pid;
         ASSERT_GE(child, 0);
         if (child == 0) {
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
             try {
                 HistoryStore store(history.dir.Path("state/quillbox/history"));
                 FileProblem problem;
@@ -141,15 +182,14 @@ TEST(History, AKillDuringAWriteLeavesEveryVersionWhole)
         }
         // Killed at a different point of a write each round.
         const size_t wanted = 2 + round * 3;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
         while (HistoryStore(history.dir.Path("state/quillbox/history")).List(HistoryKey("/n/a.not")).size() < wanted) {
             int status = 0;
             ASSERT_EQ(::waitpid(child, &status, WNOHANG), 0) << "the writer ended by itself";
+            ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the writer kept too few versions";
             ::usleep(1000);
         }
         ::usleep(useconds_t(round * 3000));
-        ::kill(child, SIGKILL);
-        int status = 0;
-        ::waitpid(child, &status, 0);
     }
     HistoryStore store(history.dir.Path("state/quillbox/history"));
     const std::vector<HistoryVersion> versions = store.List(HistoryKey("/n/a.not"));

@@ -11,12 +11,14 @@
 
 #include "../GonePid.h"
 #include "NotebookFileTestFiles.h"
+#include "dialogs/CPrefsDlgs.h"
 #include "history/CHistoryDlg.h"
 #include "history/KeptHistory.h"
 #include "storage/LockFile.h"
 #include "support/NotebookSketch.h"
 #include "support/ScriptedWindow.h"
 #include "words/MessageWords.h"
+#include "words/ProblemWords.h"
 
 namespace {
 
@@ -492,4 +494,44 @@ TEST(NotebookWindow, HistoryOfTheSelectedFolder)
     });
     w.window.ShowHistory();
     EXPECT_PROMPTS_DONE(shared);
+}
+
+// History Size shows the history's limit and sets it on OK alone; a history that cannot be
+// reached is said, with no dialog.
+TEST(NotebookWindow, HistorySizeShowsTheLimitAndSetsItOnOkAlone)
+{
+    Files files;
+    ScriptedWindow::Shared shared(files.state);
+    ScriptedWindow w(shared);
+    const struct
+    {
+        bool bOk;
+        int typed;
+        int shown;
+        int after;
+    } steps[] = { { true, 5, 1024, 5 }, { false, 7, 5, 5 } };
+    for (const auto& step : steps) {
+        int shown = 0;
+        shared.prompts.ExpectHistoryPrefs([&](CHistoryPrefsDlg& dlg) {
+            shown = dlg.m_nMegabytes;
+            dlg.m_nMegabytes = step.typed;
+            return step.bOk;
+        });
+        w.window.ShowHistoryPrefs();
+        EXPECT_EQ(shown, step.shown);
+        HistoryStore history(files.state + "/history");
+        FileProblem problem;
+        EXPECT_EQ(ReadHistoryLimit(history, problem), step.after);
+    }
+    EXPECT_PROMPTS_DONE(shared);
+
+    // The state folder is a file.
+    WriteBytes(files.notebook, Bytes("a:1"));
+    ScriptedWindow::Shared unreachable(files.notebook);
+    ScriptedWindow broken(unreachable);
+    FileProblem problem;
+    EXPECT_FALSE(HistoryStore(files.notebook + "/history").MaxBytes(problem));
+    unreachable.prompts.ExpectMessage(DescribeProblem(problem));
+    broken.window.ShowHistoryPrefs();
+    EXPECT_PROMPTS_DONE(unreachable);
 }

@@ -276,6 +276,7 @@ void AppAccessibilityTest::everyDialogNamesAndShowsEveryControl_data()
     add("assign keys", cmd::AssignKeys, true, "assignKeysDialog");
     add("note header", cmd::NoteHeaderPrefs, true, "newNotePrefsDialog");
     add("delete folder preferences", cmd::DeleteFolderPrefs, true, "deleteFolderPrefsDialog");
+    add("history size", cmd::HistoryPrefs, true, "historyPrefsDialog");
     add("help topics", cmd::HelpTopics, true, "helpWindow");
     add("tutorial", cmd::Tutorial, true, "helpWindow");
     add("about, with a notebook", cmd::About, true, "aboutDlg");

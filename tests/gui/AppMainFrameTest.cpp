@@ -103,7 +103,7 @@ void AppMainFrameTest::menusFollowWhetherANotebookIsOpen()
                             "&Export Folder...\tCtrl+E|&Import Folder...\tCtrl+I|-|C&ut Folder\tCtrl+J|"
                             "C&opy Folder\tCtrl+K|&Paste Folder\tCtrl+L"));
     QCOMPARE(MenuTexts(MenuOf(app.frame, QStringLiteral("&Preferences"))),
-             QStringLiteral("&Move/Copy Note...|&Note Header...|&DeleteFolder..."));
+             QStringLiteral("&Move/Copy Note...|&Note Header...|&DeleteFolder...|&History Size..."));
     QCOMPARE(MenuTexts(MenuOf(app.frame, QStringLiteral("&View"))),
              QStringLiteral("&Toolbar|&Status Bar|&Assigned Keys Bar|Toggle &View\tF6"));
     QCOMPARE(MenuTexts(MenuOf(app.frame, QStringLiteral("&Window"))), QStringLiteral("&Cascade|&Tile"));

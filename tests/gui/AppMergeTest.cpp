@@ -1,12 +1,14 @@
 // Merge in the window: a notebook another program changed while the window has unsaved changes
 // is merged with them on Save's question, shown unsaved, and what needed a choice is listed in
-// a dialog that goes to each. The History puts back what a version held.
+// a dialog that goes to each. The History puts back what a version held, and History Size sets
+// the limit quillbox-cli shows.
 
 #include <QApplication>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QtTest>
@@ -65,6 +67,7 @@ private slots:
     void conflictCopiesBesideANotebookAreMergedInAsItOpens();
     void historyPutsADeletedFolderBackByKeys();
     void historyFindsADeletedNoteAndPutsItBackByKeys();
+    void historySizeSetsTheLimitQuillboxCliShows();
 
 private:
     // Opens `path`, types `typed` at the end of the first note's body line, as the user would.
@@ -298,6 +301,42 @@ void AppMergeTest::historyFindsADeletedNoteAndPutsItBackByKeys()
     const std::optional<QByteArray> work = Cli({ QStringLiteral("cat"), path, QStringLiteral("Main/Work") });
     QVERIFY(work);
     QVERIFY2(work->startsWith("kept\r\n------") && work->endsWith("Dentist at nine\r\n"), work->constData());
+}
+
+// The dialog shows the limit quillbox-cli shows; typed over and taken with Return, it is the one
+// quillbox-cli shows next.
+void AppMergeTest::historySizeSetsTheLimitQuillboxCliShows()
+{
+    const std::optional<QByteArray> before = Cli({ QStringLiteral("history-limit") });
+    QVERIFY(before);
+    const int shown = before->trimmed().toInt();
+    const int wanted = shown == 2048 ? 3072 : 2048;
+    AppWindow app(m_settings);
+    app.NewNotebook();
+    // Looked at once the dialog is closed: a check that failed inside would leave it open.
+    struct Seen
+    {
+        bool bFocused = false;
+        int value = 0;
+    };
+    auto pSeen = std::make_shared<Seen>();
+    WhenModal([pSeen, wanted](QWidget* pDialog) {
+        auto* pLimit = Find<QSpinBox>(pDialog, "historyLimit");
+        if (!pLimit) {
+            qobject_cast<QDialog*>(pDialog)->reject();
+            return;
+        }
+        // A loaded machine activates the dialog a little later.
+        pSeen->bFocused = QTest::qWaitForWindowActive(pDialog) && pLimit->hasFocus();
+        pSeen->value = pLimit->value();
+        GrabAs(pDialog, pDialog->objectName());
+        QTest::keyClicks(pLimit, QString::number(wanted));
+        QTest::keyClick(pLimit, Qt::Key_Return);
+    });
+    QVERIFY(app.frame.OnCommand(cmd::HistoryPrefs));
+    QVERIFY(pSeen->bFocused);
+    QCOMPARE(pSeen->value, shown);
+    QCOMPARE(Cli({ QStringLiteral("history-limit") }), std::optional<QByteArray>(QByteArray::number(wanted) + '\n'));
 }
 
 QTEST_MAIN(AppMergeTest)

@@ -225,6 +225,7 @@ const std::vector<Window>& Windows()
         { "assign keys", ByCommand(cmd::AssignKeys) },
         { "note header", ByCommand(cmd::NoteHeaderPrefs) },
         { "delete folder preferences", ByCommand(cmd::DeleteFolderPrefs) },
+        { "history size", ByCommand(cmd::HistoryPrefs) },
         { "help", ByCommand(cmd::HelpTopics) },
         { "close unsaved", ByCommand(cmd::FileClose) },
         { "tutorial offer", Made([](QWidget* pParent) { return new CRunTutorialDlg(pParent); }) },

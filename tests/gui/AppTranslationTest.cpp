@@ -265,8 +265,8 @@ void AppTranslationTest::everyTextComesFromTheCatalogueAndFits()
     GrabAs(&app.frame, QStringLiteral("pseudo-main"));
 
     // Each dialog a command opens, checked while it is up and then cancelled.
-    const int commands[] = { cmd::NewFolder,        cmd::AssignKeys, cmd::NoteHeaderPrefs,
-                             cmd::DeleteFolderPrefs, cmd::About,      cmd::FindInNotebook };
+    const int commands[] = { cmd::NewFolder,         cmd::AssignKeys, cmd::NoteHeaderPrefs, cmd::DeleteFolderPrefs,
+                             cmd::HistoryPrefs,      cmd::About,      cmd::FindInNotebook };
     for (const int id : commands) {
         bool bShown = false;
         WhenModal([&faults, &bShown, id](QWidget* pDialog) {

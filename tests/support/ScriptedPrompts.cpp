@@ -78,6 +78,11 @@ void ScriptedPrompts::ExpectHistory(std::function<bool(CHistoryDlg&)> handler)
     m_steps.push_back({ "history", {}, false, 0, {}, Erase(std::move(handler)) });
 }
 
+void ScriptedPrompts::ExpectHistoryPrefs(std::function<bool(CHistoryPrefsDlg&)> handler)
+{
+    m_steps.push_back({ "historyprefs", {}, false, 0, {}, Erase(std::move(handler)) });
+}
+
 void ScriptedPrompts::ExpectAssignKeys(std::function<bool(CAssignKeysDlg&)> handler)
 {
     m_steps.push_back({ "assignkeys", {}, false, 0, {}, Erase(std::move(handler)) });
@@ -198,6 +203,12 @@ bool ScriptedPrompts::RunChooseFolderDlg(CChooseFolderDlg& dlg)
 bool ScriptedPrompts::RunHistoryDlg(CHistoryDlg& dlg)
 {
     auto step = Take("history", {});
+    return step && step->dialog(&dlg);
+}
+
+bool ScriptedPrompts::RunHistoryPrefsDlg(CHistoryPrefsDlg& dlg)
+{
+    auto step = Take("historyprefs", {});
     return step && step->dialog(&dlg);
 }
 

@@ -37,6 +37,7 @@ public:
     void ExpectNewNotePrefs(std::function<bool(CNewNotePrefsDlg&)> handler);
     void ExpectDeleteFolderPrefs(std::function<bool(CDeleteFolderPrefsDlg&)> handler);
     void ExpectHistory(std::function<bool(CHistoryDlg&)> handler);
+    void ExpectHistoryPrefs(std::function<bool(CHistoryPrefsDlg&)> handler);
     void ExpectSaveFile(std::optional<std::string> path, std::function<void(const FileChooser&)> check = {});
     void ExpectOpenFile(std::optional<std::string> path, std::function<void(const FileChooser&)> check = {});
     void ExpectPopupMenu(int menuId, int command);
@@ -56,6 +57,7 @@ public:
     bool RunInputDlg(CInputDlg& dlg) override;
     bool RunChooseFolderDlg(CChooseFolderDlg& dlg) override;
     bool RunHistoryDlg(CHistoryDlg& dlg) override;
+    bool RunHistoryPrefsDlg(CHistoryPrefsDlg& dlg) override;
     bool RunAssignKeysDlg(CAssignKeysDlg& dlg) override;
     bool RunNewNotePrefsDlg(CNewNotePrefsDlg& dlg) override;
     bool RunDeleteFolderPrefsDlg(CDeleteFolderPrefsDlg& dlg) override;

@@ -21,3 +21,12 @@ public:
 
     int m_bPrompt = 0;
 };
+
+// "History Preferences": how many megabytes the earlier versions of every notebook may take.
+class CHistoryPrefsDlg
+{
+public:
+    static constexpr const char* kCaption = QB_TRANSLATE_NOOP("Dialog", "History Preferences");
+
+    int m_nMegabytes = 0;
+};

@@ -14,6 +14,7 @@ class CAssignKeysDlg;
 class CNewNotePrefsDlg;
 class CDeleteFolderPrefsDlg;
 class CHistoryDlg;
+class CHistoryPrefsDlg;
 
 // What a file chooser offers: the filter in the form "Name (*.ext)|*.ext|...||", the
 // extension added to a typed name that has none, and the file it shows chosen at first (a path
@@ -79,6 +80,7 @@ public:
     virtual bool RunNewNotePrefsDlg(CNewNotePrefsDlg& dlg) = 0;
     virtual bool RunDeleteFolderPrefsDlg(CDeleteFolderPrefsDlg& dlg) = 0;
     virtual bool RunHistoryDlg(CHistoryDlg& dlg) = 0;
+    virtual bool RunHistoryPrefsDlg(CHistoryPrefsDlg& dlg) = 0;
 
     // The chosen path, or nothing when the user cancelled.
     virtual std::optional<std::string> ChooseSaveFile(const FileChooser& chooser) = 0;

@@ -52,6 +52,18 @@ std::vector<VersionChange> WorkKeeping::Log(const std::string& path, const std::
     return VersionLog(m_history, path, folderPath);
 }
 
+std::optional<int> WorkKeeping::HistoryLimit(FileProblem& problem)
+{
+    m_writer.Drain();
+    return ReadHistoryLimit(m_history, problem);
+}
+
+bool WorkKeeping::SetHistoryLimit(int megabytes, FileProblem& problem)
+{
+    m_writer.Drain();
+    return ::SetHistoryLimit(m_history, megabytes, problem);
+}
+
 bool WorkKeeping::WriteAll()
 {
     bool bAllKept = true;

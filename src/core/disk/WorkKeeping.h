@@ -58,6 +58,10 @@ public:
     // The kept versions of the notebook at `path` (or of its folder at `folderPath`), newest
     // first with what each changed, once every write is done.
     std::vector<VersionChange> Log(const std::string& path, const std::string& folderPath = {});
+    // The history's limit in megabytes, once every write is done (ReadHistoryLimit).
+    std::optional<int> HistoryLimit(FileProblem& problem);
+    // Sets it once every write is done, for every Quillbox (SetHistoryLimit).
+    bool SetHistoryLimit(int megabytes, FileProblem& problem);
 
     // Every window's unsaved work, now (a signal, the session's end); false when some of it could
     // not be kept.

@@ -15,6 +15,8 @@
 
 namespace {
 
+constexpr uint64_t kMegabyte = uint64_t(1) << 20;
+
 // A kept record's key: the key, a tab, the function; empty for a folder without one.
 std::string KeyText(const std::optional<KeyAssignment>& key)
 {
@@ -285,6 +287,19 @@ std::optional<NotebookSnapshot> LoadVersion(HistoryStore& store, int64_t id)
 {
     const std::optional<HistoryContent> content = store.Load(id);
     return content ? FromHistory(*content) : std::nullopt;
+}
+
+std::optional<int> ReadHistoryLimit(HistoryStore& store, FileProblem& problem)
+{
+    const std::optional<uint64_t> maxBytes = store.MaxBytes(problem);
+    if (!maxBytes)
+        return std::nullopt;
+    return static_cast<int>(std::min<uint64_t>((*maxBytes + kMegabyte - 1) / kMegabyte, kMostHistoryMegabytes));
+}
+
+bool SetHistoryLimit(HistoryStore& store, int megabytes, FileProblem& problem)
+{
+    return store.SetMaxBytes(static_cast<uint64_t>(megabytes) * kMegabyte, problem);
 }
 
 std::optional<NotebookSnapshot> FindCommonVersion(HistoryStore& store, const std::string& notebookPath,

@@ -23,6 +23,18 @@ std::optional<int64_t> KeepVersion(HistoryStore& store, const std::string& noteb
                                    int64_t time, HistoryKind kind, FileProblem& problem);
 std::optional<NotebookSnapshot> LoadVersion(HistoryStore& store, int64_t id);
 
+// The history's limit as the user sets it, in the window and with quillbox-cli alike: whole
+// megabytes of 2^20 bytes, from one to a terabyte's worth.
+inline constexpr int kLeastHistoryMegabytes = 1;
+inline constexpr int kMostHistoryMegabytes = 1 << 20;
+// The limit, rounded up to whole megabytes; nothing, with `problem` saying why, when the store
+// cannot be read.
+std::optional<int> ReadHistoryLimit(HistoryStore& store, FileProblem& problem);
+// Sets it to `megabytes` (in the range above) for every Quillbox; the oldest versions that no
+// longer fit go at once, never a notebook's newest. False, with `problem` saying why, when it
+// could not be set.
+bool SetHistoryLimit(HistoryStore& store, int megabytes, FileProblem& problem);
+
 // The newest kept version of the notebook at `notebookPath` that both `a` and `b` went on from,
 // as `git merge-base` finds the commit two branches share; nothing when none is kept.
 //

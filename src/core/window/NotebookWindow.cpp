@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 
+#include "dialogs/CPrefsDlgs.h"
 #include "disk/RecoveryOffer.h"
 #include "disk/SaveCopy.h"
 #include "disk/UnsavedWork.h"
@@ -373,6 +374,22 @@ void NotebookWindow::ShowMergeChoices()
 {
     if (m_mergeChoices)
         m_front.ShowMergeEvents(m_mergeChoices->events, m_mergeChoices->labels, m_mergeChoices->kind);
+}
+
+void NotebookWindow::ShowHistoryPrefs()
+{
+    if (!m_pKeeping)
+        return;
+    FileProblem problem;
+    const std::optional<int> megabytes = m_pKeeping->HistoryLimit(problem);
+    if (!megabytes) {
+        m_filePrompts.ReportProblem(problem);
+        return;
+    }
+    CHistoryPrefsDlg dlg;
+    dlg.m_nMegabytes = *megabytes;
+    if (m_prompts.RunHistoryPrefsDlg(dlg) && !m_pKeeping->SetHistoryLimit(dlg.m_nMegabytes, problem))
+        m_filePrompts.ReportProblem(problem);
 }
 
 bool NotebookWindow::SaveModified()

@@ -129,6 +129,8 @@ public:
     // did.
     void ShowMergeChoices();
     bool HasMergeChoices() const { return m_mergeChoices.has_value(); }
+    // Preferences History Size: how much the earlier versions of every notebook may take.
+    void ShowHistoryPrefs();
     // The program came back to the front: offers to read the notebook again when another
     // program changed its file.
     void CheckDisk();
