@@ -64,14 +64,17 @@ HistoryDialog::HistoryDialog(CHistoryDlg& dlg, QWidget* parent)
     m_pVersions->setResizeMode(QListView::Adjust);
     m_pVersions->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // Small enough to fit a 1280 by 900 screen at twice the scale.
-    m_pVersions->setMinimumSize(DialogUnits(this, 280, 48));
-    m_pFolders->setMinimumSize(DialogUnits(this, 100, 80));
-    m_pNotes->setMinimumSize(DialogUnits(this, 176, 80));
+    m_pVersions->setMinimumSize(DialogUnits(this, 280, 40));
+    m_pFolders->setMinimumSize(DialogUnits(this, 100, 72));
+    m_pNotes->setMinimumSize(DialogUnits(this, 176, 72));
 
     auto* pFindRow = new QHBoxLayout;
     pFindRow->addWidget(NewLabel(tr("Find &deleted:"), "findDeletedLabel", m_pFind));
     pFindRow->addWidget(m_pFind, 1);
-    pFindRow->addWidget(m_pFolderOnly);
+    auto* pVersionsRow = new QHBoxLayout;
+    pVersionsRow->addWidget(NewLabel(tr("&Versions:"), "versionLabel", m_pVersions));
+    pVersionsRow->addStretch();
+    pVersionsRow->addWidget(m_pFolderOnly);
     auto* pButtons = new QHBoxLayout;
     pButtons->addStretch();
     pButtons->addWidget(m_pRestore);
@@ -80,7 +83,7 @@ HistoryDialog::HistoryDialog(CHistoryDlg& dlg, QWidget* parent)
     pButtons->addWidget(pClose);
     auto* pLayout = new QGridLayout(this);
     pLayout->addLayout(pFindRow, 0, 0, 1, 2);
-    pLayout->addWidget(NewLabel(tr("&Versions:"), "versionLabel", m_pVersions), 1, 0, 1, 2);
+    pLayout->addLayout(pVersionsRow, 1, 0, 1, 2);
     pLayout->addWidget(m_pVersions, 2, 0, 1, 2);
     pLayout->addWidget(NewLabel(tr("&Folders then:"), "versionFolderLabel", m_pFolders), 3, 0);
     pLayout->addWidget(NewLabel(tr("&Notes then:"), "versionNotesLabel", m_pNotes), 3, 1);
@@ -117,7 +120,12 @@ HistoryDialog::HistoryDialog(CHistoryDlg& dlg, QWidget* parent)
     connect(pClose, &QPushButton::clicked, this, &QDialog::reject);
     ListVersions();
     m_pVersions->setFocus();
+}
+
+void HistoryDialog::showEvent(QShowEvent* event)
+{
     KeepOnScreen(this);
+    QDialog::showEvent(event);
 }
 
 QString HistoryDialog::Decode(std::string_view bytes) const

@@ -21,6 +21,9 @@ class HistoryDialog : public QDialog
 public:
     explicit HistoryDialog(CHistoryDlg& dlg, QWidget* parent = nullptr);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void ListVersions();
     void ShowVersion(int row);

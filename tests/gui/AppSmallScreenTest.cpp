@@ -12,12 +12,15 @@
 
 #include "AppTestSupport.h"
 #include "app/CRunTutorialDlg.h"
+#include "history/CHistoryDlg.h"
 #include "platform/CommandIds.h"
 #include "platform/SettingsStore.h"
+#include "qt/HistoryDialog.h"
 #include "qt/QtPrompts.h"
 #include "qt/RecoveryDialog.h"
 #include "qt/TextCodec.h"
 #include "qt/Translations.h"
+#include "support/NotebookSketch.h"
 
 namespace {
 
@@ -235,6 +238,19 @@ const std::vector<Window>& Windows()
                                           KeptWork { "", 1700000000000, {} },
                                           KeptWork { "/tmp/gone.not", 1700000000000, {} } },
                                         pParent);
+          }) },
+        { "history", Made([](QWidget* pParent) {
+              // A version that changed a folder of a long path, which holds one note.
+              static CHistoryDlg dlg(
+                  [](const std::string&) {
+                      VersionChange change { { 1, 1700000000000, "the-family-laptop", HistoryKind::Saved } };
+                      change.notesAdded = 1;
+                      change.foldersChanged = { "Main/The ideas of the whole family" };
+                      return std::vector<VersionChange> { change };
+                  },
+                  [](int64_t) { return std::optional<NotebookSnapshot>(ToSnapshot(ParseSketch("Main<a:1>,Trash{F3 Move}"))); },
+                  "Main", NotebookSnapshot());
+              return new HistoryDialog(dlg, pParent);
           }) },
         { "messages", EveryMessageBox },
         { "merge", MergeWindows },
