@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QLayout>
 #include <QPushButton>
 #include <QScreen>
@@ -24,6 +25,15 @@ QPushButton* NewButton(const QString& text, const char* objectName)
     pButton->setObjectName(QString::fromUtf8(objectName));
     pButton->setMinimumSize(pButton->minimumSizeHint().expandedTo(DialogUnits(pButton, 50, 14)));
     return pButton;
+}
+
+QLabel* NewBuddyLabel(const QString& text, const char* objectName, QWidget* pBuddy)
+{
+    auto* pLabel = new QLabel(text);
+    pLabel->setObjectName(QString::fromLatin1(objectName));
+    pLabel->setBuddy(pBuddy);
+    pBuddy->setAccessibleName(pLabel->text().remove(QLatin1Char('&')));
+    return pLabel;
 }
 
 void KeepOnScreen(QWidget* pWindow)

@@ -19,20 +19,6 @@
 #include "storage/TextEncoding.h"
 #include "words/HistoryWords.h"
 
-namespace {
-
-// A label naming `pBuddy`, by its text for screen readers too: Qt names no list by its label.
-QLabel* NewLabel(const QString& text, const char* objectName, QWidget* pBuddy)
-{
-    auto* pLabel = new QLabel(text);
-    pLabel->setObjectName(QString::fromLatin1(objectName));
-    pLabel->setBuddy(pBuddy);
-    pBuddy->setAccessibleName(pLabel->text().remove(QLatin1Char('&')));
-    return pLabel;
-}
-
-} // namespace
-
 HistoryDialog::HistoryDialog(CHistoryDlg& dlg, QWidget* parent)
     : QDialog(parent)
     , m_dlg(dlg)
@@ -69,10 +55,10 @@ HistoryDialog::HistoryDialog(CHistoryDlg& dlg, QWidget* parent)
     m_pNotes->setMinimumSize(DialogUnits(this, 176, 72));
 
     auto* pFindRow = new QHBoxLayout;
-    pFindRow->addWidget(NewLabel(tr("Find &deleted:"), "findDeletedLabel", m_pFind));
+    pFindRow->addWidget(NewBuddyLabel(tr("Find &deleted:"), "findDeletedLabel", m_pFind));
     pFindRow->addWidget(m_pFind, 1);
     auto* pVersionsRow = new QHBoxLayout;
-    pVersionsRow->addWidget(NewLabel(tr("&Versions:"), "versionLabel", m_pVersions));
+    pVersionsRow->addWidget(NewBuddyLabel(tr("&Versions:"), "versionLabel", m_pVersions));
     pVersionsRow->addStretch();
     pVersionsRow->addWidget(m_pFolderOnly);
     auto* pButtons = new QHBoxLayout;
@@ -85,8 +71,8 @@ HistoryDialog::HistoryDialog(CHistoryDlg& dlg, QWidget* parent)
     pLayout->addLayout(pFindRow, 0, 0, 1, 2);
     pLayout->addLayout(pVersionsRow, 1, 0, 1, 2);
     pLayout->addWidget(m_pVersions, 2, 0, 1, 2);
-    pLayout->addWidget(NewLabel(tr("&Folders then:"), "versionFolderLabel", m_pFolders), 3, 0);
-    pLayout->addWidget(NewLabel(tr("&Notes then:"), "versionNotesLabel", m_pNotes), 3, 1);
+    pLayout->addWidget(NewBuddyLabel(tr("&Folders then:"), "versionFolderLabel", m_pFolders), 3, 0);
+    pLayout->addWidget(NewBuddyLabel(tr("&Notes then:"), "versionNotesLabel", m_pNotes), 3, 1);
     pLayout->addWidget(m_pFolders, 4, 0);
     pLayout->addWidget(m_pNotes, 4, 1);
     pLayout->addLayout(pButtons, 5, 0, 1, 2);

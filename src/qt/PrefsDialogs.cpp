@@ -23,6 +23,20 @@ QCheckBox* NewCheckBox(const QString& text, const char* objectName, int bChecked
     return pBox;
 }
 
+// A group of settings with OK and Cancel in a column at its right.
+void LayOutBesideOkCancel(QDialog* pDialog, QGroupBox* pGroup)
+{
+    pGroup->setMinimumWidth(DialogUnits(pDialog, 174, 0).width());
+    const auto [pOk, pCancel] = NewOkCancel(pDialog);
+    auto* pButtons = new QVBoxLayout;
+    pButtons->addWidget(pOk);
+    pButtons->addWidget(pCancel);
+    pButtons->addStretch();
+    auto* pLayout = new QHBoxLayout(pDialog);
+    pLayout->addWidget(pGroup, 1);
+    pLayout->addLayout(pButtons);
+}
+
 } // namespace
 
 NewNotePrefsDialog::NewNotePrefsDialog(CNewNotePrefsDlg& dlg, QWidget* parent)
@@ -71,15 +85,7 @@ DeleteFolderPrefsDialog::DeleteFolderPrefsDialog(CDeleteFolderPrefsDlg& dlg, QWi
     pGroup->setObjectName(QStringLiteral("promptingGroup"));
     auto* pBoxes = new QVBoxLayout(pGroup);
     pBoxes->addWidget(m_pPrompt);
-    pGroup->setMinimumWidth(DialogUnits(this, 174, 0).width());
-    const auto [pOk, pCancel] = NewOkCancel(this);
-    auto* pButtons = new QVBoxLayout;
-    pButtons->addWidget(pOk);
-    pButtons->addWidget(pCancel);
-    pButtons->addStretch();
-    auto* pLayout = new QHBoxLayout(this);
-    pLayout->addWidget(pGroup, 1);
-    pLayout->addLayout(pButtons);
+    LayOutBesideOkCancel(this, pGroup);
     m_pPrompt->setFocus();
 }
 
@@ -101,10 +107,7 @@ HistoryPrefsDialog::HistoryPrefsDialog(CHistoryPrefsDlg& dlg, QWidget* parent)
     m_pLimit->setStepType(QAbstractSpinBox::AdaptiveDecimalStepType);
     m_pLimit->setSuffix(tr(" MB"));
     m_pLimit->setValue(dlg.m_nMegabytes);
-    auto* pLabel = new QLabel(tr("&Keep at most:"));
-    pLabel->setObjectName(QStringLiteral("historyLimitLabel"));
-    pLabel->setBuddy(m_pLimit);
-    m_pLimit->setAccessibleName(pLabel->text().remove(QLatin1Char('&')));
+    QLabel* pLabel = NewBuddyLabel(tr("&Keep at most:"), "historyLimitLabel", m_pLimit);
     auto* pNote = new QLabel(tr("For every notebook. The oldest versions go first; each notebook's newest stays."));
     pNote->setObjectName(QStringLiteral("historyLimitNote"));
     pNote->setWordWrap(true);
@@ -116,15 +119,7 @@ HistoryPrefsDialog::HistoryPrefsDialog(CHistoryPrefsDlg& dlg, QWidget* parent)
     auto* pBoxes = new QVBoxLayout(pGroup);
     pBoxes->addLayout(pRow);
     pBoxes->addWidget(pNote);
-    pGroup->setMinimumWidth(DialogUnits(this, 174, 0).width());
-    const auto [pOk, pCancel] = NewOkCancel(this);
-    auto* pButtons = new QVBoxLayout;
-    pButtons->addWidget(pOk);
-    pButtons->addWidget(pCancel);
-    pButtons->addStretch();
-    auto* pLayout = new QHBoxLayout(this);
-    pLayout->addWidget(pGroup, 1);
-    pLayout->addLayout(pButtons);
+    LayOutBesideOkCancel(this, pGroup);
     // Typing replaces the limit shown.
     m_pLimit->selectAll();
     m_pLimit->setFocus();
